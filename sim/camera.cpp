@@ -1,0 +1,382 @@
+#include "camera.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace orbus::sim {
+
+namespace {
+
+std::vector<CameraModel> buildModels() {
+    std::vector<CameraModel> m = {
+        {"ORX-Alpha", Series::PanTilt, 0x04, 0x02, 2, false},
+        {"ORX-Gamma", Series::PanTilt, 0x04, 0x0D, 13, false},
+        {"ORX-Beta", Series::PanTilt, 0x04, 0x0E, 14, false},
+        {"ORX-Kappa", Series::PanTilt, 0x05, 0x04, 260, false},
+    };
+    // Block cameras KBM-R01..R27, model byte 0x11..0x2B. PAL rows of the
+    // block model table: R03, R05, R07, R09, R11, R13, R15, R19, R21, R23, R25, R27.
+    const std::vector<int> pal = {3, 5, 7, 9, 11, 13, 15, 19, 21, 23, 25, 27};
+    for (int n = 1; n <= 27; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "KBM-R%02d", n);
+        bool isPal = std::find(pal.begin(), pal.end(), n) != pal.end();
+        m.push_back({name, Series::Block, 0x04, static_cast<std::uint8_t>(0x10 + n), 0, isPal});
+    }
+    return m;
+}
+
+int clampi(int v, int lo, int hi) { return std::max(lo, std::min(hi, v)); }
+
+// Value of four nibble bytes starting at body[i].
+int nib4(const Bytes& b, std::size_t i) {
+    if (i + 3 >= b.size()) return 0;
+    return ((b[i] & 0xF) << 12) | ((b[i + 1] & 0xF) << 8) | ((b[i + 2] & 0xF) << 4) | (b[i + 3] & 0xF);
+}
+
+void putNib4(Bytes& out, int v) {
+    out.push_back(static_cast<std::uint8_t>((v >> 12) & 0xF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xF));
+    out.push_back(static_cast<std::uint8_t>((v >> 4) & 0xF));
+    out.push_back(static_cast<std::uint8_t>(v & 0xF));
+}
+
+// Step command: 02 up, 03 down, 00 reset.
+void step(int& value, std::uint8_t how, int lo, int hi, int resetTo) {
+    if (how == 0x02) value = clampi(value + 1, lo, hi);
+    else if (how == 0x03) value = clampi(value - 1, lo, hi);
+    else if (how == 0x00) value = resetTo;
+}
+
+bool isOnOff(std::uint8_t p) { return p == 0x02 || p == 0x03; }
+
+}  // namespace
+
+const std::vector<CameraModel>& cameraModels() {
+    static const std::vector<CameraModel> models = buildModels();
+    return models;
+}
+
+const CameraModel* findCameraModel(std::string_view name) {
+    for (const auto& m : cameraModels()) {
+        if (m.name.size() == name.size() &&
+            std::equal(m.name.begin(), m.name.end(), name.begin(),
+                       [](char a, char b) { return std::toupper(a) == std::toupper(b); }))
+            return &m;
+    }
+    return nullptr;
+}
+
+Camera::Camera(const CameraModel& model) : model_(&model) {
+    if (model.series == Series::Block) state_.videoSys = model.pal ? 1 : 0;
+    if (model.panTiltCode == 260) state_.shutter = 7;
+}
+
+Bytes Camera::reply(std::initializer_list<int> body) const {
+    Bytes b{replyHeader()};
+    for (int v : body) b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(0xFF);
+    return b;
+}
+
+bool Camera::answers(const Bytes& q) const {
+    const int code = model_->panTiltCode;
+    const bool block = model_->series == Series::Block;
+    auto is = [&](std::initializer_list<int> body) {
+        return q.size() == body.size() && std::equal(body.begin(), body.end(), q.begin());
+    };
+    if (is({0x09, 0x00, 0x02}) || is({0x09, 0x04, 0x00})) return true;
+    if (is({0x09, 0x7E, 0x7E, 0x00}) || is({0x09, 0x7E, 0x7E, 0x01}) || is({0x09, 0x7E, 0x7E, 0x02}))
+        return block || code != 2;
+    if (is({0x09, 0x7E, 0x7E, 0x03})) return code == 14 || code == 260;
+    if (is({0x09, 0x06, 0x06}) || is({0x09, 0x7E, 0x01, 0x18}) || is({0x09, 0x7E, 0x01, 0x1A}) ||
+        is({0x09, 0x06, 0x23}) || is({0x09, 0x06, 0x34}))
+        return code == 260;
+    if (is({0x09, 0x06, 0x12}) || is({0x09, 0x06, 0x10}) || is({0x09, 0x06, 0x11})) return !block;
+    if (is({0x09, 0x04, 0x6B}) || is({0x09, 0x04, 0x6C}) || is({0x09, 0x04, 0x6D}))
+        return code == 14 || (block && model_->model2 >= 0x20);
+    if (is({0x09, 0x04, 0x40}) || is({0x09, 0x04, 0x41})) return block || code == 13 || code == 14;
+    return false;
+}
+
+Bytes Camera::lensBlock() const {
+    const CameraState& s = state_;
+    Bytes b{replyHeader(), 0x50};
+    putNib4(b, s.zoom);
+    b.push_back(static_cast<std::uint8_t>((s.focusNearLimit >> 12) & 0xF));
+    b.push_back(static_cast<std::uint8_t>((s.focusNearLimit >> 8) & 0xF));
+    putNib4(b, s.focus);
+    b.push_back(0x00);
+    b.push_back(static_cast<std::uint8_t>((s.focusAuto ? 0x01 : 0) | (s.dzoomOn ? 0x02 : 0) |
+                                          (s.afSensLow ? 0x04 : 0) | ((s.afMode & 3) << 3) |
+                                          (s.dzoomSeparate ? 0x20 : 0)));
+    b.push_back(static_cast<std::uint8_t>((s.zoomMoving ? 0x01 : 0) | (s.focusMoving ? 0x02 : 0)));
+    b.push_back(0xFF);
+    return b;
+}
+
+Bytes Camera::cameraBlock() const {
+    const CameraState& s = state_;
+    Bytes b{replyHeader(), 0x50};
+    b.push_back(static_cast<std::uint8_t>((s.rGain >> 4) & 0xF));
+    b.push_back(static_cast<std::uint8_t>(s.rGain & 0xF));
+    b.push_back(static_cast<std::uint8_t>((s.bGain >> 4) & 0xF));
+    b.push_back(static_cast<std::uint8_t>(s.bGain & 0xF));
+    b.push_back(static_cast<std::uint8_t>(s.wbMode & 0x7));
+    b.push_back(static_cast<std::uint8_t>(s.aperture & 0xF));
+    b.push_back(static_cast<std::uint8_t>(s.aeMode));
+    b.push_back(static_cast<std::uint8_t>((s.slowShutter ? 0x01 : 0) | (s.expCompOn ? 0x02 : 0) |
+                                          (s.backLight ? 0x04 : 0)));
+    b.push_back(static_cast<std::uint8_t>(s.shutter));
+    b.push_back(static_cast<std::uint8_t>(s.iris));
+    b.push_back(static_cast<std::uint8_t>(s.gain));
+    b.push_back(static_cast<std::uint8_t>(s.bright));
+    b.push_back(static_cast<std::uint8_t>(s.expComp));
+    b.push_back(0xFF);
+    return b;
+}
+
+Bytes Camera::otherBlock() const {
+    const CameraState& s = state_;
+    Bytes b{replyHeader(), 0x50};
+    b.push_back(static_cast<std::uint8_t>((s.power ? 0x01 : 0) | (s.keyLock ? 0x02 : 0) | (s.autoIcr ? 0x04 : 0)));
+    b.push_back(static_cast<std::uint8_t>((s.lrReverse ? 0x04 : 0) | (s.freeze ? 0x08 : 0)));
+    b.push_back(static_cast<std::uint8_t>((s.dataScreen ? 0x04 : 0) | (s.titleDisplay ? 0x08 : 0)));
+    b.push_back(static_cast<std::uint8_t>(s.pictureEffect));
+    b.push_back(static_cast<std::uint8_t>(s.digitalEffect));
+    b.push_back(static_cast<std::uint8_t>(s.effectLevel));
+    putNib4(b, s.cameraId);
+    b.push_back(static_cast<std::uint8_t>(s.videoSys & 1));
+    b.push_back(0x00);
+    b.push_back(0x00);
+    b.push_back(0xFF);
+    return b;
+}
+
+Bytes Camera::expandBlock() const {
+    const CameraState& s = state_;
+    Bytes b{replyHeader(), 0x50};
+    b.push_back(static_cast<std::uint8_t>((s.dzoomPos >> 4) & 0xF));
+    b.push_back(static_cast<std::uint8_t>(s.dzoomPos & 0xF));
+    for (int i = 4; i <= 9; ++i) b.push_back(0x00);
+    b.push_back(static_cast<std::uint8_t>((s.ceilingMount ? 0x01 : 0) | (s.alarmActive ? 0x02 : 0)));
+    b.push_back(static_cast<std::uint8_t>(s.motionDetectAvailable ? 0x02 : 0));
+    b.push_back(0x00);
+    b.push_back(static_cast<std::uint8_t>(s.slowShutterLimit));
+    b.push_back(static_cast<std::uint8_t>(s.dzoomLimit));
+    b.push_back(0xFF);
+    return b;
+}
+
+std::optional<Bytes> Camera::inquiry(const Bytes& q) const {
+    if (!answers(q)) return std::nullopt;
+    const CameraState& s = state_;
+    auto is = [&](std::initializer_list<int> body) {
+        return q.size() == body.size() && std::equal(body.begin(), body.end(), q.begin());
+    };
+    if (is({0x09, 0x00, 0x02})) {
+        Bytes b{replyHeader(), 0x50, 0x00,
+                static_cast<std::uint8_t>(model_->series == Series::PanTilt ? 0x01 : 0x20),
+                model_->model1, model_->model2, s.romHi, s.romLo, 0x02, 0xFF};
+        return b;
+    }
+    if (is({0x09, 0x04, 0x00})) return reply({0x50, s.power ? 0x02 : 0x03});
+    if (is({0x09, 0x7E, 0x7E, 0x00})) return lensBlock();
+    if (is({0x09, 0x7E, 0x7E, 0x01})) return cameraBlock();
+    if (is({0x09, 0x7E, 0x7E, 0x02})) return otherBlock();
+    if (is({0x09, 0x7E, 0x7E, 0x03})) return expandBlock();
+    if (is({0x09, 0x06, 0x06})) return reply({0x50, s.menuOn ? 0x02 : 0x03});
+    if (is({0x09, 0x7E, 0x01, 0x18})) return reply({0x50, s.infoDisplay ? 0x02 : 0x03});
+    if (is({0x09, 0x7E, 0x01, 0x1A})) return reply({0x50, s.dsubSync});
+    if (is({0x09, 0x06, 0x23})) return reply({0x50, s.videoSystem});
+    if (is({0x09, 0x06, 0x34})) return reply({0x50, s.irCondition});
+    if (is({0x09, 0x06, 0x12})) {
+        Bytes b{replyHeader(), 0x50};
+        putNib4(b, s.panPos);
+        putNib4(b, s.tiltPos);
+        b.push_back(0xFF);
+        return b;
+    }
+    if (is({0x09, 0x06, 0x10})) return reply({0x50, (s.ptStatus >> 8) & 0xFF, s.ptStatus & 0xFF});
+    if (is({0x09, 0x06, 0x11})) return reply({0x50, s.maxPanSpeed, s.maxTiltSpeed});
+    if (is({0x09, 0x04, 0x6B})) return reply({0x50, s.alarmActive ? 0x02 : 0x03});
+    if (is({0x09, 0x04, 0x6C})) return reply({0x50, s.alarmMode});
+    if (is({0x09, 0x04, 0x6D})) {
+        Bytes b{replyHeader(), 0x50};
+        for (int level : {s.dayLevel, s.nightLevel, s.nowLevel}) {
+            b.push_back(static_cast<std::uint8_t>((level >> 8) & 0xF));
+            b.push_back(static_cast<std::uint8_t>((level >> 4) & 0xF));
+            b.push_back(static_cast<std::uint8_t>(level & 0xF));
+        }
+        b.push_back(0xFF);
+        return b;
+    }
+    if (is({0x09, 0x04, 0x40}) || is({0x09, 0x04, 0x41})) {
+        Bytes b{replyHeader(), 0x50};
+        putNib4(b, q[2] == 0x40 ? s.autoPowerOff : s.nightPowerOff);
+        b.push_back(0xFF);
+        return b;
+    }
+    return std::nullopt;
+}
+
+// Applies a command body (after the header, without FF); false when the
+// camera does not know it.
+bool Camera::command(const Bytes& c) {
+    CameraState& s = state_;
+    if (c.size() < 3 || c[0] != 0x01) return false;
+    const std::uint8_t cat = c[1];
+    const std::uint8_t cmd = c[2];
+    const std::uint8_t p = c.size() > 3 ? c[3] : 0;
+    const std::size_t n = c.size();
+    if (cat == 0x04) {
+        switch (cmd) {
+        case 0x00: if (!isOnOff(p)) return false; s.power = p == 0x02; return true;
+        case 0x39: s.aeMode = p; return true;
+        case 0x0B: step(s.iris, p, 0, 17, 10); return true;
+        case 0x0C: step(s.gain, p, 0, 15, 1); return true;
+        case 0x0A: step(s.shutter, p, 0, 21, 6); return true;
+        case 0x0D: step(s.bright, p, 0, 31, 12); return true;
+        case 0x0E: step(s.expComp, p, 0, 14, 7); return true;
+        case 0x02: step(s.aperture, p, 0, 15, 5); return true;
+        case 0x03: step(s.rGain, p, 0, 255, 128); return true;
+        case 0x04: step(s.bGain, p, 0, 255, 128); return true;
+        case 0x05:
+            if (p == 0x40) s.vPhase = 0;
+            else if (p != 0x00) step(s.vPhase, p, 0, 255, 0);
+            return true;
+        case 0x4B: if (n < 7) return false; s.iris = clampi(nib4(c, 3), 0, 17); return true;
+        case 0x4C: if (n < 7) return false; s.gain = clampi(nib4(c, 3), 0, 15); return true;
+        case 0x4A: if (n < 7) return false; s.shutter = clampi(nib4(c, 3), 0, 21); return true;
+        case 0x4D: if (n < 7) return false; s.bright = clampi(nib4(c, 3), 0, 31); return true;
+        case 0x4E: if (n < 7) return false; s.expComp = clampi(nib4(c, 3), 0, 14); return true;
+        case 0x42: if (n < 7) return false; s.aperture = clampi(nib4(c, 3), 0, 15); return true;
+        case 0x43: if (n < 7) return false; s.rGain = clampi(nib4(c, 3), 0, 255); return true;
+        case 0x44: if (n < 7) return false; s.bGain = clampi(nib4(c, 3), 0, 255); return true;
+        case 0x45: if (n < 7) return false; s.vPhase = clampi(nib4(c, 3), 0, 255); return true;
+        case 0x3E: s.expCompOn = p == 0x02; return true;
+        case 0x33: s.backLight = p == 0x02; return true;
+        case 0x5A: s.slowShutter = p == 0x02; return true;
+        case 0x2A: s.slowShutterLimit = clampi(p, 0, 2); return true;
+        case 0x07:
+            if (p == 0x00) s.zoomMoving = false;
+            else if ((p & 0xF0) == 0x20 || p == 0x02) s.zoom = clampi(s.zoom + 0x800, 0, 0x7E80);
+            else if ((p & 0xF0) == 0x30 || p == 0x03) s.zoom = clampi(s.zoom - 0x800, 0, 0x7E80);
+            return true;
+        case 0x47: if (n < 7) return false; s.zoom = clampi(nib4(c, 3), 0, 0x8BE0); return true;
+        case 0x06:
+            if (p == 0x02 || p == 0x03) s.dzoomOn = p == 0x02;
+            else if (p == 0x10) s.dzoomPos = s.dzoomPos == 0 ? 0xEB : 0;
+            else if ((p & 0xF0) == 0x20) s.dzoomPos = clampi(s.dzoomPos + 16, 0, 0xEB);
+            else if ((p & 0xF0) == 0x30) s.dzoomPos = clampi(s.dzoomPos - 16, 0, 0xEB);
+            return true;
+        case 0x46: if (n < 7) return false; s.dzoomPos = clampi(nib4(c, 3), 0, 0xEB); return true;
+        case 0x36: s.dzoomSeparate = p == 0x01; return true;
+        case 0x26: s.dzoomLimit = clampi(p, 0, 3); return true;
+        case 0x08:
+            if ((p & 0xF0) == 0x20 || p == 0x02) s.focus = clampi(s.focus + 0x400, 0x1000, 0xC000);
+            else if ((p & 0xF0) == 0x30 || p == 0x03) s.focus = clampi(s.focus - 0x400, 0x1000, 0xC000);
+            return true;
+        case 0x48: if (n < 7) return false; s.focus = clampi(nib4(c, 3), 0x1000, 0xC000); return true;
+        case 0x28: if (n < 7) return false; s.focusNearLimit = clampi(nib4(c, 3), 0x1000, 0xC000); return true;
+        case 0x38: s.focusAuto = p == 0x02; return true;
+        case 0x57: s.afMode = clampi(p, 0, 2); return true;
+        case 0x18: if (p == 0x02) s.focus = 0x1000; return true;
+        case 0x58: s.afSensLow = p == 0x03; return true;
+        case 0x27:
+            if (n < 7) return false;
+            s.afActiveTime = ((c[3] & 0xF) << 4) | (c[4] & 0xF);
+            s.afIntervalTime = ((c[5] & 0xF) << 4) | (c[6] & 0xF);
+            return true;
+        case 0x19: s.zoom = 0; s.focus = 0x1000; return true;
+        case 0x35: s.wbMode = clampi(p, 0, 5); return true;
+        case 0x10: return p == 0x05;
+        case 0x63: s.pictureEffect = p; return true;
+        case 0x64: s.digitalEffect = p; return true;
+        case 0x01: s.icrOn = p == 0x02; return true;
+        case 0x51: s.autoIcr = p == 0x02; return true;
+        case 0x34: s.stabilizer = p == 0x02; return true;
+        case 0x60: return true;
+        case 0x25: s.vPhase180 = p == 0x01; return true;
+        case 0x3F: {
+            if (n < 5) return false;
+            auto& slot = s.presets[c[4] & 0x7F];
+            if (p == 0x01) slot = {true, s.zoom, s.focus, s.panPos, s.tiltPos, s.aeMode, s.wbMode};
+            else if (p == 0x00) slot = {};
+            else if (p == 0x02 && slot.set) {
+                s.zoom = slot.zoom;
+                s.focus = slot.focus;
+                s.panPos = slot.pan;
+                s.tiltPos = slot.tilt;
+                s.aeMode = slot.aeMode;
+                s.wbMode = slot.wbMode;
+            }
+            return true;
+        }
+        case 0x17: s.keyLock = p == 0x02; return true;
+        case 0x75: s.mute = p == 0x02; return true;
+        case 0x62: s.freeze = p == 0x02; return true;
+        case 0x61: s.lrReverse = p == 0x02; return true;
+        case 0x66: s.pictureFlip = p == 0x02; return true;
+        case 0x15: s.dataScreen = p == 0x02; return true;
+        case 0x71: s.dateDisplay = p == 0x02; return true;
+        case 0x72: s.timeDisplay = p == 0x02; return true;
+        case 0x55: s.syncMode = p; return true;
+        case 0x22: if (n < 7) return false; s.cameraId = nib4(c, 3); return true;
+        case 0x40: if (n < 7) return false; s.autoPowerOff = nib4(c, 3); return true;
+        case 0x41: if (n < 7) return false; s.nightPowerOff = nib4(c, 3); return true;
+        case 0x70: return n >= 13;
+        default: return false;
+        }
+    }
+    if (cat == 0x06) {
+        if (cmd == 0x06) {
+            s.menuOn = p != 0x03;
+            return true;
+        }
+        if (cmd == 0x01 && n >= 7 && model_->series == Series::PanTilt) {
+            // Drive: one step per command in the chosen directions.
+            const int pd = c[5], td = c[6];
+            if (pd == 0x01) s.panPos = (s.panPos - 0x10) & 0xFFFF;
+            if (pd == 0x02) s.panPos = (s.panPos + 0x10) & 0xFFFF;
+            if (td == 0x01) s.tiltPos = (s.tiltPos + 0x10) & 0xFFFF;
+            if (td == 0x02) s.tiltPos = (s.tiltPos - 0x10) & 0xFFFF;
+            return true;
+        }
+        if ((cmd == 0x04 || cmd == 0x05) && model_->series == Series::PanTilt) {
+            s.panPos = 0;
+            s.tiltPos = 0;
+            return true;
+        }
+        return false;
+    }
+    if (cat == 0x7E && n >= 6 && cmd == 0x01 && c[3] == 0x1A) {
+        s.dsubSync = c[5];
+        return true;
+    }
+    return false;
+}
+
+std::vector<Bytes> Camera::handle(const Bytes& packet) {
+    // packet: header .. FF
+    if (packet.size() < 3) return {reply({0x60, 0x02})};
+    Bytes body(packet.begin() + 1, packet.end() - 1);
+    if (body == Bytes{0x01, 0x00, 0x01}) {
+        interfaceClear();
+        return {reply({0x50})};
+    }
+    if (!body.empty() && body[0] == 0x09) {
+        if (auto a = inquiry(body)) return {*a};
+        return {reply({0x60, 0x02})};
+    }
+    if (!body.empty() && body[0] == 0x01) {
+        const bool powerCmd = body.size() >= 3 && body[1] == 0x04 && body[2] == 0x00;
+        if (!state_.power && !powerCmd) return {reply({0x60, 0x41})};
+        if (!command(body)) return {reply({0x60, 0x02})};
+        return {reply({0x41}), reply({0x51})};
+    }
+    return {reply({0x60, 0x02})};
+}
+
+}  // namespace orbus::sim

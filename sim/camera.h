@@ -1,0 +1,151 @@
+// Simulated camera: one of the 31 models, with the state the panel reads
+// back and the commands change. It answers packets addressed to it with the
+// reply packets a real camera sends: acknowledge and completion for
+// commands, inquiry answers, and error replies for what it does not know.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orbus::sim {
+
+using Bytes = std::vector<std::uint8_t>;
+
+enum class Series { PanTilt, Block };
+
+struct CameraModel {
+    std::string name;         // "ORX-Kappa", "KBM-R05"
+    Series series;
+    std::uint8_t model1;      // version reply byte 4
+    std::uint8_t model2;      // version reply byte 5
+    // Pan-tilt models: 2 Alpha, 13 Gamma, 14 Beta, 260 Kappa; block cameras 0.
+    int panTiltCode;
+    bool pal;                 // block cameras: PAL ("PAL", "CCIR") video system
+};
+
+const std::vector<CameraModel>& cameraModels();
+const CameraModel* findCameraModel(std::string_view name);
+
+// Everything the panel can read back from a camera.
+struct CameraState {
+    // Identity.
+    std::uint8_t romHi = 1, romLo = 0x05;
+    // Lens block.
+    int zoom = 0;                 // 0..0x7E80
+    bool zoomMoving = false;
+    int focus = 0x1000;           // 0x1000..0xC000
+    bool focusMoving = false;
+    int focusNearLimit = 0xC000;  // high byte used on the wire
+    bool focusAuto = true;
+    bool dzoomOn = false;
+    bool afSensLow = false;
+    int afMode = 0;               // 0 normal, 1 interval, 2 zoom trigger
+    bool dzoomSeparate = false;
+    int afActiveTime = 0, afIntervalTime = 0;
+    // Camera-control block.
+    int rGain = 128, bGain = 128;
+    int wbMode = 0;               // 0 auto .. 5 manual
+    int aperture = 5;
+    int aeMode = 0x00;
+    bool slowShutter = false;
+    bool expCompOn = false;
+    bool backLight = false;
+    int shutter = 6, iris = 10, gain = 1, bright = 12, expComp = 7;
+    // Other block.
+    bool power = true;
+    bool keyLock = false;
+    bool autoIcr = false;
+    bool icrOn = false;
+    bool lrReverse = false;
+    bool freeze = false;
+    bool pictureFlip = false;
+    bool dataScreen = false;
+    bool titleDisplay = false;
+    bool mute = false;
+    bool stabilizer = false;
+    int pictureEffect = 0;        // 0..8
+    int digitalEffect = 0;        // 0..4
+    int effectLevel = 0;
+    int cameraId = 0;             // 0..65535
+    int videoSys = 0;             // other block byte 12 bit 0: 0 NTSC, 1 PAL
+    int vPhase = 0;
+    bool vPhase180 = false;
+    int syncMode = 0;             // 0 internal, 1 line lock
+    bool dateDisplay = false, timeDisplay = false;
+    // Expand block.
+    int dzoomPos = 0;             // 0..0xEB
+    bool alarmActive = false;     // Beta: expand byte 10 bit 1
+    bool ceilingMount = false;
+    bool motionDetectAvailable = true;
+    int slowShutterLimit = 0;     // Kappa: 0..2
+    int dzoomLimit = 0;           // Kappa: 0..3
+    // Kappa single inquiries.
+    int videoSystem = 0;          // 0..15 (Kappa video format)
+    int irCondition = 0;          // 0 OK, 1 NG
+    bool menuOn = false;
+    bool infoDisplay = false;
+    int dsubSync = 0;
+    // Pan-tilt head.
+    int panPos = 0, tiltPos = 0;
+    int ptStatus = 0;             // 16-bit status word
+    int maxPanSpeed = 0x18, maxTiltSpeed = 0x17;
+    // Alarm.
+    int alarmMode = 0;
+    int dayLevel = 0x800, nightLevel = 0x400, nowLevel = 0x600;
+    // Power-off timers (minutes).
+    int autoPowerOff = 0, nightPowerOff = 0;
+    // Memory presets: the settings stored per number.
+    struct Preset {
+        bool set = false;
+        int zoom = 0, focus = 0, pan = 0, tilt = 0, aeMode = 0, wbMode = 0;
+    };
+    std::array<Preset, 128> presets{};
+};
+
+class Camera {
+public:
+    explicit Camera(const CameraModel& model);
+
+    const CameraModel& model() const { return *model_; }
+    CameraState& state() { return state_; }
+    const CameraState& state() const { return state_; }
+
+    // Address 1..7 from the last address set; 0 while unaddressed.
+    int address() const { return address_; }
+    void setAddress(int a) { address_ = a; }
+
+    // Reply header of this camera: 0x80 + 16 x address.
+    std::uint8_t replyHeader() const { return static_cast<std::uint8_t>(0x80 + 16 * address_); }
+
+    // Reply packets to one packet addressed to this camera, in order.
+    // Commands get an acknowledge and a completion; each is a separate packet.
+    std::vector<Bytes> handle(const Bytes& packet);
+
+    // Interface clear: cancels whatever the camera was doing.
+    void interfaceClear() {}
+
+    // A silent camera (switched off at the mains, cable cut) answers nothing.
+    bool silent = false;
+
+    // Inquiries this camera answers (body after the header, without FF).
+    bool answers(const Bytes& inquiryBody) const;
+
+private:
+    std::optional<Bytes> inquiry(const Bytes& body) const;
+    bool command(const Bytes& body);
+    Bytes reply(std::initializer_list<int> body) const;
+    Bytes lensBlock() const;
+    Bytes cameraBlock() const;
+    Bytes otherBlock() const;
+    Bytes expandBlock() const;
+
+    const CameraModel* model_;
+    CameraState state_;
+    int address_ = 0;
+};
+
+}  // namespace orbus::sim

@@ -1,0 +1,159 @@
+#include "chain.h"
+
+#include <sstream>
+
+namespace orbus::sim {
+
+Chain::Chain(const std::vector<std::string>& models) : rng_(faults.seed) {
+    for (const auto& name : models) {
+        if (cameras_.size() >= 7) break;
+        if (const CameraModel* m = findCameraModel(name)) {
+            cameras_.push_back(std::make_unique<Camera>(*m));
+            cameras_.back()->setAddress(static_cast<int>(cameras_.size()));
+        }
+    }
+}
+
+std::unique_ptr<Chain> Chain::fromList(const std::string& list) {
+    std::vector<std::string> names;
+    std::stringstream ss(list);
+    std::string item;
+    while (std::getline(ss, item, ',')) {
+        while (!item.empty() && item.front() == ' ') item.erase(item.begin());
+        while (!item.empty() && item.back() == ' ') item.pop_back();
+        if (!item.empty()) names.push_back(item);
+    }
+    return std::make_unique<Chain>(names);
+}
+
+Camera* Chain::byAddress(int address) {
+    for (auto& c : cameras_) {
+        if (c->address() == address && address != 0) return c.get();
+    }
+    return nullptr;
+}
+
+void Chain::addCamera(const std::string& model) {
+    if (cameras_.size() >= 7) return;
+    if (const CameraModel* m = findCameraModel(model)) cameras_.push_back(std::make_unique<Camera>(*m));
+}
+
+void Chain::removeCamera(int position) {
+    if (position >= 0 && position < size()) cameras_.erase(cameras_.begin() + position);
+}
+
+std::vector<Bytes> Chain::handlePacket(const Bytes& p) {
+    received.push_back(p);
+    if (trace) trace("<-", p);
+    if (faults.silent) return {};
+    const Bytes body(p.begin() + 1, p.end() - 1);
+    auto it = packetFaults.find(body);
+    if (it == packetFaults.end()) return route(p);
+    PacketFault& f = it->second;
+    if (f.silentTries > 0) {
+        --f.silentTries;
+        return {};
+    }
+    auto replies = route(p);
+    if (!replies.empty() && f.corruptTries > 0) {
+        --f.corruptTries;
+        Bytes& r = replies.back();
+        if (f.corruptByte >= 0 && f.corruptByte < static_cast<int>(r.size()))
+            r[static_cast<std::size_t>(f.corruptByte)] ^= 0x5A;
+    }
+    if (!replies.empty() && f.shortTries > 0) {
+        --f.shortTries;
+        Bytes& r = replies.back();
+        r.resize(r.size() > static_cast<std::size_t>(f.shortBy) ? r.size() - static_cast<std::size_t>(f.shortBy) : 0);
+    }
+    return replies;
+}
+
+std::vector<Bytes> Chain::route(const Bytes& p) {
+    if (p[0] == 0x88) {
+        if (p.size() == 5 && p[1] == 0x01 && p[2] == 0x00 && p[3] == 0x01) {
+            for (auto& c : cameras_) c->interfaceClear();
+            return {p};
+        }
+        if (p.size() == 4 && p[1] == 0x30) {
+            int next = p[2];
+            for (auto& c : cameras_) {
+                if (next >= 1 && next <= 7) c->setAddress(next);
+                ++next;
+            }
+            return {Bytes{0x88, 0x30, static_cast<std::uint8_t>(next & 0x0F), 0xFF}};
+        }
+        return {p};
+    }
+    Camera* cam = byAddress(p[0] - 0x80);
+    if (!cam || cam->silent) return {};
+    auto replies = cam->handle(p);
+    const bool isCommand = p.size() > 2 && p[1] == 0x01;
+    if (isCommand && faults.errorReplies && replies.size() == 2) {
+        replies[1] = Bytes{cam->replyHeader(), 0x61, 0x41, 0xFF};
+    }
+    if (isCommand && faults.networkChangeNext) {
+        faults.networkChangeNext = false;
+        replies.insert(replies.begin(), Bytes{cam->replyHeader(), 0x38, 0xFF});
+    }
+    return replies;
+}
+
+Bytes Chain::applyByteFaults(const Bytes& reply) {
+    Bytes out;
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    for (auto b : reply) {
+        if (faults.garbageRate > 0 && chance(rng_) < faults.garbageRate)
+            out.push_back(static_cast<std::uint8_t>(anyByte(rng_)));
+        ++replyBytes_;
+        if (faults.dropEvery > 0 && replyBytes_ % faults.dropEvery == 0) continue;
+        out.push_back(b);
+    }
+    return out;
+}
+
+std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
+    std::vector<Chunk> out;
+    const double byteTime = 10.0 / (lineBaud > 0 ? lineBaud : 9600);
+    double arrive = t;
+    for (auto b : bytes) {
+        arrive += byteTime;
+        if (lineBaud != baud) continue;  // the cameras read noise at another speed
+        if ((b & 0x80) && b != 0xFF) partial_.clear();
+        if (partial_.empty() && !(b & 0x80)) continue;  // no header yet
+        partial_.push_back(b);
+        if (partial_.size() > 24) {
+            partial_.clear();
+            continue;
+        }
+        if (b != 0xFF) continue;
+        Bytes packet;
+        packet.swap(partial_);
+        const bool inquiry = packet.size() > 1 && packet[1] == 0x09;
+        auto replies = handlePacket(packet);
+        for (std::size_t i = 0; i < replies.size(); ++i) {
+            double ready = arrive + faults.replyDelay;
+            if (packet[0] == 0x88) ready += ackDelay * static_cast<double>(cameras_.size() + 1);
+            else if (inquiry) ready += inquiryDelay;
+            else ready += (i + 1 == replies.size() && replies.size() > 1) ? completionDelay : ackDelay;
+            Bytes wire = applyByteFaults(replies[i]);
+            if (trace) trace("->", wire);
+            double start = std::max(ready, lineFree_);
+            const std::size_t piece = faults.splitChunk > 0 ? static_cast<std::size_t>(faults.splitChunk)
+                                                            : wire.size();
+            for (std::size_t k = 0; k < wire.size(); k += piece) {
+                std::size_t len = std::min(piece, wire.size() - k);
+                start += byteTime * static_cast<double>(len);
+                // Pieces of a split reply arrive with a little gap between them.
+                if (faults.splitChunk > 0) start += 0.002;
+                out.push_back({start, Bytes(wire.begin() + static_cast<long>(k),
+                                            wire.begin() + static_cast<long>(k + len))});
+            }
+            lineFree_ = start;
+        }
+    }
+    return out;
+}
+
+}  // namespace orbus::sim

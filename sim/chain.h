@@ -1,0 +1,90 @@
+// A daisy chain of 1 to 7 simulated cameras as the far end of a serial
+// line: it assembles the panel's packets, routes them to the addressed
+// camera or round the chain, and times the replies on the wire. Faults can
+// be injected for tests.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "camera.h"
+
+namespace orbus::sim {
+
+struct Faults {
+    bool silent = false;            // nobody answers
+    double replyDelay = 0;          // extra seconds before every reply
+    int dropEvery = 0;              // drop every Nth reply byte (0: none)
+    double garbageRate = 0;         // chance of a random byte before each reply byte
+    bool errorReplies = false;      // commands: acknowledge, then error 41
+    bool networkChangeNext = false; // the next command is preceded by y0 38 FF (one shot)
+    int splitChunk = 0;             // replies arrive in pieces of this many bytes
+    unsigned seed = 1;
+};
+
+// Faults for one packet kind, by its body after the header (09 7E 7E 00 for
+// the lens-block inquiry, 30 01 for the address set).
+struct PacketFault {
+    int silentTries = 0;   // the next N of these packets get no answer
+    int corruptTries = 0;  // the next N answers have byte corruptByte changed
+    int corruptByte = 1;
+    int shortTries = 0;    // the next N answers lose their last shortBy bytes
+    int shortBy = 1;
+};
+
+// Bytes that reach the panel's input buffer at one moment.
+struct Chunk {
+    double at;
+    Bytes bytes;
+};
+
+class Chain {
+public:
+    // Cameras by model name, addressed 1..n in chain order as if an earlier
+    // address set had numbered them. Unknown names are skipped.
+    explicit Chain(const std::vector<std::string>& models);
+
+    int size() const { return static_cast<int>(cameras_.size()); }
+    Camera& camera(int position) { return *cameras_.at(static_cast<std::size_t>(position)); }
+    // The camera with this address, or nullptr.
+    Camera* byAddress(int address);
+
+    // Changing the chain between address sets: new cameras are unaddressed.
+    void addCamera(const std::string& model);
+    void removeCamera(int position);
+
+    Faults faults;
+    std::map<Bytes, PacketFault> packetFaults;
+    int baud = 9600;               // the cameras' line speed
+    double ackDelay = 0.004;       // seconds from a packet to its acknowledge
+    double completionDelay = 0.030;
+    double inquiryDelay = 0.004;
+
+    // The panel sends bytes at time t on a line set to lineBaud; returns the
+    // replies as they will reach the panel.
+    std::vector<Chunk> receive(const Bytes& bytes, double t, int lineBaud);
+
+    // Every complete packet the chain received, in order.
+    std::vector<Bytes> received;
+    // Traffic trace: ("<-", packet) from the panel, ("->", bytes) to it.
+    std::function<void(const char*, const Bytes&)> trace;
+
+    static std::unique_ptr<Chain> fromList(const std::string& commaSeparatedModels);
+
+private:
+    std::vector<Bytes> handlePacket(const Bytes& packet);
+    std::vector<Bytes> route(const Bytes& packet);
+    Bytes applyByteFaults(const Bytes& reply);
+
+    std::vector<std::unique_ptr<Camera>> cameras_;
+    Bytes partial_;
+    double lineFree_ = 0;
+    long replyBytes_ = 0;
+    std::mt19937 rng_;
+};
+
+}  // namespace orbus::sim

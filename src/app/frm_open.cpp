@@ -1,0 +1,65 @@
+#include "app/frm_open.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+
+namespace orbus {
+
+FrmOpen::FrmOpen(Program& program)
+    : Form("FrmOpen", "Com Setting"),
+      Label1(*this, "Label1", "Com Port"),
+      ComList1(*this, "ComList1"),
+      Frame1(*this, "Frame1", "BaudRate"),
+      Command1(*this, "Command1", "OK"),
+      LblDBG0(*this, "LblDBG0", ""),
+      prog_(program) {
+    resize(3900, 3300);
+    Label1.setGeometry(240, 240, 1200, 255);
+    ComList1.setGeometry(1440, 180, 2160, 315);
+    for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
+    ComList1.setAccessibleName("Com Port");
+    Frame1.setGeometry(240, 720, 3360, 1095);
+    auto& o0 = OBrate.add(0, *this, "OBrate", " 9600bps");
+    auto& o1 = OBrate.add(1, *this, "OBrate", " 38400bps");
+    // The frame's controls follow it in tab order: they were created after
+    // Command1's declaration slot, so Command1 is moved behind them below.
+    o0.setContainer(&Frame1);
+    o1.setContainer(&Frame1);
+    o0.setGeometry(240, 300, 1400, 300);
+    o1.setGeometry(1700, 300, 1500, 300);
+    Command1.setGeometry(2280, 2040, 1320, 420);
+    Command1.setDefault(true);
+    LblDBG0.setGeometry(240, 1980, 1980, 900);
+    LblDBG0.setAccessibleName("Port error");
+    unregisterControl(&Command1);
+    registerControl(&Command1);
+    unregisterControl(&LblDBG0);
+    registerControl(&LblDBG0);
+
+    Command1.onClick = [this] { Command1_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmOpen::Form_Load() {
+    ComList1.setListIndex(0);
+    OBrate[0].setValue(true);
+}
+
+void FrmOpen::Command1_Click() {
+    PortChoice& pc = prog_.port;
+    pc.CommPortNo = (ComList1.listIndex() < 0 ? 0 : ComList1.listIndex()) + 1;
+    if (OBrate[0].value()) pc.BaudText = "9600";
+    if (OBrate[1].value()) pc.BaudText = "38400";
+    pc.PortChosen = true;
+    hide();
+    FrmMain& main = prog_.frmMain();
+    if (!main.isLoaded()) main.Form_Load();
+}
+
+void FrmOpen::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+    if (!prog_.port.PortChosen) prog_.end();
+}
+
+}  // namespace orbus

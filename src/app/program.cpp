@@ -1,0 +1,69 @@
+#include "app/program.h"
+
+#include <algorithm>
+
+#include "app/frm_info.h"
+#include "app/frm_main.h"
+#include "app/frm_open.h"
+
+namespace orbus {
+
+Program::Program(Platform& p)
+    : platform(p),
+      frmOpen_(std::make_unique<FrmOpen>(*this)),
+      frmInfo_(std::make_unique<FrmInfo>()),
+      frmMain_(std::make_unique<FrmMain>(*this)) {
+    for (Form* f : forms()) {
+        for (Control* c : f->controls()) {
+            if (c->kind() == Kind::Timer) platform.timers.attach(static_cast<Timer&>(*c));
+        }
+    }
+    // The progress window leaves the loaded list when unloaded.
+    frmInfo_->onUnload = [this] {
+        frmInfo_->hide();
+        unloaded(*frmInfo_);
+    };
+}
+
+Program::~Program() {
+    for (Form* f : forms()) {
+        for (Control* c : f->controls()) {
+            if (c->kind() == Kind::Timer) platform.timers.detach(static_cast<Timer&>(*c));
+        }
+    }
+    platform.port.onComm = nullptr;
+}
+
+std::vector<Form*> Program::forms() const { return {frmOpen_.get(), frmInfo_.get(), frmMain_.get()}; }
+
+void Program::start() {
+    loaded(*frmOpen_);
+    frmOpen_->Form_Load();
+    frmOpen_->show();
+}
+
+void Program::loaded(Form& f) {
+    if (!isLoaded(f)) loaded_.push_back(&f);
+}
+
+void Program::unloaded(Form& f) { loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &f), loaded_.end()); }
+
+bool Program::isLoaded(const Form& f) const {
+    return std::find(loaded_.begin(), loaded_.end(), &f) != loaded_.end();
+}
+
+std::string Program::setting(const std::string& key, const std::string& fallback) const {
+    return platform.settings.get(kTitle, kSection, key, fallback);
+}
+
+void Program::saveSetting(const std::string& key, const std::string& value) {
+    platform.settings.set(kTitle, kSection, key, value);
+}
+
+void Program::end() {
+    for (Form* f : forms()) f->hide();
+    if (platform.port.isOpen()) platform.port.close();
+    platform.windows.endProgram();
+}
+
+}  // namespace orbus

@@ -1,0 +1,78 @@
+// The running program: the platform it runs on, the program-wide state the
+// windows share, and the windows themselves.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/link_state.h"
+#include "platform/platform.h"
+
+namespace orbus {
+
+class Form;
+class FrmOpen;
+class FrmInfo;
+class FrmMain;
+
+// The port dialog's choice.
+struct PortChoice {
+    int CommPortNo = 1;           // 1..12
+    std::string BaudText = "9600";  // "9600" or "38400"
+    bool PortChosen = false;      // the dialog's OK was pressed
+};
+
+// Flags of the pan-tilt window; the first three are persisted.
+struct PanTiltFlags {
+    bool PTWindow = true;
+    bool PTWSize = true;
+    bool PTWDocking = true;
+    bool PTWDocked = false;
+    bool MainClosing = false;
+};
+
+class Program {
+public:
+    static constexpr const char* kTitle = "ORBUS Panel";
+    static constexpr const char* kSection = "Settings";
+
+    explicit Program(Platform& platform);
+    ~Program();
+
+    Platform& platform;
+    LinkState link;
+    PortChoice port;
+    PanTiltFlags ptw;
+
+    FrmOpen& frmOpen() { return *frmOpen_; }
+    FrmInfo& frmInfo() { return *frmInfo_; }
+    FrmMain& frmMain() { return *frmMain_; }
+
+    // Every window of the program, for the view layer to mirror.
+    std::vector<Form*> forms() const;
+
+    // Starts the program: the port dialog.
+    void start();
+
+    // Windows loaded and not unloaded since, in the order they were loaded.
+    void loaded(Form& f);
+    void unloaded(Form& f);
+    bool isLoaded(const Form& f) const;
+    const std::vector<Form*>& loadedForms() const { return loaded_; }
+
+    // Settings store of this program ("Settings" section).
+    std::string setting(const std::string& key, const std::string& fallback) const;
+    void saveSetting(const std::string& key, const std::string& value);
+
+    // Ends the program at once.
+    void end();
+
+private:
+    std::unique_ptr<FrmOpen> frmOpen_;
+    std::unique_ptr<FrmInfo> frmInfo_;
+    std::unique_ptr<FrmMain> frmMain_;
+    std::vector<Form*> loaded_;
+};
+
+}  // namespace orbus

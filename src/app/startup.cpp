@@ -1,0 +1,195 @@
+// Start-up of the main window, the port-dialog retry and shut-down.
+#include <cmath>
+
+#include "app/frm_info.h"
+#include "app/frm_main.h"
+#include "app/frm_open.h"
+#include "app/program.h"
+#include "link/packet.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+namespace {
+std::string twipsText(double v) {
+    // Text of a single-precision number: whole twips print without decimals.
+    float f = static_cast<float>(v);
+    if (std::floor(f) == f && std::fabs(f) < 1e9f) return std::to_string(static_cast<long>(f));
+    std::string s = std::to_string(f);
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+const char* boolText(bool b) { return b ? "True" : "False"; }
+}  // namespace
+
+void FrmMain::showProgress(const std::string& subtitle, bool advance) {
+    FrmInfo& info = prog_.frmInfo();
+    info.LbSubtitle.setCaption(subtitle);
+    if (advance) info.ProgressBar1.setValue(info.ProgressBar1.value() + 1);
+    info.redraw();
+}
+
+void FrmMain::openPort() {
+    SerialPort& port = P.port;
+    if (port.isOpen()) port.close();
+    port.setCommPort(prog_.port.CommPortNo);
+    LineSettings s;
+    s.baud = static_cast<int>(leadingNumber(prog_.port.BaudText));
+    port.setSettings(s);
+    port.setDTREnable(true);
+    // A port that cannot be opened shows up as a failed interface clear.
+    port.open();
+    port.setRThreshold(0);
+    port.setSThreshold(1);
+}
+
+bool FrmMain::interfaceClear() {
+    showProgress("Interface Clear Start");
+    pauseOneSecond([this] { showProgress("Interface Clear Start-Wait 1sec ", false); });
+    showProgress("Interface Clear Start", false);
+    SD(ifClearBroadcast(), kQuiet);
+    Bytes reply = WaitReply(5);
+    return !reply.empty() && reply[0] == 0x88;
+}
+
+void FrmMain::readLayout() {
+    double l = 0, t = 0, w = 11895, h = 8220, v;
+    if (parseNumber(prog_.setting("MainLeft", "0"), v)) l = v;
+    if (parseNumber(prog_.setting("MainTop", "0"), v)) t = v;
+    if (parseNumber(prog_.setting("MainWidth", "11895"), v) && v > 0) w = v;
+    if (parseNumber(prog_.setting("MainHeight", "8220"), v) && v > 0) h = v;
+    move(l, t);
+    resize(w, h);
+    bool b;
+    if (parseBool(prog_.setting("PTWindow", "True"), b)) prog_.ptw.PTWindow = b;
+    if (parseBool(prog_.setting("PTWSize", "True"), b)) prog_.ptw.PTWSize = b;
+    if (parseBool(prog_.setting("PTWDocking", "True"), b)) prog_.ptw.PTWDocking = b;
+}
+
+bool FrmMain::addressSetAtStartup() {
+    for (int attempt = 0; attempt < kAddressSetAttempts; ++attempt) {
+        SD(addressSetBroadcast(), kQuiet);
+        Bytes r = WaitReply(4);
+        if (r.size() >= 4 && r[0] == 0x88 && r[1] == 0x30 && r[3] == 0xFF) {
+            int cameras = r[2] - 1;
+            startupCameras_ = cameras;
+            CameraSel.forEach([&](int i, MenuItem& m) {
+                m.setEnabled(i <= cameras);
+                m.setChecked(i == 1);
+            });
+            return true;
+        }
+    }
+    return false;
+}
+
+void FrmMain::setcom() {
+    prog_.port.PortChosen = false;
+    FrmOpen& dlg = prog_.frmOpen();
+    dlg.show();
+    P.windows.waitUntil([this] { return prog_.port.PortChosen; });
+}
+
+void FrmMain::Form_Load() {
+    if (loaded_) return;
+    loaded_ = true;
+    prog_.loaded(*this);
+
+    // 1-2: busy, timers off, progress window up.
+    L.StartupBusy = true;
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    hide();
+    FrmInfo& info = prog_.frmInfo();
+    info.LbTitle.setCaption("Initialize");
+    info.LbSubtitle.setCaption("");
+    info.ProgressBar1.setValue(1);
+    prog_.loaded(info);
+    info.show();
+
+    // 3-11, again from the port opening after each failure.
+    for (;;) {
+        openPort();
+        std::string failure;
+        if (!interfaceClear()) {
+            failure = "IF_Clear Error";
+        } else {
+            showProgress("Interface Clear End");
+            readLayout();
+            L.CamAddress = 1;
+            Active.setText("1");
+            Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
+            showProgress("Address Set Start");
+            if (addressSetAtStartup()) break;
+            failure = "Address Set Error";
+        }
+        P.port.close();
+        info.hide();
+        prog_.frmOpen().LblDBG0.setCaption(failure + "\r\nPort = " + std::to_string(prog_.port.CommPortNo));
+        setcom();
+        if (P.windows.ending()) return;
+        showProgress("Com Port Setting Restart", false);
+        info.ProgressBar1.setValue(3);
+        info.show();
+    }
+
+    // 12-13: identification and layout.
+    showProgress("Camera Version Check Start");
+    IdentifyAtStartup();
+    DZoomX.setCaption("X1");
+
+    // 14: start-up over; auto refresh off.
+    L.StartupBusy = false;
+    Timer1.setEnabled(false);
+    AutoRefreshed.setEnabled(true);
+    AutoRefreshed.setCaption("Stop");
+
+    // 15: one status read.
+    showProgress("Camera Staus Check Start");
+    ReadCameraStatus();
+
+    // 16: fill the bar, then a one-second pause.
+    while (info.ProgressBar1.value() < 100) {
+        info.ProgressBar1.setValue(info.ProgressBar1.value() + 1);
+        info.redraw();
+    }
+    pauseOneSecond();
+
+    // 17: progress window and port dialog away, main window up at the back.
+    info.unload();
+    prog_.frmOpen().unload();
+    Timer2.setEnabled(true);
+    show();
+    sendToBack();
+
+    // 18: the pan-tilt window as it was last time.
+    if (prog_.ptw.PTWindow) showPanTiltAtStartup();
+}
+
+void FrmMain::Form_Unload() {
+    prog_.ptw.MainClosing = true;
+    std::vector<Form*> others = prog_.loadedForms();
+    for (auto it = others.rbegin(); it != others.rend(); ++it) {
+        if (*it != this) (*it)->unload();
+    }
+    if (windowState() != WindowState::Minimized) {
+        prog_.saveSetting("MainLeft", twipsText(left()));
+        prog_.saveSetting("MainTop", twipsText(top()));
+        prog_.saveSetting("MainWidth", twipsText(width()));
+        prog_.saveSetting("MainHeight", twipsText(height()));
+    }
+    prog_.saveSetting("CommPort", std::to_string(prog_.port.CommPortNo));
+    prog_.saveSetting("BPS", prog_.port.BaudText);
+    prog_.saveSetting("PTWindow", boolText(prog_.ptw.PTWindow));
+    prog_.saveSetting("PTWSize", boolText(prog_.ptw.PTWSize));
+    prog_.saveSetting("PTWDocking", boolText(prog_.ptw.PTWDocking));
+    hide();
+    prog_.unloaded(*this);
+    prog_.end();
+}
+
+void FrmMain::Quit_Click() { prog_.end(); }
+
+}  // namespace orbus

@@ -1,0 +1,32 @@
+// Classification of the last reply in the receive log.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orbus {
+
+// Pattern match with "*" (any run), "?" (one character) and "[9A-F]"-style
+// sets; letters compare without regard to case.
+bool likeMatch(std::string_view text, std::string_view pattern);
+
+// The tail of the receive log that holds the last reply: from the terminator
+// of the reply before it (or the whole log) to the end.
+std::string_view lastReplyText(std::string_view log);
+
+struct ReplyClass {
+    bool completion = false;
+    bool error = false;
+    bool acknowledge = false;
+    bool inquiryAnswer = false;
+    bool networkChange = false;
+    bool ifClear = false;
+    bool addressSet = false;
+
+    // The exchange is over: completion, error, inquiry answer or a broadcast.
+    bool finished() const { return completion || error || inquiryAnswer || ifClear || addressSet; }
+};
+
+ReplyClass classifyReply(std::string_view replyText);
+
+}  // namespace orbus

@@ -1,0 +1,172 @@
+// Sending packets, waiting for replies and classifying them: the procedures
+// of the main window every exchange with a camera goes through.
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "link/classify.h"
+#include "link/packet.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+bool FrmMain::autoCaption() const { return equalsNoCase(AutoRefreshed.caption(), "Auto"); }
+
+void FrmMain::appendLog(TextBox& box, const std::string& text) {
+    std::string t = box.text() + text;
+    trimLog(t);
+    box.setText(std::move(t));
+    box.moveCaretToEnd();
+}
+
+std::string FrmMain::SD(const Bytes& byteString, int disp) {
+    if (disp == kCommand || disp == kPolled) {
+        if (!RefreshNotGoCheck()) {
+            L.SendOK = false;
+            return "NG";
+        }
+        if (autoCaption()) {
+            // Pause auto refresh until the command completes; the watchdog
+            // resumes it when the completion never comes.
+            Timer3.setEnabled(true);
+            Timer1.setEnabled(false);
+            AutoRefreshed.setEnabled(false);
+        }
+        L.EchoSent = true;
+        P.port.setRThreshold(disp == kCommand ? 1 : 0);
+    } else {
+        L.EchoSent = false;
+        P.port.setRThreshold(0);
+    }
+    if (L.EchoSent) appendLog(SendText, trafficLine(byteString));
+    if (!P.port.output(byteString)) {
+        // The port refused the write (closed or gone): not a success.
+        L.SendOK = false;
+        return "NG";
+    }
+    L.SendOK = true;
+    return "OK";
+}
+
+std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
+    Bytes bytes;
+    if (!ToByteArray(values, bytes)) {
+        L.SendOK = false;
+        return "ERR";
+    }
+    return SD(bytes, disp);
+}
+
+std::string FrmMain::Command(const std::vector<int>& body) {
+    std::vector<int> values;
+    values.reserve(body.size() + 2);
+    values.push_back(L.header());
+    values.insert(values.end(), body.begin(), body.end());
+    values.push_back(0xFF);
+    return SendValues(values, kCommand);
+}
+
+namespace {
+// A reply that never passes the callers' checks: element i holds i.
+Bytes indexFilled(int count) {
+    Bytes b;
+    for (int i = 0; i < count; ++i) b.push_back(static_cast<std::uint8_t>(i));
+    return b;
+}
+}  // namespace
+
+Bytes FrmMain::WaitReply(int receiveByte) {
+    if (receiveByte < 0) receiveByte = 0;
+    if (waitReplyBusy_) return indexFilled(receiveByte + 1);
+    waitReplyBusy_ = true;
+    bool timedOut = false;
+    for (;;) {
+        if (P.port.inBufferCount() >= receiveByte) break;
+        if (WaitCheck(1.0)) {
+            timedOut = true;
+            break;
+        }
+        // Block in the port's own wait for the rest of the second.
+        double remaining = stopwatchStart_ + 1.0 - P.clock.now();
+        if (remaining > 0) P.port.waitForInput(remaining);
+    }
+    Bytes result = P.port.input();
+    P.port.setRThreshold(1);
+    if (timedOut) result = indexFilled(receiveByte);
+    WaitCheck(0);
+    waitReplyBusy_ = false;
+    return result;
+}
+
+bool FrmMain::WaitCheck(double waitTime) {
+    if (waitTime <= 0) {
+        stopwatchArmed_ = false;
+        return true;
+    }
+    if (!stopwatchArmed_) {
+        stopwatchArmed_ = true;
+        stopwatchStart_ = P.clock.now();
+        return false;
+    }
+    // A microsecond of tolerance: a wait that slept until exactly the end
+    // time must see it as run out despite rounding.
+    if (P.clock.now() - stopwatchStart_ >= waitTime - 1e-6) {
+        stopwatchArmed_ = false;
+        return true;
+    }
+    return false;
+}
+
+void FrmMain::pauseOneSecond(const std::function<void()>& each) {
+    for (;;) {
+        if (each) each();
+        if (WaitCheck(1.0)) return;
+        P.clock.sleepUntil(stopwatchStart_ + 1.0);
+    }
+}
+
+bool FrmMain::RefreshNotGoCheck() const { return !L.StatusReading; }
+
+void FrmMain::resumeRefresh() {
+    if (autoCaption() && !Timer1.enabled() && !AutoRefreshed.enabled()) {
+        Timer1.setInterval(2000);
+        Timer1.setEnabled(true);
+        AutoRefreshed.setEnabled(true);
+    } else if (L.RefreshRestart) {
+        Timer1.setEnabled(true);
+    }
+}
+
+void FrmMain::CheckFinishCommand() {
+    const ReplyClass c = classifyReply(lastReplyText(RecvText.text()));
+    if (c.finished()) {
+        if (L.PresetBusy) {
+            const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);
+            if (ends) {
+                clearPresetHighlight(L.PresetOp, L.PresetNo);
+                L.PresetBusy = false;
+                L.RefreshSkipCount = L.ModelCode == 260 ? 1 : 2;
+                if (!L.WBWait) resumeRefresh();
+            } else if (autoCaption()) {
+                Timer1.setEnabled(false);
+                AutoRefreshed.setEnabled(false);
+            }
+        } else {
+            if (L.WBWait) L.WBWait = false;
+            resumeRefresh();
+        }
+    } else if (c.acknowledge) {
+        if (autoCaption()) {
+            Timer3.setEnabled(true);
+            Timer1.setEnabled(false);
+            AutoRefreshed.setEnabled(false);
+        }
+        L.PresetAcked = L.PresetBusy;
+    } else if (c.networkChange) {
+        P.windows.message({MsgIcon::Exclamation, "Warning",
+                           "Network Change was received.\r\n"
+                           "Please implement IF_Clear (broadcast), AddressSet command.",
+                           MsgButtons::Ok, true});
+    }
+}
+
+}  // namespace orbus

@@ -1,0 +1,33 @@
+// Packets as byte arrays and their text form in the traffic logs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+// Fills bytes with values converted to bytes. A value outside 0..255 refuses
+// the whole packet: bytes is left unchanged and false is returned.
+bool ToByteArray(const std::vector<int>& values, Bytes& bytes);
+
+// Traffic text form: two upper-case hexadecimal digits and a blank per byte.
+std::string trafficBytes(const Bytes& bytes);
+// A sent packet as one log line: its bytes, then CR LF.
+std::string trafficLine(const Bytes& bytes);
+
+constexpr std::size_t kLogLimit = 1000;
+// Keeps the last kLogLimit characters of a log text.
+void trimLog(std::string& text);
+
+// Packet-text of a byte list for messages and the camera simulator's trace:
+// "81 01 04 0B 02 FF" (no trailing blank).
+std::string packetText(const Bytes& bytes);
+
+// Fixed packets of the link.
+Bytes ifClearBroadcast();   // 88 01 00 01 FF
+Bytes addressSetBroadcast();  // 88 30 01 FF
+
+}  // namespace orbus

@@ -1,0 +1,110 @@
+// Receive path and the direct-command console of the main window.
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "link/packet.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+void FrmMain::MSComm1_OnComm(int event) {
+    switch (event) {
+    case ComEvReceive:
+        EchoReceived(P.port.input());
+        break;
+    case ComEventGone:
+        portGone();
+        break;
+    default:
+        // Transmit done, modem-line changes and line errors need nothing.
+        break;
+    }
+}
+
+void FrmMain::EchoReceived(const Bytes& bytes) {
+    if (bytes.empty()) return;
+    std::string log = RecvText.text();
+    for (auto b : bytes) {
+        if (L.EchoSent) {
+            log += hex2(b);
+            log += ' ';
+        }
+        if (b == 0xFF) {
+            trimLog(log);
+            RecvText.setText(log);
+            CheckFinishCommand();
+            log = RecvText.text();
+            if (L.EchoSent) log += "\r\n";
+        }
+    }
+    trimLog(log);
+    RecvText.setText(std::move(log));
+    RecvText.moveCaretToEnd();
+}
+
+void FrmMain::DirectText_KeyPress(int& keyAscii) {
+    const int k = keyAscii;
+    if (k == 13) {
+        if (DirectText.text().size() % 2 == 0) {
+            SendDirect();
+            DirectText.setText("");
+        }
+        keyAscii = 0;
+        return;
+    }
+    if (k == 8) return;
+    if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'F')) return;
+    if (k >= 'a' && k <= 'f') {
+        keyAscii = k - 'a' + 'A';
+        return;
+    }
+    keyAscii = 0;
+}
+
+void FrmMain::DirectText_Change() {
+    // Text that arrives by pasting is filtered like typed keys, so a pasted
+    // "81 01 04 ..." becomes 810104... and never puts wrong bytes on the wire.
+    const std::string& t = DirectText.text();
+    std::string clean;
+    clean.reserve(t.size());
+    for (char c : t) {
+        int d = hexDigit(c);
+        if (d >= 0) clean += "0123456789ABCDEF"[d];
+    }
+    if (clean != t) {
+        DirectText.setText(clean);
+        DirectText.moveCaretToEnd();
+    }
+}
+
+std::string FrmMain::SendDirect() {
+    if (autoCaption()) {
+        Timer1.setEnabled(false);
+        AutoRefreshed.setEnabled(false);
+        // The watchdog resumes auto refresh if the camera never completes
+        // the typed packet (otherwise the Auto/Stop button stays locked).
+        Timer3.setEnabled(true);
+    }
+    if (!RefreshNotGoCheck()) return "NG";
+    L.EchoSent = true;
+    P.port.setRThreshold(1);
+    const std::string t = DirectText.text();
+    std::string line;
+    for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
+        int hi = hexDigit(t[i]);
+        int lo = hexDigit(t[i + 1]);
+        auto byte = static_cast<std::uint8_t>((hi < 0 ? 0 : hi) * 16 + (lo < 0 ? 0 : lo));
+        P.port.output(Bytes{byte});
+        line += hex2(byte);
+        line += ' ';
+    }
+    appendLog(SendText, line + "\r\n");
+    return "OK";
+}
+
+void FrmMain::cmdClearTxt_Click() {
+    SendText.setText("");
+    RecvText.setText("");
+}
+
+}  // namespace orbus

@@ -1,0 +1,99 @@
+#include "platform/form.h"
+
+#include <algorithm>
+
+namespace orbus {
+
+Form::Form(std::string name, std::string caption) : name_(std::move(name)), caption_(std::move(caption)) {}
+
+Form::~Form() = default;
+
+void Form::setCaption(std::string c) {
+    if (caption_ == c) return;
+    caption_ = std::move(c);
+    changed(FormProp::Caption);
+}
+
+void Form::setIcon(std::string key) {
+    if (icon_ == key) return;
+    icon_ = std::move(key);
+    changed(FormProp::Icon);
+}
+
+void Form::show() {
+    if (visible_) return;
+    visible_ = true;
+    changed(FormProp::Visible);
+}
+
+void Form::hide() {
+    if (!visible_) return;
+    visible_ = false;
+    changed(FormProp::Visible);
+}
+
+void Form::move(double left, double top) {
+    left_ = left;
+    top_ = top;
+    changed(FormProp::Geometry);
+}
+
+void Form::resize(double width, double height) {
+    width_ = width;
+    height_ = height;
+    changed(FormProp::Geometry);
+}
+
+void Form::placedByUser(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void Form::setWindowState(WindowState s) {
+    if (state_ == s) return;
+    state_ = s;
+    changed(FormProp::State);
+}
+
+void Form::raiseWithoutFocus() { changed(FormProp::Raise); }
+void Form::sendToBack() { changed(FormProp::ToBack); }
+void Form::redraw() { changed(FormProp::Redraw); }
+
+Control* Form::find(const std::string& objectName) const {
+    for (Control* c : controls_) {
+        if (c->objectName() == objectName) return c;
+    }
+    return nullptr;
+}
+
+std::vector<MenuItem*> Form::topMenus() const {
+    std::vector<MenuItem*> out;
+    for (Control* c : controls_) {
+        if (c->kind() == Kind::MenuItem && !static_cast<MenuItem*>(c)->parent()) {
+            out.push_back(static_cast<MenuItem*>(c));
+        }
+    }
+    return out;
+}
+
+void Form::unload() {
+    if (onUnload) {
+        onUnload();
+    } else {
+        hide();
+    }
+}
+
+void Form::registerControl(Control* c) { controls_.push_back(c); }
+
+void Form::unregisterControl(Control* c) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+void Form::changed(FormProp p) {
+    if (observer_) observer_(*this, p);
+}
+
+}  // namespace orbus

@@ -1,0 +1,94 @@
+// A window of the panel: its controls in tab order, its caption, placement
+// (twips) and visibility. The view layer mirrors a form into a top-level
+// window; behaviour lives in the form's member functions (event handlers).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/control.h"
+
+namespace orbus {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw };
+
+class Form {
+public:
+    using Observer = std::function<void(Form&, FormProp)>;
+
+    Form(std::string name, std::string caption);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c);
+
+    // Icon key drawn by the view ("orx-kappa", "orx-gamma", ...).
+    const std::string& icon() const { return icon_; }
+    void setIcon(std::string key);
+
+    bool visible() const { return visible_; }
+    void show();
+    void hide();
+
+    // Placement in twips, as the settings store keeps it.
+    double left() const { return left_; }
+    double top() const { return top_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void move(double left, double top);
+    void resize(double width, double height);
+    void setHeight(double height) { resize(width_, height); }
+    // The view reports where the operator put the window (no notification back).
+    void placedByUser(double left, double top, double width, double height);
+
+    WindowState windowState() const { return state_; }
+    void setWindowState(WindowState s);
+    void stateChangedByUser(WindowState s) { state_ = s; }
+
+    // Fixed-size dialogs versus resizable windows.
+    bool resizable() const { return resizable_; }
+    void setResizable(bool r) { resizable_ = r; }
+
+    // Raise above other windows without taking the focus, or send to the back.
+    void raiseWithoutFocus();
+    void sendToBack();
+    // Asks the view to repaint now (progress windows during blocking work).
+    void redraw();
+
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* find(const std::string& objectName) const;
+    std::vector<MenuItem*> topMenus() const;
+
+    // Unloading the window: by code, or by the operator's title-bar button.
+    // Runs the form's Form_Unload handler; without one the window just hides.
+    std::function<void()> onUnload;
+    void unload();
+
+    void setObserver(Observer o) { observer_ = std::move(o); }
+
+    // Registration hook used by Control's constructor.
+    void registerControl(Control* c);
+    void unregisterControl(Control* c);
+
+protected:
+    void changed(FormProp p);
+
+private:
+    std::string name_;
+    std::string caption_;
+    std::string icon_;
+    bool visible_ = false;
+    bool resizable_ = false;
+    double left_ = 0, top_ = 0, width_ = 6000, height_ = 4000;
+    WindowState state_ = WindowState::Normal;
+    std::vector<Control*> controls_;
+    Observer observer_;
+};
+
+}  // namespace orbus

@@ -1,0 +1,78 @@
+// The serial port as the panel uses it. One port object is the panel's line
+// to the camera chain; implementations: a real port (Qt), an in-process
+// simulated chain, and the routing port that picks one of them at opening.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orbus {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Communication event codes raised through onComm.
+enum CommEvent : int {
+    ComEvSend = 1,
+    ComEvReceive = 2,
+    ComEvCTS = 3,
+    ComEvDSR = 4,
+    ComEvCD = 5,
+    ComEvRing = 6,
+    ComEvEOF = 7,
+    ComEventBreak = 1001,
+    ComEventFrame = 1004,
+    ComEventOverrun = 1006,
+    ComEventRxOver = 1008,
+    ComEventRxParity = 1009,
+    ComEventTxFull = 1010,
+    ComEventDCB = 1011,
+    // The device went away (adapter unplugged, far end of a terminal closed).
+    ComEventGone = 1100,
+};
+
+struct LineSettings {
+    int baud = 9600;
+    char parity = 'N';
+    int dataBits = 8;
+    int stopBits = 1;
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual void setCommPort(int number) = 0;
+    virtual int commPort() const = 0;
+    virtual void setSettings(const LineSettings& s) = 0;
+    virtual void setDTREnable(bool on) = 0;
+
+    // Opens the port; false (with lastError) when it cannot be opened.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual std::string lastError() const = 0;
+
+    // 0: no receive events, bytes wait in the input buffer; 1: an event
+    // whenever bytes arrive (one event may cover several bytes).
+    virtual void setRThreshold(int n) = 0;
+    virtual int rThreshold() const = 0;
+    virtual void setSThreshold(int n) = 0;
+
+    // Reads and removes everything buffered.
+    virtual Bytes input() = 0;
+    virtual int inBufferCount() = 0;
+    // Writes the bytes in one output operation; false when the port is not
+    // open or the write failed.
+    virtual bool output(const Bytes& bytes) = 0;
+
+    // Blocks in the port's own wait until more input arrives or the time
+    // runs out; true when input arrived. Never delivers receive events.
+    virtual bool waitForInput(double seconds) = 0;
+
+    // Communication events, delivered on the user-interface thread.
+    std::function<void(int)> onComm;
+};
+
+}  // namespace orbus

@@ -1,0 +1,59 @@
+// Test doubles of the settings store and the window system.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/settings.h"
+#include "platform/windows.h"
+
+namespace orbus::testing {
+
+class VirtualLoop;
+
+class MemorySettings : public SettingsStore {
+public:
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& fallback) const override;
+    void set(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+    // Values by "app/section/key".
+    std::map<std::string, std::string> values;
+    int writes = 0;
+};
+
+// The operator, scripted: message boxes are answered from a queue (OK when
+// it is empty) and recorded; waits run scripted actions in order, letting
+// virtual time pass between them.
+class ScriptedWindows : public WindowSystem {
+public:
+    explicit ScriptedWindows(VirtualLoop& loop) : loop_(loop) {}
+
+    MsgAnswer message(const Message& m) override;
+    void runModal(Form& form) override;
+    bool waitUntil(const std::function<bool()>& condition) override;
+    void endProgram() override { ended_ = true; }
+    bool ending() const override { return ended_; }
+
+    // Operator actions run, one per wait step, while a wait is in progress.
+    void script(std::function<void()> action) { actions_.push_back(std::move(action)); }
+    void answer(MsgAnswer a) { answers_.push_back(a); }
+    // Called when a message box shows, before it is answered.
+    std::function<void(const Message&)> onMessage;
+
+    std::vector<Message> messages;
+    int modalShows = 0;
+    // Seconds of virtual time that pass before each scripted action.
+    double thinkTime = 0.5;
+
+private:
+    VirtualLoop& loop_;
+    std::deque<std::function<void()>> actions_;
+    std::deque<MsgAnswer> answers_;
+    bool ended_ = false;
+};
+
+}  // namespace orbus::testing

@@ -1,0 +1,52 @@
+// A whole panel on a simulated camera chain with a virtual clock, a memory
+// settings store and a scripted operator: what the tests and benchmarks drive.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frm_info.h"
+#include "app/frm_main.h"
+#include "app/frm_open.h"
+#include "app/program.h"
+#include "chain.h"
+#include "platform/testing/fakes.h"
+#include "platform/testing/virtual_loop.h"
+#include "sim_port.h"
+
+namespace orbus::testing {
+
+class Rig {
+public:
+    explicit Rig(const std::vector<std::string>& models = {"ORX-Beta"});
+    ~Rig();
+
+    VirtualLoop loop;
+    MemorySettings settings;
+    ScriptedWindows windows{loop};
+    sim::Chain chain;
+    sim::SimSerialPort port;
+    Platform platform;
+    std::unique_ptr<Program> program;
+
+    FrmMain& main() { return program->frmMain(); }
+    FrmOpen& open() { return program->frmOpen(); }
+    FrmInfo& info() { return program->frmInfo(); }
+    LinkState& link() { return program->link; }
+
+    // Starts the program and presses OK in the port dialog: runs the whole
+    // start-up. True when the main window came up.
+    bool startUp(int comListIndex = 0, int baudOption = 0);
+    // Opens the port directly and marks start-up as done, without the
+    // start-up exchange (for tests of single procedures).
+    void openQuietly();
+
+    // Packets the chain received since the mark, as "81 09 00 02 FF" texts.
+    std::vector<std::string> packetsSince(std::size_t mark) const;
+    std::size_t mark() const { return chain.received.size(); }
+    // Lets virtual time pass, delivering replies and ticks.
+    void run(double seconds) { loop.runFor(seconds); }
+};
+
+}  // namespace orbus::testing

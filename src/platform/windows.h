@@ -1,0 +1,42 @@
+// Message boxes and the window system's event handling as the forms need them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace orbus {
+
+class Form;
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct Message {
+    MsgIcon icon = MsgIcon::None;
+    std::string title;
+    std::string text;
+    MsgButtons buttons = MsgButtons::Ok;
+    bool foreground = false;
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Shows a message box and waits for the operator's answer.
+    virtual MsgAnswer message(const Message& m) = 0;
+
+    // Shows a form modally: returns when it is hidden again.
+    virtual void runModal(Form& form) = 0;
+
+    // Keeps handling events (operator input, timers, serial events) until
+    // the condition holds or the program ends; false when the program ended.
+    virtual bool waitUntil(const std::function<bool()>& condition) = 0;
+
+    // Ends the program; waits in progress return.
+    virtual void endProgram() = 0;
+    virtual bool ending() const = 0;
+};
+
+}  // namespace orbus
