@@ -13,13 +13,13 @@ constexpr int kLogWidth = 2535;
 
 FrmMain::FrmMain(Program& program)
     : Form("FrmMain", "ORBUS Control Panel"),
-      MnuCamera(*this, "MnuCamera", "&Camera"),
+      MnuCamera(*this, "MnuCamera", "Camera"),
       IFClear(*this, "IFClear", "I/F Clear", &MnuCamera),
       IFClearB(*this, "IFClearB", "I/F Clear(broadcast)", &MnuCamera),
       AddressSet(*this, "AddressSet", "Address Set", &MnuCamera),
       AutoRefresh(*this, "AutoRefresh", "Auto Refresh", &MnuCamera),
       Quit(*this, "Quit", "Exit", &MnuCamera),
-      MnuSelect(*this, "MnuSelect", "&Select"),
+      MnuSelect(*this, "MnuSelect", "Select"),
       ModelVersion(*this, "ModelVersion"),
       Baudratetxt(*this, "Baudratetxt"),
       Active(*this, "Active"),

@@ -1,12 +1,11 @@
 #include "link/classify.h"
 
-#include <cctype>
 
 namespace orbus {
 
 namespace {
 
-char up(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char up(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Matches one character against the set starting at pattern[p] ('[' already
 // seen); sets next to the index after ']'. A set without ']' matches nothing.

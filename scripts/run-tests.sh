@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test: the whole suite,
+# then the core tests again under AddressSanitizer and UBSan.
+set -e
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs="$(nproc)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j"$jobs"
+ctest --preset dev -j"$jobs"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"

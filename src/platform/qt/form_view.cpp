@@ -1,0 +1,685 @@
+#include "platform/qt/form_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QEventLoop>
+
+namespace orbus::qt {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Captions use CR LF for line breaks; widgets want LF.
+QString captionText(const std::string& s) { return q(s).replace("\r\n", "\n"); }
+
+std::string withoutMnemonic(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 < s.size() && s[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+QString colorText(int c) { return QString("#%1").arg(c & 0xFFFFFF, 6, 16, QChar('0')); }
+
+template <class Base>
+class FormWindow : public Base {
+public:
+    explicit FormWindow(FormView* v) : view_(v) {}
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        // The form decides: its unload handler hides or keeps the window.
+        e->ignore();
+        view_->closeRequested();
+    }
+    void moveEvent(QMoveEvent* e) override {
+        Base::moveEvent(e);
+        view_->geometryChangedByUser();
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        Base::resizeEvent(e);
+        view_->geometryChangedByUser();
+    }
+    void changeEvent(QEvent* e) override {
+        Base::changeEvent(e);
+        if (e->type() == QEvent::WindowStateChange) view_->stateChangedByUser();
+    }
+    FormView* view_;
+};
+
+class MainWin : public FormWindow<QMainWindow> {
+public:
+    using FormWindow::FormWindow;
+};
+
+class DialogWin : public FormWindow<QDialog> {
+public:
+    using FormWindow::FormWindow;
+
+protected:
+    void reject() override { view_->closeRequested(); }
+};
+
+// Spin arrows bound to a text box.
+class SpinArrows : public QWidget {
+public:
+    explicit SpinArrows(QWidget* parent) : QWidget(parent) {
+        auto* lay = new QVBoxLayout(this);
+        lay->setContentsMargins(0, 0, 0, 0);
+        lay->setSpacing(0);
+        up = new QToolButton(this);
+        down = new QToolButton(this);
+        up->setArrowType(Qt::UpArrow);
+        down->setArrowType(Qt::DownArrow);
+        up->setAccessibleName("Up");
+        down->setAccessibleName("Down");
+        for (auto* b : {up, down}) {
+            b->setAutoRepeat(true);
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            b->setFocusPolicy(Qt::NoFocus);
+            lay->addWidget(b);
+        }
+    }
+    QToolButton* up;
+    QToolButton* down;
+};
+
+int keyAscii(const QKeyEvent* k) {
+    switch (k->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    default: break;
+    }
+    const QString t = k->text();
+    if (t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() < 127) return t[0].unicode();
+    return -1;  // not a character key: the widget handles it
+}
+
+}  // namespace
+
+FormView::FormView(Form& form) : form_(form) { build(); }
+
+FormView::~FormView() {
+    form_.setObserver(nullptr);
+    for (Control* c : form_.controls()) {
+        if (c->kind() != Kind::Timer) c->setObserver(nullptr);
+    }
+    delete window_;
+}
+
+QObject* FormView::objectFor(const Control* c) const {
+    auto it = objects_.find(c);
+    return it == objects_.end() ? nullptr : it->second;
+}
+
+QWidget* FormView::widgetFor(const Control* c) const { return qobject_cast<QWidget*>(objectFor(c)); }
+
+void FormView::build() {
+    const bool hasMenus = !form_.topMenus().empty();
+    if (hasMenus) {
+        auto* w = new MainWin(this);
+        auto* scroll = new QScrollArea(w);
+        canvas_ = new QWidget;
+        scroll->setWidget(canvas_);
+        scroll->setWidgetResizable(false);
+        scroll->setFrameShape(QFrame::NoFrame);
+        w->setCentralWidget(scroll);
+        window_ = w;
+    } else {
+        auto* d = new DialogWin(this);
+        d->setModal(false);
+        canvas_ = d;
+        window_ = d;
+    }
+    window_->setObjectName(q(form_.name()));
+    window_->setWindowTitle(q(form_.caption()));
+    window_->setAccessibleName(q(form_.caption()));
+    window_->setWindowIcon(iconFor(form_.icon().empty() ? "orbus" : form_.icon()));
+    window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
+
+    if (hasMenus) buildMenus();
+    int maxRight = 0, maxBottom = 0;
+    for (Control* c : form_.controls()) {
+        if (c->kind() == Kind::Timer || c->kind() == Kind::MenuItem) continue;
+        QWidget* w = createWidget(c, parentFor(*c));
+        objects_[c] = w;
+        byObject_[w] = c;
+        w->setObjectName(q(c->objectName()));
+        if (!c->container()) {
+            maxRight = std::max(maxRight, c->left() + c->width());
+            maxBottom = std::max(maxBottom, c->top() + c->height());
+        }
+    }
+    for (Control* c : form_.controls()) {
+        if (c->kind() == Kind::Timer) continue;
+        applyAll(*c);
+        c->setObserver([this](Control& ctl, Prop p) { applyControl(ctl, p); });
+    }
+    if (hasMenus) canvas_->resize(px(maxRight + 120), px(maxBottom + 120));
+    syncTabOrder();
+    form_.setObserver([this](Form&, FormProp p) { applyForm(p); });
+    applyForm(FormProp::Geometry);
+    if (form_.visible()) applyForm(FormProp::Visible);
+}
+
+void FormView::buildMenus() {
+    auto* mw = static_cast<QMainWindow*>(window_);
+    std::function<void(MenuItem*, QMenu*)> fill = [&](MenuItem* item, QMenu* menu) {
+        for (MenuItem* child : item->children()) {
+            if (child->separator()) menu->addSeparator();
+            QAction* a;
+            if (!child->children().empty()) {
+                QMenu* sub = menu->addMenu(captionText(child->caption()));
+                sub->setObjectName(q(child->objectName()));
+                menus_[child] = sub;
+                a = sub->menuAction();
+                fill(child, sub);
+            } else {
+                a = menu->addAction(captionText(child->caption()));
+                connect(a, &QAction::triggered, this, [this, a, child] {
+                    a->setChecked(child->checked());
+                    child->click();
+                });
+            }
+            a->setObjectName(q(child->objectName()));
+            objects_[child] = a;
+            byObject_[a] = child;
+        }
+    };
+    std::string used;
+    for (MenuItem* top : form_.topMenus()) {
+        // Keyboard access to the menu bar: the first letter not yet taken.
+        std::string text = top->caption();
+        if (text.find('&') == std::string::npos) {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+                if (std::isalpha(static_cast<unsigned char>(c)) && used.find(c) == std::string::npos) {
+                    used += c;
+                    text = text.substr(0, i) + "&" + text.substr(i);
+                    break;
+                }
+            }
+        }
+        QAction* a;
+        if (!top->children().empty()) {
+            QMenu* m = mw->menuBar()->addMenu(captionText(text));
+            m->setObjectName(q(top->objectName()));
+            menus_[top] = m;
+            a = m->menuAction();
+            fill(top, m);
+        } else {
+            a = mw->menuBar()->addAction(captionText(text));
+            connect(a, &QAction::triggered, this, [top] { top->click(); });
+        }
+        a->setObjectName(q(top->objectName()));
+        objects_[top] = a;
+        byObject_[a] = top;
+    }
+}
+
+QWidget* FormView::parentFor(Control& c) {
+    if (Control* f = c.container()) {
+        if (QWidget* w = widgetFor(f)) return w;
+    }
+    return canvas_;
+}
+
+QWidget* FormView::createWidget(Control* c, QWidget* parent) {
+    switch (c->kind()) {
+    case Kind::Button: {
+        auto* b = new QPushButton(parent);
+        auto* btn = static_cast<Button*>(c);
+        b->setAutoDefault(false);
+        b->setDefault(btn->isDefault());
+        connect(b, &QPushButton::pressed, this, [btn] { btn->mouseDown(); });
+        connect(b, &QPushButton::released, this, [btn] { btn->mouseUp(); });
+        connect(b, &QPushButton::clicked, this, [btn] { btn->click(); });
+        return b;
+    }
+    case Kind::CheckBox: {
+        auto* b = new QCheckBox(parent);
+        auto* cb = static_cast<CheckBox*>(c);
+        connect(b, &QCheckBox::clicked, this, [this, b, cb] {
+            if (applying_) return;
+            cb->click();  // the value flips, then Click
+            b->setChecked(cb->checked());
+        });
+        return b;
+    }
+    case Kind::OptionButton: {
+        auto* b = new QRadioButton(parent);
+        b->setAutoExclusive(false);
+        auto* ob = static_cast<OptionButton*>(c);
+        connect(b, &QRadioButton::clicked, this, [this, b, ob] {
+            if (applying_) return;
+            ob->click();
+            b->setChecked(ob->value());
+        });
+        return b;
+    }
+    case Kind::Label: {
+        auto* l = new QLabel(parent);
+        l->setWordWrap(true);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    }
+    case Kind::Frame: {
+        auto* g = new QGroupBox(parent);
+        g->installEventFilter(this);
+        return g;
+    }
+    case Kind::TextBox: {
+        auto* tb = static_cast<TextBox*>(c);
+        if (tb->multiLine()) {
+            auto* e = new QPlainTextEdit(parent);
+            e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            e->setTabChangesFocus(true);
+            connect(e, &QPlainTextEdit::textChanged, this, [this, e, tb] {
+                if (applying_ || tb->locked()) return;
+                tb->setText(e->toPlainText().replace("\n", "\r\n").toStdString());
+            });
+            return e;
+        }
+        auto* e = new QLineEdit(parent);
+        e->installEventFilter(this);
+        connect(e, &QLineEdit::textEdited, this, [this, e, tb](const QString& t) {
+            if (applying_) return;
+            tb->setText(t.toStdString());
+            if (e->text() != q(tb->text())) {
+                const bool was = applying_;
+                applying_ = true;
+                e->setText(q(tb->text()));
+                applying_ = was;
+            }
+        });
+        return e;
+    }
+    case Kind::Slider: {
+        auto* s = new QSlider(static_cast<Slider*>(c)->vertical() ? Qt::Vertical : Qt::Horizontal, parent);
+        auto* sl = static_cast<Slider*>(c);
+        s->setTickPosition(QSlider::TicksBelow);
+        s->installEventFilter(this);
+        connect(s, &QSlider::valueChanged, this, [this, sl](int v) {
+            if (!applying_) sl->scrollTo(v);
+        });
+        return s;
+    }
+    case Kind::ComboBox: {
+        auto* cb = new QComboBox(parent);
+        auto* combo = static_cast<ComboBox*>(c);
+        connect(cb, &QComboBox::activated, this, [combo](int i) { combo->choose(i); });
+        return cb;
+    }
+    case Kind::ProgressBar: {
+        auto* p = new QProgressBar(parent);
+        p->setTextVisible(false);
+        return p;
+    }
+    case Kind::UpDown: {
+        auto* s = new SpinArrows(parent);
+        auto* ud = static_cast<UpDown*>(c);
+        connect(s->up, &QToolButton::clicked, this, [ud] { ud->up(); });
+        connect(s->down, &QToolButton::clicked, this, [ud] { ud->down(); });
+        return s;
+    }
+    case Kind::Picture: {
+        auto* l = new QLabel(parent);
+        l->setFrameShape(QFrame::Box);
+        l->installEventFilter(this);
+        return l;
+    }
+    case Kind::MenuItem:
+    case Kind::Timer:
+        break;
+    }
+    return new QWidget(parent);
+}
+
+void FormView::syncTabOrder() {
+    QWidget* prev = nullptr;
+    for (Control* c : form_.controls()) {
+        QWidget* w = widgetFor(c);
+        if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+        if (prev) QWidget::setTabOrder(prev, w);
+        prev = w;
+    }
+}
+
+void FormView::placeControl(Control& c) {
+    QWidget* w = widgetFor(&c);
+    if (!w) return;
+    w->setGeometry(px(c.left()), px(c.top()), std::max(1, px(c.width())), std::max(1, px(c.height())));
+}
+
+void FormView::applyAll(Control& c) {
+    for (Prop p : {Prop::Geometry, Prop::Caption, Prop::Text, Prop::Range, Prop::Value, Prop::Items,
+                   Prop::Checked, Prop::Color, Prop::Accessible, Prop::Enabled, Prop::Visible}) {
+        applyControl(c, p);
+    }
+    if (QWidget* w = widgetFor(&c); w && !c.toolTip().empty()) w->setToolTip(q(c.toolTip()));
+}
+
+void FormView::applyControl(Control& c, Prop p) {
+    QObject* obj = objectFor(&c);
+    if (!obj) return;
+    const bool was = applying_;
+    applying_ = true;
+    QWidget* w = qobject_cast<QWidget*>(obj);
+    auto* act = qobject_cast<QAction*>(obj);
+    switch (p) {
+    case Prop::Visible:
+        if (act) act->setVisible(c.visible());
+        else if (w) w->setVisible(c.visible());
+        break;
+    case Prop::Enabled:
+        if (act) act->setEnabled(c.enabled());
+        else if (w) w->setEnabled(c.enabled());
+        break;
+    case Prop::Geometry:
+        placeControl(c);
+        break;
+    case Prop::Caption: {
+        const std::string& cap = static_cast<Captioned&>(c).caption();
+        if (c.kind() == Kind::MenuItem) {
+            // Top-level menus keep the keyboard mnemonic given when built.
+            if (act && static_cast<MenuItem&>(c).parent()) act->setText(captionText(cap));
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            b->setText(captionText(cap));
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            l->setText(captionText(withoutMnemonic(cap)));
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            g->setTitle(captionText(cap));
+        }
+        if (c.accessibleName().empty()) {
+            const QString name = q(withoutMnemonic(cap)).replace("\r\n", " ");
+            if (w) w->setAccessibleName(name);
+        }
+        break;
+    }
+    case Prop::Text:
+    case Prop::Caret: {
+        if (c.kind() != Kind::TextBox) break;
+        auto& tb = static_cast<TextBox&>(c);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            if (e->text() != q(tb.text())) e->setText(q(tb.text()));
+            e->setReadOnly(tb.locked());
+            e->setAlignment(tb.centered() ? Qt::AlignCenter : Qt::AlignLeft);
+            if (tb.maxLength() > 0) e->setMaxLength(tb.maxLength());
+            // The caret moves only when the form moves it.
+            if (p == Prop::Caret) e->setCursorPosition(static_cast<int>(tb.selStart()));
+        } else if (auto* e2 = qobject_cast<QPlainTextEdit*>(w)) {
+            const QString t = q(tb.text()).replace("\r\n", "\n");
+            if (e2->toPlainText() != t) e2->setPlainText(t);
+            e2->setReadOnly(tb.locked());
+            if (tb.selStart() >= tb.text().size()) {
+                e2->moveCursor(QTextCursor::End);
+                e2->verticalScrollBar()->setValue(e2->verticalScrollBar()->maximum());
+            }
+        }
+        break;
+    }
+    case Prop::Range:
+    case Prop::Value: {
+        if (auto* s = qobject_cast<QSlider*>(w)) {
+            auto& sl = static_cast<Slider&>(c);
+            s->setRange(sl.min(), sl.max());
+            s->setSingleStep(sl.smallChange());
+            s->setPageStep(sl.largeChange());
+            s->setTickInterval(sl.tickFrequency());
+            s->setValue(sl.value());
+        } else if (auto* cb = qobject_cast<QCheckBox*>(w)) {
+            cb->setChecked(static_cast<CheckBox&>(c).checked());
+        } else if (auto* rb = qobject_cast<QRadioButton*>(w)) {
+            rb->setChecked(static_cast<OptionButton&>(c).value());
+        } else if (auto* pb = qobject_cast<QProgressBar*>(w)) {
+            auto& bar = static_cast<ProgressBar&>(c);
+            pb->setRange(bar.min(), bar.max());
+            pb->setValue(bar.value());
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->setCurrentIndex(static_cast<ComboBox&>(c).listIndex());
+        }
+        break;
+    }
+    case Prop::Items:
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->clear();
+            for (const auto& s : static_cast<ComboBox&>(c).items()) combo->addItem(q(s));
+            combo->setCurrentIndex(static_cast<ComboBox&>(c).listIndex());
+        }
+        break;
+    case Prop::Checked:
+        if (act && c.kind() == Kind::MenuItem) {
+            auto& mi = static_cast<MenuItem&>(c);
+            act->setCheckable(mi.checkable());
+            act->setChecked(mi.checked());
+        }
+        break;
+    case Prop::Color:
+        if (c.kind() == Kind::Label && w) {
+            auto& l = static_cast<Label&>(c);
+            QString css;
+            if (l.foreColor() != kDefaultColor) css += "color: " + colorText(l.foreColor()) + ";";
+            if (l.backColor() != kDefaultColor) css += "background-color: " + colorText(l.backColor()) + ";";
+            if (l.bordered()) css += "border: 1px solid palette(mid); padding: 1px;";
+            w->setStyleSheet(css.isEmpty() ? QString() : "QLabel{" + css + "}");
+            if (auto* ql = qobject_cast<QLabel*>(w))
+                ql->setAlignment(l.centered() ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+        }
+        break;
+    case Prop::Accessible:
+        if (w && !c.accessibleName().empty()) w->setAccessibleName(q(c.accessibleName()));
+        break;
+    case Prop::Interval:
+    case Prop::Icon:
+        break;
+    }
+    applying_ = was;
+}
+
+void FormView::applyForm(FormProp p) {
+    const bool was = applying_;
+    applying_ = true;
+    switch (p) {
+    case FormProp::Caption:
+        window_->setWindowTitle(q(form_.caption()));
+        window_->setAccessibleName(q(form_.caption()));
+        break;
+    case FormProp::Visible:
+        if (form_.visible()) {
+            window_->show();
+            shownOnce_ = true;
+        } else {
+            window_->hide();
+        }
+        break;
+    case FormProp::Geometry: {
+        window_->move(px(form_.left()), px(form_.top()));
+        const QSize size(px(form_.width()), px(form_.height()));
+        if (form_.resizable()) {
+            window_->resize(size);
+        } else {
+            window_->setFixedSize(size);
+        }
+        break;
+    }
+    case FormProp::State:
+        switch (form_.windowState()) {
+        case WindowState::Normal: window_->setWindowState(Qt::WindowNoState); break;
+        case WindowState::Minimized: window_->setWindowState(Qt::WindowMinimized); break;
+        case WindowState::Maximized: window_->setWindowState(Qt::WindowMaximized); break;
+        }
+        break;
+    case FormProp::Icon:
+        window_->setWindowIcon(iconFor(form_.icon().empty() ? "orbus" : form_.icon()));
+        break;
+    case FormProp::Raise:
+        window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        window_->raise();
+        window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
+        break;
+    case FormProp::ToBack:
+        window_->lower();
+        break;
+    case FormProp::Redraw:
+        // Blocking work is under way: let the window system map and expose
+        // the window, without operator input or serial events, then paint.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::ExcludeSocketNotifiers);
+        window_->repaint();
+        break;
+    }
+    applying_ = was;
+}
+
+void FormView::closeRequested() { form_.unload(); }
+
+void FormView::geometryChangedByUser() {
+    if (applying_ || !window_->isVisible()) return;
+    const QPoint pos = window_->pos();
+    const QSize size = window_->size();
+    form_.placedByUser(twips(pos.x()), twips(pos.y()), twips(size.width()), twips(size.height()));
+}
+
+void FormView::stateChangedByUser() {
+    if (applying_) return;
+    const auto s = window_->windowState();
+    form_.stateChangedByUser(s & Qt::WindowMinimized   ? WindowState::Minimized
+                             : s & Qt::WindowMaximized ? WindowState::Maximized
+                                                       : WindowState::Normal);
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    auto it = byObject_.find(watched);
+    if (it == byObject_.end()) return false;
+    Control* c = it->second;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (c->kind() == Kind::Slider) static_cast<Slider*>(c)->mouseDown();
+        if (c->kind() == Kind::Frame) static_cast<Frame*>(c)->click();
+        if (c->kind() == Kind::Picture) static_cast<Picture*>(c)->click();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (c->kind() == Kind::Slider) static_cast<Slider*>(c)->mouseUp();
+        break;
+    case QEvent::KeyPress: {
+        if (c->kind() != Kind::TextBox) break;
+        auto* tb = static_cast<TextBox*>(c);
+        if (!tb->onKeyPress) break;
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const int k = keyAscii(ke);
+        if (k < 0) break;
+        const int out = tb->keyPress(k);
+        if (out == k && k != 13) break;  // unchanged: the widget inserts it
+        if (out != 0 && out != 13 && out != 8) {
+            if (auto* e = qobject_cast<QLineEdit*>(watched)) {
+                e->insert(QString(QChar(out)));
+                tb->setText(e->text().toStdString());
+            }
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+ViewSet::ViewSet(const std::vector<Form*>& forms) {
+    for (Form* f : forms) views_.push_back(std::make_unique<FormView>(*f));
+}
+
+ViewSet::~ViewSet() { views_.clear(); }
+
+FormView* ViewSet::viewOf(const Form& f) const {
+    for (const auto& v : views_) {
+        if (&v->form() == &f) return v.get();
+    }
+    return nullptr;
+}
+
+QWidget* ViewSet::windowOf(const Form& f) const {
+    FormView* v = viewOf(f);
+    return v ? v->window() : nullptr;
+}
+
+QWidget* ViewSet::mainWindow() const {
+    for (const auto& v : views_) {
+        if (qobject_cast<QMainWindow*>(v->window())) return v->window();
+    }
+    return nullptr;
+}
+
+QIcon iconFor(const std::string& key) {
+    // A camera body with its lens; pan-tilt models stand on a yoke. Colours
+    // tell the models apart in the task bar.
+    QColor body(70, 90, 120);
+    bool yoke = false;
+    if (key == "orx-kappa") {
+        body = QColor(30, 60, 140);
+        yoke = true;
+    } else if (key == "orx-gamma") {
+        body = QColor(20, 130, 120);
+        yoke = true;
+    } else if (key == "orx-beta") {
+        body = QColor(200, 110, 20);
+        yoke = true;
+    }
+    QIcon icon;
+    for (int size : {16, 32, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);
+        if (yoke) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(60, 60, 60));
+            p.drawRect(24, 44, 16, 8);
+            p.drawRoundedRect(14, 52, 36, 8, 3, 3);
+        }
+        p.setPen(QPen(body.darker(150), 2));
+        p.setBrush(body);
+        p.drawRoundedRect(6, yoke ? 14 : 18, 46, 30, 6, 6);
+        p.setBrush(QColor(20, 20, 20));
+        p.drawEllipse(QPointF(44, yoke ? 29 : 33), 11, 11);
+        p.setBrush(QColor(120, 170, 230));
+        p.drawEllipse(QPointF(44, yoke ? 29 : 33), 5, 5);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+}  // namespace orbus::qt

@@ -1,0 +1,85 @@
+// The Qt view of the forms: one top-level window per form, one widget (or
+// menu action) per control, bound by name. Property changes of a control
+// update its widget; the operator's input on a widget raises the control's
+// events. The forms never see Qt.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+class QAction;
+class QMenu;
+
+namespace orbus::qt {
+
+// Twips of the window design per screen pixel.
+constexpr double kTwipsPerPixel = 9.0;
+inline int px(double twips) { return static_cast<int>(twips / kTwipsPerPixel + 0.5); }
+inline double twips(int pixels) { return pixels * kTwipsPerPixel; }
+
+class FormView : public QObject {
+    Q_OBJECT
+public:
+    explicit FormView(Form& form);
+    ~FormView() override;
+
+    Form& form() const { return form_; }
+    QWidget* window() const { return window_; }
+    // The widget or action standing for a control (nullptr for timers).
+    QObject* objectFor(const Control* c) const;
+    QWidget* widgetFor(const Control* c) const;
+
+    // Called by the window on the operator's actions.
+    void closeRequested();
+    void geometryChangedByUser();
+    void stateChangedByUser();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void buildMenus();
+    QWidget* createWidget(Control* c, QWidget* parent);
+    void applyControl(Control& c, Prop p);
+    void applyAll(Control& c);
+    void applyForm(FormProp p);
+    void placeControl(Control& c);
+    QWidget* parentFor(Control& c);
+    void syncTabOrder();
+
+    Form& form_;
+    QWidget* window_ = nullptr;
+    QWidget* canvas_ = nullptr;
+    std::map<const Control*, QObject*> objects_;
+    std::map<QObject*, Control*> byObject_;
+    std::map<const MenuItem*, QMenu*> menus_;
+    bool applying_ = false;
+    bool shownOnce_ = false;
+};
+
+// Views of all forms of the program.
+class ViewSet {
+public:
+    explicit ViewSet(const std::vector<Form*>& forms);
+    ~ViewSet();
+    FormView* viewOf(const Form& f) const;
+    QWidget* windowOf(const Form& f) const;
+    QWidget* mainWindow() const;
+    const std::vector<std::unique_ptr<FormView>>& views() const { return views_; }
+
+private:
+    std::vector<std::unique_ptr<FormView>> views_;
+};
+
+// Window icons drawn by the panel itself, by key ("orx-kappa", ...).
+QIcon iconFor(const std::string& key);
+
+}  // namespace orbus::qt

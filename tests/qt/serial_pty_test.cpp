@@ -1,0 +1,148 @@
+// The Qt serial path end to end, through a real pseudo-terminal served by
+// orbus-camsim.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <filesystem>
+
+#include "app/frm_main.h"
+#include "app/frm_open.h"
+#include "app/program.h"
+#include "platform/qt/form_view.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_serial.h"
+#include "platform/testing/fakes.h"
+
+using namespace orbus;
+
+namespace {
+
+class Camsim {
+public:
+    explicit Camsim(const std::string& models) {
+        link_ = "/tmp/orbus-test-pty-" + std::to_string(getpid()) + "-" + std::to_string(counter_++);
+        pid_ = fork();
+        if (pid_ == 0) {
+            execl(ORBUS_CAMSIM, ORBUS_CAMSIM, "--models", models.c_str(), "--link", link_.c_str(), "--quiet",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int i = 0; i < 200 && !std::filesystem::exists(link_); ++i) QThread::msleep(10);
+    }
+    ~Camsim() { stop(); }
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    const std::string& link() const { return link_; }
+    bool ready() const { return std::filesystem::exists(link_); }
+
+private:
+    static inline int counter_ = 0;
+    std::string link_;
+    pid_t pid_ = -1;
+};
+
+// Runs the Qt event loop until the condition holds or the time is up.
+bool spin(const std::function<bool()>& cond, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!cond() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return cond();
+}
+
+}  // namespace
+
+TEST(SerialPty, InquiryAndCommandRepliesThroughQtSerialPort) {
+    Camsim sim("ORX-Beta");
+    ASSERT_TRUE(sim.ready());
+    qt::QtSerialPort port(sim.link());
+    port.setSettings({9600, 'N', 8, 1});
+    port.setDTREnable(true);
+    ASSERT_TRUE(port.open()) << port.lastError();
+
+    // Polled: the bytes wait in the buffer for the port's own wait.
+    port.setRThreshold(0);
+    ASSERT_TRUE(port.output({0x81, 0x09, 0x00, 0x02, 0xFF}));
+    QElapsedTimer t;
+    t.start();
+    while (port.inBufferCount() < 10 && t.elapsed() < 2000) port.waitForInput(0.5);
+    Bytes r = port.input();
+    ASSERT_EQ(r.size(), 10u);
+    EXPECT_EQ(r[0], 0x90);
+    EXPECT_EQ(r[1], 0x50);
+    EXPECT_EQ(r[3], 0x01);
+    EXPECT_EQ(r[4], 0x04);
+    EXPECT_EQ(r[5], 0x0E);
+    EXPECT_EQ(r[9], 0xFF);
+
+    // Event driven: receive events arrive on the event loop.
+    Bytes got;
+    port.onComm = [&](int e) {
+        if (e == ComEvReceive) {
+            Bytes b = port.input();
+            got.insert(got.end(), b.begin(), b.end());
+        }
+    };
+    port.setRThreshold(1);
+    ASSERT_TRUE(port.output({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}));
+    EXPECT_TRUE(spin([&] { return got.size() >= 6; }, 2000));
+    EXPECT_EQ(got, (Bytes{0x90, 0x41, 0xFF, 0x90, 0x51, 0xFF}));
+
+    // A silent wait costs its time and returns without input.
+    t.restart();
+    EXPECT_FALSE(port.waitForInput(0.2));
+    EXPECT_GE(t.elapsed(), 150);
+    port.close();
+}
+
+TEST(SerialPty, WholePanelStartsUpOnThePtyAndUsesTheConsole) {
+    Camsim sim("ORX-Beta,KBM-R05");
+    ASSERT_TRUE(sim.ready());
+    qputenv("ORBUS_COM3", QByteArray::fromStdString(sim.link()));
+    qt::QtClock clock;
+    qt::QtPoster poster;
+    qt::QtTimerService timers;
+    orbus::testing::MemorySettings settings;
+    qt::QtWindowSystem windows;
+    qt::RoutingPort port(clock, poster);
+    Platform platform{clock, poster, timers, settings, windows, port};
+    {
+        Program program(platform);
+        qt::ViewSet views(program.forms());
+        windows.setViews(&views);
+        program.start();
+        program.frmOpen().ComList1.choose(2);
+        program.frmOpen().Command1.click();
+        FrmMain& m = program.frmMain();
+        ASSERT_TRUE(m.visible());
+        EXPECT_EQ(port.commPort(), 3);
+        EXPECT_TRUE(m.CameraSel[2].enabled());
+        EXPECT_FALSE(m.CameraSel[3].enabled());
+        m.DirectText.type("8101040B02FF\r");
+        EXPECT_TRUE(spin([&] { return m.RecvText.text() == "90 41 FF \r\n90 51 FF \r\n"; }, 2000))
+            << m.RecvText.text();
+        windows.setViews(nullptr);
+    }
+    qunsetenv("ORBUS_COM3");
+}
+
+TEST(SerialPty, MissingDeviceFailsToOpenAndWaitsWithoutSpinning) {
+    qt::QtSerialPort port("/dev/orbus-no-such-port");
+    EXPECT_FALSE(port.open());
+    EXPECT_FALSE(port.lastError().empty());
+    EXPECT_FALSE(port.output({0x88, 0x01, 0x00, 0x01, 0xFF}));
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(port.waitForInput(0.2));
+    EXPECT_GE(t.elapsed(), 150);
+}

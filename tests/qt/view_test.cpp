@@ -1,0 +1,141 @@
+// The Qt view: every control of every window has its widget, named and
+// labelled for screen readers; model changes reach the widgets and the
+// operator's input reaches the handlers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QWidget>
+
+#include "platform/qt/form_view.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+using orbus::qt::ViewSet;
+using orbus::testing::Rig;
+
+TEST(View, EveryControlHasANamedLabelledWidget) {
+    Rig rig;
+    ViewSet views(rig.program->forms());
+    int checked = 0;
+    for (Form* f : rig.program->forms()) {
+        QWidget* win = views.windowOf(*f);
+        ASSERT_NE(win, nullptr) << f->name();
+        EXPECT_EQ(win->windowTitle().toStdString(), f->caption());
+        for (Control* c : f->controls()) {
+            if (c->kind() == Kind::Timer) continue;
+            QObject* o = views.viewOf(*f)->objectFor(c);
+            ASSERT_NE(o, nullptr) << c->objectName();
+            EXPECT_EQ(o->objectName().toStdString(), c->objectName());
+            if (auto* w = qobject_cast<QWidget*>(o)) {
+                const bool named = c->kind() == Kind::Label || c->kind() == Kind::Frame ||
+                                   c->kind() == Kind::ProgressBar || !w->accessibleName().isEmpty();
+                EXPECT_TRUE(named) << c->objectName() << " has no accessible name";
+            } else {
+                EXPECT_NE(qobject_cast<QAction*>(o), nullptr) << c->objectName();
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 30);
+    auto* send = views.viewOf(rig.main())->widgetFor(&rig.main().SendText);
+    EXPECT_EQ(send->accessibleName(), "Command History");
+    auto* recv = views.viewOf(rig.main())->widgetFor(&rig.main().RecvText);
+    EXPECT_EQ(recv->accessibleName(), "Response Window");
+    auto* direct = views.viewOf(rig.main())->widgetFor(&rig.main().DirectText);
+    EXPECT_EQ(direct->accessibleName(), "Direct Command");
+}
+
+TEST(View, ModelChangesReachTheWidgets) {
+    Rig rig;
+    ViewSet views(rig.program->forms());
+    FrmMain& m = rig.main();
+    auto* v = views.viewOf(m);
+    m.ModelVersion.setText("ORX-Beta");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(v->widgetFor(&m.ModelVersion))->text(), "ORX-Beta");
+    m.RecvText.setText("90 41 FF \r\n");
+    EXPECT_EQ(qobject_cast<QPlainTextEdit*>(v->widgetFor(&m.RecvText))->toPlainText(), "90 41 FF \n");
+    m.AutoRefreshed.setCaption("Auto");
+    EXPECT_EQ(qobject_cast<QPushButton*>(v->widgetFor(&m.AutoRefreshed))->text(), "Auto");
+    m.RefreshOnce.setEnabled(false);
+    EXPECT_FALSE(v->widgetFor(&m.RefreshOnce)->isEnabled());
+    m.CameraSel[3].setEnabled(false);
+    m.CameraSel[2].setChecked(true);
+    auto* a3 = qobject_cast<QAction*>(v->objectFor(&m.CameraSel[3]));
+    auto* a2 = qobject_cast<QAction*>(v->objectFor(&m.CameraSel[2]));
+    EXPECT_FALSE(a3->isEnabled());
+    EXPECT_TRUE(a2->isChecked());
+    m.setCaption("KBM-  B SERIES Control Panel");
+    EXPECT_EQ(views.windowOf(m)->windowTitle(), "KBM-  B SERIES Control Panel");
+}
+
+TEST(View, OperatorInputReachesTheHandlers) {
+    Rig rig;
+    rig.openQuietly();
+    ViewSet views(rig.program->forms());
+    FrmMain& m = rig.main();
+    auto* v = views.viewOf(m);
+
+    m.SendText.setText("81 01 FF \r\n");
+    qobject_cast<QPushButton*>(v->widgetFor(&m.cmdClearTxt))->click();
+    EXPECT_EQ(m.SendText.text(), "");
+
+    // Keys typed into the console go through its key filter.
+    auto* line = qobject_cast<QLineEdit*>(v->widgetFor(&m.DirectText));
+    for (const char* k : {"8", "1", "g", "a"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(k));
+        QApplication::sendEvent(line, &press);
+    }
+    EXPECT_EQ(m.DirectText.text(), "81A");
+    EXPECT_EQ(line->text(), "81A");
+    // Pasted text is filtered too.
+    line->selectAll();
+    line->insert("81 01 04 0b 02 ff");
+    EXPECT_EQ(m.DirectText.text(), "8101040B02FF");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(line, &enter);
+    EXPECT_EQ(m.DirectText.text(), "");
+    EXPECT_EQ(m.SendText.text(), "81 01 04 0B 02 FF \r\n");
+
+    // A menu click reaches its handler: Exit ends the program.
+    qobject_cast<QAction*>(v->objectFor(&m.Quit))->trigger();
+    EXPECT_TRUE(rig.windows.ending());
+}
+
+TEST(View, PortDialogWidgetsDriveTheDialog) {
+    Rig rig;
+    ViewSet views(rig.program->forms());
+    rig.program->start();
+    FrmOpen& o = rig.open();
+    auto* v = views.viewOf(o);
+    EXPECT_TRUE(views.windowOf(o)->isVisible());
+    auto* combo = qobject_cast<QComboBox*>(v->widgetFor(&o.ComList1));
+    ASSERT_EQ(combo->count(), 12);
+    EXPECT_EQ(combo->itemText(11), "Com 12");
+    EXPECT_EQ(combo->currentIndex(), 0);
+    auto* r1 = qobject_cast<QRadioButton*>(v->widgetFor(&o.OBrate[1]));
+    r1->click();
+    EXPECT_TRUE(o.OBrate[1].value());
+    EXPECT_FALSE(o.OBrate[0].value());
+    EXPECT_FALSE(qobject_cast<QRadioButton*>(v->widgetFor(&o.OBrate[0]))->isChecked());
+    // OK is the default button: Enter in the dialog confirms.
+    EXPECT_TRUE(qobject_cast<QPushButton*>(v->widgetFor(&o.Command1))->isDefault());
+    // The tab order follows the design: list, speeds, OK.
+    QWidget* w = combo;
+    std::vector<std::string> order;
+    for (int i = 0; i < 4; ++i) {
+        order.push_back(w->objectName().toStdString());
+        w = w->nextInFocusChain();
+        while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "Command1"}));
+}
