@@ -90,10 +90,30 @@ public:
     void Quit_Click();
     bool isLoaded() const { return loaded_; }
 
-    // ---- identification and status (filled by the status subsystem) ---------
+    // ---- identification, status read and model layouts ----------------------
     void IdentifyAtStartup();
     bool ReadCameraStatus();
+    void VerError();
+    void Opt10X();
+    void Opt18X();
+    void Opt25X();
+    void OptAlpha();
+    void OptBeta();
+    void OptGamma();
+    void OptKappa();
+    void DspAlpha();
+    void DspBeta();
+    void DspGamma();
+    void DspKappa();
+    void DspPTW();
+    void check_DspPTW();
+    void DspIRCondition();
+    void ReadPanTiltStatusCore();
+    void ARError(long err);
+    void PwCheck();
     void showPanTiltAtStartup();
+    // Attempts of the start-up version inquiry before the panel gives up.
+    static constexpr int kVersionAttempts = 7;
     // Clears the lit option button of a memory-preset operation.
     void clearPresetHighlight(int op, int no);
     // The serial port reported that its device went away.

@@ -5,6 +5,7 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "pantilt/frm_pantilt.h"
 
 namespace orbus {
 
@@ -12,7 +13,8 @@ Program::Program(Platform& p)
     : platform(p),
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
-      frmMain_(std::make_unique<FrmMain>(*this)) {
+      frmMain_(std::make_unique<FrmMain>(*this)),
+      frmPanTilt_(std::make_unique<FrmPanTilt>(*this)) {
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
             if (c->kind() == Kind::Timer) platform.timers.attach(static_cast<Timer&>(*c));
@@ -34,7 +36,7 @@ Program::~Program() {
     platform.port.onComm = nullptr;
 }
 
-std::vector<Form*> Program::forms() const { return {frmOpen_.get(), frmInfo_.get(), frmMain_.get()}; }
+std::vector<Form*> Program::forms() const { return {frmOpen_.get(), frmInfo_.get(), frmMain_.get(), frmPanTilt_.get()}; }
 
 void Program::start() {
     loaded(*frmOpen_);

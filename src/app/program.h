@@ -8,6 +8,8 @@
 
 #include "link/link_state.h"
 #include "platform/platform.h"
+#include "status/identity.h"
+#include "status/labels.h"
 
 namespace orbus {
 
@@ -15,6 +17,7 @@ class Form;
 class FrmOpen;
 class FrmInfo;
 class FrmMain;
+class FrmPanTilt;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -44,10 +47,15 @@ public:
     LinkState link;
     PortChoice port;
     PanTiltFlags ptw;
+    ModelIdentity model;
+    ModeBook modes;
+    AlarmState alarm;
+    LabelTables labels;
 
     FrmOpen& frmOpen() { return *frmOpen_; }
     FrmInfo& frmInfo() { return *frmInfo_; }
     FrmMain& frmMain() { return *frmMain_; }
+    FrmPanTilt& frmPanTilt() { return *frmPanTilt_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -72,6 +80,7 @@ private:
     std::unique_ptr<FrmOpen> frmOpen_;
     std::unique_ptr<FrmInfo> frmInfo_;
     std::unique_ptr<FrmMain> frmMain_;
+    std::unique_ptr<FrmPanTilt> frmPanTilt_;
     std::vector<Form*> loaded_;
 };
 

@@ -1,0 +1,47 @@
+// What the panel knows about the driven camera and the modes it last showed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orbus {
+
+// Identification results, set from the version reply.
+struct ModelIdentity {
+    bool IsPanTiltSeries = false;
+    bool VersionRead = false;
+    std::uint8_t RomVersionHi = 0;
+    std::uint8_t RomVersionLo = 0;
+    bool NewFirmware = false;   // ORX-Kappa with a ROM version above 0.x
+    int VideoSystem = 0;        // ORX-Kappa video format 0..15
+    int IRCondition = 0;        // ORX-Kappa: 0 OK, 1 NG, other unknown
+    std::string ModelKey;       // hexadecimal of version bytes 4 and 5, no leading zeros
+};
+
+// Mode bookkeeping written by the status decoding and read by the handlers.
+struct ModeBook {
+    int LastWBMode = -1;
+    int LastAEMode = -1;
+    std::uint8_t WBModeValue = 0;
+    std::uint8_t AFSubMode = 0;
+    bool MenuMode = false;
+    bool InfoDisplayMode = false;
+    std::uint8_t KappaShutterPos = 0;
+    int VideoSysCode = 0;       // 0 NTSC, 1 PAL
+};
+
+// Alarm state read by the alarm check and the alarm dialog.
+struct AlarmState {
+    bool AlarmActive = false;
+    std::uint8_t AlarmMode = 0;
+    int DayLevel = 0;
+    int NightLevel = 0;
+    int NowLevel = 0;
+    bool AlarmConfigured = false;
+};
+
+// Model strings of the two series.
+extern const char* const PTModelName[4];      // Alpha, Gamma, Beta, Kappa
+extern const char* const BlockModelName[27];  // KBM-R01 .. KBM-R27
+
+}  // namespace orbus
