@@ -46,6 +46,12 @@ std::vector<Bytes> Chain::handlePacket(const Bytes& p) {
     received.push_back(p);
     if (trace) trace("<-", p);
     if (faults.silent) return {};
+    auto replies = faulted(p);
+    if (mutate) mutate(p, replies);
+    return replies;
+}
+
+std::vector<Bytes> Chain::faulted(const Bytes& p) {
     const Bytes body(p.begin() + 1, p.end() - 1);
     auto it = packetFaults.find(body);
     if (it == packetFaults.end()) return route(p);

@@ -68,6 +68,9 @@ public:
     // replies as they will reach the panel.
     std::vector<Chunk> receive(const Bytes& bytes, double t, int lineBaud);
 
+    // Lets a test rewrite the replies to a packet before they go on the wire.
+    std::function<void(const Bytes& packet, std::vector<Bytes>& replies)> mutate;
+
     // Every complete packet the chain received, in order.
     std::vector<Bytes> received;
     // Traffic trace: ("<-", packet) from the panel, ("->", bytes) to it.
@@ -77,6 +80,7 @@ public:
 
 private:
     std::vector<Bytes> handlePacket(const Bytes& packet);
+    std::vector<Bytes> faulted(const Bytes& packet);
     std::vector<Bytes> route(const Bytes& packet);
     Bytes applyByteFaults(const Bytes& reply);
 

@@ -33,6 +33,8 @@ struct PanTiltFlags {
     bool PTWDocking = true;
     bool PTWDocked = false;
     bool MainClosing = false;
+    // Window positions seen by the last docking check, as text.
+    std::string seenMainTop, seenMainLeft, seenPanTiltTop, seenPanTiltLeft;
 };
 
 class Program {

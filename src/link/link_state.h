@@ -12,6 +12,7 @@ struct LinkState {
     bool EchoSent = false;        // sent packets go to SendText, received bytes to RecvText
     bool SendOK = false;          // the last SD wrote its packet
     bool StatusReading = false;   // a status read is running
+    bool StatusReadBusy = false;  // re-entry guard of the status read itself
     bool StartupBusy = false;     // the main window is starting up
     bool RefreshRestart = false;  // refresh once after the current command
     std::uint8_t RefreshSkipCount = 0;
@@ -21,6 +22,7 @@ struct LinkState {
     bool PresetAcked = false;     // an acknowledge arrived while PresetBusy
     bool WBWait = false;          // one-push white balance under way
     int ModelCode = 0;            // identified pan-tilt model (260: high definition)
+    long LastRefreshError = 0;    // code of the inquiry that last gave up (diagnostics)
 
     // Header byte of a packet to the driven camera.
     int header() const { return 0x80 + CamAddress; }

@@ -318,7 +318,8 @@ void UpDown::down() { step(-inc_); }
 void UpDown::step(int delta) {
     if (!buddy_) return;
     long v = leadingNumber(buddy_->text());
-    v = std::clamp<long>(v + delta, min_, max_);
+    // A maximum below the minimum (set from a camera's answer) pins the value.
+    v = std::clamp<long>(v + delta, min_, std::max(min_, max_));
     buddy_->setText(std::to_string(v));
     fire(onChange);
 }

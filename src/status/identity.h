@@ -28,6 +28,7 @@ struct ModeBook {
     bool InfoDisplayMode = false;
     std::uint8_t KappaShutterPos = 0;
     int VideoSysCode = 0;       // 0 NTSC, 1 PAL
+    int EffectLevel = 0;        // digital effect level, for the effect-level dialog
 };
 
 // Alarm state read by the alarm check and the alarm dialog.
