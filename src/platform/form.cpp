@@ -92,6 +92,21 @@ void Form::unregisterControl(Control* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }
 
+void Form::appendToTabOrder(Control& c) {
+    unregisterControl(&c);
+    registerControl(&c);
+    std::vector<Control*> inside;
+    for (Control* k : controls_) {
+        if (k->container() == &c) inside.push_back(k);
+    }
+    // Controls of one row share their vertical centre.
+    std::stable_sort(inside.begin(), inside.end(), [](const Control* a, const Control* b) {
+        const int ca = 2 * a->top() + a->height(), cb = 2 * b->top() + b->height();
+        return ca != cb ? ca < cb : a->left() < b->left();
+    });
+    for (Control* k : inside) appendToTabOrder(*k);
+}
+
 void Form::changed(FormProp p) {
     if (observer_) observer_(*this, p);
 }

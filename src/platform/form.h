@@ -76,6 +76,13 @@ public:
     void registerControl(Control* c);
     void unregisterControl(Control* c);
 
+    // Moves c to the end of the tab order, followed by what it contains
+    // (frames within frames included): row by row from the top, left to right
+    // within a row. Elements of control arrays are registered when they are
+    // added, after the window's other controls; this puts them back with
+    // their frame. A container always precedes its contents.
+    void appendToTabOrder(Control& c);
+
 protected:
     void changed(FormProp p);
 
