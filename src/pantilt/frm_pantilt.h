@@ -13,6 +13,53 @@ class FrmPanTilt : public Form {
 public:
     explicit FrmPanTilt(Program& program);
 
+    // Window size (twips). The large form shows the information area at the
+    // bottom; the small form hides it and is cut just above it.
+    static constexpr double kWidth = 6300;
+    static constexpr double kLargeHeight = 4120;
+    static constexpr double kSmallHeight = 2860;
+
+    // Controls in tab order (placement in frm_pantilt.cpp).
+
+    // ---- drive ("Pan/Tilt") ------------------------------------------------------
+    Frame FmPanTilt{*this, "FmPanTilt", "Pan/Tilt"};
+    // At the operator's speeds: 0 "Stop" in the middle of a compass of the
+    // eight directions.
+    ControlArray<Button> Pan_Tilt_Stop;
+    // At the fixed speed: a compass of the eight directions round "Home"
+    // (8), with "Reset" (9) under it.
+    ControlArray<Button> Pan_Tilt_Direct;
+    Label LblIR{*this, "LblIR", "IR Condition:OK"};
+    Label LbMount{*this, "LbMount", "Desktop Mount"};
+
+    // ---- speeds -----------------------------------------------------------------
+    Frame FmPanSpeed{*this, "FmPanSpeed", "Pan Speed"};
+    TextBox PanSpeed{*this, "PanSpeed", "24"};
+    UpDown PSUpDown{*this, "PSUpDown", &PanSpeed, 1, 24};
+    Frame FmTiltSpeed{*this, "FmTiltSpeed", "Tilt Speed"};
+    TextBox TiltSpeed{*this, "TiltSpeed", "23"};
+    UpDown TSUpDown{*this, "TSUpDown", &TiltSpeed, 1, 23};
+
+    // ---- the window itself ("Pan/Tilt Window") -------------------------------
+    Frame FmPTWindowS{*this, "FmPTWindowS", "Pan/Tilt Window"};
+    Button PTWSizeS{*this, "PTWSizeS", "Small"};
+    Button PTWDockingS{*this, "PTWDockingS", "Release"};
+    Button PTWCloseS{*this, "PTWCloseS", "CLOSE"};
+
+    // ---- information area ("Information"), written by the status read --------
+    Frame FmInfo{*this, "FmInfo", "Information"};
+    Frame FmPTStatuw{*this, "FmPTStatuw", "Pan Tilt Status"};
+    Label LbPTS{*this, "LbPTS", ""};
+    Frame FmPanPos{*this, "FmPanPos", "Pan Pos."};
+    Label LbPanPos{*this, "LbPanPos", ""};
+    Frame FmTiltPos{*this, "FmTiltPos", "Tilt Pos."};
+    Label LbTiltPos{*this, "LbTiltPos", ""};
+    Frame FmMaxSpeed{*this, "FmMaxSpeed", "Max Speed"};
+    Frame FmMPS{*this, "FmMPS", "Pan"};
+    Label LbMPS{*this, "LbMPS", ""};
+    Frame FmMTS{*this, "FmMTS", "Tilt"};
+    Label LbMTS{*this, "LbMTS", ""};
+
 private:
     Program& prog_;
 };

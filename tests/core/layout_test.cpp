@@ -1,4 +1,4 @@
-// Layout of the main window: every control fits its
+// Layout of the main window and the pan-tilt window: every control fits its
 // frame and the window, no two visible neighbours cover each other, the
 // arrays carry their indexes and captions where the operator expects them.
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pantilt/frm_pantilt.h"
 #include "platform/testing/rig.h"
 
 using namespace orbus;
@@ -212,9 +213,63 @@ TEST(Layout, MainWindowMenus) {
     }
 }
 
+TEST(Layout, PanTiltWindowLargeAndSmall) {
+    Rig rig;
+    FrmPanTilt& p = rig.program->frmPanTilt();
+    const int w = static_cast<int>(FrmPanTilt::kWidth);
+    EXPECT_EQ(p.width(), FrmPanTilt::kWidth);
+    EXPECT_EQ(p.height(), FrmPanTilt::kLargeHeight);
+    EXPECT_EQ(layoutFaults(p, w, static_cast<int>(FrmPanTilt::kLargeHeight)), std::vector<std::string>{})
+        << joined(layoutFaults(p, w, static_cast<int>(FrmPanTilt::kLargeHeight)));
+    // The information area is the bottom of the window: hiding it leaves
+    // everything else inside the small window.
+    for (const Control* c : p.controls()) {
+        if (placed(*c) && !c->container() && c != &p.FmInfo) {
+            EXPECT_LE(absolute(*c).b, p.FmInfo.top()) << c->objectName();
+        }
+    }
+    p.FmInfo.setVisible(false);
+    EXPECT_LT(FrmPanTilt::kSmallHeight, FrmPanTilt::kLargeHeight);
+    EXPECT_EQ(layoutFaults(p, w, static_cast<int>(FrmPanTilt::kSmallHeight)), std::vector<std::string>{})
+        << joined(layoutFaults(p, w, static_cast<int>(FrmPanTilt::kSmallHeight)));
+    EXPECT_EQ(p.LbMPS.container(), &p.FmMPS);
+    EXPECT_EQ(p.FmMPS.container(), &p.FmMaxSpeed);
+    EXPECT_EQ(p.FmMaxSpeed.container(), &p.FmInfo);
+    EXPECT_EQ(p.TiltSpeed.text(), "23");
+    EXPECT_EQ(p.TSUpDown.max(), 23);
+    EXPECT_EQ(p.PanSpeed.text(), "24");
+    EXPECT_EQ(p.PSUpDown.buddy(), &p.PanSpeed);
+}
+
+TEST(Layout, PanTiltButtonsPointTheWayTheyDrive) {
+    Rig rig;
+    FrmPanTilt& p = rig.program->frmPanTilt();
+    ASSERT_EQ(p.Pan_Tilt_Stop.size(), 9u);
+    ASSERT_EQ(p.Pan_Tilt_Direct.size(), 10u);
+    // Pan direction -1 left, +1 right; tilt -1 up, +1 down, as the packets drive.
+    struct Way {
+        int index, pan, tilt;
+    };
+    const Way stops[] = {{1, 0, -1}, {2, -1, 0}, {3, 1, 0}, {4, 0, 1}, {5, -1, -1}, {6, 1, -1}, {7, -1, 1}, {8, 1, 1}};
+    const Way directs[] = {{0, -1, 0}, {1, -1, -1}, {2, -1, 1}, {3, 1, 0}, {4, 1, -1}, {5, 1, 1}, {6, 0, -1}, {7, 0, 1}};
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    auto check = [&](ControlArray<Button>& arr, int centre, const Way* ways, int n) {
+        for (int i = 0; i < n; ++i) {
+            const Button& b = arr[ways[i].index];
+            EXPECT_EQ(sign(centreX(b) - centreX(arr[centre])), ways[i].pan) << b.caption();
+            EXPECT_EQ(sign(centreY(b) - centreY(arr[centre])), ways[i].tilt) << b.caption();
+        }
+    };
+    EXPECT_EQ(p.Pan_Tilt_Stop[0].caption(), "Stop");
+    check(p.Pan_Tilt_Stop, 0, stops, 8);
+    EXPECT_EQ(p.Pan_Tilt_Direct[8].caption(), "Home");
+    check(p.Pan_Tilt_Direct, 8, directs, 8);
+    EXPECT_EQ(p.Pan_Tilt_Direct[9].caption(), "Reset");
+}
+
 TEST(Layout, FramesComeBeforeTheirContentsInTabOrder) {
     Rig rig;
-    for (Form* f : {static_cast<Form*>(&rig.main())}) {
+    for (Form* f : {static_cast<Form*>(&rig.main()), static_cast<Form*>(&rig.program->frmPanTilt())}) {
         const auto& cs = f->controls();
         for (std::size_t i = 0; i < cs.size(); ++i) {
             const Control* k = cs[i]->container();
