@@ -23,7 +23,7 @@ public:
     void setDTREnable(bool) override {}
     bool open() override;
     void close() override;
-    bool isOpen() const override { return open_; }
+    bool isOpen() const override { return open_ && !unplugged_; }
     std::string lastError() const override { return error_; }
     void setRThreshold(int n) override { rThreshold_ = n; }
     int rThreshold() const override { return rThreshold_; }
@@ -35,8 +35,11 @@ public:
 
     // The far end goes away (cable pulled): writes fail, a gone event follows.
     void unplug();
+    // The line comes back: the port can be opened again.
+    void plugBackIn() { unplugged_ = false; }
     // Bytes the panel wrote, in order.
     const orbus::Bytes& written() const { return written_; }
+    void clearWritten() { written_.clear(); }
     int receiveEvents() const { return receiveEvents_; }
     Chain& chain() { return chain_; }
 
