@@ -27,6 +27,15 @@ void FrmMain::wireHandlers() {
     DirectText.onChange = [this] { DirectText_Change(); };
     cmdClearTxt.onClick = [this] { cmdClearTxt_Click(); };
     Quit.onClick = [this] { Quit_Click(); };
+    AutoRefreshed.onClick = [this] { AutoRefreshed_Click(); };
+    RefreshOnce.onClick = [this] { RefreshOnce_Click(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
+    Timer2.onTick = [this] { Timer2_Timer(); };
+    Timer3.onTick = [this] { Timer3_Timer(); };
+    IFClear.onClick = [this] { IFClear_Click(); };
+    IFClearB.onClick = [this] { IFClearB_Click(); };
+    AddressSet.onClick = [this] { AddressSet_Click(); };
+    CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
     P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
 }

@@ -356,8 +356,28 @@ public:
     static constexpr int kVersionAttempts = 7;
     // Clears the lit option button of a memory-preset operation.
     void clearPresetHighlight(int op, int no);
-    // The serial port reported that its device went away.
+
+    // ---- refresh timers, alarm check, addressing ------------------------------
+    void AutoRefreshed_Click();
+    void RefreshOnce_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    // Reads the alarm state; false (after telling the operator) when the
+    // camera does not answer.
+    bool CheckAlarmStatus();
+    static constexpr int kAlarmAttempts = 7;
+    void IFClear_Click();
+    void IFClearB_Click();
+    void AddressSet_Click();
+    void CameraSel_Click(int index);
+
+    // ---- the serial port going away and coming back ---------------------------
+    // The port reported that its device went away.
     void portGone();
+    // Opens the chosen port again; false (after telling the operator) when it
+    // cannot be opened.
+    bool reopenPort();
 
     // ---- helpers ---------------------------------------------------------------
     bool autoCaption() const;  // AutoRefreshed reads "Auto"
@@ -397,6 +417,7 @@ private:
     Platform& P;
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
+    bool portLost_ = false;
     bool stopwatchArmed_ = false;
     double stopwatchStart_ = 0;
     int startupCameras_ = 0;

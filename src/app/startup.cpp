@@ -118,6 +118,7 @@ void FrmMain::Form_Load() {
         } else {
             showProgress("Interface Clear End");
             readLayout();
+            prog_.labels.fillDefaults();
             L.CamAddress = 1;
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));

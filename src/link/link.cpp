@@ -81,6 +81,11 @@ Bytes FrmMain::WaitReply(int receiveByte) {
     bool timedOut = false;
     for (;;) {
         if (P.port.inBufferCount() >= receiveByte) break;
+        // A closed or lost port cannot deliver: no point waiting for it.
+        if (!P.port.isOpen()) {
+            timedOut = true;
+            break;
+        }
         if (WaitCheck(1.0)) {
             timedOut = true;
             break;

@@ -25,7 +25,7 @@ struct Subtitles {
 }  // namespace
 
 TEST(Startup, RunsEveryStepOnALiveChain) {
-    Rig rig({"ORX-Beta", "KBM-R05"});
+    Rig rig({"KBM-R05", "ORX-Beta"});
     Subtitles subs(rig);
     ASSERT_TRUE(rig.startUp());
     auto packets = rig.packetsSince(0);

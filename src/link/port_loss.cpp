@@ -1,0 +1,40 @@
+// The serial port going away (adapter unplugged, far end closed) and
+// opening it again.
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "platform/platform.h"
+
+namespace orbus {
+
+void FrmMain::portGone() {
+    if (!P.port.isOpen() && portLost_) return;
+    portLost_ = true;
+    P.port.close();
+    // Reads would only fail from now on: switch the auto refresh off here so
+    // the operator gets this one message, not a refresh error as well.
+    Timer1.setEnabled(false);
+    AutoRefreshed.setCaption("Stop");
+    AutoRefreshed.setEnabled(true);
+    RefreshOnce.setEnabled(true);
+    Timer3.setEnabled(false);
+    P.windows.message({MsgIcon::Exclamation, "Warning",
+                       "The serial port is gone (Com " + std::to_string(prog_.port.CommPortNo) +
+                           ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
+                       MsgButtons::Ok, true});
+}
+
+bool FrmMain::reopenPort() {
+    openPort();
+    if (!P.port.isOpen()) {
+        P.windows.message({MsgIcon::Exclamation, "Warning",
+                           "The serial port could not be opened (Com " + std::to_string(prog_.port.CommPortNo) +
+                               ").\r\n" + P.port.lastError(),
+                           MsgButtons::Ok, true});
+        return false;
+    }
+    portLost_ = false;
+    P.port.setRThreshold(1);
+    return true;
+}
+
+}  // namespace orbus

@@ -1,0 +1,33 @@
+// Inquiry exchanges of the status read: send quietly, wait for the answer,
+// check its frame, retry, and report a failure through the refresh error.
+#pragma once
+
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+class FrmMain;
+
+// An answer of the expected length: high bit in byte 0, 0x50 in byte 1 and
+// 0xFF at the last expected index.
+bool acceptedReply(const Bytes& r, int length);
+
+// Sends 8x <body> FF to the driven camera and waits for an answer of the
+// given length. Two retry styles:
+//  - counted: every answer raises the attempt count; the seventh attempt
+//    reports `code` and gives up without looking at its answer;
+//  - block: only a rejected answer raises the count; the seventh rejection
+//    reports `code` and gives up.
+// Returns true with the accepted answer in `out`; false when it gave up.
+bool inquireCounted(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out);
+bool inquireBlock(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out);
+
+// Attempts before an inquiry is given up.
+constexpr int kInquiryAttempts = 7;
+
+// Value of n nibble bytes from index i, high nibble first.
+int nibbles(const Bytes& r, std::size_t i, int n);
+
+}  // namespace orbus

@@ -1,0 +1,267 @@
+// Model layouts of the pan-tilt cameras, the label profiles they load, and
+// the pan-tilt window's placement beside the main window.
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "pantilt/frm_pantilt.h"
+#include "status/layouts.h"
+
+namespace orbus {
+
+namespace {
+
+// One row of the layout table: what each model's layout does to a control.
+// 'H' hidden, 'S' shown, '-' left as it is.
+struct VisRow {
+    const char* name;
+    char alpha, beta, gamma, kappa;
+};
+
+const VisRow kVisibility[] = {
+    {"IDWrite", 'H', 'S', 'S', 'S'},        {"Mute", 'H', 'S', 'H', 'H'},
+    {"Lensinit", 'H', 'S', 'H', 'H'},       {"AutoPowerOff", 'H', 'S', 'S', 'H'},
+    {"NightPowerOff", 'H', 'S', 'H', 'H'},  {"KeyLock", 'H', 'H', 'H', 'H'},
+    {"CompScan", 'H', 'H', 'H', 'H'},       {"DZLimit", '-', 'H', 'H', 'S'},
+    {"ASSL", '-', 'H', 'H', 'S'},           {"M_Function", 'H', 'S', 'S', 'S'},
+    {"PictureFlip", '-', 'H', 'H', 'H'},    {"LR_Reverse", '-', 'S', 'S', 'H'},
+    {"Freese", '-', 'S', 'S', 'H'},         {"PictureEffect", '-', 'S', 'S', 'S'},
+    {"Pastel", '-', 'H', 'S', 'H'},         {"Sepia", '-', 'H', 'S', 'H'},
+    {"Solarize", '-', 'H', 'S', 'H'},       {"Mosaic", '-', 'H', 'S', 'H'},
+    {"Slim", '-', 'H', 'S', 'H'},           {"Stretch", '-', 'H', 'S', 'H'},
+    {"DigitalEffect", 'H', 'H', 'S', 'H'},  {"ShutterAuto", 'H', 'H', 'S', 'H'},
+    {"IrisAuto", 'H', 'H', 'S', 'H'},       {"GainAuto", 'H', 'H', 'S', 'H'},
+    {"AESpotLight", '-', 'H', 'H', 'S'},    {"AESpotMode", 'H', 'S', 'H', 'H'},
+    {"ATW", 'H', 'S', 'S', 'H'},            {"ManualWB", 'H', 'S', 'S', 'S'},
+    {"DateDisplay", 'H', 'H', 'H', 'H'},    {"TimeDisplay", 'H', 'H', 'H', 'H'},
+    {"SetTimeDate", 'H', 'H', 'H', 'H'},    {"Title", 'H', 'S', 'H', 'H'},
+    {"DataScreen", '-', 'S', 'S', 'H'},     {"IFMDmode", '-', 'H', 'H', 'S'},
+    {"MenuOff", '-', 'H', 'H', 'S'},        {"Sync", 'H', 'H', 'H', 'S'},
+    {"FactorySetMenu", 'H', 'H', 'H', 'H'}, {"PrivacyZone", 'H', 'H', 'H', 'H'},
+    {"PrivacyAv", 'H', 'H', 'H', 'H'},      {"MotionDetecter", 'H', 'S', 'H', 'H'},
+    {"AutoSlowShutter", '-', 'S', 'S', 'H'}, {"ExpCompValue", 'H', 'S', 'S', 'S'},
+    {"ExpComp", 'H', 'S', 'S', 'S'},        {"ExpCompSlider", 'H', 'S', 'S', 'S'},
+    {"LblAE_12", 'H', 'S', 'S', 'S'},       {"LblAE_13", 'H', 'S', 'S', 'S'},
+    {"LblAE_14", 'H', 'S', 'S', 'S'},       {"ExpCompDown", 'H', 'S', 'S', 'S'},
+    {"ExpCompUp", 'H', 'S', 'S', 'S'},      {"CmdAutoICR", 'H', 'S', 'H', 'H'},
+    {"LblAE_15", 'H', 'S', 'H', 'H'},       {"CmdICR_0", 'H', 'S', 'H', 'H'},
+    {"CmdICR_1", 'H', 'S', 'H', 'H'},       {"LblAE_16", 'H', 'S', 'H', 'H'},
+    {"Comstabi", 'H', 'H', 'H', 'H'},       {"LblAE_17", 'H', 'H', 'H', 'H'},
+    {"DZoomMode_0", 'H', 'S', 'H', 'H'},    {"DZoom", 'H', 'S', 'S', 'H'},
+    {"FmDZoom", 'H', 'S', 'H', 'H'},        {"AFModeCmd_1", 'H', 'S', 'H', 'H'},
+    {"AFModeCmd_2", 'H', 'S', 'H', 'H'},    {"AFModeCmd_3", 'H', 'S', 'H', 'H'},
+    {"ACTAFmodeset", 'H', 'S', 'H', 'H'},   {"LblFocus_5", 'H', 'S', 'S', 'H'},
+    {"AF_Sens", 'H', 'S', 'S', 'H'},        {"AFTrig", 'H', 'S', 'S', 'S'},
+    {"Infinity", 'H', 'S', 'S', 'S'},       {"LblFocus_6", 'H', 'S', 'H', 'H'},
+    {"AFacttime", 'H', 'S', 'H', 'H'},      {"LblFocus_7", 'H', 'S', 'H', 'H'},
+    {"AFintTime", 'H', 'S', 'H', 'H'},      {"FocusNearLimitSlider", 'H', 'S', 'S', 'S'},
+    {"LblFocus_4", 'H', 'S', 'S', 'S'},     {"FmAPC", 'H', 'S', 'S', 'S'},
+    {"Frame5", 'H', 'H', 'H', 'H'},         {"Internal", '-', '-', '-', 'H'},
+    {"LineLock", '-', '-', '-', 'H'},       {"ZoomSlider", 'H', '-', '-', '-'},
+    {"ZoomSliderShort", 'S', '-', '-', '-'},
+};
+
+// Slider maxima per model (0: left as it is).
+struct MaxRow {
+    const char* name;
+    int beta, gamma, kappa;
+};
+const MaxRow kMaxima[] = {
+    {"ZoomSlider", 0x7AC0, 0x7000, 0x7E80},
+    {"FocusSlider", 0xC000, 0x8400, 0x7600},
+    {"FocusNearLimitSlider", 0xC000, 0x8400, 0x7600},
+};
+
+char pick(const VisRow& r, PanTiltModel model) {
+    switch (model) {
+    case PanTiltModel::Alpha: return r.alpha;
+    case PanTiltModel::Beta: return r.beta;
+    case PanTiltModel::Gamma: return r.gamma;
+    case PanTiltModel::Kappa: return r.kappa;
+    }
+    return '-';
+}
+
+}  // namespace
+
+std::vector<std::string> layoutControlNames() {
+    std::vector<std::string> names;
+    for (const auto& r : kVisibility) names.emplace_back(r.name);
+    for (const auto& r : kMaxima) names.emplace_back(r.name);
+    return names;
+}
+
+void applyModelLayout(FrmMain& m, PanTiltModel model) {
+    for (const VisRow& r : kVisibility) {
+        const char v = pick(r, model);
+        if (v == '-') continue;
+        Control* c = m.find(r.name);
+        if (!c) continue;
+        c->setVisible(v == 'S');
+        // A hidden slider is also disabled; a shown one is usable again.
+        if (c->kind() == Kind::Slider) c->setEnabled(v == 'S');
+    }
+    if (model != PanTiltModel::Alpha) {
+        for (const MaxRow& r : kMaxima) {
+            const int max = model == PanTiltModel::Beta ? r.beta : model == PanTiltModel::Gamma ? r.gamma : r.kappa;
+            if (auto* s = dynamic_cast<Slider*>(m.find(r.name))) s->setMax(max);
+        }
+    }
+    m.BackLight.setTop(model == PanTiltModel::Alpha ? FrmMain::kBackLightTopRaised : FrmMain::kBackLightTopNormal);
+    if (model == PanTiltModel::Beta) m.AF_Sens.setCaption("Norm/Low");
+    if (model == PanTiltModel::Gamma) m.AF_Sens.setCaption("High/Low");
+    if (model == PanTiltModel::Kappa) m.AF_Sens.setCaption("");
+}
+
+void FrmMain::Opt10X() {
+    program().labels.fill10X();
+    // The 10x lens names bright positions 0 to 23 only.
+    BrightSlider.setMax(23);
+}
+void FrmMain::Opt18X() { program().labels.fill18X(); }
+void FrmMain::Opt25X() { program().labels.fill25X(); }
+
+void FrmMain::OptAlpha() {
+    for (TextBox* t : {&ExpCompValue, &GainValue, &ShutterValue, &IrisValue, &BrightValue, &ZoomValue, &FocusValue,
+                       &RGValue, &BGValue})
+        t->setText("");
+    GainSlider.setMax(15);
+    ShutterSlider.setMax(21);
+    BrightSlider.setMax(31);
+}
+
+void FrmMain::OptBeta() {
+    program().labels.fillBeta();
+    GainSlider.setMax(15);
+    ShutterSlider.setMin(0);
+    ShutterSlider.setMax(21);
+    BrightSlider.setMax(31);
+}
+
+void FrmMain::OptGamma() {
+    program().labels.fillGamma();
+    GainSlider.setMax(7);
+    ShutterSlider.setMin(0);
+    ShutterSlider.setMax(19);
+    BrightSlider.setMax(23);
+}
+
+void FrmMain::OptKappa() {
+    program().labels.fillKappa();
+    GainSlider.setMax(7);
+    ShutterSlider.setMax(21);
+    ShutterSlider.setMin(1);
+    BrightSlider.setMax(23);
+}
+
+void FrmMain::DspAlpha() {
+    OptAlpha();
+    applyModelLayout(*this, PanTiltModel::Alpha);
+    ZoomSliderShort.setEnabled(true);
+    DZoom.setValue(0);
+}
+
+void FrmMain::DspBeta() {
+    OptBeta();
+    applyModelLayout(*this, PanTiltModel::Beta);
+    FmPreset.setEnabled(true);
+    program().frmPanTilt().FmPanTilt.setEnabled(true);
+}
+
+void FrmMain::DspGamma() {
+    OptGamma();
+    applyModelLayout(*this, PanTiltModel::Gamma);
+    FmPreset.setEnabled(true);
+    program().frmPanTilt().FmPanTilt.setEnabled(true);
+}
+
+void FrmMain::DspKappa() {
+    OptKappa();
+    applyModelLayout(*this, PanTiltModel::Kappa);
+}
+
+void FrmMain::DspIRCondition() {
+    Program& p = program();
+    Label& ir = p.frmPanTilt().LblIR;
+    switch (p.model.IRCondition) {
+    case 0:
+        ir.setCaption("IR Condition:OK");
+        ir.setBackColor(rgb(0, 255, 0));
+        break;
+    case 1:
+        ir.setCaption("IR Condition:NG");
+        ir.setBackColor(rgb(255, 0, 0));
+        break;
+    default:
+        ir.setCaption("IR Condition:Unknown");
+        ir.setBackColor(rgb(255, 255, 0));
+        break;
+    }
+}
+
+void FrmMain::DspPTW() {
+    Program& p = program();
+    PanTiltFlags& f = p.ptw;
+    FrmPanTilt& pt = p.frmPanTilt();
+    if (!f.PTWSize) {
+        pt.PTWSizeS.setCaption("Large");
+        PTWSizeM.setCaption("Large");
+        pt.FmInfo.setVisible(false);
+        pt.setHeight(FrmPanTilt::kSmallHeight);
+    } else {
+        pt.PTWSizeS.setCaption("Small");
+        PTWSizeM.setCaption("Small");
+        pt.FmInfo.setVisible(true);
+        pt.setHeight(FrmPanTilt::kLargeHeight);
+    }
+    if (!f.PTWindow) {
+        PTWCloseM.setCaption("OPEN");
+        if (p.isLoaded(pt)) {
+            pt.hide();
+            p.unloaded(pt);
+        }
+    } else if (visible()) {
+        PTWCloseM.setCaption("CLOSE");
+        p.loaded(pt);
+        pt.show();
+        pt.raiseWithoutFocus();
+        pt.LbMount.setCaption("");
+        if (p.link.ModelCode == 260) {
+            DspIRCondition();
+        } else {
+            pt.LblIR.setCaption("");
+        }
+    }
+    if (!f.PTWDocking) {
+        pt.PTWDockingS.setCaption("Docking");
+        PTWDockingM.setCaption("Docking");
+        if (!f.PTWDocked) {
+            pt.move(left(), top() + height() - pt.height());
+            f.PTWDocked = true;
+        }
+    } else {
+        pt.PTWDockingS.setCaption("Release");
+        PTWDockingM.setCaption("Release");
+        pt.move(left(), top() + height());
+    }
+}
+
+void FrmMain::check_DspPTW() {
+    Program& p = program();
+    PanTiltFlags& f = p.ptw;
+    if (!(f.PTWDocking && f.PTWindow)) return;
+    FrmPanTilt& pt = p.frmPanTilt();
+    auto text = [](double v) { return std::to_string(static_cast<long long>(v)); };
+    const std::string mt = text(top()), ml = text(left()), pt_t = text(pt.top()), pt_l = text(pt.left());
+    if (mt == f.seenMainTop && ml == f.seenMainLeft && pt_t == f.seenPanTiltTop && pt_l == f.seenPanTiltLeft) return;
+    f.seenMainTop = mt;
+    f.seenMainLeft = ml;
+    f.seenPanTiltTop = pt_t;
+    f.seenPanTiltLeft = pt_l;
+    DspPTW();
+}
+
+void FrmMain::showPanTiltAtStartup() {
+    // Only a pan-tilt camera gets the pan-tilt window; block cameras have no head.
+    if (program().model.IsPanTiltSeries) DspPTW();
+}
+
+}  // namespace orbus

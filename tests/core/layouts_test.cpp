@@ -1,0 +1,103 @@
+// Pan-tilt model layouts and the pan-tilt window's placement.
+#include <gtest/gtest.h>
+
+#include "pantilt/frm_pantilt.h"
+#include "platform/testing/rig.h"
+#include "status/layouts.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+
+TEST(Layouts, EveryControlOfTheLayoutTableExists) {
+    Rig rig;
+    for (const auto& n : layoutControlNames()) EXPECT_NE(rig.main().find(n), nullptr) << n;
+}
+
+TEST(Layouts, PictureEffectsAndFocusCaptionPerModel) {
+    Rig gamma({"ORX-Gamma"});
+    ASSERT_TRUE(gamma.startUp());
+    FrmMain& g = gamma.main();
+    for (MenuItem* it : {&g.Pastel, &g.Sepia, &g.Solarize, &g.Mosaic, &g.Slim, &g.Stretch}) EXPECT_TRUE(it->visible());
+    EXPECT_EQ(g.AF_Sens.caption(), "High/Low");
+    EXPECT_EQ(g.FocusSlider.max(), 0x8400);
+    EXPECT_EQ(g.BackLight.top(), FrmMain::kBackLightTopNormal);
+
+    Rig beta({"ORX-Beta"});
+    ASSERT_TRUE(beta.startUp());
+    FrmMain& b = beta.main();
+    for (MenuItem* it : {&b.Pastel, &b.Sepia, &b.Solarize, &b.Mosaic, &b.Slim, &b.Stretch}) EXPECT_FALSE(it->visible());
+    EXPECT_TRUE(b.PictureEffect.visible());
+    EXPECT_EQ(b.AF_Sens.caption(), "Norm/Low");
+    EXPECT_TRUE(b.FmDZoom.visible());
+    EXPECT_EQ(b.ZoomSlider.max(), 0x7AC0);
+
+    Rig kappa({"ORX-Kappa"});
+    ASSERT_TRUE(kappa.startUp());
+    FrmMain& k = kappa.main();
+    EXPECT_EQ(k.AF_Sens.caption(), "");
+    EXPECT_FALSE(k.AF_Sens.visible());
+    EXPECT_FALSE(k.Internal.visible());
+    EXPECT_FALSE(k.LineLock.visible());
+    EXPECT_EQ(k.ShutterSlider.min(), 1);
+
+    Rig alpha({"ORX-Alpha"});
+    ASSERT_TRUE(alpha.startUp());
+    FrmMain& a = alpha.main();
+    EXPECT_FALSE(a.ZoomSlider.visible());
+    EXPECT_FALSE(a.ZoomSlider.enabled());
+    EXPECT_TRUE(a.ZoomSliderShort.visible());
+    EXPECT_TRUE(a.ZoomSliderShort.enabled());
+    EXPECT_FALSE(a.ExpCompSlider.visible());
+    EXPECT_EQ(a.BackLight.top(), FrmMain::kBackLightTopRaised);
+    EXPECT_EQ(a.IrisValue.text(), "");
+}
+
+TEST(Layouts, DockedPanTiltWindowFollowsTheMainWindow) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    ASSERT_TRUE(pt.visible());
+    EXPECT_EQ(pt.left(), m.left());
+    EXPECT_EQ(pt.top(), m.top() + m.height());
+    EXPECT_EQ(pt.height(), FrmPanTilt::kLargeHeight);
+    m.placedByUser(2000, 500, m.width(), m.height());
+    m.ReadCameraStatus();
+    EXPECT_EQ(pt.left(), 2000);
+    EXPECT_EQ(pt.top(), 500 + m.height());
+}
+
+TEST(Layouts, PanTiltWindowFlags) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    auto& f = rig.program->ptw;
+    f.PTWSize = false;
+    m.DspPTW();
+    EXPECT_EQ(m.PTWSizeM.caption(), "Large");
+    EXPECT_EQ(pt.PTWSizeS.caption(), "Large");
+    EXPECT_FALSE(pt.FmInfo.visible());
+    EXPECT_EQ(pt.height(), FrmPanTilt::kSmallHeight);
+    // Released: placed once beside the main window's bottom, then left alone.
+    f.PTWDocking = false;
+    f.PTWDocked = false;
+    m.DspPTW();
+    EXPECT_EQ(m.PTWDockingM.caption(), "Docking");
+    EXPECT_EQ(pt.top(), m.top() + m.height() - pt.height());
+    EXPECT_TRUE(f.PTWDocked);
+    pt.placedByUser(5000, 5000, pt.width(), pt.height());
+    m.DspPTW();
+    EXPECT_EQ(pt.left(), 5000);
+    f.PTWindow = false;
+    m.DspPTW();
+    EXPECT_EQ(m.PTWCloseM.caption(), "OPEN");
+    EXPECT_FALSE(pt.visible());
+}
+
+TEST(Layouts, BlockCameraGetsNoPanTiltWindow) {
+    Rig rig({"KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    EXPECT_FALSE(rig.program->frmPanTilt().visible());
+    EXPECT_FALSE(rig.main().FmPTWindowM.visible());
+}
