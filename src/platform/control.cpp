@@ -154,6 +154,18 @@ void Label::setForeColor(int c) {
     changed(Prop::Color);
 }
 
+void Label::setCentered(bool c) {
+    if (centered_ == c) return;
+    centered_ = c;
+    changed(Prop::Color);
+}
+
+void Label::setBordered(bool b) {
+    if (bordered_ == b) return;
+    bordered_ = b;
+    changed(Prop::Color);
+}
+
 void Label::setBackColor(int c) {
     if (back_ == c) return;
     back_ = c;

@@ -183,9 +183,9 @@ public:
     int backColor() const { return back_; }
     void setBackColor(int c);
     bool centered() const { return centered_; }
-    void setCentered(bool c) { centered_ = c; }
+    void setCentered(bool c);
     bool bordered() const { return bordered_; }
-    void setBordered(bool b) { bordered_ = b; }
+    void setBordered(bool b);
 
 private:
     int fore_ = kDefaultColor;

@@ -140,6 +140,8 @@ bool identifyInStatusRead(FrmMain& m) {
     if (r[3] != 0x01) {
         p.model.IsPanTiltSeries = false;
         p.model.VersionRead = true;
+        // A block camera has no pan-tilt head: its window goes away.
+        if (p.isLoaded(p.frmPanTilt())) m.DspPTW();
         return true;
     }
     p.model.IsPanTiltSeries = true;
@@ -194,6 +196,9 @@ bool identifyInStatusRead(FrmMain& m) {
         m.DspGamma();
     }
     p.model.VersionRead = true;
+    // Back from a camera without a head: the pan-tilt window returns if the
+    // operator had it open.
+    if (p.ptw.PTWindow && !p.isLoaded(p.frmPanTilt())) m.DspPTW();
     return true;
 }
 

@@ -212,8 +212,10 @@ void FrmMain::DspPTW() {
         pt.FmInfo.setVisible(true);
         pt.setHeight(FrmPanTilt::kLargeHeight);
     }
-    if (!f.PTWindow) {
-        PTWCloseM.setCaption("OPEN");
+    if (!f.PTWindow || !p.model.IsPanTiltSeries) {
+        // Closed by the operator, or a camera without a pan-tilt head is
+        // driven (the operator's choice is kept for the next pan-tilt camera).
+        if (!f.PTWindow) PTWCloseM.setCaption("OPEN");
         if (p.isLoaded(pt)) {
             pt.hide();
             p.unloaded(pt);
@@ -259,9 +261,6 @@ void FrmMain::check_DspPTW() {
     DspPTW();
 }
 
-void FrmMain::showPanTiltAtStartup() {
-    // Only a pan-tilt camera gets the pan-tilt window; block cameras have no head.
-    if (program().model.IsPanTiltSeries) DspPTW();
-}
+void FrmMain::showPanTiltAtStartup() { DspPTW(); }
 
 }  // namespace orbus

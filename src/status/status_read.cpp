@@ -47,6 +47,10 @@ void decodeAll(FrmMain& m, const Replies& r) {
     Program& p = m.program();
     const int code = p.link.ModelCode;
     if (r.haveLens) decodeLensBlock(m, r.lens);
+    // The shutter labels need this read's video system, which the other
+    // block carries: take it first, or a PAL camera would show NTSC speeds
+    // until the next read.
+    if (r.haveOther) p.modes.VideoSysCode = r.other[12] & 0x01;
     if (r.haveCamera) decodeCameraBlock(m, r.camera);
     if (r.haveOther) decodeOtherBlock(m, r.other);
     if (code == 14 && r.haveExpand) decodeExpandBeta(m, r.expand);
@@ -139,6 +143,10 @@ void FrmMain::ARError(long err) {
                                 "Refresh Action Error !\r\nRefresh Action is Stopped.", MsgButtons::Ok, true});
     Timer1.setEnabled(false);
     AutoRefreshed.setCaption("Stop");
+    // Off means the button is usable again; a read during a command pause
+    // would otherwise leave it locked and let the watchdog restart Timer1
+    // under a "Stop" caption.
+    AutoRefreshed.setEnabled(true);
     RefreshOnce.setEnabled(true);
     p.platform.port.input();
 }

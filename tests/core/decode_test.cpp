@@ -190,13 +190,16 @@ TEST_F(DecodeTest, CameraBlockValuesAndLabels) {
     EXPECT_FALSE(m->ExpCompSlider.enabled());
 }
 
-TEST_F(DecodeTest, ShutterRowFollowsTheVideoSystemOfTheLastRead) {
-    start("KBM-R05");  // PAL block camera
+TEST_F(DecodeTest, ShutterRowFollowsTheVideoSystemOfTheSameRead) {
+    start("KBM-R05");  // PAL block camera: right from the start-up read
+    EXPECT_EQ(m->ShutterValue.text(), "1/50");
     cam->shutter = 5;
-    read();  // the other block of this read tells PAL
     read();
     EXPECT_EQ(m->ShutterValue.text(), "1/25");
     EXPECT_EQ(m->NTSCorPAL.text(), "PAL");
+    cam->videoSys = 0;  // the same position on NTSC
+    read();
+    EXPECT_EQ(m->ShutterValue.text(), "1/30");
 }
 
 TEST_F(DecodeTest, OtherBlockSwitchesAndEffects) {

@@ -101,3 +101,18 @@ TEST(Layouts, BlockCameraGetsNoPanTiltWindow) {
     EXPECT_FALSE(rig.program->frmPanTilt().visible());
     EXPECT_FALSE(rig.main().FmPTWindowM.visible());
 }
+
+TEST(Layouts, PanTiltWindowStaysAwayForABlockCameraAndLeavesWithIt) {
+    Rig rig({"ORX-Beta", "KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    EXPECT_TRUE(pt.visible());
+    rig.main().CameraSel[2].click();
+    EXPECT_FALSE(pt.visible());
+    rig.main().placedByUser(700, 700, rig.main().width(), rig.main().height());
+    rig.run(2);  // the docking check of the second timer
+    EXPECT_FALSE(pt.visible());
+    EXPECT_TRUE(rig.program->ptw.PTWindow);  // the operator's choice is kept
+    rig.main().CameraSel[1].click();
+    EXPECT_TRUE(pt.visible());
+}

@@ -177,3 +177,16 @@ TEST_F(RefreshTest, AlarmCheckGivesUpAndSaysSo) {
     ASSERT_EQ(rig.windows.messages.size(), 1u);
     EXPECT_EQ(rig.windows.messages[0].title, "Warning");
 }
+
+TEST_F(RefreshTest, FailedReadDuringACommandPauseEndsInTheOffState) {
+    m.AutoRefreshed.click();
+    rig.chain.faults.silent = true;
+    m.Command({0x01, 0x04, 0x0B, 0x02});
+    EXPECT_TRUE(paused());
+    m.CameraSel[1].click();  // a read during the pause; the camera is silent
+    EXPECT_EQ(rig.windows.messages.size(), 1u);
+    EXPECT_TRUE(off());
+    // The watchdog finds nothing to resume.
+    rig.run(7);
+    EXPECT_TRUE(off());
+}

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -525,12 +527,22 @@ void FormView::applyForm(FormProp p) {
         }
         break;
     case FormProp::Geometry: {
-        window_->move(px(form_.left()), px(form_.top()));
-        const QSize size(px(form_.width()), px(form_.height()));
+        // The form's size is the outer size of the window, title bar and
+        // borders included; the window is kept on the screen.
+        const QSize deco = decorations();
+        const int w = px(form_.width()), h = px(form_.height());
+        QPoint pos(px(form_.left()), px(form_.top()));
+        if (QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen()) {
+            const QRect avail = screen->availableGeometry();
+            pos.setX(std::clamp(pos.x(), avail.left(), std::max(avail.left(), avail.right() + 1 - w)));
+            pos.setY(std::clamp(pos.y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - h)));
+        }
+        window_->move(pos);
+        const QSize client(std::max(1, w - deco.width()), std::max(1, h - deco.height()));
         if (form_.resizable()) {
-            window_->resize(size);
+            window_->resize(client);
         } else {
-            window_->setFixedSize(size);
+            window_->setFixedSize(client);
         }
         break;
     }
@@ -565,11 +577,17 @@ void FormView::applyForm(FormProp p) {
 
 void FormView::closeRequested() { form_.unload(); }
 
+QSize FormView::decorations() const {
+    if (!window_->isVisible()) return lastDecorations_;
+    const QSize d = window_->frameGeometry().size() - window_->size();
+    if (d.width() >= 0 && d.height() >= 0) lastDecorations_ = d;
+    return lastDecorations_;
+}
+
 void FormView::geometryChangedByUser() {
     if (applying_ || !window_->isVisible()) return;
-    const QPoint pos = window_->pos();
-    const QSize size = window_->size();
-    form_.placedByUser(twips(pos.x()), twips(pos.y()), twips(size.width()), twips(size.height()));
+    const QRect frame = window_->frameGeometry();
+    form_.placedByUser(twips(frame.x()), twips(frame.y()), twips(frame.width()), twips(frame.height()));
 }
 
 void FormView::stateChangedByUser() {

@@ -54,6 +54,7 @@ private:
     void placeControl(Control& c);
     QWidget* parentFor(Control& c);
     void syncTabOrder();
+    QSize decorations() const;
 
     Form& form_;
     QWidget* window_ = nullptr;
@@ -63,6 +64,7 @@ private:
     std::map<const MenuItem*, QMenu*> menus_;
     bool applying_ = false;
     bool shownOnce_ = false;
+    mutable QSize lastDecorations_{0, 0};
 };
 
 // Views of all forms of the program.
