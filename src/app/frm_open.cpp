@@ -13,24 +13,25 @@ FrmOpen::FrmOpen(Program& program)
       Command1(*this, "Command1", "OK"),
       LblDBG0(*this, "LblDBG0", ""),
       prog_(program) {
-    resize(3900, 3300);
+    resize(3900, 2700);
     Label1.setGeometry(240, 240, 1200, 255);
     ComList1.setGeometry(1440, 180, 2160, 315);
     for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
     ComList1.setAccessibleName("Com Port");
-    Frame1.setGeometry(240, 720, 3360, 1095);
+    Frame1.setGeometry(240, 660, 3360, 780);
     auto& o0 = OBrate.add(0, *this, "OBrate", " 9600bps");
     auto& o1 = OBrate.add(1, *this, "OBrate", " 38400bps");
     // The frame's controls follow it in tab order: they were created after
     // Command1's declaration slot, so Command1 is moved behind them below.
     o0.setContainer(&Frame1);
     o1.setContainer(&Frame1);
-    o0.setGeometry(240, 300, 1400, 300);
-    o1.setGeometry(1700, 300, 1500, 300);
-    Command1.setGeometry(2280, 2040, 1320, 420);
+    o0.setGeometry(240, 330, 1400, 300);
+    o1.setGeometry(1700, 330, 1500, 300);
+    Command1.setGeometry(2280, 1680, 1320, 420);
     Command1.setDefault(true);
-    LblDBG0.setGeometry(240, 1980, 1980, 900);
+    LblDBG0.setGeometry(240, 1620, 1980, 540);
     LblDBG0.setAccessibleName("Port error");
+    LblDBG0.setForeColor(rgb(192, 0, 0));
     unregisterControl(&Command1);
     registerControl(&Command1);
     unregisterControl(&LblDBG0);

@@ -146,3 +146,59 @@ TEST(SerialPty, MissingDeviceFailsToOpenAndWaitsWithoutSpinning) {
     EXPECT_FALSE(port.waitForInput(0.2));
     EXPECT_GE(t.elapsed(), 150);
 }
+
+namespace {
+// Qt waits and timers, but message boxes answered at once and recorded.
+class RecordingWindows : public qt::QtWindowSystem {
+public:
+    MsgAnswer message(const Message& m) override {
+        messages.push_back(m);
+        return MsgAnswer::Ok;
+    }
+    std::vector<Message> messages;
+};
+}  // namespace
+
+TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
+    auto sim = std::make_unique<Camsim>("ORX-Beta,ORX-Gamma,KBM-R05");
+    ASSERT_TRUE(sim->ready());
+    qputenv("ORBUS_COM4", QByteArray::fromStdString(sim->link()));
+    qt::QtClock clock;
+    qt::QtPoster poster;
+    qt::QtTimerService timers;
+    orbus::testing::MemorySettings settings;
+    RecordingWindows windows;
+    qt::RoutingPort port(clock, poster);
+    Platform platform{clock, poster, timers, settings, windows, port};
+    {
+        Program program(platform);
+        program.start();
+        program.frmOpen().ComList1.choose(3);
+        program.frmOpen().Command1.click();
+        FrmMain& m = program.frmMain();
+        ASSERT_TRUE(m.visible());
+        EXPECT_TRUE(m.CameraSel[3].enabled());
+        EXPECT_FALSE(m.CameraSel[4].enabled());
+        // Another camera of the chain, identified on the way.
+        m.CameraSel[2].click();
+        EXPECT_EQ(m.ModelVersion.text(), "ORX-Gamma");
+        m.AddressSet.click();
+        EXPECT_NE(m.RecvText.text().find("88 30 04 FF"), std::string::npos);
+        m.AutoRefreshed.click();
+        spin([] { return false; }, 2500);
+        EXPECT_TRUE(windows.messages.empty());
+        // The far end goes away in the middle of the refresh.
+        sim->stop();
+        EXPECT_TRUE(spin([&] { return !windows.messages.empty(); }, 8000));
+        spin([] { return false; }, 2500);
+        ASSERT_EQ(windows.messages.size(), 1u);
+        EXPECT_NE(windows.messages[0].text.find("serial port is gone"), std::string::npos);
+        EXPECT_EQ(m.AutoRefreshed.caption(), "Stop");
+        QElapsedTimer t;
+        t.start();
+        m.RefreshOnce.click();
+        EXPECT_LT(t.elapsed(), 500);
+        EXPECT_EQ(windows.messages.size(), 1u);
+    }
+    qunsetenv("ORBUS_COM4");
+}

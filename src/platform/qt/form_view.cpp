@@ -6,7 +6,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QWindow>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QHBoxLayout>
@@ -567,8 +569,15 @@ void FormView::applyForm(FormProp p) {
     case FormProp::Redraw:
         // Blocking work is under way: let the window system map and expose
         // the window, without operator input or serial events, then paint.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                        QEventLoop::ExcludeSocketNotifiers);
+        {
+            QElapsedTimer waited;
+            waited.start();
+            do {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                                QEventLoop::ExcludeSocketNotifiers, 20);
+            } while (window_->isVisible() && window_->windowHandle() && !window_->windowHandle()->isExposed() &&
+                     waited.elapsed() < 300);
+        }
         window_->repaint();
         break;
     }
