@@ -10,8 +10,7 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_serial.h"
+#include "platform/qt/qt_machine.h"
 #include "platform/testing/fakes.h"
 
 using namespace orbus;
@@ -36,14 +35,11 @@ static void BM_WaitReplyOnSilentPty(benchmark::State& state) {
         return;
     }
     qputenv("ORBUS_COM9", name);
-    qt::QtClock clock;
-    qt::QtPoster poster;
-    qt::QtTimerService timers;
     orbus::testing::MemorySettings settings;
     qt::QtWindowSystem windows;
-    qt::RoutingPort port(clock, poster);
-    Platform platform{clock, poster, timers, settings, windows, port};
-    Program program(platform);
+    qt::QtMachine machine(settings, windows);
+    qt::RoutingPort& port = machine.port;
+    Program program(machine.platform);
     port.setCommPort(9);
     port.setSettings({9600, 'N', 8, 1});
     if (!port.open()) {

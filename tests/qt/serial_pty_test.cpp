@@ -15,7 +15,7 @@
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "platform/qt/form_view.h"
-#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_machine.h"
 #include "platform/qt/qt_serial.h"
 #include "platform/testing/fakes.h"
 
@@ -109,15 +109,11 @@ TEST(SerialPty, WholePanelStartsUpOnThePtyAndUsesTheConsole) {
     Camsim sim("ORX-Beta,KBM-R05");
     ASSERT_TRUE(sim.ready());
     qputenv("ORBUS_COM3", QByteArray::fromStdString(sim.link()));
-    qt::QtClock clock;
-    qt::QtPoster poster;
-    qt::QtTimerService timers;
     orbus::testing::MemorySettings settings;
     qt::QtWindowSystem windows;
-    qt::RoutingPort port(clock, poster);
-    Platform platform{clock, poster, timers, settings, windows, port};
+    qt::QtMachine machine(settings, windows);
     {
-        Program program(platform);
+        Program program(machine.platform);
         qt::ViewSet views(program.forms());
         windows.setViews(&views);
         program.start();
@@ -125,7 +121,7 @@ TEST(SerialPty, WholePanelStartsUpOnThePtyAndUsesTheConsole) {
         program.frmOpen().Command1.click();
         FrmMain& m = program.frmMain();
         ASSERT_TRUE(m.visible());
-        EXPECT_EQ(port.commPort(), 3);
+        EXPECT_EQ(machine.port.commPort(), 3);
         EXPECT_TRUE(m.CameraSel[2].enabled());
         EXPECT_FALSE(m.CameraSel[3].enabled());
         m.DirectText.type("8101040B02FF\r");
@@ -163,15 +159,11 @@ TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
     auto sim = std::make_unique<Camsim>("ORX-Beta,ORX-Gamma,KBM-R05");
     ASSERT_TRUE(sim->ready());
     qputenv("ORBUS_COM4", QByteArray::fromStdString(sim->link()));
-    qt::QtClock clock;
-    qt::QtPoster poster;
-    qt::QtTimerService timers;
     orbus::testing::MemorySettings settings;
     RecordingWindows windows;
-    qt::RoutingPort port(clock, poster);
-    Platform platform{clock, poster, timers, settings, windows, port};
+    qt::QtMachine machine(settings, windows);
     {
-        Program program(platform);
+        Program program(machine.platform);
         program.start();
         program.frmOpen().ComList1.choose(3);
         program.frmOpen().Command1.click();
