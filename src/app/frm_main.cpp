@@ -35,6 +35,10 @@ void FrmMain::wireHandlers() {
     IFClear.onClick = [this] { IFClear_Click(); };
     IFClearB.onClick = [this] { IFClearB_Click(); };
     AddressSet.onClick = [this] { AddressSet_Click(); };
+    PTWCloseM.onClick = [this] { PTWCloseM_Click(); };
+    PTWDockingM.onClick = [this] { PTWDockingM_Click(); };
+    PTWSizeM.onClick = [this] { PTWSizeM_Click(); };
+    FmPTWindowM.onClick = [this] { FmPTWindowM_Click(); };
     CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
     P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };

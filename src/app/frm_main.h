@@ -352,6 +352,13 @@ public:
     void ARError(long err);
     void PwCheck();
     void showPanTiltAtStartup();
+    // The pan-tilt window's open, docking and size buttons on this window.
+    void PTWCloseM_Click();
+    void PTWDockingM_Click();
+    void PTWSizeM_Click();
+    void FmPTWindowM_Click();
+    // Docking on or off (both windows' docking buttons).
+    void toggleDocking();
     // Attempts of the start-up version inquiry before the panel gives up.
     static constexpr int kVersionAttempts = 7;
     // Clears the lit option button of a memory-preset operation.

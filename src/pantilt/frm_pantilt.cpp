@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/frm_main.h"
 #include "app/program.h"
 
 namespace orbus {
@@ -48,6 +49,11 @@ void place(Control& c, Control* container, int l, int t, int w, int h) {
 }  // namespace
 
 FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_(program) {
+    PTWCloseS.onClick = [this] { PTWCloseS_Click(); };
+    PTWDockingS.onClick = [this] { PTWDockingS_Click(); };
+    PTWSizeS.onClick = [this] { PTWSizeS_Click(); };
+    FmPTWindowS.onClick = [this] { FmPTWindowS_Click(); };
+    onUnload = [this] { Form_Unload(); };
     resize(kWidth, kLargeHeight);
 
     // Drive: the operator's-speed compass on the left, the fixed-speed
@@ -123,6 +129,31 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     appendToTabOrder(FmPanTilt);
     for (const Point& p : directs) appendToTabOrder(Pan_Tilt_Direct[p.index]);
     for (Frame* f : {&FmPanSpeed, &FmTiltSpeed, &FmPTWindowS, &FmInfo}) appendToTabOrder(*f);
+}
+
+void FrmPanTilt::PTWCloseS_Click() {
+    prog_.ptw.PTWindow = false;
+    prog_.frmMain().DspPTW();
+}
+
+void FrmPanTilt::PTWDockingS_Click() { prog_.frmMain().toggleDocking(); }
+
+void FrmPanTilt::PTWSizeS_Click() {
+    prog_.ptw.PTWSize = !prog_.ptw.PTWSize;
+    prog_.frmMain().DspPTW();
+}
+
+void FrmPanTilt::FmPTWindowS_Click() { prog_.frmMain().raiseWithoutFocus(); }
+
+void FrmPanTilt::Form_Unload() {
+    // Closed by its title bar: the same as CLOSE, unless the program is ending
+    // (then the saved setting still says whether the window was open).
+    hide();
+    prog_.unloaded(*this);
+    if (!prog_.ptw.MainClosing) {
+        prog_.ptw.PTWindow = false;
+        prog_.frmMain().DspPTW();
+    }
 }
 
 }  // namespace orbus

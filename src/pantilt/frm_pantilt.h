@@ -60,6 +60,13 @@ public:
     Frame FmMTS{*this, "FmMTS", "Tilt"};
     Label LbMTS{*this, "LbMTS", ""};
 
+    // The window's own open, docking and size buttons.
+    void PTWCloseS_Click();
+    void PTWDockingS_Click();
+    void PTWSizeS_Click();
+    void FmPTWindowS_Click();
+    void Form_Unload();
+
 private:
     Program& prog_;
 };

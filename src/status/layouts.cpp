@@ -263,4 +263,29 @@ void FrmMain::check_DspPTW() {
 
 void FrmMain::showPanTiltAtStartup() { DspPTW(); }
 
+void FrmMain::PTWCloseM_Click() {
+    program().ptw.PTWindow = !program().ptw.PTWindow;
+    DspPTW();
+}
+
+void FrmMain::toggleDocking() {
+    PanTiltFlags& f = program().ptw;
+    if (!f.PTWDocking) {
+        f.PTWDocking = true;
+    } else {
+        f.PTWDocking = false;
+        f.PTWDocked = false;
+    }
+    DspPTW();
+}
+
+void FrmMain::PTWDockingM_Click() { toggleDocking(); }
+
+void FrmMain::PTWSizeM_Click() {
+    program().ptw.PTWSize = !program().ptw.PTWSize;
+    DspPTW();
+}
+
+void FrmMain::FmPTWindowM_Click() { program().frmPanTilt().raiseWithoutFocus(); }
+
 }  // namespace orbus

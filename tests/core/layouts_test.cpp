@@ -116,3 +116,40 @@ TEST(Layouts, PanTiltWindowStaysAwayForABlockCameraAndLeavesWithIt) {
     rig.main().CameraSel[1].click();
     EXPECT_TRUE(pt.visible());
 }
+
+TEST(Layouts, WindowButtonsOfBothWindows) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    auto& f = rig.program->ptw;
+    // CLOSE on the pan-tilt window only closes; the main window's button toggles.
+    pt.PTWCloseS.click();
+    EXPECT_FALSE(pt.visible());
+    EXPECT_EQ(m.PTWCloseM.caption(), "OPEN");
+    m.PTWCloseM.click();
+    EXPECT_TRUE(pt.visible());
+    EXPECT_EQ(m.PTWCloseM.caption(), "CLOSE");
+    // Releasing the docking clears the placed-once flag, so docking again re-places it.
+    pt.PTWDockingS.click();
+    EXPECT_FALSE(f.PTWDocking);
+    EXPECT_TRUE(f.PTWDocked);
+    m.PTWDockingM.click();
+    EXPECT_TRUE(f.PTWDocking);
+    pt.placedByUser(4000, 4000, pt.width(), pt.height());
+    m.PTWDockingM.click();  // released again: placed once more beside the main window's bottom
+    EXPECT_FALSE(f.PTWDocking);
+    EXPECT_EQ(pt.left(), m.left());
+    EXPECT_EQ(pt.top(), m.top() + m.height() - pt.height());
+    m.PTWSizeM.click();
+    EXPECT_FALSE(f.PTWSize);
+    EXPECT_EQ(pt.PTWSizeS.caption(), "Large");
+    // The title bar's close clears the flag; closing the program does not.
+    pt.unload();
+    EXPECT_FALSE(f.PTWindow);
+    m.PTWCloseM.click();
+    EXPECT_TRUE(pt.visible());
+    m.unload();
+    EXPECT_TRUE(f.PTWindow);
+    EXPECT_EQ(rig.settings.values[std::string(Program::kTitle) + "/Settings/PTWindow"], "True");
+}
