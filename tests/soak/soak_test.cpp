@@ -45,7 +45,11 @@ TEST(Soak, TenThousandAutoRefreshReadsKeepMemoryFlat) {
     const long after = residentKiB();
     std::printf("soak: %d status reads, resident memory %ld KiB before, %ld KiB after\n", done, before, after);
     EXPECT_GE(done, 9900);
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer keeps freed memory in quarantine: no figure to judge.
+#else
     EXPECT_LT(after - before, 1024);
+#endif
     EXPECT_EQ(rig.main().AutoRefreshed.caption(), "Auto");
     EXPECT_TRUE(rig.windows.messages.empty());
 }
