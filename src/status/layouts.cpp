@@ -119,37 +119,36 @@ void FrmMain::Opt10X() {
 void FrmMain::Opt18X() { program().labels.fill18X(); }
 void FrmMain::Opt25X() { program().labels.fill25X(); }
 
+namespace {
+// Slider ranges a pan-tilt profile sets; a negative shutter minimum is left as it is.
+void exposureRanges(FrmMain& m, int gainMax, int shutterMin, int shutterMax, int brightMax) {
+    m.GainSlider.setMax(gainMax);
+    if (shutterMin >= 0) m.ShutterSlider.setMin(shutterMin);
+    m.ShutterSlider.setMax(shutterMax);
+    m.BrightSlider.setMax(brightMax);
+}
+}  // namespace
+
 void FrmMain::OptAlpha() {
     for (TextBox* t : {&ExpCompValue, &GainValue, &ShutterValue, &IrisValue, &BrightValue, &ZoomValue, &FocusValue,
                        &RGValue, &BGValue})
         t->setText("");
-    GainSlider.setMax(15);
-    ShutterSlider.setMax(21);
-    BrightSlider.setMax(31);
+    exposureRanges(*this, 15, -1, 21, 31);
 }
 
 void FrmMain::OptBeta() {
     program().labels.fillBeta();
-    GainSlider.setMax(15);
-    ShutterSlider.setMin(0);
-    ShutterSlider.setMax(21);
-    BrightSlider.setMax(31);
+    exposureRanges(*this, 15, 0, 21, 31);
 }
 
 void FrmMain::OptGamma() {
     program().labels.fillGamma();
-    GainSlider.setMax(7);
-    ShutterSlider.setMin(0);
-    ShutterSlider.setMax(19);
-    BrightSlider.setMax(23);
+    exposureRanges(*this, 7, 0, 19, 23);
 }
 
 void FrmMain::OptKappa() {
     program().labels.fillKappa();
-    GainSlider.setMax(7);
-    ShutterSlider.setMax(21);
-    ShutterSlider.setMin(1);
-    BrightSlider.setMax(23);
+    exposureRanges(*this, 7, 1, 21, 23);
 }
 
 void FrmMain::DspAlpha() {
