@@ -21,8 +21,6 @@ FrmOpen::FrmOpen(Program& program)
     Frame1.setGeometry(240, 660, 3360, 780);
     auto& o0 = OBrate.add(0, *this, "OBrate", " 9600bps");
     auto& o1 = OBrate.add(1, *this, "OBrate", " 38400bps");
-    // The frame's controls follow it in tab order: they were created after
-    // Command1's declaration slot, so Command1 is moved behind them below.
     o0.setContainer(&Frame1);
     o1.setContainer(&Frame1);
     o0.setGeometry(240, 330, 1400, 300);
@@ -32,10 +30,11 @@ FrmOpen::FrmOpen(Program& program)
     LblDBG0.setGeometry(240, 1620, 1980, 540);
     LblDBG0.setAccessibleName("Port error");
     LblDBG0.setForeColor(rgb(192, 0, 0));
-    unregisterControl(&Command1);
-    registerControl(&Command1);
-    unregisterControl(&LblDBG0);
-    registerControl(&LblDBG0);
+    // The speed buttons were added after OK: the frame and its buttons come
+    // back before it in tab order.
+    appendToTabOrder(Frame1);
+    appendToTabOrder(Command1);
+    appendToTabOrder(LblDBG0);
 
     Command1.onClick = [this] { Command1_Click(); };
     onUnload = [this] { Form_Unload(); };
