@@ -357,8 +357,9 @@ public:
     void PTWDockingM_Click();
     void PTWSizeM_Click();
     void FmPTWindowM_Click();
-    // Docking on or off (both windows' docking buttons).
+    // Docking on or off, large or small (both windows' buttons).
     void toggleDocking();
+    void toggleSize();
     // Attempts of the start-up version inquiry before the panel gives up.
     static constexpr int kVersionAttempts = 7;
     // Clears the lit option button of a memory-preset operation.

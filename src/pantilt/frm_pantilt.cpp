@@ -138,10 +138,7 @@ void FrmPanTilt::PTWCloseS_Click() {
 
 void FrmPanTilt::PTWDockingS_Click() { prog_.frmMain().toggleDocking(); }
 
-void FrmPanTilt::PTWSizeS_Click() {
-    prog_.ptw.PTWSize = !prog_.ptw.PTWSize;
-    prog_.frmMain().DspPTW();
-}
+void FrmPanTilt::PTWSizeS_Click() { prog_.frmMain().toggleSize(); }
 
 void FrmPanTilt::FmPTWindowS_Click() { prog_.frmMain().raiseWithoutFocus(); }
 

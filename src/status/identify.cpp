@@ -79,6 +79,17 @@ int panTiltModelCode(const std::string& key) {
     return 13;
 }
 
+// What every identification of a pan-tilt camera sets, at start-up and in a read.
+static void markPanTiltSeries(FrmMain& m, const Bytes& r) {
+    Program& p = m.program();
+    p.model.IsPanTiltSeries = true;
+    m.setCaption(kPanTiltCaption);
+    m.setIcon("orx-kappa");
+    m.FmMemory.setVisible(false);
+    m.FmPTWindowM.setVisible(true);
+    p.model.ModelKey = modelKey(r[4], r[5]);
+}
+
 void applyBlockModel(FrmMain& m, const BlockModelRow& row) {
     const int index = row.byte5 - 0x11;
     m.ModelVersion.setText(BlockModelName[index]);
@@ -117,12 +128,7 @@ void FrmMain::IdentifyAtStartup() {
     }
     if (r[0] != 0x80 + 16 * address) return;
     if (r[3] == 0x01) {
-        p.model.IsPanTiltSeries = true;
-        setCaption(kPanTiltCaption);
-        setIcon("orx-kappa");
-        FmMemory.setVisible(false);
-        FmPTWindowM.setVisible(true);
-        p.model.ModelKey = modelKey(r[4], r[5]);
+        markPanTiltSeries(*this, r);
         p.link.ModelCode = panTiltModelCode(p.model.ModelKey);
     } else if (r[3] == 0x20) {
         p.model.IsPanTiltSeries = false;
@@ -144,17 +150,12 @@ bool identifyInStatusRead(FrmMain& m) {
         if (p.isLoaded(p.frmPanTilt())) m.DspPTW();
         return true;
     }
-    p.model.IsPanTiltSeries = true;
-    m.setCaption(kPanTiltCaption);
-    m.setIcon("orx-kappa");
-    m.FmMemory.setVisible(false);
+    markPanTiltSeries(m, r);
     m.FmPreset.setVisible(true);
-    m.FmPTWindowM.setVisible(true);
     p.frmPanTilt().LbMount.setCaption("");
     p.frmPanTilt().LblIR.setCaption("");
     p.model.RomVersionHi = r[6];
     p.model.RomVersionLo = r[7];
-    p.model.ModelKey = modelKey(r[4], r[5]);
     p.modes.MenuMode = false;
     const std::string& key = p.model.ModelKey;
     if (equalsNoCase(key, "42")) {

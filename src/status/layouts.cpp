@@ -280,10 +280,12 @@ void FrmMain::toggleDocking() {
 
 void FrmMain::PTWDockingM_Click() { toggleDocking(); }
 
-void FrmMain::PTWSizeM_Click() {
+void FrmMain::toggleSize() {
     program().ptw.PTWSize = !program().ptw.PTWSize;
     DspPTW();
 }
+
+void FrmMain::PTWSizeM_Click() { toggleSize(); }
 
 void FrmMain::FmPTWindowM_Click() { program().frmPanTilt().raiseWithoutFocus(); }
 
