@@ -2,6 +2,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "link/packet.h"
+#include "platform/hex_input.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -43,8 +44,7 @@ void FrmMain::EchoReceived(const Bytes& bytes) {
 }
 
 void FrmMain::DirectText_KeyPress(int& keyAscii) {
-    const int k = keyAscii;
-    if (k == 13) {
+    if (keyAscii == 13) {
         if (DirectText.text().size() % 2 == 0) {
             SendDirect();
             DirectText.setText("");
@@ -52,30 +52,12 @@ void FrmMain::DirectText_KeyPress(int& keyAscii) {
         keyAscii = 0;
         return;
     }
-    if (k == 8) return;
-    if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'F')) return;
-    if (k >= 'a' && k <= 'f') {
-        keyAscii = k - 'a' + 'A';
-        return;
-    }
-    keyAscii = 0;
+    hexKeyFilter(keyAscii);
 }
 
-void FrmMain::DirectText_Change() {
-    // Text that arrives by pasting is filtered like typed keys, so a pasted
-    // "81 01 04 ..." becomes 810104... and never puts wrong bytes on the wire.
-    const std::string& t = DirectText.text();
-    std::string clean;
-    clean.reserve(t.size());
-    for (char c : t) {
-        int d = hexDigit(c);
-        if (d >= 0) clean += "0123456789ABCDEF"[d];
-    }
-    if (clean != t) {
-        DirectText.setText(clean);
-        DirectText.moveCaretToEnd();
-    }
-}
+// Text that arrives by pasting is filtered like typed keys, so a pasted
+// "81 01 04 ..." becomes 810104... and never puts wrong bytes on the wire.
+void FrmMain::DirectText_Change() { keepHexDigits(DirectText); }
 
 std::string FrmMain::SendDirect() {
     if (autoCaption()) {

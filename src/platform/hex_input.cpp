@@ -1,0 +1,44 @@
+#include "platform/hex_input.h"
+
+#include "platform/control.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+void hexKeyFilter(int& keyAscii) {
+    const int k = keyAscii;
+    if (k == 8) return;
+    if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'F')) return;
+    if (k >= 'a' && k <= 'f') {
+        keyAscii = k - 'a' + 'A';
+        return;
+    }
+    keyAscii = 0;
+}
+
+std::string hexDigitsOnly(std::string_view text, std::size_t maxLength) {
+    std::string clean;
+    clean.reserve(text.size());
+    for (char c : text) {
+        if (maxLength != 0 && clean.size() >= maxLength) break;
+        const int d = hexDigit(c);
+        if (d >= 0) clean += "0123456789ABCDEF"[d];
+    }
+    return clean;
+}
+
+void keepHexDigits(TextBox& box) {
+    const std::string clean = hexDigitsOnly(box.text(), box.maxLength() > 0 ? box.maxLength() : 0);
+    if (clean != box.text()) {
+        box.setText(clean);
+        box.moveCaretToEnd();
+    }
+}
+
+void acceptHexOnly(TextBox& box, int maxLength) {
+    box.setMaxLength(maxLength);
+    box.onKeyPress = [](int& k) { hexKeyFilter(k); };
+    box.onChange = [&box] { keepHexDigits(box); };
+}
+
+}  // namespace orbus
