@@ -109,7 +109,7 @@ Bytes Camera::lensBlock() const {
     putNib4(b, s.focus);
     b.push_back(0x00);
     b.push_back(static_cast<std::uint8_t>((s.focusAuto ? 0x01 : 0) | (s.dzoomOn ? 0x02 : 0) |
-                                          (s.afSensLow ? 0x04 : 0) | ((s.afMode & 3) << 3) |
+                                          (s.afSensOn ? 0x04 : 0) | ((s.afMode & 3) << 3) |
                                           (s.dzoomSeparate ? 0x20 : 0)));
     b.push_back(static_cast<std::uint8_t>((s.zoomMoving ? 0x01 : 0) | (s.focusMoving ? 0x02 : 0)));
     b.push_back(0xFF);
@@ -233,7 +233,11 @@ bool Camera::command(const Bytes& c) {
     if (cat == 0x04) {
         switch (cmd) {
         case 0x00: if (!isOnOff(p)) return false; s.power = p == 0x02; return true;
-        case 0x39: s.aeMode = p; return true;
+        case 0x39:
+            // Spot light meters like full auto and reports full auto.
+            s.spotLight = p == 0x10;
+            s.aeMode = s.spotLight ? 0x00 : p;
+            return true;
         case 0x0B: step(s.iris, p, 0, 17, 10); return true;
         case 0x0C: step(s.gain, p, 0, 15, 1); return true;
         case 0x0A: step(s.shutter, p, 0, 21, 6); return true;
@@ -283,7 +287,7 @@ bool Camera::command(const Bytes& c) {
         case 0x38: s.focusAuto = p == 0x02; return true;
         case 0x57: s.afMode = clampi(p, 0, 2); return true;
         case 0x18: if (p == 0x02) s.focus = 0x1000; return true;
-        case 0x58: s.afSensLow = p == 0x03; return true;
+        case 0x58: s.afSensOn = p == 0x02; return true;
         case 0x27:
             if (n < 7) return false;
             s.afActiveTime = ((c[3] & 0xF) << 4) | (c[4] & 0xF);

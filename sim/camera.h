@@ -42,7 +42,7 @@ struct CameraState {
     int focusNearLimit = 0xC000;  // high byte used on the wire
     bool focusAuto = true;
     bool dzoomOn = false;
-    bool afSensLow = false;
+    bool afSensOn = false;        // AF sensitivity switched on by 58 02 (lens block bit 2)
     int afMode = 0;               // 0 normal, 1 interval, 2 zoom trigger
     bool dzoomSeparate = false;
     int afActiveTime = 0, afIntervalTime = 0;
@@ -51,6 +51,7 @@ struct CameraState {
     int wbMode = 0;               // 0 auto .. 5 manual
     int aperture = 5;
     int aeMode = 0x00;
+    bool spotLight = false;       // full auto metering a bright spot
     bool slowShutter = false;
     bool expCompOn = false;
     bool backLight = false;

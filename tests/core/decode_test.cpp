@@ -30,7 +30,7 @@ TEST_F(DecodeTest, LensBlockFieldsReachTheirControls) {
     cam->focus = 0x2345;
     cam->focusNearLimit = 0xA000;
     cam->focusAuto = false;
-    cam->afSensLow = true;
+    cam->afSensOn = true;
     cam->afMode = 1;
     read();
     EXPECT_EQ(m->ZoomSlider.value(), 0x3AF);
