@@ -1,6 +1,7 @@
 #include "app/frm_main.h"
 
 #include "app/program.h"
+#include "panel/runner.h"
 #include "platform/platform.h"
 
 namespace orbus {
@@ -42,6 +43,7 @@ void FrmMain::wireHandlers() {
     CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
     P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
+    panel::wireCommands(*this);
 }
 
 }  // namespace orbus

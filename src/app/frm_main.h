@@ -390,6 +390,10 @@ public:
     // ---- helpers ---------------------------------------------------------------
     bool autoCaption() const;  // AutoRefreshed reads "Auto"
     void resumeRefresh();
+    // Gives the periodic refresh back after something held Timer1 off (a
+    // slider drag, a dialog): Timer1 runs again when auto refresh is on and
+    // no command holds it paused (the AutoRefreshed button is enabled).
+    void giveRefreshBack();
     // One-second pause of the start-up: the stopwatch run out.
     void pauseOneSecond(const std::function<void()>& each = {});
     // Number of cameras found by the last address set at start-up.

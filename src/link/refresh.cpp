@@ -23,19 +23,26 @@ void FrmMain::RefreshOnce_Click() {
     ReadCameraStatus();
 }
 
+void FrmMain::giveRefreshBack() {
+    if (autoCaption() && AutoRefreshed.enabled()) Timer1.setEnabled(true);
+}
+
 void FrmMain::Timer1_Timer() { ReadCameraStatus(); }
 
 void FrmMain::Timer2_Timer() { check_DspPTW(); }
 
 void FrmMain::Timer3_Timer() {
+    // A preset whose completion never came ends here, whatever the refresh
+    // does: left pending, it would hold back every status read and every
+    // later preset for good.
+    if (L.PresetBusy) {
+        L.PresetBusy = false;
+        for (auto* arr : {&PresetSet, &PresetRecall, &PresetReset}) {
+            arr->forEach([](int, OptionButton& o) { o.setValue(false); });
+        }
+    }
     if (!Timer1.enabled() && !AutoRefreshed.enabled()) {
         // The command's completion never came: resume auto refresh.
-        if (L.PresetBusy) {
-            L.PresetBusy = false;
-            for (auto* arr : {&PresetSet, &PresetRecall, &PresetReset}) {
-                arr->forEach([](int, OptionButton& o) { o.setValue(false); });
-            }
-        }
         Timer1.setInterval(2000);
         Timer1.setEnabled(true);
         AutoRefreshed.setEnabled(true);

@@ -2,11 +2,16 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "panel/colour.h"
+#include "panel/exposure.h"
+#include "panel/runner.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/text.h"
 #include "status/inquiry.h"
 
 namespace orbus {
+
+using panel::enableAll;
 
 std::string hexText(int value) { return "0x" + hexNoPad(static_cast<unsigned>(value < 0 ? 0 : value)); }
 
@@ -23,10 +28,6 @@ void showSlider(Slider& s, bool shown) {
 std::string labelOr(const std::string& label, int position, int tableSize) {
     if (position < 0 || position >= tableSize) return hexText(position);
     return label;
-}
-
-void enableAll(std::initializer_list<Control*> controls, bool on) {
-    for (Control* c : controls) c->setEnabled(on);
 }
 
 }  // namespace
@@ -84,50 +85,26 @@ void decodeLensBlock(FrmMain& m, const Bytes& r) {
 
 void applyWhiteBalanceMode(FrmMain& m, int mode) {
     Program& p = m.program();
-    MenuItem* items[] = {&m.ATWPro, &m.InDoor, &m.OutDoor, &m.OnePushWB, &m.ATW, &m.ManualWB};
+    const std::vector<MenuItem*> items = panel::whiteBalanceItems(m);
     for (MenuItem* it : items) it->setChecked(false);
     if (mode < 0 || mode > 5) return;
-    items[mode]->setChecked(true);
+    items[static_cast<std::size_t>(mode)]->setChecked(true);
     if (mode == p.modes.LastWBMode) return;
-    const bool manual = mode == 5;
-    enableAll({&m.RGainUp, &m.BGainUp, &m.RGainDown, &m.BGainDown, &m.RGainSlider, &m.BGainSlider, &m.RBReset},
-              manual);
-    m.WBTrigger.setEnabled(mode == 3);
+    panel::enableWhiteBalanceControls(m, mode);
     p.modes.LastWBMode = mode;
 }
 
 void applyExposureMode(FrmMain& m, int mode) {
     Program& p = m.program();
-    struct Row {
-        int mode;
-        MenuItem* item;
-        bool iris, gain, shutter, bright, backLight, slowShutter;
-    };
-    const Row rows[] = {
-        {0x00, &m.FullAuto, false, false, false, false, true, true},
-        {0x03, &m.Manual, true, true, true, false, false, false},
-        {0x0A, &m.ShutterPriority, false, false, true, false, false, false},
-        {0x0B, &m.IrisPriority, true, false, false, false, false, false},
-        {0x0C, &m.GainPriority, false, true, false, false, false, false},
-        {0x0D, &m.Bright, false, false, false, true, false, false},
-        {0x1A, &m.ShutterAuto, true, true, false, false, false, false},
-        {0x1B, &m.IrisAuto, false, true, true, false, false, false},
-        {0x1C, &m.GainAuto, true, false, true, false, false, false},
-    };
-    for (const Row& r : rows) r.item->setChecked(false);
-    for (const Row& r : rows) {
-        if (r.mode != mode) continue;
-        r.item->setChecked(true);
-        if (mode == p.modes.LastAEMode) return;
-        enableAll({&m.IrisClose, &m.IrisOpen, &m.IrisSlider}, r.iris);
-        enableAll({&m.GainDown, &m.GainUp, &m.GainSlider}, r.gain);
-        enableAll({&m.ShutterSlow, &m.ShutterFast, &m.ShutterSlider}, r.shutter);
-        enableAll({&m.BrightDown, &m.BrightUp, &m.BrightSlider}, r.bright);
-        m.BackLight.setEnabled(r.backLight);
-        m.AutoSlowShutter.setEnabled(r.slowShutter);
-        p.modes.LastAEMode = mode;
-        return;
+    for (const panel::ExposureMode& e : panel::exposureModes()) {
+        if (e.reported) (m.*e.item).setChecked(false);
     }
+    const panel::ExposureMode* e = panel::exposureMode(mode);
+    if (!e || !e->reported) return;
+    (m.*e->item).setChecked(true);
+    if (mode == p.modes.LastAEMode) return;
+    panel::enableExposureControls(m, *e);
+    p.modes.LastAEMode = mode;
 }
 
 void decodeCameraBlock(FrmMain& m, const Bytes& r) {

@@ -1,0 +1,75 @@
+#include "panel/colour.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "panel/runner.h"
+
+namespace orbus::panel {
+
+std::vector<MenuItem*> whiteBalanceItems(FrmMain& m) {
+    return {&m.ATWPro, &m.InDoor, &m.OutDoor, &m.OnePushWB, &m.ATW, &m.ManualWB};
+}
+
+void enableWhiteBalanceControls(FrmMain& m, int mode) {
+    enableAll({&m.RGainUp, &m.RGainDown, &m.BGainUp, &m.BGainDown, &m.RGainSlider, &m.BGainSlider, &m.RBReset},
+              mode == 5);
+    m.WBTrigger.setEnabled(mode == 3);
+}
+
+namespace {
+
+// The ORX-Kappa measures one-push white balance only at a shutter of 1/8
+// or faster (position 4 and up); below position 6 it takes up to 18 s.
+constexpr int kKappa = 260;
+
+void WBTrigger_Click(FrmMain& m) {
+    if (!m.RefreshNotGoCheck()) return;
+    Program& p = m.program();
+    LinkState& L = p.link;
+    const int shutter = p.modes.KappaShutterPos;
+    if (L.ModelCode == kKappa && shutter < 4) return;
+    const CommandRow* row = chooseRow(m, "WBTrigger", kSingle, Event::Click);
+    if (!row) return;
+    sendRow(m, *row, kSingle);
+    L.WBWait = false;
+    if (!L.SendOK) return;
+    L.WBWait = true;
+    if (L.ModelCode == kKappa) {
+        if (shutter < 6) {
+            if (!m.Timer3.enabled()) {
+                m.Timer3.setEnabled(false);
+                m.Timer3.setInterval(18000);
+                m.Timer3.setEnabled(true);
+            } else {
+                m.Timer3.setInterval(18000);
+            }
+        }
+        L.RefreshSkipCount = 2;
+    }
+    refreshHold(m);
+}
+
+}  // namespace
+
+void wireColour(FrmMain& m) {
+    const std::vector<MenuItem*> wb = whiteBalanceItems(m);
+    for (int mode = 0; mode < static_cast<int>(wb.size()); ++mode) {
+        MenuItem* it = wb[static_cast<std::size_t>(mode)];
+        onEvent(m, *it, Event::Click, [&m, wb, it, mode] {
+            markGroup(wb, it, true);
+            enableWhiteBalanceControls(m, mode);
+        });
+    }
+    m.WBTrigger.onClick = [&m] { WBTrigger_Click(m); };
+
+    const std::vector<MenuItem*> picture = {&m.PEOff,      &m.Pastel, &m.NegArt, &m.Sepia,  &m.BlackWhite,
+                                            &m.Solarize, &m.Mosaic, &m.Slim,   &m.Stretch};
+    const std::vector<MenuItem*> digital = {&m.DEOff, &m.Still, &m.Flash, &m.Lumi, &m.Trail};
+    for (const auto* group : {&picture, &digital}) {
+        for (MenuItem* it : *group) {
+            onEvent(m, *it, Event::Click, [g = *group, it] { markGroup(g, it, true); });
+        }
+    }
+}
+
+}  // namespace orbus::panel

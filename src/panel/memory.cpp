@@ -1,0 +1,101 @@
+// Memory group: the pan-tilt cameras' preset grid with its one pending
+// operation, the block cameras' memory grid, and camera power with the
+// refresh pause a camera needs while it starts.
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "panel/runner.h"
+
+namespace orbus::panel {
+
+namespace {
+
+struct PresetRow {
+    const char* control;
+    ControlArray<OptionButton> FrmMain::*buttons;
+    std::uint8_t op;  // PresetOp: 0 set, 1 recall, 2 reset
+};
+
+const PresetRow kPresetRows[] = {
+    {"PresetSet", &FrmMain::PresetSet, 0},
+    {"PresetRecall", &FrmMain::PresetRecall, 1},
+    {"PresetReset", &FrmMain::PresetReset, 2},
+};
+
+// Watchdog of a pending preset: it clears the preset when no completion comes.
+void armPresetWatchdog(FrmMain& m) {
+    if (m.Timer3.enabled()) {
+        m.Timer3.setInterval(6000);
+    } else if (!m.program().link.WBWait) {
+        m.Timer3.setEnabled(false);
+        m.Timer3.setInterval(6000);
+        m.Timer3.setEnabled(true);
+    }
+}
+
+// The lit option button is the sign of the operation pending; one at a time.
+void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
+    LinkState& L = m.program().link;
+    OptionButton& button = (m.*pr.buttons)[n];
+    const CommandRow* row = chooseRow(m, pr.control, n, Event::Click);
+    if (!row) return;
+    if (row->guarded && !m.RefreshNotGoCheck()) return;
+    if (L.PresetBusy) {
+        button.setValue(false);
+        return;
+    }
+    L.PresetBusy = true;
+    L.PresetOp = pr.op;
+    L.PresetNo = n;
+    sendRow(m, *row, n);
+    if (!L.SendOK) {
+        // Nothing went out, so no completion will end the operation: end it
+        // here, or every later status read would wait for it for good.
+        button.setValue(false);
+        L.PresetBusy = false;
+        return;
+    }
+    armPresetWatchdog(m);
+    if (row->hold) refreshHold(m);
+}
+
+// Seconds a camera needs after power on before it answers a status read:
+// the read after the command is later, or the next reads are skipped.
+int powerOnInterval(int model) { return model == 14 ? 6000 : model == 260 ? 7000 : 2000; }
+std::uint8_t powerOnSkips(int model) { return model == 14 ? 3 : model == 260 ? 4 : 1; }
+
+void Power_Click(FrmMain& m) {
+    Program& p = m.program();
+    LinkState& L = p.link;
+    const CommandRow* row = chooseRow(m, "Power", kSingle, Event::Click);
+    if (!row) return;
+    if (row->guarded && !m.RefreshNotGoCheck()) return;
+    if (m.Power.checked()) {
+        m.Power.setChecked(false);
+    } else {
+        m.Power.setChecked(true);
+        // The camera may come back as another model: identify it again.
+        p.model.VersionRead = false;
+        m.Timer1.setEnabled(false);
+        if (!m.autoCaption()) {
+            m.Timer1.setInterval(powerOnInterval(L.ModelCode));
+            L.RefreshRestart = true;
+        } else {
+            m.AutoRefreshed.setEnabled(false);
+            L.RefreshSkipCount = powerOnSkips(L.ModelCode);
+        }
+    }
+    sendRow(m, *row, kSingle);
+}
+
+}  // namespace
+
+void wireMemory(FrmMain& m) {
+    for (const PresetRow& pr : kPresetRows) {
+        (m.*pr.buttons).forEach([&m, &pr](int n, OptionButton& b) { b.onClick = [&m, &pr, n] { Preset_Click(m, pr, n); }; });
+    }
+    // A recalled memory shows on the panel at once.
+    m.RecallOption.forEach([&m](int, OptionButton& b) { onEvent(m, b, Event::Click, [&m] { m.ReadCameraStatus(); }); });
+    m.Power.onClick = [&m] { Power_Click(m); };
+}
+
+}  // namespace orbus::panel

@@ -1,0 +1,693 @@
+// What the main window's commands do to the panel beyond the packet: mode
+// groups and their enabling, the Bright entry, focus and digital-zoom modes,
+// presets, power, toggles, the guard and the refresh hold, all against the
+// simulated camera on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "link/packet.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+
+namespace {
+
+struct Panel : ::testing::Test {
+    explicit Panel(std::vector<std::string> models = {"KBM-R05"}) : rig(std::move(models)) {}
+    Rig rig;
+    FrmMain& m = rig.main();
+    void SetUp() override { ASSERT_TRUE(rig.startUp()); }
+    std::vector<std::string> sent(std::size_t mark) const {
+        std::vector<std::string> out;
+        for (const std::string& p : rig.packetsSince(mark)) {
+            if (p.compare(2, 3, " 01") == 0) out.push_back(p);
+        }
+        return out;
+    }
+    int reads(std::size_t mark) const {
+        int n = 0;
+        for (const std::string& p : rig.packetsSince(mark)) n += p == "81 09 7E 7E 00 FF";
+        return n;
+    }
+    bool autoRunning() const { return m.AutoRefreshed.caption() == "Auto" && m.Timer1.enabled() && m.AutoRefreshed.enabled(); }
+};
+
+struct KappaPanel : Panel {
+    KappaPanel() : Panel({"ORX-Kappa"}) {}
+};
+
+// Every control's visible state, to compare before and after a refused click.
+std::map<std::string, std::string> snapshot(const Form& f) {
+    std::map<std::string, std::string> s;
+    for (const Control* c : f.controls()) {
+        std::string v = std::to_string(c->enabled()) + std::to_string(c->visible());
+        if (auto* mi = dynamic_cast<const MenuItem*>(c)) v += std::to_string(mi->checked());
+        if (auto* cap = dynamic_cast<const Captioned*>(c)) v += cap->caption();
+        if (auto* o = dynamic_cast<const OptionButton*>(c)) v += std::to_string(o->value());
+        if (auto* sl = dynamic_cast<const Slider*>(c)) v += std::to_string(sl->value());
+        s[c->objectName()] = v;
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST_F(Panel, AeModesCheckTheirItemAndEnableWhatTheModeLeavesFree) {
+    using M = FrmMain;
+    struct Row {
+        MenuItem M::*item;
+        std::vector<MenuItem M::*> checked;
+        bool iris, gain, shutter, bright, backLight, slowShutter;
+    };
+    const Row rows[] = {
+        {&M::FullAuto, {&M::FullAuto}, false, false, false, false, true, true},
+        {&M::Manual, {&M::Manual}, true, true, true, false, false, false},
+        {&M::ShutterPriority, {&M::ShutterPriority}, false, false, true, false, false, false},
+        {&M::IrisPriority, {&M::IrisPriority}, true, false, false, false, false, false},
+        {&M::GainPriority, {&M::GainPriority}, false, true, false, false, false, false},
+        {&M::Bright, {&M::Bright}, false, false, false, true, false, false},
+        {&M::ShutterAuto, {&M::ShutterAuto}, true, true, false, false, false, false},
+        {&M::IrisAuto, {&M::IrisAuto}, false, true, true, false, false, false},
+        {&M::GainAuto, {&M::GainAuto}, true, false, true, false, false, false},
+        {&M::AESpotLight, {&M::FullAuto, &M::AESpotLight}, false, false, false, false, true, false},
+    };
+    const std::vector<MenuItem M::*> all = {&M::FullAuto, &M::Manual,      &M::ShutterPriority, &M::IrisPriority,
+                                            &M::GainPriority, &M::Bright,  &M::ShutterAuto,     &M::IrisAuto,
+                                            &M::GainAuto, &M::AESpotLight};
+    for (const Row& r : rows) {
+        SCOPED_TRACE((m.*r.item).name());
+        // Everything checked first, so that clearing shows.
+        for (auto it : all) (m.*it).setChecked(true);
+        rig.program->modes.LastAEMode = 0x00;
+        (m.*r.item).click();
+        for (auto it : all) {
+            const bool want = std::find(r.checked.begin(), r.checked.end(), it) != r.checked.end();
+            EXPECT_EQ((m.*it).checked(), want) << (m.*it).name();
+        }
+        for (Control* c : {static_cast<Control*>(&m.IrisOpen), static_cast<Control*>(&m.IrisClose),
+                           static_cast<Control*>(&m.IrisSlider)})
+            EXPECT_EQ(c->enabled(), r.iris) << c->name();
+        for (Control* c : {static_cast<Control*>(&m.GainUp), static_cast<Control*>(&m.GainDown),
+                           static_cast<Control*>(&m.GainSlider)})
+            EXPECT_EQ(c->enabled(), r.gain) << c->name();
+        for (Control* c : {static_cast<Control*>(&m.ShutterFast), static_cast<Control*>(&m.ShutterSlow),
+                           static_cast<Control*>(&m.ShutterSlider)})
+            EXPECT_EQ(c->enabled(), r.shutter) << c->name();
+        for (Control* c : {static_cast<Control*>(&m.BrightUp), static_cast<Control*>(&m.BrightDown),
+                           static_cast<Control*>(&m.BrightSlider)})
+            EXPECT_EQ(c->enabled(), r.bright) << c->name();
+        EXPECT_EQ(m.BackLight.enabled(), r.backLight);
+        EXPECT_EQ(m.AutoSlowShutter.enabled(), r.slowShutter);
+    }
+}
+
+TEST_F(Panel, BrightGoesThroughFullAutoWithASecondBetween) {
+    std::vector<std::pair<double, std::string>> log;
+    rig.chain.trace = [&](const char* dir, const sim::Bytes& b) {
+        if (std::string(dir) == "<-") log.push_back({rig.loop.now(), packetText(b)});
+    };
+    // Already in Bright: nothing at all.
+    rig.program->modes.LastAEMode = 0x0D;
+    m.Manual.setChecked(true);
+    m.Bright.click();
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(m.Manual.checked());
+
+    // From Manual: Full Auto, one second, Bright.
+    rig.program->modes.LastAEMode = 0x03;
+    m.Bright.click();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].second, "81 01 04 39 00 FF");
+    EXPECT_EQ(log[1].second, "81 01 04 39 0D FF");
+    EXPECT_NEAR(log[1].first - log[0].first, 1.0, 1e-3);
+    EXPECT_TRUE(m.Bright.checked());
+    EXPECT_FALSE(m.Manual.checked());
+    EXPECT_TRUE(m.BrightSlider.enabled());
+
+    // From Full Auto or Shutter Priority: straight to Bright.
+    for (int from : {0x00, 0x0A}) {
+        log.clear();
+        rig.program->modes.LastAEMode = from;
+        m.Bright.click();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].second, "81 01 04 39 0D FF");
+    }
+    rig.run(0.5);
+    m.RefreshOnce.click();
+    EXPECT_EQ(rig.program->modes.LastAEMode, 0x0D);
+}
+
+TEST_F(Panel, ShutterSlowStepsTheDisplayOnlyOnFourModels) {
+    auto step = [&](const char* model, int position) {
+        m.ModelVersion.setText(model);
+        rig.program->modes.VideoSysCode = 0;
+        m.ShutterSlider.setValue(position);
+        m.ShutterValue.setText("before");
+        m.ShutterSlow.click();
+    };
+    step("KBM-R06", 8);
+    EXPECT_EQ(m.ShutterSlider.value(), 7);
+    EXPECT_EQ(m.ShutterValue.text(), rig.program->labels.shutter(0, 7));
+    step("KBM-R06", 7);
+    EXPECT_EQ(m.ShutterSlider.value(), 7);
+    EXPECT_EQ(m.ShutterValue.text(), "before");
+    step("KBM-R05", 12);
+    EXPECT_EQ(m.ShutterSlider.value(), 12);
+    step("KBM-R11", 12);
+    EXPECT_EQ(m.ShutterSlider.value(), 11);
+}
+
+TEST_F(Panel, ExposureCompensationSwitchAndLimitMenus) {
+    m.ExpCompSlider.setEnabled(false);
+    m.ExpComp.setValue(0);
+    m.ExpComp.click();
+    EXPECT_TRUE(m.ExpCompUp.enabled());
+    EXPECT_TRUE(m.ExpCompDown.enabled());
+    EXPECT_FALSE(m.ExpCompSlider.enabled());  // checking does not free the slider
+    m.ExpCompSlider.setEnabled(true);
+    m.ExpComp.click();
+    EXPECT_FALSE(m.ExpCompUp.enabled());
+    EXPECT_FALSE(m.ExpCompDown.enabled());
+    EXPECT_FALSE(m.ExpCompSlider.enabled());
+
+    // Limits clear the others' marks; their own comes from the camera.
+    for (MenuItem* it : {&m.ASSL0, &m.ASSL2, &m.DZL0, &m.DZL3, &m.State3, &m.DsubVD}) it->setChecked(true);
+    m.ASSL1.click();
+    EXPECT_FALSE(m.ASSL0.checked());
+    EXPECT_FALSE(m.ASSL1.checked());
+    EXPECT_FALSE(m.ASSL2.checked());
+    m.DZL3.click();
+    EXPECT_FALSE(m.DZL0.checked());
+    EXPECT_TRUE(m.DZL3.checked());
+    m.DsubVD.click();
+    EXPECT_FALSE(m.State3.checked());
+    EXPECT_TRUE(m.DsubVD.checked());
+}
+
+TEST_F(Panel, WhiteBalanceModesEnableTheManualGainsOrTheTrigger) {
+    const std::vector<MenuItem*> modes = {&m.ATWPro, &m.InDoor, &m.OutDoor, &m.OnePushWB, &m.ATW, &m.ManualWB};
+    const std::vector<Control*> manual = {&m.RGainUp, &m.RGainDown,   &m.BGainUp, &m.BGainDown,
+                                          &m.RGainSlider, &m.BGainSlider, &m.RBReset};
+    for (MenuItem* mode : modes) {
+        SCOPED_TRACE(mode->name());
+        for (MenuItem* it : modes) it->setChecked(true);
+        mode->click();
+        for (MenuItem* it : modes) EXPECT_EQ(it->checked(), it == mode) << it->name();
+        for (Control* c : manual) EXPECT_EQ(c->enabled(), mode == &m.ManualWB) << c->name();
+        EXPECT_EQ(m.WBTrigger.enabled(), mode == &m.OnePushWB);
+    }
+}
+
+TEST_F(Panel, EffectMenusAreExclusiveGroups) {
+    const std::vector<MenuItem*> picture = {&m.PEOff, &m.Pastel, &m.NegArt, &m.Sepia, &m.BlackWhite,
+                                            &m.Solarize, &m.Mosaic, &m.Slim, &m.Stretch};
+    for (MenuItem* it : picture) it->setChecked(true);
+    m.PEOff.click();
+    for (MenuItem* it : picture) EXPECT_EQ(it->checked(), it == &m.PEOff) << it->name();
+    m.Trail.click();
+    EXPECT_TRUE(m.Trail.checked());
+    m.Still.click();
+    EXPECT_FALSE(m.Trail.checked());
+    EXPECT_TRUE(m.Still.checked());
+    // And the camera agrees at the next read.
+    rig.run(0.5);
+    m.RefreshOnce.click();
+    EXPECT_TRUE(m.PEOff.checked());
+    EXPECT_TRUE(m.Still.checked());
+    EXPECT_EQ(rig.chain.camera(0).state().digitalEffect, 1);
+}
+
+TEST_F(Panel, FocusModesFollowTheirTable) {
+    struct Want {
+        bool nearFar, speeds, slider, afTrig;
+        bool mode[4];
+        bool manual, infinity;
+    };
+    auto check = [&](const Want& w) {
+        for (Control* c : {static_cast<Control*>(&m.Near), static_cast<Control*>(&m.Far)})
+            EXPECT_EQ(c->enabled(), w.nearFar) << c->name();
+        for (Control* c : {static_cast<Control*>(&m.NearSpeed), static_cast<Control*>(&m.FarSpeed),
+                           static_cast<Control*>(&m.UpDown3), static_cast<Control*>(&m.UpDown4)})
+            EXPECT_EQ(c->enabled(), w.speeds) << c->name();
+        EXPECT_EQ(m.FocusSlider.enabled(), w.slider);
+        EXPECT_EQ(m.AFTrig.enabled(), w.afTrig);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(m.AFModeCmd[i].enabled(), w.mode[i]) << i;
+        EXPECT_EQ(m.ManAFMode.enabled(), w.manual);
+        EXPECT_EQ(m.Infinity.enabled(), w.infinity);
+    };
+    m.ManAFMode.click();
+    check({true, true, true, true, {true, false, false, false}, false, true});
+    m.AFModeCmd[2].click();  // Interval AF, as an earlier choice
+    EXPECT_EQ(rig.program->modes.AFSubMode, 1);
+    check({false, false, false, false, {false, true, false, true}, false, true});
+    m.AFModeCmd[0].click();  // Auto: the sub-mode in force stays unavailable
+    check({false, false, false, false, {false, true, false, true}, true, false});
+    m.AFModeCmd[1].click();
+    EXPECT_EQ(rig.program->modes.AFSubMode, 0);
+    check({false, false, false, false, {false, false, true, true}, true, false});
+    m.AFModeCmd[3].click();
+    EXPECT_EQ(rig.program->modes.AFSubMode, 2);
+    check({false, false, false, false, {false, true, true, false}, true, false});
+    m.ACTAFmodeset.click();
+    check({false, false, false, false, {true, true, true, true}, true, false});
+
+    // ORX-Alpha drives focus at its fixed speed: manual focus leaves the speeds off.
+    rig.link().ModelCode = 2;
+    m.ManAFMode.click();
+    check({true, false, true, true, {true, false, false, false}, false, true});
+}
+
+TEST_F(Panel, DigitalZoomSwitchAndModes) {
+    m.DZoom.setValue(0);
+    m.DZoom.click();
+    EXPECT_TRUE(m.ZoomSlider.visible() && m.ZoomSlider.enabled());
+    EXPECT_FALSE(m.ZoomSliderShort.visible() || m.ZoomSliderShort.enabled());
+    m.DZoom.click();
+    EXPECT_FALSE(m.ZoomSlider.visible() || m.ZoomSlider.enabled());
+    EXPECT_TRUE(m.ZoomSliderShort.visible() && m.ZoomSliderShort.enabled());
+
+    m.DZoom.click();  // on again: the long slider
+    ASSERT_TRUE(m.ZoomSlider.visible());
+    m.DZoomMode[1].click();  // separate
+    for (Control* c : {static_cast<Control*>(&m.DZoomTele), static_cast<Control*>(&m.DZoomWide),
+                       static_cast<Control*>(&m.DZoomX), static_cast<Control*>(&m.DZoomMode[0])})
+        EXPECT_TRUE(c->enabled()) << c->objectName();
+    EXPECT_FALSE(m.DZoomMode[1].enabled());
+    EXPECT_FALSE(m.DZoom.enabled());
+    EXPECT_FALSE(m.ZoomSlider.visible());
+    EXPECT_TRUE(m.ZoomSliderShort.visible() && m.ZoomSliderShort.enabled());
+    m.DZoomMode[0].click();  // combine
+    for (Control* c : {static_cast<Control*>(&m.DZoomTele), static_cast<Control*>(&m.DZoomWide),
+                       static_cast<Control*>(&m.DZoomX), static_cast<Control*>(&m.DZoomMode[0])})
+        EXPECT_FALSE(c->enabled()) << c->objectName();
+    EXPECT_TRUE(m.DZoomMode[1].enabled());
+    EXPECT_TRUE(m.DZoom.enabled());
+}
+
+TEST_F(Panel, FocusNeverShowsBeyondTheNearLimit) {
+    m.FocusNearLimitSlider.setValue(0x8000);
+    const auto mark = rig.mark();
+    m.FocusSlider.setValue(0xA000);  // as a status read sets it
+    EXPECT_EQ(m.FocusSlider.value(), 0x8000);
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+    m.FocusSlider.scrollTo(0xB000);  // dragged past it: the limit is what goes out
+    EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 48 08 00 00 00 FF"});
+}
+
+TEST_F(Panel, SpeedBoxesNeverPutMoreThanSevenOnTheWire) {
+    const std::pair<const char*, const char*> speeds[] = {
+        {"9", "81 01 04 07 27 FF"},        {"5x", "81 01 04 07 25 FF"},  {"", "81 01 04 07 20 FF"},
+        {"abc", "81 01 04 07 20 FF"},      {"-3", "81 01 04 07 20 FF"},  {" 2", "81 01 04 07 22 FF"},
+        {"99999999999999999999", "81 01 04 07 27 FF"},
+    };
+    for (auto [text, packet] : speeds) {
+        m.TeleSpeed.setText(text);
+        const auto mark = rig.mark();
+        m.ZoomTele.mouseDown();
+        EXPECT_EQ(sent(mark), std::vector<std::string>{packet}) << '"' << text << '"';
+        m.ZoomTele.mouseUp();
+    }
+}
+
+TEST_F(Panel, AfTimeBoxesTakeTwoHexDigitsTypedOrPasted) {
+    m.AFacttime.setText("");
+    m.AFacttime.type("1g-a7");
+    EXPECT_EQ(m.AFacttime.text(), "1A");
+    m.AFintTime.setText("x b 9 c");  // pasted
+    EXPECT_EQ(m.AFintTime.text(), "B9");
+    const auto mark = rig.mark();
+    m.ACTAFmodeset.click();
+    EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 27 01 0A 0B 09 FF"});
+    rig.run(0.5);
+    EXPECT_EQ(rig.chain.camera(0).state().afActiveTime, 0x1A);
+    EXPECT_EQ(rig.chain.camera(0).state().afIntervalTime, 0xB9);
+}
+
+TEST_F(Panel, TogglesClickedTwiceComeBack) {
+    for (MenuItem* it : {&m.KeyLock, &m.Mute, &m.Freese, &m.LR_Reverse, &m.PictureFlip, &m.DataScreen,
+                         &m.DateDisplay, &m.TimeDisplay}) {
+        const bool was = it->checked();
+        it->click();
+        EXPECT_NE(it->checked(), was) << it->name();
+        it->click();
+        EXPECT_EQ(it->checked(), was) << it->name();
+    }
+    const std::pair<Button*, std::vector<std::string>> captions[] = {
+        {&m.CmdAutoICR, {"OFF", "ON", "OFF"}},
+        {&m.Comstabi, {"ON", "OFF", "ON"}},
+        {&m.VP0180, {"0 degree", "180 degree", "0 degree"}},
+        {&m.DZoomX, {"X1", "MAX", "X1"}},
+    };
+    for (const auto& [b, seq] : captions) {
+        b->setCaption(seq[0]);
+        b->click();
+        EXPECT_EQ(b->caption(), seq[1]);
+        b->click();
+        EXPECT_EQ(b->caption(), seq[2]);
+    }
+    const auto mark = rig.mark();
+    m.VP0180.click();
+    m.VP0180.click();
+    EXPECT_EQ(sent(mark), (std::vector<std::string>{"81 01 04 25 00 FF", "81 01 04 25 01 FF"}));
+
+    // Sync marks itself; Normal marks itself and leaves the wide items.
+    m.LineLock.click();
+    EXPECT_TRUE(m.LineLock.checked());
+    EXPECT_FALSE(m.Internal.checked());
+    m.Internal.click();
+    EXPECT_TRUE(m.Internal.checked());
+    EXPECT_FALSE(m.LineLock.checked());
+    m.Wide16.setChecked(true);
+    m.Normal.click();
+    EXPECT_TRUE(m.Normal.checked());
+    EXPECT_TRUE(m.Wide16.checked());
+    // The camera menu's off item disables itself.
+    m.MenuOff.setEnabled(true);
+    m.MenuOff.click();
+    EXPECT_FALSE(m.MenuOff.enabled());
+}
+
+TEST_F(Panel, GuardedCommandsDoNothingWhileAStatusReadRuns) {
+    using Click = std::function<void()>;
+    const std::pair<const char*, Click> clicks[] = {
+        {"FullAuto", [&] { m.FullAuto.click(); }},      {"Bright", [&] { m.Bright.click(); }},
+        {"AESpotLight", [&] { m.AESpotLight.click(); }}, {"ATWPro", [&] { m.ATWPro.click(); }},
+        {"ManualWB", [&] { m.ManualWB.click(); }},      {"WBTrigger", [&] { m.WBTrigger.click(); }},
+        {"Sepia", [&] { m.Sepia.click(); }},            {"Flash", [&] { m.Flash.click(); }},
+        {"DZL2", [&] { m.DZL2.click(); }},              {"ASSL1", [&] { m.ASSL1.click(); }},
+        {"DZoomMode_1", [&] { m.DZoomMode[1].click(); }}, {"Power", [&] { m.Power.click(); }},
+        {"Freese", [&] { m.Freese.click(); }},          {"MenuOff", [&] { m.MenuOff.click(); }},
+        {"State3", [&] { m.State3.click(); }},          {"PresetRecall_3", [&] { m.PresetRecall[3].click(); }},
+    };
+    m.MenuOff.setEnabled(true);
+    for (const auto& [name, click] : clicks) {
+        SCOPED_TRACE(name);
+        rig.link().StatusReading = true;
+        auto before = snapshot(m);
+        const auto mark = rig.mark();
+        click();
+        auto after = snapshot(m);
+        before.erase(name);  // an option button lights when clicked
+        after.erase(name);
+        EXPECT_TRUE(rig.packetsSince(mark).empty());
+        EXPECT_EQ(before, after);
+        EXPECT_FALSE(rig.link().PresetBusy);
+        rig.link().StatusReading = false;
+    }
+}
+
+TEST_F(Panel, HoldGivesExactlyOneStatusReadAfterTheCompletion) {
+    ASSERT_EQ(m.AutoRefreshed.caption(), "Stop");
+    const auto mark = rig.mark();
+    m.Manual.click();
+    EXPECT_TRUE(rig.link().RefreshRestart);
+    rig.run(1.9);
+    EXPECT_EQ(reads(mark), 0);
+    rig.run(0.3);
+    EXPECT_EQ(reads(mark), 1);
+    EXPECT_FALSE(rig.link().RefreshRestart);
+    rig.run(10);
+    EXPECT_EQ(reads(mark), 1);
+    EXPECT_TRUE(m.Manual.checked());
+    EXPECT_EQ(rig.program->modes.LastAEMode, 0x03);
+
+    // A command without hold asks for nothing.
+    const auto mark2 = rig.mark();
+    m.IrisOpen.click();
+    rig.run(10);
+    EXPECT_EQ(reads(mark2), 0);
+
+    // With auto refresh on, the hold leaves the timer to the pause of the send.
+    m.AutoRefreshed.click();
+    m.Timer1.setInterval(2000);
+    m.ManualWB.click();
+    EXPECT_FALSE(rig.link().RefreshRestart);
+    EXPECT_EQ(m.Timer1.interval(), 2000);
+    rig.run(0.2);
+    EXPECT_TRUE(autoRunning());
+}
+
+TEST_F(Panel, SliderReleaseGivesTheRefreshBack) {
+    m.AutoRefreshed.click();
+    ASSERT_TRUE(autoRunning());
+    // Pressed and released without moving: nothing sent, the refresh runs again.
+    const auto mark = rig.mark();
+    m.IrisSlider.mouseDown();
+    EXPECT_FALSE(m.Timer1.enabled());
+    m.IrisSlider.mouseUp();
+    EXPECT_TRUE(autoRunning());
+    EXPECT_TRUE(sent(mark).empty());
+    rig.run(4.1);
+    EXPECT_EQ(reads(mark), 2);
+
+    // Released while a command holds the refresh paused: the completion resumes it.
+    rig.chain.faults.replyDelay = 0.5;
+    m.GainSlider.mouseDown();
+    m.GainSlider.scrollTo(5);
+    m.GainSlider.mouseUp();
+    EXPECT_FALSE(m.Timer1.enabled());
+    EXPECT_FALSE(m.AutoRefreshed.enabled());
+    rig.run(0.7);
+    EXPECT_TRUE(autoRunning());
+    EXPECT_EQ(rig.chain.camera(0).state().gain, 5);
+
+    // With auto refresh off the release leaves it off.
+    m.AutoRefreshed.click();
+    m.ZoomSliderShort.mouseDown();
+    m.ZoomSliderShort.mouseUp();
+    EXPECT_FALSE(m.Timer1.enabled());
+}
+
+TEST_F(Panel, PresetsOneAtATime) {
+    rig.chain.faults.replyDelay = 0.5;
+    const auto mark = rig.mark();
+    m.PresetSet[2].click();
+    m.PresetRecall[4].click();
+    EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 3F 01 02 FF"});
+    EXPECT_FALSE(m.PresetRecall[4].value());
+    EXPECT_TRUE(rig.link().PresetBusy);
+    EXPECT_EQ(rig.link().PresetOp, 0);
+    EXPECT_EQ(rig.link().PresetNo, 2);
+    EXPECT_TRUE(m.Timer3.enabled());
+    // The acknowledge and completion end it and skip the next two reads.
+    rig.run(1.0);
+    EXPECT_FALSE(rig.link().PresetBusy);
+    EXPECT_EQ(rig.link().RefreshSkipCount, 2);
+    EXPECT_TRUE(rig.chain.camera(0).state().presets[2].set);
+
+    // A recall goes out and asks for one read after it.
+    rig.link().RefreshSkipCount = 0;
+    m.PresetRecall[2].click();
+    EXPECT_TRUE(m.PresetRecall[2].value());
+    EXPECT_TRUE(rig.link().RefreshRestart);
+    rig.run(1.0);
+    EXPECT_FALSE(m.PresetRecall[2].value());
+}
+
+TEST_F(Panel, PresetWithoutACompletionIsClearedByTheWatchdog) {
+    // Auto refresh on or off, the watchdog ends a preset the camera never completes.
+    for (bool autoOn : {false, true}) {
+        SCOPED_TRACE(autoOn);
+        if (m.autoCaption() != autoOn) m.AutoRefreshed.click();
+        rig.chain.faults.silent = true;
+        m.PresetReset[1].click();
+        EXPECT_TRUE(rig.link().PresetBusy);
+        EXPECT_TRUE(m.Timer3.enabled());
+        EXPECT_EQ(m.Timer3.interval(), 6000);
+        rig.run(5.9);
+        EXPECT_TRUE(rig.link().PresetBusy);
+        rig.run(0.2);
+        EXPECT_FALSE(rig.link().PresetBusy);
+        EXPECT_FALSE(m.PresetReset[1].value());
+        rig.chain.faults.silent = false;
+        const auto mark = rig.mark();
+        if (!autoOn) m.RefreshOnce.click();
+        rig.run(2.1);
+        EXPECT_GT(reads(mark), 0);
+    }
+}
+
+TEST_F(Panel, PresetRefusedByTheLineLeavesNothingPending) {
+    rig.port.unplug();
+    m.PresetSet[0].click();
+    EXPECT_FALSE(rig.link().SendOK);
+    EXPECT_FALSE(rig.link().PresetBusy);
+    EXPECT_FALSE(m.PresetSet[0].value());
+    // Status reads are not held back for good.
+    rig.port.plugBackIn();
+    m.IFClearB.click();
+    const auto mark = rig.mark();
+    m.RefreshOnce.click();
+    EXPECT_GT(reads(mark), 0);
+}
+
+TEST_F(Panel, MemoryGridRecallShowsTheRecalledSettingsAtOnce) {
+    auto& cam = rig.chain.camera(0).state();
+    m.Manual.click();
+    rig.run(0.5);
+    m.SetOption[3].click();  // stores zoom, focus, AE and WB
+    rig.run(0.5);
+    m.FullAuto.click();
+    rig.run(0.5);
+    ASSERT_EQ(cam.aeMode, 0x00);
+    m.RecallOption[3].click();
+    EXPECT_EQ(cam.aeMode, 0x03);
+    EXPECT_TRUE(m.Manual.checked());
+    EXPECT_TRUE(m.RecallOption[3].value());
+}
+
+TEST_F(Panel, PowerOnPausesTheRefreshPerModel) {
+    struct Expect {
+        int model, interval, skips;
+    };
+    for (const Expect& e : {Expect{14, 6000, 3}, Expect{260, 7000, 4}, Expect{0, 2000, 1}, Expect{13, 2000, 1}}) {
+        SCOPED_TRACE(e.model);
+        rig.link().ModelCode = e.model;
+        // Auto refresh off: a later single read.
+        if (m.autoCaption()) m.AutoRefreshed.click();
+        m.AutoRefreshed.setEnabled(true);
+        m.Power.setChecked(false);
+        rig.program->model.VersionRead = true;
+        const auto mark = rig.mark();
+        m.Power.click();
+        EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 00 02 FF"});
+        EXPECT_TRUE(m.Power.checked());
+        EXPECT_FALSE(rig.program->model.VersionRead);
+        EXPECT_EQ(m.Timer1.interval(), e.interval);
+        EXPECT_TRUE(rig.link().RefreshRestart);
+        rig.link().RefreshRestart = false;
+        m.Timer1.setInterval(2000);
+        rig.run(0.2);
+
+        // Auto refresh on: the next reads are skipped.
+        m.AutoRefreshed.click();
+        m.Power.setChecked(false);
+        m.Power.click();
+        EXPECT_FALSE(m.AutoRefreshed.enabled());
+        EXPECT_FALSE(m.Timer1.enabled());
+        EXPECT_EQ(rig.link().RefreshSkipCount, e.skips);
+        EXPECT_EQ(m.Timer1.interval(), 2000);
+        rig.link().RefreshSkipCount = 0;
+        rig.run(0.2);
+    }
+    // Power off: the mark goes, nothing else changes.
+    m.Power.setChecked(true);
+    const auto mark = rig.mark();
+    m.Power.click();
+    EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 00 03 FF"});
+    EXPECT_FALSE(m.Power.checked());
+}
+
+TEST_F(Panel, PowerOffAndOnThroughTheCamera) {
+    auto& cam = rig.chain.camera(0).state();
+    m.Power.setChecked(true);
+    m.Power.click();
+    rig.run(0.5);
+    EXPECT_FALSE(cam.power);
+    m.RefreshOnce.click();
+    EXPECT_FALSE(m.Power.checked());
+    m.Power.click();
+    EXPECT_TRUE(m.Power.checked());
+    rig.run(0.1);
+    EXPECT_TRUE(cam.power);
+    // One read two seconds after the completion identifies the camera again.
+    rig.run(2.1);
+    EXPECT_TRUE(rig.program->model.VersionRead);
+    EXPECT_EQ(m.ModelVersion.text(), "KBM-R05");
+}
+
+TEST_F(KappaPanel, OnePushTriggerFollowsTheShutter) {
+    m.OnePushWB.click();
+    rig.run(0.5);
+    // Shutter below 1/8: nothing goes out.
+    rig.program->modes.KappaShutterPos = 3;
+    auto mark = rig.mark();
+    m.WBTrigger.click();
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+    EXPECT_FALSE(rig.link().WBWait);
+
+    // Position 5: an 18-second watchdog and two reads skipped.
+    m.AutoRefreshed.click();
+    rig.program->modes.KappaShutterPos = 5;
+    mark = rig.mark();
+    m.WBTrigger.click();
+    EXPECT_EQ(sent(mark), std::vector<std::string>{"81 01 04 10 05 FF"});
+    EXPECT_TRUE(rig.link().WBWait);
+    EXPECT_TRUE(m.Timer3.enabled());
+    EXPECT_EQ(m.Timer3.interval(), 18000);
+    EXPECT_EQ(rig.link().RefreshSkipCount, 2);
+    rig.run(0.5);
+    EXPECT_FALSE(rig.link().WBWait);
+    rig.run(18);
+    EXPECT_EQ(m.Timer3.interval(), 6000);
+
+    // Position 6: skips, the watchdog as the send left it.
+    m.AutoRefreshed.click();
+    rig.link().RefreshSkipCount = 0;
+    rig.program->modes.KappaShutterPos = 6;
+    m.WBTrigger.click();
+    EXPECT_EQ(rig.link().RefreshSkipCount, 2);
+    EXPECT_FALSE(m.Timer3.enabled());
+    EXPECT_TRUE(rig.link().WBWait);
+    EXPECT_TRUE(rig.link().RefreshRestart);
+}
+
+TEST_F(KappaPanel, AutoFocusHoldsThePresetsBackWhileItSwitches) {
+    bool presetsDuringSend = true;
+    rig.chain.trace = [&](const char* dir, const sim::Bytes& b) {
+        if (std::string(dir) == "<-" && b.size() > 3 && b[3] == 0x38) presetsDuringSend = m.FmPreset.enabled();
+    };
+    rig.program->modes.MenuMode = false;
+    m.FmPreset.setEnabled(true);
+    m.AFModeCmd[0].click();
+    EXPECT_FALSE(presetsDuringSend);
+    EXPECT_TRUE(m.FmPreset.enabled());
+}
+
+TEST_F(Panel, TheNextStatusReadShowsWhatTheCameraDid) {
+    m.BackLight.setValue(0);
+    m.BackLight.click();
+    m.OutDoor.click();
+    m.Manual.click();
+    m.IrisSlider.scrollTo(3);
+    m.ApertureUp.click();
+    m.DZoom.setValue(0);
+    m.DZoom.click();
+    m.ZoomSlider.scrollTo(0x3000);
+    m.AF_Sens.setValue(0);
+    m.AF_Sens.click();
+    m.ManAFMode.click();
+    m.FocusSlider.scrollTo(0x5000);
+    m.KeyLock.click();
+    m.LR_Reverse.click();
+    m.Freese.click();
+    m.DataScreen.click();
+    m.Mosaic.click();
+    m.CmdAutoICR.setCaption("OFF");
+    m.CmdAutoICR.click();
+    rig.run(1);
+    // The panel forgets what it showed; the camera's answer puts it back.
+    m.BackLight.setValue(0);
+    m.OutDoor.setChecked(false);
+    m.ZoomValue.setText("");
+    m.CmdAutoICR.setCaption("OFF");
+    for (MenuItem* it : {&m.KeyLock, &m.LR_Reverse, &m.Freese, &m.DataScreen, &m.Mosaic}) it->setChecked(false);
+    m.RefreshOnce.click();
+    EXPECT_TRUE(m.BackLight.checked());
+    EXPECT_TRUE(m.OutDoor.checked());
+    EXPECT_TRUE(m.Manual.checked());
+    EXPECT_EQ(m.IrisSlider.value(), 3);
+    EXPECT_EQ(m.ApertureSlider.value(), 6);
+    EXPECT_TRUE(m.DZoom.checked());
+    EXPECT_EQ(m.ZoomValue.text(), "0x3000");
+    EXPECT_TRUE(m.AF_Sens.checked());
+    EXPECT_EQ(m.LblFstate.caption(), "Manual");
+    EXPECT_EQ(m.FocusValue.text(), "0x5000");
+    for (MenuItem* it : {&m.KeyLock, &m.LR_Reverse, &m.Freese, &m.DataScreen, &m.Mosaic})
+        EXPECT_TRUE(it->checked()) << it->name();
+    EXPECT_EQ(m.CmdAutoICR.caption(), "ON");
+}
