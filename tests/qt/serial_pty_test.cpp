@@ -1,6 +1,7 @@
 // The Qt serial path end to end, through a real pseudo-terminal served by
 // orbus-camsim.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <filesystem>
+#include <fstream>
 
 #include "app/frm_main.h"
 #include "app/frm_open.h"
@@ -25,10 +27,17 @@ namespace {
 
 class Camsim {
 public:
-    explicit Camsim(const std::string& models) {
+    // With a trace file, the simulator writes the traffic it sees there.
+    explicit Camsim(const std::string& models, const std::string& traceFile = "") {
         link_ = "/tmp/orbus-test-pty-" + std::to_string(getpid()) + "-" + std::to_string(counter_++);
         pid_ = fork();
         if (pid_ == 0) {
+            if (!traceFile.empty()) {
+                const int fd = open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (fd >= 0) dup2(fd, STDOUT_FILENO);
+                execl(ORBUS_CAMSIM, ORBUS_CAMSIM, "--models", models.c_str(), "--link", link_.c_str(),
+                      static_cast<char*>(nullptr));
+            }
             execl(ORBUS_CAMSIM, ORBUS_CAMSIM, "--models", models.c_str(), "--link", link_.c_str(), "--quiet",
                   static_cast<char*>(nullptr));
             _exit(127);
@@ -193,4 +202,77 @@ TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
         EXPECT_EQ(windows.messages.size(), 1u);
     }
     qunsetenv("ORBUS_COM4");
+}
+
+namespace {
+// The packets the simulator received, in order ("81 01 04 39 03 FF").
+std::vector<std::string> receivedCommands(const std::string& traceFile) {
+    std::ifstream in(traceFile);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("<- ", 0) == 0 && line.compare(5, 3, " 01") == 0) out.push_back(line.substr(3));
+    }
+    return out;
+}
+}  // namespace
+
+TEST(SerialPty, MainWindowCommandsReachTheCameraAndTheReadShowsThem) {
+    const std::string trace = "/tmp/orbus-test-trace-" + std::to_string(getpid());
+    Camsim sim("ORX-Beta", trace);
+    ASSERT_TRUE(sim.ready());
+    qputenv("ORBUS_COM5", QByteArray::fromStdString(sim.link()));
+    orbus::testing::MemorySettings settings;
+    RecordingWindows windows;
+    qt::QtMachine machine(settings, windows);
+    {
+        Program program(machine.platform);
+        program.start();
+        program.frmOpen().ComList1.choose(4);
+        program.frmOpen().Command1.click();
+        FrmMain& m = program.frmMain();
+        ASSERT_TRUE(m.visible());
+        LinkState& L = program.link;
+        // The operator's clicks come a moment apart; the replies of each are in by the next.
+        auto op = [&](const std::function<void()>& act) {
+            act();
+            spin([] { return false; }, 150);
+        };
+        const std::size_t before = receivedCommands(trace).size();
+        // Exposure, lens, colour, memory and switches, one or two each.
+        op([&] { m.Manual.click(); });
+        op([&] { m.IrisSlider.scrollTo(4); });
+        m.TeleSpeed.setText("3");
+        op([&] { m.ZoomTele.mouseDown(); });
+        op([&] { m.ZoomTele.mouseUp(); });
+        op([&] { m.ManualWB.click(); });
+        op([&] { m.RGainSlider.scrollTo(0x40); });
+        op([&] { m.Sepia.click(); });
+        m.KeyLock.setChecked(false);
+        op([&] { m.KeyLock.click(); });
+        op([&] { m.PresetSet[1].click(); });
+        EXPECT_FALSE(L.PresetBusy);
+        const std::vector<std::string> expected = {
+            "81 01 04 39 03 FF", "81 01 04 4B 00 00 00 04 FF", "81 01 04 07 23 FF", "81 01 04 07 00 FF",
+            "81 01 04 35 05 FF", "81 01 04 43 00 00 04 00 FF", "81 01 04 63 03 FF", "81 01 04 17 02 FF",
+            "81 01 04 3F 01 01 FF",
+        };
+        EXPECT_TRUE(spin([&] { return receivedCommands(trace).size() >= before + expected.size(); }, 3000));
+        auto got = receivedCommands(trace);
+        EXPECT_EQ(std::vector<std::string>(got.begin() + static_cast<long>(before), got.end()), expected);
+
+        // The panel forgets, then reads the camera back (the preset's end skips two reads).
+        m.IrisSlider.setValue(0);
+        m.Sepia.setChecked(false);
+        m.KeyLock.setChecked(false);
+        for (int i = 0; i < 3; ++i) m.RefreshOnce.click();
+        EXPECT_TRUE(m.Manual.checked());
+        EXPECT_TRUE(m.ManualWB.checked());
+        EXPECT_EQ(m.IrisSlider.value(), 4);
+        EXPECT_EQ(m.RGainSlider.value(), 0x40);
+        EXPECT_TRUE(m.Sepia.checked());
+        EXPECT_TRUE(m.KeyLock.checked());
+        EXPECT_TRUE(windows.messages.empty());
+    }
+    qunsetenv("ORBUS_COM5");
+    std::filesystem::remove(trace);
 }
