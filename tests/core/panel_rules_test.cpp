@@ -40,6 +40,10 @@ struct KappaPanel : Panel {
     KappaPanel() : Panel({"ORX-Kappa"}) {}
 };
 
+void expectEnabled(std::initializer_list<const Control*> controls, bool on) {
+    for (const Control* c : controls) EXPECT_EQ(c->enabled(), on) << c->objectName();
+}
+
 // Every control's visible state, to compare before and after a refused click.
 std::map<std::string, std::string> snapshot(const Form& f) {
     std::map<std::string, std::string> s;
@@ -88,18 +92,10 @@ TEST_F(Panel, AeModesCheckTheirItemAndEnableWhatTheModeLeavesFree) {
             const bool want = std::find(r.checked.begin(), r.checked.end(), it) != r.checked.end();
             EXPECT_EQ((m.*it).checked(), want) << (m.*it).name();
         }
-        for (Control* c : {static_cast<Control*>(&m.IrisOpen), static_cast<Control*>(&m.IrisClose),
-                           static_cast<Control*>(&m.IrisSlider)})
-            EXPECT_EQ(c->enabled(), r.iris) << c->name();
-        for (Control* c : {static_cast<Control*>(&m.GainUp), static_cast<Control*>(&m.GainDown),
-                           static_cast<Control*>(&m.GainSlider)})
-            EXPECT_EQ(c->enabled(), r.gain) << c->name();
-        for (Control* c : {static_cast<Control*>(&m.ShutterFast), static_cast<Control*>(&m.ShutterSlow),
-                           static_cast<Control*>(&m.ShutterSlider)})
-            EXPECT_EQ(c->enabled(), r.shutter) << c->name();
-        for (Control* c : {static_cast<Control*>(&m.BrightUp), static_cast<Control*>(&m.BrightDown),
-                           static_cast<Control*>(&m.BrightSlider)})
-            EXPECT_EQ(c->enabled(), r.bright) << c->name();
+        expectEnabled({&m.IrisOpen, &m.IrisClose, &m.IrisSlider}, r.iris);
+        expectEnabled({&m.GainUp, &m.GainDown, &m.GainSlider}, r.gain);
+        expectEnabled({&m.ShutterFast, &m.ShutterSlow, &m.ShutterSlider}, r.shutter);
+        expectEnabled({&m.BrightUp, &m.BrightDown, &m.BrightSlider}, r.bright);
         EXPECT_EQ(m.BackLight.enabled(), r.backLight);
         EXPECT_EQ(m.AutoSlowShutter.enabled(), r.slowShutter);
     }
@@ -190,14 +186,14 @@ TEST_F(Panel, ExposureCompensationSwitchAndLimitMenus) {
 
 TEST_F(Panel, WhiteBalanceModesEnableTheManualGainsOrTheTrigger) {
     const std::vector<MenuItem*> modes = {&m.ATWPro, &m.InDoor, &m.OutDoor, &m.OnePushWB, &m.ATW, &m.ManualWB};
-    const std::vector<Control*> manual = {&m.RGainUp, &m.RGainDown,   &m.BGainUp, &m.BGainDown,
-                                          &m.RGainSlider, &m.BGainSlider, &m.RBReset};
     for (MenuItem* mode : modes) {
         SCOPED_TRACE(mode->name());
         for (MenuItem* it : modes) it->setChecked(true);
         mode->click();
         for (MenuItem* it : modes) EXPECT_EQ(it->checked(), it == mode) << it->name();
-        for (Control* c : manual) EXPECT_EQ(c->enabled(), mode == &m.ManualWB) << c->name();
+        expectEnabled({&m.RGainUp, &m.RGainDown, &m.BGainUp, &m.BGainDown, &m.RGainSlider, &m.BGainSlider,
+                       &m.RBReset},
+                      mode == &m.ManualWB);
         EXPECT_EQ(m.WBTrigger.enabled(), mode == &m.OnePushWB);
     }
 }
@@ -228,11 +224,8 @@ TEST_F(Panel, FocusModesFollowTheirTable) {
         bool manual, infinity;
     };
     auto check = [&](const Want& w) {
-        for (Control* c : {static_cast<Control*>(&m.Near), static_cast<Control*>(&m.Far)})
-            EXPECT_EQ(c->enabled(), w.nearFar) << c->name();
-        for (Control* c : {static_cast<Control*>(&m.NearSpeed), static_cast<Control*>(&m.FarSpeed),
-                           static_cast<Control*>(&m.UpDown3), static_cast<Control*>(&m.UpDown4)})
-            EXPECT_EQ(c->enabled(), w.speeds) << c->name();
+        expectEnabled({&m.Near, &m.Far}, w.nearFar);
+        expectEnabled({&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4}, w.speeds);
         EXPECT_EQ(m.FocusSlider.enabled(), w.slider);
         EXPECT_EQ(m.AFTrig.enabled(), w.afTrig);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(m.AFModeCmd[i].enabled(), w.mode[i]) << i;
@@ -273,17 +266,13 @@ TEST_F(Panel, DigitalZoomSwitchAndModes) {
     m.DZoom.click();  // on again: the long slider
     ASSERT_TRUE(m.ZoomSlider.visible());
     m.DZoomMode[1].click();  // separate
-    for (Control* c : {static_cast<Control*>(&m.DZoomTele), static_cast<Control*>(&m.DZoomWide),
-                       static_cast<Control*>(&m.DZoomX), static_cast<Control*>(&m.DZoomMode[0])})
-        EXPECT_TRUE(c->enabled()) << c->objectName();
+    expectEnabled({&m.DZoomTele, &m.DZoomWide, &m.DZoomX, &m.DZoomMode[0]}, true);
     EXPECT_FALSE(m.DZoomMode[1].enabled());
     EXPECT_FALSE(m.DZoom.enabled());
     EXPECT_FALSE(m.ZoomSlider.visible());
     EXPECT_TRUE(m.ZoomSliderShort.visible() && m.ZoomSliderShort.enabled());
     m.DZoomMode[0].click();  // combine
-    for (Control* c : {static_cast<Control*>(&m.DZoomTele), static_cast<Control*>(&m.DZoomWide),
-                       static_cast<Control*>(&m.DZoomX), static_cast<Control*>(&m.DZoomMode[0])})
-        EXPECT_FALSE(c->enabled()) << c->objectName();
+    expectEnabled({&m.DZoomTele, &m.DZoomWide, &m.DZoomX, &m.DZoomMode[0]}, false);
     EXPECT_TRUE(m.DZoomMode[1].enabled());
     EXPECT_TRUE(m.DZoom.enabled());
 }

@@ -69,6 +69,14 @@ bool spin(const std::function<bool()>& cond, int ms) {
     return cond();
 }
 
+// Starts the program and presses OK in the port dialog on "Com n" (list index n - 1).
+FrmMain& startThroughPortDialog(Program& program, int comListIndex) {
+    program.start();
+    program.frmOpen().ComList1.choose(comListIndex);
+    program.frmOpen().Command1.click();
+    return program.frmMain();
+}
+
 }  // namespace
 
 TEST(SerialPty, InquiryAndCommandRepliesThroughQtSerialPort) {
@@ -125,10 +133,7 @@ TEST(SerialPty, WholePanelStartsUpOnThePtyAndUsesTheConsole) {
         Program program(machine.platform);
         qt::ViewSet views(program.forms());
         windows.setViews(&views);
-        program.start();
-        program.frmOpen().ComList1.choose(2);
-        program.frmOpen().Command1.click();
-        FrmMain& m = program.frmMain();
+        FrmMain& m = startThroughPortDialog(program, 2);
         ASSERT_TRUE(m.visible());
         EXPECT_EQ(machine.port.commPort(), 3);
         EXPECT_TRUE(m.CameraSel[2].enabled());
@@ -173,10 +178,7 @@ TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
     qt::QtMachine machine(settings, windows);
     {
         Program program(machine.platform);
-        program.start();
-        program.frmOpen().ComList1.choose(3);
-        program.frmOpen().Command1.click();
-        FrmMain& m = program.frmMain();
+        FrmMain& m = startThroughPortDialog(program, 3);
         ASSERT_TRUE(m.visible());
         EXPECT_TRUE(m.CameraSel[3].enabled());
         EXPECT_FALSE(m.CameraSel[4].enabled());
@@ -226,10 +228,7 @@ TEST(SerialPty, MainWindowCommandsReachTheCameraAndTheReadShowsThem) {
     qt::QtMachine machine(settings, windows);
     {
         Program program(machine.platform);
-        program.start();
-        program.frmOpen().ComList1.choose(4);
-        program.frmOpen().Command1.click();
-        FrmMain& m = program.frmMain();
+        FrmMain& m = startThroughPortDialog(program, 4);
         ASSERT_TRUE(m.visible());
         LinkState& L = program.link;
         // The operator's clicks come a moment apart; the replies of each are in by the next.
