@@ -421,6 +421,8 @@ void FrmMain::buildLens() {
     speedBox(TeleSpeed, UpDown1, "Zoom tele speed");
     ZoomWide.setAccessibleName("Zoom Wide");
     ZoomTele.setAccessibleName("Zoom Tele");
+    ZoomWide.setToolTip("Hold to zoom out at the speed beside it (0-7)");
+    ZoomTele.setToolTip("Hold to zoom in at the speed beside it (0-7)");
     constexpr int endW = 900;
     place(WideT, &z, kPad, zEnds, endW, kCtlH);
     place(DZoom, &z, kPad + endW + 120, centred(zEnds, kLblH), kCol2W - 2 * kPad - 2 * endW - 240, kLblH);
@@ -445,6 +447,8 @@ void FrmMain::buildLens() {
     speedBox(DTeleSpeed, UpDown5, "D-Zoom tele speed");
     DZoomWide.setAccessibleName("D-Zoom Wide");
     DZoomTele.setAccessibleName("D-Zoom Tele");
+    DZoomWide.setToolTip("Hold to zoom out digitally at the speed beside it (0-7)");
+    DZoomTele.setToolTip("Hold to zoom in digitally at the speed beside it (0-7)");
     // X1/MAX under the wide button, the slider and the value box aligned
     // with the zoom value above.
     place(DZoomX, &d, kPad, dPos, 560, kCtlH);
@@ -486,6 +490,8 @@ void FrmMain::buildLens() {
     speedBox(NearSpeed, UpDown4, "Focus near speed");
     Far.setAccessibleName("Focus Far");
     Near.setAccessibleName("Focus Near");
+    Far.setToolTip("Hold to focus farther at the speed beside it (0-7)");
+    Near.setToolTip("Hold to focus nearer at the speed beside it (0-7)");
 
     constexpr int limitLblW = 900;
     Label& limit = lbl(4, "Near Limit");
@@ -529,6 +535,8 @@ void FrmMain::buildLens() {
     }
     AFacttime.setAccessibleName("AF active time");
     AFintTime.setAccessibleName("AF interval time");
+    AFacttime.setToolTip("AF active time: two hexadecimal digits, sent with Set");
+    AFintTime.setToolTip("AF interval time: two hexadecimal digits, sent with Set");
     ACTAFmodeset.setAccessibleName("Set AF times");
 }
 
@@ -581,6 +589,8 @@ void FrmMain::buildColour() {
     VPSlider.setSteps(1, 8, 16);
     actionRow(Frame5, oneButtons, VPreset, &VP0180, 1000);
     VPreset.setAccessibleName("Phase Reset");
+    VPDown.setToolTip("Hold to move the phase down");
+    VPUp.setToolTip("Hold to move the phase up");
     VP0180.setAccessibleName("Phase 0 or 180 degree");
 
     // Preset (built with the memory grid) and the pan-tilt window's buttons.
