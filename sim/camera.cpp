@@ -309,6 +309,7 @@ bool Camera::command(const Bytes& c) {
             if (p == 0x01) slot = {true, s.zoom, s.focus, s.panPos, s.tiltPos, s.aeMode, s.wbMode};
             else if (p == 0x00) slot = {};
             else if (p == 0x02 && slot.set) {
+                panRate_ = tiltRate_ = 0;
                 s.zoom = slot.zoom;
                 s.focus = slot.focus;
                 s.panPos = slot.pan;
@@ -339,16 +340,10 @@ bool Camera::command(const Bytes& c) {
             s.menuOn = p != 0x03;
             return true;
         }
-        if (cmd == 0x01 && n >= 7 && model_->series == Series::PanTilt) {
-            // Drive: one step per command in the chosen directions.
-            const int pd = c[5], td = c[6];
-            if (pd == 0x01) s.panPos = (s.panPos - 0x10) & 0xFFFF;
-            if (pd == 0x02) s.panPos = (s.panPos + 0x10) & 0xFFFF;
-            if (td == 0x01) s.tiltPos = (s.tiltPos + 0x10) & 0xFFFF;
-            if (td == 0x02) s.tiltPos = (s.tiltPos - 0x10) & 0xFFFF;
-            return true;
-        }
+        if (cmd == 0x01 && model_->series == Series::PanTilt) return drive(c);
         if ((cmd == 0x04 || cmd == 0x05) && model_->series == Series::PanTilt) {
+            // Home, and reset (the head recalibrates and comes back home).
+            panRate_ = tiltRate_ = 0;
             s.panPos = 0;
             s.tiltPos = 0;
             return true;
@@ -362,7 +357,60 @@ bool Camera::command(const Bytes& c) {
     return false;
 }
 
-std::vector<Bytes> Camera::handle(const Bytes& packet) {
+namespace {
+int signed16(int v) { return (v & 0xFFFF) >= 0x8000 ? (v & 0xFFFF) - 0x10000 : (v & 0xFFFF); }
+}  // namespace
+
+Camera::HeadLimits Camera::headLimits() const {
+    switch (model_->panTiltCode) {
+    case 2: return {-0x0370, 0x0370, -0x012C, 0x012C};
+    case 260: return {-0x0DB0, 0x0DB0, -0x0190, 0x0510};
+    default: return {-0x0880, 0x0880, -0x0190, 0x04B0};
+    }
+}
+
+void Camera::advanceHead(double t) {
+    if (t < 0) return;
+    CameraState& s = state_;
+    if (headTime_ < 0 || (panRate_ == 0 && tiltRate_ == 0)) {
+        // Standing still: take the position as it is (a test may have set it).
+        panExact_ = signed16(s.panPos);
+        tiltExact_ = signed16(s.tiltPos);
+        headTime_ = t;
+        return;
+    }
+    const double dt = t - headTime_;
+    if (dt <= 0) return;
+    headTime_ = t;
+    const HeadLimits lim = headLimits();
+    auto move = [dt](double& pos, double& rate, int lo, int hi) {
+        pos += rate * dt;
+        if ((rate < 0 && pos <= lo) || (rate > 0 && pos >= hi)) rate = 0;  // the end of its travel
+        pos = std::clamp<double>(pos, lo, hi);
+    };
+    move(panExact_, panRate_, lim.panMin, lim.panMax);
+    move(tiltExact_, tiltRate_, lim.tiltMin, lim.tiltMax);
+    s.panPos = static_cast<int>(panExact_) & 0xFFFF;
+    s.tiltPos = static_cast<int>(tiltExact_) & 0xFFFF;
+}
+
+// Pan-tilt drive 01 06 01 PS TS pd td: pan left 01, right 02, halt 03; tilt
+// up 01, down 02, halt 03. A moving axis needs a speed of at least 1; one
+// above the axis's maximum runs at the maximum.
+bool Camera::drive(const Bytes& c) {
+    if (c.size() != 7) return false;
+    const int pd = c[5], td = c[6];
+    if (pd < 1 || pd > 3 || td < 1 || td > 3) return false;
+    if ((pd != 3 && c[3] < 1) || (td != 3 && c[4] < 1)) return false;
+    const CameraState& s = state_;
+    const int ps = std::min<int>(c[3], s.maxPanSpeed), ts = std::min<int>(c[4], s.maxTiltSpeed);
+    panRate_ = pd == 3 ? 0 : (pd == 1 ? -1 : 1) * ps * kUnitsPerSpeedStep;
+    tiltRate_ = td == 3 ? 0 : (td == 1 ? 1 : -1) * ts * kUnitsPerSpeedStep;
+    return true;
+}
+
+std::vector<Bytes> Camera::handle(const Bytes& packet, double t) {
+    advanceHead(t);
     // packet: header .. FF
     if (packet.size() < 3) return {reply({0x60, 0x02})};
     Bytes body(packet.begin() + 1, packet.end() - 1);

@@ -124,7 +124,19 @@ public:
 
     // Reply packets to one packet addressed to this camera, in order.
     // Commands get an acknowledge and a completion; each is a separate packet.
-    std::vector<Bytes> handle(const Bytes& packet);
+    // `t` is the time in seconds the packet arrives (negative: time does not
+    // matter); the pan-tilt head moves on to it first.
+    std::vector<Bytes> handle(const Bytes& packet, double t = -1);
+
+    // The pan-tilt head's travel in position units, per model.
+    struct HeadLimits {
+        int panMin, panMax, tiltMin, tiltMax;
+    };
+    HeadLimits headLimits() const;
+    // Position units per second per step of drive speed.
+    static constexpr double kUnitsPerSpeedStep = 16.0;
+    // Moves a driven head on to time t, stopping an axis at its limit.
+    void advanceHead(double t);
 
     // Interface clear: cancels whatever the camera was doing.
     void interfaceClear() {}
@@ -144,9 +156,16 @@ private:
     Bytes otherBlock() const;
     Bytes expandBlock() const;
 
+    bool drive(const Bytes& body);
+
     const CameraModel* model_;
     CameraState state_;
     int address_ = 0;
+    // Head motion: signed units per second, exact positions and the time
+    // they were taken at.
+    double panRate_ = 0, tiltRate_ = 0;
+    double panExact_ = 0, tiltExact_ = 0;
+    double headTime_ = -1;
 };
 
 }  // namespace orbus::sim

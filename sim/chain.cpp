@@ -93,7 +93,7 @@ std::vector<Bytes> Chain::route(const Bytes& p) {
     }
     Camera* cam = byAddress(p[0] - 0x80);
     if (!cam || cam->silent) return {};
-    auto replies = cam->handle(p);
+    auto replies = cam->handle(p, packetTime_);
     const bool isCommand = p.size() > 2 && p[1] == 0x01;
     if (isCommand && faults.errorReplies && replies.size() == 2) {
         replies[1] = Bytes{cam->replyHeader(), 0x61, 0x41, 0xFF};
@@ -137,6 +137,7 @@ std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
         Bytes packet;
         packet.swap(partial_);
         const bool inquiry = packet.size() > 1 && packet[1] == 0x09;
+        packetTime_ = arrive;
         auto replies = handlePacket(packet);
         for (std::size_t i = 0; i < replies.size(); ++i) {
             double ready = arrive + faults.replyDelay;

@@ -86,6 +86,7 @@ private:
 
     std::vector<std::unique_ptr<Camera>> cameras_;
     Bytes partial_;
+    double packetTime_ = -1;  // arrival of the packet being handled
     double lineFree_ = 0;
     long replyBytes_ = 0;
     std::mt19937 rng_;

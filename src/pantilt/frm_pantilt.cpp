@@ -1,9 +1,12 @@
 #include "pantilt/frm_pantilt.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "pantilt/drive.h"
+#include "platform/text.h"
 
 namespace orbus {
 
@@ -54,6 +57,10 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     PTWSizeS.onClick = [this] { PTWSizeS_Click(); };
     FmPTWindowS.onClick = [this] { FmPTWindowS_Click(); };
     onUnload = [this] { Form_Unload(); };
+    onKeyDown = [this](const KeyEvent& e) { return Form_KeyDown(e); };
+    onKeyUp = [this](const KeyEvent& e) { return Form_KeyUp(e); };
+    onDeactivate = [this] { Form_Deactivate(); };
+    onHide = [this] { Form_Hide(); };
     resize(kWidth, kLargeHeight);
 
     // Drive: the operator's-speed compass on the left, the fixed-speed
@@ -61,24 +68,24 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     FmPanTilt.setGeometry(kMargin, kMargin, kFrameW, kDriveH);
     struct Point {
         int index;
-        const char* caption;
         int col, row;
     };
-    const Point stops[] = {{5, "UP-Left", 0, 0},   {1, "UP", 1, 0},        {6, "UP-Right", 2, 0},
-                           {2, "Left", 0, 1},      {0, "Stop", 1, 1},      {3, "Right", 2, 1},
-                           {7, "Down-Left", 0, 2}, {4, "Down", 1, 2},      {8, "Down-Right", 2, 2}};
-    const Point directs[] = {{1, "UP-L-Dir", 0, 0},     {6, "UP-Direct", 1, 0}, {4, "UP-R-Dir", 2, 0},
-                             {0, "Left-Direct", 0, 1},  {8, "Home", 1, 1},      {3, "Right-Direct", 2, 1},
-                             {2, "Down-L-Dir", 0, 2},   {7, "Down-Dir", 1, 2},  {5, "Down-R-Dir", 2, 2},
-                             {9, "Reset", 1, 3}};
-    for (const Point& p : stops) {
-        auto& b = Pan_Tilt_Stop.add(p.index, *this, "Pan_Tilt_Stop", p.caption);
-        place(b, &FmPanTilt, kLeftCompass + cell(p.col), row(p.row), kBtnW, kBtnH);
-    }
-    for (const Point& p : directs) {
-        auto& b = Pan_Tilt_Direct.add(p.index, *this, "Pan_Tilt_Direct", p.caption);
-        place(b, &FmPanTilt, kRightCompass + cell(p.col), row(p.row), kBtnW, kBtnH);
-    }
+    const Point stops[] = {{5, 0, 0}, {1, 1, 0}, {6, 2, 0}, {2, 0, 1}, {0, 1, 1},
+                           {3, 2, 1}, {7, 0, 2}, {4, 1, 2}, {8, 2, 2}};
+    const Point directs[] = {{1, 0, 0}, {6, 1, 0}, {4, 2, 0}, {0, 0, 1}, {8, 1, 1},
+                             {3, 2, 1}, {2, 0, 2}, {7, 1, 2}, {5, 2, 2}, {9, 1, 3}};
+    auto button = [&](ControlArray<Button>& arr, const char* name, const Point& p, int left) {
+        const pantilt::DriveRow* d = pantilt::driveRow(name, p.index);
+        auto& b = arr.add(p.index, *this, name, d ? d->caption : "");
+        place(b, &FmPanTilt, left + cell(p.col), row(p.row), kBtnW, kBtnH);
+        if (d && d->keys) b.setToolTip(std::string("Hold ") + d->keys + " to move this way; let go to stop");
+        const int i = p.index;
+        if (&arr == &Pan_Tilt_Stop) b.onClick = [this, i] { Pan_Tilt_Stop_Click(i); };
+        else b.onClick = [this, i] { Pan_Tilt_Direct_Click(i); };
+    };
+    for (const Point& p : stops) button(Pan_Tilt_Stop, "Pan_Tilt_Stop", p, kLeftCompass);
+    for (const Point& p : directs) button(Pan_Tilt_Direct, "Pan_Tilt_Direct", p, kRightCompass);
+    Pan_Tilt_Stop[0].setToolTip("Stop the head (keypad 5)");
     // IR condition and mounting under the operator's-speed compass.
     const int labelTop = row(3) + (kBtnH - 240) / 2;
     place(LblIR, &FmPanTilt, kLeftCompass, labelTop, 1400, 240);
@@ -130,6 +137,93 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     for (const Point& p : directs) appendToTabOrder(Pan_Tilt_Direct[p.index]);
     for (Frame* f : {&FmPanSpeed, &FmTiltSpeed, &FmPTWindowS, &FmInfo}) appendToTabOrder(*f);
 }
+
+void FrmPanTilt::Pan_Tilt_Stop_Click(int index) { drive("Pan_Tilt_Stop", index); }
+
+void FrmPanTilt::Pan_Tilt_Direct_Click(int index) { drive("Pan_Tilt_Direct", index); }
+
+namespace {
+
+// A speed box's number within its arrows' range (1 to the camera's maximum);
+// text that is not a number gives 0.
+int speedOf(const TextBox& box, const UpDown& arrows) {
+    if (!startsWithNumber(box.text())) return 0;
+    const long hi = std::max(arrows.min(), arrows.max());
+    return static_cast<int>(std::clamp<long>(leadingNumber(box.text()), arrows.min(), hi));
+}
+
+// The Pan_Tilt_Stop button a drive key stands for, or -1. The cursor keys
+// and the keypad's eight outer keys point the way; keypad 5 stops.
+int driveIndexOf(const KeyEvent& e) {
+    static const int byKeypadDigit[10] = {-1, 7, 4, 8, 2, 0, 3, 5, 1, 6};
+    switch (e.key) {
+    case Key::Up: return 1;
+    case Key::Left: return 2;
+    case Key::Right: return 3;
+    case Key::Down: return 4;
+    case Key::Home: return e.keypad ? 5 : -1;
+    case Key::PageUp: return e.keypad ? 6 : -1;
+    case Key::End: return e.keypad ? 7 : -1;
+    case Key::PageDown: return e.keypad ? 8 : -1;
+    case Key::Clear: return e.keypad ? 0 : -1;
+    case Key::Digit: return e.keypad && e.digit >= 0 && e.digit <= 9 ? byKeypadDigit[e.digit] : -1;
+    case Key::Other: break;
+    }
+    return -1;
+}
+
+// One number per physical key, to pair a release with its press.
+int keyCode(const KeyEvent& e) { return static_cast<int>(e.key) * 100 + e.digit * 2 + (e.keypad ? 1 : 0); }
+
+}  // namespace
+
+void FrmPanTilt::drive(const char* control, int index) {
+    const pantilt::DriveRow* d = pantilt::driveRow(control, index);
+    if (!d) return;
+    FrmMain& m = prog_.frmMain();
+    std::vector<int> values{m.program().link.header()};
+    values.insert(values.end(), d->body.begin(), d->body.end());
+    if (d->operatorSpeeds) {
+        values[4] = speedOf(PanSpeed, PSUpDown);
+        values[5] = speedOf(TiltSpeed, TSUpDown);
+    }
+    values.push_back(0xFF);
+    m.SendValues(values, FrmMain::kCommand);
+}
+
+bool FrmPanTilt::Form_KeyDown(const KeyEvent& e) {
+    // In the speed boxes the keys edit the numbers.
+    if (e.focus == &PanSpeed || e.focus == &TiltSpeed) return false;
+    const int index = driveIndexOf(e);
+    if (index < 0) return false;
+    // The keyboard repeats a held key: the head is already moving.
+    if (e.autoRepeat) return true;
+    heldKeys_.insert(keyCode(e));
+    drive("Pan_Tilt_Stop", index);
+    return true;
+}
+
+bool FrmPanTilt::Form_KeyUp(const KeyEvent& e) {
+    if (driveIndexOf(e) < 0) return false;
+    if (e.autoRepeat) return true;
+    // Wherever the focus went meanwhile, letting go of a drive key stops the head.
+    if (heldKeys_.erase(keyCode(e)) > 0) {
+        drive("Pan_Tilt_Stop", 0);
+        return true;
+    }
+    return !(e.focus == &PanSpeed || e.focus == &TiltSpeed);
+}
+
+void FrmPanTilt::stopKeyDrive() {
+    if (heldKeys_.empty()) return;
+    heldKeys_.clear();
+    drive("Pan_Tilt_Stop", 0);
+}
+
+// The release of a held key would go to another window: stop now.
+void FrmPanTilt::Form_Deactivate() { stopKeyDrive(); }
+
+void FrmPanTilt::Form_Hide() { stopKeyDrive(); }
 
 void FrmPanTilt::PTWCloseS_Click() {
     prog_.ptw.PTWindow = false;

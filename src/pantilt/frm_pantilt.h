@@ -2,6 +2,8 @@
 // filled by the status read, and the window's own open/dock/size buttons.
 #pragma once
 
+#include <set>
+
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -60,6 +62,19 @@ public:
     Frame FmMTS{*this, "FmMTS", "Tilt"};
     Label LbMTS{*this, "LbMTS", ""};
 
+    // Drive buttons: the packet of the clicked index; an index outside the
+    // drive table sends nothing.
+    void Pan_Tilt_Stop_Click(int index);
+    void Pan_Tilt_Direct_Click(int index);
+    // The head moves while a drive key is held and stops when it is let go,
+    // when the window loses the keyboard or when it is hidden.
+    bool Form_KeyDown(const KeyEvent& e);
+    bool Form_KeyUp(const KeyEvent& e);
+    void Form_Deactivate();
+    void Form_Hide();
+    // A drive key is held.
+    bool keyDriving() const { return !heldKeys_.empty(); }
+
     // The window's own open, docking and size buttons.
     void PTWCloseS_Click();
     void PTWDockingS_Click();
@@ -68,7 +83,10 @@ public:
     void Form_Unload();
 
 private:
+    void drive(const char* control, int index);
+    void stopKeyDrive();
     Program& prog_;
+    std::set<int> heldKeys_;
 };
 
 }  // namespace orbus

@@ -1,6 +1,8 @@
 #include "platform/form.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 
 namespace orbus {
 
@@ -28,8 +30,34 @@ void Form::show() {
 
 void Form::hide() {
     if (!visible_) return;
+    safely(onHide);
     visible_ = false;
     changed(FormProp::Visible);
+}
+
+bool Form::keyDown(const KeyEvent& e) {
+    bool used = false;
+    if (onKeyDown) safely([&] { used = onKeyDown(e); });
+    return used;
+}
+
+bool Form::keyUp(const KeyEvent& e) {
+    bool used = false;
+    if (onKeyUp) safely([&] { used = onKeyUp(e); });
+    return used;
+}
+
+void Form::deactivated() { safely(onDeactivate); }
+
+void Form::safely(const std::function<void()>& handler) const {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "orbus: window %s: %s\n", name_.c_str(), e.what());
+    } catch (...) {
+        std::fprintf(stderr, "orbus: window %s: unexpected failure\n", name_.c_str());
+    }
 }
 
 void Form::move(double left, double top) {

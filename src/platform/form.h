@@ -15,6 +15,20 @@ enum class WindowState { Normal, Minimized, Maximized };
 
 enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw };
 
+// Keys a window can handle itself, beyond typing into a text box: the
+// cursor keys, the navigation keys and digits; the numeric keypad's keys
+// come as these with `keypad` set (Num Lock off gives the navigation keys,
+// 5 gives Clear; Num Lock on gives the digits).
+enum class Key { Other, Left, Up, Right, Down, Home, End, PageUp, PageDown, Clear, Digit };
+
+struct KeyEvent {
+    Key key = Key::Other;
+    int digit = -1;                  // Key::Digit: 0 to 9
+    bool keypad = false;             // from the numeric keypad
+    bool autoRepeat = false;         // repeated by the keyboard while the key is held
+    const Control* focus = nullptr;  // control with the keyboard focus; nullptr: the window itself
+};
+
 class Form {
 public:
     using Observer = std::function<void(Form&, FormProp)>;
@@ -65,6 +79,18 @@ public:
     Control* find(const std::string& objectName) const;
     std::vector<MenuItem*> topMenus() const;
 
+    // Keys pressed and released while the window is active. A handler that
+    // returns true has used the key; otherwise it goes on to the control
+    // with the focus.
+    std::function<bool(const KeyEvent&)> onKeyDown, onKeyUp;
+    bool keyDown(const KeyEvent& e);
+    bool keyUp(const KeyEvent& e);
+    // The window stopped being the active one (another window took the keyboard).
+    std::function<void()> onDeactivate;
+    void deactivated();
+    // The window is being hidden (closed, unloaded or hidden by code).
+    std::function<void()> onHide;
+
     // Unloading the window: by code, or by the operator's title-bar button.
     // Runs the form's Form_Unload handler; without one the window just hides.
     std::function<void()> onUnload;
@@ -85,6 +111,8 @@ public:
 
 protected:
     void changed(FormProp p);
+    // Runs a window event handler; nothing thrown by it leaves.
+    void safely(const std::function<void()>& handler) const;
 
 private:
     std::string name_;

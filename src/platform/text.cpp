@@ -27,6 +27,13 @@ long leadingNumber(std::string_view text) {
     return negative ? -v : v;
 }
 
+bool startsWithNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
 std::string hexNoPad(unsigned value) {
     static const char* digits = "0123456789ABCDEF";
     if (value == 0) return "0";

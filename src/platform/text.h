@@ -12,6 +12,8 @@ namespace orbus {
 // an optional sign allowed: "5" gives 5, "5x" gives 5, "" or "x" gives 0.
 // Saturates instead of overflowing.
 long leadingNumber(std::string_view text);
+// True when the text begins (after blanks and an optional sign) with a decimal digit.
+bool startsWithNumber(std::string_view text);
 
 // Upper-case hexadecimal without leading zeros ("3AF", "0").
 std::string hexNoPad(unsigned value);

@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QWidget>
 
+#include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
 #include "platform/testing/rig.h"
 
@@ -138,4 +139,45 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
         while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
     }
     EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "Command1"}));
+}
+
+TEST(View, HeldKeysInThePanTiltWindowDriveTheHead) {
+    Rig rig({"ORX-Beta"});
+    ViewSet views(rig.program->forms());
+    ASSERT_TRUE(rig.startUp());
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    QWidget* win = views.windowOf(pt);
+    ASSERT_TRUE(win->isVisible());
+    win->activateWindow();
+    QApplication::setActiveWindow(win);
+    QWidget* home = views.viewOf(pt)->widgetFor(&pt.Pan_Tilt_Direct[8]);
+    home->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), home);
+    auto send = [&](QWidget* to, QEvent::Type type, int key, Qt::KeyboardModifiers mods, bool repeat = false) {
+        QKeyEvent e(type, key, mods, QString(), repeat);
+        QApplication::sendEvent(to, &e);
+    };
+    auto mark = rig.mark();
+    send(home, QEvent::KeyPress, Qt::Key_Home, Qt::KeypadModifier);  // keypad 7, Num Lock off
+    send(home, QEvent::KeyPress, Qt::Key_Home, Qt::KeypadModifier, true);
+    send(home, QEvent::KeyRelease, Qt::Key_Home, Qt::KeypadModifier, true);
+    send(home, QEvent::KeyRelease, Qt::Key_Home, Qt::KeypadModifier);
+    EXPECT_EQ(rig.packetsSince(mark),
+              (std::vector<std::string>{"81 01 06 01 18 17 01 01 FF", "81 01 06 01 18 18 03 03 FF"}));
+    // The window losing the keyboard during a drive stops the head.
+    mark = rig.mark();
+    send(home, QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(win, &deactivate);
+    EXPECT_EQ(rig.packetsSince(mark),
+              (std::vector<std::string>{"81 01 06 01 18 17 01 03 FF", "81 01 06 01 18 18 03 03 FF"}));
+    // In a speed box the arrows stay with the box.
+    QWidget* speed = views.viewOf(pt)->widgetFor(&pt.PanSpeed);
+    speed->setFocus();
+    mark = rig.mark();
+    send(speed, QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    send(speed, QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+    // Each direction button names its key.
+    EXPECT_NE(views.viewOf(pt)->widgetFor(&pt.Pan_Tilt_Stop[5])->toolTip().indexOf("keypad 7"), -1);
 }

@@ -130,9 +130,55 @@ int keyAscii(const QKeyEvent* k) {
     return -1;  // not a character key: the widget handles it
 }
 
+// A key the forms handle themselves, or Key::Other.
+KeyEvent formKeyOf(const QKeyEvent* k) {
+    KeyEvent e;
+    e.keypad = k->modifiers() & Qt::KeypadModifier;
+    e.autoRepeat = k->isAutoRepeat();
+    switch (k->key()) {
+    case Qt::Key_Left: e.key = Key::Left; break;
+    case Qt::Key_Up: e.key = Key::Up; break;
+    case Qt::Key_Right: e.key = Key::Right; break;
+    case Qt::Key_Down: e.key = Key::Down; break;
+    case Qt::Key_Home: e.key = Key::Home; break;
+    case Qt::Key_End: e.key = Key::End; break;
+    case Qt::Key_PageUp: e.key = Key::PageUp; break;
+    case Qt::Key_PageDown: e.key = Key::PageDown; break;
+    case Qt::Key_Clear: e.key = Key::Clear; break;
+    default:
+        if (k->key() >= Qt::Key_0 && k->key() <= Qt::Key_9) {
+            e.key = Key::Digit;
+            e.digit = k->key() - Qt::Key_0;
+        }
+        break;
+    }
+    return e;
+}
+
 }  // namespace
 
 FormView::FormView(Form& form) : form_(form) { build(); }
+
+const Control* FormView::controlOf(QWidget* w) const {
+    for (; w && w != window_; w = w->parentWidget()) {
+        auto it = byObject_.find(w);
+        if (it != byObject_.end()) return it->second;
+    }
+    return nullptr;
+}
+
+bool FormView::formKey(QObject* watched, QEvent* event) {
+    auto* ke = static_cast<QKeyEvent*>(event);
+    // The form sees a key once, where it first arrives: at the widget with
+    // the focus, or at the window when none of its widgets has it.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->window() != window_) focus = nullptr;
+    if (watched != (focus ? focus : window_)) return false;
+    KeyEvent e = formKeyOf(ke);
+    if (e.key == Key::Other) return false;
+    e.focus = controlOf(focus);
+    return event->type() == QEvent::KeyPress ? form_.keyDown(e) : form_.keyUp(e);
+}
 
 FormView::~FormView() {
     form_.setObserver(nullptr);
@@ -192,6 +238,10 @@ void FormView::build() {
     }
     if (hasMenus) canvas_->resize(px(maxRight + 120), px(maxBottom + 120));
     syncTabOrder();
+    // Keys reach the form before the control with the focus, and the form
+    // hears when its window stops being the active one.
+    window_->installEventFilter(this);
+    for (QWidget* w : window_->findChildren<QWidget*>()) w->installEventFilter(this);
     form_.setObserver([this](Form&, FormProp p) { applyForm(p); });
     applyForm(FormProp::Geometry);
     if (form_.visible()) applyForm(FormProp::Visible);
@@ -608,6 +658,10 @@ void FormView::stateChangedByUser() {
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        if (formKey(watched, event)) return true;
+    }
+    if (watched == window_ && event->type() == QEvent::WindowDeactivate) form_.deactivated();
     auto it = byObject_.find(watched);
     if (it == byObject_.end()) return false;
     Control* c = it->second;

@@ -55,6 +55,10 @@ private:
     QWidget* parentFor(Control& c);
     void syncTabOrder();
     QSize decorations() const;
+    // The control a widget belongs to (itself or the nearest parent that is one).
+    const Control* controlOf(QWidget* w) const;
+    // Offers a key event to the form; true when the form used it.
+    bool formKey(QObject* watched, QEvent* event);
 
     Form& form_;
     QWidget* window_ = nullptr;

@@ -1,0 +1,246 @@
+// Driving the pan-tilt head: the nineteen buttons for camera 1 and 7, the
+// speeds as the boxes hold them, hold-to-move from the keyboard with its
+// stop, and the simulated head following.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pantilt/frm_pantilt.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+
+namespace {
+
+struct PanTilt : ::testing::Test {
+    Rig rig{{"ORX-Beta"}};
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    void SetUp() override { ASSERT_TRUE(rig.startUp()); }
+    std::vector<std::string> drives(std::size_t mark) const {
+        std::vector<std::string> out;
+        for (const std::string& p : rig.packetsSince(mark)) {
+            if (p.compare(2, 6, " 01 06") == 0) out.push_back(p);
+        }
+        return out;
+    }
+    static KeyEvent key(Key k, bool keypad = false, int digit = -1) {
+        KeyEvent e;
+        e.key = k;
+        e.keypad = keypad;
+        e.digit = digit;
+        return e;
+    }
+    KeyEvent onButton(KeyEvent e) {
+        e.focus = &pt.Pan_Tilt_Stop[0];
+        return e;
+    }
+};
+
+const char* const kStop = "81 01 06 01 18 18 03 03 FF";
+
+}  // namespace
+
+TEST_F(PanTilt, EveryButtonSendsItsPacketToCameraOneAndSeven) {
+    struct Case {
+        bool direct;
+        int index;
+        const char* packet;
+    };
+    const Case cases[] = {
+        {false, 0, "8x 01 06 01 18 18 03 03 FF"}, {false, 1, "8x 01 06 01 18 17 03 01 FF"},
+        {false, 2, "8x 01 06 01 18 17 01 03 FF"}, {false, 3, "8x 01 06 01 18 17 02 03 FF"},
+        {false, 4, "8x 01 06 01 18 17 03 02 FF"}, {false, 5, "8x 01 06 01 18 17 01 01 FF"},
+        {false, 6, "8x 01 06 01 18 17 02 01 FF"}, {false, 7, "8x 01 06 01 18 17 01 02 FF"},
+        {false, 8, "8x 01 06 01 18 17 02 02 FF"}, {true, 0, "8x 01 06 01 18 18 01 03 FF"},
+        {true, 1, "8x 01 06 01 18 18 01 01 FF"},  {true, 2, "8x 01 06 01 18 18 01 02 FF"},
+        {true, 3, "8x 01 06 01 18 18 02 03 FF"},  {true, 4, "8x 01 06 01 18 18 02 01 FF"},
+        {true, 5, "8x 01 06 01 18 18 02 02 FF"},  {true, 6, "8x 01 06 01 18 18 03 01 FF"},
+        {true, 7, "8x 01 06 01 18 18 03 02 FF"},  {true, 8, "8x 01 06 04 FF"},
+        {true, 9, "8x 01 06 05 FF"},
+    };
+    for (int address : {1, 7}) {
+        rig.link().CamAddress = address;
+        for (const Case& c : cases) {
+            std::string want = c.packet;
+            want.replace(0, 2, "8" + std::to_string(address));
+            const auto mark = rig.mark();
+            (c.direct ? pt.Pan_Tilt_Direct : pt.Pan_Tilt_Stop)[c.index].click();
+            EXPECT_EQ(rig.packetsSince(mark), std::vector<std::string>{want})
+                << (c.direct ? "Pan_Tilt_Direct " : "Pan_Tilt_Stop ") << c.index << " camera " << address;
+        }
+    }
+    // Nothing outside the table.
+    const auto mark = rig.mark();
+    pt.Pan_Tilt_Stop_Click(9);
+    pt.Pan_Tilt_Stop_Click(-1);
+    pt.Pan_Tilt_Direct_Click(10);
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+}
+
+TEST_F(PanTilt, SpeedsAreKeptWithinTheArrowsRange) {
+    const struct {
+        const char* pan;
+        const char* tilt;
+        const char* packet;
+    } cases[] = {
+        {"5", "9", "81 01 06 01 05 09 03 01 FF"},    {"99", "300", "81 01 06 01 18 17 03 01 FF"},
+        {"0", "-4", "81 01 06 01 01 01 03 01 FF"},    {"abc", "", "81 01 06 01 00 00 03 01 FF"},
+        {" 12x", "7.5", "81 01 06 01 0C 07 03 01 FF"},
+    };
+    for (const auto& c : cases) {
+        pt.PanSpeed.setText(c.pan);
+        pt.TiltSpeed.setText(c.tilt);
+        const auto mark = rig.mark();
+        pt.Pan_Tilt_Stop[1].click();
+        EXPECT_EQ(drives(mark), std::vector<std::string>{c.packet}) << c.pan << " / " << c.tilt;
+        // "Stop" keeps its fixed speeds whatever the boxes hold.
+        const auto mark2 = rig.mark();
+        pt.Pan_Tilt_Stop[0].click();
+        EXPECT_EQ(drives(mark2), std::vector<std::string>{kStop});
+    }
+    // A camera with lower maxima lowers the limits.
+    rig.chain.camera(0).state().maxPanSpeed = 0x10;
+    rig.chain.camera(0).state().maxTiltSpeed = 0x0C;
+    rig.run(0.5);
+    m.RefreshOnce.click();
+    pt.PanSpeed.setText("20");
+    pt.TiltSpeed.setText("20");
+    const auto mark = rig.mark();
+    pt.Pan_Tilt_Stop[2].click();
+    EXPECT_EQ(drives(mark), std::vector<std::string>{"81 01 06 01 10 0C 01 03 FF"});
+}
+
+TEST_F(PanTilt, HeldKeyDrivesAndItsReleaseStops) {
+    auto mark = rig.mark();
+    EXPECT_TRUE(pt.keyDown(onButton(key(Key::Up))));
+    EXPECT_EQ(drives(mark), std::vector<std::string>{"81 01 06 01 18 17 03 01 FF"});
+    // The keyboard's repeats send nothing more.
+    KeyEvent repeat = onButton(key(Key::Up));
+    repeat.autoRepeat = true;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(pt.keyUp(repeat));
+        EXPECT_TRUE(pt.keyDown(repeat));
+    }
+    EXPECT_EQ(drives(mark).size(), 1u);
+    EXPECT_TRUE(pt.keyDriving());
+    EXPECT_TRUE(pt.keyUp(onButton(key(Key::Up))));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{"81 01 06 01 18 17 03 01 FF", kStop}));
+    EXPECT_FALSE(pt.keyDriving());
+
+    // The keypad, Num Lock on (digits) or off (navigation keys).
+    const struct {
+        KeyEvent e;
+        const char* packet;
+    } keypad[] = {
+        {key(Key::Digit, true, 7), "81 01 06 01 18 17 01 01 FF"}, {key(Key::Home, true), "81 01 06 01 18 17 01 01 FF"},
+        {key(Key::Digit, true, 3), "81 01 06 01 18 17 02 02 FF"}, {key(Key::PageDown, true), "81 01 06 01 18 17 02 02 FF"},
+        {key(Key::Digit, true, 9), "81 01 06 01 18 17 02 01 FF"}, {key(Key::End, true), "81 01 06 01 18 17 01 02 FF"},
+        {key(Key::Digit, true, 4), "81 01 06 01 18 17 01 03 FF"}, {key(Key::Right, true), "81 01 06 01 18 17 02 03 FF"},
+        {key(Key::Digit, true, 2), "81 01 06 01 18 17 03 02 FF"}, {key(Key::Digit, true, 5), kStop},
+        {key(Key::Clear, true), kStop},
+    };
+    for (const auto& k : keypad) {
+        mark = rig.mark();
+        EXPECT_TRUE(pt.keyDown(onButton(k.e)));
+        EXPECT_TRUE(pt.keyUp(onButton(k.e)));
+        EXPECT_EQ(drives(mark), (std::vector<std::string>{k.packet, kStop}));
+    }
+    // The main keyboard's navigation keys and digits are not drive keys.
+    mark = rig.mark();
+    for (const KeyEvent& e : {key(Key::Home), key(Key::PageUp), key(Key::Digit, false, 8)}) {
+        EXPECT_FALSE(pt.keyDown(onButton(e)));
+        EXPECT_FALSE(pt.keyUp(onButton(e)));
+    }
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+}
+
+TEST_F(PanTilt, SpeedBoxesKeepTheirKeys) {
+    KeyEvent up = key(Key::Up);
+    up.focus = &pt.PanSpeed;
+    const auto mark = rig.mark();
+    EXPECT_FALSE(pt.keyDown(up));
+    EXPECT_FALSE(pt.keyUp(up));
+    up.focus = &pt.TiltSpeed;
+    EXPECT_FALSE(pt.keyDown(up));
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+    // A drive started elsewhere still stops when its key is let go in a speed box.
+    EXPECT_TRUE(pt.keyDown(onButton(key(Key::Left))));
+    KeyEvent left = key(Key::Left);
+    left.focus = &pt.TiltSpeed;
+    EXPECT_TRUE(pt.keyUp(left));
+    EXPECT_EQ(drives(mark).back(), kStop);
+}
+
+TEST_F(PanTilt, LosingTheKeyboardOrTheWindowStopsAKeyDrive) {
+    // Focus loss: a stop only when a key drive runs.
+    auto mark = rig.mark();
+    pt.deactivated();
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+    pt.keyDown(onButton(key(Key::Down)));
+    pt.deactivated();
+    EXPECT_EQ(drives(mark).back(), kStop);
+    EXPECT_FALSE(pt.keyDriving());
+    // Its key let go later: nothing more.
+    const std::size_t sent = drives(mark).size();
+    pt.keyUp(onButton(key(Key::Down)));
+    EXPECT_EQ(drives(mark).size(), sent);
+
+    // CLOSE while a key drive runs.
+    mark = rig.mark();
+    pt.keyDown(onButton(key(Key::Right)));
+    pt.PTWCloseS.click();
+    EXPECT_FALSE(pt.visible());
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{"81 01 06 01 18 17 02 03 FF", kStop}));
+
+    // The title bar's close while a key drive runs.
+    m.PTWCloseM.click();
+    ASSERT_TRUE(pt.visible());
+    mark = rig.mark();
+    pt.keyDown(onButton(key(Key::Left)));
+    pt.unload();
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{"81 01 06 01 18 17 01 03 FF", kStop}));
+    EXPECT_FALSE(rig.program->ptw.PTWindow);
+
+    // Closing without a key drive sends nothing.
+    m.PTWCloseM.click();
+    mark = rig.mark();
+    pt.PTWCloseS.click();
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+}
+
+TEST_F(PanTilt, TheSimulatedHeadFollowsAndTheReadShowsIt) {
+    auto& cam = rig.chain.camera(0).state();
+    pt.PanSpeed.setText("10");
+    pt.Pan_Tilt_Stop[3].click();  // right at speed 10
+    rig.run(2.0);
+    pt.Pan_Tilt_Stop[0].click();
+    rig.run(0.1);
+    const int pan = cam.panPos;
+    EXPECT_NEAR(pan, 2.0 * 10 * 16, 16);
+    rig.run(3);
+    EXPECT_EQ(cam.panPos, pan);  // stopped
+    m.RefreshOnce.click();
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", pan);
+    EXPECT_EQ(pt.LbPanPos.caption(), text);
+
+    // Down at full speed runs into the end of its travel and stays there.
+    pt.Pan_Tilt_Direct[7].click();
+    rig.run(20);
+    m.RefreshOnce.click();
+    EXPECT_EQ(pt.LbTiltPos.caption(), "0xFE70");
+    pt.Pan_Tilt_Direct[8].click();  // Home
+    rig.run(0.5);
+    m.RefreshOnce.click();
+    EXPECT_EQ(pt.LbPanPos.caption(), "0x0");
+    EXPECT_EQ(pt.LbTiltPos.caption(), "0x0");
+    // A speed the head cannot take is refused by the camera.
+    pt.PanSpeed.setText("x");
+    pt.Pan_Tilt_Stop[2].click();
+    rig.run(0.5);
+    EXPECT_NE(m.RecvText.text().find("90 60 02 FF"), std::string::npos);
+    EXPECT_EQ(cam.panPos, 0);
+}
