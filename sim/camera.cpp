@@ -198,7 +198,11 @@ std::optional<Bytes> Camera::inquiry(const Bytes& q) const {
         b.push_back(0xFF);
         return b;
     }
-    if (is({0x09, 0x06, 0x10})) return reply({0x50, (s.ptStatus >> 8) & 0xFF, s.ptStatus & 0xFF});
+    if (is({0x09, 0x06, 0x10})) {
+        // The status word shows the head moving: bit 2 pan, bit 3 tilt.
+        const int word = s.ptStatus | (panRate_ != 0 ? 0x0004 : 0) | (tiltRate_ != 0 ? 0x0008 : 0);
+        return reply({0x50, (word >> 8) & 0xFF, word & 0xFF});
+    }
     if (is({0x09, 0x06, 0x11})) return reply({0x50, s.maxPanSpeed, s.maxTiltSpeed});
     if (is({0x09, 0x04, 0x6B})) return reply({0x50, s.alarmActive ? 0x02 : 0x03});
     if (is({0x09, 0x04, 0x6C})) return reply({0x50, s.alarmMode});

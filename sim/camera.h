@@ -92,7 +92,7 @@ struct CameraState {
     int dsubSync = 0;
     // Pan-tilt head.
     int panPos = 0, tiltPos = 0;
-    int ptStatus = 0;             // 16-bit status word
+    int ptStatus = 0;             // 16-bit status word (the moving bits are added while the head moves)
     int maxPanSpeed = 0x18, maxTiltSpeed = 0x17;
     // Alarm.
     int alarmMode = 0;

@@ -214,15 +214,21 @@ TEST_F(PanTilt, LosingTheKeyboardOrTheWindowStopsAKeyDrive) {
 TEST_F(PanTilt, TheSimulatedHeadFollowsAndTheReadShowsIt) {
     auto& cam = rig.chain.camera(0).state();
     pt.PanSpeed.setText("10");
+    const double start = rig.loop.now();
     pt.Pan_Tilt_Stop[3].click();  // right at speed 10
-    rig.run(2.0);
+    rig.run(1.0);
+    m.RefreshOnce.click();
+    EXPECT_EQ(pt.LbPTS.caption(), "0000000000000100");  // the pan axis moving
+    rig.run(1.0);
+    const double moved = rig.loop.now() - start;
     pt.Pan_Tilt_Stop[0].click();
     rig.run(0.1);
     const int pan = cam.panPos;
-    EXPECT_NEAR(pan, 2.0 * 10 * 16, 16);
+    EXPECT_NEAR(pan, moved * 10 * 16, 8);
     rig.run(3);
     EXPECT_EQ(cam.panPos, pan);  // stopped
     m.RefreshOnce.click();
+    EXPECT_EQ(pt.LbPTS.caption(), "0000000000000000");
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", pan);
     EXPECT_EQ(pt.LbPanPos.caption(), text);
