@@ -21,13 +21,7 @@ struct Panel : ::testing::Test {
     Rig rig;
     FrmMain& m = rig.main();
     void SetUp() override { ASSERT_TRUE(rig.startUp()); }
-    std::vector<std::string> sent(std::size_t mark) const {
-        std::vector<std::string> out;
-        for (const std::string& p : rig.packetsSince(mark)) {
-            if (p.compare(2, 3, " 01") == 0) out.push_back(p);
-        }
-        return out;
-    }
+    std::vector<std::string> sent(std::size_t mark) const { return rig.packetsSince(mark, "01"); }
     int reads(std::size_t mark) const {
         int n = 0;
         for (const std::string& p : rig.packetsSince(mark)) n += p == "81 09 7E 7E 00 FF";

@@ -19,13 +19,7 @@ struct PanTilt : ::testing::Test {
     FrmMain& m = rig.main();
     FrmPanTilt& pt = rig.program->frmPanTilt();
     void SetUp() override { ASSERT_TRUE(rig.startUp()); }
-    std::vector<std::string> drives(std::size_t mark) const {
-        std::vector<std::string> out;
-        for (const std::string& p : rig.packetsSince(mark)) {
-            if (p.compare(2, 6, " 01 06") == 0) out.push_back(p);
-        }
-        return out;
-    }
+    std::vector<std::string> drives(std::size_t mark) const { return rig.packetsSince(mark, "01 06"); }
     static KeyEvent key(Key k, bool keypad = false, int digit = -1) {
         KeyEvent e;
         e.key = k;

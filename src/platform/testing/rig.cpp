@@ -34,4 +34,12 @@ std::vector<std::string> Rig::packetsSince(std::size_t mark) const {
     return out;
 }
 
+std::vector<std::string> Rig::packetsSince(std::size_t mark, const std::string& body) const {
+    std::vector<std::string> out;
+    for (const std::string& p : packetsSince(mark)) {
+        if (p.compare(3, body.size(), body) == 0) out.push_back(p);
+    }
+    return out;
+}
+
 }  // namespace orbus::testing

@@ -44,6 +44,9 @@ public:
 
     // Packets the chain received since the mark, as "81 09 00 02 FF" texts.
     std::vector<std::string> packetsSince(std::size_t mark) const;
+    // Only those whose bytes after the header begin with `body` ("01" for
+    // commands, "01 06" for pan-tilt commands).
+    std::vector<std::string> packetsSince(std::size_t mark, const std::string& body) const;
     std::size_t mark() const { return chain.received.size(); }
     // Lets virtual time pass, delivering replies and ticks.
     void run(double seconds) { loop.runFor(seconds); }
