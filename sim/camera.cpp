@@ -97,6 +97,8 @@ bool Camera::answers(const Bytes& q) const {
     if (is({0x09, 0x04, 0x6B}) || is({0x09, 0x04, 0x6C}) || is({0x09, 0x04, 0x6D}))
         return code == 14 || (block && model_->model2 >= 0x20);
     if (is({0x09, 0x04, 0x40}) || is({0x09, 0x04, 0x41})) return block || code == 13 || code == 14;
+    // Setting memory cell read: 09 7F 7F 01 a1 a2 a3.
+    if (q.size() == 7 && q[0] == 0x09 && q[1] == 0x7F && q[2] == 0x7F && q[3] == 0x01) return true;
     return false;
 }
 
@@ -216,6 +218,10 @@ std::optional<Bytes> Camera::inquiry(const Bytes& q) const {
         b.push_back(0xFF);
         return b;
     }
+    if (q.size() == 7 && q[1] == 0x7F && q[3] == 0x01) {
+        const int cell = memoryCell(q[4], q[5], q[6]);
+        return reply({0x50, (cell >> 4) & 0xF, cell & 0xF});
+    }
     if (is({0x09, 0x04, 0x40}) || is({0x09, 0x04, 0x41})) {
         Bytes b{replyHeader(), 0x50};
         putNib4(b, q[2] == 0x40 ? s.autoPowerOff : s.nightPowerOff);
@@ -236,7 +242,12 @@ bool Camera::command(const Bytes& c) {
     const std::size_t n = c.size();
     if (cat == 0x04) {
         switch (cmd) {
-        case 0x00: if (!isOnOff(p)) return false; s.power = p == 0x02; return true;
+        case 0x00:
+            if (!isOnOff(p)) return false;
+            s.power = p == 0x02;
+            // A line speed written to the setting memory takes effect at power on.
+            if (s.power && s.memory.count(kSpeedCell)) s.speedCode = s.memory[kSpeedCell];
+            return true;
         case 0x39:
             // Spot light meters like full auto and reports full auto.
             s.spotLight = p == 0x10;
@@ -354,6 +365,12 @@ bool Camera::command(const Bytes& c) {
         }
         return false;
     }
+    // Setting memory: 01 7F 7F op a1 a2 a3 d1 d2, op 02 write, 03 set.
+    if (cat == 0x7F && cmd == 0x7F && n == 9 && (c[3] == 0x02 || c[3] == 0x03)) {
+        if (c[4] > 0xF || c[5] > 0xF || c[6] > 0xF || c[7] > 0xF || c[8] > 0xF) return false;
+        s.memory[(c[4] << 8) | (c[5] << 4) | c[6]] = (c[7] << 4) | c[8];
+        return true;
+    }
     if (cat == 0x7E && n >= 6 && cmd == 0x01 && c[3] == 0x1A) {
         s.dsubSync = c[5];
         return true;
@@ -364,6 +381,19 @@ bool Camera::command(const Bytes& c) {
 namespace {
 int signed16(int v) { return (v & 0xFFFF) >= 0x8000 ? (v & 0xFFFF) - 0x10000 : (v & 0xFFFF); }
 }  // namespace
+
+int Camera::memoryCell(int a1, int a2, int a3) const {
+    auto it = state_.memory.find(((a1 & 0xF) << 8) | ((a2 & 0xF) << 4) | (a3 & 0xF));
+    return it == state_.memory.end() ? 0 : it->second;
+}
+
+int Camera::lineBaud() const {
+    switch (state_.speedCode) {
+    case 1: return 19200;
+    case 2: return 38400;
+    default: return 9600;
+    }
+}
 
 Camera::HeadLimits Camera::headLimits() const {
     switch (model_->panTiltCode) {
@@ -418,6 +448,8 @@ std::vector<Bytes> Camera::handle(const Bytes& packet, double t) {
     // packet: header .. FF
     if (packet.size() < 3) return {reply({0x60, 0x02})};
     Bytes body(packet.begin() + 1, packet.end() - 1);
+    // The service setting mode.
+    if (body == Bytes{0x5E, 0x21, 0x3A, 0x6D}) return {reply({0x41}), reply({0x51})};
     if (body == Bytes{0x01, 0x00, 0x01}) {
         interfaceClear();
         return {reply({0x50})};

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -105,7 +106,14 @@ struct CameraState {
         int zoom = 0, focus = 0, pan = 0, tilt = 0, aeMode = 0, wbMode = 0;
     };
     std::array<Preset, 128> presets{};
+    // Setting memory cells by address (0x000..0xFFF), one byte each.
+    std::map<int, int> memory;
+    // Line speed in use: 0 9600, 1 19200, 2 38400 bit/s (-1: as the chain was started).
+    int speedCode = -1;
 };
+
+// The setting memory cell that holds the line speed code.
+constexpr int kSpeedCell = 0xCFC;
 
 class Camera {
 public:
@@ -133,6 +141,10 @@ public:
         int panMin, panMax, tiltMin, tiltMax;
     };
     HeadLimits headLimits() const;
+    // The line speed of the camera's speed code (meaningful once a power on
+    // has taken a code from its setting memory, speedCode >= 0).
+    int lineBaud() const;
+    int memoryCell(int a1, int a2, int a3) const;
     // Position units per second per step of drive speed.
     static constexpr double kUnitsPerSpeedStep = 16.0;
     // Moves a driven head on to time t, stopping an axis at its limit.

@@ -94,6 +94,8 @@ std::vector<Bytes> Chain::route(const Bytes& p) {
     Camera* cam = byAddress(p[0] - 0x80);
     if (!cam || cam->silent) return {};
     auto replies = cam->handle(p, packetTime_);
+    // A camera that powered on at a new line speed talks at it from now on.
+    if (cam->state().speedCode >= 0) baud = cam->lineBaud();
     const bool isCommand = p.size() > 2 && p[1] == 0x01;
     if (isCommand && faults.errorReplies && replies.size() == 2) {
         replies[1] = Bytes{cam->replyHeader(), 0x61, 0x41, 0xFF};

@@ -13,21 +13,22 @@ FrmOpen::FrmOpen(Program& program)
       Command1(*this, "Command1", "OK"),
       LblDBG0(*this, "LblDBG0", ""),
       prog_(program) {
-    resize(3900, 2700);
+    resize(3900, 3000);
     Label1.setGeometry(240, 240, 1200, 255);
     ComList1.setGeometry(1440, 180, 2160, 315);
     for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
     ComList1.setAccessibleName("Com Port");
-    Frame1.setGeometry(240, 660, 3360, 780);
+    Frame1.setGeometry(240, 660, 3360, 1080);
     auto& o0 = OBrate.add(0, *this, "OBrate", " 9600bps");
     auto& o1 = OBrate.add(1, *this, "OBrate", " 38400bps");
-    o0.setContainer(&Frame1);
-    o1.setContainer(&Frame1);
-    o0.setGeometry(240, 330, 1400, 300);
-    o1.setGeometry(1700, 330, 1500, 300);
-    Command1.setGeometry(2280, 1680, 1320, 420);
+    // A camera the service dialog set to 19200 bps stays reachable.
+    auto& o2 = OBrate.add(2, *this, "OBrate", " 19200bps");
+    o0.placeIn(&Frame1, 240, 330, 1400, 300);
+    o1.placeIn(&Frame1, 1700, 330, 1500, 300);
+    o2.placeIn(&Frame1, 240, 660, 1400, 300);
+    Command1.setGeometry(2280, 1980, 1320, 420);
     Command1.setDefault(true);
-    LblDBG0.setGeometry(240, 1620, 1980, 540);
+    LblDBG0.setGeometry(240, 1920, 1980, 540);
     LblDBG0.setAccessibleName("Port error");
     LblDBG0.setForeColor(rgb(192, 0, 0));
     // The speed buttons were added after OK: the frame and its buttons come
@@ -50,6 +51,7 @@ void FrmOpen::Command1_Click() {
     pc.CommPortNo = (ComList1.listIndex() < 0 ? 0 : ComList1.listIndex()) + 1;
     if (OBrate[0].value()) pc.BaudText = "9600";
     if (OBrate[1].value()) pc.BaudText = "38400";
+    if (OBrate[2].value()) pc.BaudText = "19200";
     pc.PortChosen = true;
     hide();
     FrmMain& main = prog_.frmMain();

@@ -5,6 +5,12 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "dialogs/aes.h"
+#include "dialogs/deffect.h"
+#include "dialogs/fset.h"
+#include "dialogs/menus.h"
+#include "dialogs/privacy.h"
+#include "dialogs/privacy_a.h"
 #include "pantilt/frm_pantilt.h"
 
 namespace orbus {
@@ -14,7 +20,13 @@ Program::Program(Platform& p)
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),
-      frmPanTilt_(std::make_unique<FrmPanTilt>(*this)) {
+      frmPanTilt_(std::make_unique<FrmPanTilt>(*this)),
+      privacy_(std::make_unique<Privacy>(*this)),
+      privacyA_(std::make_unique<PrivacyA>(*this)),
+      frmAES_(std::make_unique<FrmAES>(*this)),
+      frmDeffect_(std::make_unique<FrmDeffect>(*this)),
+      fset_(std::make_unique<FSet>(*this)) {
+    dialogs::wireMenus(*this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
             if (c->kind() == Kind::Timer) platform.timers.attach(static_cast<Timer&>(*c));
@@ -36,7 +48,10 @@ Program::~Program() {
     platform.port.onComm = nullptr;
 }
 
-std::vector<Form*> Program::forms() const { return {frmOpen_.get(), frmInfo_.get(), frmMain_.get(), frmPanTilt_.get()}; }
+std::vector<Form*> Program::forms() const {
+    return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(), frmPanTilt_.get(), privacy_.get(),
+            privacyA_.get(), frmAES_.get(), frmDeffect_.get(), fset_.get()};
+}
 
 void Program::start() {
     loaded(*frmOpen_);

@@ -18,6 +18,11 @@ class FrmOpen;
 class FrmInfo;
 class FrmMain;
 class FrmPanTilt;
+class Privacy;
+class PrivacyA;
+class FrmAES;
+class FrmDeffect;
+class FSet;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -58,6 +63,11 @@ public:
     FrmInfo& frmInfo() { return *frmInfo_; }
     FrmMain& frmMain() { return *frmMain_; }
     FrmPanTilt& frmPanTilt() { return *frmPanTilt_; }
+    Privacy& privacy() { return *privacy_; }
+    PrivacyA& privacyA() { return *privacyA_; }
+    FrmAES& frmAES() { return *frmAES_; }
+    FrmDeffect& frmDeffect() { return *frmDeffect_; }
+    FSet& fset() { return *fset_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -83,6 +93,11 @@ private:
     std::unique_ptr<FrmInfo> frmInfo_;
     std::unique_ptr<FrmMain> frmMain_;
     std::unique_ptr<FrmPanTilt> frmPanTilt_;
+    std::unique_ptr<Privacy> privacy_;
+    std::unique_ptr<PrivacyA> privacyA_;
+    std::unique_ptr<FrmAES> frmAES_;
+    std::unique_ptr<FrmDeffect> frmDeffect_;
+    std::unique_ptr<FSet> fset_;
     std::vector<Form*> loaded_;
 };
 

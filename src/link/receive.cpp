@@ -2,7 +2,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "link/packet.h"
-#include "platform/hex_input.h"
+#include "platform/digit_input.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 

@@ -5,7 +5,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "panel/runner.h"
-#include "platform/hex_input.h"
+#include "platform/digit_input.h"
 
 namespace orbus::panel {
 

@@ -351,4 +351,16 @@ void Timer::setInterval(int ms) {
 Picture::Picture(Form& form, std::string name, int index)
     : Control(form, Kind::Picture, std::move(name), index) {}
 
+void Picture::setGrid(int cols, int rows) {
+    cols_ = std::max(0, cols);
+    rows_ = std::max(0, rows);
+    changed(Prop::Items);
+}
+
+void Picture::setMarks(std::vector<Mark> marks) {
+    if (marks == marks_) return;
+    marks_ = std::move(marks);
+    changed(Prop::Items);
+}
+
 }  // namespace orbus

@@ -87,6 +87,11 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     void setGeometry(int left, int top, int width, int height);
+    // Puts the control in a frame (nullptr: on the form) at the given place.
+    void placeIn(Control* container, int left, int top, int width, int height) {
+        setContainer(container);
+        setGeometry(left, top, width, height);
+    }
     void setTop(int top);
     void setLeft(int left);
 
@@ -367,12 +372,30 @@ private:
     int interval_;
 };
 
-// A small picture area whose content the view paints from an image region.
+// A small picture area whose content the view paints. It can show a grid
+// of cells with marked rectangles on it (a map of the camera picture).
 class Picture : public Control {
 public:
     Picture(Form& form, std::string name, int index = -1);
     std::function<void()> onClick;
     void click() const { fire(onClick); }
+
+    // A marked rectangle in cells, with a short text drawn in it.
+    struct Mark {
+        int col, row, cols, rows;
+        std::string text;
+        bool operator==(const Mark&) const = default;
+    };
+    int gridCols() const { return cols_; }
+    int gridRows() const { return rows_; }
+    // cols x rows cells; 0 x 0 draws no grid.
+    void setGrid(int cols, int rows);
+    const std::vector<Mark>& marks() const { return marks_; }
+    void setMarks(std::vector<Mark> marks);
+
+private:
+    int cols_ = 0, rows_ = 0;
+    std::vector<Mark> marks_;
 };
 
 // Indexed group of like controls; handlers receive the index.

@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/aes.h"
+#include "dialogs/deffect.h"
+#include "dialogs/fset.h"
+#include "dialogs/privacy.h"
+#include "dialogs/privacy_a.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/testing/rig.h"
 
@@ -288,4 +293,14 @@ TEST(Layout, FramesComeBeforeTheirContentsInTabOrder) {
     }
     EXPECT_EQ(order, (std::vector<const Control*>{&m.IrisClose, &m.IrisSlider, &m.IrisOpen, &m.GainDown, &m.FmZoom,
                                                   &m.PresetSet[5], &m.PresetRecall[0]}));
+}
+
+TEST(Layout, DialogsFitTheirWindowsWithoutOverlaps) {
+    Rig rig;
+    Program& p = *rig.program;
+    for (Form* f : std::vector<Form*>{&p.frmOpen(), &p.privacy(), &p.privacyA(), &p.frmAES(), &p.frmDeffect(), &p.fset()}) {
+        // The window's outer size less its frame and title bar.
+        const int w = static_cast<int>(f->width()) - 150, h = static_cast<int>(f->height()) - 450;
+        EXPECT_EQ(layoutFaults(*f, w, h), std::vector<std::string>{}) << f->name() << "\n" << joined(layoutFaults(*f, w, h));
+    }
 }

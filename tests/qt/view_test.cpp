@@ -133,12 +133,12 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     // The tab order follows the design: list, speeds, OK.
     QWidget* w = combo;
     std::vector<std::string> order;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         order.push_back(w->objectName().toStdString());
         w = w->nextInFocusChain();
         while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "Command1"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1"}));
 }
 
 TEST(View, HeldKeysInThePanTiltWindowDriveTheHead) {

@@ -94,6 +94,43 @@ protected:
     void reject() override { view_->closeRequested(); }
 };
 
+// A picture control: a box with the control's grid of cells and its marks.
+class GridPicture : public QFrame {
+public:
+    GridPicture(Picture* pic, QWidget* parent) : QFrame(parent), pic_(pic) {
+        setFrameShape(QFrame::Box);
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Base);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
+        const int cols = pic_->gridCols(), rows = pic_->gridRows();
+        if (cols <= 0 || rows <= 0) return;
+        QPainter p(this);
+        const QRectF area = QRectF(contentsRect()).adjusted(0, 0, -1, -1);
+        const double cw = area.width() / cols, ch = area.height() / rows;
+        p.setPen(QPen(palette().color(QPalette::Mid), 1));
+        for (int c = 0; c <= cols; ++c) p.drawLine(QPointF(area.left() + c * cw, area.top()), QPointF(area.left() + c * cw, area.bottom()));
+        for (int r = 0; r <= rows; ++r) p.drawLine(QPointF(area.left(), area.top() + r * ch), QPointF(area.right(), area.top() + r * ch));
+        QColor fill = palette().color(QPalette::Highlight);
+        fill.setAlpha(90);
+        for (const Picture::Mark& m : pic_->marks()) {
+            const QRectF r(area.left() + m.col * cw, area.top() + m.row * ch, std::max(1, m.cols) * cw,
+                           std::max(1, m.rows) * ch);
+            p.fillRect(r, fill);
+            p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            p.drawRect(r);
+            p.setPen(palette().color(QPalette::Text));
+            p.drawText(r, Qt::AlignCenter, QString::fromStdString(m.text));
+        }
+    }
+
+private:
+    Picture* pic_;
+};
+
 // Spin arrows bound to a text box.
 class SpinArrows : public QWidget {
 public:
@@ -409,10 +446,9 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
         return s;
     }
     case Kind::Picture: {
-        auto* l = new QLabel(parent);
-        l->setFrameShape(QFrame::Box);
-        l->installEventFilter(this);
-        return l;
+        auto* g = new GridPicture(static_cast<Picture*>(c), parent);
+        g->installEventFilter(this);
+        return g;
     }
     case Kind::MenuItem:
     case Kind::Timer:
@@ -532,6 +568,7 @@ void FormView::applyControl(Control& c, Prop p) {
             for (const auto& s : static_cast<ComboBox&>(c).items()) combo->addItem(q(s));
             combo->setCurrentIndex(static_cast<ComboBox&>(c).listIndex());
         }
+        if (c.kind() == Kind::Picture && w) w->update();
         break;
     case Prop::Checked:
         if (act && c.kind() == Kind::MenuItem) {

@@ -1,4 +1,4 @@
-#include "platform/hex_input.h"
+#include "platform/digit_input.h"
 
 #include "platform/control.h"
 #include "platform/text.h"
@@ -39,6 +39,28 @@ void acceptHexOnly(TextBox& box, int maxLength) {
     box.setMaxLength(maxLength);
     box.onKeyPress = [](int& k) { hexKeyFilter(k); };
     box.onChange = [&box] { keepHexDigits(box); };
+}
+
+}  // namespace orbus
+
+namespace orbus {
+
+void acceptDecimalOnly(TextBox& box, int maxLength) {
+    box.setMaxLength(maxLength);
+    box.onKeyPress = [](int& k) {
+        if (k != 8 && (k < '0' || k > '9')) k = 0;
+    };
+    box.onChange = [&box] {
+        std::string clean;
+        for (char c : box.text()) {
+            if (c >= '0' && c <= '9' && (box.maxLength() == 0 || static_cast<int>(clean.size()) < box.maxLength()))
+                clean += c;
+        }
+        if (clean != box.text()) {
+            box.setText(clean);
+            box.moveCaretToEnd();
+        }
+    };
 }
 
 }  // namespace orbus

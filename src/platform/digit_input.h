@@ -1,6 +1,6 @@
-// Text boxes that take hexadecimal digits only, typed or pasted: the console
-// and every box where the operator types a value that travels one digit per
-// byte.
+// Text boxes that take digits only, typed or pasted: hexadecimal for the
+// console and every box whose value travels one digit per byte, decimal for
+// numbers such as levels.
 #pragma once
 
 #include <cstddef>
@@ -26,5 +26,8 @@ void keepHexDigits(TextBox& box);
 
 // Makes a box take hexadecimal digits only, at most maxLength (0: no limit).
 void acceptHexOnly(TextBox& box, int maxLength);
+
+// Makes a box take decimal digits only, at most maxLength (0: no limit).
+void acceptDecimalOnly(TextBox& box, int maxLength);
 
 }  // namespace orbus

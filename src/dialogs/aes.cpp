@@ -1,0 +1,76 @@
+#include "dialogs/aes.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "platform/digit_input.h"
+
+namespace orbus {
+
+FrmAES::FrmAES(Program& program) : Form("FrmAES", "AE SPOT"), prog_(program) {
+    resize(6300, 4400);
+    // Left: the switch, the position boxes and their button; right: the grid.
+    AESpotON.placeIn(nullptr, 240, 240, 900, 330);
+    AESpotOFF.placeIn(nullptr, 1200, 240, 900, 330);
+    LblPosX.placeIn(nullptr, 240, 840, 1100, 240);
+    AESpotPosX.placeIn(nullptr, 1400, 800, 500, 300);
+    LblPosY.placeIn(nullptr, 240, 1240, 1100, 240);
+    AESpotPosY.placeIn(nullptr, 1400, 1200, 500, 300);
+    AESpotSet.placeIn(nullptr, 240, 1680, 1860, 330);
+    LblQ0.placeIn(nullptr, 2400, 240, 300, 240);
+    LblQF.placeIn(nullptr, 5380, 240, 560, 240);
+    SpotGrid.placeIn(nullptr, 2700, 500, 2640, 2400);
+    LblSF.placeIn(nullptr, 5380, 2660, 560, 240);
+    AESpot.placeIn(nullptr, 240, 3000, 5700, 900);
+    for (TextBox* b : {&AESpotPosX, &AESpotPosY}) {
+        b->setCentered(true);
+        acceptHexOnly(*b, 1);
+    }
+    AESpotPosX.setAccessibleName("Spot position q");
+    AESpotPosY.setAccessibleName("Spot position s");
+    AESpotON.setAccessibleName("Spot metering ON");
+    AESpotOFF.setAccessibleName("Spot metering OFF");
+    SpotGrid.setAccessibleName("Spot position on the picture");
+    SpotGrid.setGrid(16, 16);
+    AESpot.setMultiLine(true);
+    AESpot.setLocked(true);
+    AESpot.setAccessibleName("AE SPOT commands sent");
+    AESpotSet.setDefault(true);
+
+    AESpotON.onClick = [this] { AESpotON_Click(); };
+    AESpotOFF.onClick = [this] { AESpotOFF_Click(); };
+    AESpotSet.onClick = [this] { AESpotSet_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmAES::send(const std::vector<int>& body) {
+    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&AESpot});
+}
+
+void FrmAES::AESpotON_Click() { send({0x01, 0x04, 0x59, 0x02}); }
+
+void FrmAES::AESpotOFF_Click() { send({0x01, 0x04, 0x59, 0x03}); }
+
+void FrmAES::AESpotSet_Click() {
+    const auto q = dialogs::hexDigits(AESpotPosX, 1);
+    const auto s = dialogs::hexDigits(AESpotPosY, 1);
+    if (!q || !s) {
+        dialogs::warn(prog_, std::string(!q ? "\"q\"" : "\"s\"") + " must be one hexadecimal digit, 0 to F.");
+        return;
+    }
+    send({0x01, 0x04, 0x29, 0x00, (*q)[0], 0x00, (*s)[0]});
+    SpotGrid.setMarks({{(*q)[0], (*s)[0], 1, 1, ""}});
+}
+
+void FrmAES::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+    FrmMain& m = prog_.frmMain();
+    if (m.autoCaption()) {
+        m.Timer1.setInterval(2000);
+        m.Timer1.setEnabled(true);
+    }
+    m.Timer2.setEnabled(true);
+}
+
+}  // namespace orbus

@@ -1,0 +1,51 @@
+#include "dialogs/deffect.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "platform/digit_input.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Level"), prog_(program) {
+    resize(4200, 1900);
+    Label1.placeIn(nullptr, 240, 300, 2000, 240);
+    DELevel.placeIn(nullptr, 2300, 255, 800, 300);
+    UpDown1.placeIn(nullptr, 3100, 255, 240, 300);
+    DELevelOK.placeIn(nullptr, 1300, 900, 1100, 360);
+    DELevelCancel.placeIn(nullptr, 2520, 900, 1100, 360);
+    DELevel.setCentered(true);
+    DELevel.setAccessibleName("Digital Effect Level");
+    UpDown1.setAccessibleName("Digital Effect Level arrows");
+    DELevel.setToolTip("0 to 32 (the camera takes up to 255)");
+    acceptDecimalOnly(DELevel, 3);
+    DELevelOK.setDefault(true);
+
+    DELevelOK.onClick = [this] { DELevelOK_Click(); };
+    DELevelCancel.onClick = [this] { DELevelCancel_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmDeffect::DELevelOK_Click() {
+    const std::string& t = DELevel.text();
+    const long level = leadingNumber(t);
+    if (t.empty() || level < 0 || level > 255) {
+        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to 255.");
+        return;
+    }
+    FrmMain& m = prog_.frmMain();
+    m.SendValues({m.program().link.header(), 0x01, 0x04, 0x65, static_cast<int>(level), 0xFF}, FrmMain::kCommand);
+    hide();
+    m.giveRefreshBack();
+}
+
+void FrmDeffect::DELevelCancel_Click() { unload(); }
+
+void FrmDeffect::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+    prog_.frmMain().giveRefreshBack();
+}
+
+}  // namespace orbus

@@ -1,0 +1,29 @@
+// "Digital Effect Level": the strength of the current digital effect.
+#pragma once
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace orbus {
+
+class Program;
+
+class FrmDeffect : public Form {
+public:
+    explicit FrmDeffect(Program& program);
+
+    Label Label1{*this, "Label1", "Digital Effect Level"};
+    TextBox DELevel{*this, "DELevel", "0"};
+    UpDown UpDown1{*this, "UpDown1", &DELevel, 0, 32};
+    Button DELevelOK{*this, "DELevelOK", "OK"};
+    Button DELevelCancel{*this, "DELevelCancel", "Cancel"};
+
+    void DELevelOK_Click();
+    void DELevelCancel_Click();
+    void Form_Unload();
+
+private:
+    Program& prog_;
+};
+
+}  // namespace orbus

@@ -1,0 +1,53 @@
+#include "dialogs/dialog_link.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "link/packet.h"
+#include "platform/digit_input.h"
+#include "platform/text.h"
+
+namespace orbus::dialogs {
+
+std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo) {
+    SerialPort& port = prog.platform.port;
+    if (echo.setsLink && (mode == FrmMain::kCommand || mode == FrmMain::kPolled)) {
+        port.setRThreshold(mode == FrmMain::kCommand ? 1 : 0);
+        prog.link.EchoSent = true;
+    }
+    const bool written = port.output(packet);
+    if (echo.log && prog.link.EchoSent) {
+        std::string text = echo.log->text() + trafficLine(packet);
+        trimLog(text);
+        echo.log->setText(std::move(text));
+        echo.log->moveCaretToEnd();
+    }
+    return written ? "OK" : "NG";
+}
+
+std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body) {
+    std::vector<int> values{prog.link.header()};
+    values.insert(values.end(), body.begin(), body.end());
+    values.push_back(0xFF);
+    Bytes bytes;
+    if (!ToByteArray(values, bytes)) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::vector<int>> hexDigits(const TextBox& box, int count) {
+    const std::string digits = hexDigitsOnly(box.text());
+    if (static_cast<int>(digits.size()) != count || box.text().size() != digits.size()) return std::nullopt;
+    std::vector<int> out;
+    for (char c : digits) out.push_back(hexDigit(c));
+    return out;
+}
+
+void warn(Program& prog, const std::string& text) {
+    prog.platform.windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
+}
+
+void placeBesideMain(Program& prog, Form& dialog, double right, double down) {
+    const FrmMain& m = prog.frmMain();
+    dialog.move(m.left() + right, m.top() + down);
+}
+
+}  // namespace orbus::dialogs

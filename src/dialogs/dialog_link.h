@@ -1,0 +1,51 @@
+// What the auxiliary windows share: their own send routine to the main
+// window's port, reading hexadecimal boxes strictly, telling the operator
+// which box is wrong, and their placement beside the main window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+class Form;
+class FrmMain;
+class Program;
+class TextBox;
+
+namespace dialogs {
+
+// How a dialog's send routine treats the link and its log.
+struct DialogEcho {
+    TextBox* log = nullptr;  // the dialog's own log box, or none
+    bool setsLink = true;    // modes 1 and 2 set the receive threshold and the echo switch
+};
+
+// The dialogs' send routine: writes one packet to the main window's port
+// and never waits; replies arrive through the main window's receive path.
+// Mode 1 sets the receive threshold to 1, mode 2 to 0, both set the echo
+// switch (unless the dialog leaves the link alone). With the echo switch
+// on, the packet is appended to the dialog's log, which keeps its last 1000
+// characters, caret at the end. "OK" when written, "NG" when the port
+// refused it.
+std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo);
+
+// Builds 8x <body> FF for the driven camera; nothing when a value does not
+// fit in a byte.
+std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);
+
+// The hexadecimal digits of a box that must hold exactly `count` of them,
+// one value 0..15 each; nothing when it holds fewer.
+std::optional<std::vector<int>> hexDigits(const TextBox& box, int count);
+
+// One "Warning" message box naming what is wrong with the operator's input.
+void warn(Program& prog, const std::string& text);
+
+// Places a dialog at an offset (twips) from the main window's top-left corner.
+void placeBesideMain(Program& prog, Form& dialog, double right, double down);
+
+}  // namespace dialogs
+}  // namespace orbus

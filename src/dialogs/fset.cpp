@@ -1,0 +1,114 @@
+#include "dialogs/fset.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "platform/digit_input.h"
+
+namespace orbus {
+
+namespace {
+
+const std::vector<int> kSettingMode = {0x5E, 0x21, 0x3A, 0x6D};
+const std::vector<int> kProtectRelease = {0x01, 0x7F, 0x7F, 0x02, 0x00, 0x0B, 0x05, 0x00, 0x0E};
+
+}  // namespace
+
+FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
+    resize(6900, 5200);
+    Label1.placeIn(nullptr, 240, 180, 6300, 480);
+    Label2.placeIn(nullptr, 240, 680, 6300, 240);
+
+    Frame2.setGeometry(240, 1020, 6300, 690);
+    const char* speeds[] = {"9600 bps", "19200 bps", "38400 bps"};
+    for (int i = 0; i < 3; ++i) {
+        auto& b = CmdBaudRate.add(i, *this, "CmdBaudRate", speeds[i]);
+        b.placeIn(&Frame2, 150 + i * 2040, 270, 1920, 330);
+        b.onClick = [this, i] { CmdBaudRate_Click(i); };
+    }
+
+    Frame1.setGeometry(240, 1830, 6300, 1350);
+    LblMode.placeIn(&Frame1, 150, 320, 600, 240);
+    EPromText1.placeIn(&Frame1, 760, 290, 700, 300);
+    LblData.placeIn(&Frame1, 1600, 320, 600, 240);
+    EPromText2.placeIn(&Frame1, 2210, 290, 600, 300);
+    EPromCmdRD.placeIn(&Frame1, 3000, 270, 1000, 330);
+    EPromCmdWR.placeIn(&Frame1, 4080, 270, 1000, 330);
+    EPromCmdSet.placeIn(&Frame1, 5160, 270, 990, 330);
+    EPromWriteProtectrelesase.placeIn(&Frame1, 150, 840, 2400, 330);
+    EPromCmdSens.placeIn(&Frame1, 2640, 840, 2400, 330);
+    EPromText1.setAccessibleName("Memory address (Mode)");
+    EPromText2.setAccessibleName("Memory data (Data)");
+    EPromText1.setToolTip("Three hexadecimal digits");
+    EPromText2.setToolTip("Two hexadecimal digits");
+    acceptHexOnly(EPromText1, 3);
+    acceptHexOnly(EPromText2, 2);
+    for (TextBox* b : {&EPromText1, &EPromText2}) b->setCentered(true);
+
+    EPSendText.placeIn(nullptr, 240, 3300, 6300, 1320);
+    EPSendText.setMultiLine(true);
+    EPSendText.setLocked(true);
+    EPSendText.setAccessibleName("Factory Set commands sent");
+    appendToTabOrder(Frame2);
+    appendToTabOrder(Frame1);
+    appendToTabOrder(EPSendText);
+
+    EPromCmdRD.onClick = [this] { EPromCmdRD_Click(); };
+    EPromCmdWR.onClick = [this] { EPromCmdWR_Click(); };
+    EPromCmdSet.onClick = [this] { EPromCmdSet_Click(); };
+    EPromWriteProtectrelesase.onClick = [this] { EPromWriteProtectrelesase_Click(); };
+    EPromCmdSens.onClick = [this] { EPromCmdSens_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FSet::send(const std::vector<int>& body) {
+    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&EPSendText});
+}
+
+// The camera takes its new speed after a power cycle; each step gets two
+// seconds, during which the panel waits without handling events.
+void FSet::CmdBaudRate_Click(int index) {
+    if (index < 0 || index > 2) return;
+    Clock& clock = prog_.platform.clock;
+    send(kSettingMode);
+    clock.sleepUntil(clock.now() + 2.0);
+    send(kProtectRelease);
+    clock.sleepUntil(clock.now() + 2.0);
+    send({0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF, kSpeedAddress & 0xF,
+          0x00, index});
+    prog_.platform.windows.message(
+        {MsgIcon::Information, "Factory Set", " Please Turn off the Camera Power and Exit This program.",
+         MsgButtons::Ok, true});
+}
+
+void FSet::memory(int op) {
+    const auto address = dialogs::hexDigits(EPromText1, 3);
+    if (!address) {
+        dialogs::warn(prog_, "\"Mode\" must hold three hexadecimal digits (the memory address).");
+        return;
+    }
+    std::vector<int> body{op == 0x01 ? 0x09 : 0x01, 0x7F, 0x7F, op};
+    body.insert(body.end(), address->begin(), address->end());
+    if (op != 0x01) {
+        const auto data = dialogs::hexDigits(EPromText2, 2);
+        if (!data) {
+            dialogs::warn(prog_, "\"Data\" must hold two hexadecimal digits.");
+            return;
+        }
+        body.insert(body.end(), data->begin(), data->end());
+    }
+    send(body);
+}
+
+void FSet::EPromCmdRD_Click() { memory(0x01); }
+void FSet::EPromCmdWR_Click() { memory(0x02); }
+void FSet::EPromCmdSet_Click() { memory(0x03); }
+void FSet::EPromWriteProtectrelesase_Click() { send(kProtectRelease); }
+void FSet::EPromCmdSens_Click() { send(kSettingMode); }
+
+void FSet::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+}
+
+}  // namespace orbus

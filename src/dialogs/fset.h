@@ -1,0 +1,52 @@
+// "Factory Set": the camera's line speed and single cells of its setting
+// memory, read and written by address.
+#pragma once
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace orbus {
+
+class Program;
+
+class FSet : public Form {
+public:
+    explicit FSet(Program& program);
+
+    Label Label1{*this, "Label1",
+                 "When you want to change the Baud rate, Press the each button which you want.   Then Power off  "
+                 "the Camera Power. "};
+    Label Label2{*this, "Label2", "# This program have to reload also."};
+    Frame Frame2{*this, "Frame2", "BaudRate Set"};
+    ControlArray<Button> CmdBaudRate;  // 0 "9600 bps", 1 "19200 bps", 2 "38400 bps"
+    Frame Frame1{*this, "Frame1", "Mode"};
+    Label LblMode{*this, "LblMode", "Mode"};
+    TextBox EPromText1{*this, "EPromText1"};
+    Label LblData{*this, "LblData", "Data"};
+    TextBox EPromText2{*this, "EPromText2"};
+    Button EPromCmdRD{*this, "EPromCmdRD", "READ"};
+    Button EPromCmdWR{*this, "EPromCmdWR", "WRITE"};
+    Button EPromCmdSet{*this, "EPromCmdSet", "SET"};
+    Button EPromWriteProtectrelesase{*this, "EPromWriteProtectrelesase", "Protect Release"};
+    Button EPromCmdSens{*this, "EPromCmdSens", "KBM Setting Mode"};
+    TextBox EPSendText{*this, "EPSendText"};
+
+    void CmdBaudRate_Click(int index);
+    void EPromCmdRD_Click();
+    void EPromCmdWR_Click();
+    void EPromCmdSet_Click();
+    void EPromWriteProtectrelesase_Click();
+    void EPromCmdSens_Click();
+    void Form_Unload();
+
+    // The camera's setting memory keeps its line speed code here.
+    static constexpr int kSpeedAddress = 0xCFC;
+
+private:
+    void send(const std::vector<int>& body);
+    // Memory cell command: operation 01 read, 02 write, 03 set.
+    void memory(int op);
+    Program& prog_;
+};
+
+}  // namespace orbus

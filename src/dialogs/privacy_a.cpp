@@ -1,0 +1,187 @@
+#include "dialogs/privacy_a.h"
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "platform/digit_input.h"
+#include "platform/text.h"
+
+namespace orbus {
+
+namespace {
+constexpr int kCell = 240;  // twips per grid cell
+constexpr int kGridLeft = 5300, kGridTop = 540;
+const char* const kHexDigits = "0123456789ABCDEF";
+}  // namespace
+
+PrivacyA::PrivacyA(Program& program) : Form("PrivacyA", "PrivacyZone Setting"), prog_(program) {
+    resize(9400, 5300);
+    const char* heads[] = {"X: 0 to F", "Y: 0 to B", "Width: 1 to F", "Height: 1 to B"};
+    const char* parts[] = {"X", "Y", "width", "height"};
+    for (int i = 0; i < 4; ++i) {
+        LblHead.add(i, *this, "LblHead", heads[i]).placeIn(nullptr, 1100 + i * 1000, 240, 980, 240);
+        LblHead[i].setCentered(true);
+    }
+    for (int n = 0; n < 6; ++n) {
+        const int y = 560 + n * 380;
+        LblZone.add(n, *this, "LblZone", "Zone " + std::to_string(n + 1)).placeIn(nullptr, 150, y + 30, 900, 240);
+        for (int i = 0; i < 4; ++i) {
+            TextBox& z = Zones.add(4 * n + i, *this, "Zones", "0");
+            z.placeIn(nullptr, 1100 + i * 1000 + 240, y, 500, 300);
+            z.setCentered(true);
+            z.setAccessibleName("Zone " + std::to_string(n + 1) + " " + parts[i]);
+            acceptHexOnly(z, 1);
+            auto filter = z.onChange;
+            z.onChange = [this, filter] {
+                filter();
+                showZones();
+            };
+        }
+    }
+    ZoneGrid.placeIn(nullptr, kGridLeft, kGridTop, 16 * kCell, 12 * kCell);
+    ZoneGrid.setGrid(16, 12);
+    ZoneGrid.setAccessibleName("Zones on the picture");
+    for (int i = 0; i < 16; ++i) {
+        auto& l = LblGridX.add(i, *this, "LblGridX", std::string(1, kHexDigits[i]));
+        l.placeIn(nullptr, kGridLeft + i * kCell, kGridTop - 260, kCell, 240);
+        l.setCentered(true);
+    }
+    for (int j = 0; j < 12; ++j) {
+        auto& l = LblGridY.add(j, *this, "LblGridY", std::string(1, kHexDigits[j]));
+        l.placeIn(nullptr, kGridLeft - 260, kGridTop + j * kCell, 240, kCell);
+        l.setCentered(true);
+    }
+
+    for (int i = 0; i < 3; ++i) {
+        auto& b = cmdPZMset.add(i, *this, "cmdPZMset", "Privacy Set " + std::to_string(i + 1));
+        b.placeIn(nullptr, 150 + i * 1650, 3000, 1550, 340);
+        b.onClick = [this, i] { cmdPZMset_Click(i); };
+    }
+    CmdPrivacyOn.placeIn(nullptr, 150, 3460, 1550, 340);
+    CmdPrivacyoff.placeIn(nullptr, 1800, 3460, 1550, 340);
+    CmdClear.placeIn(nullptr, 3450, 3460, 1550, 340);
+    SettingMode.placeIn(nullptr, 150, 3920, 900, 340);
+    SettingMode.setAccessibleName("Automatic Set");
+    LblAuto.placeIn(nullptr, 1150, 3970, 7900, 240);
+    LblAutoState.placeIn(nullptr, 1150, 4300, 7900, 240);
+    LblAutoState.setForeColor(rgb(192, 0, 0));
+    LblAutoState.setAccessibleName("Automatic Set state");
+    for (Control* c : {static_cast<Control*>(&ZoneGrid), static_cast<Control*>(&cmdPZMset[0]),
+                       static_cast<Control*>(&cmdPZMset[1]), static_cast<Control*>(&cmdPZMset[2]),
+                       static_cast<Control*>(&CmdPrivacyOn), static_cast<Control*>(&CmdPrivacyoff),
+                       static_cast<Control*>(&CmdClear), static_cast<Control*>(&SettingMode),
+                       static_cast<Control*>(&LblAuto), static_cast<Control*>(&LblAutoState)})
+        appendToTabOrder(*c);
+
+    CmdPrivacyOn.onClick = [this] { CmdPrivacyOn_Click(); };
+    CmdPrivacyoff.onClick = [this] { CmdPrivacyoff_Click(); };
+    CmdClear.onClick = [this] { CmdClear_Click(); };
+    SettingMode.onClick = [this] { SettingMode_Click(); };
+    Timer2.onTick = [this] { Timer2_Timer(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void PrivacyA::open() {
+    prog_.loaded(*this);
+    if (!visible()) {
+        // The resend waits for the operator: the camera's stored masks stay
+        // until the boxes hold what should replace them.
+        Timer2.setEnabled(false);
+        SettingMode.setCaption("OFF");
+        LblAutoState.setCaption("");
+        dialogs::placeBesideMain(prog_, *this, 100, 100);
+    }
+    show();
+    raiseWithoutFocus();
+}
+
+void PrivacyA::sendOwn(const std::vector<int>& body) {
+    // This dialog's own sends leave the link's switches alone and log nothing.
+    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {nullptr, false});
+}
+
+void PrivacyA::CmdPrivacyOn_Click() { sendOwn({0x01, 0x04, 0x77, 0x02}); }
+void PrivacyA::CmdPrivacyoff_Click() { sendOwn({0x01, 0x04, 0x77, 0x03}); }
+void PrivacyA::CmdClear_Click() { sendOwn({0x01, 0x04, 0x77, 0x00}); }
+
+std::optional<std::vector<int>> PrivacyA::setPacket(int index, std::string& wrong) const {
+    std::vector<int> packet{prog_.link.header(), 0x01, 0x04, 0x76, index};
+    for (int k = 8 * index; k < 8 * index + 8; ++k) {
+        const std::string& t = Zones[k].text();
+        const int v = t.size() == 1 ? hexDigit(t[0]) : -1;
+        if (v < 0 || v > kMax[k % 4]) {
+            wrong = "Zone " + std::to_string(k / 4 + 1) + " " + LblHead[k % 4].caption();
+            return std::nullopt;
+        }
+        packet.push_back(v);
+    }
+    packet.push_back(0xFF);
+    return packet;
+}
+
+void PrivacyA::cmdPZMset_Click(int index) {
+    if (index < 0 || index > 2) return;
+    std::string wrong;
+    const auto packet = setPacket(index, wrong);
+    if (!packet) {
+        dialogs::warn(prog_, "\"" + wrong + "\" is not a value in that range.");
+        return;
+    }
+    prog_.frmMain().SendValues(*packet, FrmMain::kCommand);
+}
+
+void PrivacyA::PrivacySet() {
+    std::vector<std::vector<int>> packets;
+    std::string wrong;
+    for (int i = 0; i < 3; ++i) {
+        auto p = setPacket(i, wrong);
+        if (!p) {
+            // Sent every second: no message box, the state line says it.
+            LblAutoState.setCaption("Not sent: \"" + wrong + "\" is not a value in that range.");
+            return;
+        }
+        packets.push_back(std::move(*p));
+    }
+    LblAutoState.setCaption("");
+    Clock& clock = prog_.platform.clock;
+    for (std::size_t i = 0; i < packets.size(); ++i) {
+        if (i > 0) clock.sleepUntil(clock.now() + kWaitAuto);
+        prog_.frmMain().SendValues(packets[i], FrmMain::kCommand);
+    }
+}
+
+void PrivacyA::SettingMode_Click() {
+    if (SettingMode.caption() != "ON") {
+        Timer2.setEnabled(true);
+        SettingMode.setCaption("ON");
+    } else {
+        Timer2.setEnabled(false);
+        SettingMode.setCaption("OFF");
+        LblAutoState.setCaption("");
+    }
+}
+
+void PrivacyA::Timer2_Timer() { PrivacySet(); }
+
+void PrivacyA::showZones() {
+    std::vector<Picture::Mark> marks;
+    for (int n = 0; n < 6; ++n) {
+        int v[4];
+        bool ok = true;
+        for (int i = 0; i < 4; ++i) {
+            const std::string& t = Zones.has(4 * n + i) ? Zones[4 * n + i].text() : std::string();
+            v[i] = t.size() == 1 ? hexDigit(t[0]) : -1;
+            ok = ok && v[i] >= 0 && v[i] <= kMax[i];
+        }
+        if (ok && v[2] > 0 && v[3] > 0) marks.push_back({v[0], v[1], v[2], v[3], std::to_string(n + 1)});
+    }
+    ZoneGrid.setMarks(std::move(marks));
+}
+
+void PrivacyA::Form_Unload() {
+    Timer2.setEnabled(false);
+    hide();
+    prog_.unloaded(*this);
+}
+
+}  // namespace orbus
