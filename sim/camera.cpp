@@ -51,6 +51,20 @@ void step(int& value, std::uint8_t how, int lo, int hi, int resetTo) {
 
 bool isOnOff(std::uint8_t p) { return p == 0x02 || p == 0x03; }
 
+// Bytes from..to-1 all carry one nibble.
+bool nibbles(const Bytes& b, std::size_t from, std::size_t to) {
+    if (to > b.size()) return false;
+    for (std::size_t i = from; i < to; ++i) {
+        if (b[i] > 0x0F) return false;
+    }
+    return true;
+}
+
+// 24 zone switches from four bytes of six bits, highest zones first.
+int zoneBits(const Bytes& b, std::size_t at) {
+    return ((b[at] & 0x3F) << 18) | ((b[at + 1] & 0x3F) << 12) | ((b[at + 2] & 0x3F) << 6) | (b[at + 3] & 0x3F);
+}
+
 }  // namespace
 
 const std::vector<CameraModel>& cameraModels() {
@@ -335,6 +349,37 @@ bool Camera::command(const Bytes& c) {
             return true;
         }
         case 0x17: s.keyLock = p == 0x02; return true;
+        case 0x59: if (!isOnOff(p)) return false; s.spotMetering = p == 0x02; return true;
+        case 0x29:
+            if (n != 7 || !nibbles(c, 3, 7)) return false;
+            s.spotX = c[4];
+            s.spotY = c[6];
+            return true;
+        case 0x65: s.effectLevel = p; return true;
+        case 0x7C: if (!isOnOff(p)) return false; s.privacyGrid = p == 0x02; return true;
+        case 0x77: return privacySwitch(c);
+        case 0x78: {
+            if (n != 9 || !nibbles(c, 3, 7)) return false;
+            s.maskColour2 = zoneBits(c, 3);
+            s.colour1 = c[7];
+            s.colour2 = c[8];
+            return true;
+        }
+        case 0x76: return privacySet(c);
+        case 0x79:
+            if (n != 9 || !nibbles(c, 3, 9)) return false;
+            s.maskPan = (c[3] << 8) | (c[4] << 4) | c[5];
+            s.maskTilt = (c[6] << 8) | (c[7] << 4) | c[8];
+            return true;
+        case 0x7A: return n == 8 && nibbles(c, 3, 7);
+        case 0x7B: {
+            if (n != 14 || c[3] > 23 || !nibbles(c, 4, 14)) return false;
+            auto& m = s.masks[c[3]];
+            m.pan = (c[4] << 8) | (c[5] << 4) | c[6];
+            m.tilt = (c[7] << 8) | (c[8] << 4) | c[9];
+            m.zoom = nib4(c, 10);
+            return true;
+        }
         case 0x75: s.mute = p == 0x02; return true;
         case 0x62: s.freeze = p == 0x02; return true;
         case 0x61: s.lrReverse = p == 0x02; return true;
@@ -426,6 +471,44 @@ void Camera::advanceHead(double t) {
     move(tiltExact_, tiltRate_, lim.tiltMin, lim.tiltMax);
     s.panPos = static_cast<int>(panExact_) & 0xFFFF;
     s.tiltPos = static_cast<int>(tiltExact_) & 0xFFFF;
+}
+
+// 01 04 77: the six-zone switch (02 on, 03 off, 00 clear) or, with four
+// bytes, the 24 zones' display switches.
+bool Camera::privacySwitch(const Bytes& c) {
+    CameraState& s = state_;
+    if (c.size() == 4) {
+        if (c[3] == 0x00) {
+            s.zones = {};
+            return true;
+        }
+        if (!isOnOff(c[3])) return false;
+        s.privacyOn = c[3] == 0x02;
+        return true;
+    }
+    if (c.size() != 7) return false;
+    s.maskDisplay = zoneBits(c, 3);
+    return true;
+}
+
+// 01 04 76: one mask of the 24 (mask, new, then X, Y, width, height as two
+// digits each) or two zones of the six (pair, then four digits a zone).
+bool Camera::privacySet(const Bytes& c) {
+    CameraState& s = state_;
+    if (c.size() == 13) {
+        if (c[3] > 23 || c[4] > 1 || !nibbles(c, 5, 13)) return false;
+        auto& m = s.masks[c[3]];
+        m.x = (c[5] << 4) | c[6];
+        m.y = (c[7] << 4) | c[8];
+        m.width = (c[9] << 4) | c[10];
+        m.height = (c[11] << 4) | c[12];
+        return true;
+    }
+    if (c.size() != 12 || c[3] > 2 || !nibbles(c, 4, 12)) return false;
+    for (int z = 0; z < 2; ++z) {
+        for (int i = 0; i < 4; ++i) s.zones[2 * c[3] + z][i] = c[4 + 4 * z + i];
+    }
+    return true;
 }
 
 // Pan-tilt drive 01 06 01 PS TS pd td: pan left 01, right 02, halt 03; tilt

@@ -106,6 +106,24 @@ struct CameraState {
         int zoom = 0, focus = 0, pan = 0, tilt = 0, aeMode = 0, wbMode = 0;
     };
     std::array<Preset, 128> presets{};
+    // Privacy masks of the 24-zone model: place and size, display and
+    // colour-2 switches (bit i zone i), the two colours, the grid, and the
+    // pan, tilt and zoom each mask was set at.
+    struct Mask {
+        int x = 0, y = 0, width = 0, height = 0;
+        int pan = 0, tilt = 0, zoom = 0;
+    };
+    std::array<Mask, 24> masks{};
+    int maskDisplay = 0, maskColour2 = 0;
+    int colour1 = 0, colour2 = 0;
+    bool privacyGrid = false;
+    int maskPan = 0, maskTilt = 0;  // pan-tilt angle of the mask model
+    // The six-zone model: X, Y, width, height per zone, and its switch.
+    std::array<std::array<int, 4>, 6> zones{};
+    bool privacyOn = false;
+    // Spot metering and its place on the 16 x 16 grid.
+    bool spotMetering = false;
+    int spotX = 8, spotY = 8;
     // Setting memory cells by address (0x000..0xFFF), one byte each.
     std::map<int, int> memory;
     // Line speed in use: 0 9600, 1 19200, 2 38400 bit/s (-1: as the chain was started).
@@ -169,6 +187,8 @@ private:
     Bytes expandBlock() const;
 
     bool drive(const Bytes& body);
+    bool privacySwitch(const Bytes& body);
+    bool privacySet(const Bytes& body);
 
     const CameraModel* model_;
     CameraState state_;

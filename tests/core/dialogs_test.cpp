@@ -3,6 +3,7 @@
 // what opening and closing them does to the main window's refresh.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,16 @@ TEST_F(Dialogs, PrivacyPacketsGoToTheDrivenCamera) {
                           }));
     EXPECT_EQ(warnings(), 0u);
     EXPECT_NE(p.PrivacySetTxt.text().find("83 01 04 7B 02 01 02 00 00 00 00 04 00 00 00 FF \r\n"), std::string::npos);
+    // Camera 3 took them all and keeps them.
+    rig.run(0.5);
+    EXPECT_EQ(m.RecvText.text().find(" 60 "), std::string::npos) << m.RecvText.text();
+    const auto& cam = rig.chain.camera(2).state();
+    EXPECT_EQ(cam.maskDisplay, (1 << 0) | (1 << 23));
+    EXPECT_EQ(cam.colour1, 0x17);
+    EXPECT_EQ(cam.masks[23].x, 0x1A);
+    EXPECT_EQ(cam.masks[23].height, 0x0F);
+    EXPECT_EQ(cam.masks[2].zoom, 0x4000);
+    EXPECT_EQ(rig.chain.camera(0).state().maskDisplay, 0);
     p.ClrSET.click();
     EXPECT_EQ(p.PrivacySetTxt.text(), "");
 
@@ -172,6 +183,9 @@ TEST_F(Dialogs, PrivacyAResendsOnlyWhenSwitchedOn) {
                               "83 01 04 77 03 FF",
                               "83 01 04 77 00 FF",
                           }));
+    rig.run(0.5);
+    EXPECT_EQ(m.RecvText.text().find(" 60 "), std::string::npos) << m.RecvText.text();
+    EXPECT_EQ(rig.chain.camera(2).state().zones[5], (std::array<int, 4>{0, 0, 0, 0}));  // "Clear" came last
 
     // On: the three packets every second, 20 ms apart.
     std::vector<double> times;
@@ -182,6 +196,7 @@ TEST_F(Dialogs, PrivacyAResendsOnlyWhenSwitchedOn) {
     EXPECT_EQ(a.SettingMode.caption(), "ON");
     rig.run(2.05);
     ASSERT_EQ(times.size(), 6u);
+    EXPECT_EQ(rig.chain.camera(2).state().zones[5], (std::array<int, 4>{0xF, 0xB, 1, 1}));
     EXPECT_NEAR(times[1] - times[0], 0.020, 1e-6);
     EXPECT_NEAR(times[2] - times[1], 0.020, 1e-6);
     EXPECT_NEAR(times[3] - times[0], 1.0, 0.05);
@@ -240,6 +255,9 @@ TEST_F(Dialogs, SpotExposureStopsTheRefreshWhileOpen) {
     EXPECT_EQ(warnings(), 1u);
     EXPECT_NE(d.AESpot.text().find("83 01 04 29 00 0F 00 00 FF"), std::string::npos);
     EXPECT_EQ(d.SpotGrid.marks(), (std::vector<Picture::Mark>{{15, 0, 1, 1, ""}}));
+    rig.run(0.5);
+    EXPECT_EQ(rig.chain.camera(2).state().spotX, 0xF);
+    EXPECT_FALSE(rig.chain.camera(2).state().spotMetering);
     // Closed: the refresh and the pan-tilt upkeep run again.
     EXPECT_TRUE(running());
     EXPECT_EQ(m.Timer1.interval(), 2000);
@@ -265,6 +283,8 @@ TEST_F(Dialogs, EffectLevelGivesTheRefreshBack) {
     EXPECT_FALSE(d.visible());
     rig.run(0.2);
     EXPECT_TRUE(running());  // the refresh runs again after OK
+    rig.run(2);
+    EXPECT_EQ(rig.program->modes.EffectLevel, 32);  // read back
 
     // Cancel, and a level out of range refused first.
     rig.windows.script([&] {
