@@ -7,7 +7,8 @@ namespace orbus {
 
 void hexKeyFilter(int& keyAscii) {
     const int k = keyAscii;
-    if (k == 8) return;
+    // Backspace edits; Enter goes on to the window's default button.
+    if (k == 8 || k == 13) return;
     if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'F')) return;
     if (k >= 'a' && k <= 'f') {
         keyAscii = k - 'a' + 'A';
@@ -48,7 +49,7 @@ namespace orbus {
 void acceptDecimalOnly(TextBox& box, int maxLength) {
     box.setMaxLength(maxLength);
     box.onKeyPress = [](int& k) {
-        if (k != 8 && (k < '0' || k > '9')) k = 0;
+        if (k != 8 && k != 13 && (k < '0' || k > '9')) k = 0;
     };
     box.onChange = [&box] {
         std::string clean;

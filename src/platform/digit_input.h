@@ -11,8 +11,8 @@ namespace orbus {
 
 class TextBox;
 
-// One typed key: digits and A-F pass, a-f become upper case, backspace
-// passes, anything else is swallowed (the key becomes 0).
+// One typed key: digits and A-F pass, a-f become upper case, backspace and
+// Enter pass, anything else is swallowed (the key becomes 0).
 void hexKeyFilter(int& keyAscii);
 
 // The hexadecimal digits of a text, upper-cased, at most maxLength of them

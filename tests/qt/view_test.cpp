@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QWidget>
 
+#include "dialogs/deffect.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
 #include "platform/testing/rig.h"
@@ -180,4 +181,28 @@ TEST(View, HeldKeysInThePanTiltWindowDriveTheHead) {
     EXPECT_TRUE(rig.packetsSince(mark).empty());
     // Each direction button names its key.
     EXPECT_NE(views.viewOf(pt)->widgetFor(&pt.Pan_Tilt_Stop[5])->toolTip().indexOf("keypad 7"), -1);
+}
+
+TEST(View, EnterInADialogBoxPressesItsDefaultButton) {
+    Rig rig({"KBM-R16"});
+    ViewSet views(rig.program->forms());
+    ASSERT_TRUE(rig.startUp());
+    FrmDeffect& d = rig.program->frmDeffect();
+    const auto mark = rig.mark();
+    rig.windows.script([&] {
+        auto* box = qobject_cast<QLineEdit*>(views.viewOf(d)->widgetFor(&d.DELevel));
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        box->selectAll();
+        for (const char* k : {"2", "x", "0"}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(k));
+            QApplication::sendEvent(box, &press);
+        }
+        EXPECT_EQ(d.DELevel.text(), "20");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QApplication::sendEvent(box, &enter);
+        if (d.visible()) d.unload();  // Enter did not reach OK: end the wait
+    });
+    rig.main().EffectLevel.click();
+    EXPECT_EQ(rig.packetsSince(mark, "01"), std::vector<std::string>{"81 01 04 65 14 FF"});
 }

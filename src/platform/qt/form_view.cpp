@@ -719,7 +719,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         const int k = keyAscii(ke);
         if (k < 0) break;
         const int out = tb->keyPress(k);
-        if (out == k && k != 13) break;  // unchanged: the widget inserts it
+        if (out == k) break;  // unchanged: the widget inserts it (Enter goes on to the default button)
         if (out != 0 && out != 13 && out != 8) {
             if (auto* e = qobject_cast<QLineEdit*>(watched)) {
                 e->insert(QString(QChar(out)));
