@@ -15,7 +15,7 @@ const char* const kHexDigits = "0123456789ABCDEF";
 }  // namespace
 
 PrivacyA::PrivacyA(Program& program) : Form("PrivacyA", "PrivacyZone Setting"), prog_(program) {
-    resize(9400, 5300);
+    resize(9400, 5000);
     const char* heads[] = {"X: 0 to F", "Y: 0 to B", "Width: 1 to F", "Height: 1 to B"};
     const char* parts[] = {"X", "Y", "width", "height"};
     for (int i = 0; i < 4; ++i) {
