@@ -379,3 +379,22 @@ TEST_F(Dialogs, LineSpeedChangeAndThePortDialogsNineteenTwoHundred) {
     next.main().unload();
     EXPECT_EQ(next.settings.values[std::string(Program::kTitle) + "/Settings/BPS"], "19200");
 }
+
+TEST_F(Dialogs, ModelessDialogsLeaveTheRefreshAlone) {
+    m.AutoRefreshed.click();
+    for (MenuItem* item : {&m.SettingZones, &m.PrivacyAv, &m.SettingMenu}) {
+        item->click();
+        EXPECT_TRUE(running()) << item->name();
+        EXPECT_TRUE(m.Timer2.enabled());
+    }
+    for (Form* f : std::vector<Form*>{&rig.program->privacy(), &rig.program->privacyA(), &rig.program->fset()}) {
+        EXPECT_TRUE(f->visible()) << f->name();
+        f->unload();
+        EXPECT_FALSE(f->visible());
+    }
+    EXPECT_TRUE(running());
+    // The main window's closing takes the open dialogs with it.
+    m.SettingMenu.click();
+    m.unload();
+    EXPECT_FALSE(rig.program->fset().visible());
+}
