@@ -52,14 +52,11 @@ void FrmAES::AESpotON_Click() { send({0x01, 0x04, 0x59, 0x02}); }
 void FrmAES::AESpotOFF_Click() { send({0x01, 0x04, 0x59, 0x03}); }
 
 void FrmAES::AESpotSet_Click() {
-    const auto q = dialogs::hexDigits(AESpotPosX, 1);
-    const auto s = dialogs::hexDigits(AESpotPosY, 1);
-    if (!q || !s) {
-        dialogs::warn(prog_, std::string(!q ? "\"q\"" : "\"s\"") + " must be one hexadecimal digit, 0 to F.");
-        return;
-    }
-    send({0x01, 0x04, 0x29, 0x00, (*q)[0], 0x00, (*s)[0]});
-    SpotGrid.setMarks({{(*q)[0], (*s)[0], 1, 1, ""}});
+    std::vector<int> qs;
+    if (!dialogs::appendHexField(prog_, qs, AESpotPosX, 1, "q")) return;
+    if (!dialogs::appendHexField(prog_, qs, AESpotPosY, 1, "s")) return;
+    send({0x01, 0x04, 0x29, 0x00, qs[0], 0x00, qs[1]});
+    SpotGrid.setMarks({{qs[0], qs[1], 1, 1, ""}});
 }
 
 void FrmAES::Form_Unload() {

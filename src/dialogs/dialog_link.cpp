@@ -41,6 +41,17 @@ std::optional<std::vector<int>> hexDigits(const TextBox& box, int count) {
     return out;
 }
 
+bool appendHexField(Program& prog, std::vector<int>& body, const TextBox& box, int count, const std::string& name) {
+    const auto digits = hexDigits(box, count);
+    if (!digits) {
+        warn(prog, "\"" + name + "\" must hold " + std::to_string(count) + " hexadecimal digit" +
+                       (count == 1 ? "" : "s") + ".");
+        return false;
+    }
+    body.insert(body.end(), digits->begin(), digits->end());
+    return true;
+}
+
 void warn(Program& prog, const std::string& text) {
     prog.platform.windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
 }

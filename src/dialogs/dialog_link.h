@@ -41,6 +41,11 @@ std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);
 // one value 0..15 each; nothing when it holds fewer.
 std::optional<std::vector<int>> hexDigits(const TextBox& box, int count);
 
+// Appends the digits of a box that must hold exactly `count` hexadecimal
+// digits to a packet body; otherwise tells the operator which box is wrong
+// (by `name`) and returns false.
+bool appendHexField(Program& prog, std::vector<int>& body, const TextBox& box, int count, const std::string& name);
+
 // One "Warning" message box naming what is wrong with the operator's input.
 void warn(Program& prog, const std::string& text);
 

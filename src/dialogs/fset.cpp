@@ -82,21 +82,9 @@ void FSet::CmdBaudRate_Click(int index) {
 }
 
 void FSet::memory(int op) {
-    const auto address = dialogs::hexDigits(EPromText1, 3);
-    if (!address) {
-        dialogs::warn(prog_, "\"Mode\" must hold three hexadecimal digits (the memory address).");
-        return;
-    }
     std::vector<int> body{op == 0x01 ? 0x09 : 0x01, 0x7F, 0x7F, op};
-    body.insert(body.end(), address->begin(), address->end());
-    if (op != 0x01) {
-        const auto data = dialogs::hexDigits(EPromText2, 2);
-        if (!data) {
-            dialogs::warn(prog_, "\"Data\" must hold two hexadecimal digits.");
-            return;
-        }
-        body.insert(body.end(), data->begin(), data->end());
-    }
+    if (!dialogs::appendHexField(prog_, body, EPromText1, 3, "Mode")) return;
+    if (op != 0x01 && !dialogs::appendHexField(prog_, body, EPromText2, 2, "Data")) return;
     send(body);
 }
 

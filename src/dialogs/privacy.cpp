@@ -217,45 +217,26 @@ void Privacy::CmdPrivacySet_Click(int) {
     }
     std::vector<int> body{0x01, 0x04, 0x76, mask, Check1.checked() ? 1 : 0};
     for (int i = 0; i < 4; ++i) {
-        const auto d = dialogs::hexDigits(Zones[i], 2);
-        if (!d) {
-            dialogs::warn(prog_, "\"" + LblZones[i].caption() + "\" must hold two hexadecimal digits.");
-            return;
-        }
-        body.insert(body.end(), d->begin(), d->end());
+        if (!dialogs::appendHexField(prog_, body, Zones[i], 2, LblZones[i].caption())) return;
     }
     send(body);
 }
 
 void Privacy::cmdPZMpantilt_Click() {
-    const auto pan = dialogs::hexDigits(TextPan, 3);
-    const auto tilt = dialogs::hexDigits(TextTilt, 3);
-    if (!pan || !tilt) {
-        dialogs::warn(prog_, std::string("\"Pan Tilt Angle\": the ") + (!pan ? "pan" : "tilt") +
-                                 " box must hold three hexadecimal digits.");
-        return;
-    }
     std::vector<int> body{0x01, 0x04, 0x79};
-    body.insert(body.end(), pan->begin(), pan->end());
-    body.insert(body.end(), tilt->begin(), tilt->end());
+    if (!dialogs::appendHexField(prog_, body, TextPan, 3, "Pan Tilt Angle: Pan")) return;
+    if (!dialogs::appendHexField(prog_, body, TextTilt, 3, "Pan Tilt Angle: Tilt")) return;
     send(body);
 }
 
 void Privacy::cmdMovePanTilt_Click() {
-    const auto pan = dialogs::hexDigits(TextMovePan, 2);
-    const auto tilt = dialogs::hexDigits(TextMoveTilt, 2);
-    if (!pan || !tilt) {
-        dialogs::warn(prog_, std::string("\"Move Pan Tilt\": the ") + (!pan ? "pan" : "tilt") +
-                                 " box must hold two hexadecimal digits.");
-        return;
-    }
+    std::vector<int> body{0x01, 0x04, 0x7A};
+    if (!dialogs::appendHexField(prog_, body, TextMovePan, 2, "Move Pan Tilt: Pan")) return;
+    if (!dialogs::appendHexField(prog_, body, TextMoveTilt, 2, "Move Pan Tilt: Tilt")) return;
     int direction = 0x00;
     Opmove.forEach([&](int i, OptionButton& o) {
         if (o.value() && i >= 0 && i < 9) direction = kMoveDirection[i];
     });
-    std::vector<int> body{0x01, 0x04, 0x7A};
-    body.insert(body.end(), pan->begin(), pan->end());
-    body.insert(body.end(), tilt->begin(), tilt->end());
     body.push_back(direction);
     send(body);
 }
