@@ -391,7 +391,20 @@ bool Camera::command(const Bytes& c) {
         case 0x22: if (n < 7) return false; s.cameraId = nib4(c, 3); return true;
         case 0x40: if (n < 7) return false; s.autoPowerOff = nib4(c, 3); return true;
         case 0x41: if (n < 7) return false; s.nightPowerOff = nib4(c, 3); return true;
-        case 0x70: return n >= 13;
+        case 0x70:
+            if (n != 13) return false;
+            for (std::size_t i = 3; i < 13; ++i) {
+                if (c[i] > 9) return false;
+            }
+            s.clock = {c[3] * 10 + c[4], c[5] * 10 + c[6], c[7] * 10 + c[8], c[9] * 10 + c[10], c[11] * 10 + c[12]};
+            return true;
+        case 0x6B: if (!isOnOff(p)) return false; s.alarmActive = p == 0x02; return true;
+        case 0x6C: if (p > 0x0C) return false; s.alarmMode = p; return true;
+        case 0x6D:
+            if (n != 9 || !nibbles(c, 3, 9)) return false;
+            s.dayLevel = (c[3] << 8) | (c[4] << 4) | c[5];
+            s.nightLevel = (c[6] << 8) | (c[7] << 4) | c[8];
+            return true;
         default: return false;
         }
     }
@@ -414,6 +427,10 @@ bool Camera::command(const Bytes& c) {
     if (cat == 0x7F && cmd == 0x7F && n == 9 && (c[3] == 0x02 || c[3] == 0x03)) {
         if (c[4] > 0xF || c[5] > 0xF || c[6] > 0xF || c[7] > 0xF || c[8] > 0xF) return false;
         s.memory[(c[4] << 8) | (c[5] << 4) | c[6]] = (c[7] << 4) | c[8];
+        return true;
+    }
+    if (cat == 0x7E && n == 5 && cmd == 0x01 && c[3] == 0x18 && isOnOff(c[4])) {
+        s.infoDisplay = c[4] == 0x02;
         return true;
     }
     if (cat == 0x7E && n >= 6 && cmd == 0x01 && c[3] == 0x1A) {

@@ -98,6 +98,8 @@ struct CameraState {
     // Alarm.
     int alarmMode = 0;
     int dayLevel = 0x800, nightLevel = 0x400, nowLevel = 0x600;
+    // The camera clock: year (two digits), month, day, hour, minute.
+    std::array<int, 5> clock{};
     // Power-off timers (minutes).
     int autoPowerOff = 0, nightPowerOff = 0;
     // Memory presets: the settings stored per number.

@@ -309,14 +309,17 @@ public:
     // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body);
     Bytes WaitReply(int receiveByte);
+    // The last WaitReply ran out of time (its result is the stand-in array).
+    bool lastWaitTimedOut() const { return waitTimedOut_; }
     bool WaitCheck(double waitTime);
     bool RefreshNotGoCheck() const;
     void CheckFinishCommand();
 
     // ---- receive path and console ---------------------------------------------
     void MSComm1_OnComm(int event);
-    // Echoes received bytes into RecvText and classifies each completed reply.
-    void EchoReceived(const Bytes& bytes);
+    // Echoes received bytes into RecvText and classifies each completed
+    // reply (unless `classify` is false: a dialog read the answer itself).
+    void EchoReceived(const Bytes& bytes, bool classify = true);
     void DirectText_KeyPress(int& keyAscii);
     void DirectText_Change();
     std::string SendDirect();
@@ -429,6 +432,7 @@ private:
     Platform& P;
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
+    bool waitTimedOut_ = false;
     bool portLost_ = false;
     bool stopwatchArmed_ = false;
     double stopwatchStart_ = 0;

@@ -6,6 +6,8 @@
 #include "app/frm_main.h"
 #include "app/frm_open.h"
 #include "dialogs/aes.h"
+#include "dialogs/camera_settings.h"
+#include "dialogs/md.h"
 #include "dialogs/deffect.h"
 #include "dialogs/fset.h"
 #include "dialogs/menus.h"
@@ -25,7 +27,12 @@ Program::Program(Platform& p)
       privacyA_(std::make_unique<PrivacyA>(*this)),
       frmAES_(std::make_unique<FrmAES>(*this)),
       frmDeffect_(std::make_unique<FrmDeffect>(*this)),
-      fset_(std::make_unique<FSet>(*this)) {
+      fset_(std::make_unique<FSet>(*this)),
+      frmMD_(std::make_unique<FrmMD>(*this)),
+      frmSetDT_(std::make_unique<FrmSetDT>(*this)),
+      frmCamID_(std::make_unique<FrmCamID>(*this)),
+      frmAutoPOff_(std::make_unique<FrmAutoPOff>(*this)),
+      frmNightPOff_(std::make_unique<FrmNightPOff>(*this)) {
     dialogs::wireMenus(*this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
@@ -49,8 +56,9 @@ Program::~Program() {
 }
 
 std::vector<Form*> Program::forms() const {
-    return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(), frmPanTilt_.get(), privacy_.get(),
-            privacyA_.get(), frmAES_.get(), frmDeffect_.get(), fset_.get()};
+    return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(),    frmPanTilt_.get(),  privacy_.get(),
+            privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
+            frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get()};
 }
 
 void Program::start() {

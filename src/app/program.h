@@ -23,6 +23,11 @@ class PrivacyA;
 class FrmAES;
 class FrmDeffect;
 class FSet;
+class FrmMD;
+class FrmSetDT;
+class FrmCamID;
+class FrmAutoPOff;
+class FrmNightPOff;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -68,6 +73,11 @@ public:
     FrmAES& frmAES() { return *frmAES_; }
     FrmDeffect& frmDeffect() { return *frmDeffect_; }
     FSet& fset() { return *fset_; }
+    FrmMD& frmMD() { return *frmMD_; }
+    FrmSetDT& frmSetDT() { return *frmSetDT_; }
+    FrmCamID& frmCamID() { return *frmCamID_; }
+    FrmAutoPOff& frmAutoPOff() { return *frmAutoPOff_; }
+    FrmNightPOff& frmNightPOff() { return *frmNightPOff_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -98,6 +108,11 @@ private:
     std::unique_ptr<FrmAES> frmAES_;
     std::unique_ptr<FrmDeffect> frmDeffect_;
     std::unique_ptr<FSet> fset_;
+    std::unique_ptr<FrmMD> frmMD_;
+    std::unique_ptr<FrmSetDT> frmSetDT_;
+    std::unique_ptr<FrmCamID> frmCamID_;
+    std::unique_ptr<FrmAutoPOff> frmAutoPOff_;
+    std::unique_ptr<FrmNightPOff> frmNightPOff_;
     std::vector<Form*> loaded_;
 };
 

@@ -5,6 +5,7 @@
 #include "link/packet.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
+#include "status/inquiry.h"
 
 namespace orbus::dialogs {
 
@@ -22,6 +23,19 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
         echo.log->moveCaretToEnd();
     }
     return written ? "OK" : "NG";
+}
+
+std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int length, const DialogEcho& echo) {
+    const auto packet = packetFor(prog, body);
+    if (!packet) return std::nullopt;
+    FrmMain& m = prog.frmMain();
+    DialogSD(prog, *packet, FrmMain::kPolled, echo);
+    const Bytes reply = m.WaitReply(length);
+    // Only bytes that came in are shown, not a time-out's stand-in.
+    if (!m.lastWaitTimedOut()) m.EchoReceived(reply, false);
+    if (prog.platform.port.rThreshold() <= 0) prog.platform.port.setRThreshold(1);
+    if (!acceptedReply(reply, length)) return std::nullopt;
+    return Bytes(reply.begin(), reply.begin() + length);
 }
 
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body) {

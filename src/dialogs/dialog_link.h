@@ -33,6 +33,13 @@ struct DialogEcho {
 // refused it.
 std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo);
 
+// Asks the driven camera with the dialog's send routine in mode 2 and waits
+// (the main window's wait) for an answer of `length` bytes. What came in is
+// shown in the response window without being classified (the dialog reads
+// it here), and receive events are turned back on. The answer when it has
+// its full length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
+std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int length, const DialogEcho& echo);
+
 // Builds 8x <body> FF for the driven camera; nothing when a value does not
 // fit in a byte.
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);

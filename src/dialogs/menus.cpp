@@ -3,6 +3,8 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/aes.h"
+#include "dialogs/camera_settings.h"
+#include "dialogs/md.h"
 #include "dialogs/deffect.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/fset.h"
@@ -42,6 +44,28 @@ void SettingMenu_Click(Program& prog) {
     d.raiseWithoutFocus();
 }
 
+void MotionDetecter_Click(Program& prog) { prog.frmMD().open(); }
+
+void SetTimeDate_Click(Program& prog) { prog.frmSetDT().open(); }
+
+void IDWrite_Click(Program& prog) { prog.frmCamID().open(); }
+
+void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
+
+// The night power-off needs the alarm set up for day and night: with the
+// alarm state unknown it is read first.
+void NightPowerOff_Click(Program& prog) {
+    if (!prog.alarm.AlarmConfigured) prog.frmMain().CheckAlarmStatus();
+    const std::string warning = nightPowerOffWarning(prog);
+    if (!warning.empty()) {
+        prog.platform.windows.message({MsgIcon::Critical, "Warning",
+                                       warning + "\r\nPlease set up it after I implement alarm setting.  ",
+                                       MsgButtons::Ok, true});
+        return;
+    }
+    prog.frmNightPOff().open();
+}
+
 void wireMenus(Program& prog) {
     FrmMain& m = prog.frmMain();
     m.SettingZones.onClick = [&prog] { SettingZones_Click(prog); };
@@ -49,6 +73,11 @@ void wireMenus(Program& prog) {
     m.AESpotMode.onClick = [&prog] { AESpotMode_Click(prog); };
     m.EffectLevel.onClick = [&prog] { EffectLevel_Click(prog); };
     m.SettingMenu.onClick = [&prog] { SettingMenu_Click(prog); };
+    m.MotionDetecter.onClick = [&prog] { MotionDetecter_Click(prog); };
+    m.SetTimeDate.onClick = [&prog] { SetTimeDate_Click(prog); };
+    m.IDWrite.onClick = [&prog] { IDWrite_Click(prog); };
+    m.AutoPowerOff.onClick = [&prog] { AutoPowerOff_Click(prog); };
+    m.NightPowerOff.onClick = [&prog] { NightPowerOff_Click(prog); };
 }
 
 }  // namespace orbus::dialogs

@@ -15,6 +15,11 @@ void PrivacyAv_Click(Program& prog);
 void AESpotMode_Click(Program& prog);
 void EffectLevel_Click(Program& prog);
 void SettingMenu_Click(Program& prog);
+void MotionDetecter_Click(Program& prog);
+void SetTimeDate_Click(Program& prog);
+void IDWrite_Click(Program& prog);
+void AutoPowerOff_Click(Program& prog);
+void NightPowerOff_Click(Program& prog);
 
 }  // namespace dialogs
 }  // namespace orbus

@@ -97,6 +97,7 @@ Bytes FrmMain::WaitReply(int receiveByte) {
     Bytes result = P.port.input();
     P.port.setRThreshold(1);
     if (timedOut) result = indexFilled(receiveByte);
+    waitTimedOut_ = timedOut;
     WaitCheck(0);
     waitReplyBusy_ = false;
     return result;

@@ -22,7 +22,7 @@ void FrmMain::MSComm1_OnComm(int event) {
     }
 }
 
-void FrmMain::EchoReceived(const Bytes& bytes) {
+void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
     if (bytes.empty()) return;
     std::string log = RecvText.text();
     for (auto b : bytes) {
@@ -33,7 +33,7 @@ void FrmMain::EchoReceived(const Bytes& bytes) {
         if (b == 0xFF) {
             trimLog(log);
             RecvText.setText(log);
-            CheckFinishCommand();
+            if (classify) CheckFinishCommand();
             log = RecvText.text();
             if (L.EchoSent) log += "\r\n";
         }

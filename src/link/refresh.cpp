@@ -82,12 +82,14 @@ bool FrmMain::CheckAlarmStatus() {
     }
     if (ok) {
         a.AlarmMode = r[2];
+        a.AlarmModeKnown = true;
         ok = ask(0x6D, 12);
     }
     if (ok) {
         a.DayLevel = r[2] * 256 + r[3] * 16 + r[4];
         a.NightLevel = r[5] * 256 + r[6] * 16 + r[7];
         a.NowLevel = r[8] * 256 + r[9] * 16 + r[10];
+        a.DayLevelKnown = a.NightLevelKnown = true;
         a.AlarmConfigured = true;
     }
     L.EchoSent = true;

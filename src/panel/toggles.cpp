@@ -25,6 +25,7 @@ const CaptionToggle kCaptionToggles[] = {
 MenuItem FrmMain::*const kCheckToggles[] = {
     &FrmMain::KeyLock,     &FrmMain::Mute,       &FrmMain::Freese,      &FrmMain::LR_Reverse,
     &FrmMain::PictureFlip, &FrmMain::DataScreen, &FrmMain::DateDisplay, &FrmMain::TimeDisplay,
+    &FrmMain::IFMDmode,
 };
 
 }  // namespace

@@ -9,9 +9,16 @@ namespace orbus {
 
 class Timer;
 
+// A date and time of the computer's local clock.
+struct LocalTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
+    // The computer's local date and time (for the camera clock).
+    virtual LocalTime localTime() const = 0;
     // Monotonic seconds since an arbitrary origin.
     virtual double now() const = 0;
     // Blocks the calling thread until the given time (used by blocking waits

@@ -31,14 +31,20 @@ struct ModeBook {
     int EffectLevel = 0;        // digital effect level, for the effect-level dialog
 };
 
-// Alarm state read by the alarm check and the alarm dialog.
+// Alarm state read by the alarm check and the alarm dialog, kept for the
+// whole run; the night power-off relies on it.
 struct AlarmState {
     bool AlarmActive = false;
     std::uint8_t AlarmMode = 0;
+    bool AlarmModeKnown = false;
     int DayLevel = 0;
+    bool DayLevelKnown = false;
     int NightLevel = 0;
+    bool NightLevelKnown = false;
     int NowLevel = 0;
-    bool AlarmConfigured = false;
+    bool AlarmConfigured = false;  // started, with mode and both levels known
+    // The code of the "Day & Night" alarm mode.
+    static constexpr std::uint8_t kDayNight = 0x0C;
 };
 
 // Model strings of the two series.

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "dialogs/aes.h"
+#include "dialogs/camera_settings.h"
+#include "dialogs/md.h"
 #include "dialogs/deffect.h"
 #include "dialogs/fset.h"
 #include "dialogs/privacy.h"
@@ -298,7 +300,8 @@ TEST(Layout, FramesComeBeforeTheirContentsInTabOrder) {
 TEST(Layout, DialogsFitTheirWindowsWithoutOverlaps) {
     Rig rig;
     Program& p = *rig.program;
-    for (Form* f : std::vector<Form*>{&p.frmOpen(), &p.privacy(), &p.privacyA(), &p.frmAES(), &p.frmDeffect(), &p.fset()}) {
+    for (Form* f : std::vector<Form*>{&p.frmOpen(), &p.privacy(), &p.privacyA(), &p.frmAES(), &p.frmDeffect(), &p.fset(),
+                                      &p.frmMD(), &p.frmSetDT(), &p.frmCamID(), &p.frmAutoPOff(), &p.frmNightPOff()}) {
         // The window's outer size less its frame and title bar.
         const int w = static_cast<int>(f->width()) - 150, h = static_cast<int>(f->height()) - 450;
         EXPECT_EQ(layoutFaults(*f, w, h), std::vector<std::string>{}) << f->name() << "\n" << joined(layoutFaults(*f, w, h));

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
+#include <QDateTime>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -16,6 +18,11 @@ namespace orbus::qt {
 double QtClock::now() const {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+LocalTime QtClock::localTime() const {
+    const QDateTime t = QDateTime::currentDateTime();
+    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
 }
 
 void QtClock::sleepUntil(double t) {

@@ -19,6 +19,7 @@ class ViewSet;
 
 class QtClock : public Clock {
 public:
+    LocalTime localTime() const override;
     double now() const override;
     void sleepUntil(double t) override;
 };

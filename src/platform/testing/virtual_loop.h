@@ -16,6 +16,9 @@ namespace orbus::testing {
 class VirtualLoop : public Clock, public EventPoster, public TimerService {
 public:
     double now() const override { return now_; }
+    // The local time the tests set (it does not follow the virtual clock).
+    LocalTime localTime() const override { return localTime_; }
+    LocalTime localTime_{2026, 12, 7, 21, 5, 0};
     void sleepUntil(double t) override;
     void post(double delaySeconds, std::function<void()> fn) override;
     void attach(Timer& timer) override;

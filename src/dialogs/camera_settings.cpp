@@ -1,0 +1,268 @@
+#include "dialogs/camera_settings.h"
+
+#include <cstdio>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "platform/digit_input.h"
+#include "platform/text.h"
+#include "status/inquiry.h"
+
+namespace orbus {
+
+namespace {
+
+// A 16-bit value as four digit bytes, most significant first.
+std::vector<int> digits4(long v) { return {static_cast<int>(v >> 12) & 0xF, static_cast<int>(v >> 8) & 0xF,
+                                           static_cast<int>(v >> 4) & 0xF, static_cast<int>(v) & 0xF}; }
+
+// The number of a decimal box, kept to 65535 (the box then shows it);
+// nothing when the box is empty.
+std::optional<long> upTo65535(TextBox& box) {
+    if (box.text().empty()) return std::nullopt;
+    long v = leadingNumber(box.text());
+    if (v > 65535) {
+        v = 65535;
+        box.setText("65535");
+    }
+    return v;
+}
+
+std::string twoDigits(int v) {
+    char b[4];
+    std::snprintf(b, sizeof b, "%02d", v % 100);
+    return b;
+}
+
+// Closing a camera-settings dialog gives the refresh back.
+void giveRefreshBack(Program& prog) {
+    FrmMain& m = prog.frmMain();
+    m.AutoRefreshed.setEnabled(true);
+    if (m.autoCaption()) m.Timer1.setEnabled(true);
+    m.Timer2.setEnabled(true);
+}
+
+void okCancel(Form& f, Button& ok, Button& cancel, int top) {
+    ok.placeIn(nullptr, static_cast<int>(f.width()) - 2700, top, 1100, 360);
+    cancel.placeIn(nullptr, static_cast<int>(f.width()) - 1500, top, 1100, 360);
+    ok.setDefault(true);
+}
+
+}  // namespace
+
+// ---- clock ----------------------------------------------------------------------
+
+FrmSetDT::FrmSetDT(Program& program) : Form("FrmSetDT", "Set Time & Date"), prog_(program) {
+    resize(6000, 2000);
+    TextBox* boxes[] = {&Year, &Month, &Day, &Hour, &Minute};
+    UpDown* arrows[] = {&UpDown1, &UpDown2, &UpDown3, &UpDown4, &UpDown5};
+    const char* names[] = {"Year", "Month", "Day", "Hour", "Minute"};
+    for (int i = 0; i < 5; ++i) {
+        const int x = 240 + i * 1100;
+        LblField.add(i, *this, "LblField", names[i]).placeIn(nullptr, x, 200, 1000, 240);
+        LblField[i].setCentered(true);
+        boxes[i]->placeIn(nullptr, x + 80, 460, 600, 300);
+        arrows[i]->placeIn(nullptr, x + 680, 460, 240, 300);
+        boxes[i]->setCentered(true);
+        boxes[i]->setAccessibleName(names[i]);
+        arrows[i]->setAccessibleName(std::string(names[i]) + " arrows");
+        acceptDecimalOnly(*boxes[i], 2);
+    }
+    okCancel(*this, OK, Cancel, 1000);
+    OK.onClick = [this] { OK_Click(); };
+    Cancel.onClick = [this] { Cancel_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmSetDT::open() {
+    // Each opening shows the computer's time as it is then.
+    if (!visible()) Form_Load();
+    prog_.loaded(*this);
+    show();
+    raiseWithoutFocus();
+}
+
+void FrmSetDT::Form_Load() {
+    const LocalTime t = prog_.platform.clock.localTime();
+    Year.setText(twoDigits(t.year));
+    Month.setText(twoDigits(t.month));
+    Day.setText(twoDigits(t.day));
+    Hour.setText(twoDigits(t.hour));
+    Minute.setText(twoDigits(t.minute));
+}
+
+void FrmSetDT::OK_Click() {
+    const struct {
+        TextBox* box;
+        const UpDown* range;
+        const char* name;
+    } fields[] = {{&Year, &UpDown1, "Year"},
+                  {&Month, &UpDown2, "Month"},
+                  {&Day, &UpDown3, "Day"},
+                  {&Hour, &UpDown4, "Hour"},
+                  {&Minute, &UpDown5, "Minute"}};
+    std::vector<int> body{0x01, 0x04, 0x70};
+    for (const auto& f : fields) {
+        const long v = leadingNumber(f.box->text());
+        if (f.box->text().empty() || v < f.range->min() || v > f.range->max()) {
+            dialogs::warn(prog_, "\"" + std::string(f.name) + "\" must be a number from " +
+                                     std::to_string(f.range->min()) + " to " + std::to_string(f.range->max()) + ".");
+            return;
+        }
+        body.push_back(static_cast<int>(v / 10));
+        body.push_back(static_cast<int>(v % 10));
+    }
+    hide();
+    FrmMain& m = prog_.frmMain();
+    body.insert(body.begin(), m.program().link.header());
+    body.push_back(0xFF);
+    m.SendValues(body, FrmMain::kCommand);
+}
+
+void FrmSetDT::Cancel_Click() { hide(); }
+
+void FrmSetDT::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+}
+
+// ---- camera ID -----------------------------------------------------------------
+
+FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog_(program) {
+    resize(4300, 2000);
+    LblID.placeIn(nullptr, 240, 200, 3600, 240);
+    ID.placeIn(nullptr, 240, 480, 1500, 300);
+    ID.setAccessibleName("Camera ID");
+    acceptDecimalOnly(ID, 5);
+    okCancel(*this, OK, Cancel, 1000);
+    OK.onClick = [this] { OK_Click(); };
+    Cancel.onClick = [this] { Cancel_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmCamID::open() {
+    FrmMain& m = prog_.frmMain();
+    m.Timer1.setEnabled(false);
+    m.Timer2.setEnabled(false);
+    dialogs::placeBesideMain(prog_, *this, 500, 1000);
+    prog_.loaded(*this);
+    prog_.platform.windows.runModal(*this);
+}
+
+void FrmCamID::OK_Click() {
+    const auto id = upTo65535(ID);
+    if (!id) {
+        dialogs::warn(prog_, "\"Camera ID\" must be a number from 0 to 65535.");
+        return;
+    }
+    FrmMain& m = prog_.frmMain();
+    std::vector<int> packet{m.program().link.header(), 0x01, 0x04, 0x22};
+    for (int d : digits4(*id)) packet.push_back(d);
+    packet.push_back(0xFF);
+    m.SendValues(packet, FrmMain::kCommand);
+    m.CameraIDText.setText(ID.text());
+    unload();
+}
+
+// Cancel closes the dialog too, so the refresh stopped on opening comes back.
+void FrmCamID::Cancel_Click() { unload(); }
+
+void FrmCamID::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+    giveRefreshBack(prog_);
+}
+
+// ---- power-off timers ----------------------------------------------------------
+
+PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string caption, int command)
+    : Form(std::move(name), std::move(caption)), prog_(program), command_(command) {
+    resize(5000, 2500);
+    LblTimer.placeIn(nullptr, 240, 200, 4500, 240);
+    OffTimer.placeIn(nullptr, 240, 480, 1500, 300);
+    OffTimer.setAccessibleName("Power Off Timer minutes");
+    LblAnswer.placeIn(nullptr, 1900, 510, 2900, 240);
+    LblAnswer.setForeColor(rgb(192, 0, 0));
+    LblAnswer.setAccessibleName("Timer read state");
+    LblNote.placeIn(nullptr, 240, 900, 4500, 240);
+    acceptDecimalOnly(OffTimer, 5);
+    okCancel(*this, OK, Cancel, 1400);
+    OK.onClick = [this] { OK_Click(); };
+    Cancel.onClick = [this] { Cancel_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void PowerOffDialog::open() {
+    FrmMain& m = prog_.frmMain();
+    m.Timer1.setEnabled(false);
+    m.AutoRefreshed.setEnabled(false);
+    dialogs::placeBesideMain(prog_, *this, 500, 1000);
+    Form_Load();
+    prog_.loaded(*this);
+    prog_.platform.windows.runModal(*this);
+}
+
+void PowerOffDialog::Form_Load() {
+    FrmMain& m = prog_.frmMain();
+    OffTimer.setText("");
+    LblAnswer.setCaption("");
+    if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
+        m.SD(*p, FrmMain::kQuiet);
+        const Bytes r = m.WaitReply(7);
+        if (acceptedReply(r, 7)) {
+            OffTimer.setText(std::to_string(nibbles(r, 2, 4)));
+        } else {
+            LblAnswer.setCaption("No answer from the camera.");
+        }
+    }
+    // The quiet inquiry turned the echo off; user traffic shows again.
+    prog_.link.EchoSent = true;
+}
+
+void PowerOffDialog::OK_Click() {
+    const auto minutes = upTo65535(OffTimer);
+    if (!minutes) {
+        dialogs::warn(prog_, "\"Power Off Timer\" must be a number of minutes from 0 to 65535.");
+        return;
+    }
+    FrmMain& m = prog_.frmMain();
+    std::vector<int> packet{m.program().link.header(), 0x01, 0x04, command_};
+    for (int d : digits4(*minutes)) packet.push_back(d);
+    packet.push_back(0xFF);
+    m.SendValues(packet, FrmMain::kCommand);
+    m.AutoRefreshed.setEnabled(true);
+    unload();
+    // A power-off timer set: automatic refresh stays off.
+    if (m.autoCaption()) {
+        m.Timer1.setEnabled(false);
+        m.AutoRefreshed.setCaption("Stop");
+        m.RefreshOnce.setEnabled(true);
+    }
+}
+
+void PowerOffDialog::Cancel_Click() { unload(); }
+
+void PowerOffDialog::Form_Unload() {
+    hide();
+    prog_.unloaded(*this);
+    giveRefreshBack(prog_);
+}
+
+FrmAutoPOff::FrmAutoPOff(Program& program) : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", 0x40) {
+    LblNote.setCaption("After set this timer, Auto Refresh function will be off.");
+}
+
+FrmNightPOff::FrmNightPOff(Program& program) : PowerOffDialog(program, "FrmNightPOff", "Night Power Off", 0x41) {
+    LblNote.setVisible(false);
+}
+
+std::string nightPowerOffWarning(const Program& prog) {
+    const AlarmState& a = prog.alarm;
+    if (!a.AlarmActive) return "The alarm action is stopping.";
+    if (a.AlarmMode != AlarmState::kDayNight) return "The alarm mode is not a DayNight mode.";
+    if (!(a.DayLevel > a.NightLevel)) return "The alarm level setting is not [Day > Night].";
+    return "";
+}
+
+}  // namespace orbus

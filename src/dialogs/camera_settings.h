@@ -1,0 +1,106 @@
+// Values the camera keeps: its clock ("Set Time & Date"), its ID ("Camera
+// ID Write") and its two power-off timers ("Auto Power Off", "Night Power
+// Off").
+#pragma once
+
+#include <string>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace orbus {
+
+class Program;
+
+class FrmSetDT : public Form {
+public:
+    explicit FrmSetDT(Program& program);
+
+    ControlArray<Label> LblField;  // 0 "Year" .. 4 "Minute"
+    TextBox Year{*this, "Year", "YY"};
+    UpDown UpDown1{*this, "UpDown1", &Year, 0, 99};
+    TextBox Month{*this, "Month", "MM"};
+    UpDown UpDown2{*this, "UpDown2", &Month, 1, 12};
+    TextBox Day{*this, "Day", "DD"};
+    UpDown UpDown3{*this, "UpDown3", &Day, 1, 31};
+    TextBox Hour{*this, "Hour", "hh"};
+    UpDown UpDown4{*this, "UpDown4", &Hour, 0, 23};
+    TextBox Minute{*this, "Minute", "mm"};
+    UpDown UpDown5{*this, "UpDown5", &Minute, 0, 59};
+    Button OK{*this, "OK", "OK"};
+    Button Cancel{*this, "Cancel", "Cancel"};
+
+    // Opening from the main window's menu: the computer's time, shown modeless.
+    void open();
+    void Form_Load();
+    void OK_Click();
+    void Cancel_Click();
+    void Form_Unload();
+
+private:
+    Program& prog_;
+};
+
+class FrmCamID : public Form {
+public:
+    explicit FrmCamID(Program& program);
+
+    Label LblID{*this, "LblID", "Camera ID ( 0 - 65535 )"};
+    TextBox ID{*this, "ID"};
+    Button OK{*this, "OK", "OK"};
+    Button Cancel{*this, "Cancel", "Cancel"};
+
+    // Opening from the main window's menu: refresh and pan-tilt upkeep
+    // stopped, shown modally.
+    void open();
+    void OK_Click();
+    void Cancel_Click();
+    void Form_Unload();
+
+private:
+    Program& prog_;
+};
+
+// The two power-off timer dialogs: the camera's timer is read on opening
+// and written by OK.
+class PowerOffDialog : public Form {
+public:
+    PowerOffDialog(Program& program, std::string name, std::string caption, int command);
+
+    Label LblTimer{*this, "LblTimer", "Power Off Timer ( 0 [off]  - 65535 min)"};
+    TextBox OffTimer{*this, "OffTimer"};
+    Label LblNote{*this, "LblNote", ""};
+    Label LblAnswer{*this, "LblAnswer", ""};
+    Button OK{*this, "OK", "OK"};
+    Button Cancel{*this, "Cancel", "Cancel"};
+
+    // Opening: refresh stopped, the camera's timer read, shown modally.
+    void open();
+    void Form_Load();
+    void OK_Click();
+    void Cancel_Click();
+    void Form_Unload();
+
+    // The camera's command byte: 0x40 auto, 0x41 night.
+    int command() const { return command_; }
+
+private:
+    Program& prog_;
+    int command_;
+};
+
+class FrmAutoPOff : public PowerOffDialog {
+public:
+    explicit FrmAutoPOff(Program& program);
+};
+
+class FrmNightPOff : public PowerOffDialog {
+public:
+    explicit FrmNightPOff(Program& program);
+};
+
+// The night power-off needs the alarm started in "Day & Night" with the day
+// level above the night level: the warning to show, or empty.
+std::string nightPowerOffWarning(const Program& prog);
+
+}  // namespace orbus

@@ -1,0 +1,71 @@
+// "Alarm": the camera's motion alarm: its mode, the day and night exposure
+// levels, start and stop, its display, and reading all of it back.
+#pragma once
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace orbus {
+
+class Program;
+
+class FrmMD : public Form {
+public:
+    explicit FrmMD(Program& program);
+
+    Label LblMode{*this, "LblMode", "Set Alarm Mode"};
+    ComboBox ComboSetMD{*this, "ComboSetMD"};
+    Button comSetMD{*this, "comSetMD", "Send Command"};
+    Button cmdsetMDinq{*this, "cmdsetMDinq", "Inquiry Command"};
+
+    Label LblLevel{*this, "LblLevel", "Set Day/Night AE Level"};
+    Label LblDay{*this, "LblDay", "Day"};
+    Label LblNight{*this, "LblNight", "Night"};
+    Label LblNow{*this, "LblNow", "Now"};
+    TextBox txtMDday{*this, "txtMDday", "FFF"};
+    TextBox txtMDnight{*this, "txtMDnight", "FFF"};
+    Button cmdsetMDtime{*this, "cmdsetMDtime", "Send Command"};
+    Button cmdLevelInq{*this, "cmdLevelInq", "Level Inquiry"};
+    Label LblRead{*this, "LblRead", "Read back"};
+    TextBox txtMDdayR{*this, "txtMDdayR"};
+    TextBox txtMDnightR{*this, "txtMDnightR"};
+    TextBox txtMDc{*this, "txtMDc"};
+    Frame FmNowSet{*this, "FmNowSet", "Now Value Set"};
+    ControlArray<Button> Command1;  // 0 "Day", 1 "Night"
+
+    Frame FmDetect{*this, "FmDetect", "Alarm Detect"};
+    OptionButton OpMDon{*this, "OpMDon", "ON"};
+    OptionButton OpMDoff{*this, "OpMDoff", "OFF"};
+    Button cmdMDstart{*this, "cmdMDstart", "Start/Stop"};
+    Button cmdMDSSunq{*this, "cmdMDSSunq", "Inquiry Command"};
+
+    Button cmdDisplay{*this, "cmdDisplay", "Display ON"};
+    Button cmdMDdisplayOFF{*this, "cmdMDdisplayOFF", "Display OFF"};
+    TextBox txtMD{*this, "txtMD"};
+    Button CmdClose{*this, "CmdClose", "Close"};
+
+    // The alarm modes by code 0x00..0x0C.
+    static const char* const kModes[13];
+
+    // Opening from the main window's menu: the refresh stopped, the alarm
+    // state read if needed and shown, then shown modally.
+    void open();
+
+    void comSetMD_Click();
+    void cmdsetMDinq_Click();
+    void cmdsetMDtime_Click();
+    void cmdLevelInq_Click();
+    void Command1_Click(int index);
+    void cmdMDstart_Click();
+    void cmdMDSSunq_Click();
+    void cmdDisplay_Click();
+    void cmdMDdisplayOFF_Click();
+    void CmdClose_Click();
+    void Form_Unload();
+
+private:
+    void send(const std::vector<int>& body);
+    Program& prog_;
+};
+
+}  // namespace orbus
