@@ -77,7 +77,10 @@ FrmSetDT::FrmSetDT(Program& program) : Form("FrmSetDT", "Set Time & Date"), prog
 
 void FrmSetDT::open() {
     // Each opening shows the computer's time as it is then.
-    if (!visible()) Form_Load();
+    if (!visible()) {
+        Form_Load();
+        dialogs::placeBesideMain(prog_, *this, 100, 100);
+    }
     prog_.loaded(*this);
     show();
     raiseWithoutFocus();
