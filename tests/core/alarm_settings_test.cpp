@@ -237,6 +237,7 @@ TEST_F(Settings, CameraIdAndItsCancelGiveTheRefreshBack) {
     FrmCamID& d = rig.program->frmCamID();
     m.AutoRefreshed.click();
     std::vector<std::string> sent;
+    auto mark = rig.mark();
     withDialog(m.IDWrite, [&] {
         EXPECT_FALSE(m.Timer1.enabled() || m.Timer2.enabled());
         EXPECT_EQ(d.left(), m.left() + 500);
@@ -244,13 +245,15 @@ TEST_F(Settings, CameraIdAndItsCancelGiveTheRefreshBack) {
         d.ID.setText("4660");
         d.OK.click();
     });
+    EXPECT_EQ(m.CameraIDText.text(), "4660");
     withDialog(m.IDWrite, [&] {
         d.ID.setText("70000");
         d.OK.click();
         EXPECT_EQ(d.ID.text(), "65535");
     });
     EXPECT_EQ(m.CameraIDText.text(), "65535");
-    const auto mark = rig.mark();
+    EXPECT_EQ(commands(mark), (std::vector<std::string>{"81 01 04 22 01 02 03 04 FF", "81 01 04 22 0F 0F 0F 0F FF"}));
+    mark = rig.mark();
     withDialog(m.IDWrite, [&] {
         d.ID.setText("");
         d.OK.click();  // refused
@@ -347,4 +350,13 @@ TEST_F(Settings, NightPowerOffOnlyWithADayAndNightAlarm) {
     EXPECT_TRUE(rig.windows.messages.empty());
     EXPECT_TRUE(alarm.AlarmConfigured);
     EXPECT_EQ(sent, std::vector<std::string>{"81 01 04 41 00 02 05 08 FF"});
+    // Set: the refresh is off afterwards, its button and the pan-tilt upkeep back.
+    EXPECT_FALSE(d.visible());
+    EXPECT_EQ(m.AutoRefreshed.caption(), "Stop");
+    EXPECT_TRUE(m.AutoRefreshed.enabled());
+    EXPECT_TRUE(m.Timer2.enabled());
+    // Cancel with auto refresh on gives it back running.
+    m.AutoRefreshed.click();
+    withDialog(m.NightPowerOff, [&] { d.Cancel.click(); });
+    EXPECT_TRUE(running());
 }
