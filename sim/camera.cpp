@@ -356,6 +356,29 @@ bool Camera::command(const Bytes& c) {
             s.spotY = c[6];
             return true;
         case 0x65: s.effectLevel = p; return true;
+        case 0x74:
+            if (p == 0x00) {
+                s.title.fill(0x1B);
+                return true;
+            }
+            if (!isOnOff(p)) return false;
+            s.titleDisplay = p == 0x02;
+            return true;
+        case 0x73: {
+            if (n != 15 || p > 2) return false;
+            if (p == 0x00) {
+                s.titleVPos = c[4];
+                s.titleHPos = c[5];
+                s.titleColour = c[6];
+                s.titleBlink = c[7];
+                return true;
+            }
+            for (std::size_t i = 0; i < 10; ++i) {
+                if (c[4 + i] > 0x4F) return false;
+            }
+            for (std::size_t i = 0; i < 10; ++i) s.title[(p - 1) * 10 + i] = c[4 + i];
+            return true;
+        }
         case 0x7C: if (!isOnOff(p)) return false; s.privacyGrid = p == 0x02; return true;
         case 0x77: return privacySwitch(c);
         case 0x78: {
@@ -414,6 +437,11 @@ bool Camera::command(const Bytes& c) {
             return true;
         }
         if (cmd == 0x01 && model_->series == Series::PanTilt) return drive(c);
+        // Debug mode in (5C) and out (12).
+        if (cmd == 0x22 && n == 4 && (p == 0x5C || p == 0x12) && model_->series == Series::PanTilt) {
+            s.debugMode = p == 0x5C;
+            return true;
+        }
         if ((cmd == 0x04 || cmd == 0x05) && model_->series == Series::PanTilt) {
             // Home, and reset (the head recalibrates and comes back home).
             panRate_ = tiltRate_ = 0;
@@ -443,6 +471,18 @@ bool Camera::command(const Bytes& c) {
 namespace {
 int signed16(int v) { return (v & 0xFFFF) >= 0x8000 ? (v & 0xFFFF) - 0x10000 : (v & 0xFFFF); }
 }  // namespace
+
+std::optional<int> Camera::serviceMemory(int bank, int cell) const {
+    if (model_->series != Series::PanTilt || !state_.debugMode) return std::nullopt;
+    const int code = model_->panTiltCode;
+    // Date of manufacture and camera-block remodeling number of each model.
+    const int year = code == 13 ? 2005 : code == 14 ? 2006 : code == 260 ? 2009 : 2004;
+    const int monthDay = code == 13 ? 0x030E : code == 14 ? 0x0C07 : code == 260 ? 0x061E : 0x0101;
+    if (bank == 0x03 && cell == 0x00) return year;
+    if (bank == 0x03 && cell == 0x01) return monthDay;
+    if (bank == 0x02 && cell == 0x03) return code == 14 ? 3 : 0;
+    return std::nullopt;
+}
 
 int Camera::memoryCell(int a1, int a2, int a3) const {
     auto it = state_.memory.find(((a1 & 0xF) << 8) | ((a2 & 0xF) << 4) | (a3 & 0xF));
@@ -557,6 +597,15 @@ std::vector<Bytes> Camera::handle(const Bytes& packet, double t) {
     if (!body.empty() && body[0] == 0x09) {
         if (auto a = inquiry(body)) return {*a};
         return {reply({0x60, 0x02})};
+    }
+    // Service memory of the pan-tilt models: acknowledged, then answered.
+    if (body.size() == 5 && body[0] == 0x01 && body[1] == 0x06 && body[2] == 0x1A) {
+        const auto value = serviceMemory(body[3], body[4]);
+        if (!value) return {reply({0x60, 0x02})};
+        Bytes answer{replyHeader(), 0x50};
+        putNib4(answer, *value);
+        answer.push_back(0xFF);
+        return {reply({0x41}), answer};
     }
     if (!body.empty() && body[0] == 0x01) {
         const bool powerCmd = body.size() >= 3 && body[1] == 0x04 && body[2] == 0x00;

@@ -98,6 +98,9 @@ struct CameraState {
     // Alarm.
     int alarmMode = 0;
     int dayLevel = 0x800, nightLevel = 0x400, nowLevel = 0x600;
+    // The title: 20 character codes, its place, colour and blink.
+    std::array<int, 20> title{};
+    int titleVPos = 0, titleHPos = 0, titleColour = 0, titleBlink = 0;
     // The camera clock: year (two digits), month, day, hour, minute.
     std::array<int, 5> clock{};
     // Power-off timers (minutes).
@@ -128,6 +131,7 @@ struct CameraState {
     int spotX = 8, spotY = 8;
     // Setting memory cells by address (0x000..0xFFF), one byte each.
     std::map<int, int> memory;
+    bool debugMode = false;  // pan-tilt models: the service memory can be read
     // Line speed in use: 0 9600, 1 19200, 2 38400 bit/s (-1: as the chain was started).
     int speedCode = -1;
 };
@@ -165,6 +169,9 @@ public:
     // has taken a code from its setting memory, speedCode >= 0).
     int lineBaud() const;
     int memoryCell(int a1, int a2, int a3) const;
+    // A service memory value (bank 03: 00 year, 01 month and day; bank 02:
+    // 03 remodeling number), readable in debug mode.
+    std::optional<int> serviceMemory(int bank, int cell) const;
     // Position units per second per step of drive speed.
     static constexpr double kUnitsPerSpeedStep = 16.0;
     // Moves a driven head on to time t, stopping an axis at its limit.

@@ -5,6 +5,7 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
 #include "dialogs/md.h"
@@ -32,7 +33,11 @@ Program::Program(Platform& p)
       frmSetDT_(std::make_unique<FrmSetDT>(*this)),
       frmCamID_(std::make_unique<FrmCamID>(*this)),
       frmAutoPOff_(std::make_unique<FrmAutoPOff>(*this)),
-      frmNightPOff_(std::make_unique<FrmNightPOff>(*this)) {
+      frmNightPOff_(std::make_unique<FrmNightPOff>(*this)),
+      frmTitleK_(std::make_unique<FrmTitle_K>(*this)),
+      frmTitleM_(std::make_unique<FrmTitle_M>(*this)),
+      frmAbout_(std::make_unique<FrmAbout>(*this)),
+      frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)) {
     dialogs::wireMenus(*this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
@@ -58,7 +63,8 @@ Program::~Program() {
 std::vector<Form*> Program::forms() const {
     return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(),    frmPanTilt_.get(),  privacy_.get(),
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
-            frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get()};
+            frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
+            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get()};
 }
 
 void Program::start() {

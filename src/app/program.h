@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/title.h"
 #include "link/link_state.h"
 #include "platform/platform.h"
 #include "status/identity.h"
@@ -28,6 +29,10 @@ class FrmSetDT;
 class FrmCamID;
 class FrmAutoPOff;
 class FrmNightPOff;
+class FrmTitle_K;
+class FrmTitle_M;
+class FrmAbout;
+class Frmmoreinfo;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -63,6 +68,7 @@ public:
     ModeBook modes;
     AlarmState alarm;
     LabelTables labels;
+    TitleBook titles;
 
     FrmOpen& frmOpen() { return *frmOpen_; }
     FrmInfo& frmInfo() { return *frmInfo_; }
@@ -78,6 +84,10 @@ public:
     FrmCamID& frmCamID() { return *frmCamID_; }
     FrmAutoPOff& frmAutoPOff() { return *frmAutoPOff_; }
     FrmNightPOff& frmNightPOff() { return *frmNightPOff_; }
+    FrmTitle_K& frmTitleK() { return *frmTitleK_; }
+    FrmTitle_M& frmTitleM() { return *frmTitleM_; }
+    FrmAbout& frmAbout() { return *frmAbout_; }
+    Frmmoreinfo& frmMoreInfo() { return *frmMoreInfo_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -113,6 +123,10 @@ private:
     std::unique_ptr<FrmCamID> frmCamID_;
     std::unique_ptr<FrmAutoPOff> frmAutoPOff_;
     std::unique_ptr<FrmNightPOff> frmNightPOff_;
+    std::unique_ptr<FrmTitle_K> frmTitleK_;
+    std::unique_ptr<FrmTitle_M> frmTitleM_;
+    std::unique_ptr<FrmAbout> frmAbout_;
+    std::unique_ptr<Frmmoreinfo> frmMoreInfo_;
     std::vector<Form*> loaded_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
 #include "dialogs/md.h"
@@ -10,6 +11,7 @@
 #include "dialogs/fset.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
+#include "dialogs/title.h"
 
 namespace orbus::dialogs {
 
@@ -66,6 +68,14 @@ void NightPowerOff_Click(Program& prog) {
     prog.frmNightPOff().open();
 }
 
+void TitleSet_Click(Program& prog) {
+    FrmTitle_M& d = prog.frmTitleM();
+    placeBesideMain(prog, d, 100, 100);
+    d.open();
+}
+
+void version_Click(Program& prog) { prog.frmAbout().open(); }
+
 void wireMenus(Program& prog) {
     FrmMain& m = prog.frmMain();
     m.SettingZones.onClick = [&prog] { SettingZones_Click(prog); };
@@ -78,6 +88,8 @@ void wireMenus(Program& prog) {
     m.IDWrite.onClick = [&prog] { IDWrite_Click(prog); };
     m.AutoPowerOff.onClick = [&prog] { AutoPowerOff_Click(prog); };
     m.NightPowerOff.onClick = [&prog] { NightPowerOff_Click(prog); };
+    m.TitleSet.onClick = [&prog] { TitleSet_Click(prog); };
+    m.version.onClick = [&prog] { version_Click(prog); };
 }
 
 }  // namespace orbus::dialogs

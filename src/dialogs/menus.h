@@ -20,6 +20,8 @@ void SetTimeDate_Click(Program& prog);
 void IDWrite_Click(Program& prog);
 void AutoPowerOff_Click(Program& prog);
 void NightPowerOff_Click(Program& prog);
+void TitleSet_Click(Program& prog);
+void version_Click(Program& prog);
 
 }  // namespace dialogs
 }  // namespace orbus

@@ -25,7 +25,7 @@ const CaptionToggle kCaptionToggles[] = {
 MenuItem FrmMain::*const kCheckToggles[] = {
     &FrmMain::KeyLock,     &FrmMain::Mute,       &FrmMain::Freese,      &FrmMain::LR_Reverse,
     &FrmMain::PictureFlip, &FrmMain::DataScreen, &FrmMain::DateDisplay, &FrmMain::TimeDisplay,
-    &FrmMain::IFMDmode,
+    &FrmMain::IFMDmode,    &FrmMain::TitleOnOff,
 };
 
 }  // namespace

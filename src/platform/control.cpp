@@ -351,6 +351,45 @@ void Timer::setInterval(int ms) {
 Picture::Picture(Form& form, std::string name, int index)
     : Control(form, Kind::Picture, std::move(name), index) {}
 
+void Picture::mouseDownAt(int x, int y) {
+    if (onMouseDown) fire([&] { onMouseDown(x, y); });
+    fire(onClick);
+}
+
+void Picture::mouseMoveAt(int x, int y) {
+    if (onMouseMove) fire([&] { onMouseMove(x, y); });
+}
+
+void Picture::mouseLeave() { fire(onMouseLeave); }
+
+void Picture::setImage(std::string key) {
+    if (image_ == key) return;
+    image_ = std::move(key);
+    changed(Prop::Items);
+}
+
+void Picture::setImageSquare(int col, int row, int size) {
+    if (sqCol_ == col && sqRow_ == row && sqSize_ == size) return;
+    sqCol_ = col;
+    sqRow_ = row;
+    sqSize_ = size;
+    changed(Prop::Items);
+}
+
+void Picture::setInverted(bool on) {
+    if (inverted_ == on) return;
+    inverted_ = on;
+    changed(Prop::Items);
+}
+
+void Picture::setOutline(int col, int row) {
+    if (col < 0) row = -1;
+    if (olCol_ == col && olRow_ == row) return;
+    olCol_ = col;
+    olRow_ = row;
+    changed(Prop::Items);
+}
+
 void Picture::setGrid(int cols, int rows) {
     cols_ = std::max(0, cols);
     rows_ = std::max(0, rows);

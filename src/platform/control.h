@@ -373,12 +373,40 @@ private:
 };
 
 // A small picture area whose content the view paints. It can show a grid
-// of cells with marked rectangles on it (a map of the camera picture).
+// of cells with marked rectangles on it (a map of the camera picture), or a
+// named image of the view's (the title character set): whole, with an
+// outlined square, or one square of it as a cell.
 class Picture : public Control {
 public:
     Picture(Form& form, std::string name, int index = -1);
     std::function<void()> onClick;
     void click() const { fire(onClick); }
+    // Pointer events in pixels of the picture.
+    std::function<void(int x, int y)> onMouseDown, onMouseMove;
+    std::function<void()> onMouseLeave;
+    // Operator presses at (x, y): MouseDown, then Click.
+    void mouseDownAt(int x, int y);
+    void mouseMoveAt(int x, int y);
+    void mouseLeave();
+
+    const std::string& image() const { return image_; }
+    void setImage(std::string key);
+    // Shows only the square (col, row) of `size` pixels of the image; a
+    // negative column shows the whole image.
+    void setImageSquare(int col, int row, int size);
+    int squareCol() const { return sqCol_; }
+    int squareRow() const { return sqRow_; }
+    int squareSize() const { return sqSize_; }
+    // Drawn inverted (light on dark): the cursor cell.
+    bool inverted() const { return inverted_; }
+    void setInverted(bool on);
+    // Outlines one square of the image's grid; a negative column: none.
+    void setOutline(int col, int row);
+    int outlineCol() const { return olCol_; }
+    int outlineRow() const { return olRow_; }
+    // Takes the keyboard focus (a cell the operator types into).
+    bool focusable() const { return focusable_; }
+    void setFocusable(bool f) { focusable_ = f; }
 
     // A marked rectangle in cells, with a short text drawn in it.
     struct Mark {
@@ -396,6 +424,11 @@ public:
 private:
     int cols_ = 0, rows_ = 0;
     std::vector<Mark> marks_;
+    std::string image_;
+    int sqCol_ = -1, sqRow_ = -1, sqSize_ = 0;
+    bool inverted_ = false;
+    int olCol_ = -1, olRow_ = -1;
+    bool focusable_ = false;
 };
 
 // Indexed group of like controls; handlers receive the index.

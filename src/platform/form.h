@@ -19,13 +19,14 @@ enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Re
 // cursor keys, the navigation keys and digits; the numeric keypad's keys
 // come as these with `keypad` set (Num Lock off gives the navigation keys,
 // 5 gives Clear; Num Lock on gives the digits).
-enum class Key { Other, Left, Up, Right, Down, Home, End, PageUp, PageDown, Clear, Digit };
+enum class Key { Other, Left, Up, Right, Down, Home, End, PageUp, PageDown, Clear, Digit, Backspace, Delete };
 
 struct KeyEvent {
     Key key = Key::Other;
     int digit = -1;                  // Key::Digit: 0 to 9
     bool keypad = false;             // from the numeric keypad
     bool autoRepeat = false;         // repeated by the keyboard while the key is held
+    int ch = 0;                      // the character typed (Latin-1), 0 for none
     const Control* focus = nullptr;  // control with the keyboard focus; nullptr: the window itself
 };
 

@@ -270,6 +270,8 @@ std::vector<Case> cases() {
         {"DateDisplay Click", click(&M::DateDisplay, true), {"8x 01 04 71 03 FF"}},
         {"TimeDisplay Click", click(&M::TimeDisplay, false), {"8x 01 04 72 02 FF"}},
         {"TimeDisplay Click", click(&M::TimeDisplay, true), {"8x 01 04 72 03 FF"}},
+        {"TitleOnOff Click", click(&M::TitleOnOff, false), {"8x 01 04 74 02 FF"}},
+        {"TitleOnOff Click", click(&M::TitleOnOff, true), {"8x 01 04 74 03 FF"}},
         {"IFMDmode Click", click(&M::IFMDmode, false), {"8x 01 7E 01 18 02 FF"}},
         {"IFMDmode Click", click(&M::IFMDmode, true), {"8x 01 7E 01 18 03 FF"}},
         {"MenuOff Click", click(&M::MenuOff), {"8x 01 06 06 03 FF"}},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
 #include "dialogs/md.h"
@@ -14,6 +15,7 @@
 #include "dialogs/fset.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
+#include "dialogs/title.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/testing/rig.h"
 
@@ -301,7 +303,8 @@ TEST(Layout, DialogsFitTheirWindowsWithoutOverlaps) {
     Rig rig;
     Program& p = *rig.program;
     for (Form* f : std::vector<Form*>{&p.frmOpen(), &p.privacy(), &p.privacyA(), &p.frmAES(), &p.frmDeffect(), &p.fset(),
-                                      &p.frmMD(), &p.frmSetDT(), &p.frmCamID(), &p.frmAutoPOff(), &p.frmNightPOff()}) {
+                                      &p.frmMD(), &p.frmSetDT(), &p.frmCamID(), &p.frmAutoPOff(), &p.frmNightPOff(),
+                                      &p.frmTitleK(), &p.frmTitleM(), &p.frmAbout(), &p.frmMoreInfo()}) {
         // The window's outer size less its frame and title bar.
         const int w = static_cast<int>(f->width()) - 150, h = static_cast<int>(f->height()) - 450;
         EXPECT_EQ(layoutFaults(*f, w, h), std::vector<std::string>{}) << f->name() << "\n" << joined(layoutFaults(*f, w, h));

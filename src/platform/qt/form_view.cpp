@@ -1,5 +1,7 @@
 #include "platform/qt/form_view.h"
 
+#include "dialogs/title_chars.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -94,18 +97,67 @@ protected:
     void reject() override { view_->closeRequested(); }
 };
 
-// A picture control: a box with the control's grid of cells and its marks.
+// The camera's title character set: 16 x 5 squares of 25 pixels, one line
+// between squares, each glyph centred (401 x 126 pixels).
+QPixmap titleCharsetImage() {
+    static const QPixmap image = [] {
+        const int sq = title::kSquare;
+        QPixmap pm(title::kColumns * sq + 1, title::kRows * sq + 1);
+        pm.fill(Qt::white);
+        QPainter p(&pm);
+        p.setPen(QColor(200, 200, 200));
+        for (int c = 0; c <= title::kColumns; ++c) p.drawLine(c * sq, 0, c * sq, pm.height() - 1);
+        for (int r = 0; r <= title::kRows; ++r) p.drawLine(0, r * sq, pm.width() - 1, r * sq);
+        QFont font("DejaVu Sans");
+        font.setPixelSize(15);
+        font.setBold(true);
+        QFont small = font;
+        small.setPixelSize(10);
+        p.setPen(Qt::black);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        for (const title::TitleChar& c : title::titleChars()) {
+            const QString glyph = QString::fromUtf8(c.glyph);
+            p.setFont(glyph.size() > 1 ? small : font);
+            const QRect square((c.code % title::kColumns) * sq + 1, (c.code / title::kColumns) * sq + 1, sq - 1, sq - 1);
+            p.drawText(square, Qt::AlignCenter, glyph);
+        }
+        return pm;
+    }();
+    return image;
+}
+
+QPixmap namedImage(const std::string& key) {
+    if (key == "title-charset") return titleCharsetImage();
+    return {};
+}
+
+// A picture control: a box with the control's grid of cells and its marks,
+// or its image (whole, or one square of it as a cell).
 class GridPicture : public QFrame {
 public:
     GridPicture(Picture* pic, QWidget* parent) : QFrame(parent), pic_(pic) {
         setFrameShape(QFrame::Box);
         setAutoFillBackground(true);
         setBackgroundRole(QPalette::Base);
+        setMouseTracking(true);
+    }
+    // Pixels of the image under a point of the widget.
+    QPoint imagePoint(const QPoint& p) const { return p - contentsRect().topLeft(); }
+    void syncLook() {
+        // The whole image sits frameless at its own size; a cell keeps its box.
+        const bool whole = !pic_->image().empty() && pic_->squareCol() < 0;
+        setFrameShape(whole ? QFrame::NoFrame : QFrame::Box);
+        setFocusPolicy(pic_->focusable() ? Qt::StrongFocus : Qt::NoFocus);
+        update();
     }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
         QFrame::paintEvent(e);
+        if (!pic_->image().empty()) {
+            paintImage();
+            return;
+        }
         const int cols = pic_->gridCols(), rows = pic_->gridRows();
         if (cols <= 0 || rows <= 0) return;
         QPainter p(this);
@@ -128,6 +180,33 @@ protected:
     }
 
 private:
+    void paintImage() {
+        const QPixmap image = namedImage(pic_->image());
+        QPainter p(this);
+        const QRect area = contentsRect();
+        if (pic_->squareCol() >= 0) {
+            const int n = pic_->squareSize();
+            p.drawPixmap(area, image, QRect(pic_->squareCol() * n + 1, pic_->squareRow() * n + 1, n - 1, n - 1));
+        } else {
+            p.drawPixmap(area.topLeft(), image);
+        }
+        if (pic_->inverted()) {
+            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            p.fillRect(area, Qt::white);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        if (pic_->outlineCol() >= 0) {
+            // One pixel inside the square under the pointer.
+            const int n = title::kSquare;
+            p.setPen(QPen(palette().color(QPalette::Highlight), 1));
+            p.drawRect(area.left() + pic_->outlineCol() * n + 1, area.top() + pic_->outlineRow() * n + 1, n - 3, n - 3);
+        }
+        if (hasFocus()) {
+            p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+            p.drawRect(area.adjusted(0, 0, -1, -1));
+        }
+    }
+
     Picture* pic_;
 };
 
@@ -182,6 +261,8 @@ KeyEvent formKeyOf(const QKeyEvent* k) {
     case Qt::Key_PageUp: e.key = Key::PageUp; break;
     case Qt::Key_PageDown: e.key = Key::PageDown; break;
     case Qt::Key_Clear: e.key = Key::Clear; break;
+    case Qt::Key_Backspace: e.key = Key::Backspace; break;
+    case Qt::Key_Delete: e.key = Key::Delete; break;
     default:
         if (k->key() >= Qt::Key_0 && k->key() <= Qt::Key_9) {
             e.key = Key::Digit;
@@ -189,6 +270,8 @@ KeyEvent formKeyOf(const QKeyEvent* k) {
         }
         break;
     }
+    const QString t = k->text();
+    if (t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() < 256 && t[0].unicode() != 127) e.ch = t[0].unicode();
     return e;
 }
 
@@ -212,7 +295,7 @@ bool FormView::formKey(QObject* watched, QEvent* event) {
     if (focus && focus->window() != window_) focus = nullptr;
     if (watched != (focus ? focus : window_)) return false;
     KeyEvent e = formKeyOf(ke);
-    if (e.key == Key::Other) return false;
+    if (e.key == Key::Other && e.ch == 0) return false;
     e.focus = controlOf(focus);
     return event->type() == QEvent::KeyPress ? form_.keyDown(e) : form_.keyUp(e);
 }
@@ -568,7 +651,7 @@ void FormView::applyControl(Control& c, Prop p) {
             for (const auto& s : static_cast<ComboBox&>(c).items()) combo->addItem(q(s));
             combo->setCurrentIndex(static_cast<ComboBox&>(c).listIndex());
         }
-        if (c.kind() == Kind::Picture && w) w->update();
+        if (c.kind() == Kind::Picture && w) static_cast<GridPicture*>(w)->syncLook();
         break;
     case Prop::Checked:
         if (act && c.kind() == Kind::MenuItem) {
@@ -706,7 +789,21 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
         if (c->kind() == Kind::Slider) static_cast<Slider*>(c)->mouseDown();
         if (c->kind() == Kind::Frame) static_cast<Frame*>(c)->click();
-        if (c->kind() == Kind::Picture) static_cast<Picture*>(c)->click();
+        if (c->kind() == Kind::Picture) {
+            auto* g = static_cast<GridPicture*>(qobject_cast<QWidget*>(watched));
+            const QPoint at = g->imagePoint(static_cast<QMouseEvent*>(event)->position().toPoint());
+            static_cast<Picture*>(c)->mouseDownAt(at.x(), at.y());
+        }
+        break;
+    case QEvent::MouseMove:
+        if (c->kind() == Kind::Picture) {
+            auto* g = static_cast<GridPicture*>(qobject_cast<QWidget*>(watched));
+            const QPoint at = g->imagePoint(static_cast<QMouseEvent*>(event)->position().toPoint());
+            static_cast<Picture*>(c)->mouseMoveAt(at.x(), at.y());
+        }
+        break;
+    case QEvent::Leave:
+        if (c->kind() == Kind::Picture) static_cast<Picture*>(c)->mouseLeave();
         break;
     case QEvent::MouseButtonRelease:
         if (c->kind() == Kind::Slider) static_cast<Slider*>(c)->mouseUp();

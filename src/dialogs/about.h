@@ -1,0 +1,68 @@
+// "Version Information" (this program) and "more Infomation" (the driven
+// camera's ROM version and, for three pan-tilt models, what its service
+// memory says about its manufacture).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/control.h"
+#include "platform/form.h"
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+class Program;
+
+class FrmAbout : public Form {
+public:
+    explicit FrmAbout(Program& program);
+
+    Label lblTitle{*this, "lblTitle", ""};
+    Label lblVersion{*this, "lblVersion", ""};
+    Label lblDescription{*this, "lblDescription", ""};
+    Label lblSyouhyou{*this, "lblSyouhyou", ""};
+    Label lblTyosakukenn{*this, "lblTyosakukenn", ""};
+    Button more{*this, "more", "more Info."};
+    Button OK{*this, "OK", "OK"};
+
+    // "Version 1.0  Revision 0" for version 1.0.0.
+    static std::string versionText(int major, int minor, int revision);
+
+    void open();
+    void Form_Load();
+    void more_Click();
+    void OK_Click();
+    void Form_Unload();
+
+private:
+    Program& prog_;
+};
+
+class Frmmoreinfo : public Form {
+public:
+    explicit Frmmoreinfo(Program& program);
+
+    Frame Frame1{*this, "Frame1", "Camera No."};
+    Label LblRomVer{*this, "LblRomVer", "ROM Version"};
+    Label LblDate{*this, "LblDate", "Date of Manufacture"};
+    Label LblRemodel{*this, "LblRemodel", "CamBlock Remodeling"};
+    Button OKButton{*this, "OKButton", "OK"};
+
+    // Attempts of one service-memory step before it and the rest are given up.
+    static constexpr int kAttempts = 7;
+
+    void open();
+    void Form_Load();
+    void OKButton_Click();
+    void Form_Unload();
+
+private:
+    // One step: the packet sent quietly, the reply awaited and checked,
+    // again up to kAttempts times; the answer's four digits as one value.
+    std::optional<int> step(const std::vector<int>& body, int length, bool answer);
+    Program& prog_;
+};
+
+}  // namespace orbus
