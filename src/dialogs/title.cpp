@@ -108,15 +108,15 @@ void titleDisplayClicked(Program& prog, const CheckBox& box) {
 // ---- typed title ------------------------------------------------------------------
 
 FrmTitle_K::FrmTitle_K(Program& program) : Form("FrmTitle_K", "Title Set"), prog_(program) {
-    resize(8400, 4700);
+    resize(9800, 3900);
     Check1.placeIn(nullptr, 240, 220, 2200, 240);
-    Mouse.placeIn(nullptr, 6900, 160, 1200, 340);
+    Mouse.placeIn(nullptr, 8300, 160, 1200, 340);
     LblTitle.placeIn(nullptr, 240, 640, 800, 240);
     Text1.placeIn(nullptr, 1100, 600, 3200, 300);
     Text1.setMaxLength(20);
     Text1.setAccessibleName("Title");
     LblList.placeIn(nullptr, 4500, 640, 2400, 240);
-    Text3.placeIn(nullptr, 4500, 900, 3600, 2600);
+    Text3.placeIn(nullptr, 4500, 900, 5000, 1720);
     Text3.setMultiLine(true);
     Text3.setLocked(true);
     Text3.setText(title::keyList());
@@ -130,9 +130,9 @@ FrmTitle_K::FrmTitle_K(Program& program) : Form("FrmTitle_K", "Title Set"), prog
     Combo1.setAccessibleName("Color");
     Combo2.setAccessibleName("Blink");
     fillCombos(Combo1, Combo2);
-    Clear.placeIn(nullptr, 240, 3700, 1200, 360);
-    Cancel.placeIn(nullptr, 5600, 3700, 1200, 360);
-    OK.placeIn(nullptr, 6900, 3700, 1200, 360);
+    Clear.placeIn(nullptr, 240, 2900, 1200, 360);
+    Cancel.placeIn(nullptr, 7000, 2900, 1200, 360);
+    OK.placeIn(nullptr, 8300, 2900, 1200, 360);
     Clear.setAccessibleName("Clear the title");
     OK.setDefault(true);
 
