@@ -138,12 +138,7 @@ void Frmmoreinfo::OKButton_Click() { unload(); }
 void Frmmoreinfo::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    FrmMain& m = prog_.frmMain();
-    if (m.autoCaption()) {
-        m.Timer1.setInterval(2000);
-        m.Timer1.setEnabled(true);
-    }
-    m.Timer2.setEnabled(true);
+    dialogs::giveTimersBack(prog_, false, true);
 }
 
 }  // namespace orbus

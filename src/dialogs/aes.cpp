@@ -62,12 +62,7 @@ void FrmAES::AESpotSet_Click() {
 void FrmAES::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    FrmMain& m = prog_.frmMain();
-    if (m.autoCaption()) {
-        m.Timer1.setInterval(2000);
-        m.Timer1.setEnabled(true);
-    }
-    m.Timer2.setEnabled(true);
+    dialogs::giveTimersBack(prog_, false, true);
 }
 
 }  // namespace orbus

@@ -35,14 +35,6 @@ std::string twoDigits(int v) {
     return b;
 }
 
-// Closing a camera-settings dialog gives the refresh back.
-void giveRefreshBack(Program& prog) {
-    FrmMain& m = prog.frmMain();
-    m.AutoRefreshed.setEnabled(true);
-    if (m.autoCaption()) m.Timer1.setEnabled(true);
-    m.Timer2.setEnabled(true);
-}
-
 void okCancel(Form& f, Button& ok, Button& cancel, int top) {
     ok.placeIn(nullptr, static_cast<int>(f.width()) - 2700, top, 1100, 360);
     cancel.placeIn(nullptr, static_cast<int>(f.width()) - 1500, top, 1100, 360);
@@ -174,7 +166,7 @@ void FrmCamID::Cancel_Click() { unload(); }
 void FrmCamID::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    giveRefreshBack(prog_);
+    dialogs::giveTimersBack(prog_, true, false);
 }
 
 // ---- power-off timers ----------------------------------------------------------
@@ -249,7 +241,7 @@ void PowerOffDialog::Cancel_Click() { unload(); }
 void PowerOffDialog::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    giveRefreshBack(prog_);
+    dialogs::giveTimersBack(prog_, true, false);
 }
 
 FrmAutoPOff::FrmAutoPOff(Program& program) : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", 0x40) {

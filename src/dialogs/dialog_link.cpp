@@ -70,6 +70,16 @@ void warn(Program& prog, const std::string& text) {
     prog.platform.windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
 }
 
+void giveTimersBack(Program& prog, bool button, bool interval2000) {
+    FrmMain& m = prog.frmMain();
+    if (button) m.AutoRefreshed.setEnabled(true);
+    if (m.autoCaption()) {
+        if (interval2000) m.Timer1.setInterval(2000);
+        m.Timer1.setEnabled(true);
+    }
+    m.Timer2.setEnabled(true);
+}
+
 void placeBesideMain(Program& prog, Form& dialog, double right, double down) {
     const FrmMain& m = prog.frmMain();
     dialog.move(m.left() + right, m.top() + down);

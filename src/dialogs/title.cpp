@@ -28,6 +28,27 @@ std::optional<int> position(Program& prog, const TextBox& box, const UpDown& ran
     return static_cast<int>(v);
 }
 
+// The vertical and horizontal position boxes, both valid, or nothing.
+std::optional<std::pair<int, int>> positions(Program& prog, const TextBox& v, const UpDown& vRange, const TextBox& h,
+                                             const UpDown& hRange) {
+    const auto vp = position(prog, v, vRange, "V-Position");
+    if (!vp) return std::nullopt;
+    const auto hp = position(prog, h, hRange, "H-Position");
+    if (!hp) return std::nullopt;
+    return std::make_pair(*vp, *hp);
+}
+
+// Hands over to the other title dialog at the same place; the refresh stays
+// stopped in between.
+template <class Other>
+void swapTo(Program& prog, Form& from, Other& to) {
+    to.move(from.left(), from.top());
+    prog.titles.swapping = true;
+    from.unload();
+    prog.titles.swapping = false;
+    to.open();
+}
+
 // A combo box without a selection counts as code 0.
 int codeOf(const ComboBox& c) { return std::max(0, c.listIndex()); }
 
@@ -166,23 +187,14 @@ void FrmTitle_K::Form_Load() { stopRefreshFor(prog_, Check1); }
 
 void FrmTitle_K::Check1_Click() { titleDisplayClicked(prog_, Check1); }
 
-void FrmTitle_K::Mouse_Click() {
-    FrmTitle_M& other = prog_.frmTitleM();
-    other.move(left(), top());
-    prog_.titles.swapping = true;
-    unload();
-    prog_.titles.swapping = false;
-    other.open();
-}
+void FrmTitle_K::Mouse_Click() { swapTo(prog_, *this, prog_.frmTitleM()); }
 
 void FrmTitle_K::OK_Click() {
-    const auto v = position(prog_, VPos, UpDown2, "V-Position");
-    if (!v) return;
-    const auto h = position(prog_, HPos, UpDown1, "H-Position");
-    if (!h) return;
+    const auto vh = positions(prog_, VPos, UpDown2, HPos, UpDown1);
+    if (!vh) return;
     // The box keeps the blanks that fill the title to 20 characters.
     Text1.setText(Text1.text() + std::string(20, ' '));
-    sendTitle(prog_, *v, *h, codeOf(Combo1), codeOf(Combo2), Conv(Text1.text()));
+    sendTitle(prog_, vh->first, vh->second, codeOf(Combo1), codeOf(Combo2), Conv(Text1.text()));
 }
 
 void FrmTitle_K::Clear_Click() {
@@ -292,22 +304,14 @@ void FrmTitle_M::Form_Load() {
 
 void FrmTitle_M::Check1_Click() { titleDisplayClicked(prog_, Check1); }
 
-void FrmTitle_M::Keyboard_Click() {
-    FrmTitle_K& other = prog_.frmTitleK();
-    other.move(left(), top());
-    prog_.titles.swapping = true;
-    unload();
-    prog_.titles.swapping = false;
-    other.open();
-}
+void FrmTitle_M::Keyboard_Click() { swapTo(prog_, *this, prog_.frmTitleK()); }
 
 void FrmTitle_M::OK_Click() {
-    const auto v = position(prog_, VerPos, UpDown2, "V-Position");
-    if (!v) return;
-    const auto h = position(prog_, HoliPos, UpDown1, "H-Position");
-    if (!h) return;
+    const auto vh = positions(prog_, VerPos, UpDown2, HoliPos, UpDown1);
+    if (!vh) return;
     const auto& r = row();
-    sendTitle(prog_, *v, *h, codeOf(ColorSel), codeOf(BlinkSel), std::vector<int>(r.begin(), r.begin() + 20));
+    sendTitle(prog_, vh->first, vh->second, codeOf(ColorSel), codeOf(BlinkSel),
+              std::vector<int>(r.begin(), r.begin() + 20));
 }
 
 void FrmTitle_M::Clear_Click() {
