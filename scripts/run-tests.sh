@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the whole suite,
-# then the core tests again under AddressSanitizer and UBSan.
+# then the core tests again under AddressSanitizer and UBSan, then each fuzz
+# target for 15 seconds.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -12,3 +13,4 @@ ctest --preset dev -j"$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs"
+./scripts/fuzz.sh 15

@@ -129,7 +129,8 @@ std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
         arrive += byteTime;
         if (lineBaud != baud) continue;  // the cameras read noise at another speed
         if ((b & 0x80) && b != 0xFF) partial_.clear();
-        if (partial_.empty() && !(b & 0x80)) continue;  // no header yet
+        // A packet starts with a header byte: high bit set, and not a lone terminator.
+        if (partial_.empty() && (!(b & 0x80) || b == 0xFF)) continue;
         partial_.push_back(b);
         if (partial_.size() > 24) {
             partial_.clear();

@@ -314,6 +314,8 @@ public:
     bool WaitCheck(double waitTime);
     bool RefreshNotGoCheck() const;
     void CheckFinishCommand();
+    // Replies classified so far (each 0xFF received through the receive path).
+    long finishChecks() const { return finishChecks_; }
 
     // ---- receive path and console ---------------------------------------------
     void MSComm1_OnComm(int event);
@@ -433,6 +435,7 @@ private:
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;
+    long finishChecks_ = 0;
     bool portLost_ = false;
     bool stopwatchArmed_ = false;
     double stopwatchStart_ = 0;

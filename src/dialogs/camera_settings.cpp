@@ -205,10 +205,13 @@ void PowerOffDialog::Form_Load() {
     if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
         m.SD(*p, FrmMain::kQuiet);
         const Bytes r = m.WaitReply(7);
-        if (acceptedReply(r, 7)) {
-            OffTimer.setText(std::to_string(nibbles(r, 2, 4)));
-        } else {
+        if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
+        } else if (!holdsNibbles(r, 2, 4)) {
+            // Four digits of a 16-bit value, or the answer is not one.
+            LblAnswer.setCaption("The camera's answer could not be read.");
+        } else {
+            OffTimer.setText(std::to_string(nibbles(r, 2, 4)));
         }
     }
     // The quiet inquiry turned the echo off; user traffic shows again.

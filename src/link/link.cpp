@@ -143,6 +143,7 @@ void FrmMain::resumeRefresh() {
 }
 
 void FrmMain::CheckFinishCommand() {
+    ++finishChecks_;
     const ReplyClass c = classifyReply(lastReplyText(RecvText.text()));
     if (c.finished()) {
         if (L.PresetBusy) {

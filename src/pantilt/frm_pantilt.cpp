@@ -167,7 +167,9 @@ int driveIndexOf(const KeyEvent& e) {
     case Key::PageDown: return e.keypad ? 8 : -1;
     case Key::Clear: return e.keypad ? 0 : -1;
     case Key::Digit: return e.keypad && e.digit >= 0 && e.digit <= 9 ? byKeypadDigit[e.digit] : -1;
-    case Key::Other: break;
+    case Key::Other:
+    case Key::Backspace:
+    case Key::Delete: break;
     }
     return -1;
 }

@@ -46,6 +46,14 @@ bool inquireBlock(FrmMain& m, const std::vector<int>& body, int length, long cod
     }
 }
 
+bool holdsNibbles(const Bytes& r, std::size_t i, int n) {
+    if (i + static_cast<std::size_t>(n) > r.size()) return false;
+    for (int k = 0; k < n; ++k) {
+        if (r[i + static_cast<std::size_t>(k)] > 0x0F) return false;
+    }
+    return true;
+}
+
 int nibbles(const Bytes& r, std::size_t i, int n) {
     int v = 0;
     for (int k = 0; k < n; ++k) {

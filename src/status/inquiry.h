@@ -29,5 +29,7 @@ constexpr int kInquiryAttempts = 7;
 
 // Value of n nibble bytes from index i, high nibble first.
 int nibbles(const Bytes& r, std::size_t i, int n);
+// The n bytes from index i are all there and each holds one nibble (0..15).
+bool holdsNibbles(const Bytes& r, std::size_t i, int n);
 
 }  // namespace orbus

@@ -1,0 +1,55 @@
+// The status read of each of the 31 models against a camera that answers
+// every inquiry with any bytes: identification, decoding, label lookups,
+// layouts and the refresh error.
+// Properties: the read ends, the logs keep their bound, the operator is
+// told at most once, and the panel can read a sane camera right after.
+#include <map>
+#include <memory>
+
+#include "camera.h"
+#include "fuzz_support.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static std::map<int, std::unique_ptr<testing::Rig>> rigs;
+    fuzz::Input in(data, size);
+    const int model = in.byte() % static_cast<int>(sim::cameraModels().size());
+    auto& rig = rigs[model];
+    if (!rig) {
+        rig = std::make_unique<testing::Rig>(std::vector<std::string>{sim::cameraModels()[model].name});
+        fuzz::check(rig->startUp(), "the panel starts up on every model");
+    }
+    FrmMain& m = rig->main();
+    LinkState& L = rig->link();
+    const std::uint8_t flags = in.byte();
+    L.PresetBusy = false;
+    L.RefreshSkipCount = 0;
+    L.StatusReading = false;
+    L.StatusReadBusy = false;
+    m.AutoRefreshed.setCaption(flags & 0x01 ? "Auto" : "Stop");
+    if (flags & 0x02) rig->program->model.VersionRead = false;  // identify again from the answers
+    rig->windows.messages.clear();
+
+    // Each inquiry gets the next piece of the input as its answer.
+    rig->chain.mutate = [&in](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
+        if (packet.size() > 1 && packet[1] == 0x09) replies = {in.piece(24)};
+    };
+    m.ReadCameraStatus();
+    rig->chain.mutate = nullptr;
+    fuzz::check(!L.StatusReading && !L.StatusReadBusy, "the read ends");
+    fuzz::check(m.RecvText.text().size() <= 1000 && m.SendText.text().size() <= 1000, "the logs keep their bound");
+    fuzz::check(rig->windows.messages.size() <= 1, "the operator is told at most once");
+
+    // A sane camera afterwards is identified and read as usual.
+    rig->port.input();
+    rig->program->model.VersionRead = false;
+    m.AutoRefreshed.setCaption("Stop");
+    const std::size_t mark = rig->mark();
+    m.ReadCameraStatus();
+    fuzz::check(rig->packetsSince(mark).size() >= 1, "the next read asks the camera again");
+    // Replies still on their way are delivered now, not piled up for later inputs.
+    rig->run(0.1);
+    return 0;
+}
