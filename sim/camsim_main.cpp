@@ -3,9 +3,14 @@
 //
 //   orbus-camsim --models ORX-Beta,KBM-R05 [--link /tmp/orbus-com1]
 //                [--baud 9600] [--delay SECONDS] [--split N] [--garbage RATE]
-//                [--silent] [--exit-after SECONDS] [--quiet]
+//                [--silent] [--exit-after SECONDS] [--quiet] [--control]
 //
 // Traffic is printed on stdout: "<-" packets from the panel, "->" replies.
+// With --control, lines on stdin change the chain while it runs (for fault
+// tests): "silent on|off", "garbage RATE", "split N", "delay SECONDS",
+// "netchange" (camera 1 reports a network change now), "remove POSITION"
+// (a camera leaves the chain, 1 = first), "replug SECONDS" (the line goes
+// away and comes back at the same path, like an adapter pulled and put back).
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -59,11 +64,64 @@ std::string hexText(const orbus::sim::Bytes& b) {
     return s;
 }
 
+// The pseudo-terminal the chain is served on, reachable at a fixed path.
+class Line {
+public:
+    explicit Line(std::string link) : link_(std::move(link)) {}
+    ~Line() { close(); }
+    bool open() {
+        char name[256] = {0};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+            std::perror("orbus-camsim: openpty");
+            return false;
+        }
+        name_ = name;
+        termios t{};
+        tcgetattr(slave_, &t);
+        cfmakeraw(&t);
+        cfsetispeed(&t, B9600);
+        cfsetospeed(&t, B9600);
+        tcsetattr(slave_, TCSANOW, &t);
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        if (!link_.empty()) {
+            unlink(link_.c_str());
+            if (symlink(name, link_.c_str()) != 0) {
+                std::perror("orbus-camsim: symlink");
+                return false;
+            }
+        }
+        return true;
+    }
+    // The line goes away: the pty closes and its path disappears.
+    void close() {
+        if (master_ < 0) return;
+        if (!link_.empty()) unlink(link_.c_str());
+        ::close(master_);
+        ::close(slave_);
+        master_ = slave_ = -1;
+    }
+    bool isOpen() const { return master_ >= 0; }
+    int master() const { return master_; }
+    const std::string& name() const { return name_; }
+    // The speed the other end set on the line (0 for one the cameras do not
+    // know: what comes in is then noise to them), or the fallback.
+    int speed(int fallback) const {
+        termios lt{};
+        if (tcgetattr(slave_, &lt) != 0) return fallback;
+        return speedOf(cfgetospeed(&lt));
+    }
+
+private:
+    std::string link_;
+    std::string name_;
+    int master_ = -1, slave_ = -1;
+};
+
 void usage() {
     std::fprintf(stderr,
                  "usage: orbus-camsim --models MODEL[,MODEL...] [--link PATH] [--baud N]\n"
                  "                    [--delay SECONDS] [--split N] [--garbage RATE] [--silent]\n"
-                 "                    [--exit-after SECONDS] [--quiet]\n"
+                 "                    [--exit-after SECONDS] [--quiet] [--control]\n"
                  "models: ORX-Alpha ORX-Beta ORX-Gamma ORX-Kappa KBM-R01 .. KBM-R27\n");
 }
 
@@ -74,6 +132,7 @@ int main(int argc, char** argv) {
     std::string link;
     double exitAfter = -1;
     bool quiet = false;
+    bool control = false;
     orbus::sim::Faults faults;
     int baud = 9600;
     for (int i = 1; i < argc; ++i) {
@@ -94,6 +153,7 @@ int main(int argc, char** argv) {
         else if (a == "--silent") faults.silent = true;
         else if (a == "--exit-after") exitAfter = std::atof(next().c_str());
         else if (a == "--quiet") quiet = true;
+        else if (a == "--control") control = true;
         else {
             usage();
             return 2;
@@ -108,32 +168,14 @@ int main(int argc, char** argv) {
     chain->faults = faults;
     chain->baud = baud;
 
-    int master = -1, slave = -1;
-    char name[256] = {0};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-        std::perror("orbus-camsim: openpty");
-        return 1;
-    }
-    termios t{};
-    tcgetattr(slave, &t);
-    cfmakeraw(&t);
-    cfsetispeed(&t, B9600);
-    cfsetospeed(&t, B9600);
-    tcsetattr(slave, TCSANOW, &t);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    if (!link.empty()) {
-        unlink(link.c_str());
-        if (symlink(name, link.c_str()) != 0) {
-            std::perror("orbus-camsim: symlink");
-            return 1;
-        }
-    }
+    Line line(link);
+    if (!line.open()) return 1;
     signal(SIGINT, onSignal);
     signal(SIGTERM, onSignal);
     signal(SIGPIPE, SIG_IGN);
 
-    std::printf("orbus-camsim: %d camera(s) on %s%s%s\n", chain->size(), name, link.empty() ? "" : " via ",
-                link.c_str());
+    std::printf("orbus-camsim: %d camera(s) on %s%s%s\n", chain->size(), line.name().c_str(),
+                link.empty() ? "" : " via ", link.c_str());
     for (int i = 0; i < chain->size(); ++i)
         std::printf("  camera %d: %s\n", chain->camera(i).address(), chain->camera(i).model().name.c_str());
     std::fflush(stdout);
@@ -145,37 +187,79 @@ int main(int argc, char** argv) {
     }
 
     const double start = now();
+    double replugAt = -1;
     std::deque<orbus::sim::Chunk> pending;
+    std::string commandLine;
     unsigned char buf[512];
+    // A command from the control input.
+    auto obey = [&](const std::string& cmd) {
+        char word[32] = {0};
+        double value = 0;
+        const int n = std::sscanf(cmd.c_str(), "%31s %lf", word, &value);
+        const std::string w = n >= 1 ? word : "";
+        if (w == "silent") chain->faults.silent = cmd.find("on") != std::string::npos;
+        else if (w == "garbage" && n == 2) chain->faults.garbageRate = value;
+        else if (w == "split" && n == 2) chain->faults.splitChunk = static_cast<int>(value);
+        else if (w == "delay" && n == 2) chain->faults.replyDelay = value;
+        else if (w == "netchange" && chain->size() > 0)
+            pending.push_back({now(), {chain->camera(0).replyHeader(), 0x38, 0xFF}});
+        else if (w == "remove" && n == 2) chain->removeCamera(static_cast<int>(value) - 1);
+        else if (w == "replug" && n == 2) {
+            line.close();
+            pending.clear();
+            replugAt = now() + value;
+        } else if (!w.empty()) {
+            std::fprintf(stderr, "orbus-camsim: unknown control \"%s\"\n", cmd.c_str());
+        }
+        std::printf("orbus-camsim: %s\n", cmd.c_str());
+        std::fflush(stdout);
+    };
     while (!stopRequested) {
         const double t = now();
         if (exitAfter >= 0 && t - start >= exitAfter) break;
-        while (!pending.empty() && pending.front().at <= t) {
+        if (replugAt >= 0 && t >= replugAt) {
+            replugAt = -1;
+            if (!line.open()) return 1;
+            std::printf("orbus-camsim: back on %s\n", line.name().c_str());
+            std::fflush(stdout);
+        }
+        while (line.isOpen() && !pending.empty() && pending.front().at <= t) {
             const auto& b = pending.front().bytes;
-            if (write(master, b.data(), b.size()) < 0 && errno != EAGAIN) break;
+            if (write(line.master(), b.data(), b.size()) < 0 && errno != EAGAIN) break;
             pending.pop_front();
         }
         int timeoutMs = 200;
         if (!pending.empty()) timeoutMs = std::max(0, static_cast<int>((pending.front().at - t) * 1000.0));
+        if (replugAt >= 0) timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>((replugAt - t) * 1000.0)));
         if (exitAfter >= 0) timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>((start + exitAfter - t) * 1000)));
-        pollfd p{master, POLLIN, 0};
-        int r = poll(&p, 1, timeoutMs);
-        if (r > 0 && (p.revents & POLLIN)) {
-            ssize_t n = read(master, buf, sizeof buf);
+        pollfd p[2] = {{line.isOpen() ? line.master() : -1, POLLIN, 0}, {control ? 0 : -1, POLLIN, 0}};
+        const int r = poll(p, 2, timeoutMs);
+        if (r > 0 && (p[1].revents & (POLLIN | POLLHUP))) {
+            const ssize_t n = read(0, buf, sizeof buf);
+            if (n <= 0) {
+                control = false;  // the control input closed
+            } else {
+                for (ssize_t k = 0; k < n; ++k) {
+                    if (buf[k] == '\n') {
+                        obey(commandLine);
+                        commandLine.clear();
+                    } else {
+                        commandLine += static_cast<char>(buf[k]);
+                    }
+                }
+            }
+        }
+        if (r > 0 && line.isOpen() && (p[0].revents & POLLIN)) {
+            ssize_t n = read(line.master(), buf, sizeof buf);
             if (n > 0) {
-                termios lt{};
-                int line = baud;
-                if (tcgetattr(slave, &lt) == 0) line = speedOf(cfgetospeed(&lt));
-                auto chunks = chain->receive(orbus::sim::Bytes(buf, buf + n), now(), line);
+                auto chunks = chain->receive(orbus::sim::Bytes(buf, buf + n), now(), line.speed(baud));
                 for (auto& c : chunks) pending.push_back(c);
                 std::sort(pending.begin(), pending.end(),
                           [](const orbus::sim::Chunk& a, const orbus::sim::Chunk& b) { return a.at < b.at; });
             }
         }
     }
-    if (!link.empty()) unlink(link.c_str());
-    close(master);
-    close(slave);
+    line.close();
     std::printf("orbus-camsim: stopped\n");
     return 0;
 }

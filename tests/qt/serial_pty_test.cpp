@@ -20,64 +20,14 @@
 #include "platform/qt/qt_machine.h"
 #include "platform/qt/qt_serial.h"
 #include "platform/testing/fakes.h"
+#include "pty_support.h"
 
 using namespace orbus;
 
-namespace {
-
-class Camsim {
-public:
-    // With a trace file, the simulator writes the traffic it sees there.
-    explicit Camsim(const std::string& models, const std::string& traceFile = "") {
-        link_ = "/tmp/orbus-test-pty-" + std::to_string(getpid()) + "-" + std::to_string(counter_++);
-        pid_ = fork();
-        if (pid_ == 0) {
-            if (!traceFile.empty()) {
-                const int fd = open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-                if (fd >= 0) dup2(fd, STDOUT_FILENO);
-                execl(ORBUS_CAMSIM, ORBUS_CAMSIM, "--models", models.c_str(), "--link", link_.c_str(),
-                      static_cast<char*>(nullptr));
-            }
-            execl(ORBUS_CAMSIM, ORBUS_CAMSIM, "--models", models.c_str(), "--link", link_.c_str(), "--quiet",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        for (int i = 0; i < 200 && !std::filesystem::exists(link_); ++i) QThread::msleep(10);
-    }
-    ~Camsim() { stop(); }
-    void stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    const std::string& link() const { return link_; }
-    bool ready() const { return std::filesystem::exists(link_); }
-
-private:
-    static inline int counter_ = 0;
-    std::string link_;
-    pid_t pid_ = -1;
-};
-
-// Runs the Qt event loop until the condition holds or the time is up.
-bool spin(const std::function<bool()>& cond, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!cond() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return cond();
-}
-
-// Starts the program and presses OK in the port dialog on "Com n" (list index n - 1).
-FrmMain& startThroughPortDialog(Program& program, int comListIndex) {
-    program.start();
-    program.frmOpen().ComList1.choose(comListIndex);
-    program.frmOpen().Command1.click();
-    return program.frmMain();
-}
-
-}  // namespace
+using orbus::testing::Camsim;
+using orbus::testing::RecordingWindows;
+using orbus::testing::spin;
+using orbus::testing::startThroughPortDialog;
 
 TEST(SerialPty, InquiryAndCommandRepliesThroughQtSerialPort) {
     Camsim sim("ORX-Beta");
@@ -157,17 +107,6 @@ TEST(SerialPty, MissingDeviceFailsToOpenAndWaitsWithoutSpinning) {
     EXPECT_GE(t.elapsed(), 150);
 }
 
-namespace {
-// Qt waits and timers, but message boxes answered at once and recorded.
-class RecordingWindows : public qt::QtWindowSystem {
-public:
-    MsgAnswer message(const Message& m) override {
-        messages.push_back(m);
-        return MsgAnswer::Ok;
-    }
-    std::vector<Message> messages;
-};
-}  // namespace
 
 TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
     auto sim = std::make_unique<Camsim>("ORX-Beta,ORX-Gamma,KBM-R05");
@@ -220,7 +159,7 @@ std::vector<std::string> receivedCommands(const std::string& traceFile) {
 
 TEST(SerialPty, MainWindowCommandsReachTheCameraAndTheReadShowsThem) {
     const std::string trace = "/tmp/orbus-test-trace-" + std::to_string(getpid());
-    Camsim sim("ORX-Beta", trace);
+    Camsim sim("ORX-Beta", {trace, false, {}});
     ASSERT_TRUE(sim.ready());
     qputenv("ORBUS_COM5", QByteArray::fromStdString(sim.link()));
     orbus::testing::MemorySettings settings;
