@@ -44,6 +44,7 @@ void FrmMain::wireHandlers() {
     onUnload = [this] { Form_Unload(); };
     P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
     panel::wireCommands(*this);
+    wireTrafficView();
 }
 
 }  // namespace orbus

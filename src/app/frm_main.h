@@ -52,6 +52,7 @@ public:
 
     MenuItem MnuSelect{*this, "MnuSelect", "Select"};
     ControlArray<MenuItem> CameraSel;  // 1..7
+    MenuItem ChainStatus{*this, "ChainStatus", "Chain Status", &MnuSelect};  // listed after the cameras
 
     MenuItem AEMode{*this, "AEMode", "AE Mode"};
     MenuItem FullAuto{*this, "FullAuto", "Full Auto", &AEMode};
@@ -286,6 +287,8 @@ public:
     // ---- traffic logs and console -------------------------------------------
     TextBox SendText{*this, "SendText"};
     TextBox RecvText{*this, "RecvText"};
+    // What the log line at the caret means, in words.
+    TextBox LineMeaning{*this, "LineMeaning"};
     TextBox DirectText{*this, "DirectText"};
     Button cmdClearTxt{*this, "cmdClearTxt", "Clear Txt"};
 
@@ -326,6 +329,15 @@ public:
     void DirectText_Change();
     std::string SendDirect();
     void cmdClearTxt_Click();
+    // The meaning of the log line that holds position `pos` of SendText or
+    // RecvText (an inquiry answer named by its inquiry when the logs' order
+    // tells it).
+    std::string logLineMeaning(const TextBox& log, std::size_t pos) const;
+    // The operator moved the caret in one of the two logs.
+    void SendText_CaretMove();
+    void RecvText_CaretMove();
+    void ChainStatus_Click();
+    void wireTrafficView();
 
     // ---- start-up and shut-down ------------------------------------------------
     // Runs the start-up; returns when the main window is shown or the program ended.

@@ -76,6 +76,8 @@ void FrmMain::buildMenus() {
         item.setCheckable(true);
     }
     CameraSel[1].setChecked(true);
+    ChainStatus.placeLast();
+    ChainStatus.setSeparatorBefore(true);
 
     // Gain priority exists in the camera but the panel never offers it; a
     // status read may still tick it.
@@ -613,22 +615,27 @@ void FrmMain::buildColour() {
 void FrmMain::buildLogColumn() {
     auto& l1 = Lbl.add(1, *this, "Lbl", "Command History");
     l1.setGeometry(kLogLeft, kTop, kLogWidth, 240);
-    SendText.setGeometry(kLogLeft, kTop + 240, kLogWidth, 1935);
+    SendText.setGeometry(kLogLeft, kTop + 240, kLogWidth, 1605);
     auto& l0 = Lbl.add(0, *this, "Lbl", "Response Window");
     l0.setGeometry(kLogLeft, SendText.top() + SendText.height() + 60, kLogWidth, 240);
-    RecvText.setGeometry(kLogLeft, l0.top() + 240, kLogWidth, 2175);
+    RecvText.setGeometry(kLogLeft, l0.top() + 240, kLogWidth, 1845);
+    // Under the two logs: what the line at the caret means (three lines of
+    // text; the whole meaning is also the log line's tool tip).
+    LineMeaning.setGeometry(kLogLeft, RecvText.top() + RecvText.height() + 60, kLogWidth, 600);
     auto& l2 = Lbl.add(2, *this, "Lbl", "Direct Command");
-    l2.setGeometry(kLogLeft, RecvText.top() + RecvText.height() + 60, kLogWidth, 240);
+    l2.setGeometry(kLogLeft, LineMeaning.top() + LineMeaning.height() + 60, kLogWidth, 240);
     DirectText.setGeometry(kLogLeft, l2.top() + 240, kLogWidth, 300);
     cmdClearTxt.setGeometry(kLogLeft + kLogWidth - 1100, DirectText.top() + 390, 1100, 330);
     static_assert(kLogLeft + kLogWidth <= kClientWidth, "the log column fits the window");
 
-    for (TextBox* t : {&SendText, &RecvText}) {
+    for (TextBox* t : {&SendText, &RecvText, &LineMeaning}) {
         t->setMultiLine(true);
         t->setLocked(true);
     }
     SendText.setAccessibleName(l1.caption());
     RecvText.setAccessibleName(l0.caption());
+    LineMeaning.setAccessibleName("Line meaning");
+    LineMeaning.setToolTip("What the log line at the caret means; rest the pointer on a log line for the same");
     DirectText.setAccessibleName(l2.caption());
     DirectText.setToolTip("Type a whole packet in hexadecimal (header to FF) and press Enter");
 }
@@ -640,7 +647,7 @@ void FrmMain::arrangeTabOrder() {
     std::vector<Control*> order = {&FmAEControl, &LblAE[15], &CmdAutoICR, &LblAE[16], &CmdICR[0], &CmdICR[1],
                                    &LblAE[17],   &Comstabi,  &FmMemory,   &FmZoom,    &FmDZoom,   &FmFocus,
                                    &FmWB,        &FmAPC,     &Frame5,     &FmPreset,  &FmPTWindowM,
-                                   &Lbl[1],      &SendText,  &Lbl[0],     &RecvText,  &Lbl[2],    &DirectText,
+                                   &Lbl[1],      &SendText,  &Lbl[0],     &RecvText,  &LineMeaning, &Lbl[2],    &DirectText,
                                    &cmdClearTxt};
     for (Control* c : order) appendToTabOrder(*c);
     static_assert(kTop > 600 && kClientHeight > kTop, "frames start under the status row");

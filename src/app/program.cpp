@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/frm_chain.h"
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
@@ -19,7 +20,8 @@
 namespace orbus {
 
 Program::Program(Platform& p)
-    : platform(p),
+    : tap_(p.port, p.clock, chain),
+      platform{p.clock, p.poster, p.timers, p.settings, p.windows, tap_},
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),
@@ -37,7 +39,8 @@ Program::Program(Platform& p)
       frmTitleK_(std::make_unique<FrmTitle_K>(*this)),
       frmTitleM_(std::make_unique<FrmTitle_M>(*this)),
       frmAbout_(std::make_unique<FrmAbout>(*this)),
-      frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)) {
+      frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
+      frmChain_(std::make_unique<FrmChain>(*this)) {
     dialogs::wireMenus(*this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
@@ -64,7 +67,7 @@ std::vector<Form*> Program::forms() const {
     return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(),    frmPanTilt_.get(),  privacy_.get(),
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
             frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
-            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get()};
+            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get()};
 }
 
 void Program::start() {

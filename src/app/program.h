@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/chain_health.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "platform/platform.h"
@@ -33,6 +34,7 @@ class FrmTitle_K;
 class FrmTitle_M;
 class FrmAbout;
 class Frmmoreinfo;
+class FrmChain;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -60,7 +62,16 @@ public:
     explicit Program(Platform& platform);
     ~Program();
 
-    Platform& platform;
+    // What the traffic on the line says of each camera, kept by the tap on
+    // the serial port.
+    ChainHealth chain;
+
+private:
+    TrafficTap tap_;
+
+public:
+    // The machine's platform, with the serial port seen through the tap.
+    Platform platform;
     LinkState link;
     PortChoice port;
     PanTiltFlags ptw;
@@ -88,6 +99,7 @@ public:
     FrmTitle_M& frmTitleM() { return *frmTitleM_; }
     FrmAbout& frmAbout() { return *frmAbout_; }
     Frmmoreinfo& frmMoreInfo() { return *frmMoreInfo_; }
+    FrmChain& frmChain() { return *frmChain_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -127,6 +139,7 @@ private:
     std::unique_ptr<FrmTitle_M> frmTitleM_;
     std::unique_ptr<FrmAbout> frmAbout_;
     std::unique_ptr<Frmmoreinfo> frmMoreInfo_;
+    std::unique_ptr<FrmChain> frmChain_;
     std::vector<Form*> loaded_;
 };
 

@@ -193,6 +193,11 @@ void TextBox::setSelStart(std::size_t pos) {
     changed(Prop::Caret);
 }
 
+void TextBox::caretMovedTo(std::size_t pos) {
+    selStart_ = std::min(pos, text_.size());
+    fire(onCaretMove);
+}
+
 int TextBox::keyPress(int keyAscii) {
     if (onKeyPress) {
         int k = keyAscii;
@@ -289,6 +294,13 @@ MenuItem::MenuItem(Form& form, std::string name, std::string caption, MenuItem* 
     : Captioned(form, Kind::MenuItem, std::move(name), index), parent_(parent) {
     setCaption(std::move(caption));
     if (parent_) parent_->children_.push_back(this);
+}
+
+void MenuItem::placeLast() {
+    if (!parent_) return;
+    auto& list = parent_->children_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    list.push_back(this);
 }
 
 void MenuItem::setChecked(bool c) {

@@ -216,6 +216,12 @@ public:
     std::size_t selStart() const { return selStart_; }
     void setSelStart(std::size_t pos);
     void moveCaretToEnd() { setSelStart(text_.size()); }
+    // The operator put the caret at `pos` (click or arrow keys): CaretMove.
+    void caretMovedTo(std::size_t pos);
+    std::function<void()> onCaretMove;
+    // The tool tip for the text at character position `pos`, asked by the
+    // view when the pointer rests over the text; none when unset or empty.
+    std::function<std::string(std::size_t pos)> toolTipAt;
 
     bool multiLine() const { return multiLine_; }
     void setMultiLine(bool m) { multiLine_ = m; }
@@ -312,6 +318,9 @@ public:
     void setCheckable(bool c) { checkable_ = c; }
     bool separator() const { return separator_; }
     void setSeparatorBefore(bool s) { separator_ = s; }
+    // Moves this entry to the end of its menu (entries are listed in the
+    // order they were made).
+    void placeLast();
     std::function<void()> onClick;
     void click() const { fire(onClick); }
 

@@ -79,6 +79,23 @@ int panTiltModelCode(const std::string& key) {
     return 13;
 }
 
+std::string versionModelName(const std::vector<std::uint8_t>& r) {
+    if (r.size() < 10) return {};
+    if (r[3] == 0x01) {
+        // Unknown pan-tilt keys are driven as the ORX-Gamma, and named so.
+        switch (panTiltModelCode(modelKey(r[4], r[5]))) {
+        case 2: return PTModelName[0];
+        case 14: return PTModelName[2];
+        case 260: return PTModelName[3];
+        default: return PTModelName[1];
+        }
+    }
+    if (r[3] == 0x20) {
+        if (const BlockModelRow* row = findBlockModel(r[5])) return BlockModelName[row->byte5 - 0x11];
+    }
+    return {};
+}
+
 // What every identification of a pan-tilt camera sets, at start-up and in a read.
 static void markPanTiltSeries(FrmMain& m, const Bytes& r) {
     Program& p = m.program();
@@ -145,6 +162,10 @@ bool identifyInStatusRead(FrmMain& m) {
     if (!inquireCounted(m, {0x09, 0x00, 0x02}, 10, 902, r)) return false;
     if (r[3] != 0x01) {
         p.model.IsPanTiltSeries = false;
+        // The model code names pan-tilt models only: a block camera chosen
+        // after one must not be read and driven as that model (asked for the
+        // expand block it lacks, its focus driven at the fixed speed).
+        p.link.ModelCode = 0;
         p.model.VersionRead = true;
         // A block camera has no pan-tilt head: its window goes away.
         if (p.isLoaded(p.frmPanTilt())) m.DspPTW();

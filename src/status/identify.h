@@ -29,6 +29,9 @@ std::string modelKey(std::uint8_t b4, std::uint8_t b5);
 // Pan-tilt model code of a key: 2, 13, 14, 260; unknown keys are 13.
 int panTiltModelCode(const std::string& key);
 
+// The model named by a version answer (10 bytes); empty when it names none.
+std::string versionModelName(const std::vector<std::uint8_t>& answer);
+
 // The version inquiry at the head of a status read; false when it gave up
 // (the failure was reported and the read must end).
 bool identifyInStatusRead(FrmMain& m);

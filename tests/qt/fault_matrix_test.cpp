@@ -170,7 +170,9 @@ TEST_F(Row, NetworkChangeDuringAutoRefresh) {
     wait(3000);
     // Between two reads it is shown; inside a read it is taken in with the answers.
     EXPECT_LE(windows.messages.size(), 1u);
-    if (!windows.messages.empty()) EXPECT_EQ(windows.messages[0].text.rfind("Network Change was received.", 0), 0u);
+    if (!windows.messages.empty()) {
+        EXPECT_EQ(windows.messages[0].text.rfind("Network Change was received.", 0), 0u);
+    }
     EXPECT_TRUE(stillReads("ORX-Beta"));
     keptWhatWasTyped();
 }

@@ -14,8 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTextBlock>
+#include <QToolTip>
 #include <QWidget>
 
+#include "app/meaning.h"
 #include "dialogs/deffect.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
@@ -205,4 +208,39 @@ TEST(View, EnterInADialogBoxPressesItsDefaultButton) {
     });
     rig.main().EffectLevel.click();
     EXPECT_EQ(rig.packetsSince(mark, "01"), std::vector<std::string>{"81 01 04 65 14 FF"});
+}
+
+// The caret of a log reaches the form at the same place in its CR LF text,
+// and a log line's tool tip is its meaning.
+TEST(View, LogCaretAndToolTipsReadTheLineMeaning) {
+    Rig rig({"KBM-R05"});
+    rig.openQuietly();
+    ViewSet views(rig.program->forms());
+    FrmMain& m = rig.main();
+    m.DirectText.type("81090400FF\r");
+    m.DirectText.type("8101040B02FF\r");
+    rig.run(1);
+    auto* send = qobject_cast<QPlainTextEdit*>(views.viewOf(m)->widgetFor(&m.SendText));
+    ASSERT_NE(send, nullptr);
+    QTextCursor c = send->textCursor();
+    c.setPosition(send->document()->findBlockByNumber(1).position() + 3);
+    send->setTextCursor(c);
+    EXPECT_EQ(lineAt(m.SendText.text(), m.SendText.selStart()), "81 01 04 0B 02 FF ");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: IrisOpen (iris one step open)");
+    auto* recv = qobject_cast<QPlainTextEdit*>(views.viewOf(m)->widgetFor(&m.RecvText));
+    c = recv->textCursor();
+    c.setPosition(1);
+    recv->setTextCursor(c);
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    auto* meaning = views.viewOf(m)->widgetFor(&m.LineMeaning);
+    EXPECT_EQ(meaning->accessibleName(), "Line meaning");
+    EXPECT_EQ(qobject_cast<QPlainTextEdit*>(meaning)->toPlainText().toStdString(), m.LineMeaning.text());
+
+    // The tool tip over the first line of the command log.
+    send->show();
+    QApplication::processEvents();
+    const QRect first = send->cursorRect(QTextCursor(send->document()->findBlockByNumber(0)));
+    QHelpEvent help(QEvent::ToolTip, first.center(), send->viewport()->mapToGlobal(first.center()));
+    QApplication::sendEvent(send->viewport(), &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), "Camera 1: inquiry, power");
 }

@@ -22,6 +22,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -95,6 +97,35 @@ public:
 
 protected:
     void reject() override { view_->closeRequested(); }
+};
+
+// A position in a multi-line box's text (one character per line break) as
+// a position in the form's text, whose lines end in CR LF.
+std::size_t textBoxPosition(const QString& shown, int position) {
+    const int upTo = std::min(position, static_cast<int>(shown.size()));
+    const auto breaks = shown.left(upTo).count(QLatin1Char('\n'));
+    return static_cast<std::size_t>(upTo + breaks);
+}
+
+// Tool tips of a multi-line box that depend on the text under the pointer.
+class TextToolTips : public QObject {
+public:
+    TextToolTips(QPlainTextEdit* edit, TextBox* box) : QObject(edit), edit_(edit), box_(box) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip || !box_->toolTipAt) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QTextCursor at = edit_->cursorForPosition(help->pos());
+        const std::string tip = box_->toolTipAt(textBoxPosition(edit_->toPlainText(), at.position()));
+        if (tip.empty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), QString::fromStdString(tip), edit_->viewport());
+        return true;
+    }
+
+private:
+    QPlainTextEdit* edit_;
+    TextBox* box_;
 };
 
 // The camera's title character set: 16 x 5 squares of 25 pixels, one line
@@ -484,6 +515,10 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
                 if (applying_ || tb->locked()) return;
                 tb->setText(e->toPlainText().replace("\n", "\r\n").toStdString());
             });
+            connect(e, &QPlainTextEdit::cursorPositionChanged, this, [this, e, tb] {
+                if (!applying_) tb->caretMovedTo(textBoxPosition(e->toPlainText(), e->textCursor().position()));
+            });
+            e->viewport()->installEventFilter(new TextToolTips(e, tb));
             return e;
         }
         auto* e = new QLineEdit(parent);

@@ -1,0 +1,145 @@
+#include "app/frm_chain.h"
+
+#include <cstdio>
+
+#include "app/chain_health.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+
+namespace orbus {
+
+namespace {
+struct Column {
+    const char* caption;
+    int width;  // twips
+};
+constexpr Column kColumnList[FrmChain::kColumns] = {
+    {"Camera", 800},   {"Model", 1200},      {"Commands", 1050}, {"Completions", 1150}, {"Errors (by code)", 2000},
+    {"Time-outs", 1000}, {"Last reply", 1150}, {"Latency", 1000}, {"State", 1700},
+};
+constexpr int kLeft = 200;
+constexpr int kTop = 560;
+constexpr int kRowHeight = 300;
+constexpr int kRed = rgb(192, 0, 0);
+constexpr int kGrey = rgb(110, 110, 110);
+
+std::string seconds(double s) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f s", s);
+    return buf;
+}
+
+std::string errorsText(const CameraHealth& c) {
+    const long total = c.errorCount();
+    if (total == 0) return "0";
+    std::string out = std::to_string(total) + " (";
+    bool first = true;
+    for (const auto& [code, count] : c.errors) {
+        char buf[24];
+        std::snprintf(buf, sizeof buf, "%s%02X: %ld", first ? "" : ", ", code & 0xFF, count);
+        out += buf;
+        first = false;
+    }
+    return out + ")";
+}
+}  // namespace
+
+FrmChain::FrmChain(Program& program) : Form("FrmChain", "Chain Status"), prog_(program) {
+    int width = 0;
+    for (const Column& c : kColumnList) width += c.width;
+    resize(width + 2 * kLeft + 120, kTop + (kRows + 1) * kRowHeight + 1000);
+    LblFound.placeIn(nullptr, kLeft, 160, width, 260);
+    appendToTabOrder(LblFound);
+    int left = kLeft;
+    for (int c = 0; c < kColumns; ++c) {
+        Label& h = ColHead.add(c, *this, "ColHead", kColumnList[c].caption);
+        h.placeIn(nullptr, left, kTop, kColumnList[c].width - 60, kRowHeight - 40);
+        appendToTabOrder(h);
+        left += kColumnList[c].width;
+    }
+    for (int r = 0; r < kRows; ++r) {
+        left = kLeft;
+        for (int c = 0; c < kColumns; ++c) {
+            Label& cell = Cell.add(r * kColumns + c, *this, "Cell", c == 0 ? std::to_string(r + 1) : "");
+            cell.placeIn(nullptr, left, kTop + (r + 1) * kRowHeight, kColumnList[c].width - 60, kRowHeight - 40);
+            cell.setAccessibleName("Camera " + std::to_string(r + 1) + " " + kColumnList[c].caption);
+            appendToTabOrder(cell);
+            left += kColumnList[c].width;
+        }
+    }
+    CmdClose.placeIn(nullptr, kLeft + width - 1300, kTop + (kRows + 1) * kRowHeight + 240, 1300, 360);
+    CmdClose.setDefault(true);
+    appendToTabOrder(CmdClose);
+    CmdClose.onClick = [this] { CmdClose_Click(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
+    onUnload = [this] { Form_Unload(); };
+    onHide = [this] { Timer1.setEnabled(false); };
+}
+
+std::string FrmChain::ageText(double s) {
+    if (s < 0) return "-";
+    char buf[32];
+    if (s < 60) std::snprintf(buf, sizeof buf, "%.1f s ago", s);
+    else if (s < 3600) std::snprintf(buf, sizeof buf, "%.0f min ago", s / 60);
+    else std::snprintf(buf, sizeof buf, "%.0f h ago", s / 3600);
+    return buf;
+}
+
+void FrmChain::open() {
+    if (!visible()) dialogs::placeBesideMain(prog_, *this, 600, 600);
+    prog_.loaded(*this);
+    showHealth();
+    show();
+    Timer1.setEnabled(true);
+}
+
+void FrmChain::Timer1_Timer() {
+    if (!visible()) {
+        Timer1.setEnabled(false);
+        return;
+    }
+    showHealth();
+}
+
+void FrmChain::showHealth() {
+    ChainHealth& h = prog_.chain;
+    const double now = prog_.platform.clock.now();
+    h.settle(now);
+    const int found = h.found();
+    LblFound.setCaption(found < 0 ? "No address set has come back yet."
+                                  : "The last address set found " + std::to_string(found) +
+                                        (found == 1 ? " camera." : " cameras."));
+    for (int r = 0; r < kRows; ++r) {
+        const int address = r + 1;
+        const CameraHealth& c = h.camera(address);
+        const ChainHealth::State state = h.state(address, now);
+        auto cell = [&](int col) -> Label& { return Cell[r * kColumns + col]; };
+        cell(1).setCaption(c.model.empty() ? "-" : c.model);
+        cell(2).setCaption(std::to_string(c.commands));
+        cell(3).setCaption(std::to_string(c.completions));
+        cell(4).setCaption(errorsText(c));
+        cell(5).setCaption(std::to_string(c.timeouts));
+        cell(6).setCaption(c.lastReplyAt < 0 ? "-" : ageText(now - c.lastReplyAt));
+        cell(7).setCaption(c.lastLatency < 0 ? "-" : seconds(c.lastLatency));
+        const char* text = "";
+        int colour = kDefaultColor;
+        switch (state) {
+        case ChainHealth::State::NoTraffic: text = "no traffic yet"; colour = kGrey; break;
+        case ChainHealth::State::Answering: text = "answering"; break;
+        case ChainHealth::State::NotAnswering: text = "NOT ANSWERING"; colour = kRed; break;
+        case ChainHealth::State::NotOnChain: text = "not on the chain"; colour = kGrey; break;
+        }
+        cell(8).setCaption(text);
+        for (int col = 0; col < kColumns; ++col) cell(col).setForeColor(colour);
+    }
+}
+
+void FrmChain::CmdClose_Click() { unload(); }
+
+void FrmChain::Form_Unload() {
+    Timer1.setEnabled(false);
+    hide();
+    prog_.unloaded(*this);
+}
+
+}  // namespace orbus

@@ -1,0 +1,42 @@
+// "Chain Status": one row per camera address with what the traffic says of
+// that camera. Modeless; it reads the chain's health twice a second while it
+// is shown and costs nothing while it is closed.
+#pragma once
+
+#include <string>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace orbus {
+
+class Program;
+
+class FrmChain : public Form {
+public:
+    explicit FrmChain(Program& program);
+
+    static constexpr int kColumns = 9;
+    static constexpr int kRows = 7;
+
+    Label LblFound{*this, "LblFound", ""};
+    ControlArray<Label> ColHead;  // 0..8
+    ControlArray<Label> Cell;     // row r (camera r + 1), column c: index r * kColumns + c
+    Button CmdClose{*this, "CmdClose", "Close"};
+    Timer Timer1{*this, "Timer1", 500, false};
+
+    void open();
+    void Timer1_Timer();
+    void CmdClose_Click();
+    void Form_Unload();
+    // Fills the rows from the chain's health now.
+    void showHealth();
+
+    // "2.4 s ago", "3 min ago"; "-" for never.
+    static std::string ageText(double seconds);
+
+private:
+    Program& prog_;
+};
+
+}  // namespace orbus

@@ -1,0 +1,145 @@
+// The chain's health kept from the traffic, and the "Chain Status" window.
+#include <gtest/gtest.h>
+
+#include "app/chain_health.h"
+#include "app/frm_chain.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+
+namespace {
+std::string state(FrmChain& w, int camera) { return w.Cell[(camera - 1) * FrmChain::kColumns + 8].caption(); }
+std::string cell(FrmChain& w, int camera, int column) {
+    return w.Cell[(camera - 1) * FrmChain::kColumns + column].caption();
+}
+}  // namespace
+
+TEST(ChainStatus, ThreeCamerasOneFailingOneSilent) {
+    Rig rig({"ORX-Beta", "KBM-R05", "KBM-R10"});
+    ASSERT_TRUE(rig.startUp());
+    const ChainHealth& h = rig.program->chain;
+    FrmMain& m = rig.main();
+    EXPECT_EQ(h.found(), 3);
+    EXPECT_EQ(h.camera(1).model, "ORX-Beta");
+
+    // Camera 1 completes a command: counted, with its latency.
+    m.IrisOpen.click();
+    rig.run(1);
+    EXPECT_EQ(h.camera(1).commands, 1);
+    EXPECT_EQ(h.camera(1).completions, 1);
+    EXPECT_GT(h.camera(1).lastLatency, 0.0);
+    EXPECT_LT(h.camera(1).lastLatency, 0.5);
+
+    // Camera 3 refuses commands with error 41; camera 2 says nothing at all.
+    rig.chain.mutate = [](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
+        if (packet[0] == 0x82) replies.clear();
+        if (packet[0] == 0x83 && packet.size() > 2 && packet[1] == 0x01) replies = {{0xB0, 0x41, 0xFF}, {0xB0, 0x61, 0x41, 0xFF}};
+    };
+    m.CameraSel[3].click();
+    rig.run(3);
+    EXPECT_EQ(h.camera(3).model, "KBM-R10");
+    m.IrisOpen.click();
+    rig.run(1);
+    m.IrisClose.click();
+    rig.run(1);
+    EXPECT_EQ(h.camera(3).commands, 2);
+    EXPECT_EQ(h.camera(3).completions, 0);
+    ASSERT_EQ(h.camera(3).errors.size(), 1u);
+    EXPECT_EQ(h.camera(3).errors.at(0x41), 2);
+    EXPECT_EQ(h.state(3, rig.platform.clock.now()), ChainHealth::State::Answering);
+
+    m.CameraSel[2].click();
+    rig.run(20);
+    EXPECT_GT(h.camera(2).timeouts, 0);
+    EXPECT_EQ(h.camera(2).answers, 0);
+    EXPECT_EQ(h.state(2, rig.platform.clock.now()), ChainHealth::State::NotAnswering);
+    EXPECT_EQ(h.camera(1).timeouts, 0);
+
+    // The window shows it, refreshing only while it is open.
+    FrmChain& w = rig.program->frmChain();
+    m.ChainStatus.click();
+    EXPECT_TRUE(w.visible());
+    EXPECT_TRUE(w.Timer1.enabled());
+    EXPECT_EQ(w.LblFound.caption(), "The last address set found 3 cameras.");
+    EXPECT_EQ(cell(w, 1, 1), "ORX-Beta");
+    EXPECT_EQ(state(w, 1), "answering");
+    EXPECT_EQ(state(w, 2), "NOT ANSWERING");
+    EXPECT_EQ(w.Cell[(2 - 1) * FrmChain::kColumns + 8].foreColor(), rgb(192, 0, 0));
+    EXPECT_EQ(cell(w, 3, 4), "2 (41: 2)");
+    EXPECT_EQ(state(w, 4), "not on the chain");
+    EXPECT_EQ(state(w, 7), "not on the chain");
+    w.CmdClose.click();
+    EXPECT_FALSE(w.visible());
+    EXPECT_FALSE(w.Timer1.enabled());
+
+    // Camera 2 speaks again (the refresh stopped at its error; the operator
+    // reads once): it is answering once more.
+    rig.chain.mutate = nullptr;
+    m.RefreshOnce.click();
+    rig.run(6);
+    EXPECT_EQ(h.state(2, rig.platform.clock.now()), ChainHealth::State::Answering);
+    EXPECT_GT(h.camera(2).answers, 0);
+}
+
+// On a mixed chain the block camera chosen after a pan-tilt camera was read
+// as that pan-tilt model: asked seven times for the expand block it does not
+// have, then "Refresh Action Error !".
+TEST(ChainStatus, BlockCameraAfterAPanTiltCameraIsReadAsABlockCamera) {
+    Rig rig({"ORX-Beta", "KBM-R10"});
+    ASSERT_TRUE(rig.startUp());
+    rig.run(3);
+    ASSERT_EQ(rig.link().ModelCode, 14);
+    const auto mark = rig.mark();
+    rig.main().CameraSel[2].click();
+    rig.run(5);
+    EXPECT_EQ(rig.link().ModelCode, 0);
+    for (const std::string& p : rig.packetsSince(mark)) EXPECT_NE(p, "82 09 7E 7E 03 FF");
+    EXPECT_TRUE(rig.windows.messages.empty()) << rig.windows.messages[0].text;
+    EXPECT_EQ(rig.program->chain.camera(2).errorCount(), 0);
+    // Back on the pan-tilt camera, it is that model again.
+    rig.main().CameraSel[1].click();
+    rig.run(5);
+    EXPECT_EQ(rig.link().ModelCode, 14);
+}
+
+TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {
+    ChainHealth h;
+    h.sent({0x81, 0x01, 0x04}, 0.0);
+    h.sent({0x0B, 0x02, 0xFF}, 0.0);
+    h.sent({0x82, 0x09, 0x00, 0x02, 0xFF}, 0.0);
+    EXPECT_EQ(h.camera(1).commands, 1);
+    EXPECT_EQ(h.camera(2).inquiries, 1);
+    // Acknowledge and completion in one read, split across two reads.
+    h.received({0x90, 0x41, 0xFF, 0x90}, 0.01);
+    h.received({0x51, 0xFF}, 0.05);
+    EXPECT_EQ(h.camera(1).acknowledges, 1);
+    EXPECT_EQ(h.camera(1).completions, 1);
+    EXPECT_DOUBLE_EQ(h.camera(1).lastLatency, 0.05);
+    // The version answer names the model.
+    h.received({0xA0, 0x50, 0x00, 0x20, 0x04, 0x15, 0x01, 0x00, 0x02, 0xFF}, 0.1);
+    EXPECT_EQ(h.camera(2).model, "KBM-R05");
+    EXPECT_EQ(h.camera(2).timeouts, 0);
+    // Noise: lone terminators, a run with no terminator, replies from no
+    // camera address, addresses beyond the chain.
+    h.received({0xFF, 0xFF}, 0.2);
+    h.received(Bytes(100, 0x90), 0.2);
+    h.received({0xFF, 0x85, 0x41, 0xFF, 0x00, 0x41, 0xFF}, 0.2);
+    h.sent({0x8F, 0x01, 0xFF, 0x80, 0x01, 0xFF}, 0.2);
+    EXPECT_EQ(h.camera(1).acknowledges, 1);
+    EXPECT_EQ(h.camera(1).completions, 1);
+    // An inquiry without an answer for more than a second is a time-out.
+    h.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 1.0);
+    h.settle(1.9);
+    EXPECT_EQ(h.camera(1).timeouts, 0);
+    h.settle(2.1);
+    EXPECT_EQ(h.camera(1).timeouts, 1);
+    EXPECT_EQ(h.state(1, 2.1), ChainHealth::State::NotAnswering);
+    // A command left without any reply for three seconds marks it too.
+    h.received({0x90, 0x50, 0x02, 0xFF}, 3.0);
+    EXPECT_EQ(h.state(1, 3.0), ChainHealth::State::Answering);
+    h.sent({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, 4.0);
+    EXPECT_EQ(h.state(1, 6.9), ChainHealth::State::Answering);
+    EXPECT_EQ(h.state(1, 7.1), ChainHealth::State::NotAnswering);
+    EXPECT_EQ(h.state(5, 7.1), ChainHealth::State::NoTraffic);
+}

@@ -1,0 +1,168 @@
+// The meaning of logged lines: every packet the panel sends names the
+// control that sends it, and typed-out lines read as an operator expects.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/meaning.h"
+#include "panel/commands.h"
+#include "pantilt/drive.h"
+
+using namespace orbus;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string sent(std::string_view line) { return lineMeaning(line, LineSide::Sent); }
+std::string received(std::string_view line) { return lineMeaning(line, LineSide::Received); }
+
+Bytes packetOf(std::uint8_t header, Bytes body) {
+    body.insert(body.begin(), header);
+    body.push_back(0xFF);
+    return body;
+}
+
+// A row's body with its computed bytes filled with values no fixed packet
+// uses: nibbles 5, speeds 5, an index of 5.
+Bytes filled(const panel::CommandRow& row) {
+    Bytes b = row.body;
+    for (const panel::Field& f : row.fields) {
+        const auto at = static_cast<std::size_t>(f.at);
+        switch (f.kind) {
+        case panel::FieldKind::Nibbles4: std::fill(b.begin() + f.at, b.begin() + f.at + 4, 0x05); break;
+        case panel::FieldKind::Nibbles2:
+        case panel::FieldKind::HexPair: b[at] = b[at + 1] = 0x05; break;
+        case panel::FieldKind::Speed: b[at] = static_cast<std::uint8_t>(b[at] + 5); break;
+        case panel::FieldKind::Index: b[at] = 5; break;
+        }
+    }
+    return b;
+}
+
+}  // namespace
+
+TEST(Meaning, EveryPacketOfThePanelNamesItsControl) {
+    for (const panel::CommandRow& row : panel::commandTable()) {
+        std::string name = row.control;
+        if (row.index >= 0) name += "(" + std::to_string(row.index) + ")";
+        if (row.index == panel::kEach) name += "(5)";
+        const std::string m = packetMeaning(packetOf(0x84, filled(row)), LineSide::Sent);
+        EXPECT_THAT(m, HasSubstr(name)) << "row of " << row.control;
+        EXPECT_EQ(m.rfind("Camera 4: ", 0), 0u) << m;
+        EXPECT_THAT(m, ::testing::Not(HasSubstr("not one of this panel's"))) << m;
+    }
+    for (const pantilt::DriveRow& row : pantilt::driveTable()) {
+        Bytes body = row.body;
+        if (row.operatorSpeeds) body[3] = body[4] = 0x05;
+        const std::string m = packetMeaning(packetOf(0x81, body), LineSide::Sent);
+        EXPECT_THAT(m, HasSubstr(std::string(row.control) + "(" + std::to_string(row.index) + ") \"" + row.caption))
+            << m;
+    }
+    for (const DialogPacket& d : dialogPackets()) {
+        Bytes body;
+        for (std::string_view t(d.body); t.size() >= 2; t.remove_prefix(std::min<std::size_t>(3, t.size()))) {
+            body.push_back(t[0] == '?' ? 0x05 : static_cast<std::uint8_t>(std::stoi(std::string(t.substr(0, 2)), nullptr, 16)));
+        }
+        const std::string m = packetMeaning(packetOf(0x81, body), LineSide::Sent);
+        EXPECT_THAT(m, HasSubstr(std::string(d.window) + "." + d.control)) << d.body << " -> " << m;
+    }
+}
+
+TEST(Meaning, SentLinesReadAsTheOperatorExpects) {
+    EXPECT_EQ(sent("81 01 04 0B 02 FF "), "Camera 1: IrisOpen (iris one step open)");
+    EXPECT_EQ(sent("83 01 04 47 04 00 00 00 FF "), "Camera 3: FarT (zoom position 0x4000)");
+    EXPECT_EQ(sent("83 01 04 47 08 0B 0E 00 FF "), "Camera 3: FarT (zoom position 0x8BE0)");
+    EXPECT_EQ(sent("81 01 04 47 01 02 03 04 FF "), "Camera 1: ZoomSlider or ZoomSliderShort (zoom position 0x1234)");
+    EXPECT_EQ(sent("87 01 04 43 00 00 0F 0F FF "), "Camera 7: RGainSlider (red gain position 0xFF)");
+    EXPECT_EQ(sent("81 01 04 07 25 FF "), "Camera 1: ZoomTele (zoom tele, speed 5)");
+    EXPECT_EQ(sent("81 01 04 08 00 FF "), "Camera 1: Far or Near (focus stop)");
+    EXPECT_EQ(sent("82 01 04 3F 02 7F FF "), "Camera 2: CustomMem(1) (memory recall, custom)");
+    EXPECT_EQ(sent("82 01 04 3F 01 03 FF "), "Camera 2: PresetSet(3) or SetOption(3) (memory set, number 3)");
+    EXPECT_EQ(sent("81 01 04 39 0D FF "), "Camera 1: Bright (exposure mode bright)");
+    EXPECT_EQ(sent("81 01 06 01 18 17 03 01 FF "),
+              "Camera 1: Pan_Tilt_Stop(1) \"UP\" (pan-tilt drive up, pan speed 24, tilt speed 23)");
+    EXPECT_EQ(sent("81 01 06 01 18 18 03 03 FF "), "Camera 1: Pan_Tilt_Stop(0) \"Stop\" (pan-tilt drive stop)");
+    EXPECT_EQ(sent("81 01 04 6D 0F 0F 0F 08 00 00 FF "),
+              "Camera 1: FrmMD.cmdsetMDtime (alarm day and night levels, setting 0F 0F 0F 08 00 00)");
+    EXPECT_EQ(sent("81 01 04 65 20 FF "), "Camera 1: FrmDeffect.DELevelOK (digital effect level 32)");
+    EXPECT_EQ(sent("81 01 04 15 02 FF "), "Camera 1: DataScreen or FrmMD.cmdDisplay (data screen on)");
+    EXPECT_EQ(sent("85 5E 21 3A 6D FF "), "Camera 5: FSet.EPromCmdSens (service setting mode)");
+    EXPECT_EQ(sent("81 01 7F 7F 02 0C 0F 0C 00 01 FF "),
+              "Camera 1: FSet.EPromCmdWR or FSet.CmdBaudRate (service memory write, setting 0C 0F 0C 00 01)");
+    // Inquiries by what they ask.
+    EXPECT_EQ(sent("81 09 7E 7E 00 FF "), "Camera 1: inquiry, lens block");
+    EXPECT_EQ(sent("86 09 06 12 FF "), "Camera 6: inquiry, pan-tilt position");
+    EXPECT_EQ(sent("81 09 04 6C FF "), "Camera 1: inquiry, alarm mode (FrmMD.cmdsetMDinq)");
+    EXPECT_EQ(sent("81 09 7F 7F 01 0C 0F 0C FF "), "Camera 1: inquiry, service memory 0C 0F 0C (FSet.EPromCmdRD)");
+    // Broadcasts and the interface clear of one camera.
+    EXPECT_EQ(sent("88 30 01 FF "), "All cameras: AddressSet (address set, broadcast)");
+    EXPECT_EQ(sent("88 01 00 01 FF "), "All cameras: IFClearB (interface clear, broadcast)");
+    EXPECT_EQ(sent("83 01 00 01 FF "), "Camera 3: FrmMain.IFClear (interface clear)");
+}
+
+TEST(Meaning, LinesThePanelCannotNameSaySo) {
+    EXPECT_EQ(sent("82 01 04 99 FF "), "Camera 2: command 01 04 99, not one of this panel's");
+    EXPECT_EQ(sent("82 01 04 39 55 FF "), "Camera 2: command 01 04 39 55 (exposure mode, setting 55), not one of this panel's");
+    EXPECT_EQ(sent("82 09 04 99 FF "), "Camera 2: inquiry 09 04 99, not one of this panel's");
+    EXPECT_EQ(sent("80 01 04 0B 02 FF "), "Header 80 is no camera's address: 80 01 04 0B 02 FF");
+    EXPECT_EQ(sent("81 01 04 "), "unfinished packet 81 01 04 (no FF)");
+    EXPECT_EQ(sent("FF "), "a lone FF");
+    // A console line with two packets: both meanings.
+    EXPECT_EQ(sent("81 01 04 0B 02 FF 81 01 04 0B 03 FF "),
+              "Camera 1: IrisOpen (iris one step open); Camera 1: IrisClose (iris one step closed)");
+    // The first line of a log cut at its limit, and text that is not traffic.
+    EXPECT_THAT(sent("1 04 0B 02 FF "), HasSubstr("cut off"));
+    EXPECT_THAT(sent("81 0G FF "), HasSubstr("cut off"));
+    EXPECT_EQ(sent(""), "");
+    EXPECT_EQ(sent("  \r"), "");
+}
+
+TEST(Meaning, RepliesByClassCameraSocketAndCode) {
+    EXPECT_EQ(received("90 41 FF "), "Camera 1: acknowledge, socket 1");
+    EXPECT_EQ(received("A0 52 FF "), "Camera 2: completion, socket 2");
+    EXPECT_EQ(received("B0 61 41 FF "), "Camera 3: error 41, socket 1");
+    EXPECT_EQ(received("F0 60 02 FF "), "Camera 7: error 02, socket 0");
+    EXPECT_EQ(received("88 30 04 FF "), "Address set came back: 3 cameras");
+    EXPECT_EQ(received("88 30 02 FF "), "Address set came back: 1 camera");
+    EXPECT_EQ(received("88 01 00 01 FF "), "Interface clear came back through the chain");
+    EXPECT_THAT(received("A0 38 FF "), HasSubstr("Camera 2: network change"));
+    EXPECT_EQ(received("90 50 02 FF "), "Camera 1: inquiry answer, 4 bytes");
+    EXPECT_EQ(received("85 41 FF "), "Reply 85 41 FF comes from no camera address");
+    EXPECT_EQ(received("90 77 FF "), "Camera 1: reply 90 77 FF, not one this panel knows");
+    EXPECT_EQ(received("90 FF "), "Camera 1: reply 90 FF too short");
+
+    // An answer named by the inquiry it answers, when that inquiry went to
+    // the same camera.
+    const Bytes powerInquiry{0x81, 0x09, 0x04, 0x00, 0xFF};
+    EXPECT_EQ(lineMeaning("90 50 02 FF ", LineSide::Received, &powerInquiry),
+              "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(lineMeaning("A0 50 02 FF ", LineSide::Received, &powerInquiry), "Camera 2: inquiry answer, 4 bytes");
+}
+
+TEST(Meaning, AnswersArePairedWithInquiriesFromTheEndOfBothLogs) {
+    const std::string commands = "81 09 04 00 FF \r\n81 01 04 0B 02 FF \r\n81 09 04 6C FF \r\n";
+    const std::string replies = "90 50 02 FF \r\n90 41 FF \r\n90 51 FF \r\n90 50 0C FF \r\n";
+    const auto first = inquiryAnswered(replies, 3, commands);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, (Bytes{0x81, 0x09, 0x04, 0x00, 0xFF}));
+    const auto last = inquiryAnswered(replies, replies.find("90 50 0C"), commands);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(*last, (Bytes{0x81, 0x09, 0x04, 0x6C, 0xFF}));
+    // Not an answer; an answer whose length does not fit the inquiry; more
+    // answers than inquiries.
+    EXPECT_FALSE(inquiryAnswered(replies, replies.find("90 41"), commands));
+    EXPECT_FALSE(inquiryAnswered("90 50 01 02 03 FF \r\n", 0, "81 09 04 00 FF \r\n"));
+    EXPECT_FALSE(inquiryAnswered(replies, 3, "81 09 04 6C FF \r\n"));
+    // An answer from another camera than the one asked.
+    EXPECT_FALSE(inquiryAnswered("A0 50 02 FF \r\n", 0, "81 09 04 00 FF \r\n"));
+}
+
+TEST(Meaning, LineAtACaretPosition) {
+    const std::string text = "81 01 FF \r\n90 41 FF \r\n";
+    EXPECT_EQ(lineAt(text, 0), "81 01 FF ");
+    EXPECT_EQ(lineAt(text, 9), "81 01 FF ");   // on the CR
+    EXPECT_EQ(lineAt(text, 11), "90 41 FF ");  // start of the second line
+    EXPECT_EQ(lineAt(text, 20), "90 41 FF ");
+    EXPECT_EQ(lineAt(text, text.size()), "");  // the empty line after the last break
+    EXPECT_EQ(lineAt(text, 999), "");
+    EXPECT_EQ(lineAt("", 0), "");
+}
