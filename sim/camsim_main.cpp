@@ -8,6 +8,7 @@
 // Traffic is printed on stdout: "<-" packets from the panel, "->" replies.
 // With --control, lines on stdin change the chain while it runs (for fault
 // tests): "silent on|off", "garbage RATE", "split N", "delay SECONDS",
+// "mute ADDRESS on|off" (that camera stops or starts answering again),
 // "netchange" (camera 1 reports a network change now), "remove POSITION"
 // (a camera leaves the chain, 1 = first), "replug SECONDS" (the line goes
 // away and comes back at the same path, like an adapter pulled and put back).
@@ -25,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <set>
 #include <string>
 
 #include "chain.h"
@@ -188,6 +190,11 @@ int main(int argc, char** argv) {
 
     const double start = now();
     double replugAt = -1;
+    // Cameras that answer nothing, by address.
+    std::set<int> muted;
+    chain->mutate = [&muted](const orbus::sim::Bytes& packet, std::vector<orbus::sim::Bytes>& replies) {
+        if (!packet.empty() && muted.count(packet[0] - 0x80)) replies.clear();
+    };
     std::deque<orbus::sim::Chunk> pending;
     std::string commandLine;
     unsigned char buf[512];
@@ -199,6 +206,10 @@ int main(int argc, char** argv) {
         const std::string w = n >= 1 ? word : "";
         if (w == "silent") chain->faults.silent = cmd.find("on") != std::string::npos;
         else if (w == "garbage" && n == 2) chain->faults.garbageRate = value;
+        else if (w == "mute" && n == 2) {
+            if (cmd.find("off") != std::string::npos) muted.erase(static_cast<int>(value));
+            else muted.insert(static_cast<int>(value));
+        }
         else if (w == "split" && n == 2) chain->faults.splitChunk = static_cast<int>(value);
         else if (w == "delay" && n == 2) chain->faults.replyDelay = value;
         else if (w == "netchange" && chain->size() > 0)
