@@ -87,6 +87,7 @@ std::string FrmMain::SendDirect() {
 void FrmMain::cmdClearTxt_Click() {
     SendText.setText("");
     RecvText.setText("");
+    LineMeaning.setText("");
 }
 
 }  // namespace orbus

@@ -6,6 +6,7 @@
 #include "app/meaning.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
+#include "platform/testing/rig.h"
 
 using namespace orbus;
 using ::testing::HasSubstr;
@@ -165,4 +166,24 @@ TEST(Meaning, LineAtACaretPosition) {
     EXPECT_EQ(lineAt(text, text.size()), "");  // the empty line after the last break
     EXPECT_EQ(lineAt(text, 999), "");
     EXPECT_EQ(lineAt("", 0), "");
+}
+
+// The main window: the caret in either log shows the meaning of its line,
+// a log line's tool tip says the same, and "Clear Txt" clears it with the logs.
+TEST(Meaning, MainWindowShowsTheLineAtTheCaret) {
+    orbus::testing::Rig rig({"ORX-Beta"});
+    rig.openQuietly();
+    FrmMain& m = rig.main();
+    m.DirectText.type("81090400FF\r");
+    rig.run(1);
+    m.ApertureUp.click();
+    rig.run(1);
+    m.SendText.caretMovedTo(m.SendText.text().find("81 01"));
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: ApertureUp (aperture up)");
+    m.RecvText.caretMovedTo(2);
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(m.RecvText.toolTipAt(m.RecvText.text().find("90 41")), "Camera 1: acknowledge, socket 1");
+    EXPECT_EQ(m.SendText.toolTipAt(0), "Camera 1: inquiry, power");
+    m.cmdClearTxt.click();
+    EXPECT_EQ(m.LineMeaning.text(), "");
 }
