@@ -133,8 +133,10 @@ ChainHealth::State ChainHealth::state(int address, double now) const {
     const CameraHealth& c = camera(address);
     const bool silentCommand = c.commandSentAt >= 0 && now - c.commandSentAt > kSilenceLimit &&
                                c.lastReplyAt < c.commandSentAt;
-    if (c.lastTimeoutAt > c.lastReplyAt || silentCommand) return State::NotAnswering;
+    // An address beyond what the last address set found is simply not
+    // there, however it was asked.
     if (found_ >= 0 && address > found_) return State::NotOnChain;
+    if (c.lastTimeoutAt > c.lastReplyAt || silentCommand) return State::NotAnswering;
     if (c.lastReplyAt >= 0) return State::Answering;
     return State::NoTraffic;
 }

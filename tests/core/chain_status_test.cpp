@@ -142,4 +142,12 @@ TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {
     EXPECT_EQ(h.state(1, 6.9), ChainHealth::State::Answering);
     EXPECT_EQ(h.state(1, 7.1), ChainHealth::State::NotAnswering);
     EXPECT_EQ(h.state(5, 7.1), ChainHealth::State::NoTraffic);
+    // The address set finds one camera: camera 2, silent or not, is not there.
+    h.sent({0x82, 0x09, 0x04, 0x00, 0xFF}, 8.0);
+    h.settle(9.5);
+    EXPECT_EQ(h.state(2, 9.5), ChainHealth::State::NotAnswering);
+    h.received({0x88, 0x30, 0x02, 0xFF}, 10.0);
+    EXPECT_EQ(h.found(), 1);
+    EXPECT_EQ(h.state(2, 10.0), ChainHealth::State::NotOnChain);
+    EXPECT_EQ(h.state(1, 10.0), ChainHealth::State::NotAnswering);
 }
