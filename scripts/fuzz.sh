@@ -12,7 +12,7 @@ findings="build/fuzz/findings"
 mkdir -p "$findings"
 status=0
 printf '%-12s %12s %10s %8s  %s\n' target executions exec/s cov result
-for target in receive status_read console dialogs sim; do
+for target in receive status_read console dialogs sim meaning; do
     work="$(mktemp -d)"
     cp fuzz/corpus/"$target"/* "$work"/
     log="$work/log"

@@ -1,0 +1,64 @@
+// The line meaning and the chain's health on whatever the logs and the line
+// may hold: camera garbage, cut lines, text that is not traffic.
+// Properties: a meaning is one line of printable text and never empty for a
+// line that holds traffic; a caret anywhere in a log is answered; the
+// health's counters only grow and its packet buffers stay bounded.
+#include "app/chain_health.h"
+#include "app/meaning.h"
+#include "fuzz_support.h"
+#include "link/packet.h"
+
+using namespace orbus;
+
+namespace {
+void printable(const std::string& s) {
+    for (char c : s) fuzz::check(c >= 0x20 && c < 0x7F, "a meaning is printable text on one line");
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input in(data, size);
+    const std::uint8_t how = in.byte();
+    const Bytes raw = in.piece(64);
+    // The bytes as a log line and as packets.
+    const std::string line = trafficBytes(raw);
+    const std::string m = lineMeaning(line, (how & 1) ? LineSide::Sent : LineSide::Received);
+    printable(m);
+    fuzz::check(raw.empty() == m.empty(), "a line of traffic has a meaning, an empty one none");
+    printable(packetMeaning(raw, LineSide::Sent));
+    const Bytes asked = in.piece(16);
+    printable(packetMeaning(raw, LineSide::Received, &asked));
+
+    // Any text as two logs, with the caret anywhere.
+    const Bytes a = in.piece(200), b = in.piece(200);
+    const std::string replies(a.begin(), a.end()), commands(b.begin(), b.end());
+    const std::size_t pos = replies.empty() ? 0 : in.byte() % (replies.size() + 2);
+    const auto inquiry = inquiryAnswered(replies, pos, commands);
+    printable(lineMeaning(lineAt(replies, pos), LineSide::Received, inquiry ? &*inquiry : nullptr));
+    printable(lineMeaning(lineAt(commands, pos), LineSide::Sent));
+
+    // The same bytes through the chain's health, in pieces.
+    ChainHealth h;
+    double t = 0;
+    long before = 0;
+    while (!in.empty()) {
+        const std::uint8_t step = in.byte();
+        const Bytes piece = in.piece(40);
+        t += (step >> 2) * 0.05;
+        if (step & 1) h.sent(piece, t);
+        else h.received(piece, t);
+        if (step & 2) h.settle(t);
+        long total = 0;
+        for (int c = 1; c <= ChainHealth::kCameras; ++c) {
+            const CameraHealth& ch = h.camera(c);
+            total += ch.commands + ch.inquiries + ch.acknowledges + ch.completions + ch.answers + ch.timeouts +
+                     ch.errorCount();
+            fuzz::check(ch.lastLatency < 0 || ch.lastLatency <= t, "a latency is never longer than the run");
+            (void)h.state(c, t);
+        }
+        fuzz::check(total >= before, "the counters only grow");
+        before = total;
+        fuzz::check(h.found() >= -1 && h.found() <= 254, "the cameras found come from one byte");
+    }
+    return 0;
+}
