@@ -1,5 +1,6 @@
 #include "app/chain_health.h"
 
+#include "link/packet.h"
 #include "status/identify.h"
 
 namespace orbus {
@@ -90,8 +91,7 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         }
         return;
     }
-    if ((p[0] & 0x0F) != 0 || p[0] < 0x90) return;
-    CameraHealth* c = at((p[0] >> 4) - 8);
+    CameraHealth* c = at(replyCamera(p[0]));
     if (!c || p.size() < 3) return;
     c->lastReplyAt = now;
     ++changes_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "link/packet.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
 #include "platform/text.h"
@@ -340,37 +341,36 @@ const std::vector<Function>& functions() {
     return table;
 }
 
-Bytes parseBytes(const char* text) {
-    Pattern p;
-    parsePattern(text, p);
-    return p.body;
-}
-
 bool startsWith(const Bytes& body, const Bytes& prefix) {
     return body.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), body.begin());
+}
+
+// The table's prefixes as bytes, parsed once, in table order.
+const std::vector<Bytes>& functionPrefixes() {
+    static const std::vector<Bytes> all = [] {
+        std::vector<Bytes> out;
+        for (const Function& f : functions()) {
+            Pattern p;
+            parsePattern(f.prefix, p);
+            out.push_back(std::move(p.body));
+        }
+        return out;
+    }();
+    return all;
 }
 
 // The longest prefix of the table that the body starts with.
 const Function* functionOf(const Bytes& body, std::size_t& prefixLength) {
     const Function* best = nullptr;
     prefixLength = 0;
-    for (const Function& f : functions()) {
-        const Bytes prefix = parseBytes(f.prefix);
-        if (prefix.size() > prefixLength && startsWith(body, prefix)) {
-            best = &f;
-            prefixLength = prefix.size();
+    const std::vector<Bytes>& prefixes = functionPrefixes();
+    for (std::size_t i = 0; i < prefixes.size(); ++i) {
+        if (prefixes[i].size() > prefixLength && startsWith(body, prefixes[i])) {
+            best = &functions()[i];
+            prefixLength = prefixes[i].size();
         }
     }
     return best;
-}
-
-std::string hexList(const Bytes& bytes, std::size_t from = 0) {
-    std::string out;
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-        if (!out.empty()) out += ' ';
-        out += hex2(bytes[i]);
-    }
-    return out;
 }
 
 // The word for `value` in "02=on,03=off"; empty when the list has none.
@@ -387,7 +387,7 @@ std::string wordFor(std::string_view words, std::uint8_t value) {
     return {};
 }
 
-std::string setting(const Bytes& arg) { return arg.empty() ? std::string("no value") : "setting " + hexList(arg); }
+std::string setting(const Bytes& arg) { return arg.empty() ? std::string("no value") : "setting " + packetText(arg); }
 
 // Four nibble bytes as "0x4000"; nothing when a byte holds more than a nibble.
 std::optional<unsigned> nibbles(const Bytes& arg, std::size_t from, std::size_t count) {
@@ -488,10 +488,17 @@ std::string joined(const std::vector<std::string>& names) {
 std::string cameraLabel(int address) { return "Camera " + std::to_string(address); }
 
 const InquiryName* inquiryOf(const Bytes& body) {
-    for (const InquiryName& q : inquiryNames()) {
-        Pattern p;
-        parsePattern(q.body, p);
-        if (matches(p, body)) return &q;
+    // The inquiries' bodies as patterns, parsed once, in table order.
+    static const std::vector<Pattern> patterns = [] {
+        std::vector<Pattern> out;
+        for (const InquiryName& q : inquiryNames()) {
+            out.emplace_back();
+            parsePattern(q.body, out.back());
+        }
+        return out;
+    }();
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+        if (matches(patterns[i], body)) return &inquiryNames()[i];
     }
     return nullptr;
 }
@@ -502,18 +509,18 @@ std::string sentMeaning(const Bytes& packet) {
     if (header == 0x88) {
         if (body == Bytes{0x01, 0x00, 0x01}) return "All cameras: IFClearB (interface clear, broadcast)";
         if (body == Bytes{0x30, 0x01}) return "All cameras: AddressSet (address set, broadcast)";
-        return "All cameras: broadcast " + hexList(body) + ", not one of this panel's";
+        return "All cameras: broadcast " + packetText(body) + ", not one of this panel's";
     }
-    if (header < 0x81 || header > 0x87) return "Header " + hex2(header) + " is no camera's address: " + hexList(packet);
+    if (header < 0x81 || header > 0x87) return "Header " + hex2(header) + " is no camera's address: " + packetText(packet);
     const std::string who = cameraLabel(header - 0x80) + ": ";
     if (body.empty()) return who + "empty packet";
     const std::vector<std::string> controls = controlsSending(body);
     if (body[0] == 0x09) {
         const InquiryName* q = inquiryOf(body);
-        if (!q) return who + "inquiry " + hexList(body) + ", not one of this panel's";
+        if (!q) return who + "inquiry " + packetText(body) + ", not one of this panel's";
         std::string out = who + "inquiry, " + q->name;
         if (body.size() > 4 && std::string_view(q->body).find("??") != std::string_view::npos)
-            out += " " + hexList(body, 4);
+            out += " " + packetText(Bytes(body.begin() + 4, body.end()));
         if (!controls.empty()) out += " (" + joined(controls) + ")";
         return out;
     }
@@ -521,7 +528,7 @@ std::string sentMeaning(const Bytes& packet) {
     const Function* f = functionOf(body, prefixLength);
     const std::string what = f ? describeArg(*f, Bytes(body.begin() + static_cast<long>(prefixLength), body.end())) : "";
     if (controls.empty()) {
-        return who + "command " + hexList(body) + (f ? " (" + what + ")" : "") + ", not one of this panel's";
+        return who + "command " + packetText(body) + (f ? " (" + what + ")" : "") + ", not one of this panel's";
     }
     return who + joined(controls) + (f ? " (" + what + ")" : "");
 }
@@ -536,12 +543,12 @@ std::string receivedMeaning(const Bytes& reply, const Bytes* askedBy) {
         }
         if (reply.size() == 5 && reply[1] == 0x01 && reply[2] == 0x00 && reply[3] == 0x01)
             return "Interface clear came back through the chain";
-        return "Broadcast " + hexList(reply) + ", not a reply this panel knows";
+        return "Broadcast " + packetText(reply) + ", not a reply this panel knows";
     }
-    if ((header & 0x0F) != 0 || header < 0x90) return "Reply " + hexList(reply) + " comes from no camera address";
-    const int camera = (header >> 4) - 8;
+    const int camera = replyCamera(header);
+    if (camera == 0) return "Reply " + packetText(reply) + " comes from no camera address";
     const std::string who = cameraLabel(camera) + ": ";
-    if (reply.size() < 3) return who + "reply " + hexList(reply) + " too short";
+    if (reply.size() < 3) return who + "reply " + packetText(reply) + " too short";
     const std::uint8_t kind = reply[1] & 0xF0;
     const int socket = reply[1] & 0x0F;
     if (reply[1] == 0x38 && reply.size() == 3) return who + "network change (the chain was rewired or a camera was switched)";
@@ -556,12 +563,12 @@ std::string receivedMeaning(const Bytes& reply, const Bytes* askedBy) {
             if (const InquiryName* q = inquiryOf(body)) {
                 out = who + "answer to the " + std::string(q->name) + " inquiry";
                 const Bytes value(reply.begin() + 2, reply.end() - 1);
-                if (!value.empty()) out += ": " + hexList(value);
+                if (!value.empty()) out += ": " + packetText(value);
             }
         }
         return out;
     }
-    return who + "reply " + hexList(reply) + ", not one this panel knows";
+    return who + "reply " + packetText(reply) + ", not one this panel knows";
 }
 
 }  // namespace
@@ -595,7 +602,7 @@ std::string packetMeaning(const Bytes& bytes, LineSide side, const Bytes* askedB
         while (end < bytes.size() && bytes[end] != 0xFF) ++end;
         if (!out.empty()) out += "; ";
         if (end == bytes.size()) {
-            out += "unfinished packet " + hexList(Bytes(bytes.begin() + static_cast<long>(start), bytes.end())) +
+            out += "unfinished packet " + packetText(Bytes(bytes.begin() + static_cast<long>(start), bytes.end())) +
                    " (no FF)";
             break;
         }
@@ -645,7 +652,7 @@ std::vector<std::string_view> lines(std::string_view text) {
 }
 
 bool isAnswer(const std::optional<Bytes>& b) {
-    return b && b->size() > 3 && (*b)[0] >= 0x90 && ((*b)[0] & 0x0F) == 0 && (*b)[1] == 0x50 && b->back() == 0xFF;
+    return b && b->size() > 3 && replyCamera((*b)[0]) != 0 && (*b)[1] == 0x50 && b->back() == 0xFF;
 }
 
 bool isInquiry(const std::optional<Bytes>& b) {
@@ -671,7 +678,7 @@ std::optional<Bytes> inquiryAnswered(std::string_view replyLog, std::size_t pos,
     }
     if (later >= inquiries.size()) return std::nullopt;
     const Bytes& inquiry = inquiries[inquiries.size() - 1 - later];
-    if (inquiry[0] - 0x80 != ((*answer)[0] >> 4) - 8) return std::nullopt;
+    if (inquiry[0] - 0x80 != replyCamera((*answer)[0])) return std::nullopt;
     const InquiryName* q = inquiryOf(Bytes(inquiry.begin() + 1, inquiry.end() - 1));
     if (q && q->answerLength != 0 && q->answerLength != static_cast<int>(answer->size())) return std::nullopt;
     return inquiry;

@@ -37,6 +37,11 @@ std::string packetText(const Bytes& bytes) {
     return s;
 }
 
+int replyCamera(std::uint8_t header) {
+    if ((header & 0x0F) != 0 || header < 0x90) return 0;
+    return (header >> 4) - 8;
+}
+
 Bytes ifClearBroadcast() { return {0x88, 0x01, 0x00, 0x01, 0xFF}; }
 Bytes addressSetBroadcast() { return {0x88, 0x30, 0x01, 0xFF}; }
 

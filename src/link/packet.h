@@ -26,6 +26,10 @@ void trimLog(std::string& text);
 // "81 01 04 0B 02 FF" (no trailing blank).
 std::string packetText(const Bytes& bytes);
 
+// The camera (1 to 7) a reply comes from: its header is y0 with y = 8 +
+// the camera's address. 0 for a byte that is no camera's reply header.
+int replyCamera(std::uint8_t header);
+
 // Fixed packets of the link.
 Bytes ifClearBroadcast();   // 88 01 00 01 FF
 Bytes addressSetBroadcast();  // 88 30 01 FF
