@@ -321,8 +321,8 @@ TEST(CommandTable, SimulatorAcknowledgesAndCompletesEveryPacket) {
         for (const panel::CommandRow& r : panel::commandTable()) {
             sim::Camera cam(*sim::findCameraModel(model));
             cam.setAddress(1);
-            sim::Bytes packet{0x81};
-            packet.insert(packet.end(), r.body.begin(), r.body.end());
+            sim::Bytes packet = r.body;
+            packet.insert(packet.begin(), 0x81);
             packet.push_back(0xFF);
             EXPECT_EQ(cam.handle(packet), (std::vector<sim::Bytes>{{0x90, 0x41, 0xFF}, {0x90, 0x51, 0xFF}}))
                 << model << ": " << r.control << " " << panel::eventName(r.event) << " " << packetText(packet);
