@@ -93,13 +93,8 @@ void FrmChain::open() {
     Timer1.setEnabled(true);
 }
 
-void FrmChain::Timer1_Timer() {
-    if (!visible()) {
-        Timer1.setEnabled(false);
-        return;
-    }
-    showHealth();
-}
+// Runs only while the window is shown: hiding it stops the timer.
+void FrmChain::Timer1_Timer() { showHealth(); }
 
 void FrmChain::showHealth() {
     ChainHealth& h = prog_.chain;
@@ -137,7 +132,6 @@ void FrmChain::showHealth() {
 void FrmChain::CmdClose_Click() { unload(); }
 
 void FrmChain::Form_Unload() {
-    Timer1.setEnabled(false);
     hide();
     prog_.unloaded(*this);
 }
