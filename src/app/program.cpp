@@ -42,6 +42,7 @@ Program::Program(Platform& p)
       frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
       frmChain_(std::make_unique<FrmChain>(*this)) {
     dialogs::wireMenus(*this);
+    design.capture(*frmMain_, *frmPanTilt_);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
             if (c->kind() == Kind::Timer) platform.timers.attach(static_cast<Timer&>(*c));

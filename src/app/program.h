@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
+#include "status/layouts.h"
 
 namespace orbus {
 
@@ -80,6 +81,8 @@ public:
     AlarmState alarm;
     LabelTables labels;
     TitleBook titles;
+    // The main window as drawn, before any camera was identified.
+    DesignLayout design;
 
     FrmOpen& frmOpen() { return *frmOpen_; }
     FrmInfo& frmInfo() { return *frmInfo_; }

@@ -166,7 +166,11 @@ void FrmMain::Form_Load() {
     sendToBack();
 
     // 18: the pan-tilt window as it was last time.
-    if (prog_.ptw.PTWindow) showPanTiltAtStartup();
+    if (prog_.ptw.PTWindow) {
+        showPanTiltAtStartup();
+    } else {
+        PTWCloseM.setCaption("OPEN");
+    }
 }
 
 void FrmMain::Form_Unload() {

@@ -100,6 +100,8 @@ std::string versionModelName(const std::vector<std::uint8_t>& r) {
 static void markPanTiltSeries(FrmMain& m, const Bytes& r) {
     Program& p = m.program();
     p.model.IsPanTiltSeries = true;
+    p.model.LaidOutSeries = Series::PanTilt;
+    p.model.LaidOutBlockModel = -1;
     m.setCaption(kPanTiltCaption);
     m.setIcon("orx-kappa");
     m.FmMemory.setVisible(false);
@@ -122,6 +124,20 @@ void applyBlockModel(FrmMain& m, const BlockModelRow& row) {
     for (const char* n : row.disabled) {
         if (Control* c = m.find(n)) c->setEnabled(false);
     }
+}
+
+// What identification does for a block camera: the series caption, no
+// presets and no pan-tilt window, then the model's row (an unknown model
+// byte selects no row).
+static void layOutBlockCamera(FrmMain& m, int byte5) {
+    Program& p = m.program();
+    p.model.IsPanTiltSeries = false;
+    p.model.LaidOutSeries = Series::Block;
+    p.model.LaidOutBlockModel = byte5;
+    m.setCaption(kBlockCaption);
+    m.FmPreset.setVisible(false);
+    m.FmPTWindowM.setVisible(false);
+    if (const BlockModelRow* row = findBlockModel(byte5)) applyBlockModel(m, *row);
 }
 
 void FrmMain::IdentifyAtStartup() {
@@ -148,12 +164,16 @@ void FrmMain::IdentifyAtStartup() {
         markPanTiltSeries(*this, r);
         p.link.ModelCode = panTiltModelCode(p.model.ModelKey);
     } else if (r[3] == 0x20) {
-        p.model.IsPanTiltSeries = false;
-        setCaption(kBlockCaption);
-        FmPreset.setVisible(false);
-        FmPTWindowM.setVisible(false);
-        if (const BlockModelRow* row = findBlockModel(r[5])) applyBlockModel(*this, *row);
+        layOutBlockCamera(*this, r[5]);
     }
+}
+
+// Before another series or block model is laid out: the window as drawn,
+// and no mode shown yet, so that the decoding sets every mode's controls
+// for the new camera instead of keeping the last camera's.
+static void startFromDesign(Program& p) {
+    p.design.restore();
+    p.modes = ModeBook{};
 }
 
 bool identifyInStatusRead(FrmMain& m) {
@@ -167,10 +187,21 @@ bool identifyInStatusRead(FrmMain& m) {
         // expand block it lacks, its focus driven at the fixed speed).
         p.link.ModelCode = 0;
         p.model.VersionRead = true;
+        // Another camera of a mixed chain: the panel is laid out for it as
+        // start-up does, from the window as drawn, so that nothing the
+        // previous camera's layout hid or disabled stays that way.
+        const bool sameBlock = p.model.LaidOutSeries == Series::Block && p.model.LaidOutBlockModel == r[5];
+        if (r[3] == 0x20 && !sameBlock) {
+            startFromDesign(p);
+            layOutBlockCamera(m, r[5]);
+        }
         // A block camera has no pan-tilt head: its window goes away.
-        if (p.isLoaded(p.frmPanTilt())) m.DspPTW();
+        m.DspPTW();
         return true;
     }
+    // Back from a block camera: start again from the window as drawn, then
+    // the pan-tilt model's own layout.
+    if (p.model.LaidOutSeries == Series::Block) startFromDesign(p);
     markPanTiltSeries(m, r);
     m.FmPreset.setVisible(true);
     p.frmPanTilt().LbMount.setCaption("");

@@ -6,9 +6,17 @@
 
 namespace orbus {
 
+// The series the panel is laid out for.
+enum class Series { Unknown, PanTilt, Block };
+
 // Identification results, set from the version reply.
 struct ModelIdentity {
     bool IsPanTiltSeries = false;
+    // What the last identification laid the panel out for. Unlike
+    // IsPanTiltSeries it stays while an ORX-Kappa is found switched off:
+    // the pan-tilt window belongs to the camera, not to its power state.
+    Series LaidOutSeries = Series::Unknown;
+    int LaidOutBlockModel = -1;  // version byte 5 of the block camera laid out
     bool VersionRead = false;
     std::uint8_t RomVersionHi = 0;
     std::uint8_t RomVersionLo = 0;

@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "pantilt/frm_pantilt.h"
+#include "status/identify.h"
 #include "status/layouts.h"
 
 namespace orbus {
@@ -111,6 +112,71 @@ void applyModelLayout(FrmMain& m, PanTiltModel model) {
     if (model == PanTiltModel::Kappa) m.AF_Sens.setCaption("");
 }
 
+namespace {
+// Controls whose visibility or enabling the model-specific decoding sets
+// beyond the layout table and the block rows.
+const char* const kDecodedPerModel[] = {"FmMemory", "FmPreset", "FmPTWindowM", "MenuOff", "HDACout",
+                                        "ASSL",     "ASSL0",    "ASSL1",       "ASSL2",   "MotionDetecter",
+                                        "DZoomMode_0", "DZoomMode_1", "DZoom", "AFModeCmd_1", "AFModeCmd_2",
+                                        "AFModeCmd_3"};
+}  // namespace
+
+void DesignLayout::capture(FrmMain& m, Form& panTilt) {
+    main_ = &m;
+    entries_.clear();
+    std::vector<std::string> names = layoutControlNames();
+    for (const BlockModelRow& row : blockModelTable()) {
+        names.insert(names.end(), row.hidden.begin(), row.hidden.end());
+        names.insert(names.end(), row.disabled.begin(), row.disabled.end());
+    }
+    names.insert(names.end(), std::begin(kDecodedPerModel), std::end(kDecodedPerModel));
+    auto known = [this](const Control* c) {
+        for (const Entry& e : entries_) {
+            if (e.control == c) return true;
+        }
+        return false;
+    };
+    for (const std::string& n : names) {
+        Control* c = m.find(n);
+        if (!c || known(c)) continue;
+        entries_.push_back({c, c->visible(), c->enabled()});
+    }
+    // Every slider's range: the label profiles set them per model.
+    for (Control* c : m.controls()) {
+        if (c->kind() != Kind::Slider) continue;
+        if (!known(c)) entries_.push_back({c, c->visible(), c->enabled()});
+    }
+    for (Entry& e : entries_) {
+        if (auto* s = dynamic_cast<Slider*>(e.control)) {
+            e.min = s->min();
+            e.max = s->max();
+        }
+    }
+    panTiltFrame_ = panTilt.find("FmPanTilt");
+    if (panTiltFrame_) panTiltFrameEnabled_ = panTiltFrame_->enabled();
+    backLightTop_ = m.BackLight.top();
+    afSensCaption_ = m.AF_Sens.caption();
+    caption_ = m.caption();
+    icon_ = m.icon();
+}
+
+void DesignLayout::restore() const {
+    if (!main_) return;
+    for (const Entry& e : entries_) {
+        if (auto* s = dynamic_cast<Slider*>(e.control)) {
+            s->setMax(e.max);
+            s->setMin(e.min);
+        }
+        e.control->setVisible(e.visible);
+        e.control->setEnabled(e.enabled);
+    }
+    if (panTiltFrame_) panTiltFrame_->setEnabled(panTiltFrameEnabled_);
+    main_->BackLight.setTop(backLightTop_);
+    main_->AF_Sens.setCaption(afSensCaption_);
+    main_->setCaption(caption_);
+    main_->setIcon(icon_);
+}
+
 void FrmMain::Opt10X() {
     program().labels.fill10X();
     // The 10x lens names bright positions 0 to 23 only.
@@ -211,16 +277,16 @@ void FrmMain::DspPTW() {
         pt.FmInfo.setVisible(true);
         pt.setHeight(FrmPanTilt::kLargeHeight);
     }
-    if (!f.PTWindow || !p.model.IsPanTiltSeries) {
+    // The window belongs to a pan-tilt camera, switched on or not.
+    const bool panTiltCamera = p.model.LaidOutSeries == Series::PanTilt;
+    if (!f.PTWindow || !panTiltCamera) {
         // Closed by the operator, or a camera without a pan-tilt head is
         // driven (the operator's choice is kept for the next pan-tilt camera).
-        if (!f.PTWindow) PTWCloseM.setCaption("OPEN");
         if (p.isLoaded(pt)) {
             pt.hide();
             p.unloaded(pt);
         }
     } else if (visible()) {
-        PTWCloseM.setCaption("CLOSE");
         p.loaded(pt);
         pt.show();
         pt.raiseWithoutFocus();
@@ -243,6 +309,9 @@ void FrmMain::DspPTW() {
         PTWDockingM.setCaption("Release");
         pt.move(left(), top() + height());
     }
+    // The main window's button tells what it will do: close an open window,
+    // open a closed one.
+    PTWCloseM.setCaption(p.isLoaded(pt) && pt.visible() ? "CLOSE" : "OPEN");
 }
 
 void FrmMain::check_DspPTW() {

@@ -1,6 +1,7 @@
 // Identification of all 31 models from their version replies.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "pantilt/frm_pantilt.h"
@@ -209,4 +210,105 @@ TEST(Identify, KappaSwitchedOffIsIdentifiedWithoutItsVideoSystem) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 06 34 FF"), 0);
     // Found off: it will be identified again by the next read.
     EXPECT_FALSE(rig.program->model.VersionRead);
+}
+
+namespace {
+
+// What a camera's layout shows of the main window, beyond the values read.
+struct Layout {
+    std::set<std::string> hidden, disabled;
+    std::map<std::string, std::pair<int, int>> ranges;
+    std::string caption, icon, model, video, afSens, closeCaption;
+    double backLight = 0;
+    int modelCode = 0;
+    bool panTiltWindow = false;
+    explicit Layout(Rig& rig) {
+        FrmMain& m = rig.main();
+        for (Control* c : m.controls()) {
+            if (c->objectName().rfind("CameraSel_", 0) == 0) continue;  // the chain's length
+            if (!c->visible()) hidden.insert(c->objectName());
+            if (!c->enabled()) disabled.insert(c->objectName());
+            if (auto* s = dynamic_cast<Slider*>(c)) ranges[c->objectName()] = {s->min(), s->max()};
+        }
+        caption = m.caption();
+        icon = m.icon();
+        model = m.ModelVersion.text();
+        video = m.NTSCorPAL.text();
+        afSens = m.AF_Sens.caption();
+        closeCaption = m.PTWCloseM.caption();
+        backLight = m.BackLight.top();
+        modelCode = rig.link().ModelCode;
+        panTiltWindow = rig.program->frmPanTilt().visible();
+    }
+};
+
+void expectSameLayout(const Layout& got, const Layout& want) {
+    EXPECT_EQ(added(got.hidden, want.hidden), std::set<std::string>{}) << "hidden although start-up shows them";
+    EXPECT_EQ(added(want.hidden, got.hidden), std::set<std::string>{}) << "shown although start-up hides them";
+    EXPECT_EQ(added(got.disabled, want.disabled), std::set<std::string>{}) << "disabled beyond start-up's";
+    EXPECT_EQ(added(want.disabled, got.disabled), std::set<std::string>{}) << "enabled although start-up disables them";
+    EXPECT_EQ(got.ranges, want.ranges);
+    EXPECT_EQ(got.caption, want.caption);
+    EXPECT_EQ(got.icon, want.icon);
+    EXPECT_EQ(got.model, want.model);
+    EXPECT_EQ(got.video, want.video);
+    EXPECT_EQ(got.afSens, want.afSens);
+    EXPECT_EQ(got.closeCaption, want.closeCaption);
+    EXPECT_EQ(got.backLight, want.backLight);
+    EXPECT_EQ(got.modelCode, want.modelCode);
+    EXPECT_EQ(got.panTiltWindow, want.panTiltWindow);
+}
+
+std::vector<std::string> inquiries(Rig& rig, std::size_t mark) { return rig.packetsSince(mark, "09"); }
+
+}  // namespace
+
+// A mixed chain: each camera selected is laid out as start-up lays out a
+// chain of that camera alone, and read with its own series' inquiries.
+TEST(Identify, EachCameraOfAMixedChainIsLaidOutAsItself) {
+    const std::vector<std::string> models = {"ORX-Kappa", "KBM-R14", "KBM-R05", "ORX-Beta"};
+    std::map<std::string, Layout> alone;
+    for (const auto& model : models) {
+        Rig single({model});
+        ASSERT_TRUE(single.startUp());
+        alone.emplace(model, Layout(single));
+    }
+    Rig rig(models);
+    ASSERT_TRUE(rig.startUp());
+    expectSameLayout(Layout(rig), alone.at("ORX-Kappa"));
+
+    const std::vector<std::string> block2 = {"82 09 00 02 FF", "82 09 7E 7E 00 FF", "82 09 7E 7E 01 FF",
+                                             "82 09 7E 7E 02 FF"};
+    struct Step {
+        int camera;
+        std::vector<std::string> reads;
+    };
+    const std::vector<Step> steps = {
+        {2, block2},
+        {3, {"83 09 00 02 FF", "83 09 7E 7E 00 FF", "83 09 7E 7E 01 FF", "83 09 7E 7E 02 FF"}},
+        {4,
+         {"84 09 00 02 FF", "84 09 7E 7E 00 FF", "84 09 7E 7E 01 FF", "84 09 7E 7E 02 FF", "84 09 7E 7E 03 FF",
+          "84 09 06 12 FF", "84 09 06 10 FF", "84 09 06 11 FF"}},
+        {2, block2},
+        {1,
+         {"81 09 00 02 FF", "81 09 04 00 FF", "81 09 06 23 FF", "81 09 06 34 FF", "81 09 04 00 FF",
+          "81 09 7E 7E 00 FF", "81 09 7E 7E 01 FF", "81 09 7E 7E 02 FF", "81 09 7E 7E 03 FF", "81 09 06 06 FF",
+          "81 09 7E 01 18 FF", "81 09 7E 01 1A FF", "81 09 06 12 FF", "81 09 06 10 FF", "81 09 06 11 FF"}},
+    };
+    for (const Step& s : steps) {
+        const std::string& model = models[s.camera - 1];
+        SCOPED_TRACE("camera " + std::to_string(s.camera) + " " + model);
+        const auto mark = rig.mark();
+        rig.main().CameraSel[s.camera].click();
+        EXPECT_EQ(inquiries(rig, mark), s.reads);
+        expectSameLayout(Layout(rig), alone.at(model));
+        // The next read of the same camera asks the same and changes nothing.
+        const Layout once(rig);
+        const auto again = rig.mark();
+        rig.main().ReadCameraStatus();
+        std::vector<std::string> next = inquiries(rig, again);
+        EXPECT_EQ(std::count(next.begin(), next.end(), s.reads[0]), 0) << "identified again";
+        expectSameLayout(Layout(rig), once);
+    }
+    EXPECT_TRUE(rig.windows.messages.empty());
 }

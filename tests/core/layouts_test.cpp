@@ -153,3 +153,50 @@ TEST(Layouts, WindowButtonsOfBothWindows) {
     EXPECT_TRUE(f.PTWindow);
     EXPECT_EQ(rig.settings.values[std::string(Program::kTitle) + "/Settings/PTWindow"], "True");
 }
+
+// The main window's button reads CLOSE exactly while the pan-tilt window is
+// open, whatever closed it; a camera in standby keeps its window.
+TEST(Layouts, PanTiltWindowFollowsTheCameraAndItsButtonTellsTheTruth) {
+    Rig rig({"ORX-Kappa", "KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    auto openAndSaysSo = [&](bool open) {
+        EXPECT_EQ(pt.visible(), open);
+        EXPECT_EQ(m.PTWCloseM.caption(), open ? "CLOSE" : "OPEN");
+    };
+    openAndSaysSo(true);
+
+    // Standby: the read finds the camera off and stops there.
+    rig.chain.camera(0).state().power = false;
+    m.ReadCameraStatus();
+    EXPECT_FALSE(rig.program->model.IsPanTiltSeries);
+    m.PTWSizeM.click();  // any placing of the window
+    m.placedByUser(900, 900, m.width(), m.height());
+    rig.run(2);
+    openAndSaysSo(true);
+    EXPECT_TRUE(m.FmPTWindowM.visible());
+    rig.chain.camera(0).state().power = true;
+
+    // A block camera: no window, no frame for it, and the button says so.
+    m.CameraSel[2].click();
+    openAndSaysSo(false);
+    EXPECT_FALSE(m.FmPTWindowM.visible());
+    m.CameraSel[1].click();
+    openAndSaysSo(true);
+    EXPECT_TRUE(m.FmPTWindowM.visible());
+
+    // Closed by its title bar.
+    pt.unload();
+    openAndSaysSo(false);
+    m.PTWCloseM.click();
+    openAndSaysSo(true);
+}
+
+TEST(Layouts, StartedWithThePanTiltWindowClosedTheButtonOffersToOpenIt) {
+    Rig rig({"ORX-Beta"});
+    rig.settings.values[std::string(Program::kTitle) + "/Settings/PTWindow"] = "False";
+    ASSERT_TRUE(rig.startUp());
+    EXPECT_FALSE(rig.program->frmPanTilt().visible());
+    EXPECT_EQ(rig.main().PTWCloseM.caption(), "OPEN");
+}
