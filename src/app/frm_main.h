@@ -374,6 +374,9 @@ public:
     void PTWDockingM_Click();
     void PTWSizeM_Click();
     void FmPTWindowM_Click();
+    // The main window's height without what it grew by to hold the docked
+    // pan-tilt window.
+    double ownHeight() const;
     // Docking on or off, large or small (both windows' buttons).
     void toggleDocking();
     void toggleSize();
@@ -439,6 +442,10 @@ private:
     void readLayout();
     bool addressSetAtStartup();
     void showProgress(const std::string& subtitle, bool advance = true);
+    // Docked placing of the pan-tilt window: below this window where the
+    // screen has room, else held inside it.
+    void placeDocked();
+    void releaseHeldPanTilt();
     void appendLog(TextBox& box, const std::string& text);
 
     Program& prog_;

@@ -1,4 +1,5 @@
 // Start-up of the main window, the port-dialog retry and shut-down.
+#include <algorithm>
 #include <cmath>
 
 #include "app/frm_info.h"
@@ -60,6 +61,16 @@ void FrmMain::readLayout() {
     if (parseNumber(prog_.setting("MainTop", "0"), v)) t = v;
     if (parseNumber(prog_.setting("MainWidth", "11895"), v) && v > 0) w = v;
     if (parseNumber(prog_.setting("MainHeight", "8220"), v) && v > 0) h = v;
+    // The window fits the screen it opens on: a size saved on a larger
+    // screen, or the default on a small one, is cut to the screen, whose
+    // scroll bars then reach the rest.
+    const ScreenArea a = P.windows.screenArea();
+    if (a.width > 0 && a.height > 0) {
+        w = std::min(w, a.width);
+        h = std::min(h, a.height);
+        l = std::clamp(l, a.left, a.right() - w);
+        t = std::clamp(t, a.top, a.bottom() - h);
+    }
     move(l, t);
     resize(w, h);
     bool b;
@@ -183,7 +194,7 @@ void FrmMain::Form_Unload() {
         prog_.saveSetting("MainLeft", twipsText(left()));
         prog_.saveSetting("MainTop", twipsText(top()));
         prog_.saveSetting("MainWidth", twipsText(width()));
-        prog_.saveSetting("MainHeight", twipsText(height()));
+        prog_.saveSetting("MainHeight", twipsText(ownHeight()));
     }
     prog_.saveSetting("CommPort", std::to_string(prog_.port.CommPortNo));
     prog_.saveSetting("BPS", prog_.port.BaudText);

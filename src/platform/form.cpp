@@ -72,6 +72,13 @@ void Form::resize(double width, double height) {
     changed(FormProp::Geometry);
 }
 
+void Form::holdIn(Form* host) {
+    if (host == this) host = nullptr;
+    if (host_ == host) return;
+    host_ = host;
+    changed(FormProp::Host);
+}
+
 void Form::placedByUser(double left, double top, double width, double height) {
     left_ = left;
     top_ = top;

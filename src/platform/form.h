@@ -13,7 +13,7 @@ namespace orbus {
 
 enum class WindowState { Normal, Minimized, Maximized };
 
-enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw };
+enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw, Host };
 
 // Keys a window can handle itself, beyond typing into a text box: the
 // cursor keys, the navigation keys and digits; the numeric keypad's keys
@@ -65,6 +65,12 @@ public:
     WindowState windowState() const { return state_; }
     void setWindowState(WindowState s);
     void stateChangedByUser(WindowState s) { state_ = s; }
+
+    // A window held inside another one: the host shows it within its own
+    // area, under the host's own controls, instead of as a window of its
+    // own. nullptr: a window of its own (placed by left and top).
+    Form* host() const { return host_; }
+    void holdIn(Form* host);
 
     // Fixed-size dialogs versus resizable windows.
     bool resizable() const { return resizable_; }
@@ -123,6 +129,7 @@ private:
     bool resizable_ = false;
     double left_ = 0, top_ = 0, width_ = 6000, height_ = 4000;
     WindowState state_ = WindowState::Normal;
+    Form* host_ = nullptr;
     std::vector<Control*> controls_;
     Observer observer_;
 };

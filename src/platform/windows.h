@@ -20,9 +20,20 @@ struct Message {
     bool foreground = false;
 };
 
+// The part of the screen that windows may use (the task bars left out), in
+// twips of the window design.
+struct ScreenArea {
+    double left = 0, top = 0, width = 0, height = 0;
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+};
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
+
+    // Where the main window can be placed.
+    virtual ScreenArea screenArea() const = 0;
 
     // Shows a message box and waits for the operator's answer.
     virtual MsgAnswer message(const Message& m) = 0;

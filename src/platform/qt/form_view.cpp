@@ -308,7 +308,17 @@ KeyEvent formKeyOf(const QKeyEvent* k) {
 
 }  // namespace
 
-FormView::FormView(Form& form) : form_(form) { build(); }
+FormView::FormView(Form& form, ViewSet* set) : form_(form), set_(set) { build(); }
+
+bool FormView::owns(const QWidget* w) const {
+    for (; w; w = w->parentWidget()) {
+        if (w == window_) return true;
+        for (const FormView* g : guests_) {
+            if (w == g->window_) return false;
+        }
+    }
+    return false;
+}
 
 const Control* FormView::controlOf(QWidget* w) const {
     for (; w && w != window_; w = w->parentWidget()) {
@@ -323,7 +333,7 @@ bool FormView::formKey(QObject* watched, QEvent* event) {
     // The form sees a key once, where it first arrives: at the widget with
     // the focus, or at the window when none of its widgets has it.
     QWidget* focus = QApplication::focusWidget();
-    if (focus && focus->window() != window_) focus = nullptr;
+    if (focus && !owns(focus)) focus = nullptr;
     if (watched != (focus ? focus : window_)) return false;
     KeyEvent e = formKeyOf(ke);
     if (e.key == Key::Other && e.ch == 0) return false;
@@ -332,6 +342,17 @@ bool FormView::formKey(QObject* watched, QEvent* event) {
 }
 
 FormView::~FormView() {
+    // Held windows and the host outlive each other in any order.
+    for (FormView* g : guests_) {
+        g->window_->setParent(nullptr, g->ownFlags_);
+        g->host_ = nullptr;
+    }
+    guests_.clear();
+    if (host_) {
+        host_->guests_.erase(std::remove(host_->guests_.begin(), host_->guests_.end(), this), host_->guests_.end());
+        window_->setParent(nullptr, ownFlags_);
+        host_ = nullptr;
+    }
     form_.setObserver(nullptr);
     for (Control* c : form_.controls()) {
         if (c->kind() != Kind::Timer) c->setObserver(nullptr);
@@ -387,7 +408,11 @@ void FormView::build() {
         applyAll(*c);
         c->setObserver([this](Control& ctl, Prop p) { applyControl(ctl, p); });
     }
-    if (hasMenus) canvas_->resize(px(maxRight + 120), px(maxBottom + 120));
+    if (hasMenus) {
+        canvasOwn_ = QSize(px(maxRight + 120), px(maxBottom + 120));
+        canvas_->resize(canvasOwn_);
+    }
+    ownFlags_ = window_->windowFlags();
     syncTabOrder();
     // Keys reach the form before the control with the focus, and the form
     // hears when its window stops being the active one.
@@ -396,6 +421,53 @@ void FormView::build() {
     form_.setObserver([this](Form&, FormProp p) { applyForm(p); });
     applyForm(FormProp::Geometry);
     if (form_.visible()) applyForm(FormProp::Visible);
+    // A held window whose focus moves out to its host's controls has lost
+    // the keyboard, as a window of its own does when another one is activated.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (host_ && old && owns(old) && !(now && owns(now))) form_.deactivated();
+    });
+    if (form_.host()) followHost();
+}
+
+void FormView::followHost() {
+    FormView* host = form_.host() && set_ ? set_->viewOf(*form_.host()) : nullptr;
+    if (host == this || (host && !host->canvas_)) host = nullptr;
+    if (host == host_) return;
+    const bool was = applying_;
+    applying_ = true;
+    if (host_) host_->releaseGuest(this);
+    host_ = host;
+    if (host_) {
+        host_->holdGuest(this);
+    } else {
+        window_->setParent(nullptr, ownFlags_);
+        applying_ = was;
+        applyForm(FormProp::Geometry);
+        applying_ = true;
+    }
+    window_->setVisible(form_.visible());
+    applying_ = was;
+}
+
+void FormView::holdGuest(FormView* guest) {
+    guests_.push_back(guest);
+    guest->window_->setParent(canvas_, Qt::Widget);
+    arrangeGuests();
+}
+
+void FormView::releaseGuest(FormView* guest) {
+    guests_.erase(std::remove(guests_.begin(), guests_.end(), guest), guests_.end());
+    arrangeGuests();
+}
+
+void FormView::arrangeGuests() {
+    int y = canvasOwn_.height(), w = canvasOwn_.width();
+    for (FormView* g : guests_) {
+        g->window_->move(0, y);
+        y += g->window_->height();
+        w = std::max(w, g->window_->width());
+    }
+    canvas_->resize(w, y);
 }
 
 void FormView::buildMenus() {
@@ -736,8 +808,14 @@ void FormView::applyForm(FormProp p) {
     case FormProp::Geometry: {
         // The form's size is the outer size of the window, title bar and
         // borders included; the window is kept on the screen.
-        const QSize deco = decorations();
+        const QSize deco = host_ ? QSize(0, 0) : decorations();
         const int w = px(form_.width()), h = px(form_.height());
+        if (host_) {
+            // Held: its place is under the host's controls, its size its own.
+            window_->setFixedSize(std::max(1, w - deco.width()), std::max(1, h - deco.height()));
+            host_->arrangeGuests();
+            break;
+        }
         QPoint pos(px(form_.left()), px(form_.top()));
         if (QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen()) {
             const QRect avail = screen->availableGeometry();
@@ -771,6 +849,10 @@ void FormView::applyForm(FormProp p) {
     case FormProp::ToBack:
         window_->lower();
         break;
+    case FormProp::Host:
+        applying_ = was;
+        followHost();
+        return;
     case FormProp::Redraw:
         // Blocking work is under way: let the window system map and expose
         // the window, without operator input or serial events, then paint.
@@ -799,13 +881,13 @@ QSize FormView::decorations() const {
 }
 
 void FormView::geometryChangedByUser() {
-    if (applying_ || !window_->isVisible()) return;
+    if (applying_ || host_ || !window_->isVisible()) return;
     const QRect frame = window_->frameGeometry();
     form_.placedByUser(twips(frame.x()), twips(frame.y()), twips(frame.width()), twips(frame.height()));
 }
 
 void FormView::stateChangedByUser() {
-    if (applying_) return;
+    if (applying_ || host_) return;
     const auto s = window_->windowState();
     form_.stateChangedByUser(s & Qt::WindowMinimized   ? WindowState::Minimized
                              : s & Qt::WindowMaximized ? WindowState::Maximized
@@ -816,7 +898,10 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         if (formKey(watched, event)) return true;
     }
-    if (watched == window_ && event->type() == QEvent::WindowDeactivate) form_.deactivated();
+    if (watched == window_ && event->type() == QEvent::WindowDeactivate) {
+        form_.deactivated();
+        for (FormView* g : guests_) g->form_.deactivated();
+    }
     auto it = byObject_.find(watched);
     if (it == byObject_.end()) return false;
     Control* c = it->second;
@@ -867,7 +952,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 ViewSet::ViewSet(const std::vector<Form*>& forms) {
-    for (Form* f : forms) views_.push_back(std::make_unique<FormView>(*f));
+    for (Form* f : forms) views_.push_back(std::make_unique<FormView>(*f, this));
 }
 
 ViewSet::~ViewSet() { views_.clear(); }

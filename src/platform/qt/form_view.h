@@ -24,10 +24,12 @@ constexpr double kTwipsPerPixel = 9.0;
 inline int px(double twips) { return static_cast<int>(twips / kTwipsPerPixel + 0.5); }
 inline double twips(int pixels) { return pixels * kTwipsPerPixel; }
 
+class ViewSet;
+
 class FormView : public QObject {
     Q_OBJECT
 public:
-    explicit FormView(Form& form);
+    explicit FormView(Form& form, ViewSet* set = nullptr);
     ~FormView() override;
 
     Form& form() const { return form_; }
@@ -59,10 +61,25 @@ private:
     const Control* controlOf(QWidget* w) const;
     // Offers a key event to the form; true when the form used it.
     bool formKey(QObject* watched, QEvent* event);
+    // The widget belongs to this window (and not to a window held in it).
+    bool owns(const QWidget* w) const;
+    // Held inside the host form's window, or a window of its own again.
+    void followHost();
+    void holdGuest(FormView* guest);
+    void releaseGuest(FormView* guest);
+    // Places held windows under this window's own controls and sizes the
+    // scrolled area to hold them all.
+    void arrangeGuests();
 
     Form& form_;
+    ViewSet* set_ = nullptr;
     QWidget* window_ = nullptr;
     QWidget* canvas_ = nullptr;
+    // The size of the scrolled area with this window's own controls alone.
+    QSize canvasOwn_;
+    FormView* host_ = nullptr;
+    Qt::WindowFlags ownFlags_;
+    std::vector<FormView*> guests_;
     std::map<const Control*, QObject*> objects_;
     std::map<QObject*, Control*> byObject_;
     std::map<const MenuItem*, QMenu*> menus_;

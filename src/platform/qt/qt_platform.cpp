@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <chrono>
 #include <thread>
@@ -92,6 +93,15 @@ QWidget* QtWindowSystem::activeWindow() const {
     QWidget* w = QApplication::activeWindow();
     if (!w && views_) w = views_->mainWindow();
     return w;
+}
+
+ScreenArea QtWindowSystem::screenArea() const {
+    // The screen the main window is on (the primary one before it shows).
+    QWidget* main = views_ ? views_->mainWindow() : nullptr;
+    QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect a = screen->availableGeometry();
+    return {twips(a.x()), twips(a.y()), twips(a.width()), twips(a.height())};
 }
 
 MsgAnswer QtWindowSystem::message(const Message& m) {

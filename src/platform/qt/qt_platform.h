@@ -59,6 +59,7 @@ public:
     bool waitUntil(const std::function<bool()>& condition) override;
     void endProgram() override;
     bool ending() const override { return ending_; }
+    ScreenArea screenArea() const override;
 
     // Windows of the forms, to parent message boxes and modal dialogs.
     void setViews(ViewSet* views) { views_ = views; }

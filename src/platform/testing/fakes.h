@@ -37,6 +37,11 @@ public:
     bool waitUntil(const std::function<bool()>& condition) override;
     void endProgram() override { ended_ = true; }
     bool ending() const override { return ended_; }
+    ScreenArea screenArea() const override { return area; }
+
+    // The screen: large enough by default for both windows side by side and
+    // one under the other (3840 x 2160 pixels).
+    ScreenArea area{0, 0, 3840 * 9.0, 2160 * 9.0};
 
     // Operator actions run, one per wait step, while a wait is in progress.
     void script(std::function<void()> action) { actions_.push_back(std::move(action)); }
