@@ -29,7 +29,7 @@ FrmOpen::FrmOpen(Program& program)
     Command1.setGeometry(2280, 1980, 1320, 420);
     Command1.setDefault(true);
     LblDBG0.setGeometry(240, 1920, 1980, 540);
-    LblDBG0.setAccessibleName("Port error");
+    LblDBG0.setMessageRole("Port error");
     LblDBG0.setForeColor(rgb(192, 0, 0));
     // The speed buttons were added after OK: the frame and its buttons come
     // back before it in tab order.
