@@ -1,11 +1,12 @@
-// Which device "Com n" opens.
+// Which device "Com n" opens, and what the port dialog shows of it.
 #include <gtest/gtest.h>
 
 #include "platform/serial_devices.h"
-#include "platform/testing/fakes.h"
+#include "platform/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::FixedSerialDevices;
+using orbus::testing::Rig;
 
 namespace {
 
@@ -49,4 +50,35 @@ TEST(PortMap, TheOperatorsChoiceComesFirstAndDoesNotShiftTheCount) {
     EXPECT_EQ(portTarget(d, 2).path, "sim:ORX-Beta,KBM-R05");
     EXPECT_EQ(text(d, 3), "No serial device");
     EXPECT_EQ(text(d, 4), "/tmp/orbus-com4");
+}
+
+TEST(PortMap, PortDialogShowsTheDeviceOfTheSelectedEntry) {
+    Rig rig;
+    rig.devices.present = {{"/dev/ttyUSB0", "USB serial adapter"}};
+    rig.devices.chosen[3] = "sim:ORX-Gamma";
+    rig.program->start();
+    FrmOpen& o = rig.open();
+    EXPECT_EQ(o.LblDevice.caption(), "/dev/ttyUSB0  USB serial adapter");
+    o.ComList1.choose(1);
+    EXPECT_EQ(o.LblDevice.caption(), "No serial device");
+    o.ComList1.choose(2);
+    EXPECT_EQ(o.LblDevice.caption(), "sim:ORX-Gamma");
+    EXPECT_EQ(o.LblDBG0.caption(), "");
+}
+
+TEST(PortMap, PortDialogBackAfterAnErrorShowsTheDevicesPresentThen) {
+    Rig rig;
+    rig.chain.faults.silent = true;
+    rig.program->start();
+    FrmOpen& o = rig.open();
+    EXPECT_EQ(o.LblDevice.caption(), "No serial device");
+    // The operator plugs the adapter in while the first try fails.
+    rig.devices.present = {{"/dev/ttyUSB0", "USB serial adapter"}};
+    rig.windows.script([&] {
+        EXPECT_EQ(o.LblDBG0.caption(), "IF_Clear Error\r\nPort = 1");
+        EXPECT_EQ(o.LblDevice.caption(), "/dev/ttyUSB0  USB serial adapter");
+        o.unload();
+    });
+    o.Command1.click();
+    EXPECT_TRUE(rig.windows.ending());
 }

@@ -158,6 +158,8 @@ TEST(View, MessageLabelsAreReadWithTheirMessage) {
     EXPECT_EQ(qobject_cast<QLabel*>(error)->text(), "IF_Clear Error\nPort = 1");
     o.LblDBG0.setCaption("");
     EXPECT_EQ(error->accessibleName(), "Port error");
+    rig.program->start();
+    EXPECT_EQ(views.viewOf(o)->widgetFor(&o.LblDevice)->accessibleName(), "No serial device");
     EXPECT_EQ(views.viewOf(o)->widgetFor(&o.Label1)->accessibleName(), "Com Port");
 
     FrmInfo& info = rig.info();
