@@ -12,7 +12,7 @@ FrmInfo::FrmInfo()
     LbTitle.setCentered(true);
     LbSubtitle.setGeometry(240, 660, 4920, 300);
     LbSubtitle.setCentered(true);
-    LbSubtitle.setAccessibleName("Step");
+    LbSubtitle.setMessageRole("Start-up step");
     ProgressBar1.setGeometry(240, 1140, 4920, 300);
     ProgressBar1.setAccessibleName("Start-up progress");
 }

@@ -14,16 +14,24 @@ public:
 
     Label Label1;
     ComboBox ComList1;
+    // The device behind the selected entry, or "No serial device".
+    Label LblDevice;
     Frame Frame1;
     ControlArray<OptionButton> OBrate;
     Button Command1;
     Label LblDBG0;
 
     void Form_Load();
+    void ComList1_Click();
+    // Shows in LblDevice what the selected entry opens now (devices come and go).
+    void ShowDevice();
     void Command1_Click();
     void Form_Unload();
 
 private:
+    // The port number of the selected entry ("Com n": n).
+    int selectedPort() const;
+
     Program& prog_;
 };
 

@@ -21,7 +21,7 @@ namespace orbus {
 
 Program::Program(Platform& p)
     : tap_(p.port, p.clock, chain),
-      platform{p.clock, p.poster, p.timers, p.settings, p.windows, tap_},
+      platform{p.clock, p.poster, p.timers, p.settings, p.windows, tap_, p.devices},
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),

@@ -99,6 +99,8 @@ bool FrmMain::addressSetAtStartup() {
 void FrmMain::setcom() {
     prog_.port.PortChosen = false;
     FrmOpen& dlg = prog_.frmOpen();
+    // The operator may have plugged an adapter in since the dialog was shown.
+    dlg.ShowDevice();
     dlg.show();
     P.windows.waitUntil([this] { return prog_.port.PortChosen; });
 }

@@ -17,7 +17,14 @@ void FrmMain::IFClearB_Click() {
 }
 
 void FrmMain::AddressSet_Click() {
-    if (SD(addressSetBroadcast(), kPolled) != "OK") return;
+    if (SD(addressSetBroadcast(), kPolled) != "OK") {
+        // SD turns receive events off before it writes: a port that refused
+        // the write must not leave them off, or later replies would go
+        // unread. A status read in progress (it refuses the send) keeps its
+        // own setting.
+        if (!L.StatusReading && P.port.rThreshold() == 0) P.port.setRThreshold(1);
+        return;
+    }
     const Bytes reply = WaitReply(4);
     EchoReceived(reply);
     if (P.port.rThreshold() == 0) P.port.setRThreshold(1);

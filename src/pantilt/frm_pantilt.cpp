@@ -89,6 +89,7 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     // IR condition and mounting under the operator's-speed compass.
     const int labelTop = row(3) + (kBtnH - 240) / 2;
     place(LblIR, &FmPanTilt, kLeftCompass, labelTop, 1400, 240);
+    LblIR.setMessageRole("IR condition");
     place(LbMount, &FmPanTilt, kLeftCompass + 1440, labelTop, kCompassW - 1440, 240);
 
     // Speeds, and the window's own buttons at the right.

@@ -148,6 +148,11 @@ Label::Label(Form& form, std::string name, std::string caption, int index)
     setCaption(std::move(caption));
 }
 
+void Label::setMessageRole(std::string role) {
+    messageRole_ = std::move(role);
+    changed(Prop::Accessible);
+}
+
 void Label::setForeColor(int c) {
     if (fore_ == c) return;
     fore_ = c;

@@ -192,7 +192,15 @@ public:
     bool bordered() const { return bordered_; }
     void setBordered(bool b);
 
+    // A label whose caption is a message (an error line, the step of a long
+    // task): screen readers read the caption itself, whenever it changes;
+    // `role` ("Port error") describes the label, and is read instead while
+    // the caption is empty. Empty: an ordinary label.
+    const std::string& messageRole() const { return messageRole_; }
+    void setMessageRole(std::string role);
+
 private:
+    std::string messageRole_;
     int fore_ = kDefaultColor;
     int back_ = kDefaultColor;
     bool centered_ = false;

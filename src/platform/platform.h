@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/serial_devices.h"
 #include "platform/serial_port.h"
 #include "platform/settings.h"
 #include "platform/windows.h"
@@ -15,6 +16,8 @@ struct Platform {
     SettingsStore& settings;
     WindowSystem& windows;
     SerialPort& port;
+    // What "Com n" maps to, for the port dialog.
+    const SerialDevices& devices;
 };
 
 }  // namespace orbus

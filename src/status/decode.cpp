@@ -172,7 +172,8 @@ void decodeOtherBlock(FrmMain& m, const Bytes& r) {
     m.CameraIDText.setText(std::to_string(nibbles(r, 8, 4)));
 
     if (p.link.ModelCode == 260 && p.model.IsPanTiltSeries) {
-        m.NTSCorPAL.setText(p.labels.videoSystem(p.model.VideoSystem));
+        const int vs = p.model.VideoSystem;
+        m.NTSCorPAL.setText(labelOr(p.labels.videoSystem(vs), vs, static_cast<int>(p.labels.VideoSystemLabel.size())));
     } else {
         m.NTSCorPAL.setText(p.modes.VideoSysCode == 0 ? "NTSC" : "PAL");
     }

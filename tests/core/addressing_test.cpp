@@ -74,6 +74,16 @@ TEST(Addressing, UnansweredAddressSetLeavesTheFillerInTheLog) {
     EXPECT_EQ(rig.port.rThreshold(), 1);
 }
 
+TEST(Addressing, AddressSetThePortRefusesLeavesReceiveEventsOn) {
+    Rig rig({"ORX-Beta", "ORX-Gamma"});
+    ASSERT_TRUE(rig.startUp());
+    rig.port.unplug();
+    rig.main().AddressSet.click();
+    EXPECT_FALSE(rig.link().SendOK);
+    EXPECT_EQ(rig.port.rThreshold(), 1);
+    EXPECT_TRUE(rig.main().CameraSel[2].enabled());
+}
+
 TEST(Addressing, AddressSetPausesAutoRefreshLikeACommand) {
     Rig rig({"ORX-Beta"});
     ASSERT_TRUE(rig.startUp());

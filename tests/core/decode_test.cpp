@@ -202,6 +202,14 @@ TEST_F(DecodeTest, ShutterRowFollowsTheVideoSystemOfTheSameRead) {
     EXPECT_EQ(m->ShutterValue.text(), "1/30");
 }
 
+TEST_F(DecodeTest, KappaVideoSystemOutsideItsTableShowsItsNumber) {
+    start("ORX-Kappa");
+    EXPECT_EQ(m->NTSCorPAL.text(), "1920*1080i/59.94");
+    cam->videoSystem = 0x12;
+    m->CameraSel[1].click();  // identifies the camera again, video system included
+    EXPECT_EQ(m->NTSCorPAL.text(), "0x12");
+}
+
 TEST_F(DecodeTest, OtherBlockSwitchesAndEffects) {
     start("ORX-Gamma");
     cam->keyLock = true;

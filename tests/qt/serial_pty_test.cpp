@@ -108,6 +108,27 @@ TEST(SerialPty, MissingDeviceFailsToOpenAndWaitsWithoutSpinning) {
 }
 
 
+TEST(SerialPty, ComNOpensTheNthDevicePresentAndNothingBeyond) {
+    Camsim sim("ORX-Beta");
+    ASSERT_TRUE(sim.ready());
+    qt::QtClock clock;
+    qt::QtPoster poster;
+    orbus::testing::FixedSerialDevices devices;
+    devices.present = {{sim.link(), "Simulated chain"}};
+    qt::RoutingPort port(clock, poster, devices);
+    port.setCommPort(1);
+    ASSERT_TRUE(port.open()) << port.lastError();
+    ASSERT_TRUE(port.output({0x81, 0x09, 0x00, 0x02, 0xFF}));
+    EXPECT_TRUE(port.waitForInput(2.0));
+    port.close();
+    // Com 2 has no device: the open fails and says why.
+    port.setCommPort(2);
+    EXPECT_FALSE(port.open());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.lastError(), "no serial device for Com 2");
+    EXPECT_FALSE(port.output({0x88, 0x01, 0x00, 0x01, 0xFF}));
+}
+
 TEST(SerialPty, ChainOfThreeWithAutoRefreshAndTheSimulatorKilled) {
     auto sim = std::make_unique<Camsim>("ORX-Beta,ORX-Gamma,KBM-R05");
     ASSERT_TRUE(sim->ready());

@@ -145,6 +145,35 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1"}));
 }
 
+TEST(View, MessageLabelsAreReadWithTheirMessage) {
+    Rig rig;
+    ViewSet views(rig.program->forms());
+    FrmOpen& o = rig.open();
+    QWidget* error = views.viewOf(o)->widgetFor(&o.LblDBG0);
+    // No message yet: the role word, never an empty name.
+    EXPECT_EQ(error->accessibleName(), "Port error");
+    EXPECT_EQ(error->accessibleDescription(), "Port error");
+    o.LblDBG0.setCaption("IF_Clear Error\r\nPort = 1");
+    EXPECT_EQ(error->accessibleName(), "IF_Clear Error Port = 1");
+    EXPECT_EQ(qobject_cast<QLabel*>(error)->text(), "IF_Clear Error\nPort = 1");
+    o.LblDBG0.setCaption("");
+    EXPECT_EQ(error->accessibleName(), "Port error");
+    rig.program->start();
+    EXPECT_EQ(views.viewOf(o)->widgetFor(&o.LblDevice)->accessibleName(), "No serial device");
+    EXPECT_EQ(views.viewOf(o)->widgetFor(&o.Label1)->accessibleName(), "Com Port");
+
+    FrmInfo& info = rig.info();
+    info.LbSubtitle.setCaption("Interface Clear Start");
+    EXPECT_EQ(views.viewOf(info)->widgetFor(&info.LbSubtitle)->accessibleName(), "Interface Clear Start");
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    QWidget* ir = views.viewOf(pt)->widgetFor(&pt.LblIR);
+    pt.LblIR.setCaption("IR Condition:NG");
+    EXPECT_EQ(ir->accessibleName(), "IR Condition:NG");
+    EXPECT_EQ(ir->accessibleDescription(), "IR condition");
+    pt.LblIR.setCaption("");
+    EXPECT_EQ(ir->accessibleName(), "IR condition");
+}
+
 TEST(View, HeldKeysInThePanTiltWindowDriveTheHead) {
     Rig rig({"ORX-Beta"});
     ViewSet views(rig.program->forms());

@@ -58,6 +58,22 @@ std::string withoutMnemonic(const std::string& s) {
     return out;
 }
 
+// A caption as a screen reader reads it: one line, without mnemonic marks.
+QString spokenCaption(const std::string& cap) { return q(withoutMnemonic(cap)).replace("\r\n", " "); }
+
+// A message label is read out with its message, its role word as the
+// description; the role word stands in for an empty message. False for
+// other controls.
+bool applyMessageName(Control& c, QWidget* w) {
+    if (c.kind() != Kind::Label || !w) return false;
+    const auto& l = static_cast<Label&>(c);
+    if (l.messageRole().empty()) return false;
+    const QString text = spokenCaption(l.caption()).trimmed();
+    w->setAccessibleName(text.isEmpty() ? q(l.messageRole()) : text);
+    w->setAccessibleDescription(q(l.messageRole()));
+    return true;
+}
+
 QString colorText(int c) { return QString("#%1").arg(c & 0xFFFFFF, 6, 16, QChar('0')); }
 
 template <class Base>
@@ -702,10 +718,7 @@ void FormView::applyControl(Control& c, Prop p) {
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(captionText(cap));
         }
-        if (c.accessibleName().empty()) {
-            const QString name = q(withoutMnemonic(cap)).replace("\r\n", " ");
-            if (w) w->setAccessibleName(name);
-        }
+        if (!applyMessageName(c, w) && c.accessibleName().empty() && w) w->setAccessibleName(spokenCaption(cap));
         break;
     }
     case Prop::Text:
@@ -780,7 +793,7 @@ void FormView::applyControl(Control& c, Prop p) {
         }
         break;
     case Prop::Accessible:
-        if (w && !c.accessibleName().empty()) w->setAccessibleName(q(c.accessibleName()));
+        if (!applyMessageName(c, w) && w && !c.accessibleName().empty()) w->setAccessibleName(q(c.accessibleName()));
         break;
     case Prop::Interval:
     case Prop::Icon:

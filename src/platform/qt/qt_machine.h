@@ -1,6 +1,7 @@
 // The machine as the panel sees it, on Qt: clock, deferred calls, window
-// timers and the routing serial port, bundled with a settings store and a
-// window system chosen by the caller (the real ones, or test doubles).
+// timers, the serial devices and the routing serial port, bundled with a
+// settings store and a window system chosen by the caller (the real ones,
+// or test doubles).
 #pragma once
 
 #include "platform/platform.h"
@@ -12,11 +13,12 @@ namespace orbus::qt {
 class QtMachine {
 public:
     QtMachine(SettingsStore& settings, WindowSystem& windows)
-        : port(clock, poster), platform{clock, poster, timers, settings, windows, port} {}
+        : port(clock, poster, devices), platform{clock, poster, timers, settings, windows, port, devices} {}
 
     QtClock clock;
     QtPoster poster;
     QtTimerService timers;
+    QtSerialDevices devices;
     RoutingPort port;
     Platform platform;
 };

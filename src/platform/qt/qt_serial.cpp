@@ -1,9 +1,9 @@
 #include "platform/qt/qt_serial.h"
 
 #include <QElapsedTimer>
+#include <QSerialPortInfo>
 #include <QThread>
 #include <cmath>
-#include <cstdlib>
 
 #include "chain.h"
 #include "sim_port.h"
@@ -105,17 +105,19 @@ void QtSerialPort::onError(QSerialPort::SerialPortError e) {
     }
 }
 
-RoutingPort::RoutingPort(Clock& clock, EventPoster& poster) : clock_(clock), poster_(poster) {}
+std::vector<SerialDevice> QtSerialDevices::list() const {
+    std::vector<SerialDevice> out;
+    for (const QSerialPortInfo& i : QSerialPortInfo::availablePorts())
+        out.push_back({i.systemLocation().toStdString(), i.description().toStdString()});
+    return out;
+}
+
+RoutingPort::RoutingPort(Clock& clock, EventPoster& poster, const SerialDevices& devices)
+    : clock_(clock), poster_(poster), devices_(devices) {}
 
 RoutingPort::~RoutingPort() {
     if (current_) current_->onComm = nullptr;
     current_.reset();
-}
-
-std::string RoutingPort::target(int number) {
-    const std::string var = "ORBUS_COM" + std::to_string(number);
-    if (const char* v = std::getenv(var.c_str()); v && *v) return v;
-    return "/dev/ttyS" + std::to_string(number - 1);
 }
 
 void RoutingPort::setSettings(const LineSettings& s) {
@@ -134,7 +136,12 @@ bool RoutingPort::open() {
         current_->close();
         current_.reset();
     }
-    const std::string t = target(number_);
+    const std::string t = portTarget(devices_, number_).path;
+    if (t.empty()) {
+        // Fewer devices than the number: the open fails like a missing device.
+        error_ = "no serial device for Com " + std::to_string(number_);
+        return false;
+    }
     if (t.rfind("sim:", 0) == 0) {
         auto& chain = chains_[t];
         if (!chain) chain = sim::Chain::fromList(t.substr(4));

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/serial_devices.h"
 #include "platform/serial_port.h"
 
 namespace orbus::sim {
@@ -55,15 +56,19 @@ private:
     std::string error_;
 };
 
-// "Com n" opens the path in ORBUS_COM<n> when set, else /dev/ttyS<n-1>;
-// the value sim:<model>[,<model>...] opens an in-process simulated chain.
+// The serial devices Qt's serial port information lists.
+class QtSerialDevices : public SerialDevices {
+public:
+    std::vector<SerialDevice> list() const override;
+};
+
+// "Com n" opens the path in ORBUS_COM<n> when set, else the n-th serial
+// device present (see portTarget); the value sim:<model>[,<model>...] opens
+// an in-process simulated chain.
 class RoutingPort : public SerialPort {
 public:
-    RoutingPort(Clock& clock, EventPoster& poster);
+    RoutingPort(Clock& clock, EventPoster& poster, const SerialDevices& devices);
     ~RoutingPort() override;
-
-    // What "Com n" means on this machine.
-    static std::string target(int number);
 
     void setCommPort(int number) override { number_ = number; }
     int commPort() const override { return number_; }
@@ -88,6 +93,7 @@ private:
 
     Clock& clock_;
     EventPoster& poster_;
+    const SerialDevices& devices_;
     int number_ = 1;
     LineSettings settings_;
     bool dtr_ = true;

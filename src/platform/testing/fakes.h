@@ -7,12 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "platform/serial_devices.h"
 #include "platform/settings.h"
 #include "platform/windows.h"
 
 namespace orbus::testing {
 
 class VirtualLoop;
+
+// The machine's serial devices and the operator's ORBUS_COMn choices, as
+// the test sets them; the process environment is not read.
+class FixedSerialDevices : public SerialDevices {
+public:
+    std::vector<SerialDevice> list() const override { return present; }
+    std::string chosenFor(int number) const override {
+        const auto it = chosen.find(number);
+        return it == chosen.end() ? std::string() : it->second;
+    }
+    std::vector<SerialDevice> present;
+    std::map<int, std::string> chosen;
+};
 
 class MemorySettings : public SettingsStore {
 public:

@@ -7,7 +7,7 @@ namespace orbus::testing {
 Rig::Rig(const std::vector<std::string>& models)
     : chain(models),
       port(chain, loop, loop),
-      platform{loop, loop, loop, settings, windows, port},
+      platform{loop, loop, loop, settings, windows, port, devices},
       program(std::make_unique<Program>(platform)) {}
 
 Rig::~Rig() { program.reset(); }

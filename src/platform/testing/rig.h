@@ -27,6 +27,7 @@ public:
     ScriptedWindows windows{loop};
     sim::Chain chain;
     sim::SimSerialPort port;
+    FixedSerialDevices devices;
     Platform platform;
     std::unique_ptr<Program> program;
 
