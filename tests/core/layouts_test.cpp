@@ -200,3 +200,69 @@ TEST(Layouts, StartedWithThePanTiltWindowClosedTheButtonOffersToOpenIt) {
     EXPECT_FALSE(rig.program->frmPanTilt().visible());
     EXPECT_EQ(rig.main().PTWCloseM.caption(), "OPEN");
 }
+
+// Where the screen has no room below the main window, the docked pan-tilt
+// window is held inside it and the main window grows as far as the screen
+// lets it; released or closed, the main window gets its own height back,
+// and that height is what the settings keep.
+TEST(Layouts, DockedWindowIsHeldInsideWhereTheScreenHasNoRoomBelow) {
+    Rig rig({"ORX-Beta"});
+    rig.windows.area = {0, 0, 1366 * 9.0, 768 * 9.0};
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    // The default 11895 x 8220 is cut to the screen's height.
+    EXPECT_EQ(m.width(), 11895);
+    EXPECT_EQ(m.height(), 768 * 9.0);
+    EXPECT_EQ(pt.host(), &m);
+    EXPECT_EQ(m.ownHeight(), 768 * 9.0);  // no room to grow either
+
+    // A taller screen: room to grow, not enough to show it below.
+    Rig tall({"ORX-Beta"});
+    tall.windows.area = {0, 0, 1920 * 9.0, 1080 * 9.0};
+    ASSERT_TRUE(tall.startUp());
+    FrmMain& t = tall.main();
+    FrmPanTilt& tpt = tall.program->frmPanTilt();
+    EXPECT_EQ(tpt.host(), &t);
+    EXPECT_EQ(t.height(), 1080 * 9.0);
+    EXPECT_EQ(t.ownHeight(), 8220);
+    t.PTWSizeM.click();  // small: still no room below, still held
+    EXPECT_EQ(tpt.host(), &t);
+    EXPECT_EQ(t.ownHeight(), 8220);
+    t.PTWDockingM.click();  // released: a window of its own again
+    EXPECT_EQ(tpt.host(), nullptr);
+    EXPECT_EQ(t.height(), 8220);
+    EXPECT_EQ(tpt.top(), t.top() + t.height() - tpt.height());
+    t.PTWDockingM.click();
+    EXPECT_EQ(tpt.host(), &t);
+    t.PTWCloseM.click();  // closed: nothing to hold
+    EXPECT_EQ(tpt.host(), nullptr);
+    EXPECT_EQ(t.height(), 8220);
+    t.PTWCloseM.click();
+    EXPECT_EQ(tpt.host(), &t);
+    t.unload();
+    EXPECT_EQ(tall.settings.values[std::string(Program::kTitle) + "/Settings/MainHeight"], "8220");
+
+    // Moved up on a screen with room for both: below it, as drawn.
+    Rig roomy({"ORX-Beta"});
+    roomy.windows.area = {0, 0, 1920 * 9.0, 1440 * 9.0};
+    ASSERT_TRUE(roomy.startUp());
+    EXPECT_EQ(roomy.program->frmPanTilt().host(), nullptr);
+    EXPECT_EQ(roomy.program->frmPanTilt().top(), roomy.main().top() + 8220);
+}
+
+TEST(Layouts, MainWindowSavedOnALargerScreenOpensOnThisOne) {
+    Rig rig({"KBM-R05"});
+    rig.windows.area = {0, 0, 1280 * 9.0, 720 * 9.0};
+    const std::string k = std::string(Program::kTitle) + "/Settings/";
+    rig.settings.values[k + "MainLeft"] = "15000";
+    rig.settings.values[k + "MainTop"] = "9000";
+    rig.settings.values[k + "MainWidth"] = "14000";
+    rig.settings.values[k + "MainHeight"] = "9000";
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    EXPECT_EQ(m.left(), 0);
+    EXPECT_EQ(m.top(), 0);
+    EXPECT_EQ(m.width(), 1280 * 9.0);
+    EXPECT_EQ(m.height(), 720 * 9.0);
+}

@@ -390,7 +390,9 @@ void FormView::build() {
         auto* scroll = new QScrollArea(w);
         canvas_ = new QWidget;
         scroll->setWidget(canvas_);
-        scroll->setWidgetResizable(false);
+        // The controls keep their places; the area grows with the window and
+        // scrolls only where the window is smaller than what it holds.
+        scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         w->setCentralWidget(scroll);
         window_ = w;
@@ -425,8 +427,10 @@ void FormView::build() {
         c->setObserver([this](Control& ctl, Prop p) { applyControl(ctl, p); });
     }
     if (hasMenus) {
-        canvasOwn_ = QSize(px(maxRight + 120), px(maxBottom + 120));
-        canvas_->resize(canvasOwn_);
+        // The right margin is kept small so that a vertical scroll bar does
+        // not bring a horizontal one for a few empty pixels.
+        canvasOwn_ = QSize(px(maxRight + 30), px(maxBottom + 120));
+        canvas_->setMinimumSize(canvasOwn_);
     }
     ownFlags_ = window_->windowFlags();
     syncTabOrder();
@@ -478,12 +482,21 @@ void FormView::releaseGuest(FormView* guest) {
 
 void FormView::arrangeGuests() {
     int y = canvasOwn_.height(), w = canvasOwn_.width();
+    if (!guests_.empty()) {
+        // Right under the lowest control the camera's layout shows.
+        int bottom = 0;
+        for (Control* c : form_.controls()) {
+            if (c->container() || !c->visible()) continue;
+            if (QWidget* cw = widgetFor(c)) bottom = std::max(bottom, cw->geometry().bottom() + 1);
+        }
+        y = bottom + px(120);
+    }
     for (FormView* g : guests_) {
         g->window_->move(0, y);
         y += g->window_->height();
         w = std::max(w, g->window_->width());
     }
-    canvas_->resize(w, y);
+    canvas_->setMinimumSize(w, y);
 }
 
 void FormView::buildMenus() {
@@ -698,6 +711,7 @@ void FormView::applyControl(Control& c, Prop p) {
     case Prop::Visible:
         if (act) act->setVisible(c.visible());
         else if (w) w->setVisible(c.visible());
+        if (w && !c.container() && !guests_.empty()) arrangeGuests();
         break;
     case Prop::Enabled:
         if (act) act->setEnabled(c.enabled());
