@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -153,5 +154,44 @@ TEST(Fit, CaptionsFitTheirControls) {
             if (!w) continue;
             EXPECT_LE(captionNeeds(w), w->width()) << f->name() << "." << c->objectName();
         }
+    }
+}
+
+// Held or not, the pan-tilt window drives the head from the keyboard, and
+// the head stops when the focus leaves the window with a key still held.
+TEST(Fit, HeldPanTiltWindowDrivesFromTheKeyboard) {
+    Screen s({"ORX-Beta"});
+    ASSERT_TRUE(s.started);
+    FrmPanTilt& pt = s.rig.program->frmPanTilt();
+    QWidget* mainWin = s.window(s.rig.main());
+    QWidget* top = pt.host() ? mainWin : s.window(pt);
+    top->show();
+    top->activateWindow();
+    QApplication::setActiveWindow(top);
+    QWidget* button = s.widget(pt, &pt.Pan_Tilt_Stop[0]);
+    button->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), button);
+
+    const auto mark = s.rig.mark();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    auto drives = s.rig.packetsSince(mark, "01 06 01");
+    ASSERT_EQ(drives.size(), 1u);
+    EXPECT_EQ(drives[0].substr(drives[0].size() - 8), "01 03 FF");  // left
+
+    if (pt.host()) {
+        // Into the main window's own controls: the held window lost the keyboard.
+        s.widget(s.rig.main(), &s.rig.main().DirectText)->setFocus();
+        QApplication::processEvents();
+        drives = s.rig.packetsSince(mark, "01 06 01");
+        ASSERT_EQ(drives.size(), 2u);
+        EXPECT_EQ(drives[1].substr(drives[1].size() - 8), "03 03 FF");  // stop
+    } else {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+        QApplication::sendEvent(button, &release);
+        drives = s.rig.packetsSince(mark, "01 06 01");
+        ASSERT_EQ(drives.size(), 2u);
+        EXPECT_EQ(drives[1].substr(drives[1].size() - 8), "03 03 FF");
     }
 }
