@@ -132,27 +132,23 @@ void DesignLayout::capture(FrmMain& m, Form& panTilt) {
         names.insert(names.end(), row.disabled.begin(), row.disabled.end());
     }
     names.insert(names.end(), std::begin(kDecodedPerModel), std::end(kDecodedPerModel));
-    auto known = [this](const Control* c) {
+    auto add = [this](Control* c) {
         for (const Entry& e : entries_) {
-            if (e.control == c) return true;
+            if (e.control == c) return;
         }
-        return false;
-    };
-    for (const std::string& n : names) {
-        Control* c = m.find(n);
-        if (!c || known(c)) continue;
-        entries_.push_back({c, c->visible(), c->enabled()});
-    }
-    // Every slider's range: the label profiles set them per model.
-    for (Control* c : m.controls()) {
-        if (c->kind() != Kind::Slider) continue;
-        if (!known(c)) entries_.push_back({c, c->visible(), c->enabled()});
-    }
-    for (Entry& e : entries_) {
-        if (auto* s = dynamic_cast<Slider*>(e.control)) {
+        Entry e{c, c->visible(), c->enabled()};
+        if (auto* s = dynamic_cast<Slider*>(c)) {
             e.min = s->min();
             e.max = s->max();
         }
+        entries_.push_back(e);
+    };
+    for (const std::string& n : names) {
+        if (Control* c = m.find(n)) add(c);
+    }
+    // Every slider's range: the label profiles set them per model.
+    for (Control* c : m.controls()) {
+        if (c->kind() == Kind::Slider) add(c);
     }
     panTiltFrame_ = panTilt.find("FmPanTilt");
     if (panTiltFrame_) panTiltFrameEnabled_ = panTiltFrame_->enabled();

@@ -451,7 +451,6 @@ void FormView::build() {
 
 void FormView::followHost() {
     FormView* host = form_.host() && set_ ? set_->viewOf(*form_.host()) : nullptr;
-    if (host == this || (host && !host->canvas_)) host = nullptr;
     if (host == host_) return;
     const bool was = applying_;
     applying_ = true;
@@ -461,9 +460,7 @@ void FormView::followHost() {
         host_->holdGuest(this);
     } else {
         window_->setParent(nullptr, ownFlags_);
-        applying_ = was;
         applyForm(FormProp::Geometry);
-        applying_ = true;
     }
     window_->setVisible(form_.visible());
     applying_ = was;
@@ -835,14 +832,15 @@ void FormView::applyForm(FormProp p) {
     case FormProp::Geometry: {
         // The form's size is the outer size of the window, title bar and
         // borders included; the window is kept on the screen.
-        const QSize deco = host_ ? QSize(0, 0) : decorations();
         const int w = px(form_.width()), h = px(form_.height());
         if (host_) {
-            // Held: its place is under the host's controls, its size its own.
-            window_->setFixedSize(std::max(1, w - deco.width()), std::max(1, h - deco.height()));
+            // Held: no frame of its own; its place is under the host's
+            // controls, its size its own.
+            window_->setFixedSize(std::max(1, w), std::max(1, h));
             host_->arrangeGuests();
             break;
         }
+        const QSize deco = decorations();
         QPoint pos(px(form_.left()), px(form_.top()));
         if (QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen()) {
             const QRect avail = screen->availableGeometry();
@@ -877,9 +875,8 @@ void FormView::applyForm(FormProp p) {
         window_->lower();
         break;
     case FormProp::Host:
-        applying_ = was;
         followHost();
-        return;
+        break;
     case FormProp::Redraw:
         // Blocking work is under way: let the window system map and expose
         // the window, without operator input or serial events, then paint.
