@@ -72,6 +72,7 @@ void warn(Program& prog, const std::string& text) {
 
 void giveTimersBack(Program& prog, bool button, bool interval2000) {
     FrmMain& m = prog.frmMain();
+    prog.link.RefreshHeld = false;
     if (button) m.AutoRefreshed.setEnabled(true);
     if (m.autoCaption()) {
         if (interval2000) m.Timer1.setInterval(2000);

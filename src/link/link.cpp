@@ -133,6 +133,7 @@ void FrmMain::pauseOneSecond(const std::function<void()>& each) {
 bool FrmMain::RefreshNotGoCheck() const { return !L.StatusReading; }
 
 void FrmMain::resumeRefresh() {
+    if (L.RefreshHeld) return;
     if (autoCaption() && !Timer1.enabled() && !AutoRefreshed.enabled()) {
         Timer1.setInterval(2000);
         Timer1.setEnabled(true);

@@ -21,6 +21,9 @@ struct LinkState {
     int PresetNo = 0;             // lit preset option button 0..5
     bool PresetAcked = false;     // an acknowledge arrived while PresetBusy
     bool WBWait = false;          // one-push white balance under way
+    // A modal dialog that stopped the refresh is open: no completion and no
+    // watchdog resumes it; only the dialog gives it back when it closes.
+    bool RefreshHeld = false;
     int ModelCode = 0;            // identified pan-tilt model (260: high definition)
     long LastRefreshError = 0;    // code of the inquiry that last gave up (diagnostics)
 

@@ -41,7 +41,7 @@ void FrmMain::Timer3_Timer() {
             arr->forEach([](int, OptionButton& o) { o.setValue(false); });
         }
     }
-    if (!Timer1.enabled() && !AutoRefreshed.enabled()) {
+    if (!L.RefreshHeld && !Timer1.enabled() && !AutoRefreshed.enabled()) {
         // The command's completion never came: resume auto refresh.
         Timer1.setInterval(2000);
         Timer1.setEnabled(true);

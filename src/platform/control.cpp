@@ -80,8 +80,19 @@ void Control::changed(Prop p) {
     if (observer_) observer_(*this, p);
 }
 
+namespace {
+const Control* firingNow = nullptr;
+}  // namespace
+
+const Control* Control::firing() { return firingNow; }
+
 void Control::fire(const std::function<void()>& handler) const {
     if (!handler) return;
+    struct Firing {
+        const Control* outer = firingNow;
+        explicit Firing(const Control* c) { firingNow = c; }
+        ~Firing() { firingNow = outer; }
+    } firing(this);
     try {
         handler();
     } catch (const std::exception& e) {

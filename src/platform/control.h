@@ -104,6 +104,10 @@ public:
 
     void setObserver(Observer o) { observer_ = std::move(o); }
 
+    // The control whose event handler runs now (the innermost one), or
+    // nullptr outside any handler: what a packet built now came from.
+    static const Control* firing();
+
 protected:
     void changed(Prop p);
     // Runs an event handler; nothing thrown by a handler leaves it.

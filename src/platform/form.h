@@ -26,6 +26,8 @@ struct KeyEvent {
     int digit = -1;                  // Key::Digit: 0 to 9
     bool keypad = false;             // from the numeric keypad
     bool autoRepeat = false;         // repeated by the keyboard while the key is held
+    int nativeKey = 0;               // the physical key (the system's scan code), 0 when unknown;
+                                     // the same for a press and its release whatever the modifiers
     int ch = 0;                      // the character typed (Latin-1), 0 for none
     const Control* focus = nullptr;  // control with the keyboard focus; nullptr: the window itself
 };

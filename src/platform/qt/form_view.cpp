@@ -298,6 +298,7 @@ KeyEvent formKeyOf(const QKeyEvent* k) {
     KeyEvent e;
     e.keypad = k->modifiers() & Qt::KeypadModifier;
     e.autoRepeat = k->isAutoRepeat();
+    e.nativeKey = static_cast<int>(k->nativeScanCode());
     switch (k->key()) {
     case Qt::Key_Left: e.key = Key::Left; break;
     case Qt::Key_Up: e.key = Key::Up; break;
