@@ -2,6 +2,7 @@
 // renumbering the chain, and choosing the camera the panel drives.
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "pantilt/frm_pantilt.h"
 #include "link/packet.h"
 #include "platform/platform.h"
 
@@ -43,6 +44,8 @@ void FrmMain::AddressSet_Click() {
 
 void FrmMain::CameraSel_Click(int index) {
     if (index < 1 || index > 7) return;
+    // A head the keyboard moves belongs to the camera driven until now.
+    program().frmPanTilt().keyDriveDetach();
     L.CamAddress = index;
     CameraSel.forEach([&](int i, MenuItem& m) { m.setChecked(i == index); });
     Active.setText(std::to_string(index));

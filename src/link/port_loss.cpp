@@ -2,6 +2,7 @@
 // opening it again.
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "pantilt/frm_pantilt.h"
 #include "platform/platform.h"
 
 namespace orbus {
@@ -10,6 +11,8 @@ void FrmMain::portGone() {
     if (!P.port.isOpen() && portLost_) return;
     portLost_ = true;
     P.port.close();
+    // A head moving under the keyboard gets its stop once the port is back.
+    prog_.frmPanTilt().keyDriveDetach();
     // Reads would only fail from now on: switch the auto refresh off here so
     // the operator gets this one message, not a refresh error as well.
     Timer1.setEnabled(false);

@@ -51,7 +51,11 @@ void place(Control& c, Control* container, int l, int t, int w, int h) {
 
 }  // namespace
 
-FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_(program) {
+FrmPanTilt::FrmPanTilt(Program& program)
+    : Form("FrmPanTilt", "Pan/Tilt"),
+      prog_(program),
+      keys_({[this](int camera, int index) { return drive("Pan_Tilt_Stop", index, camera); },
+             [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); }}) {
     PTWCloseS.onClick = [this] { PTWCloseS_Click(); };
     PTWDockingS.onClick = [this] { PTWDockingS_Click(); };
     PTWSizeS.onClick = [this] { PTWSizeS_Click(); };
@@ -139,9 +143,9 @@ FrmPanTilt::FrmPanTilt(Program& program) : Form("FrmPanTilt", "Pan/Tilt"), prog_
     for (Frame* f : {&FmPanSpeed, &FmTiltSpeed, &FmPTWindowS, &FmInfo}) appendToTabOrder(*f);
 }
 
-void FrmPanTilt::Pan_Tilt_Stop_Click(int index) { drive("Pan_Tilt_Stop", index); }
+void FrmPanTilt::Pan_Tilt_Stop_Click(int index) { drive("Pan_Tilt_Stop", index, prog_.link.CamAddress); }
 
-void FrmPanTilt::Pan_Tilt_Direct_Click(int index) { drive("Pan_Tilt_Direct", index); }
+void FrmPanTilt::Pan_Tilt_Direct_Click(int index) { drive("Pan_Tilt_Direct", index, prog_.link.CamAddress); }
 
 namespace {
 
@@ -175,58 +179,52 @@ int driveIndexOf(const KeyEvent& e) {
     return -1;
 }
 
-// One number per physical key, to pair a release with its press.
-int keyCode(const KeyEvent& e) { return static_cast<int>(e.key) * 100 + e.digit * 2 + (e.keypad ? 1 : 0); }
+// One number per physical key, to pair a release with its press: the
+// system's own where it tells it (a release whose meaning changed with Shift
+// or Num Lock still pairs), else one made from the key's meaning.
+int keyCode(const KeyEvent& e) {
+    if (e.nativeKey != 0) return e.nativeKey;
+    return -(static_cast<int>(e.key) * 100 + e.digit * 2 + (e.keypad ? 1 : 0)) - 1;
+}
 
 }  // namespace
 
-void FrmPanTilt::drive(const char* control, int index) {
+bool FrmPanTilt::drive(const char* control, int index, int camera) {
     const pantilt::DriveRow* d = pantilt::driveRow(control, index);
-    if (!d) return;
-    FrmMain& m = prog_.frmMain();
-    std::vector<int> values{m.program().link.header()};
+    if (!d) return false;
+    std::vector<int> values{0x80 + camera};
     values.insert(values.end(), d->body.begin(), d->body.end());
     if (d->operatorSpeeds) {
         values[4] = speedOf(PanSpeed, PSUpDown);
         values[5] = speedOf(TiltSpeed, TSUpDown);
     }
     values.push_back(0xFF);
-    m.SendValues(values, FrmMain::kCommand);
+    return prog_.frmMain().SendValues(values, FrmMain::kCommand) == "OK";
 }
 
 bool FrmPanTilt::Form_KeyDown(const KeyEvent& e) {
     // In the speed boxes the keys edit the numbers.
     if (e.focus == &PanSpeed || e.focus == &TiltSpeed) return false;
+    // Nothing drives while the drive buttons are out of use.
+    if (!visible() || !FmPanTilt.enabled()) return false;
     const int index = driveIndexOf(e);
     if (index < 0) return false;
-    // The keyboard repeats a held key: the head is already moving.
-    if (e.autoRepeat) return true;
-    heldKeys_.insert(keyCode(e));
-    drive("Pan_Tilt_Stop", index);
+    keys_.press(keyCode(e), index, prog_.link.CamAddress, e.autoRepeat);
     return true;
 }
 
 bool FrmPanTilt::Form_KeyUp(const KeyEvent& e) {
-    if (driveIndexOf(e) < 0) return false;
-    if (e.autoRepeat) return true;
     // Wherever the focus went meanwhile, letting go of a drive key stops the head.
-    if (heldKeys_.erase(keyCode(e)) > 0) {
-        drive("Pan_Tilt_Stop", 0);
-        return true;
-    }
+    const bool driveKey = driveIndexOf(e) >= 0;
+    if (keys_.release(keyCode(e), e.autoRepeat, driveKey)) return true;
+    if (!driveKey) return false;
     return !(e.focus == &PanSpeed || e.focus == &TiltSpeed);
 }
 
-void FrmPanTilt::stopKeyDrive() {
-    if (heldKeys_.empty()) return;
-    heldKeys_.clear();
-    drive("Pan_Tilt_Stop", 0);
-}
-
 // The release of a held key would go to another window: stop now.
-void FrmPanTilt::Form_Deactivate() { stopKeyDrive(); }
+void FrmPanTilt::Form_Deactivate() { keys_.end(); }
 
-void FrmPanTilt::Form_Hide() { stopKeyDrive(); }
+void FrmPanTilt::Form_Hide() { keys_.end(); }
 
 void FrmPanTilt::PTWCloseS_Click() {
     prog_.ptw.PTWindow = false;

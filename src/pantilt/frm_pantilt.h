@@ -2,8 +2,7 @@
 // filled by the status read, and the window's own open/dock/size buttons.
 #pragma once
 
-#include <set>
-
+#include "pantilt/key_drive.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -72,8 +71,14 @@ public:
     bool Form_KeyUp(const KeyEvent& e);
     void Form_Deactivate();
     void Form_Hide();
-    // A drive key is held.
-    bool keyDriving() const { return !heldKeys_.empty(); }
+    // A key drive moves a head.
+    bool keyDriving() const { return keys_.driving(); }
+    // Stops still owed to a camera whose key drive ended while the line
+    // refused the stop.
+    const std::set<int>& owedStops() const { return keys_.owedStops(); }
+    // Another camera is driven from now on, or the line went away: the head
+    // a key drive moved stops, and held keys drive nothing more.
+    void keyDriveDetach() { keys_.detach(); }
 
     // The window's own open, docking and size buttons.
     void PTWCloseS_Click();
@@ -83,10 +88,9 @@ public:
     void Form_Unload();
 
 private:
-    void drive(const char* control, int index);
-    void stopKeyDrive();
+    bool drive(const char* control, int index, int camera);
     Program& prog_;
-    std::set<int> heldKeys_;
+    pantilt::KeyDrive keys_;
 };
 
 }  // namespace orbus

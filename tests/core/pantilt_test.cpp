@@ -3,6 +3,7 @@
 // stop, and the simulated head following.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,12 @@ struct PanTilt : ::testing::Test {
     KeyEvent onButton(KeyEvent e) {
         e.focus = &pt.Pan_Tilt_Stop[0];
         return e;
+    }
+    // A key let go: the release counts once no press of it follows at once.
+    bool let(const KeyEvent& e) {
+        const bool used = pt.keyUp(e);
+        rig.run(0.05);
+        return used;
     }
 };
 
@@ -120,7 +127,7 @@ TEST_F(PanTilt, HeldKeyDrivesAndItsReleaseStops) {
     }
     EXPECT_EQ(drives(mark).size(), 1u);
     EXPECT_TRUE(pt.keyDriving());
-    EXPECT_TRUE(pt.keyUp(onButton(key(Key::Up))));
+    EXPECT_TRUE(let(onButton(key(Key::Up))));
     EXPECT_EQ(drives(mark), (std::vector<std::string>{"81 01 06 01 18 17 03 01 FF", kStop}));
     EXPECT_FALSE(pt.keyDriving());
 
@@ -139,7 +146,7 @@ TEST_F(PanTilt, HeldKeyDrivesAndItsReleaseStops) {
     for (const auto& k : keypad) {
         mark = rig.mark();
         EXPECT_TRUE(pt.keyDown(onButton(k.e)));
-        EXPECT_TRUE(pt.keyUp(onButton(k.e)));
+        EXPECT_TRUE(let(onButton(k.e)));
         EXPECT_EQ(drives(mark), (std::vector<std::string>{k.packet, kStop}));
     }
     // The main keyboard's navigation keys and digits are not drive keys.
@@ -164,7 +171,7 @@ TEST_F(PanTilt, SpeedBoxesKeepTheirKeys) {
     EXPECT_TRUE(pt.keyDown(onButton(key(Key::Left))));
     KeyEvent left = key(Key::Left);
     left.focus = &pt.TiltSpeed;
-    EXPECT_TRUE(pt.keyUp(left));
+    EXPECT_TRUE(let(left));
     EXPECT_EQ(drives(mark).back(), kStop);
 }
 
@@ -179,7 +186,7 @@ TEST_F(PanTilt, LosingTheKeyboardOrTheWindowStopsAKeyDrive) {
     EXPECT_FALSE(pt.keyDriving());
     // Its key let go later: nothing more.
     const std::size_t sent = drives(mark).size();
-    pt.keyUp(onButton(key(Key::Down)));
+    let(onButton(key(Key::Down)));
     EXPECT_EQ(drives(mark).size(), sent);
 
     // CLOSE while a key drive runs.
@@ -203,6 +210,124 @@ TEST_F(PanTilt, LosingTheKeyboardOrTheWindowStopsAKeyDrive) {
     mark = rig.mark();
     pt.PTWCloseS.click();
     EXPECT_TRUE(rig.packetsSince(mark).empty());
+}
+
+// What a held key meets on a real keyboard: repeats as release and press
+// pairs, a release whose meaning changed on the way, roll-over.
+TEST_F(PanTilt, AKeyDriveFollowsThePhysicalKey) {
+    const std::string up = "81 01 06 01 18 17 03 01 FF", left = "81 01 06 01 18 17 01 03 FF";
+    auto physical = [&](KeyEvent e, int scan) {
+        e.nativeKey = scan;
+        return onButton(e);
+    };
+    // Repeats without the repeat flag, a few milliseconds apart.
+    auto mark = rig.mark();
+    pt.keyDown(physical(key(Key::Up), 111));
+    for (int i = 0; i < 7; ++i) {
+        pt.keyUp(physical(key(Key::Up), 111));
+        rig.run(0.002);
+        pt.keyDown(physical(key(Key::Up), 111));
+        rig.run(0.5);
+    }
+    EXPECT_EQ(drives(mark), std::vector<std::string>{up});
+    let(physical(key(Key::Up), 111));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{up, kStop}));
+
+    // Keypad 8 held while Num Lock or Shift changed: it is let go as keypad Up.
+    mark = rig.mark();
+    pt.keyDown(physical(key(Key::Digit, true, 8), 80));
+    let(physical(key(Key::Up, true), 80));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{up, kStop}));
+    EXPECT_FALSE(pt.keyDriving());
+    // Where the system gives no key number, a drive key let go that matches
+    // no held key stops all the same.
+    mark = rig.mark();
+    pt.keyDown(onButton(key(Key::Digit, true, 8)));
+    let(onButton(key(Key::Up, true)));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{up, kStop}));
+    EXPECT_FALSE(pt.keyDriving());
+
+    // Roll-over: the key still held takes over; letting go of a key whose
+    // drive no longer runs changes nothing; the last one stops.
+    mark = rig.mark();
+    pt.keyDown(physical(key(Key::Up), 111));
+    pt.keyDown(physical(key(Key::Left), 113));
+    let(physical(key(Key::Left), 113));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{up, left, up}));
+    pt.keyDown(physical(key(Key::Left), 113));
+    let(physical(key(Key::Up), 111));
+    let(physical(key(Key::Left), 113));
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{up, left, up, left, kStop}));
+
+    // Keys drive nothing while the drive buttons are out of use or the window is hidden.
+    mark = rig.mark();
+    pt.FmPanTilt.setEnabled(false);
+    EXPECT_FALSE(pt.keyDown(onButton(key(Key::Up))));
+    pt.FmPanTilt.setEnabled(true);
+    m.PTWCloseM.click();
+    ASSERT_FALSE(pt.visible());
+    EXPECT_FALSE(pt.keyDown(onButton(key(Key::Up))));
+    EXPECT_TRUE(drives(mark).empty());
+}
+
+// A stop the line cannot take now is owed, not dropped: it goes out when the
+// status read that held the line ends, or when the lost port is back.
+TEST_F(PanTilt, AStopTheLineRefusesGoesOutLater) {
+    const std::string right = "81 01 06 01 18 17 02 03 FF";
+    // The read fails on a silent camera; its message box takes the keyboard
+    // from the pan-tilt window while the read still holds the line.
+    m.AutoRefreshed.click();
+    rig.windows.onMessage = [&](const Message&) { pt.deactivated(); };
+    auto mark = rig.mark();
+    pt.keyDown(onButton(key(Key::Right)));
+    rig.chain.camera(0).silent = true;
+    rig.run(12);
+    ASSERT_FALSE(rig.windows.messages.empty());
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{right, kStop}));
+    EXPECT_TRUE(pt.owedStops().empty());
+
+    rig.chain.camera(0).silent = false;
+    rig.windows.onMessage = nullptr;
+    mark = rig.mark();
+    pt.keyDown(onButton(key(Key::Right)));
+    rig.port.unplug();
+    rig.run(1);
+    let(onButton(key(Key::Right)));
+    EXPECT_EQ(pt.owedStops(), std::set<int>{1});
+    rig.port.plugBackIn();
+    m.IFClearB.click();
+    rig.run(0.2);
+    EXPECT_EQ(drives(mark), (std::vector<std::string>{right, kStop}));
+    EXPECT_TRUE(pt.owedStops().empty());
+}
+
+// Choosing another camera while a key is held stops the camera that moved;
+// the key still held drives the new camera no more.
+TEST(PanTiltChain, ChoosingAnotherCameraStopsTheOneTheKeyMoved) {
+    Rig rig({"ORX-Beta", "ORX-Beta", "ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    KeyEvent down;
+    down.key = Key::Down;
+    down.nativeKey = 116;
+    down.focus = &pt.Pan_Tilt_Stop[0];
+    KeyEvent repeat = down;
+    repeat.autoRepeat = true;
+    const auto mark = rig.mark();
+    pt.keyDown(down);
+    rig.main().CameraSel[3].click();
+    const std::vector<std::string> stopped{"81 01 06 01 18 17 03 02 FF", "81 01 06 01 18 18 03 03 FF"};
+    EXPECT_EQ(rig.packetsSince(mark, "01 06"), stopped);
+    for (int i = 0; i < 6; ++i) {
+        const KeyEvent& e = i % 2 ? repeat : down;
+        pt.keyUp(e);
+        pt.keyDown(e);
+        rig.run(0.3);
+    }
+    pt.keyUp(down);
+    rig.run(0.1);
+    EXPECT_EQ(rig.packetsSince(mark, "01 06"), stopped);
+    EXPECT_FALSE(pt.keyDriving());
 }
 
 TEST_F(PanTilt, TheSimulatedHeadFollowsAndTheReadShowsIt) {
