@@ -311,7 +311,19 @@ public:
     std::string SendValues(const std::vector<int>& values, int disp);
     // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body);
-    Bytes WaitReply(int receiveByte);
+    // Waits up to a second for `receiveByte` bytes. Waiting for an
+    // inquiry's `answer`, a command's acknowledge, completion or error that
+    // comes first is handed to the completion check, and the wait goes on.
+    Bytes WaitReply(int receiveByte, bool answer = false);
+    Bytes WaitAnswer(int length) { return WaitReply(length, true); }
+    // A packet the panel built may go out (well formed); otherwise the
+    // operator is told which control built it.
+    bool outgoingAllowed(const Bytes& packet);
+    // The port did not take a logged packet: the operator is told, once.
+    void notWritten();
+    // A command's reply met while waiting for an inquiry's answer: logged
+    // and classified as if it had come on its own.
+    void commandReply(const Bytes& reply);
     // The last WaitReply ran out of time (its result is the stand-in array).
     bool lastWaitTimedOut() const { return waitTimedOut_; }
     bool WaitCheck(double waitTime);
@@ -456,6 +468,7 @@ private:
     bool waitTimedOut_ = false;
     long finishChecks_ = 0;
     bool portLost_ = false;
+    bool notWrittenTold_ = false;  // the operator knows the port takes nothing
     bool stopwatchArmed_ = false;
     double stopwatchStart_ = 0;
     int startupCameras_ = 0;

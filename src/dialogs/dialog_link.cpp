@@ -11,17 +11,20 @@ namespace orbus::dialogs {
 
 std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo) {
     SerialPort& port = prog.platform.port;
+    FrmMain& m = prog.frmMain();
+    if (!m.outgoingAllowed(packet)) return "NG";
     if (echo.setsLink && (mode == FrmMain::kCommand || mode == FrmMain::kPolled)) {
         port.setRThreshold(mode == FrmMain::kCommand ? 1 : 0);
         prog.link.EchoSent = true;
     }
     const bool written = port.output(packet);
     if (echo.log && prog.link.EchoSent) {
-        std::string text = echo.log->text() + trafficLine(packet);
+        std::string text = echo.log->text() + (written ? trafficLine(packet) : trafficBytes(packet) + kNotSent + "\r\n");
         trimLog(text);
         echo.log->setText(std::move(text));
         echo.log->moveCaretToEnd();
     }
+    if (!written && echo.log && prog.link.EchoSent) m.notWritten();
     return written ? "OK" : "NG";
 }
 
@@ -30,7 +33,7 @@ std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int le
     if (!packet) return std::nullopt;
     FrmMain& m = prog.frmMain();
     DialogSD(prog, *packet, FrmMain::kPolled, echo);
-    const Bytes reply = m.WaitReply(length);
+    const Bytes reply = m.WaitAnswer(length);
     // Only bytes that came in are shown, not a time-out's stand-in.
     if (!m.lastWaitTimedOut()) m.EchoReceived(reply, false);
     if (prog.platform.port.rThreshold() <= 0) prog.platform.port.setRThreshold(1);

@@ -18,7 +18,47 @@ void FrmMain::appendLog(TextBox& box, const std::string& text) {
     box.moveCaretToEnd();
 }
 
+namespace {
+
+// The control whose handler built a packet, as the operator knows it.
+std::string builtBy() {
+    const Control* c = Control::firing();
+    if (!c) return "the panel";
+    std::string name = c->accessibleName();
+    if (const auto* k = dynamic_cast<const Captioned*>(c); name.empty() && k) name = k->caption();
+    if (name.empty()) name = c->objectName();
+    return "\"" + name + "\" in \"" + c->form().caption() + "\"";
+}
+
+}  // namespace
+
+bool FrmMain::outgoingAllowed(const Bytes& packet) {
+    if (wellFormedPacket(packet)) return true;
+    P.windows.message({MsgIcon::Exclamation, "Warning",
+                       "This packet was not sent: no camera can take it.\r\n" + packetText(packet) +
+                           "\r\nIt was built by " + builtBy() + ".",
+                       MsgButtons::Ok, true});
+    return false;
+}
+
+void FrmMain::notWritten() {
+    // Told once until a packet goes out again; a lost port has told already.
+    if (notWrittenTold_ || portLost_) {
+        notWrittenTold_ = true;
+        return;
+    }
+    notWrittenTold_ = true;
+    P.windows.message({MsgIcon::Exclamation, "Warning",
+                       "The serial port (Com " + std::to_string(prog_.port.CommPortNo) +
+                           ") did not take the packet: nothing was sent.\r\n" + P.port.lastError(),
+                       MsgButtons::Ok, true});
+}
+
 std::string FrmMain::SD(const Bytes& byteString, int disp) {
+    if (!outgoingAllowed(byteString)) {
+        L.SendOK = false;
+        return "NG";
+    }
     if (disp == kCommand || disp == kPolled) {
         if (!RefreshNotGoCheck()) {
             L.SendOK = false;
@@ -37,13 +77,16 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         L.EchoSent = false;
         P.port.setRThreshold(0);
     }
-    if (L.EchoSent) appendLog(SendText, trafficLine(byteString));
-    if (!P.port.output(byteString)) {
-        // The port refused the write (closed or gone): not a success.
-        L.SendOK = false;
+    // The port may refuse the write (closed or gone): then the history says
+    // so instead of showing the packet as sent.
+    const bool written = P.port.output(byteString);
+    if (L.EchoSent) appendLog(SendText, written ? trafficLine(byteString) : trafficBytes(byteString) + kNotSent + "\r\n");
+    L.SendOK = written;
+    if (!written) {
+        if (L.EchoSent) notWritten();
         return "NG";
     }
-    L.SendOK = true;
+    notWrittenTold_ = false;
     return "OK";
 }
 
@@ -74,13 +117,25 @@ Bytes indexFilled(int count) {
 }
 }  // namespace
 
-Bytes FrmMain::WaitReply(int receiveByte) {
+Bytes FrmMain::WaitReply(int receiveByte, bool answer) {
     if (receiveByte < 0) receiveByte = 0;
     if (waitReplyBusy_) return indexFilled(receiveByte + 1);
     waitReplyBusy_ = true;
     bool timedOut = false;
+    Bytes result;
     for (;;) {
-        if (P.port.inBufferCount() >= receiveByte) break;
+        if (P.port.inBufferCount() > 0) {
+            Bytes in = P.port.input();
+            result.insert(result.end(), in.begin(), in.end());
+            // A command's acknowledge or completion that came before the
+            // answer belongs to the command: it ends the command's pause,
+            // and the wait goes on for the answer.
+            while (const std::size_t n = answer ? leadingCommandReply(result) : 0) {
+                commandReply(Bytes(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n)));
+                result.erase(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n));
+            }
+        }
+        if (static_cast<int>(result.size()) >= receiveByte) break;
         // A closed or lost port cannot deliver: no point waiting for it.
         if (!P.port.isOpen()) {
             timedOut = true;
@@ -94,13 +149,17 @@ Bytes FrmMain::WaitReply(int receiveByte) {
         double remaining = stopwatchStart_ + 1.0 - P.clock.now();
         if (remaining > 0) P.port.waitForInput(remaining);
     }
-    Bytes result = P.port.input();
     P.port.setRThreshold(1);
     if (timedOut) result = indexFilled(receiveByte);
     waitTimedOut_ = timedOut;
     WaitCheck(0);
     waitReplyBusy_ = false;
     return result;
+}
+
+void FrmMain::commandReply(const Bytes& reply) {
+    appendLog(RecvText, trafficLine(reply));
+    CheckFinishCommand();
 }
 
 bool FrmMain::WaitCheck(double waitTime) {

@@ -42,6 +42,23 @@ int replyCamera(std::uint8_t header) {
     return (header >> 4) - 8;
 }
 
+bool wellFormedPacket(const Bytes& bytes) {
+    if (bytes.size() < 3 || bytes[0] < 0x81 || bytes[0] > 0x88 || bytes.back() != 0xFF) return false;
+    for (std::size_t i = 1; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] > 0x7F) return false;
+    }
+    return true;
+}
+
+std::size_t leadingCommandReply(const Bytes& bytes) {
+    if (bytes.size() < 3 || replyCamera(bytes[0]) == 0) return 0;
+    const int kind = bytes[1] >> 4, socket = bytes[1] & 0x0F;
+    if (socket == 0) return 0;
+    if ((kind == 4 || kind == 5) && bytes[2] == 0xFF) return 3;
+    if (kind == 6 && bytes.size() >= 4 && bytes[2] != 0xFF && bytes[3] == 0xFF) return 4;
+    return 0;
+}
+
 Bytes ifClearBroadcast() { return {0x88, 0x01, 0x00, 0x01, 0xFF}; }
 Bytes addressSetBroadcast() { return {0x88, 0x30, 0x01, 0xFF}; }
 

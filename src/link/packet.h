@@ -30,6 +30,19 @@ std::string packetText(const Bytes& bytes);
 // the camera's address. 0 for a byte that is no camera's reply header.
 int replyCamera(std::uint8_t header);
 
+// A packet as the panel may build it: header 81 to 88, data bytes 00 to 7F,
+// one FF, at the end. The raw console is the only way to send anything else.
+bool wellFormedPacket(const Bytes& bytes);
+
+// A command's acknowledge (y0 4z FF), completion (y0 5z FF) or error
+// (y0 6z ee FF) for command socket z (1 to F) at the front of `bytes`: its
+// length, or 0 when the front is anything else (an inquiry's answer or
+// error, an incomplete reply).
+std::size_t leadingCommandReply(const Bytes& bytes);
+
+// What a sent packet's log line says when the port did not take it.
+constexpr const char* kNotSent = "(not sent)";
+
 // Fixed packets of the link.
 Bytes ifClearBroadcast();   // 88 01 00 01 FF
 Bytes addressSetBroadcast();  // 88 30 01 FF

@@ -36,6 +36,7 @@ bool FrmMain::reopenPort() {
         return false;
     }
     portLost_ = false;
+    notWrittenTold_ = false;
     P.port.setRThreshold(1);
     return true;
 }

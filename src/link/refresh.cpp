@@ -69,7 +69,7 @@ bool FrmMain::CheckAlarmStatus() {
         const Bytes inquiry{static_cast<std::uint8_t>(L.header()), 0x09, 0x04, static_cast<std::uint8_t>(code), 0xFF};
         for (int attempts = 0; attempts < kAlarmAttempts; ++attempts) {
             SD(inquiry, kQuiet);
-            r = WaitReply(length);
+            r = WaitAnswer(length);
             if (acceptedReply(r, length)) return true;
         }
         return false;

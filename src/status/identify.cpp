@@ -146,7 +146,7 @@ void FrmMain::IdentifyAtStartup() {
     Bytes r;
     for (int attempts = 1;; ++attempts) {
         SD(Bytes{static_cast<std::uint8_t>(0x80 + address), 0x09, 0x00, 0x02, 0xFF}, kQuiet);
-        r = WaitReply(10);
+        r = WaitAnswer(10);
         if (acceptedReply(r, 10)) break;
         if (attempts >= kVersionAttempts) {
             // Nobody told us the model: say so and carry on unidentified.

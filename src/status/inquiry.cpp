@@ -24,7 +24,7 @@ bool inquireCounted(FrmMain& m, const std::vector<int>& body, int length, long c
     const Bytes p = packet(m, body);
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
-        out = m.WaitReply(length);
+        out = m.WaitAnswer(length);
         if (++attempts >= kInquiryAttempts) {
             m.ARError(code);
             return false;
@@ -37,7 +37,7 @@ bool inquireBlock(FrmMain& m, const std::vector<int>& body, int length, long cod
     const Bytes p = packet(m, body);
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
-        out = m.WaitReply(length);
+        out = m.WaitAnswer(length);
         if (acceptedReply(out, length)) return true;
         if (++attempts >= kInquiryAttempts) {
             m.ARError(code);

@@ -123,7 +123,7 @@ void FrmMain::PwCheck() {
     const Bytes inquiry{static_cast<std::uint8_t>(p.link.header()), 0x09, 0x04, 0x00, 0xFF};
     for (int attempts = 0;;) {
         SD(inquiry, kQuiet);
-        Bytes r = WaitReply(4);
+        Bytes r = WaitAnswer(4);
         if (++attempts >= kInquiryAttempts) {
             ARError(940);
             return;

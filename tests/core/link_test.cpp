@@ -215,3 +215,55 @@ TEST_F(LinkTest, StopwatchArmsOnceAndDisarmsOnZero) {
     EXPECT_FALSE(m.WaitCheck(1));  // armed again
     EXPECT_TRUE(m.WaitCheck(0));
 }
+
+// What leaves the panel and what the history says of it.
+TEST_F(LinkTest, OnlyWellFormedPacketsLeaveAndTheBuildingControlIsNamed) {
+    Button probe{m, "Probe", "Probe"};
+    const struct {
+        Bytes packet;
+        bool sent;
+    } cases[] = {
+        {{0x81, 0x01, 0x04, 0x65, 0x7F, 0xFF}, true},  {{0x88, 0x30, 0x01, 0xFF}, true},
+        {{0x81, 0x01, 0x04, 0x65, 0xC8, 0xFF}, false}, {{0x81, 0x01, 0x04, 0x65, 0xFF, 0xFF}, false},
+        {{0x80, 0x01, 0x04, 0x0B, 0x02, 0xFF}, false}, {{0x89, 0x01, 0x04, 0x0B, 0x02, 0xFF}, false},
+        {{0x81, 0x01, 0x04, 0x0B, 0x02}, false},       {{0x81, 0xFF}, false},
+    };
+    for (const auto& c : cases) {
+        probe.onClick = [&] { m.SD(c.packet, FrmMain::kCommand); };
+        const auto before = rig.port.written().size();
+        const auto told = rig.windows.messages.size();
+        probe.click();
+        EXPECT_EQ(rig.port.written().size() > before, c.sent) << packetText(c.packet);
+        EXPECT_EQ(rig.link().SendOK, c.sent);
+        ASSERT_EQ(rig.windows.messages.size(), told + (c.sent ? 0 : 1));
+        if (!c.sent) {
+            EXPECT_NE(rig.windows.messages.back().text.find(packetText(c.packet)), std::string::npos);
+            EXPECT_NE(rig.windows.messages.back().text.find("\"Probe\""), std::string::npos);
+        }
+    }
+}
+
+TEST_F(LinkTest, APacketThePortRefusesIsLoggedAsNotSentAndToldOnce) {
+    rig.port.close();
+    m.Command({0x01, 0x04, 0x0B, 0x02});
+    m.Command({0x01, 0x04, 0x0B, 0x03});
+    EXPECT_EQ(m.SendText.text(), "81 01 04 0B 02 FF (not sent)\r\n81 01 04 0B 03 FF (not sent)\r\n");
+    ASSERT_EQ(rig.windows.messages.size(), 1u);
+    EXPECT_NE(rig.windows.messages[0].text.find("nothing was sent"), std::string::npos);
+    // Once the port takes packets again, a later refusal is told again.
+    rig.port.open();
+    m.Command({0x01, 0x04, 0x0B, 0x02});
+    rig.port.close();
+    m.Command({0x01, 0x04, 0x0B, 0x02});
+    EXPECT_EQ(rig.windows.messages.size(), 2u);
+}
+
+TEST_F(LinkTest, OnlyALoggedReplyIsClassified) {
+    receive({0x90, 0x38, 0xFF});
+    ASSERT_EQ(rig.windows.messages.size(), 1u);
+    // A stray completion while the echo is off must not have the network
+    // change in the log judged a second time.
+    rig.link().EchoSent = false;
+    receive({0x90, 0x51, 0xFF});
+    EXPECT_EQ(rig.windows.messages.size(), 1u);
+}

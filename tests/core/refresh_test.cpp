@@ -190,3 +190,33 @@ TEST_F(RefreshTest, FailedReadDuringACommandPauseEndsInTheOffState) {
     rig.run(7);
     EXPECT_TRUE(off());
 }
+
+// The main window keeps its word: a refused preset leaves the pending one
+// lit, and a read that meets a command's replies in front of its answer hands
+// them to the completion check instead of swallowing them.
+TEST_F(RefreshTest, APendingPresetStaysLitWhenAnotherIsRefused) {
+    rig.chain.faults.silent = true;  // no completion ends the first one
+    m.PresetRecall[1].click();
+    ASSERT_TRUE(rig.link().PresetBusy);
+    const auto mark = rig.mark();
+    for (auto* arr : {&m.PresetRecall, &m.PresetSet}) {
+        (*arr)[3].click();
+        EXPECT_TRUE(m.PresetRecall[1].value());
+        EXPECT_FALSE((*arr)[3].value());
+    }
+    EXPECT_TRUE(rig.packetsSince(mark).empty());
+}
+
+TEST(RefreshRead, ACommandsRepliesInFrontOfAnAnswerEndItsPause) {
+    Rig rig({"KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    m.AutoRefreshed.click();
+    rig.run(2.5);
+    const auto mark = rig.mark();
+    m.RecallOption[2].click();  // the recall, then at once a read
+    EXPECT_EQ(rig.packetsSince(mark, "09 7E 7E 00"), std::vector<std::string>{"81 09 7E 7E 00 FF"});
+    EXPECT_NE(m.RecvText.text().find("90 41 FF \r\n90 51 FF \r\n"), std::string::npos);
+    EXPECT_TRUE(m.Timer1.enabled());
+    EXPECT_TRUE(m.AutoRefreshed.enabled());
+}
