@@ -33,7 +33,9 @@ void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
         if (b == 0xFF) {
             trimLog(log);
             RecvText.setText(log);
-            if (classify) CheckFinishCommand();
+            // The check reads the reply back from the log: a reply that was
+            // not logged (echo off) would have it judge an old line again.
+            if (classify && L.EchoSent) CheckFinishCommand();
             log = RecvText.text();
             if (L.EchoSent) log += "\r\n";
         }

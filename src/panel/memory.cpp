@@ -40,7 +40,11 @@ void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
     if (!row) return;
     if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (L.PresetBusy) {
+        // Refused: the click lit this dot and put out its neighbours, the
+        // pending one among them, which stays the sign of what runs.
         button.setValue(false);
+        ControlArray<OptionButton>& pending = m.*kPresetRows[L.PresetOp % 3].buttons;
+        if (pending.has(L.PresetNo)) pending[L.PresetNo].setValue(true);
         return;
     }
     L.PresetBusy = true;

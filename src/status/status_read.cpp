@@ -164,13 +164,16 @@ void FrmMain::ReadPanTiltStatusCore() {
     for (int b = 15; b >= 0; --b) bits += (word >> b) & 1 ? '1' : '0';
     pt.LbPTS.setCaption(bits);
     if (!inquireBlock(*this, {0x09, 0x06, 0x11}, 5, 0x9611, r)) return;
-    const int maxPan = r[2], maxTilt = r[3];
-    pt.PSUpDown.setMax(maxPan);
-    pt.TSUpDown.setMax(maxTilt);
-    if (leadingNumber(pt.PanSpeed.text()) > maxPan) pt.PanSpeed.setText(std::to_string(maxPan));
-    if (leadingNumber(pt.TiltSpeed.text()) > maxTilt) pt.TiltSpeed.setText(std::to_string(maxTilt));
-    pt.LbMPS.setCaption(std::to_string(maxPan));
-    pt.LbMTS.setCaption(std::to_string(maxTilt));
+    // A maximum no head has (outside 1 to 7F) is a garbled answer: the
+    // limits stay as they were, so no speed byte beyond 7F is ever built.
+    auto applyMax = [&](int max, UpDown& arrows, TextBox& box, Label& shown) {
+        if (max < 1 || max > 0x7F) return;
+        arrows.setMax(max);
+        if (leadingNumber(box.text()) > max) box.setText(std::to_string(max));
+        shown.setCaption(std::to_string(max));
+    };
+    applyMax(r[2], pt.PSUpDown, pt.PanSpeed, pt.LbMPS);
+    applyMax(r[3], pt.TSUpDown, pt.TiltSpeed, pt.LbMTS);
 }
 
 }  // namespace orbus

@@ -112,6 +112,17 @@ TEST_F(PanTilt, SpeedsAreKeptWithinTheArrowsRange) {
     const auto mark = rig.mark();
     pt.Pan_Tilt_Stop[2].click();
     EXPECT_EQ(drives(mark), std::vector<std::string>{"81 01 06 01 10 0C 01 03 FF"});
+    // Maxima no head has (a garbled answer) leave the limits as they were.
+    for (int garbled : {0xA0, 0x00}) {
+        rig.chain.camera(0).state().maxPanSpeed = garbled;
+        rig.chain.camera(0).state().maxTiltSpeed = garbled;
+        rig.run(0.5);
+        m.RefreshOnce.click();
+        const auto since = rig.mark();
+        pt.Pan_Tilt_Stop[2].click();
+        EXPECT_EQ(drives(since), std::vector<std::string>{"81 01 06 01 10 0C 01 03 FF"}) << garbled;
+        EXPECT_EQ(pt.LbMPS.caption(), "16");
+    }
 }
 
 TEST_F(PanTilt, HeldKeyDrivesAndItsReleaseStops) {
