@@ -302,6 +302,10 @@ public:
     static constexpr int kQuiet = 0;
     static constexpr int kCommand = 1;
     static constexpr int kPolled = 2;
+    // A command that ends a motion: like kCommand, but it goes out whenever
+    // no wait holds the line, between a status read's inquiries too (the
+    // read hands its replies to the completion check).
+    static constexpr int kStop = 3;
 
     // Writes one packet; "OK" when written, "NG" when refused.
     std::string SD(const Bytes& byteString, int disp);

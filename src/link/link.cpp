@@ -59,8 +59,8 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         L.SendOK = false;
         return "NG";
     }
-    if (disp == kCommand || disp == kPolled) {
-        if (!RefreshNotGoCheck()) {
+    if (disp == kCommand || disp == kPolled || disp == kStop) {
+        if (disp == kStop ? waitReplyBusy_ : !RefreshNotGoCheck()) {
             L.SendOK = false;
             return "NG";
         }
@@ -72,7 +72,7 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
             AutoRefreshed.setEnabled(false);
         }
         L.EchoSent = true;
-        P.port.setRThreshold(disp == kCommand ? 1 : 0);
+        P.port.setRThreshold(disp == kPolled ? 0 : 1);
     } else {
         L.EchoSent = false;
         P.port.setRThreshold(0);

@@ -199,7 +199,8 @@ bool FrmPanTilt::drive(const char* control, int index, int camera) {
         values[5] = speedOf(TiltSpeed, TSUpDown);
     }
     values.push_back(0xFF);
-    return prog_.frmMain().SendValues(values, FrmMain::kCommand) == "OK";
+    const bool stop = d->control == std::string_view("Pan_Tilt_Stop") && d->index == 0;
+    return prog_.frmMain().SendValues(values, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
 }
 
 bool FrmPanTilt::Form_KeyDown(const KeyEvent& e) {

@@ -281,19 +281,23 @@ TEST_F(PanTilt, AKeyDriveFollowsThePhysicalKey) {
     EXPECT_TRUE(drives(mark).empty());
 }
 
-// A stop the line cannot take now is owed, not dropped: it goes out when the
-// status read that held the line ends, or when the lost port is back.
-TEST_F(PanTilt, AStopTheLineRefusesGoesOutLater) {
+// A stop is never refused: it goes out between a status read's inquiries
+// (the read's message box took the keyboard), and while the port is gone it
+// is owed until the port is back.
+TEST_F(PanTilt, AStopIsNeverRefused) {
     const std::string right = "81 01 06 01 18 17 02 03 FF";
-    // The read fails on a silent camera; its message box takes the keyboard
-    // from the pan-tilt window while the read still holds the line.
     m.AutoRefreshed.click();
-    rig.windows.onMessage = [&](const Message&) { pt.deactivated(); };
+    bool stoppedInTheBox = false;
     auto mark = rig.mark();
+    rig.windows.onMessage = [&](const Message&) {
+        pt.deactivated();
+        stoppedInTheBox = drives(mark) == std::vector<std::string>{right, kStop};
+    };
     pt.keyDown(onButton(key(Key::Right)));
     rig.chain.camera(0).silent = true;
     rig.run(12);
     ASSERT_FALSE(rig.windows.messages.empty());
+    EXPECT_TRUE(stoppedInTheBox);
     EXPECT_EQ(drives(mark), (std::vector<std::string>{right, kStop}));
     EXPECT_TRUE(pt.owedStops().empty());
 
