@@ -34,6 +34,9 @@
 #include <QVBoxLayout>
 #include <QEventLoop>
 
+#include <algorithm>
+#include <limits>
+
 namespace orbus::qt {
 
 namespace {
@@ -61,16 +64,23 @@ std::string withoutMnemonic(const std::string& s) {
 // A caption as a screen reader reads it: one line, without mnemonic marks.
 QString spokenCaption(const std::string& cap) { return q(withoutMnemonic(cap)).replace("\r\n", " "); }
 
-// A message label is read out with its message, its role word as the
-// description; the role word stands in for an empty message. False for
-// other controls.
-bool applyMessageName(Control& c, QWidget* w) {
+// How a label is read out. A message label is read with its message, its
+// role word as the description; the role word stands in for an empty
+// message. A label that carries a value (one given a name of its own: a
+// cell of a table, the state line of a dialog) is read with its name and
+// its value. False for other controls, which keep their caption or name.
+bool applyLabelName(Control& c, QWidget* w) {
     if (c.kind() != Kind::Label || !w) return false;
     const auto& l = static_cast<Label&>(c);
-    if (l.messageRole().empty()) return false;
     const QString text = spokenCaption(l.caption()).trimmed();
-    w->setAccessibleName(text.isEmpty() ? q(l.messageRole()) : text);
-    w->setAccessibleDescription(q(l.messageRole()));
+    if (!l.messageRole().empty()) {
+        w->setAccessibleName(text.isEmpty() ? q(l.messageRole()) : text);
+        w->setAccessibleDescription(q(l.messageRole()));
+        return true;
+    }
+    if (c.accessibleName().empty()) return false;
+    const QString name = q(c.accessibleName());
+    w->setAccessibleName(text.isEmpty() ? name : name + ": " + text);
     return true;
 }
 
@@ -268,8 +278,6 @@ public:
         down = new QToolButton(this);
         up->setArrowType(Qt::UpArrow);
         down->setArrowType(Qt::DownArrow);
-        up->setAccessibleName("Up");
-        down->setAccessibleName("Down");
         for (auto* b : {up, down}) {
             b->setAutoRepeat(true);
             b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -277,9 +285,24 @@ public:
             lay->addWidget(b);
         }
     }
+    // The arrows are named after their box ("Pan Speed up"), never a bare
+    // "Down" that a screen reader's list would mix up with a drive button.
+    void nameAfter(const QString& box) {
+        up->setAccessibleName(box + " up");
+        down->setAccessibleName(box + " down");
+    }
     QToolButton* up;
     QToolButton* down;
 };
+
+// The name a box's spin arrows take: the box's spoken name, or its own name.
+QString spinBoxName(const UpDown& ud) {
+    const Control* box = ud.buddy();
+    if (!box) box = &ud;
+    return q(box->accessibleName().empty() ? box->objectName() : box->accessibleName());
+}
+
+bool printable(int key) { return key >= 32 && key != 127; }
 
 int keyAscii(const QKeyEvent* k) {
     switch (k->key()) {
@@ -574,10 +597,12 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
     case Kind::CheckBox: {
         auto* b = new QCheckBox(parent);
         auto* cb = static_cast<CheckBox*>(c);
-        connect(b, &QCheckBox::clicked, this, [this, b, cb] {
-            if (applying_) return;
-            cb->click();  // the value flips, then Click
-            b->setChecked(cb->checked());
+        // Any change the form did not make is the operator's click: the
+        // mouse, the keyboard, or assistive technology's Toggle and Press.
+        connect(b, &QCheckBox::toggled, this, [this, b, cb](bool on) {
+            if (applying_ || on == cb->checked()) return;
+            if (b->isEnabled()) cb->click();  // the value flips, then Click
+            showChecked(b, cb->checked());
         });
         return b;
     }
@@ -585,10 +610,12 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
         auto* b = new QRadioButton(parent);
         b->setAutoExclusive(false);
         auto* ob = static_cast<OptionButton*>(c);
-        connect(b, &QRadioButton::clicked, this, [this, b, ob] {
-            if (applying_) return;
-            ob->click();
-            b->setChecked(ob->value());
+        // As for check boxes; clearing a selected option is a click on it
+        // too, which selects it again.
+        connect(b, &QRadioButton::toggled, this, [this, b, ob](bool on) {
+            if (applying_ || on == ob->value()) return;
+            if (b->isEnabled()) ob->click();
+            showChecked(b, ob->value());
         });
         return b;
     }
@@ -611,8 +638,16 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
             e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
             e->setTabChangesFocus(true);
             connect(e, &QPlainTextEdit::textChanged, this, [this, e, tb] {
-                if (applying_ || tb->locked()) return;
-                tb->setText(e->toPlainText().replace("\n", "\r\n").toStdString());
+                if (applying_) return;
+                if (!tb->locked()) tb->setText(e->toPlainText().replace("\n", "\r\n").toStdString());
+                // A locked box keeps the form's text, whoever tried to change it.
+                const QString t = q(tb->text()).replace("\r\n", "\n");
+                if (e->toPlainText() != t) {
+                    const bool was = applying_;
+                    applying_ = true;
+                    e->setPlainText(t);
+                    applying_ = was;
+                }
             });
             connect(e, &QPlainTextEdit::cursorPositionChanged, this, [this, e, tb] {
                 if (!applying_) tb->caretMovedTo(textBoxPosition(e->toPlainText(), e->textCursor().position()));
@@ -622,15 +657,10 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
         }
         auto* e = new QLineEdit(parent);
         e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, [this, e, tb](const QString& t) {
-            if (applying_) return;
-            tb->setText(t.toStdString());
-            if (e->text() != q(tb->text())) {
-                const bool was = applying_;
-                applying_ = true;
-                e->setText(q(tb->text()));
-                applying_ = was;
-            }
+        // Typed, pasted, dropped, undone or set by assistive technology: any
+        // change the form did not make itself.
+        connect(e, &QLineEdit::textChanged, this, [this, e, tb] {
+            if (!applying_) lineEdited(e, tb);
         });
         return e;
     }
@@ -658,6 +688,7 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
     case Kind::UpDown: {
         auto* s = new SpinArrows(parent);
         auto* ud = static_cast<UpDown*>(c);
+        s->nameAfter(spinBoxName(*ud));
         connect(s->up, &QToolButton::clicked, this, [ud] { ud->up(); });
         connect(s->down, &QToolButton::clicked, this, [ud] { ud->down(); });
         return s;
@@ -672,6 +703,72 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
         break;
     }
     return new QWidget(parent);
+}
+
+void FormView::showChecked(QAbstractButton* b, bool on) {
+    const bool was = applying_;
+    applying_ = true;
+    b->setChecked(on);
+    applying_ = was;
+}
+
+qsizetype FormView::roomIn(const QLineEdit* e, const TextBox& tb) {
+    if (tb.maxLength() <= 0) return std::numeric_limits<int>::max();
+    return tb.maxLength() - (e->text().size() - e->selectedText().size());
+}
+
+void FormView::showText(QLineEdit* e, const TextBox& tb, qsizetype caret) {
+    const bool was = applying_;
+    applying_ = true;
+    e->setText(q(tb.text()));
+    if (caret >= 0) e->setCursorPosition(static_cast<int>(std::min(caret, e->text().size())));
+    applying_ = was;
+}
+
+void FormView::lineEdited(QLineEdit* e, TextBox* tb) {
+    const QString before = q(tb->text());
+    const QString now = e->text();
+    if (now == before) return;
+    // A locked or disabled box takes nothing (assistive technology can
+    // still reach it): it goes on showing the form's text.
+    if (tb->locked() || !e->isEnabled()) {
+        showText(e, *tb, -1);
+        return;
+    }
+    // The edit is what lies between the head and the tail the two texts share.
+    const qsizetype shorter = std::min(before.size(), now.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == now[head]) ++head;
+    if (head > 0 && now[head - 1].isHighSurrogate()) --head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail]) ++tail;
+    if (tail > 0 && now[now.size() - tail].isLowSurrogate()) --tail;
+    const QString inserted = now.mid(head, now.size() - head - tail);
+    // What came in goes through the key filter as typed keys do (a typed
+    // key has already), then is cut to the room the box has left. Line
+    // breaks and other control characters are no text here: Enter in
+    // pasted text must not act like the Enter key.
+    QString kept;
+    for (const QChar ch : inserted) {
+        const char16_t u = ch.unicode();
+        if (!printable(u)) continue;
+        if (typing_ || u > 126) {
+            kept += ch;
+        } else if (const int k = tb->keyPress(u); printable(k) && k <= 0xFFFF) {
+            kept += QChar(static_cast<char16_t>(k));
+        }
+    }
+    if (tb->maxLength() > 0) {
+        qsizetype room = std::max<qsizetype>(0, tb->maxLength() - head - tail);
+        if (kept.size() > room) {
+            if (room > 0 && kept[room - 1].isHighSurrogate()) --room;
+            kept.truncate(room);
+        }
+    }
+    tb->setText((now.left(head) + kept + now.right(tail)).toStdString());
+    // The box's Change handler may have filtered it further, or the text is
+    // back to what it was: the widget shows what the box holds.
+    if (e->text() != q(tb->text())) showText(e, *tb, head + kept.size());
 }
 
 void FormView::syncTabOrder() {
@@ -730,7 +827,7 @@ void FormView::applyControl(Control& c, Prop p) {
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(captionText(cap));
         }
-        if (!applyMessageName(c, w) && c.accessibleName().empty() && w) w->setAccessibleName(spokenCaption(cap));
+        if (!applyLabelName(c, w) && c.accessibleName().empty() && w) w->setAccessibleName(spokenCaption(cap));
         break;
     }
     case Prop::Text:
@@ -741,7 +838,8 @@ void FormView::applyControl(Control& c, Prop p) {
             if (e->text() != q(tb.text())) e->setText(q(tb.text()));
             e->setReadOnly(tb.locked());
             e->setAlignment(tb.centered() ? Qt::AlignCenter : Qt::AlignLeft);
-            if (tb.maxLength() > 0) e->setMaxLength(tb.maxLength());
+            // No maximum length on the widget: it would cut pasted text
+            // before the box's filter sees it. The binder keeps the limit.
             // The caret moves only when the form moves it.
             if (p == Prop::Caret) e->setCursorPosition(static_cast<int>(tb.selStart()));
         } else if (auto* e2 = qobject_cast<QPlainTextEdit*>(w)) {
@@ -805,7 +903,14 @@ void FormView::applyControl(Control& c, Prop p) {
         }
         break;
     case Prop::Accessible:
-        if (!applyMessageName(c, w) && w && !c.accessibleName().empty()) w->setAccessibleName(q(c.accessibleName()));
+        if (!applyLabelName(c, w) && w && !c.accessibleName().empty()) w->setAccessibleName(q(c.accessibleName()));
+        if (c.kind() == Kind::UpDown || c.kind() == Kind::TextBox) {
+            for (Control* other : form_.controls()) {
+                auto* ud = other->kind() == Kind::UpDown ? static_cast<UpDown*>(other) : nullptr;
+                if (!ud || (ud != &c && ud->buddy() != &c)) continue;
+                if (QWidget* arrows = widgetFor(ud)) static_cast<SpinArrows*>(arrows)->nameAfter(spinBoxName(*ud));
+            }
+        }
         break;
     case Prop::Interval:
     case Prop::Icon:
@@ -956,17 +1061,28 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
         if (c->kind() != Kind::TextBox) break;
         auto* tb = static_cast<TextBox*>(c);
-        if (!tb->onKeyPress) break;
+        auto* e = qobject_cast<QLineEdit*>(watched);
         auto* ke = static_cast<QKeyEvent*>(event);
         const int k = keyAscii(ke);
-        if (k < 0) break;
+        const bool plain = !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (!tb->onKeyPress || k < 0) {
+            // A character typed into a full box is refused before the
+            // widget takes it, so the caret stays where it was.
+            const QString t = ke->text();
+            if (e && !e->isReadOnly() && plain && t.size() == 1 && printable(t[0].unicode()) && roomIn(e, *tb) <= 0)
+                return true;
+            break;
+        }
         const int out = tb->keyPress(k);
-        if (out == k) break;  // unchanged: the widget inserts it (Enter goes on to the default button)
-        if (out != 0 && out != 13 && out != 8) {
-            if (auto* e = qobject_cast<QLineEdit*>(watched)) {
-                e->insert(QString(QChar(out)));
-                tb->setText(e->text().toStdString());
-            }
+        // Enter goes on to the default button; backspace edits.
+        if (out == k && (k == 13 || k == 8)) break;
+        if (out == k && !plain) break;  // a shortcut: the widget decides
+        if (e && !e->isReadOnly() && printable(out) && out != 13 && out != 8 && roomIn(e, *tb) > 0) {
+            // The key went through the filter already.
+            const bool was = typing_;
+            typing_ = true;
+            e->insert(QString(QChar(out)));
+            typing_ = was;
         }
         return true;
     }

@@ -14,7 +14,9 @@
 #include "platform/control.h"
 #include "platform/form.h"
 
+class QAbstractButton;
 class QAction;
+class QLineEdit;
 class QMenu;
 
 namespace orbus::qt {
@@ -63,6 +65,13 @@ private:
     bool formKey(QObject* watched, QEvent* event);
     // The widget belongs to this window (and not to a window held in it).
     bool owns(const QWidget* w) const;
+    // Takes a change of a line edit's text that the form did not make.
+    void lineEdited(QLineEdit* e, TextBox* tb);
+    // Shows the box's text in its line edit, the caret at `caret` (-1: the end).
+    void showText(QLineEdit* e, const TextBox& tb, qsizetype caret);
+    // Characters that fit into the box where the line edit's selection is.
+    static qsizetype roomIn(const QLineEdit* e, const TextBox& tb);
+    void showChecked(QAbstractButton* b, bool on);
     // Held inside the host form's window, or a window of its own again.
     void followHost();
     void holdGuest(FormView* guest);
@@ -84,6 +93,8 @@ private:
     std::map<QObject*, Control*> byObject_;
     std::map<const MenuItem*, QMenu*> menus_;
     bool applying_ = false;
+    // A typed key has been through the box's key filter and is going in.
+    bool typing_ = false;
     bool shownOnce_ = false;
     mutable QSize lastDecorations_{0, 0};
 };
