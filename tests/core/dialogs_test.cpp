@@ -380,6 +380,29 @@ TEST_F(Dialogs, LineSpeedChangeAndThePortDialogsNineteenTwoHundred) {
     EXPECT_EQ(next.settings.values[std::string(Program::kTitle) + "/Settings/BPS"], "19200");
 }
 
+// A write of the line speed change that does not go out ends the change:
+// the message says it failed and never asks for the camera's power off.
+TEST(LineSpeed, ARefusedWriteSaysTheChangeFailed) {
+    for (std::size_t goneOut = 0; goneOut < 3; ++goneOut) {
+        Rig rig{{"ORX-Beta"}};
+        ASSERT_TRUE(rig.startUp());
+        rig.main().SettingMenu.click();
+        std::size_t written = 0;
+        rig.chain.trace = [&](const char* dir, const sim::Bytes&) {
+            if (std::string(dir) == "<-" && ++written == goneOut) rig.port.unplug();
+        };
+        if (goneOut == 0) rig.port.unplug();
+        const auto mark = rig.mark();
+        rig.program->fset().CmdBaudRate[2].click();
+        EXPECT_EQ(rig.packetsSince(mark).size(), goneOut);
+        ASSERT_EQ(rig.windows.messages.size(), 1u) << goneOut;
+        EXPECT_EQ(rig.windows.messages[0].text,
+                  "The line speed was not changed: a command could not be sent to the camera.\r\n"
+                  "The camera keeps its speed.");
+        EXPECT_EQ(rig.windows.messages[0].icon, MsgIcon::Critical);
+    }
+}
+
 TEST_F(Dialogs, ModelessDialogsLeaveTheRefreshAlone) {
     m.AutoRefreshed.click();
     for (MenuItem* item : {&m.SettingZones, &m.PrivacyAv, &m.SettingMenu}) {
