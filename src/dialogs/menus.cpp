@@ -76,6 +76,8 @@ void TitleSet_Click(Program& prog) {
 
 void version_Click(Program& prog) { prog.frmAbout().open(); }
 
+void CameraSelected(Program& prog) { prog.privacyA().cameraSelected(); }
+
 void wireMenus(Program& prog) {
     FrmMain& m = prog.frmMain();
     m.SettingZones.onClick = [&prog] { SettingZones_Click(prog); };

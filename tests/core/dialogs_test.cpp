@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -223,6 +224,61 @@ TEST_F(Dialogs, PrivacyAResendsOnlyWhenSwitchedOn) {
     rig.run(3);
     EXPECT_TRUE(times.empty());
     EXPECT_FALSE(a.Timer2.enabled());
+}
+
+// Switched on for camera 3, the resend never writes another camera's masks.
+TEST_F(Dialogs, PrivacyAResendStaysWithItsCamera) {
+    struct Case {
+        const char* how;
+        std::function<void()> change;  // makes another camera the driven one
+        int driven;
+        bool atOnce;  // stopped by the change itself, not at the next tick
+    };
+    const Case cases[] = {
+        {"camera 2 selected", [&] { m.CameraSel[2].click(); }, 2, true},
+        {"chain renumbered without camera 3",
+         [&] {
+             rig.chain.removeCamera(2);
+             m.AddressSet.click();
+         },
+         1, false},
+    };
+    PrivacyA& a = rig.program->privacyA();
+    for (const Case& c : cases) {
+        m.CameraSel[3].click();
+        rig.run(0.5);
+        m.PrivacyAv.click();
+        for (int i = 0; i < 24; ++i) a.Zones[i].setText(i < 4 ? std::to_string(i + 2) : "0");
+        std::vector<int> to;  // the camera of each Set packet
+        rig.chain.trace = [&](const char* dir, const sim::Bytes& b) {
+            if (std::string(dir) == "<-" && b.size() > 3 && b[3] == 0x76) to.push_back(b[0] - 0x80);
+        };
+        a.SettingMode.click();
+        rig.run(1.1);
+        ASSERT_EQ(to, (std::vector<int>{3, 3, 3})) << c.how;
+        // Selecting the camera already driven changes nothing.
+        m.CameraSel[3].click();
+        EXPECT_EQ(a.SettingMode.caption(), "ON") << c.how;
+        to.clear();
+        c.change();
+        ASSERT_EQ(rig.link().CamAddress, c.driven) << c.how;
+        if (c.atOnce) EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        rig.run(3);
+        EXPECT_TRUE(to.empty()) << c.how;
+        EXPECT_EQ(a.SettingMode.caption(), "OFF") << c.how;
+        EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        EXPECT_EQ(a.LblAutoState.caption(), "Stopped: camera " + std::to_string(c.driven) +
+                                                 " is selected now; the automatic Set was for camera 3.")
+            << c.how;
+        EXPECT_EQ(rig.chain.camera(c.driven - 1).state().zones[0], (std::array<int, 4>{0, 0, 0, 0})) << c.how;
+        // Switched on again, it is the new camera's.
+        a.SettingMode.click();
+        EXPECT_EQ(a.LblAutoState.caption(), "") << c.how;
+        rig.run(1.1);
+        EXPECT_EQ(to, std::vector<int>(3, c.driven)) << c.how;
+        a.unload();
+        rig.chain.trace = nullptr;
+    }
 }
 
 TEST_F(Dialogs, SpotExposureStopsTheRefreshWhileOpen) {
