@@ -55,10 +55,11 @@ void IDWrite_Click(Program& prog) { prog.frmCamID().open(); }
 void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
 
 // The night power-off needs the alarm set up for day and night: with the
-// alarm state unknown it is read first.
+// alarm state unknown it is read first. A read that failed leaves the state
+// unknown, and the warning says that rather than guess from it.
 void NightPowerOff_Click(Program& prog) {
-    if (!prog.alarm.AlarmConfigured) prog.frmMain().CheckAlarmStatus();
-    const std::string warning = nightPowerOffWarning(prog);
+    const bool read = prog.alarm.AlarmConfigured || prog.frmMain().CheckAlarmStatus();
+    const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
     if (!warning.empty()) {
         prog.platform.windows.message({MsgIcon::Critical, "Warning",
                                        warning + "\r\nPlease set up it after I implement alarm setting.  ",

@@ -359,4 +359,17 @@ TEST_F(Settings, NightPowerOffOnlyWithADayAndNightAlarm) {
     m.AutoRefreshed.click();
     withDialog(m.NightPowerOff, [&] { d.Cancel.click(); });
     EXPECT_TRUE(running());
+    // A camera that does not tell its alarm state: after the check's own
+    // message, the warning says the state is unknown, not that the alarm
+    // is stopped.
+    alarm = {};
+    rig.chain.faults.silent = true;
+    rig.windows.messages.clear();
+    const int shows = rig.windows.modalShows;
+    m.NightPowerOff.click();
+    ASSERT_EQ(rig.windows.messages.size(), 2u);
+    EXPECT_EQ(rig.windows.messages[1].text,
+              "The alarm state could not be read.\r\nPlease set up it after I implement alarm setting.  ");
+    EXPECT_EQ(rig.windows.messages[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(rig.windows.modalShows, shows);
 }
