@@ -18,7 +18,7 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
     DELevel.setCentered(true);
     DELevel.setAccessibleName("Digital Effect Level");
     UpDown1.setAccessibleName("Digital Effect Level arrows");
-    DELevel.setToolTip("0 to 32 (the camera takes up to 255)");
+    DELevel.setToolTip("0 to 32 (the camera takes up to " + std::to_string(kMaxLevel) + ")");
     acceptDecimalOnly(DELevel, 3);
     DELevelOK.setDefault(true);
 
@@ -30,8 +30,10 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
 void FrmDeffect::DELevelOK_Click() {
     const std::string& t = DELevel.text();
     const long level = leadingNumber(t);
-    if (t.empty() || level < 0 || level > 255) {
-        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to 255.");
+    // One byte of the packet body: a level from 0x80 up would look like a
+    // header, and 0xFF would end the packet early.
+    if (t.empty() || level < 0 || level > kMaxLevel) {
+        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to " + std::to_string(kMaxLevel) + ".");
         return;
     }
     FrmMain& m = prog_.frmMain();

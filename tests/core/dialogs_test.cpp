@@ -342,13 +342,14 @@ TEST_F(Dialogs, EffectLevelGivesTheRefreshBack) {
     rig.run(2);
     EXPECT_EQ(rig.program->modes.EffectLevel, 32);  // read back
 
-    // Cancel, and a level out of range refused first.
+    // Cancel, and levels that are no packet byte refused first: from 128 on
+    // a level would pass for a header, 255 for the terminator.
     rig.windows.script([&] {
-        d.DELevel.setText("300");
-        d.DELevelOK.click();
-        EXPECT_TRUE(d.visible());
-        d.DELevel.setText("");
-        d.DELevelOK.click();
+        for (const char* level : {"128", "255", "300", ""}) {
+            d.DELevel.setText(level);
+            d.DELevelOK.click();
+            EXPECT_TRUE(d.visible()) << level;
+        }
         d.DELevel.type("12a");
         EXPECT_EQ(d.DELevel.text(), "12");
         d.DELevelCancel.click();
@@ -356,8 +357,17 @@ TEST_F(Dialogs, EffectLevelGivesTheRefreshBack) {
     mark = rig.mark();
     m.EffectLevel.click();
     EXPECT_TRUE(rig.packetsSince(mark, "01").empty());
-    EXPECT_EQ(warnings(), 2u);
+    ASSERT_EQ(warnings(), 4u);
+    EXPECT_EQ(rig.windows.messages[0].text, "\"Digital Effect Level\" must be a number from 0 to 127.");
     EXPECT_TRUE(running());
+    // The largest level that is one.
+    rig.windows.script([&] {
+        d.DELevel.setText("127");
+        d.DELevelOK.click();
+    });
+    mark = rig.mark();
+    m.EffectLevel.click();
+    EXPECT_EQ(rig.packetsSince(mark, "01"), std::vector<std::string>{"83 01 04 65 7F FF"});
 
     // With auto refresh off, closing leaves it off.
     m.AutoRefreshed.click();
