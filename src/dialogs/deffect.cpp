@@ -39,15 +39,19 @@ void FrmDeffect::DELevelOK_Click() {
     FrmMain& m = prog_.frmMain();
     m.SendValues({m.program().link.header(), 0x01, 0x04, 0x65, static_cast<int>(level), 0xFF}, FrmMain::kCommand);
     hide();
+    // The level's own completion (or the watchdog) resumes the refresh that
+    // sending it paused.
+    prog_.link.RefreshHeld = false;
     m.giveRefreshBack();
 }
 
 void FrmDeffect::DELevelCancel_Click() { unload(); }
 
+// Closing gives back the refresh held while the dialog was open.
 void FrmDeffect::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    prog_.frmMain().giveRefreshBack();
+    dialogs::giveTimersBack(prog_, true, false);
 }
 
 }  // namespace orbus

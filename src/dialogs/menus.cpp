@@ -19,9 +19,11 @@ void SettingZones_Click(Program& prog) { prog.privacy().open(); }
 
 void PrivacyAv_Click(Program& prog) { prog.privacyA().open(); }
 
-// Spot exposure: no refresh and no pan-tilt window upkeep while it is open.
+// Spot exposure: no refresh and no pan-tilt window upkeep while it is open,
+// whatever completes meanwhile.
 void AESpotMode_Click(Program& prog) {
     FrmMain& m = prog.frmMain();
+    prog.link.RefreshHeld = true;
     m.Timer1.setEnabled(false);
     m.Timer2.setEnabled(false);
     FrmAES& d = prog.frmAES();
@@ -31,6 +33,7 @@ void AESpotMode_Click(Program& prog) {
 }
 
 void EffectLevel_Click(Program& prog) {
+    prog.link.RefreshHeld = true;
     prog.frmMain().Timer1.setEnabled(false);
     FrmDeffect& d = prog.frmDeffect();
     placeBesideMain(prog, d, 500, 1000);
