@@ -83,7 +83,12 @@ const CameraModel* findCameraModel(std::string_view name) {
 }
 
 Camera::Camera(const CameraModel& model) : model_(&model) {
-    if (model.series == Series::Block) state_.videoSys = model.pal ? 1 : 0;
+    if (model.series == Series::Block) {
+        state_.videoSys = model.pal ? 1 : 0;
+        // Block cameras carry firmware of their own line.
+        state_.romHi = 2;
+        state_.romLo = 0x10;
+    }
     if (model.panTiltCode == 260) state_.shutter = 7;
 }
 

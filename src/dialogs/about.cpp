@@ -71,66 +71,106 @@ Frmmoreinfo::Frmmoreinfo(Program& program) : Form("Frmmoreinfo", "more Infomatio
 
 void Frmmoreinfo::open() {
     dialogs::placeBesideMain(prog_, *this, 300, 300);
-    Form_Load();
+    if (!Form_Load()) {
+        Form_Unload();
+        return;
+    }
     prog_.loaded(*this);
     prog_.platform.windows.runModal(*this);
 }
 
-std::optional<int> Frmmoreinfo::step(const std::vector<int>& body, int length, bool answer) {
+namespace {
+
+// An acknowledgement (x0 4z FF), then a reply from a camera (1yyy 0000)
+// closed by FF: the completion, or an answer x0 50 0p 0q 0r 0s FF.
+bool ackThen(const Bytes& r, std::size_t last) {
+    return (r[1] & 0xF0) == 0x40 && r[2] == 0xFF && (r[3] & 0x8F) == 0x80 && r[last] == 0xFF;
+}
+bool ackCompletion(const Bytes& r) { return ackThen(r, 5); }
+bool ackAnswer(const Bytes& r) { return ackThen(r, 9) && r[4] == 0x50; }
+
+}  // namespace
+
+Frmmoreinfo::Outcome Frmmoreinfo::exchange(const std::vector<int>& body, int length,
+                                           const std::function<bool(const Bytes&)>& valid, Bytes& reply) {
     FrmMain& m = prog_.frmMain();
     const auto packet = dialogs::packetFor(prog_, body);
-    if (!packet) return std::nullopt;
+    if (!packet) return Outcome::Wrong;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         m.SD(*packet, FrmMain::kQuiet);
-        const Bytes r = m.WaitReply(length);
-        if (m.lastWaitTimedOut() || static_cast<int>(r.size()) < length) continue;
-        // An acknowledgement (x0 4z FF), then a reply from a camera (1yyy 0000)
-        // closed by FF: an answer (x0 50 0p 0q 0r 0s FF) or the completion.
-        const bool ok = (r[1] & 0xF0) == 0x40 && r[2] == 0xFF && (r[3] & 0x8F) == 0x80 &&
-                        r[static_cast<std::size_t>(length - 1)] == 0xFF && (!answer || r[4] == 0x50);
-        if (!ok) continue;
-        if (!answer) return 0;
-        return (r[5] & 0xF) * 4096 + (r[6] & 0xF) * 256 + (r[7] & 0xF) * 16 + (r[8] & 0xF);
+        reply = m.WaitReply(length);
+        if (m.lastWaitTimedOut()) {
+            // Nothing usable within the wait: what still comes belongs to no one.
+            prog_.platform.port.input();
+            return Outcome::Silent;
+        }
+        if (static_cast<int>(reply.size()) >= length && valid(reply)) return Outcome::Done;
     }
-    // Given up: what is still coming in belongs to no one.
     prog_.platform.port.input();
-    return std::nullopt;
+    return Outcome::Wrong;
 }
 
-void Frmmoreinfo::Form_Load() {
+Frmmoreinfo::Outcome Frmmoreinfo::step(const std::vector<int>& body, bool read, int& value) {
+    Bytes r;
+    const Outcome o = exchange(body, read ? 10 : 6, read ? ackAnswer : ackCompletion, r);
+    if (o == Outcome::Done && read) value = (r[5] & 0xF) * 4096 + (r[6] & 0xF) * 256 + (r[7] & 0xF) * 16 + (r[8] & 0xF);
+    return o;
+}
+
+bool Frmmoreinfo::Form_Load() {
     FrmMain& m = prog_.frmMain();
     const LinkState& L = prog_.link;
     m.Timer1.setEnabled(false);
     m.Timer2.setEnabled(false);
     OKButton.setEnabled(false);
     Frame1.setCaption("Camera " + std::to_string(L.CamAddress));
-    char rom[8];
-    std::snprintf(rom, sizeof rom, "%u.%02X", prog_.model.RomVersionHi, prog_.model.RomVersionLo);
-    LblRomVer.setCaption(std::string("ROM Version    :    ") + rom);
+    LblRomVer.setCaption("");
     LblDate.setCaption("");
     LblRemodel.setCaption("");
+
+    // The ROM version is asked of the driven camera itself: what the panel
+    // keeps may be another camera's, and block cameras tell it too.
+    const int from = 0x80 + 16 * L.CamAddress;
+    Bytes v;
+    Outcome o = exchange({0x09, 0x00, 0x02}, 10,
+                         [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, v);
+    bool answered = o == Outcome::Done;
+    if (answered) {
+        char rom[8];
+        std::snprintf(rom, sizeof rom, "%u.%02X", v[6], v[7]);
+        LblRomVer.setCaption(std::string("ROM Version    :    ") + rom);
+    }
+
     const int code = L.ModelCode;
-    if (prog_.model.IsPanTiltSeries && (code == 13 || code == 14 || code == 260)) {
-        // Each step needs the one before; a step given up ends the reading.
-        bool ok = step({0x01, 0x06, 0x22, 0x5C}, 6, false).has_value();
-        const auto year = ok ? step({0x01, 0x06, 0x1A, 0x03, 0x00}, 10, true) : std::nullopt;
-        const auto monthDay = year ? step({0x01, 0x06, 0x1A, 0x03, 0x01}, 10, true) : std::nullopt;
-        ok = monthDay.has_value();
-        if (ok) {
+    if (o == Outcome::Done && prog_.model.IsPanTiltSeries && (code == 13 || code == 14 || code == 260)) {
+        // Each read needs the one before; whatever happens, the camera is
+        // taken out of its debug mode once it was asked into it.
+        int year = 0, monthDay = 0, remodel = 0, none = 0;
+        o = step({0x01, 0x06, 0x22, 0x5C}, false, none);
+        if (o == Outcome::Done) o = step({0x01, 0x06, 0x1A, 0x03, 0x00}, true, year);
+        if (o == Outcome::Done) o = step({0x01, 0x06, 0x1A, 0x03, 0x01}, true, monthDay);
+        if (o == Outcome::Done) {
             char date[32];
-            std::snprintf(date, sizeof date, "%d.%2d.%2d", *year, (*monthDay >> 8) & 0xFF, *monthDay & 0xFF);
+            std::snprintf(date, sizeof date, "%d.%2d.%2d", year, (monthDay >> 8) & 0xFF, monthDay & 0xFF);
             LblDate.setCaption(std::string("Date of Manufacture  :  ") + date);
         }
-        if (ok && code == 14) {
-            const auto remodel = step({0x01, 0x06, 0x1A, 0x02, 0x03}, 10, true);
-            if (remodel) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(*remodel));
-            ok = remodel.has_value();
+        if (o == Outcome::Done && code == 14) {
+            o = step({0x01, 0x06, 0x1A, 0x02, 0x03}, true, remodel);
+            if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel));
         }
-        // The camera is not left in its debug mode.
-        if (ok) step({0x01, 0x06, 0x22, 0x12}, 6, false);
-        prog_.link.EchoSent = true;
+        answered = o != Outcome::Silent;
+        step({0x01, 0x06, 0x22, 0x12}, false, none);
+    }
+    prog_.link.EchoSent = true;
+    if (!answered) {
+        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
+                                        "Camera " + std::to_string(L.CamAddress) +
+                                            " gave no usable answer.\r\nIts information could not be read.",
+                                        MsgButtons::Ok, true});
+        return false;
     }
     OKButton.setEnabled(true);
+    return true;
 }
 
 void Frmmoreinfo::OKButton_Click() { unload(); }

@@ -3,7 +3,7 @@
 // memory says about its manufacture).
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,18 +50,28 @@ public:
     Label LblRemodel{*this, "LblRemodel", "CamBlock Remodeling"};
     Button OKButton{*this, "OKButton", "OK"};
 
-    // Attempts of one service-memory step before it and the rest are given up.
+    // Attempts of one exchange whose answers keep coming back wrong before
+    // it and the rest are given up.
     static constexpr int kAttempts = 7;
 
     void open();
-    void Form_Load();
+    // Fills the window from the driven camera: its own ROM version and, for
+    // the three models that keep one, the manufacture record of its service
+    // memory. False when the camera gave no usable answer; that has then
+    // been said in one message and the window is not shown.
+    bool Form_Load();
     void OKButton_Click();
     void Form_Unload();
 
 private:
-    // One step: the packet sent quietly, the reply awaited and checked,
-    // again up to kAttempts times; the answer's four digits as one value.
-    std::optional<int> step(const std::vector<int>& body, int length, bool answer);
+    enum class Outcome { Done, Wrong, Silent };
+    // One exchange: the packet sent quietly, the reply awaited and checked,
+    // sent again while the reply is wrong, up to kAttempts times. A wait
+    // that ends without the awaited bytes ends it at once.
+    Outcome exchange(const std::vector<int>& body, int length, const std::function<bool(const Bytes&)>& valid,
+                     Bytes& reply);
+    // One service-memory step; for a read, the answer's four digits.
+    Outcome step(const std::vector<int>& body, bool read, int& value);
     Program& prog_;
 };
 

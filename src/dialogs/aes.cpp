@@ -59,10 +59,12 @@ void FrmAES::AESpotSet_Click() {
     SpotGrid.setMarks({{qs[0], qs[1], 1, 1, ""}});
 }
 
+// The refresh comes back whole: a command paused before the dialog opened
+// had its completion held while it was open, so the button comes back too.
 void FrmAES::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, false, true);
+    dialogs::giveTimersBack(prog_, true, true);
 }
 
 }  // namespace orbus

@@ -138,6 +138,7 @@ FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog
 
 void FrmCamID::open() {
     FrmMain& m = prog_.frmMain();
+    prog_.link.RefreshHeld = true;
     m.Timer1.setEnabled(false);
     m.Timer2.setEnabled(false);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);
@@ -190,6 +191,7 @@ PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string c
 
 void PowerOffDialog::open() {
     FrmMain& m = prog_.frmMain();
+    prog_.link.RefreshHeld = true;
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);

@@ -102,5 +102,7 @@ public:
 // The night power-off needs the alarm started in "Day & Night" with the day
 // level above the night level: the warning to show, or empty.
 std::string nightPowerOffWarning(const Program& prog);
+// The warning when the camera did not tell its alarm state.
+inline constexpr const char* kAlarmUnread = "The alarm state could not be read.";
 
 }  // namespace orbus

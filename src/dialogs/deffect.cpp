@@ -18,7 +18,7 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
     DELevel.setCentered(true);
     DELevel.setAccessibleName("Digital Effect Level");
     UpDown1.setAccessibleName("Digital Effect Level arrows");
-    DELevel.setToolTip("0 to 32 (the camera takes up to 255)");
+    DELevel.setToolTip("0 to 32 (the camera takes up to " + std::to_string(kMaxLevel) + ")");
     acceptDecimalOnly(DELevel, 3);
     DELevelOK.setDefault(true);
 
@@ -30,22 +30,28 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
 void FrmDeffect::DELevelOK_Click() {
     const std::string& t = DELevel.text();
     const long level = leadingNumber(t);
-    if (t.empty() || level < 0 || level > 255) {
-        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to 255.");
+    // One byte of the packet body: a level from 0x80 up would look like a
+    // header, and 0xFF would end the packet early.
+    if (t.empty() || level < 0 || level > kMaxLevel) {
+        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to " + std::to_string(kMaxLevel) + ".");
         return;
     }
     FrmMain& m = prog_.frmMain();
     m.SendValues({m.program().link.header(), 0x01, 0x04, 0x65, static_cast<int>(level), 0xFF}, FrmMain::kCommand);
     hide();
+    // The level's own completion (or the watchdog) resumes the refresh that
+    // sending it paused.
+    prog_.link.RefreshHeld = false;
     m.giveRefreshBack();
 }
 
 void FrmDeffect::DELevelCancel_Click() { unload(); }
 
+// Closing gives back the refresh held while the dialog was open.
 void FrmDeffect::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    prog_.frmMain().giveRefreshBack();
+    dialogs::giveTimersBack(prog_, true, false);
 }
 
 }  // namespace orbus

@@ -22,6 +22,9 @@ public:
     void DELevelCancel_Click();
     void Form_Unload();
 
+    // Largest level the box lets through (the spinner stops at 32).
+    static constexpr int kMaxLevel = 127;
+
 private:
     Program& prog_;
 };

@@ -1,5 +1,7 @@
 #include "dialogs/fset.h"
 
+#include <iterator>
+
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
@@ -61,21 +63,31 @@ FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
     onUnload = [this] { Form_Unload(); };
 }
 
-void FSet::send(const std::vector<int>& body) {
-    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&EPSendText});
+bool FSet::send(const std::vector<int>& body) {
+    const auto p = dialogs::packetFor(prog_, body);
+    return p && dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&EPSendText}) == "OK";
 }
 
 // The camera takes its new speed after a power cycle; each step gets two
-// seconds, during which the panel waits without handling events.
+// seconds, during which the panel waits without handling events. A write
+// that did not go out ends the change there: the operator is told it failed
+// and is not sent to switch the camera off for a speed it never got.
 void FSet::CmdBaudRate_Click(int index) {
     if (index < 0 || index > 2) return;
     Clock& clock = prog_.platform.clock;
-    send(kSettingMode);
-    clock.sleepUntil(clock.now() + 2.0);
-    send(kProtectRelease);
-    clock.sleepUntil(clock.now() + 2.0);
-    send({0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF, kSpeedAddress & 0xF,
-          0x00, index});
+    const std::vector<int> speedWrite{0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF,
+                                      kSpeedAddress & 0xF, 0x00, index};
+    const std::vector<int>* steps[] = {&kSettingMode, &kProtectRelease, &speedWrite};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        if (i > 0) clock.sleepUntil(clock.now() + 2.0);
+        if (!send(*steps[i])) {
+            prog_.platform.windows.message({MsgIcon::Critical, "Factory Set",
+                                            "The line speed was not changed: a command could not be sent to the "
+                                            "camera.\r\nThe camera keeps its speed.",
+                                            MsgButtons::Ok, true});
+            return;
+        }
+    }
     prog_.platform.windows.message(
         {MsgIcon::Information, "Factory Set", " Please Turn off the Camera Power and Exit This program.",
          MsgButtons::Ok, true});

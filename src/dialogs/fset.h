@@ -43,7 +43,8 @@ public:
     static constexpr int kSpeedAddress = 0xCFC;
 
 private:
-    void send(const std::vector<int>& body);
+    // True when the packet went out.
+    bool send(const std::vector<int>& body);
     // Memory cell command: operation 01 read, 02 write, 03 set.
     void memory(int op);
     Program& prog_;

@@ -115,6 +115,9 @@ FrmMD::FrmMD(Program& program) : Form("FrmMD", "Alarm"), prog_(program) {
 
 void FrmMD::open() {
     FrmMain& m = prog_.frmMain();
+    // Held while open: the dialog's own commands complete without bringing
+    // the refresh back behind it.
+    prog_.link.RefreshHeld = true;
     m.Timer1.setEnabled(false);
     m.Timer2.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
@@ -230,6 +233,7 @@ void FrmMD::Form_Unload() {
     AlarmState& a = prog_.alarm;
     if (a.AlarmActive && a.AlarmModeKnown && a.DayLevelKnown && a.NightLevelKnown) a.AlarmConfigured = true;
     FrmMain& m = prog_.frmMain();
+    prog_.link.RefreshHeld = false;
     m.AutoRefreshed.setEnabled(true);
     if (m.autoCaption()) {
         if (!a.AlarmActive) {

@@ -19,9 +19,11 @@ void SettingZones_Click(Program& prog) { prog.privacy().open(); }
 
 void PrivacyAv_Click(Program& prog) { prog.privacyA().open(); }
 
-// Spot exposure: no refresh and no pan-tilt window upkeep while it is open.
+// Spot exposure: no refresh and no pan-tilt window upkeep while it is open,
+// whatever completes meanwhile.
 void AESpotMode_Click(Program& prog) {
     FrmMain& m = prog.frmMain();
+    prog.link.RefreshHeld = true;
     m.Timer1.setEnabled(false);
     m.Timer2.setEnabled(false);
     FrmAES& d = prog.frmAES();
@@ -31,6 +33,7 @@ void AESpotMode_Click(Program& prog) {
 }
 
 void EffectLevel_Click(Program& prog) {
+    prog.link.RefreshHeld = true;
     prog.frmMain().Timer1.setEnabled(false);
     FrmDeffect& d = prog.frmDeffect();
     placeBesideMain(prog, d, 500, 1000);
@@ -55,10 +58,11 @@ void IDWrite_Click(Program& prog) { prog.frmCamID().open(); }
 void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
 
 // The night power-off needs the alarm set up for day and night: with the
-// alarm state unknown it is read first.
+// alarm state unknown it is read first. A read that failed leaves the state
+// unknown, and the warning says that rather than guess from it.
 void NightPowerOff_Click(Program& prog) {
-    if (!prog.alarm.AlarmConfigured) prog.frmMain().CheckAlarmStatus();
-    const std::string warning = nightPowerOffWarning(prog);
+    const bool read = prog.alarm.AlarmConfigured || prog.frmMain().CheckAlarmStatus();
+    const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
     if (!warning.empty()) {
         prog.platform.windows.message({MsgIcon::Critical, "Warning",
                                        warning + "\r\nPlease set up it after I implement alarm setting.  ",
@@ -75,6 +79,8 @@ void TitleSet_Click(Program& prog) {
 }
 
 void version_Click(Program& prog) { prog.frmAbout().open(); }
+
+void CameraSelected(Program& prog) { prog.privacyA().cameraSelected(); }
 
 void wireMenus(Program& prog) {
     FrmMain& m = prog.frmMain();

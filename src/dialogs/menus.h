@@ -23,5 +23,9 @@ void NightPowerOff_Click(Program& prog);
 void TitleSet_Click(Program& prog);
 void version_Click(Program& prog);
 
+// The main window drives another camera: what a dialog keeps doing on its
+// own for one camera stops.
+void CameraSelected(Program& prog);
+
 }  // namespace dialogs
 }  // namespace orbus

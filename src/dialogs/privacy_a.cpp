@@ -152,16 +152,38 @@ void PrivacyA::PrivacySet() {
 
 void PrivacyA::SettingMode_Click() {
     if (SettingMode.caption() != "ON") {
+        resendCamera_ = prog_.link.CamAddress;
         Timer2.setEnabled(true);
         SettingMode.setCaption("ON");
+        LblAutoState.setCaption("");
     } else {
-        Timer2.setEnabled(false);
-        SettingMode.setCaption("OFF");
+        stopResend();
         LblAutoState.setCaption("");
     }
 }
 
-void PrivacyA::Timer2_Timer() { PrivacySet(); }
+void PrivacyA::stopResend() {
+    Timer2.setEnabled(false);
+    SettingMode.setCaption("OFF");
+}
+
+void PrivacyA::cameraSelected() {
+    if (!Timer2.enabled() || prog_.link.CamAddress == resendCamera_) return;
+    stopResend();
+    LblAutoState.setCaption("Stopped: camera " + std::to_string(prog_.link.CamAddress) +
+                            " is selected now; the automatic Set was for camera " + std::to_string(resendCamera_) +
+                            ".");
+}
+
+void PrivacyA::Timer2_Timer() {
+    // The driven camera can change without a selection (an address set
+    // that renumbers the chain): the masks never go to another camera.
+    if (prog_.link.CamAddress != resendCamera_) {
+        cameraSelected();
+        return;
+    }
+    PrivacySet();
+}
 
 void PrivacyA::showZones() {
     std::vector<Picture::Mark> marks;

@@ -44,6 +44,9 @@ public:
     // Sends the three Set packets with a short pause between them.
     void PrivacySet();
     void Form_Unload();
+    // Another camera is driven now: the resend, which belongs to the camera
+    // it was switched on for, stops and the state line says why.
+    void cameraSelected();
 
     // Largest value of each box of a zone: X, Y, width, height.
     static constexpr int kMax[4] = {0xF, 0xB, 0xF, 0xB};
@@ -55,7 +58,9 @@ private:
     std::optional<std::vector<int>> setPacket(int index, std::string& wrong) const;
     void sendOwn(const std::vector<int>& body);
     void showZones();
+    void stopResend();
     Program& prog_;
+    int resendCamera_ = 0;  // the camera the automatic Set was switched on for
 };
 
 }  // namespace orbus

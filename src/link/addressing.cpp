@@ -2,6 +2,7 @@
 // renumbering the chain, and choosing the camera the panel drives.
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "dialogs/menus.h"
 #include "pantilt/frm_pantilt.h"
 #include "link/packet.h"
 #include "platform/platform.h"
@@ -51,6 +52,7 @@ void FrmMain::CameraSel_Click(int index) {
     Active.setText(std::to_string(index));
     program().model.VersionRead = false;
     ReadCameraStatus();
+    dialogs::CameraSelected(program());
 }
 
 }  // namespace orbus

@@ -1,12 +1,16 @@
 // The alarm dialog and the information display switch; the camera clock,
 // camera ID and power-off timer dialogs with the night power-off's
-// precondition. Packets typed out here; the refresh before and after.
+// precondition. Packets typed out here; the refresh before, while the modal
+// dialogs are open, and after.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
+#include "dialogs/deffect.h"
 #include "dialogs/md.h"
 #include "link/packet.h"
 #include "platform/testing/rig.h"
@@ -359,4 +363,67 @@ TEST_F(Settings, NightPowerOffOnlyWithADayAndNightAlarm) {
     m.AutoRefreshed.click();
     withDialog(m.NightPowerOff, [&] { d.Cancel.click(); });
     EXPECT_TRUE(running());
+    // A camera that does not tell its alarm state: after the check's own
+    // message, the warning says the state is unknown, not that the alarm
+    // is stopped.
+    alarm = {};
+    rig.chain.faults.silent = true;
+    rig.windows.messages.clear();
+    const int shows = rig.windows.modalShows;
+    m.NightPowerOff.click();
+    ASSERT_EQ(rig.windows.messages.size(), 2u);
+    EXPECT_EQ(rig.windows.messages[1].text,
+              "The alarm state could not be read.\r\nPlease set up it after I implement alarm setting.  ");
+    EXPECT_EQ(rig.windows.messages[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(rig.windows.modalShows, shows);
+}
+
+// A modal dialog that stops the refresh keeps it stopped while it is open:
+// neither a completion (of a command paused before it opened, or of its own)
+// nor the watchdog brings it back behind it. Closed, it comes back.
+TEST_F(Settings, ModalDialogsHoldTheRefreshUntilTheyClose) {
+    Program& p = *rig.program;
+    struct Case {
+        const char* name;
+        MenuItem& menu;
+        std::function<void()> own;  // a command of the dialog's own that leaves it open
+        std::function<void()> close;
+    };
+    const Case cases[] = {
+        {"Alarm", m.MotionDetecter, [&] { p.frmMD().cmdDisplay.click(); }, [&] { p.frmMD().CmdClose.click(); }},
+        {"AE SPOT", m.AESpotMode, [&] { p.frmAES().AESpotON.click(); }, [&] { p.frmAES().unload(); }},
+        {"effect level", m.EffectLevel, nullptr, [&] { p.frmDeffect().DELevelCancel.click(); }},
+        {"camera ID", m.IDWrite, nullptr, [&] { p.frmCamID().Cancel.click(); }},
+        {"auto power off", m.AutoPowerOff, nullptr, [&] { p.frmAutoPOff().Cancel.click(); }},
+        {"night power off", m.NightPowerOff, nullptr, [&] { p.frmNightPOff().Cancel.click(); }},
+    };
+    // The night power-off opens for a started day and night alarm only; the
+    // alarm dialog would close with it started leaving automatic refresh off.
+    alarm.AlarmConfigured = true;
+    alarm.AlarmMode = 0x0C;
+    alarm.DayLevel = 0x900;
+    alarm.NightLevel = 0x100;
+    m.AutoRefreshed.click();
+    for (const Case& c : cases) {
+        alarm.AlarmActive = c.menu.name() == "NightPowerOff";
+        ASSERT_TRUE(running()) << c.name;
+        m.Command({0x01, 0x04, 0x0B, 0x02});  // completes while the dialog is open
+        bool heldOverCompletions = false, heldOverWatchdog = false;
+        rig.windows.script([&] {
+            if (c.own) c.own();
+            rig.run(0.5);
+            heldOverCompletions = !m.Timer1.enabled() && !m.AutoRefreshed.enabled();
+            rig.run(7);
+            heldOverWatchdog = !m.Timer1.enabled() && !m.AutoRefreshed.enabled();
+            c.close();
+        });
+        const int shows = rig.windows.modalShows;
+        c.menu.click();
+        ASSERT_EQ(rig.windows.modalShows, shows + 1) << c.name;
+        EXPECT_TRUE(heldOverCompletions) << c.name;
+        EXPECT_TRUE(heldOverWatchdog) << c.name;
+        EXPECT_TRUE(running()) << c.name;
+        EXPECT_FALSE(rig.link().RefreshHeld) << c.name;
+        EXPECT_TRUE(rig.windows.messages.empty()) << c.name;
+    }
 }

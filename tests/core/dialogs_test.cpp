@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -225,6 +226,61 @@ TEST_F(Dialogs, PrivacyAResendsOnlyWhenSwitchedOn) {
     EXPECT_FALSE(a.Timer2.enabled());
 }
 
+// Switched on for camera 3, the resend never writes another camera's masks.
+TEST_F(Dialogs, PrivacyAResendStaysWithItsCamera) {
+    struct Case {
+        const char* how;
+        std::function<void()> change;  // makes another camera the driven one
+        int driven;
+        bool atOnce;  // stopped by the change itself, not at the next tick
+    };
+    const Case cases[] = {
+        {"camera 2 selected", [&] { m.CameraSel[2].click(); }, 2, true},
+        {"chain renumbered without camera 3",
+         [&] {
+             rig.chain.removeCamera(2);
+             m.AddressSet.click();
+         },
+         1, false},
+    };
+    PrivacyA& a = rig.program->privacyA();
+    for (const Case& c : cases) {
+        m.CameraSel[3].click();
+        rig.run(0.5);
+        m.PrivacyAv.click();
+        for (int i = 0; i < 24; ++i) a.Zones[i].setText(i < 4 ? std::to_string(i + 2) : "0");
+        std::vector<int> to;  // the camera of each Set packet
+        rig.chain.trace = [&](const char* dir, const sim::Bytes& b) {
+            if (std::string(dir) == "<-" && b.size() > 3 && b[3] == 0x76) to.push_back(b[0] - 0x80);
+        };
+        a.SettingMode.click();
+        rig.run(1.1);
+        ASSERT_EQ(to, (std::vector<int>{3, 3, 3})) << c.how;
+        // Selecting the camera already driven changes nothing.
+        m.CameraSel[3].click();
+        EXPECT_EQ(a.SettingMode.caption(), "ON") << c.how;
+        to.clear();
+        c.change();
+        ASSERT_EQ(rig.link().CamAddress, c.driven) << c.how;
+        if (c.atOnce) EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        rig.run(3);
+        EXPECT_TRUE(to.empty()) << c.how;
+        EXPECT_EQ(a.SettingMode.caption(), "OFF") << c.how;
+        EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        EXPECT_EQ(a.LblAutoState.caption(), "Stopped: camera " + std::to_string(c.driven) +
+                                                 " is selected now; the automatic Set was for camera 3.")
+            << c.how;
+        EXPECT_EQ(rig.chain.camera(c.driven - 1).state().zones[0], (std::array<int, 4>{0, 0, 0, 0})) << c.how;
+        // Switched on again, it is the new camera's.
+        a.SettingMode.click();
+        EXPECT_EQ(a.LblAutoState.caption(), "") << c.how;
+        rig.run(1.1);
+        EXPECT_EQ(to, std::vector<int>(3, c.driven)) << c.how;
+        a.unload();
+        rig.chain.trace = nullptr;
+    }
+}
+
 TEST_F(Dialogs, SpotExposureStopsTheRefreshWhileOpen) {
     m.AutoRefreshed.click();
     ASSERT_TRUE(running());
@@ -286,13 +342,14 @@ TEST_F(Dialogs, EffectLevelGivesTheRefreshBack) {
     rig.run(2);
     EXPECT_EQ(rig.program->modes.EffectLevel, 32);  // read back
 
-    // Cancel, and a level out of range refused first.
+    // Cancel, and levels that are no packet byte refused first: from 128 on
+    // a level would pass for a header, 255 for the terminator.
     rig.windows.script([&] {
-        d.DELevel.setText("300");
-        d.DELevelOK.click();
-        EXPECT_TRUE(d.visible());
-        d.DELevel.setText("");
-        d.DELevelOK.click();
+        for (const char* level : {"128", "255", "300", ""}) {
+            d.DELevel.setText(level);
+            d.DELevelOK.click();
+            EXPECT_TRUE(d.visible()) << level;
+        }
         d.DELevel.type("12a");
         EXPECT_EQ(d.DELevel.text(), "12");
         d.DELevelCancel.click();
@@ -300,8 +357,17 @@ TEST_F(Dialogs, EffectLevelGivesTheRefreshBack) {
     mark = rig.mark();
     m.EffectLevel.click();
     EXPECT_TRUE(rig.packetsSince(mark, "01").empty());
-    EXPECT_EQ(warnings(), 2u);
+    ASSERT_EQ(warnings(), 4u);
+    EXPECT_EQ(rig.windows.messages[0].text, "\"Digital Effect Level\" must be a number from 0 to 127.");
     EXPECT_TRUE(running());
+    // The largest level that is one.
+    rig.windows.script([&] {
+        d.DELevel.setText("127");
+        d.DELevelOK.click();
+    });
+    mark = rig.mark();
+    m.EffectLevel.click();
+    EXPECT_EQ(rig.packetsSince(mark, "01"), std::vector<std::string>{"83 01 04 65 7F FF"});
 
     // With auto refresh off, closing leaves it off.
     m.AutoRefreshed.click();
@@ -378,6 +444,29 @@ TEST_F(Dialogs, LineSpeedChangeAndThePortDialogsNineteenTwoHundred) {
     EXPECT_EQ(next.main().ModelVersion.text(), "ORX-Beta");
     next.main().unload();
     EXPECT_EQ(next.settings.values[std::string(Program::kTitle) + "/Settings/BPS"], "19200");
+}
+
+// A write of the line speed change that does not go out ends the change:
+// the message says it failed and never asks for the camera's power off.
+TEST(LineSpeed, ARefusedWriteSaysTheChangeFailed) {
+    for (std::size_t goneOut = 0; goneOut < 3; ++goneOut) {
+        Rig rig{{"ORX-Beta"}};
+        ASSERT_TRUE(rig.startUp());
+        rig.main().SettingMenu.click();
+        std::size_t written = 0;
+        rig.chain.trace = [&](const char* dir, const sim::Bytes&) {
+            if (std::string(dir) == "<-" && ++written == goneOut) rig.port.unplug();
+        };
+        if (goneOut == 0) rig.port.unplug();
+        const auto mark = rig.mark();
+        rig.program->fset().CmdBaudRate[2].click();
+        EXPECT_EQ(rig.packetsSince(mark).size(), goneOut);
+        ASSERT_EQ(rig.windows.messages.size(), 1u) << goneOut;
+        EXPECT_EQ(rig.windows.messages[0].text,
+                  "The line speed was not changed: a command could not be sent to the camera.\r\n"
+                  "The camera keeps its speed.");
+        EXPECT_EQ(rig.windows.messages[0].icon, MsgIcon::Critical);
+    }
 }
 
 TEST_F(Dialogs, ModelessDialogsLeaveTheRefreshAlone) {

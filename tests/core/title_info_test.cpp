@@ -2,7 +2,9 @@
 // version and camera information dialogs with the service memory reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/about.h"
@@ -39,7 +41,7 @@ struct Titles : ::testing::Test {
 };
 
 struct Info : Titles {
-    Info() : Titles({"ORX-Beta", "ORX-Kappa", "ORX-Gamma", "KBM-R05"}) {}
+    Info() : Titles({"KBM-R05", "ORX-Beta", "ORX-Kappa", "ORX-Gamma"}) {}
 };
 
 }  // namespace
@@ -248,13 +250,37 @@ TEST(About, VersionText) {
               FrmAbout::versionText(ORBUS_VERSION_MAJOR, ORBUS_VERSION_MINOR, ORBUS_VERSION_PATCH));
 }
 
+// Each camera's own ROM version, also a block camera's and after the driven
+// camera changed; the service memory of the three models that keep one.
 TEST_F(Info, CameraInformationPerModel) {
     Frmmoreinfo& d = rig.program->frmMoreInfo();
     FrmAbout& a = rig.program->frmAbout();
+    rig.chain.camera(2).state().romHi = 3;  // the Kappa
+    rig.chain.camera(2).state().romLo = 0x21;
+    rig.chain.camera(3).state().romLo = 0x0A;  // the Gamma
     m.AutoRefreshed.click();
-    auto show = [&](int camera) {
-        m.CameraSel[camera].click();
+    const std::vector<std::string> service = {"01 06 22 5C FF", "01 06 1A 03 00 FF", "01 06 1A 03 01 FF",
+                                              "01 06 1A 02 03 FF", "01 06 22 12 FF"};
+    struct Case {
+        int camera;
+        std::vector<int> steps;  // of `service`, after the version inquiry
+        const char* rom;
+        const char* date;
+        const char* remodel;
+    };
+    const Case cases[] = {
+        {1, {}, "2.10", "", ""},  // block camera: its version, no service memory
+        {2, {0, 1, 2, 3, 4}, "1.05", "Date of Manufacture  :  2006.12. 7", "CamBlock Remodeling  :  3"},
+        {3, {0, 1, 2, 4}, "3.21", "Date of Manufacture  :  2009. 6.30", ""},
+        {4, {0, 1, 2, 4}, "1.0A", "Date of Manufacture  :  2005. 3.14", ""},
+        {1, {}, "2.10", "", ""},  // back on the block camera
+    };
+    for (const Case& c : cases) {
+        m.CameraSel[c.camera].click();
         rig.run(0.5);
+        const std::string header = "8" + std::to_string(c.camera) + " ";
+        std::vector<std::string> expected{header + "09 00 02 FF"};
+        for (int i : c.steps) expected.push_back(header + service[static_cast<std::size_t>(i)]);
         const auto mark = rig.mark();
         rig.windows.script([&] { a.more.click(); });
         rig.windows.script([&] {
@@ -264,46 +290,73 @@ TEST_F(Info, CameraInformationPerModel) {
         });
         rig.windows.script([&] { a.OK.click(); });
         m.version.click();
-        return rig.packetsSince(mark);
-    };
-    // ORX-Beta: date and remodeling number, debug mode left.
-    auto sent = show(1);
-    EXPECT_EQ(sent, (std::vector<std::string>{"81 01 06 22 5C FF", "81 01 06 1A 03 00 FF", "81 01 06 1A 03 01 FF",
-                                              "81 01 06 1A 02 03 FF", "81 01 06 22 12 FF"}));
-    EXPECT_EQ(d.Frame1.caption(), "Camera 1");
-    EXPECT_EQ(d.LblRomVer.caption(), "ROM Version    :    1.05");
-    EXPECT_EQ(d.LblDate.caption(), "Date of Manufacture  :  2006.12. 7");
-    EXPECT_EQ(d.LblRemodel.caption(), "CamBlock Remodeling  :  3");
-    EXPECT_FALSE(rig.chain.camera(0).state().debugMode);
-    EXPECT_TRUE(running());
-    EXPECT_TRUE(m.Timer2.enabled());
-    // ORX-Kappa: the date, no remodeling line.
-    sent = show(2);
-    EXPECT_EQ(sent.size(), 4u);
-    EXPECT_EQ(d.LblDate.caption(), "Date of Manufacture  :  2009. 6.30");
-    EXPECT_EQ(d.LblRemodel.caption(), "");
-    // ORX-Gamma leaves debug mode too.
-    sent = show(3);
-    EXPECT_EQ(sent.back(), "83 01 06 22 12 FF");
-    EXPECT_FALSE(rig.chain.camera(2).state().debugMode);
-    // A block camera: only the ROM version, nothing sent.
-    sent = show(4);
-    EXPECT_TRUE(sent.empty());
-    EXPECT_EQ(d.LblDate.caption(), "");
-    EXPECT_EQ(d.Frame1.caption(), "Camera 4");
+        EXPECT_EQ(rig.packetsSince(mark), expected) << c.camera;
+        EXPECT_EQ(d.Frame1.caption(), "Camera " + std::to_string(c.camera));
+        EXPECT_EQ(d.LblRomVer.caption(), std::string("ROM Version    :    ") + c.rom);
+        EXPECT_EQ(d.LblDate.caption(), c.date);
+        EXPECT_EQ(d.LblRemodel.caption(), c.remodel);
+        EXPECT_FALSE(rig.chain.camera(c.camera - 1).state().debugMode);
+        EXPECT_TRUE(running());
+        EXPECT_TRUE(m.Timer2.enabled());
+    }
+    EXPECT_TRUE(rig.windows.messages.empty());
 }
 
-TEST_F(Info, ACameraThatKeepsAnsweringWronglyIsGivenUpAfterSevenTries) {
+// A read that fails still takes the camera out of its debug mode. A camera
+// that answers wrongly is given up after kAttempts tries, leaving the lines
+// empty; one that does not answer at all ends at its first silence with one
+// message and no window.
+TEST_F(Info, FailedReadsLeaveDebugModeAndSilenceIsOneMessage) {
     Frmmoreinfo& d = rig.program->frmMoreInfo();
-    // The year answer always comes back broken.
-    rig.chain.packetFaults[{0x01, 0x06, 0x1A, 0x03, 0x00}] = {0, 1000, 1, 0, 1};
-    const auto mark = rig.mark();
-    rig.windows.script([&] { d.OKButton.click(); });
-    d.open();
-    const auto sent = rig.packetsSince(mark);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 01 06 1A 03 00 FF"), Frmmoreinfo::kAttempts);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 01 06 1A 03 01 FF"), 0);
-    EXPECT_EQ(d.LblDate.caption(), "");
-    EXPECT_EQ(d.LblRemodel.caption(), "");
-    EXPECT_EQ(rig.port.inBufferCount(), 0);
+    m.CameraSel[2].click();  // the Beta
+    rig.run(0.5);
+    const sim::Bytes enter{0x01, 0x06, 0x22, 0x5C}, year{0x01, 0x06, 0x1A, 0x03, 0x00};
+    struct Case {
+        const char* what;
+        sim::Bytes body;  // the packet whose answers fail
+        sim::PacketFault fault;
+        bool silentCamera;
+        std::vector<std::pair<std::string, long>> sent;  // packet, times
+        bool shown;
+    };
+    const long tries = Frmmoreinfo::kAttempts;
+    const Case cases[] = {
+        {"year answered wrongly", year, {0, 1000, 1, 0, 1}, false,
+         {{"82 01 06 1A 03 00 FF", tries}, {"82 01 06 1A 03 01 FF", 0}, {"82 01 06 22 12 FF", 1}}, true},
+        {"year unanswered", year, {1, 0, 1, 0, 1}, false,
+         {{"82 01 06 1A 03 00 FF", 1}, {"82 01 06 1A 03 01 FF", 0}, {"82 01 06 22 12 FF", 1}}, false},
+        {"debug mode unanswered", enter, {1, 0, 1, 0, 1}, false,
+         {{"82 01 06 22 5C FF", 1}, {"82 01 06 1A 03 00 FF", 0}, {"82 01 06 22 12 FF", 1}}, false},
+        {"camera silent", {}, {}, true,
+         {{"82 09 00 02 FF", 1}, {"82 01 06 22 5C FF", 0}, {"82 01 06 22 12 FF", 0}}, false},
+    };
+    for (const Case& c : cases) {
+        rig.chain.packetFaults.clear();
+        if (!c.body.empty()) rig.chain.packetFaults[c.body] = c.fault;
+        rig.chain.faults.silent = c.silentCamera;
+        rig.windows.messages.clear();
+        const int shows = rig.windows.modalShows;
+        if (c.shown) rig.windows.script([&] { d.OKButton.click(); });
+        const auto mark = rig.mark();
+        const double start = rig.loop.now();
+        d.open();
+        const double took = rig.loop.now() - start;
+        const auto sent = rig.packetsSince(mark);
+        for (const auto& [packet, times] : c.sent)
+            EXPECT_EQ(std::count(sent.begin(), sent.end(), packet), times) << c.what << ": " << packet;
+        EXPECT_FALSE(rig.chain.camera(1).state().debugMode) << c.what;
+        EXPECT_EQ(rig.port.inBufferCount(), 0) << c.what;
+        EXPECT_TRUE(m.Timer2.enabled()) << c.what;
+        if (c.shown) {
+            EXPECT_EQ(rig.windows.modalShows, shows + 1) << c.what;
+            EXPECT_TRUE(rig.windows.messages.empty()) << c.what;
+            EXPECT_EQ(d.LblDate.caption(), "") << c.what;
+            EXPECT_EQ(d.LblRemodel.caption(), "") << c.what;
+        } else {
+            EXPECT_EQ(rig.windows.modalShows, shows) << c.what;
+            ASSERT_EQ(rig.windows.messages.size(), 1u) << c.what;
+            EXPECT_EQ(rig.windows.messages[0].text, "Camera 2 gave no usable answer.\r\nIts information could not be read.");
+            EXPECT_LT(took, 2.5) << c.what;
+        }
+    }
 }
