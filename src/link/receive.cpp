@@ -33,6 +33,8 @@ void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
         if (b == 0xFF) {
             trimLog(log);
             RecvText.setText(log);
+            // What an answer answered is known only now, as it arrives.
+            if (L.EchoSent) prog_.chain.replyLogged(log);
             if (classify) CheckFinishCommand();
             log = RecvText.text();
             if (L.EchoSent) log += "\r\n";
