@@ -1,8 +1,9 @@
 // The line meaning and the chain's health on whatever the logs and the line
 // may hold: camera garbage, cut lines, text that is not traffic.
 // Properties: a meaning is one line of printable text and never empty for a
-// line that holds traffic; a caret anywhere in a log is answered; the
-// health's counters only grow and its packet buffers stay bounded.
+// line that holds traffic; a caret anywhere in a log is answered, and only an
+// answer line is tied to an inquiry; the health's counters (a garbled answer
+// taken back included) only grow and its packet buffers stay bounded.
 #include "app/chain_health.h"
 #include "app/meaning.h"
 #include "fuzz_support.h"
@@ -26,15 +27,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     printable(m);
     fuzz::check(raw.empty() == m.empty(), "a line of traffic has a meaning, an empty one none");
     printable(packetMeaning(raw, LineSide::Sent));
-    const Bytes asked = in.piece(16);
+    const AnswerOrigin asked{in.piece(16)};
     printable(packetMeaning(raw, LineSide::Received, &asked));
 
-    // Any text as two logs, with the caret anywhere.
+    // Any text as the reply log, its answer lines recorded as they were
+    // written, with the caret anywhere.
     const Bytes a = in.piece(200), b = in.piece(200);
     const std::string replies(a.begin(), a.end()), commands(b.begin(), b.end());
+    AnswerLedger ledger;
+    for (std::size_t end = replies.find('\n'); end != std::string::npos; end = replies.find('\n', end + 1)) {
+        const auto bytes = trafficLineBytes(lineAt(replies, end));
+        if (bytes && isInquiryAnswer(*bytes)) ledger.add(*bytes, (end & 1) ? std::nullopt : std::optional(asked));
+    }
     const std::size_t pos = replies.empty() ? 0 : in.byte() % (replies.size() + 2);
-    const auto inquiry = inquiryAnswered(replies, pos, commands);
-    printable(lineMeaning(lineAt(replies, pos), LineSide::Received, inquiry ? &*inquiry : nullptr));
+    const auto origin = ledger.originAt(replies, pos);
+    if (origin) {
+        const auto line = trafficLineBytes(lineAt(replies, pos));
+        fuzz::check(line && isInquiryAnswer(*line), "only an answer line has an origin");
+    }
+    printable(lineMeaning(lineAt(replies, pos), LineSide::Received, origin ? &*origin : nullptr));
     printable(lineMeaning(lineAt(commands, pos), LineSide::Sent));
 
     // The same bytes through the chain's health, in pieces.
@@ -48,7 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (step & 1) h.sent(piece, t);
         else h.received(piece, t);
         if (step & 2) h.settle(t);
-        long total = 0;
+        if ((step & 0x83) == 0x80) h.garbledAnswer(piece.empty() ? 0 : piece[0] % 9, t);
+        if (!(step & 1)) {
+            const std::string log = trafficBytes(piece);
+            h.replyLogged(log);
+            const auto origin = h.answerOrigin(log, log.size());
+            printable(lineMeaning(log, LineSide::Received, origin ? &*origin : nullptr));
+        }
+        long total = h.garbled();
         for (int c = 1; c <= ChainHealth::kCameras; ++c) {
             const CameraHealth& ch = h.camera(c);
             total += ch.commands + ch.inquiries + ch.acknowledges + ch.completions + ch.answers + ch.timeouts +

@@ -16,13 +16,18 @@ void BM_MeaningOfACommandLine(benchmark::State& state) {
 BENCHMARK(BM_MeaningOfACommandLine);
 
 void BM_MeaningOfAnAnswerInAFullLog(benchmark::State& state) {
-    // Logs at their 1000-character limit.
-    std::string commands, replies;
-    while (commands.size() < 1000) commands += "81 09 04 00 FF \r\n81 01 04 0B 02 FF \r\n";
-    while (replies.size() < 1000) replies += "90 50 02 FF \r\n90 41 FF \r\n90 51 FF \r\n";
+    // A reply log at its 1000-character limit, each answer recorded with
+    // the power inquiry it answered; the first line is asked, so every
+    // later line is counted.
+    AnswerLedger ledger;
+    std::string replies;
+    while (replies.size() < 1000) {
+        replies += "90 50 02 FF \r\n90 41 FF \r\n90 51 FF \r\n";
+        ledger.add({0x90, 0x50, 0x02, 0xFF}, AnswerOrigin{{0x81, 0x09, 0x04, 0x00, 0xFF}});
+    }
     for (auto _ : state) {
-        const auto inquiry = inquiryAnswered(replies, 0, commands);
-        benchmark::DoNotOptimize(lineMeaning(lineAt(replies, 0), LineSide::Received, inquiry ? &*inquiry : nullptr));
+        const auto origin = ledger.originAt(replies, 0);
+        benchmark::DoNotOptimize(lineMeaning(lineAt(replies, 0), LineSide::Received, origin ? &*origin : nullptr));
     }
 }
 BENCHMARK(BM_MeaningOfAnAnswerInAFullLog);

@@ -10,17 +10,30 @@ namespace {
 // a terminator is line noise and is dropped.
 constexpr std::size_t kLongestPacket = 32;
 
-// Feeds bytes into a packet buffer and hands every finished packet on.
-template <typename Fn>
-void assemble(Bytes& buffer, const Bytes& bytes, Fn&& packet) {
+// Feeds bytes into a packet buffer and hands every finished packet on
+// (a lone FF included); `dropped` hears of each run too long to be one.
+template <typename Packet, typename Dropped>
+void assemble(Bytes& buffer, const Bytes& bytes, Packet&& packet, Dropped&& dropped) {
     for (std::uint8_t b : bytes) {
         buffer.push_back(b);
         if (b == 0xFF) {
-            if (buffer.size() > 1) packet(buffer);
+            packet(buffer);
             buffer.clear();
         } else if (buffer.size() > kLongestPacket) {
             buffer.clear();
+            dropped();
         }
+    }
+}
+
+// A reply of a known kind with the length of its kind (an inquiry answer is
+// checked against its inquiry apart).
+bool wellFormedReply(const Bytes& p) {
+    const std::uint8_t kind = p[1] & 0xF0;
+    switch (p.size()) {
+    case 3: return kind == 0x40 || kind == 0x50 || p[1] == 0x38;
+    case 4: return kind == 0x60;
+    default: return false;
     }
 }
 }  // namespace
@@ -44,12 +57,30 @@ const CameraHealth& ChainHealth::camera(int address) const {
 
 void ChainHealth::sent(const Bytes& bytes, double now) {
     settle(now);
-    assemble(outgoing_, bytes, [&](const Bytes& p) { sentPacket(p, now); });
+    assemble(
+        outgoing_, bytes,
+        [&](const Bytes& p) {
+            if (p.size() > 1) sentPacket(p, now);
+        },
+        [] {});
 }
 
 void ChainHealth::received(const Bytes& bytes, double now) {
     settle(now);
-    assemble(incoming_, bytes, [&](const Bytes& p) { receivedPacket(p, now); });
+    arrivals_.clear();
+    arrivalsLogged_ = 0;
+    assemble(
+        incoming_, bytes,
+        [&](const Bytes& p) {
+            if (p.size() > 1) receivedPacket(p, now);
+            else receivedGarbage();
+            incomingNoise_ = false;
+        },
+        [&] {
+            // One count for a run of noise, however long.
+            if (!incomingNoise_) receivedGarbage();
+            incomingNoise_ = true;
+        });
 }
 
 void ChainHealth::settle(double now) {
@@ -64,9 +95,43 @@ void ChainHealth::settle(double now) {
     }
 }
 
+void ChainHealth::garbledAnswer(int address, double now) {
+    settle(now);
+    receivedGarbage();
+    CameraHealth* c = at(address);
+    if (!c) return;
+    Taken& t = taken_[address - 1];
+    if (!t.valid) return;
+    t.valid = false;
+    --c->answers;
+    c->lastReplyAt = t.replyBefore;
+    c->inquirySentAt = t.inquirySentAt;
+    c->pendingInquiry = std::move(t.inquiry);
+}
+
+void ChainHealth::replyLogged(std::string_view replyLog) {
+    const auto line = trafficLineBytes(lineAt(replyLog, replyLog.size()));
+    if (!line || !isInquiryAnswer(*line)) return;
+    std::optional<AnswerOrigin> origin;
+    for (std::size_t i = arrivalsLogged_; i < arrivals_.size(); ++i) {
+        if (arrivals_[i].answer == *line) {
+            origin = AnswerOrigin{arrivals_[i].inquiry};
+            arrivalsLogged_ = i + 1;
+            break;
+        }
+    }
+    ledger_.add(*line, std::move(origin));
+}
+
+void ChainHealth::receivedGarbage() {
+    ++garbled_;
+    ++changes_;
+}
+
 void ChainHealth::sentPacket(const Bytes& p, double now) {
     CameraHealth* c = at(p[0] - 0x80);
     if (!c || p.size() < 3) return;
+    taken_[p[0] - 0x81].valid = false;
     if (p[1] == 0x09) {
         if (c->inquirySentAt >= 0) {
             // A new inquiry while the last is unanswered: that one is given up.
@@ -85,14 +150,35 @@ void ChainHealth::sentPacket(const Bytes& p, double now) {
 
 void ChainHealth::receivedPacket(const Bytes& p, double now) {
     if (p[0] == 0x88) {
-        if (p.size() == 4 && p[1] == 0x30) {
+        // A broadcast back from its trip round the chain.
+        if (p.size() < 3 || (p[1] == 0x30 && p.size() != 4)) {
+            receivedGarbage();
+        } else if (p[1] == 0x30) {
             found_ = p[2] > 0 ? p[2] - 1 : 0;
             ++changes_;
         }
         return;
     }
-    CameraHealth* c = at(replyCamera(p[0]));
-    if (!c || p.size() < 3) return;
+    const int address = replyCamera(p[0]);
+    CameraHealth* c = at(address);
+    const bool answer = isInquiryAnswer(p);
+    if (c && answer) arrivals_.push_back({p, c->pendingInquiry});
+    if (!c || !(answer || wellFormedReply(p))) {
+        receivedGarbage();
+        return;
+    }
+    Taken& taken = taken_[address - 1];
+    taken.valid = false;
+    if (answer) {
+        // An answer that does not have its inquiry's length is a cut or
+        // run-together reply: the inquiry is still waiting.
+        const int length = c->pendingInquiry.empty() ? 0 : answerLength(c->pendingInquiry);
+        if (length != 0 && length != static_cast<int>(p.size())) {
+            receivedGarbage();
+            return;
+        }
+        taken = {true, c->lastReplyAt, c->inquirySentAt, c->pendingInquiry};
+    }
     c->lastReplyAt = now;
     ++changes_;
     const std::uint8_t kind = p[1] & 0xF0;
@@ -102,21 +188,7 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
             c->commandSentAt = -1;
         }
     };
-    if (kind == 0x40 && p.size() == 3) {
-        ++c->acknowledges;
-    } else if (kind == 0x50 && p.size() == 3) {
-        ++c->completions;
-        commandEnded();
-    } else if (kind == 0x60 && p.size() == 4) {
-        ++c->errors[p[2]];
-        // An error ends whatever was waiting: the command or the inquiry.
-        if (c->inquirySentAt >= 0) {
-            c->inquirySentAt = -1;
-            c->pendingInquiry.clear();
-        } else {
-            commandEnded();
-        }
-    } else if (p[1] == 0x50) {
+    if (answer) {
         ++c->answers;
         const bool version = c->pendingInquiry.size() == 5 && c->pendingInquiry[1] == 0x09 &&
                              c->pendingInquiry[2] == 0x00 && c->pendingInquiry[3] == 0x02;
@@ -126,6 +198,20 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         }
         c->inquirySentAt = -1;
         c->pendingInquiry.clear();
+    } else if (kind == 0x40) {
+        ++c->acknowledges;
+    } else if (kind == 0x50) {
+        ++c->completions;
+        commandEnded();
+    } else if (kind == 0x60) {
+        ++c->errors[p[2]];
+        // An error ends whatever was waiting: the command or the inquiry.
+        if (c->inquirySentAt >= 0) {
+            c->inquirySentAt = -1;
+            c->pendingInquiry.clear();
+        } else {
+            commandEnded();
+        }
     }
 }
 

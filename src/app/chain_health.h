@@ -1,10 +1,17 @@
 // The health of every camera on the chain, kept from the traffic on the
-// line: what was sent to each camera, how it answered, and how fast.
+// line: what was sent to each camera, how it answered, and how fast. Only a
+// well-formed reply counts for its camera: header y0 (y = 9 to F), a known
+// kind with the length of its kind, FF at the end; anything else is counted
+// as garbled for the whole line and never makes a camera look answering.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/meaning.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 
@@ -17,7 +24,7 @@ struct CameraHealth {
     long acknowledges = 0;
     long completions = 0;
     long answers = 0;
-    long timeouts = 0;            // inquiries left without an answer
+    long timeouts = 0;            // inquiries left without a well-formed answer
     std::map<int, long> errors;   // by error code
     double lastReplyAt = -1;      // clock time of the last reply; -1 never
     double lastLatency = -1;      // seconds from a command to its completion or error
@@ -44,6 +51,22 @@ public:
     void received(const Bytes& bytes, double now);
     // Counts the inquiries that are overdue by now as time-outs.
     void settle(double now);
+    // An answer of camera `address`, well framed, turned out to hold values
+    // no camera gives: counted as garbled, and taken back from the camera's
+    // answers so that it does not make the camera look answering (its
+    // inquiry is outstanding again, as if the answer had never come).
+    void garbledAnswer(int address, double now);
+    // Replies that were not well formed, and answers found garbled.
+    long garbled() const { return garbled_; }
+
+    // The reply log's answer lines, tied to the inquiries they answered.
+    // `replyLog` has just been given a completed line at its end (called
+    // for every line written, right after the bytes were read).
+    void replyLogged(std::string_view replyLog);
+    // What the answer on the line of `replyLog` at `pos` answered.
+    std::optional<AnswerOrigin> answerOrigin(std::string_view replyLog, std::size_t pos) const {
+        return ledger_.originAt(replyLog, pos);
+    }
 
     // Cameras the last address set found; -1 before the first.
     int found() const { return found_; }
@@ -55,12 +78,33 @@ public:
 private:
     void sentPacket(const Bytes& packet, double now);
     void receivedPacket(const Bytes& packet, double now);
+    void receivedGarbage();
     CameraHealth* at(int address);
 
+    // The last answer a camera gave, until anything else passes for it:
+    // what garbledAnswer restores.
+    struct Taken {
+        bool valid = false;
+        double replyBefore = -1;
+        double inquirySentAt = -1;
+        Bytes inquiry;
+    };
+    // An answer of the last read with the inquiry outstanding when it came.
+    struct Arrival {
+        Bytes answer;
+        Bytes inquiry;
+    };
+
     CameraHealth cameras_[kCameras];
+    Taken taken_[kCameras];
     int found_ = -1;
     long changes_ = 0;
+    long garbled_ = 0;
     Bytes outgoing_, incoming_;
+    bool incomingNoise_ = false;  // dropping a run too long to be a packet
+    std::vector<Arrival> arrivals_;
+    std::size_t arrivalsLogged_ = 0;
+    AnswerLedger ledger_;
 };
 
 // The panel's serial port with the chain's health kept from what passes

@@ -67,6 +67,8 @@ FrmChain::FrmChain(Program& program) : Form("FrmChain", "Chain Status"), prog_(p
             left += kColumnList[c].width;
         }
     }
+    LblGarbled.placeIn(nullptr, kLeft, kTop + (kRows + 1) * kRowHeight + 300, width - 1500, 260);
+    appendToTabOrder(LblGarbled);
     CmdClose.placeIn(nullptr, kLeft + width - 1300, kTop + (kRows + 1) * kRowHeight + 240, 1300, 360);
     CmdClose.setDefault(true);
     appendToTabOrder(CmdClose);
@@ -127,6 +129,7 @@ void FrmChain::showHealth() {
         cell(8).setCaption(text);
         for (int col = 0; col < kColumns; ++col) cell(col).setForeColor(colour);
     }
+    LblGarbled.setCaption("Garbled replies: " + std::to_string(h.garbled()));
 }
 
 void FrmChain::CmdClose_Click() { unload(); }

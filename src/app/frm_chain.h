@@ -1,5 +1,6 @@
 // "Chain Status": one row per camera address with what the traffic says of
-// that camera. Modeless; it reads the chain's health twice a second while it
+// that camera, and under the table the garbled replies seen on the line.
+// Modeless; it reads the chain's health twice a second while it
 // is shown and costs nothing while it is closed.
 #pragma once
 
@@ -22,6 +23,7 @@ public:
     Label LblFound{*this, "LblFound", ""};
     ControlArray<Label> ColHead;  // 0..8
     ControlArray<Label> Cell;     // row r (camera r + 1), column c: index r * kColumns + c
+    Label LblGarbled{*this, "LblGarbled", ""};  // under the table
     Button CmdClose{*this, "CmdClose", "Close"};
     Timer Timer1{*this, "Timer1", 500, false};
 

@@ -346,8 +346,8 @@ public:
     std::string SendDirect();
     void cmdClearTxt_Click();
     // The meaning of the log line that holds position `pos` of SendText or
-    // RecvText (an inquiry answer named by its inquiry when the logs' order
-    // tells it).
+    // RecvText (an inquiry answer named by the inquiry it answered when it
+    // arrived).
     std::string logLineMeaning(const TextBox& log, std::size_t pos) const;
     // The operator moved the caret in one of the two logs.
     void SendText_CaretMove();

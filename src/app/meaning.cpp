@@ -533,7 +533,25 @@ std::string sentMeaning(const Bytes& packet) {
     return who + joined(controls) + (f ? " (" + what + ")" : "");
 }
 
-std::string receivedMeaning(const Bytes& reply, const Bytes* askedBy) {
+// An answer explained against the inquiry it answered.
+std::string answerMeaning(const std::string& who, int camera, const Bytes& reply, const AnswerOrigin* origin) {
+    const std::string plain = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
+    if (!origin) return plain;
+    const Bytes& inquiry = origin->inquiry;
+    if (inquiry.empty()) return plain + ", with no inquiry outstanding";
+    if (inquiry.size() < 3 || inquiry[0] != 0x80 + camera) return plain;
+    const Bytes body(inquiry.begin() + 1, inquiry.end() - 1);
+    const InquiryName* q = inquiryOf(body);
+    const std::string asked = q ? "the " + std::string(q->name) + " inquiry" : "inquiry " + packetText(body);
+    if (q && q->answerLength != 0 && q->answerLength != static_cast<int>(reply.size()))
+        return plain + ", garbled: " + asked + " is answered with " + std::to_string(q->answerLength);
+    std::string out = who + "answer to " + asked;
+    const Bytes value(reply.begin() + 2, reply.end() - 1);
+    if (!value.empty()) out += ": " + packetText(value);
+    return out;
+}
+
+std::string receivedMeaning(const Bytes& reply, const AnswerOrigin* origin) {
     const std::uint8_t header = reply[0];
     if (header == 0x88) {
         if (reply.size() == 4 && reply[1] == 0x30) {
@@ -556,18 +574,7 @@ std::string receivedMeaning(const Bytes& reply, const Bytes* askedBy) {
     if (kind == 0x50 && reply.size() == 3) return who + "completion, socket " + std::to_string(socket);
     if (kind == 0x60 && reply.size() == 4)
         return who + "error " + hex2(reply[2]) + ", socket " + std::to_string(socket);
-    if (reply[1] == 0x50) {
-        std::string out = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
-        if (askedBy && askedBy->size() > 1 && (*askedBy)[0] == 0x80 + camera) {
-            const Bytes body(askedBy->begin() + 1, askedBy->end() - 1);
-            if (const InquiryName* q = inquiryOf(body)) {
-                out = who + "answer to the " + std::string(q->name) + " inquiry";
-                const Bytes value(reply.begin() + 2, reply.end() - 1);
-                if (!value.empty()) out += ": " + packetText(value);
-            }
-        }
-        return out;
-    }
+    if (reply[1] == 0x50) return answerMeaning(who, camera, reply, origin);
     return who + "reply " + packetText(reply) + ", not one this panel knows";
 }
 
@@ -594,7 +601,7 @@ std::optional<Bytes> trafficLineBytes(std::string_view line) {
     return out;
 }
 
-std::string packetMeaning(const Bytes& bytes, LineSide side, const Bytes* askedBy) {
+std::string packetMeaning(const Bytes& bytes, LineSide side, const AnswerOrigin* origin) {
     std::string out;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -610,18 +617,18 @@ std::string packetMeaning(const Bytes& bytes, LineSide side, const Bytes* askedB
         if (packet.size() == 1) {
             out += "a lone FF";
         } else {
-            out += side == LineSide::Sent ? sentMeaning(packet) : receivedMeaning(packet, askedBy);
+            out += side == LineSide::Sent ? sentMeaning(packet) : receivedMeaning(packet, origin);
         }
         start = end + 1;
     }
     return out;
 }
 
-std::string lineMeaning(std::string_view line, LineSide side, const Bytes* askedBy) {
+std::string lineMeaning(std::string_view line, LineSide side, const AnswerOrigin* origin) {
     const auto bytes = trafficLineBytes(line);
     if (!bytes) return "The start of this line was cut off when the log reached its limit.";
     if (bytes->empty()) return {};
-    return packetMeaning(*bytes, side, askedBy);
+    return packetMeaning(*bytes, side, origin);
 }
 
 std::string_view lineAt(std::string_view text, std::size_t pos) {
@@ -635,53 +642,40 @@ std::string_view lineAt(std::string_view text, std::size_t pos) {
     return line;
 }
 
-namespace {
-
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> out;
-    std::size_t begin = 0;
-    while (begin <= text.size()) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view l = text.substr(begin, end - begin);
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-        out.push_back(l);
-        begin = end + 1;
-    }
-    return out;
+bool isInquiryAnswer(const Bytes& packet) {
+    return packet.size() > 3 && replyCamera(packet[0]) != 0 && packet[1] == 0x50 && packet.back() == 0xFF;
 }
 
-bool isAnswer(const std::optional<Bytes>& b) {
-    return b && b->size() > 3 && replyCamera((*b)[0]) != 0 && (*b)[1] == 0x50 && b->back() == 0xFF;
+int answerLength(const Bytes& packet) {
+    if (packet.size() < 3) return 0;
+    const InquiryName* q = inquiryOf(Bytes(packet.begin() + 1, packet.end() - 1));
+    return q ? q->answerLength : 0;
 }
 
-bool isInquiry(const std::optional<Bytes>& b) {
-    return b && b->size() > 2 && (*b)[0] >= 0x81 && (*b)[0] <= 0x87 && (*b)[1] == 0x09 && b->back() == 0xFF;
+// The shortest answer line is "90 50 02 FF \r\n".
+static_assert(AnswerLedger::kEntries > kLogLimit / 14);
+
+void AnswerLedger::add(Bytes answer, std::optional<AnswerOrigin> origin) {
+    if (entries_.size() == kEntries) entries_.erase(entries_.begin());
+    entries_.push_back({std::move(answer), std::move(origin)});
 }
 
-}  // namespace
-
-std::optional<Bytes> inquiryAnswered(std::string_view replyLog, std::size_t pos, std::string_view commandLog) {
+std::optional<AnswerOrigin> AnswerLedger::originAt(std::string_view replyLog, std::size_t pos) const {
     const std::string_view line = lineAt(replyLog, pos);
     const auto answer = trafficLineBytes(line);
-    if (!isAnswer(answer)) return std::nullopt;
-    // Answers after this one, to the end of the reply log.
-    const std::size_t lineStart = static_cast<std::size_t>(line.data() - replyLog.data());
+    if (!answer || !isInquiryAnswer(*answer)) return std::nullopt;
+    // Answer lines after this one, to the end of the log.
     std::size_t later = 0;
-    for (std::string_view l : lines(replyLog.substr(lineStart + line.size()))) {
-        if (isAnswer(trafficLineBytes(l))) ++later;
+    std::size_t begin = static_cast<std::size_t>(line.data() - replyLog.data()) + line.size();
+    while ((begin = replyLog.find('\n', begin)) != std::string_view::npos) {
+        ++begin;
+        const auto bytes = trafficLineBytes(lineAt(replyLog, begin));
+        if (bytes && isInquiryAnswer(*bytes)) ++later;
     }
-    std::vector<Bytes> inquiries;
-    for (std::string_view l : lines(commandLog)) {
-        auto b = trafficLineBytes(l);
-        if (isInquiry(b)) inquiries.push_back(std::move(*b));
-    }
-    if (later >= inquiries.size()) return std::nullopt;
-    const Bytes& inquiry = inquiries[inquiries.size() - 1 - later];
-    if (inquiry[0] - 0x80 != replyCamera((*answer)[0])) return std::nullopt;
-    const InquiryName* q = inquiryOf(Bytes(inquiry.begin() + 1, inquiry.end() - 1));
-    if (q && q->answerLength != 0 && q->answerLength != static_cast<int>(answer->size())) return std::nullopt;
-    return inquiry;
+    if (later >= entries_.size()) return std::nullopt;
+    const Entry& e = entries_[entries_.size() - 1 - later];
+    if (e.answer != *answer) return std::nullopt;
+    return e.origin;
 }
 
 }  // namespace orbus

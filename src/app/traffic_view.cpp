@@ -11,8 +11,8 @@ std::string FrmMain::logLineMeaning(const TextBox& log, std::size_t pos) const {
     const std::string& text = log.text();
     const std::string_view line = lineAt(text, pos);
     if (&log == &RecvText) {
-        const auto inquiry = inquiryAnswered(text, pos, SendText.text());
-        return lineMeaning(line, LineSide::Received, inquiry ? &*inquiry : nullptr);
+        const auto origin = prog_.chain.answerOrigin(text, pos);
+        return lineMeaning(line, LineSide::Received, origin ? &*origin : nullptr);
     }
     return lineMeaning(line, LineSide::Sent);
 }

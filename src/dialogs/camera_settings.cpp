@@ -206,7 +206,7 @@ void PowerOffDialog::Form_Load() {
     LblAnswer.setCaption("");
     if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
         m.SD(*p, FrmMain::kQuiet);
-        const Bytes r = m.WaitReply(7);
+        const Bytes r = m.WaitAnswer(7);
         if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
         } else if (!holdsNibbles(r, 2, 4)) {

@@ -24,7 +24,6 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
         echo.log->setText(std::move(text));
         echo.log->moveCaretToEnd();
     }
-    if (!written && echo.log && prog.link.EchoSent) m.notWritten();
     return written ? "OK" : "NG";
 }
 

@@ -33,6 +33,8 @@ void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
         if (b == 0xFF) {
             trimLog(log);
             RecvText.setText(log);
+            // What an answer answered is known only now, as it arrives.
+            if (L.EchoSent) prog_.chain.replyLogged(log);
             // The check reads the reply back from the log: a reply that was
             // not logged (echo off) would have it judge an old line again.
             if (classify && L.EchoSent) CheckFinishCommand();

@@ -166,14 +166,19 @@ void FrmMain::ReadPanTiltStatusCore() {
     if (!inquireBlock(*this, {0x09, 0x06, 0x11}, 5, 0x9611, r)) return;
     // A maximum no head has (outside 1 to 7F) is a garbled answer: the
     // limits stay as they were, so no speed byte beyond 7F is ever built.
+    bool garbled = false;
     auto applyMax = [&](int max, UpDown& arrows, TextBox& box, Label& shown) {
-        if (max < 1 || max > 0x7F) return;
+        if (max < 1 || max > 0x7F) {
+            garbled = true;
+            return;
+        }
         arrows.setMax(max);
         if (leadingNumber(box.text()) > max) box.setText(std::to_string(max));
         shown.setCaption(std::to_string(max));
     };
     applyMax(r[2], pt.PSUpDown, pt.PanSpeed, pt.LbMPS);
     applyMax(r[3], pt.TSUpDown, pt.TiltSpeed, pt.LbMTS);
+    if (garbled) p.chain.garbledAnswer(p.link.CamAddress, p.platform.clock.now());
 }
 
 }  // namespace orbus

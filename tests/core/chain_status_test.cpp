@@ -151,3 +151,120 @@ TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {
     EXPECT_EQ(h.state(2, 10.0), ChainHealth::State::NotOnChain);
     EXPECT_EQ(h.state(1, 10.0), ChainHealth::State::NotAnswering);
 }
+
+// A reply counts for its camera only when it is well formed; anything else
+// is garbled for the line and says nothing of any camera.
+TEST(ChainStatus, OnlyWellFormedRepliesCount) {
+    const Bytes noise(40, 0x12);
+    Bytes noiseThenAck = noise;
+    noiseThenAck.insert(noiseThenAck.end(), {0x90, 0x41, 0xFF});
+    const struct {
+        const char* name;
+        Bytes bytes;
+        long garbled;
+        long answers;
+        ChainHealth::State state;
+        long timeouts = 1;  // an answer or an error ends the inquiry; anything else leaves it waiting
+    } cases[] = {
+        {"acknowledge", {0x90, 0x41, 0xFF}, 0, 0, ChainHealth::State::Answering},
+        {"completion", {0x90, 0x52, 0xFF}, 0, 0, ChainHealth::State::Answering},
+        {"completion, socket 0", {0x90, 0x50, 0xFF}, 0, 0, ChainHealth::State::Answering},
+        {"error", {0x90, 0x60, 0x02, 0xFF}, 0, 0, ChainHealth::State::Answering, 0},
+        {"network change", {0x90, 0x38, 0xFF}, 0, 0, ChainHealth::State::Answering},
+        {"answer", {0x90, 0x50, 0x02, 0xFF}, 0, 1, ChainHealth::State::Answering, 0},
+        {"address set back", {0x88, 0x30, 0x02, 0xFF}, 0, 0, ChainHealth::State::NoTraffic},
+        {"interface clear back", {0x88, 0x01, 0x00, 0x01, 0xFF}, 0, 0, ChainHealth::State::NoTraffic},
+        {"lone FF", {0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"header and FF", {0x90, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"no known kind", {0x90, 0x77, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"acknowledge too long", {0x90, 0x41, 0x41, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"error cut short", {0x90, 0x60, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"answer of the wrong length", {0x90, 0x50, 0x01, 0x02, 0x03, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"two replies run together", {0x90, 0x41, 0x90, 0x51, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"no camera's header", {0x95, 0x41, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"address set cut short", {0x88, 0x30, 0xFF}, 1, 0, ChainHealth::State::NoTraffic},
+        {"noise without FF", noise, 1, 0, ChainHealth::State::NoTraffic},
+        {"noise run into a reply", noiseThenAck, 2, 0, ChainHealth::State::NoTraffic},
+    };
+    for (const auto& c : cases) {
+        ChainHealth h;
+        h.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 0.0);  // power: answered with 4 bytes
+        h.received(c.bytes, 0.01);
+        EXPECT_EQ(h.garbled(), c.garbled) << c.name;
+        EXPECT_EQ(h.camera(1).answers, c.answers) << c.name;
+        EXPECT_EQ(h.state(1, 0.01), c.state) << c.name;
+        h.settle(2.0);
+        EXPECT_EQ(h.camera(1).timeouts, c.timeouts) << c.name;
+    }
+}
+
+// Camera 2 is silent, but bytes with its address arrive: it stays "NOT
+// ANSWERING" and the window counts the garbled replies under the table.
+TEST(ChainStatus, GarbageWithASilentCamerasAddressLeavesItNotAnswering) {
+    const struct {
+        const char* name;
+        Bytes garbage;
+    } cases[] = {
+        {"an answer cut short", {0xA0, 0x50, 0x01, 0xFF}},
+        {"a reply of no known kind", {0xA0, 0x77, 0xFF}},
+        {"acknowledge and completion run together", {0xA0, 0x41, 0xA0, 0x51, 0xFF}},
+        {"noise without an end", Bytes(40, 0xA0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"ORX-Beta", "KBM-R05"});
+        ASSERT_TRUE(rig.startUp());
+        const ChainHealth& h = rig.program->chain;
+        ASSERT_EQ(h.garbled(), 0);
+        rig.chain.mutate = [&](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
+            if (packet[0] == 0x82) replies = {c.garbage};
+        };
+        rig.main().CameraSel[2].click();
+        rig.run(20);
+        EXPECT_EQ(h.camera(2).answers, 0);
+        EXPECT_GT(h.camera(2).timeouts, 0);
+        EXPECT_GT(h.garbled(), 0);
+        EXPECT_EQ(h.state(2, rig.platform.clock.now()), ChainHealth::State::NotAnswering);
+        FrmChain& w = rig.program->frmChain();
+        rig.main().ChainStatus.click();
+        EXPECT_EQ(state(w, 2), "NOT ANSWERING");
+        EXPECT_EQ(w.LblGarbled.caption(), "Garbled replies: " + std::to_string(h.garbled()));
+    }
+}
+
+// The panel found an answer's values impossible after the tap had counted
+// it: the answer is taken back and its inquiry waits again.
+TEST(ChainStatus, AGarbledAnswerIsTakenBack) {
+    const Bytes speedInquiry{0x81, 0x09, 0x06, 0x11, 0xFF};
+    const Bytes speedAnswer{0x90, 0x50, 0x00, 0x00, 0xFF};
+    ChainHealth h;
+    h.sent(speedInquiry, 0.0);
+    h.received(speedAnswer, 0.01);
+    EXPECT_EQ(h.state(1, 0.01), ChainHealth::State::Answering);
+    h.garbledAnswer(1, 0.02);
+    EXPECT_EQ(h.garbled(), 1);
+    EXPECT_EQ(h.camera(1).answers, 0);
+    EXPECT_EQ(h.state(1, 0.02), ChainHealth::State::NoTraffic);
+    h.settle(1.5);
+    EXPECT_EQ(h.camera(1).timeouts, 1);
+    EXPECT_EQ(h.state(1, 1.5), ChainHealth::State::NotAnswering);
+
+    // A camera that answered before keeps that answer.
+    h.sent(speedInquiry, 2.0);
+    h.received({0x90, 0x50, 0x18, 0x14, 0xFF}, 2.01);
+    h.sent(speedInquiry, 3.0);
+    h.received(speedAnswer, 3.01);
+    h.garbledAnswer(1, 3.02);
+    EXPECT_EQ(h.camera(1).answers, 1);
+    EXPECT_DOUBLE_EQ(h.camera(1).lastReplyAt, 2.01);
+
+    // Once anything else passed for the camera, the answer stays counted;
+    // the line's count rises all the same, also for no camera.
+    h.sent(speedInquiry, 4.0);
+    h.received(speedAnswer, 4.01);
+    h.received({0x90, 0x41, 0xFF}, 4.02);
+    h.garbledAnswer(1, 4.03);
+    EXPECT_EQ(h.camera(1).answers, 2);
+    h.garbledAnswer(0, 4.04);
+    EXPECT_EQ(h.garbled(), 4);
+}

@@ -262,7 +262,9 @@ TEST_F(Dialogs, PrivacyAResendStaysWithItsCamera) {
         to.clear();
         c.change();
         ASSERT_EQ(rig.link().CamAddress, c.driven) << c.how;
-        if (c.atOnce) EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        if (c.atOnce) {
+            EXPECT_FALSE(a.Timer2.enabled()) << c.how;
+        }
         rig.run(3);
         EXPECT_TRUE(to.empty()) << c.how;
         EXPECT_EQ(a.SettingMode.caption(), "OFF") << c.how;

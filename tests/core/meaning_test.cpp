@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/meaning.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
@@ -131,30 +133,147 @@ TEST(Meaning, RepliesByClassCameraSocketAndCode) {
     EXPECT_EQ(received("90 77 FF "), "Camera 1: reply 90 77 FF, not one this panel knows");
     EXPECT_EQ(received("90 FF "), "Camera 1: reply 90 FF too short");
 
-    // An answer named by the inquiry it answers, when that inquiry went to
-    // the same camera.
-    const Bytes powerInquiry{0x81, 0x09, 0x04, 0x00, 0xFF};
-    EXPECT_EQ(lineMeaning("90 50 02 FF ", LineSide::Received, &powerInquiry),
-              "Camera 1: answer to the power inquiry: 02");
-    EXPECT_EQ(lineMeaning("A0 50 02 FF ", LineSide::Received, &powerInquiry), "Camera 2: inquiry answer, 4 bytes");
 }
 
-TEST(Meaning, AnswersArePairedWithInquiriesFromTheEndOfBothLogs) {
-    const std::string commands = "81 09 04 00 FF \r\n81 01 04 0B 02 FF \r\n81 09 04 6C FF \r\n";
-    const std::string replies = "90 50 02 FF \r\n90 41 FF \r\n90 51 FF \r\n90 50 0C FF \r\n";
-    const auto first = inquiryAnswered(replies, 3, commands);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(*first, (Bytes{0x81, 0x09, 0x04, 0x00, 0xFF}));
-    const auto last = inquiryAnswered(replies, replies.find("90 50 0C"), commands);
-    ASSERT_TRUE(last);
-    EXPECT_EQ(*last, (Bytes{0x81, 0x09, 0x04, 0x6C, 0xFF}));
-    // Not an answer; an answer whose length does not fit the inquiry; more
-    // answers than inquiries.
-    EXPECT_FALSE(inquiryAnswered(replies, replies.find("90 41"), commands));
-    EXPECT_FALSE(inquiryAnswered("90 50 01 02 03 FF \r\n", 0, "81 09 04 00 FF \r\n"));
-    EXPECT_FALSE(inquiryAnswered(replies, 3, "81 09 04 6C FF \r\n"));
-    // An answer from another camera than the one asked.
-    EXPECT_FALSE(inquiryAnswered("A0 50 02 FF \r\n", 0, "81 09 04 00 FF \r\n"));
+// An answer explained against what was outstanding for its camera when it
+// arrived.
+TEST(Meaning, AnswersByWhatTheyAnswered) {
+    const Bytes power{0x81, 0x09, 0x04, 0x00, 0xFF};
+    const Bytes block{0x81, 0x09, 0x7E, 0x7E, 0x00, 0xFF};
+    const Bytes unknown{0x81, 0x09, 0x04, 0x99, 0xFF};
+    const struct {
+        const char* line;
+        std::optional<Bytes> inquiry;  // nothing: not known; empty: none outstanding
+        const char* meaning;
+    } cases[] = {
+        {"90 50 02 FF ", power, "Camera 1: answer to the power inquiry: 02"},
+        {"90 50 02 FF ", std::nullopt, "Camera 1: inquiry answer, 4 bytes"},
+        {"90 50 02 FF ", Bytes{}, "Camera 1: inquiry answer, 4 bytes, with no inquiry outstanding"},
+        {"A0 50 02 FF ", power, "Camera 2: inquiry answer, 4 bytes"},
+        {"90 50 01 02 03 FF ", power,
+         "Camera 1: inquiry answer, 6 bytes, garbled: the power inquiry is answered with 4"},
+        {"90 50 02 FF ", block, "Camera 1: inquiry answer, 4 bytes, garbled: the lens block inquiry is answered with 16"},
+        {"90 50 0A FF ", unknown, "Camera 1: answer to inquiry 09 04 99: 0A"},
+    };
+    for (const auto& c : cases) {
+        const AnswerOrigin origin{c.inquiry.value_or(Bytes{})};
+        EXPECT_EQ(lineMeaning(c.line, LineSide::Received, c.inquiry ? &origin : nullptr), c.meaning) << c.line;
+    }
+}
+
+// The ledger finds a line's entry by counting answer lines from the end of
+// the log, so a log that lost its start or was emptied still pairs right.
+TEST(Meaning, AnswerLedgerPairsLinesCountedFromTheEnd) {
+    const Bytes power{0x81, 0x09, 0x04, 0x00, 0xFF}, menu{0x81, 0x09, 0x06, 0x06, 0xFF};
+    AnswerLedger ledger;
+    ledger.add({0x90, 0x50, 0x03, 0xFF}, AnswerOrigin{menu});  // gone with the log's start
+    ledger.add({0x90, 0x50, 0x02, 0xFF}, AnswerOrigin{power});
+    ledger.add({0x90, 0x50, 0x03, 0xFF}, std::nullopt);
+    ledger.add({0x90, 0x50, 0x03, 0xFF}, AnswerOrigin{});
+    ledger.add({0xA0, 0x50, 0x03, 0xFF}, AnswerOrigin{menu});
+    const std::string log = "0 50 03 FF \r\n90 50 02 FF \r\n90 41 FF \r\n90 50 03 FF \r\n90 50 03 FF \r\n";
+    const struct {
+        std::string log;
+        std::string line;              // the line asked, by its text
+        std::optional<Bytes> inquiry;  // nothing: no origin; empty: none outstanding
+    } cases[] = {
+        {log + "A0 50 03 FF \r\n", "90 50 02", power},
+        {log + "A0 50 03 FF \r\n", "90 50 03 FF \r\n90 50", std::nullopt},
+        {log + "A0 50 03 FF \r\n", "90 50 03 FF \r\nA0", Bytes{}},
+        {log + "A0 50 03 FF \r\n", "A0 50", menu},
+        {log + "A0 50 03 FF \r\n", "90 41", std::nullopt},
+        {log + "A0 50 03 FF \r\n", "0 50 03", std::nullopt},
+        // The last entry's line not in the log: every line is one off, and
+        // a line whose bytes are not its entry's pairs nothing.
+        {log, "90 50 02", std::nullopt},
+        // Emptied, then one answer written.
+        {"A0 50 03 FF \r\n", "A0 50", menu},
+        // The oldest entry, and an answer line older than all entries.
+        {"90 50 03 FF \r\n" + log + "A0 50 03 FF \r\n", "90 50 03", menu},
+        {"90 50 03 FF \r\n90 50 03 FF \r\n" + log + "A0 50 03 FF \r\n", "90 50 03", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto origin = ledger.originAt(c.log, c.log.find(c.line));
+        ASSERT_EQ(origin.has_value(), c.inquiry.has_value()) << c.line << " in " << c.log;
+        if (origin) {
+            EXPECT_EQ(origin->inquiry, *c.inquiry) << c.line;
+        }
+    }
+    EXPECT_FALSE(ledger.originAt("", 0));
+    EXPECT_FALSE(ledger.originAt(log, 999));
+}
+
+// The operator types inquiries into the console; some go unanswered, a
+// camera answers what nobody asked, the log runs over its limit or is
+// cleared. Each answer line is explained by its own inquiry all the same.
+TEST(Meaning, EachAnswerIsExplainedByTheInquiryOutstandingWhenItArrived) {
+    // Steps: a typed packet ("!" first: its camera stays silent), "stray"
+    // (a command answered with an answer too), "fill" (commands until the
+    // reply log has run over its limit), "clear" ("Clear Txt").
+    const std::string power = "answer to the power inquiry", menu = "answer to the menu mode inquiry",
+                      info = "answer to the information display inquiry";
+    const struct {
+        const char* name;
+        std::vector<std::string> steps;
+        std::vector<std::string> answers;  // the answer lines' meanings, in order
+    } cases[] = {
+        {"power answered, menu unanswered", {"81090400FF", "!81090606FF"}, {"Camera 1: " + power + ": 02"}},
+        {"an unanswered inquiry between two answered",
+         {"81090400FF", "!81090606FF", "81097E0118FF"},
+         {"Camera 1: " + power, "Camera 1: " + info}},
+        {"another camera's inquiry unanswered",
+         {"81090400FF", "!82090400FF", "81090606FF"},
+         {"Camera 1: " + power, "Camera 1: " + menu}},
+        {"an answer nobody asked for",
+         {"81090400FF", "stray"},
+         {"Camera 1: " + power, "Camera 1: inquiry answer, 4 bytes, with no inquiry outstanding"}},
+        {"the log ran over its limit", {"81090400FF", "fill", "81090606FF", "!81090400FF"}, {"Camera 1: " + menu}},
+        {"the logs were cleared", {"81090400FF", "clear", "81097E0118FF", "!81090606FF"}, {"Camera 1: " + info}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        orbus::testing::Rig rig({"ORX-Kappa", "ORX-Kappa"});
+        rig.openQuietly();
+        FrmMain& m = rig.main();
+        for (const std::string& step : c.steps) {
+            if (step == "clear") {
+                m.cmdClearTxt.click();
+            } else if (step == "stray" || step == "fill") {
+                if (step == "stray") {
+                    rig.chain.mutate = [](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
+                        if (packet[1] == 0x01) replies.push_back({0x90, 0x50, 0x03, 0xFF});
+                    };
+                }
+                for (int i = step == "fill" ? 50 : 1; i > 0; --i) {
+                    m.DirectText.type("8101040B02FF\r");
+                    rig.run(0.2);
+                }
+                rig.chain.mutate = nullptr;
+            } else {
+                const bool silent = step[0] == '!';
+                const std::string typed = step.substr(silent ? 1 : 0);
+                if (silent) {
+                    Bytes body;
+                    for (std::size_t i = 2; i + 2 < typed.size(); i += 2)
+                        body.push_back(static_cast<std::uint8_t>(std::stoi(typed.substr(i, 2), nullptr, 16)));
+                    rig.chain.packetFaults[body].silentTries = 1;
+                }
+                m.DirectText.type(typed + "\r");
+                rig.run(0.3);
+            }
+        }
+        std::vector<std::string> answers;
+        const std::string& log = m.RecvText.text();
+        for (std::size_t at = 0; at < log.size();) {
+            const std::string_view line = lineAt(log, at);
+            if (line.size() >= 12 && line.substr(2, 4) == " 50 ") answers.push_back(m.RecvText.toolTipAt(at));
+            const std::size_t end = log.find('\n', at);
+            if (end == std::string::npos) break;
+            at = end + 1;
+        }
+        ASSERT_EQ(answers.size(), c.answers.size()) << log;
+        for (std::size_t i = 0; i < answers.size(); ++i) EXPECT_THAT(answers[i], HasSubstr(c.answers[i])) << log;
+    }
 }
 
 TEST(Meaning, LineAtACaretPosition) {

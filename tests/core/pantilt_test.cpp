@@ -123,6 +123,7 @@ TEST_F(PanTilt, SpeedsAreKeptWithinTheArrowsRange) {
         EXPECT_EQ(drives(since), std::vector<std::string>{"81 01 06 01 10 0C 01 03 FF"}) << garbled;
         EXPECT_EQ(pt.LbMPS.caption(), "16");
     }
+    EXPECT_EQ(rig.program->chain.garbled(), 2);
 }
 
 TEST_F(PanTilt, HeldKeyDrivesAndItsReleaseStops) {
