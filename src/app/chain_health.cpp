@@ -72,9 +72,19 @@ void ChainHealth::received(const Bytes& bytes, double now) {
     assemble(
         incoming_, bytes,
         [&](const Bytes& p) {
+            if (incomingNoise_) {
+                // The end of a run of noise, counted already; a reply may
+                // stand at its end, from its header on (a reply's other bytes
+                // are below 80).
+                incomingNoise_ = false;
+                std::size_t i = p.size() - 1;
+                while (i > 0 && p[i - 1] < 0x80) --i;
+                if (i > 0 && (replyCamera(p[i - 1]) != 0 || p[i - 1] == 0x88) && p.size() - (i - 1) > 2)
+                    receivedPacket(Bytes(p.begin() + static_cast<std::ptrdiff_t>(i - 1), p.end()), now);
+                return;
+            }
             if (p.size() > 1) receivedPacket(p, now);
             else receivedGarbage();
-            incomingNoise_ = false;
         },
         [&] {
             // One count for a run of noise, however long.

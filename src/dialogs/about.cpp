@@ -92,13 +92,16 @@ bool ackAnswer(const Bytes& r) { return ackThen(r, 9) && r[4] == 0x50; }
 }  // namespace
 
 Frmmoreinfo::Outcome Frmmoreinfo::exchange(const std::vector<int>& body, int length,
-                                           const std::function<bool(const Bytes&)>& valid, Bytes& reply) {
+                                           const std::function<bool(const Bytes&)>& valid, Bytes& reply,
+                                           bool answer) {
     FrmMain& m = prog_.frmMain();
     const auto packet = dialogs::packetFor(prog_, body);
     if (!packet) return Outcome::Wrong;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         m.SD(*packet, FrmMain::kQuiet);
-        reply = m.WaitReply(length);
+        // An inquiry's answer may come behind a command's replies; the
+        // service steps' own acknowledge is part of what they wait for.
+        reply = answer ? m.WaitAnswer(length) : m.WaitReply(length);
         if (m.lastWaitTimedOut()) {
             // Nothing usable within the wait: what still comes belongs to no one.
             prog_.platform.port.input();
@@ -133,7 +136,7 @@ bool Frmmoreinfo::Form_Load() {
     const int from = 0x80 + 16 * L.CamAddress;
     Bytes v;
     Outcome o = exchange({0x09, 0x00, 0x02}, 10,
-                         [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, v);
+                         [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, v, true);
     bool answered = o == Outcome::Done;
     if (answered) {
         char rom[8];
@@ -159,7 +162,11 @@ bool Frmmoreinfo::Form_Load() {
             if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel));
         }
         answered = o != Outcome::Silent;
-        step({0x01, 0x06, 0x22, 0x12}, false, none);
+        // A camera that answered so far gets the leave packet again when
+        // its reply is lost; a silent one gets it once.
+        for (int attempt = 0; attempt < (answered ? kAttempts : 1); ++attempt) {
+            if (step({0x01, 0x06, 0x22, 0x12}, false, none) != Outcome::Silent) break;
+        }
     }
     prog_.link.EchoSent = true;
     if (!answered) {

@@ -67,9 +67,10 @@ private:
     enum class Outcome { Done, Wrong, Silent };
     // One exchange: the packet sent quietly, the reply awaited and checked,
     // sent again while the reply is wrong, up to kAttempts times. A wait
-    // that ends without the awaited bytes ends it at once.
+    // that ends without the awaited bytes ends it at once. An inquiry's
+    // `answer` hands a command's replies that come first to the completion check.
     Outcome exchange(const std::vector<int>& body, int length, const std::function<bool(const Bytes&)>& valid,
-                     Bytes& reply);
+                     Bytes& reply, bool answer = false);
     // One service-memory step; for a read, the answer's four digits.
     Outcome step(const std::vector<int>& body, bool read, int& value);
     Program& prog_;

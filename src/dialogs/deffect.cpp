@@ -18,7 +18,7 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
     DELevel.setCentered(true);
     DELevel.setAccessibleName("Digital Effect Level");
     UpDown1.setAccessibleName("Digital Effect Level arrows");
-    DELevel.setToolTip("0 to 32 (the camera takes up to " + std::to_string(kMaxLevel) + ")");
+    DELevel.setToolTip("0 to 32 (the box takes up to " + std::to_string(kMaxLevel) + ", the most one packet byte holds)");
     acceptDecimalOnly(DELevel, 3);
     DELevelOK.setDefault(true);
 

@@ -19,7 +19,7 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
     }
     const bool written = port.output(packet);
     if (echo.log && prog.link.EchoSent) {
-        std::string text = echo.log->text() + (written ? trafficLine(packet) : trafficBytes(packet) + kNotSent + "\r\n");
+        std::string text = echo.log->text() + sentLine(packet, written);
         trimLog(text);
         echo.log->setText(std::move(text));
         echo.log->moveCaretToEnd();
@@ -78,6 +78,9 @@ void giveTimersBack(Program& prog, bool button, bool interval2000) {
     if (button) m.AutoRefreshed.setEnabled(true);
     if (m.autoCaption()) {
         if (interval2000) m.Timer1.setInterval(2000);
+        m.Timer1.setEnabled(true);
+    } else if (prog.link.RefreshRestart) {
+        // The read owed after a command that completed behind the dialog.
         m.Timer1.setEnabled(true);
     }
     m.Timer2.setEnabled(true);

@@ -135,8 +135,9 @@ void FrmMD::open() {
     prog_.platform.windows.runModal(*this);
 }
 
-void FrmMD::send(const std::vector<int>& body) {
-    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&txtMD});
+bool FrmMD::send(const std::vector<int>& body) {
+    const auto p = dialogs::packetFor(prog_, body);
+    return p && dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&txtMD}) == "OK";
 }
 
 void FrmMD::comSetMD_Click() {
@@ -145,7 +146,8 @@ void FrmMD::comSetMD_Click() {
         dialogs::warn(prog_, "Choose an alarm mode first.");
         return;
     }
-    send({0x01, 0x04, 0x6C, mode});
+    // What the camera was not sent is not what it has.
+    if (!send({0x01, 0x04, 0x6C, mode})) return;
     prog_.alarm.AlarmMode = static_cast<std::uint8_t>(mode);
     prog_.alarm.AlarmModeKnown = true;
 }
@@ -163,7 +165,7 @@ void FrmMD::cmdsetMDtime_Click() {
     std::vector<int> body{0x01, 0x04, 0x6D};
     if (!dialogs::appendHexField(prog_, body, txtMDday, 3, "Day")) return;
     if (!dialogs::appendHexField(prog_, body, txtMDnight, 3, "Night")) return;
-    send(body);
+    if (!send(body)) return;
     AlarmState& a = prog_.alarm;
     a.DayLevel = body[3] * 256 + body[4] * 16 + body[5];
     a.NightLevel = body[6] * 256 + body[7] * 16 + body[8];
@@ -197,11 +199,9 @@ void FrmMD::cmdMDstart_Click() {
                  MsgButtons::OkCancel, true});
             if (answer == MsgAnswer::Cancel) return;
         }
-        send({0x01, 0x04, 0x6B, 0x02});
-        a.AlarmActive = true;
+        if (send({0x01, 0x04, 0x6B, 0x02})) a.AlarmActive = true;
     } else if (OpMDoff.value()) {
-        send({0x01, 0x04, 0x6B, 0x03});
-        a.AlarmActive = false;
+        if (send({0x01, 0x04, 0x6B, 0x03})) a.AlarmActive = false;
     } else {
         dialogs::warn(prog_, "Choose ON or OFF under \"Alarm Detect\" first.");
     }

@@ -64,7 +64,8 @@ public:
     void Form_Unload();
 
 private:
-    void send(const std::vector<int>& body);
+    // True when the port took the packet.
+    bool send(const std::vector<int>& body);
     Program& prog_;
 };
 

@@ -1,5 +1,7 @@
 // Sending packets, waiting for replies and classifying them: the procedures
 // of the main window every exchange with a camera goes through.
+#include <algorithm>
+
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "link/classify.h"
@@ -59,17 +61,11 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         L.SendOK = false;
         return "NG";
     }
-    if (disp == kCommand || disp == kPolled || disp == kStop) {
+    const bool command = disp == kCommand || disp == kPolled || disp == kStop;
+    if (command) {
         if (disp == kStop ? waitReplyBusy_ : !RefreshNotGoCheck()) {
             L.SendOK = false;
             return "NG";
-        }
-        if (autoCaption()) {
-            // Pause auto refresh until the command completes; the watchdog
-            // resumes it when the completion never comes.
-            Timer3.setEnabled(true);
-            Timer1.setEnabled(false);
-            AutoRefreshed.setEnabled(false);
         }
         L.EchoSent = true;
         P.port.setRThreshold(disp == kPolled ? 0 : 1);
@@ -80,11 +76,18 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
     const bool written = P.port.output(byteString);
-    if (L.EchoSent) appendLog(SendText, written ? trafficLine(byteString) : trafficBytes(byteString) + kNotSent + "\r\n");
+    if (L.EchoSent) appendLog(SendText, sentLine(byteString, written));
     L.SendOK = written;
     if (!written) {
         if (L.EchoSent) notWritten();
         return "NG";
+    }
+    if (command && autoCaption()) {
+        // Pause auto refresh until the command completes; the watchdog
+        // resumes it when the completion never comes.
+        Timer3.setEnabled(true);
+        Timer1.setEnabled(false);
+        AutoRefreshed.setEnabled(false);
     }
     notWrittenTold_ = false;
     return "OK";
@@ -148,6 +151,17 @@ Bytes FrmMain::WaitReply(int receiveByte, bool answer) {
         // Block in the port's own wait for the rest of the second.
         double remaining = stopwatchStart_ + 1.0 - P.clock.now();
         if (remaining > 0) P.port.waitForInput(remaining);
+    }
+    // Right behind the answer, a command's reply that came with it is the
+    // command's too (a stop sent between two inquiries completes there).
+    const std::size_t answerEnd = std::min(static_cast<std::size_t>(receiveByte), result.size());
+    while (answer && !timedOut) {
+        const Bytes tail(result.begin() + static_cast<std::ptrdiff_t>(answerEnd), result.end());
+        const std::size_t n = leadingCommandReply(tail);
+        if (n == 0) break;
+        commandReply(Bytes(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n)));
+        result.resize(answerEnd);
+        result.insert(result.end(), tail.begin() + static_cast<std::ptrdiff_t>(n), tail.end());
     }
     P.port.setRThreshold(1);
     if (timedOut) result = indexFilled(receiveByte);

@@ -27,6 +27,10 @@ std::string trafficBytes(const Bytes& bytes) {
 
 std::string trafficLine(const Bytes& bytes) { return trafficBytes(bytes) + "\r\n"; }
 
+std::string sentLine(const Bytes& bytes, bool written) {
+    return written ? trafficLine(bytes) : trafficBytes(bytes) + "(not sent)\r\n";
+}
+
 void trimLog(std::string& text) {
     if (text.size() > kLogLimit) text.erase(0, text.size() - kLogLimit);
 }

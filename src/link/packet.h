@@ -40,8 +40,8 @@ bool wellFormedPacket(const Bytes& bytes);
 // error, an incomplete reply).
 std::size_t leadingCommandReply(const Bytes& bytes);
 
-// What a sent packet's log line says when the port did not take it.
-constexpr const char* kNotSent = "(not sent)";
+// A sent packet's log line; one the port did not take says so.
+std::string sentLine(const Bytes& bytes, bool written);
 
 // Fixed packets of the link.
 Bytes ifClearBroadcast();   // 88 01 00 01 FF

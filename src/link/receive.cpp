@@ -75,16 +75,21 @@ std::string FrmMain::SendDirect() {
     L.EchoSent = true;
     P.port.setRThreshold(1);
     const std::string t = DirectText.text();
-    std::string line;
+    Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
         int hi = hexDigit(t[i]);
         int lo = hexDigit(t[i + 1]);
-        auto byte = static_cast<std::uint8_t>((hi < 0 ? 0 : hi) * 16 + (lo < 0 ? 0 : lo));
-        P.port.output(Bytes{byte});
-        line += hex2(byte);
-        line += ' ';
+        bytes.push_back(static_cast<std::uint8_t>((hi < 0 ? 0 : hi) * 16 + (lo < 0 ? 0 : lo)));
     }
-    appendLog(SendText, line + "\r\n");
+    // The console sends whatever was typed, but the history tells the truth
+    // about what the port took.
+    const bool written = bytes.empty() || P.port.output(bytes);
+    appendLog(SendText, sentLine(bytes, written));
+    if (!written) {
+        notWritten();
+        return "NG";
+    }
+    notWrittenTold_ = false;
     return "OK";
 }
 

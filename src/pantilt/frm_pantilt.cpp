@@ -55,7 +55,8 @@ FrmPanTilt::FrmPanTilt(Program& program)
     : Form("FrmPanTilt", "Pan/Tilt"),
       prog_(program),
       keys_({[this](int camera, int index) { return drive("Pan_Tilt_Stop", index, camera); },
-             [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); }}) {
+             [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); },
+             [this] { return prog_.platform.port.isOpen(); }}) {
     PTWCloseS.onClick = [this] { PTWCloseS_Click(); };
     PTWDockingS.onClick = [this] { PTWDockingS_Click(); };
     PTWSizeS.onClick = [this] { PTWSizeS_Click(); };

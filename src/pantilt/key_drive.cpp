@@ -85,7 +85,9 @@ void KeyDrive::detach() {
 }
 
 void KeyDrive::stop(int camera) {
-    if (hooks_.send(camera, 0)) {
+    // While the port is gone the stop waits, instead of filling the history
+    // with packets that cannot go out.
+    if ((!hooks_.lineUp || hooks_.lineUp()) && hooks_.send(camera, 0)) {
         owed_.erase(camera);
         return;
     }

@@ -1,8 +1,9 @@
 // Hold-to-move from the keyboard: which physical keys are held, the camera
 // the drive started on, and the stops still owed to a camera. A released key
 // stops the head only when no press of the same key follows at once (a
-// keyboard's repeat arrives as release and press), a stop the line refuses
-// is sent again until it goes out, and a drive always ends at the camera
+// keyboard's repeat arrives as release and press), a stop the line cannot
+// take is owed and tried again every kRetry seconds while the line can take
+// it (never while the port is gone), and a drive always ends at the camera
 // that moved, whichever camera is driven by then.
 #pragma once
 
@@ -21,6 +22,8 @@ public:
         std::function<bool(int camera, int index)> send;
         // Runs fn after `seconds`, between other events.
         std::function<void(double seconds, std::function<void()> fn)> post;
+        // The line can take a packet now (the port is open).
+        std::function<bool()> lineUp;
     };
 
     // A release followed this soon by a press of the same key is the
@@ -49,8 +52,6 @@ public:
 
     // A key drive moves a head.
     bool driving() const;
-    // A key is held, or a stop is still owed.
-    bool busy() const { return !held_.empty() || !owed_.empty(); }
     // The camera a stop is still owed to, each.
     const std::set<int>& owedStops() const { return owed_; }
 
@@ -58,7 +59,8 @@ private:
     struct Held {
         int key;
         int index;
-        bool live;         // still drives: not ended by a camera change
+        bool live;         // still drives: not ended by a camera change, a lost
+                           // port or a release that matched no held key
         long release = 0;  // a release waits for its confirmation (its number)
     };
     Held* find(int key);
