@@ -56,7 +56,8 @@ FrmPanTilt::FrmPanTilt(Program& program)
       prog_(program),
       keys_({[this](int camera, int index) { return drive("Pan_Tilt_Stop", index, camera); },
              [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); },
-             [this] { return prog_.platform.port.isOpen(); }}) {
+             [this] { return prog_.platform.port.isOpen(); },
+             [this] { return prog_.platform.clock.now(); }}) {
     PTWCloseS.onClick = [this] { PTWCloseS_Click(); };
     PTWDockingS.onClick = [this] { PTWDockingS_Click(); };
     PTWSizeS.onClick = [this] { PTWSizeS_Click(); };

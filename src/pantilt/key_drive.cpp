@@ -33,6 +33,8 @@ void KeyDrive::press(int key, int index, int camera, bool autoRepeat) {
     }
     // A repeat of a key whose drive has ended starts nothing.
     if (autoRepeat) return;
+    const auto last = released_.find(key);
+    if (last != released_.end() && hooks_.now() - last->second < kRepeatGap) return;
     if (!driving()) camera_ = camera;
     held_.push_back({key, index, true});
     if (index == 0) {
@@ -43,6 +45,7 @@ void KeyDrive::press(int key, int index, int camera, bool autoRepeat) {
 }
 
 bool KeyDrive::release(int key, bool autoRepeat, bool driveKey) {
+    if (driveKey && !autoRepeat) released_[key] = hooks_.now();
     Held* h = find(key);
     if (!h) {
         // A drive key let go that no held key matches: stop rather than guess.
@@ -64,8 +67,10 @@ void KeyDrive::confirmRelease(int key, long number) {
     if (it == held_.end()) return;
     // Only the key whose drive runs changes the head's way.
     const bool active = it->live && std::none_of(it + 1, held_.end(), [](const Held& h) { return h.live; });
+    // The stop key stopped the head when it went down.
+    const bool stopKey = it->index == 0;
     held_.erase(it);
-    if (!active) return;
+    if (!active || stopKey) return;
     // Roll-over: another drive key still held takes over.
     auto next = std::find_if(held_.rbegin(), held_.rend(), [](const Held& h) { return h.live && h.release == 0; });
     if (next != held_.rend() && next->index != 0 && hooks_.send(camera_, next->index)) return;

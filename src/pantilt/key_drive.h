@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -24,6 +25,8 @@ public:
         std::function<void(double seconds, std::function<void()> fn)> post;
         // The line can take a packet now (the port is open).
         std::function<bool()> lineUp;
+        // Monotonic seconds.
+        std::function<double()> now;
     };
 
     // A release followed this soon by a press of the same key is the
@@ -38,7 +41,10 @@ public:
     KeyDrive& operator=(const KeyDrive&) = delete;
 
     // A drive key went down: `key` names the physical key, `index` the drive
-    // it stands for, `camera` the driven camera.
+    // it stands for, `camera` the driven camera. A press that follows a
+    // release of the same key within kRepeatGap is the keyboard repeating a
+    // key still held, even when the drive has ended meanwhile (another
+    // camera chosen, the keyboard gone to a menu and back): it drives nothing.
     void press(int key, int index, int camera, bool autoRepeat);
     // A key went up (`driveKey`: one that stands for a drive): true when it
     // belonged to the key drive.
@@ -73,6 +79,7 @@ private:
     std::vector<Held> held_;  // in the order they went down
     int camera_ = 0;          // the camera the live keys drive
     std::set<int> owed_;
+    std::map<int, double> released_;  // when each drive key was last let go
     bool retrying_ = false;
     long releases_ = 0;
     std::shared_ptr<char> alive_ = std::make_shared<char>();
