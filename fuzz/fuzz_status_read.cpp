@@ -2,7 +2,8 @@
 // every inquiry with any bytes: identification, decoding, label lookups,
 // layouts and the refresh error.
 // Properties: the read ends, the logs keep their bound, the operator is
-// told at most once, and the panel can read a sane camera right after.
+// told at most once, the panel can read a sane camera right after, and
+// every packet written is well formed, none refused by the send check.
 #include <map>
 #include <memory>
 
@@ -31,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.AutoRefreshed.setCaption(flags & 0x01 ? "Auto" : "Stop");
     if (flags & 0x02) rig->program->model.VersionRead = false;  // identify again from the answers
     rig->windows.messages.clear();
+    rig->port.clearWritten();
 
     // Each inquiry gets the next piece of the input as its answer.
     rig->chain.mutate = [&in](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
@@ -51,5 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(rig->packetsSince(mark).size() >= 1, "the next read asks the camera again");
     // Replies still on their way are delivered now, not piled up for later inputs.
     rig->run(0.1);
+    fuzz::checkSent(rig->port.written(), rig->windows.messages);
+    rig->port.clearWritten();
     return 0;
 }
