@@ -79,6 +79,11 @@ public:
     std::size_t receivedDropped = 0;
     // Packets received since the chain was made, dropped ones included.
     std::size_t receivedTotal() const { return receivedDropped + received.size(); }
+    // Drops the whole record, counted as dropped (a mark taken before stays right).
+    void forgetReceived() {
+        receivedDropped += received.size();
+        received.clear();
+    }
     // Traffic trace: ("<-", packet) from the panel, ("->", bytes) to it.
     std::function<void(const char*, const Bytes&)> trace;
 
