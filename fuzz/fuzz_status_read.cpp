@@ -2,8 +2,9 @@
 // every inquiry with any bytes: identification, decoding, label lookups,
 // layouts and the refresh error.
 // Properties: the read ends, the logs keep their bound, the operator is
-// told at most once, the panel can read a sane camera right after, and
-// every packet written is well formed, none refused by the send check.
+// told of a failure at most once, the panel can read a sane camera right
+// after, and every packet written is well formed, none refused by the send
+// check.
 #include <map>
 #include <memory>
 
@@ -45,7 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig->chain.mutate = nullptr;
     fuzz::check(!L.StatusReading && !L.StatusReadBusy, "the read ends");
     fuzz::check(m.RecvText.text().size() <= 1000 && m.SendText.text().size() <= 1000, "the logs keep their bound");
-    fuzz::check(rig->windows.messages.size() <= 1, "the operator is told at most once");
+    // The old-firmware warning of an ORX-Kappa is news of its own, told
+    // besides a failure of the same read.
+    std::size_t told = 0;
+    for (const Message& msg : rig->windows.messages)
+        told += msg.text.rfind("This application will run on a restricted function mode", 0) != 0;
+    fuzz::check(told <= 1, "the operator is told of a failure at most once");
 
     // A sane camera afterwards is identified and read as usual.
     rig->port.input();
