@@ -1,8 +1,9 @@
 // The dialogs' answer decoders and the title conversion: the alarm's mode,
 // levels and state, the power-off timers, the service memory, the typed
 // and the picked title, each fed any answer or key.
-// Properties: an answer changes the panel only when it is well formed, and
-// what the dialogs show stays within its range.
+// Properties: an answer changes the panel only when it is well formed,
+// what the dialogs show stays within its range, and every packet written is
+// well formed, none refused by the send check.
 #include "dialogs/about.h"
 #include "dialogs/camera_settings.h"
 #include "dialogs/md.h"
@@ -33,6 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Program& p = *rig->program;
     fuzz::Input in(data, size);
     rig->windows.messages.clear();
+    rig->port.clearWritten();
+    // Nothing kept from earlier inputs: memory an input leaves behind sets
+    // off a leak check, and the records would only grow.
+    rig->chain.forgetReceived();
     // Every inquiry and service-memory read gets the next piece as its answer.
     rig->chain.mutate = [&in](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
         const bool inquiry = packet.size() > 1 && packet[1] == 0x09;
@@ -114,5 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(rig->windows.messages.size() <= 1, "the operator is told at most once");
     // Replies still on their way are delivered now, not piled up for later inputs.
     rig->run(0.1);
+    fuzz::checkSent(rig->port.written(), rig->windows.messages);
+    rig->port.clearWritten();
     return 0;
 }

@@ -2,7 +2,9 @@
 // every inquiry with any bytes: identification, decoding, label lookups,
 // layouts and the refresh error.
 // Properties: the read ends, the logs keep their bound, the operator is
-// told at most once, and the panel can read a sane camera right after.
+// told of a failure at most once, the panel can read a sane camera right
+// after, and every packet written is well formed, none refused by the send
+// check.
 #include <map>
 #include <memory>
 
@@ -31,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.AutoRefreshed.setCaption(flags & 0x01 ? "Auto" : "Stop");
     if (flags & 0x02) rig->program->model.VersionRead = false;  // identify again from the answers
     rig->windows.messages.clear();
+    rig->port.clearWritten();
+    // Nothing kept from earlier inputs: memory an input leaves behind sets
+    // off a leak check, and the records would only grow.
+    rig->chain.forgetReceived();
 
     // Each inquiry gets the next piece of the input as its answer.
     rig->chain.mutate = [&in](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
@@ -40,7 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig->chain.mutate = nullptr;
     fuzz::check(!L.StatusReading && !L.StatusReadBusy, "the read ends");
     fuzz::check(m.RecvText.text().size() <= 1000 && m.SendText.text().size() <= 1000, "the logs keep their bound");
-    fuzz::check(rig->windows.messages.size() <= 1, "the operator is told at most once");
+    // The old-firmware warning of an ORX-Kappa is news of its own, told
+    // besides a failure of the same read.
+    std::size_t told = 0;
+    for (const Message& msg : rig->windows.messages)
+        told += msg.text.rfind("This application will run on a restricted function mode", 0) != 0;
+    fuzz::check(told <= 1, "the operator is told of a failure at most once");
 
     // A sane camera afterwards is identified and read as usual.
     rig->port.input();
@@ -51,5 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(rig->packetsSince(mark).size() >= 1, "the next read asks the camera again");
     // Replies still on their way are delivered now, not piled up for later inputs.
     rig->run(0.1);
+    fuzz::checkSent(rig->port.written(), rig->windows.messages);
+    rig->port.clearWritten();
     return 0;
 }

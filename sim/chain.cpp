@@ -1,5 +1,6 @@
 #include "chain.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace orbus::sim {
@@ -44,6 +45,11 @@ void Chain::removeCamera(int position) {
 
 std::vector<Bytes> Chain::handlePacket(const Bytes& p) {
     received.push_back(p);
+    if (receivedLimit > 0 && received.size() > receivedLimit) {
+        const std::size_t drop = received.size() - std::max<std::size_t>(1, receivedLimit / 2);
+        received.erase(received.begin(), received.begin() + static_cast<long>(drop));
+        receivedDropped += drop;
+    }
     if (trace) trace("<-", p);
     if (faults.silent) return {};
     auto replies = faulted(p);

@@ -71,8 +71,19 @@ public:
     // Lets a test rewrite the replies to a packet before they go on the wire.
     std::function<void(const Bytes& packet, std::vector<Bytes>& replies)> mutate;
 
-    // Every complete packet the chain received, in order.
+    // The complete packets the chain received, in order: the latest
+    // receivedLimit of them at most. A long run drops the oldest half each
+    // time the limit is passed; receivedDropped counts what went.
     std::vector<Bytes> received;
+    std::size_t receivedLimit = 50000;
+    std::size_t receivedDropped = 0;
+    // Packets received since the chain was made, dropped ones included.
+    std::size_t receivedTotal() const { return receivedDropped + received.size(); }
+    // Drops the whole record, counted as dropped (a mark taken before stays right).
+    void forgetReceived() {
+        receivedDropped += received.size();
+        received.clear();
+    }
     // Traffic trace: ("<-", packet) from the panel, ("->", bytes) to it.
     std::function<void(const char*, const Bytes&)> trace;
 

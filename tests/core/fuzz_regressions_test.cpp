@@ -43,3 +43,28 @@ TEST(FuzzFound, TimerAnswerWithoutDigitsLeavesTheBoxEmpty) {
     });
     rig.main().AutoPowerOff.click();
 }
+
+// Long fuzz runs drive one panel for hours: the simulator's packet record
+// and the scripted operator's message boxes stay bounded, and a mark taken
+// before the oldest entries went still lists exactly what came after it.
+TEST(FuzzFound, LongRunsKeepABoundedRecordAndMarksStayRight) {
+    Rig rig({"ORX-Beta"});
+    rig.openQuietly();
+    rig.chain.receivedLimit = 8;
+    rig.windows.messagesLimit = 4;
+    const std::size_t mark = rig.mark();
+    for (int i = 0; i < 20; ++i) {
+        rig.main().Command({0x01, 0x04, 0x0B, i % 2 ? 0x02 : 0x03});
+        rig.windows.message({MsgIcon::None, "t", std::to_string(i), MsgButtons::Ok, false});
+        rig.run(0.1);
+        ASSERT_LE(rig.chain.received.size(), 8u);
+        ASSERT_LE(rig.windows.messages.size(), 4u);
+    }
+    EXPECT_EQ(rig.mark() - mark, 20u);
+    const auto since = rig.packetsSince(rig.mark() - 3);
+    EXPECT_EQ(since, (std::vector<std::string>{"81 01 04 0B 02 FF", "81 01 04 0B 03 FF", "81 01 04 0B 02 FF"}));
+    // What the record dropped is gone; the rest is still listed, newest last.
+    EXPECT_EQ(rig.packetsSince(mark).size(), rig.chain.received.size());
+    EXPECT_EQ(rig.packetsSince(mark).back(), "81 01 04 0B 02 FF");
+    EXPECT_EQ(rig.windows.messages.back().text, "19");
+}

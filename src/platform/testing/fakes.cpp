@@ -1,5 +1,7 @@
 #include "platform/testing/fakes.h"
 
+#include <algorithm>
+
 #include "platform/form.h"
 #include "platform/testing/virtual_loop.h"
 
@@ -19,6 +21,11 @@ void MemorySettings::set(const std::string& app, const std::string& section, con
 
 MsgAnswer ScriptedWindows::message(const Message& m) {
     messages.push_back(m);
+    if (messagesLimit > 0 && messages.size() > messagesLimit) {
+        const std::size_t drop = messages.size() - std::max<std::size_t>(1, messagesLimit / 2);
+        messages.erase(messages.begin(), messages.begin() + static_cast<long>(drop));
+        messagesDropped += drop;
+    }
     if (onMessage) onMessage(m);
     if (answers_.empty()) return m.buttons == MsgButtons::YesNo || m.buttons == MsgButtons::YesNoCancel
                                      ? MsgAnswer::Yes

@@ -63,7 +63,11 @@ public:
     // Called when a message box shows, before it is answered.
     std::function<void(const Message&)> onMessage;
 
+    // The message boxes shown, the latest messagesLimit of them at most: a
+    // long run drops the oldest half each time the limit is passed.
     std::vector<Message> messages;
+    std::size_t messagesLimit = 1000;
+    std::size_t messagesDropped = 0;
     int modalShows = 0;
     // Seconds of virtual time that pass before each scripted action.
     double thinkTime = 0.5;

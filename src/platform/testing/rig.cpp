@@ -30,7 +30,9 @@ void Rig::openQuietly() {
 
 std::vector<std::string> Rig::packetsSince(std::size_t mark) const {
     std::vector<std::string> out;
-    for (std::size_t i = mark; i < chain.received.size(); ++i) out.push_back(packetText(chain.received[i]));
+    // Packets the record dropped after the mark are gone: the rest is listed.
+    const std::size_t from = mark > chain.receivedDropped ? mark - chain.receivedDropped : 0;
+    for (std::size_t i = from; i < chain.received.size(); ++i) out.push_back(packetText(chain.received[i]));
     return out;
 }
 

@@ -48,7 +48,9 @@ public:
     // Only those whose bytes after the header begin with `body` ("01" for
     // commands, "01 06" for pan-tilt commands).
     std::vector<std::string> packetsSince(std::size_t mark, const std::string& body) const;
-    std::size_t mark() const { return chain.received.size(); }
+    // A mark counts every packet the chain received, also those its capped
+    // record has dropped since.
+    std::size_t mark() const { return chain.receivedTotal(); }
     // Lets virtual time pass, delivering replies and ticks.
     void run(double seconds) { loop.runFor(seconds); }
 };
