@@ -59,6 +59,8 @@ public:
 
     // Operator actions run, one per wait step, while a wait is in progress.
     void script(std::function<void()> action) { actions_.push_back(std::move(action)); }
+    // Drops actions no wait has run (a window that was never shown).
+    void dropScript() { actions_.clear(); }
     void answer(MsgAnswer a) { answers_.push_back(a); }
     // Called when a message box shows, before it is answered.
     std::function<void(const Message&)> onMessage;
