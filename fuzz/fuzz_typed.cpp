@@ -9,6 +9,7 @@
 // Properties: every packet written is well formed, and the send check
 // refused no packet the panel built. That check is the last line of
 // defence: a refusal means a box's validation let a value through.
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -126,34 +127,40 @@ struct Snapshot {
 
 bool usable(const Control& c) { return c.enabled() && c.visible(); }
 
+// A modal dialog: opened by `open`, acted on by `step` while it shows and the
+// input lasts, closed by `close` when still open. A dialog that never showed
+// leaves no scripted action behind for the next input.
+template <class Opener>
+void modal(testing::Rig& rig, Operator& op, const Form& d, Opener& open, const std::function<void()>& close,
+           const std::function<void()>& step) {
+    rig.windows.script([&] {
+        while (d.visible() && op.acts()) step();
+        if (d.visible()) close();
+    });
+    open.click();
+    rig.windows.dropScript();
+}
+
 void effectLevel(testing::Rig& rig, Operator& op) {
     FrmDeffect& d = rig.program->frmDeffect();
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(3)) {
-            case 0: op.fill(d.DELevel, &d.UpDown1); break;
-            case 1: d.DELevelOK.click(); break;
-            default: d.DELevelCancel.click(); break;
-            }
+    modal(rig, op, d, rig.main().EffectLevel, [&] { d.DELevelCancel.click(); }, [&] {
+        switch (op.choice(3)) {
+        case 0: op.fill(d.DELevel, &d.UpDown1); break;
+        case 1: d.DELevelOK.click(); break;
+        default: d.DELevelCancel.click(); break;
         }
-        if (d.visible()) d.DELevelCancel.click();
     });
-    rig.main().EffectLevel.click();
 }
 
 void cameraId(testing::Rig& rig, Operator& op) {
     FrmCamID& d = rig.program->frmCamID();
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(3)) {
-            case 0: op.fill(d.ID); break;
-            case 1: d.OK.click(); break;
-            default: d.Cancel.click(); break;
-            }
+    modal(rig, op, d, rig.main().IDWrite, [&] { d.Cancel.click(); }, [&] {
+        switch (op.choice(3)) {
+        case 0: op.fill(d.ID); break;
+        case 1: d.OK.click(); break;
+        default: d.Cancel.click(); break;
         }
-        if (d.visible()) d.Cancel.click();
     });
-    rig.main().IDWrite.click();
 }
 
 void clock(testing::Rig& rig, Operator& op) {
@@ -186,17 +193,13 @@ void powerOff(testing::Rig& rig, Operator& op, bool night) {
         p.alarm.NightLevel = 0x100;
         p.alarm.AlarmConfigured = true;
     }
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(3)) {
-            case 0: op.fill(d.OffTimer); break;
-            case 1: d.OK.click(); break;
-            default: d.Cancel.click(); break;
-            }
+    modal(rig, op, d, (night ? rig.main().NightPowerOff : rig.main().AutoPowerOff), [&] { d.Cancel.click(); }, [&] {
+        switch (op.choice(3)) {
+        case 0: op.fill(d.OffTimer); break;
+        case 1: d.OK.click(); break;
+        default: d.Cancel.click(); break;
         }
-        if (d.visible()) d.Cancel.click();
     });
-    (night ? rig.main().NightPowerOff : rig.main().AutoPowerOff).click();
 }
 
 void privacy(testing::Rig& rig, Operator& op) {
@@ -247,22 +250,18 @@ void privacyA(testing::Rig& rig, Operator& op) {
 
 void alarm(testing::Rig& rig, Operator& op) {
     FrmMD& d = rig.program->frmMD();
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(8)) {
-            case 0: op.fill(d.txtMDday); break;
-            case 1: op.fill(d.txtMDnight); break;
-            case 2: op.pick(d.ComboSetMD); break;
-            case 3: d.Command1[op.choice(2)].click(); break;
-            case 4: op.press({&d.cmdsetMDinq, &d.cmdLevelInq, &d.cmdMDSSunq}); break;
-            case 5: (op.choice(2) ? d.OpMDon : d.OpMDoff).click(); break;
-            case 6: op.press({&d.comSetMD, &d.cmdsetMDtime, &d.cmdMDstart}); break;
-            default: op.press({&d.cmdDisplay, &d.cmdMDdisplayOFF}); break;
-            }
+    modal(rig, op, d, rig.main().MotionDetecter, [&] { d.CmdClose.click(); }, [&] {
+        switch (op.choice(8)) {
+        case 0: op.fill(d.txtMDday); break;
+        case 1: op.fill(d.txtMDnight); break;
+        case 2: op.pick(d.ComboSetMD); break;
+        case 3: d.Command1[op.choice(2)].click(); break;
+        case 4: op.press({&d.cmdsetMDinq, &d.cmdLevelInq, &d.cmdMDSSunq}); break;
+        case 5: (op.choice(2) ? d.OpMDon : d.OpMDoff).click(); break;
+        case 6: op.press({&d.comSetMD, &d.cmdsetMDtime, &d.cmdMDstart}); break;
+        default: op.press({&d.cmdDisplay, &d.cmdMDdisplayOFF}); break;
         }
-        if (d.visible()) d.CmdClose.click();
     });
-    rig.main().MotionDetecter.click();
 }
 
 void serviceMemory(testing::Rig& rig, Operator& op) {
@@ -286,68 +285,56 @@ void typedTitle(testing::Rig& rig, Operator& op) {
     FrmTitle_M& picked = rig.program->frmTitleM();
     FrmTitle_K& d = rig.program->frmTitleK();
     rig.windows.script([&] { picked.Keyboard.click(); });
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(6)) {
-            case 0: op.fill(d.Text1); break;
-            case 1: op.fill(d.VPos, &d.UpDown2); break;
-            case 2: op.fill(d.HPos, &d.UpDown1); break;
-            case 3: op.pick(op.choice(2) ? d.Combo2 : d.Combo1); break;
-            case 4: op.press({&d.OK, &d.Clear}); break;
-            default: d.Check1.click(); break;
-            }
+    modal(rig, op, d, rig.main().TitleSet, [&] { d.Cancel.click(); }, [&] {
+        switch (op.choice(6)) {
+        case 0: op.fill(d.Text1); break;
+        case 1: op.fill(d.VPos, &d.UpDown2); break;
+        case 2: op.fill(d.HPos, &d.UpDown1); break;
+        case 3: op.pick(op.choice(2) ? d.Combo2 : d.Combo1); break;
+        case 4: op.press({&d.OK, &d.Clear}); break;
+        default: d.Check1.click(); break;
         }
-        if (d.visible()) d.Cancel.click();
     });
-    rig.main().TitleSet.click();
 }
 
 void pickedTitle(testing::Rig& rig, Operator& op) {
     FrmTitle_M& d = rig.program->frmTitleM();
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            switch (op.choice(7)) {
-            case 0: {
-                const int x = op.byte() * 2 - 20, y = op.byte() - 10;
-                d.Picture1.mouseDownAt(x, y);
-                break;
-            }
-            case 1: {
-                KeyEvent e;
-                e.key = static_cast<Key>(op.choice(13));
-                e.ch = op.byte();
-                e.focus = op.choice(2) ? static_cast<const Control*>(&d.Picture1) : &d.Char[op.choice(20)];
-                d.keyDown(e);
-                break;
-            }
-            case 2: d.Char[op.choice(20)].click(); break;
-            case 3: op.press({&d.Left, &d.Right, &d.BS, &d.DEL}); break;
-            case 4:
-                if (op.choice(2)) op.fill(d.VerPos, &d.UpDown2);
-                else op.fill(d.HoliPos, &d.UpDown1);
-                break;
-            case 5: op.pick(op.choice(2) ? d.BlinkSel : d.ColorSel); break;
-            default:
-                if (op.choice(3) == 2) d.Check1.click();
-                else op.press({&d.OK, &d.Clear});
-                break;
-            }
+    modal(rig, op, d, rig.main().TitleSet, [&] { d.Cancel.click(); }, [&] {
+        switch (op.choice(7)) {
+        case 0: {
+            const int x = op.byte() * 2 - 20, y = op.byte() - 10;
+            d.Picture1.mouseDownAt(x, y);
+            break;
         }
-        if (d.visible()) d.Cancel.click();
+        case 1: {
+            KeyEvent e;
+            e.key = static_cast<Key>(op.choice(13));
+            e.ch = op.byte();
+            e.focus = op.choice(2) ? static_cast<const Control*>(&d.Picture1) : &d.Char[op.choice(20)];
+            d.keyDown(e);
+            break;
+        }
+        case 2: d.Char[op.choice(20)].click(); break;
+        case 3: op.press({&d.Left, &d.Right, &d.BS, &d.DEL}); break;
+        case 4:
+            if (op.choice(2)) op.fill(d.VerPos, &d.UpDown2);
+            else op.fill(d.HoliPos, &d.UpDown1);
+            break;
+        case 5: op.pick(op.choice(2) ? d.BlinkSel : d.ColorSel); break;
+        default:
+            if (op.choice(3) == 2) d.Check1.click();
+            else op.press({&d.OK, &d.Clear});
+            break;
+        }
     });
-    rig.main().TitleSet.click();
 }
 
 void spot(testing::Rig& rig, Operator& op) {
     FrmAES& d = rig.program->frmAES();
-    rig.windows.script([&] {
-        while (d.visible() && op.acts()) {
-            if (op.choice(2)) op.fill(op.choice(2) ? d.AESpotPosY : d.AESpotPosX);
-            else op.press({&d.AESpotSet, &d.AESpotON, &d.AESpotOFF});
-        }
-        if (d.visible()) d.unload();
+    modal(rig, op, d, rig.main().AESpotMode, [&] { d.unload(); }, [&] {
+        if (op.choice(2)) op.fill(op.choice(2) ? d.AESpotPosY : d.AESpotPosX);
+        else op.press({&d.AESpotSet, &d.AESpotON, &d.AESpotOFF});
     });
-    rig.main().AESpotMode.click();
 }
 
 void mainWindowBoxes(testing::Rig& rig, Operator& op) {
