@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     L.WBWait = flags & 0x02;
     L.PresetAcked = flags & 0x04;
     L.EchoSent = !(flags & 0x08);
-    m.AutoRefreshed.setCaption(flags & 0x10 ? "Auto" : "Stop");
+    if (m.autoCaption() != bool(flags & 0x10)) m.AutoRefreshed_Click();
     m.Timer1.setEnabled(flags & 0x20);
     m.AutoRefreshed.setEnabled(flags & 0x40);
     if (flags & 0x80) m.RecvText.setText("");

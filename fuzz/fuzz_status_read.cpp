@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     L.RefreshSkipCount = 0;
     L.StatusReading = false;
     L.StatusReadBusy = false;
-    m.AutoRefreshed.setCaption(flags & 0x01 ? "Auto" : "Stop");
+    if (m.autoCaption() != bool(flags & 0x01)) m.AutoRefreshed_Click();
     if (flags & 0x02) rig->program->model.VersionRead = false;  // identify again from the answers
     rig->windows.messages.clear();
     rig->port.clearWritten();
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig->chain.mutate = [&in](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
         if (packet.size() > 1 && packet[1] == 0x09) replies = {in.piece(24)};
     };
-    m.ReadCameraStatus();
+    rig->readStatus();
     rig->chain.mutate = nullptr;
     fuzz::check(!L.StatusReading && !L.StatusReadBusy, "the read ends");
     fuzz::check(m.RecvText.text().size() <= 1000 && m.SendText.text().size() <= 1000, "the logs keep their bound");
@@ -56,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A sane camera afterwards is identified and read as usual.
     rig->port.input();
     rig->program->model.VersionRead = false;
-    m.AutoRefreshed.setCaption("Stop");
+    if (m.autoCaption()) m.AutoRefreshed_Click();
     const std::size_t mark = rig->mark();
-    m.ReadCameraStatus();
+    rig->readStatus();
     fuzz::check(rig->packetsSince(mark).size() >= 1, "the next read asks the camera again");
     // Replies still on their way are delivered now, not piled up for later inputs.
     rig->run(0.1);

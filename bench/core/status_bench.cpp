@@ -28,7 +28,7 @@ static void BM_KappaStatusRead(benchmark::State& state) {
         const double c0 = cpuNow();
         const std::size_t sentBefore = rig.port.written().size();
         const std::size_t packetsBefore = rig.chain.received.size();
-        rig.main().ReadCameraStatus();
+        rig.readStatus();
         cpu += cpuNow() - c0;
         bytes += rig.port.written().size() - sentBefore;
         // Answers: 16-byte blocks, 4-byte singles, pan-tilt answers.

@@ -7,7 +7,12 @@
 namespace orbus {
 
 FrmMain::FrmMain(Program& program)
-    : Form("FrmMain", "ORBUS Control Panel"), prog_(program), L(program.link), P(program.platform) {
+    : Form("FrmMain", "ORBUS Control Panel"),
+      prog_(program),
+      L(program.link),
+      P(program.platform),
+      line_(program.platform.clock, program.platform.poster),
+      refresh_(program.link, Timer1, Timer3, [this] { drawRefresh(); }) {
     setResizable(true);
     resize(11895, 8220);
     buildMenus();
@@ -21,7 +26,16 @@ FrmMain::FrmMain(Program& program)
     wireHandlers();
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    // Routines still waiting end with the window, before the line they wait on.
+    tasks_.destroyAll();
+}
+
+void FrmMain::drawRefresh() {
+    AutoRefreshed.setCaption(refresh_.autoOn() ? "Auto" : "Stop");
+    AutoRefreshed.setEnabled(refresh_.buttonEnabled());
+    RefreshOnce.setEnabled(refresh_.onceEnabled());
+}
 
 void FrmMain::wireHandlers() {
     DirectText.onKeyPress = [this](int& k) { DirectText_KeyPress(k); };
@@ -43,6 +57,10 @@ void FrmMain::wireHandlers() {
     CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
     P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
+    // Replies go by their kind: a command's to the completion check, the
+    // rest to the exchange that holds the line, or the receive path.
+    line_.onCommandReply = [this](const Bytes& reply) { commandReply(reply); };
+    line_.onUnclaimed = [this](const Bytes& bytes) { EchoReceived(bytes); };
     panel::wireCommands(*this);
     wireTrafficView();
 }

@@ -2,10 +2,16 @@
 // menus, and the link procedures every other window sends through.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "link/async.h"
+#include "link/line.h"
 #include "link/link_state.h"
+#include "link/refresh_state.h"
 #include "platform/control.h"
 #include "platform/form.h"
 #include "platform/serial_port.h"
@@ -302,9 +308,8 @@ public:
     static constexpr int kQuiet = 0;
     static constexpr int kCommand = 1;
     static constexpr int kPolled = 2;
-    // A command that ends a motion: like kCommand, but it goes out whenever
-    // no wait holds the line, between a status read's inquiries too (the
-    // read hands its replies to the completion check).
+    // A command that ends a motion: like kCommand (commands go out at once,
+    // in the middle of a status read too).
     static constexpr int kStop = 3;
 
     // Writes one packet; "OK" when written, "NG" when refused.
@@ -315,11 +320,40 @@ public:
     std::string SendValues(const std::vector<int>& values, int disp);
     // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body);
-    // Waits up to a second for `receiveByte` bytes. Waiting for an
-    // inquiry's `answer`, a command's acknowledge, completion or error that
-    // comes first is handed to the completion check, and the wait goes on.
-    Bytes WaitReply(int receiveByte, bool answer = false);
-    Bytes WaitAnswer(int length) { return WaitReply(length, true); }
+    // Waits up to a second for `receiveByte` bytes, without holding the
+    // window (co_await it). Waiting for an inquiry's `answer`, a command's
+    // acknowledge, completion or error that comes first or right behind is
+    // handed to the completion check, and the wait goes on.
+    link::Async<Bytes> WaitReply(int receiveByte, bool answer = false);
+    link::Async<Bytes> WaitAnswer(int length) { return WaitReply(length, true); }
+    // The line the exchanges take turns on, the routines waiting on it, and
+    // the owner of the refresh state.
+    link::Line& line() { return line_; }
+    link::Tasks& tasks() { return tasks_; }
+    link::Refresh& refresh() { return refresh_; }
+    // Nothing is under way on the line: no routine waits, none is queued.
+    bool linkIdle() const { return tasks_.running() == 0 && !line_.held(); }
+    // A pause that does not hold the window.
+    link::Async<void> pause(double seconds);
+    // Runs a routine to its end for a dialog that reads the camera as it
+    // opens (as a modal dialog runs): the window keeps handling events
+    // meanwhile.
+    template <class T>
+    T runToEnd(link::Async<T> routine) {
+        // Shared: should the program end first, the routine outlives this call.
+        auto out = std::make_shared<std::optional<T>>();
+        tasks_.start([](link::Async<T> r, std::shared_ptr<std::optional<T>> o) -> link::Async<void> {
+            *o = co_await std::move(r);
+        }(std::move(routine), out));
+        waitForEvents([&out] { return out->has_value(); });
+        return *out ? std::move(**out) : T{};
+    }
+    void runToEnd(link::Async<void> routine);
+    // Keeps handling events until the condition holds.
+    void waitForEvents(const std::function<bool()>& condition);
+    // One exchange on its turn of the line: sends the packet (SD mode
+    // `disp`) and waits for `receiveByte` bytes as WaitReply does.
+    link::Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
     // A packet the panel built may go out (well formed); otherwise the
     // operator is told which control built it.
     bool outgoingAllowed(const Bytes& packet);
@@ -364,8 +398,19 @@ public:
     bool isLoaded() const { return loaded_; }
 
     // ---- identification, status read and model layouts ----------------------
-    void IdentifyAtStartup();
+    link::Async<void> IdentifyAtStartup();
+    // Starts a status read (true) or refuses it (false: a read runs, or
+    // start-up, a preset or a skip count holds it back). The read goes on
+    // beside the window; readDone() tells when it has ended.
     bool ReadCameraStatus();
+    link::Async<void> statusRead();
+    // An inquiry of the read gave up after its attempts: the code is
+    // reported once the read has ended.
+    void readGaveUp(long code);
+    // A command went to a camera: a read of that camera stops after its
+    // exchange in flight.
+    void commandWentOut(int camera);
+    bool readOvertaken() const { return readOvertaken_; }
     void VerError();
     void Opt10X();
     void Opt18X();
@@ -381,9 +426,10 @@ public:
     void DspPTW();
     void check_DspPTW();
     void DspIRCondition();
-    void ReadPanTiltStatusCore();
+    link::Async<void> ReadPanTiltStatusCore();
     void ARError(long err);
-    void PwCheck();
+    // False when the power inquiry gave up.
+    link::Async<bool> PwCheck();
     void showPanTiltAtStartup();
     // The pan-tilt window's open, docking and size buttons on this window.
     void PTWCloseM_Click();
@@ -409,7 +455,7 @@ public:
     void Timer3_Timer();
     // Reads the alarm state; false (after telling the operator) when the
     // camera does not answer.
-    bool CheckAlarmStatus();
+    link::Async<bool> CheckAlarmStatus();
     static constexpr int kAlarmAttempts = 7;
     void IFClear_Click();
     void IFClearB_Click();
@@ -424,14 +470,13 @@ public:
     bool reopenPort();
 
     // ---- helpers ---------------------------------------------------------------
-    bool autoCaption() const;  // AutoRefreshed reads "Auto"
+    bool autoCaption() const;  // auto refresh is on ("Auto")
     void resumeRefresh();
-    // Gives the periodic refresh back after something held Timer1 off (a
-    // slider drag, a dialog): Timer1 runs again when auto refresh is on and
-    // no command holds it paused (the AutoRefreshed button is enabled).
-    void giveRefreshBack();
-    // One-second pause of the start-up: the stopwatch run out.
-    void pauseOneSecond(const std::function<void()>& each = {});
+    // Shows the refresh owner's state on the Auto/Stop and "Refresh Once"
+    // buttons.
+    void drawRefresh();
+    // One-second pause of the start-up.
+    link::Async<void> pauseOneSecond(std::function<void()> each = {});
     // Number of cameras found by the last address set at start-up.
     int startupCameraCount() const { return startupCameras_; }
 
@@ -453,10 +498,12 @@ private:
     void wireHandlers();
 
     // Start-up steps.
+    link::Async<void> startUp();
     void openPort();
-    bool interfaceClear();
+    link::Async<bool> interfaceClear();
     void readLayout();
-    bool addressSetAtStartup();
+    link::Async<bool> addressSetAtStartup();
+    link::Async<void> addressSet();
     void showProgress(const std::string& subtitle, bool advance = true);
     // Docked placing of the pan-tilt window: below this window where the
     // screen has room, else held inside it.
@@ -470,12 +517,19 @@ private:
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;
+    long readFailure_ = 0;
+    bool readOvertaken_ = false;
+    int readCamera_ = 0;
     long finishChecks_ = 0;
     bool portLost_ = false;
     bool notWrittenTold_ = false;  // the operator knows the port takes nothing
     bool stopwatchArmed_ = false;
     double stopwatchStart_ = 0;
     int startupCameras_ = 0;
+    link::Line line_;
+    link::Refresh refresh_;
+    // Last: its routines are destroyed before the line they wait on.
+    link::Tasks tasks_;
 };
 
 }  // namespace orbus

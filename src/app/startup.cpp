@@ -42,17 +42,19 @@ void FrmMain::openPort() {
     port.setDTREnable(true);
     // A port that cannot be opened shows up as a failed interface clear.
     port.open();
-    port.setRThreshold(0);
+    // Received bytes always raise an event: the line routes them.
+    port.setRThreshold(1);
     port.setSThreshold(1);
 }
 
-bool FrmMain::interfaceClear() {
+link::Async<bool> FrmMain::interfaceClear() {
     showProgress("Interface Clear Start");
-    pauseOneSecond([this] { showProgress("Interface Clear Start-Wait 1sec ", false); });
+    co_await pauseOneSecond([this] { showProgress("Interface Clear Start-Wait 1sec ", false); });
     showProgress("Interface Clear Start", false);
+    link::Line::Hold hold = co_await line_.take();
     SD(ifClearBroadcast(), kQuiet);
-    Bytes reply = WaitReply(5);
-    return !reply.empty() && reply[0] == 0x88;
+    Bytes reply = co_await WaitReply(5);
+    co_return !reply.empty() && reply[0] == 0x88;
 }
 
 void FrmMain::readLayout() {
@@ -79,10 +81,11 @@ void FrmMain::readLayout() {
     if (parseBool(prog_.setting("PTWDocking", "True"), b)) prog_.ptw.PTWDocking = b;
 }
 
-bool FrmMain::addressSetAtStartup() {
+link::Async<bool> FrmMain::addressSetAtStartup() {
+    link::Line::Hold hold = co_await line_.take();
     for (int attempt = 0; attempt < kAddressSetAttempts; ++attempt) {
         SD(addressSetBroadcast(), kQuiet);
-        Bytes r = WaitReply(4);
+        Bytes r = co_await WaitReply(4);
         if (r.size() >= 4 && r[0] == 0x88 && r[1] == 0x30 && r[3] == 0xFF) {
             int cameras = r[2] - 1;
             startupCameras_ = cameras;
@@ -90,10 +93,10 @@ bool FrmMain::addressSetAtStartup() {
                 m.setEnabled(i <= cameras);
                 m.setChecked(i == 1);
             });
-            return true;
+            co_return true;
         }
     }
-    return false;
+    co_return false;
 }
 
 void FrmMain::setcom() {
@@ -109,10 +112,15 @@ void FrmMain::Form_Load() {
     if (loaded_) return;
     loaded_ = true;
     prog_.loaded(*this);
+    // The start-up's waits do not hold the window: it runs beside it.
+    L.StartupBusy = true;
+    tasks_.start(startUp());
+}
 
+link::Async<void> FrmMain::startUp() {
     // 1-2: busy, timers off, progress window up.
     L.StartupBusy = true;
-    Timer1.setEnabled(false);
+    refresh_.switchOff();
     Timer2.setEnabled(false);
     hide();
     FrmInfo& info = prog_.frmInfo();
@@ -126,7 +134,7 @@ void FrmMain::Form_Load() {
     for (;;) {
         openPort();
         std::string failure;
-        if (!interfaceClear()) {
+        if (!co_await interfaceClear()) {
             failure = "IF_Clear Error";
         } else {
             showProgress("Interface Clear End");
@@ -136,14 +144,14 @@ void FrmMain::Form_Load() {
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
             showProgress("Address Set Start");
-            if (addressSetAtStartup()) break;
+            if (co_await addressSetAtStartup()) break;
             failure = "Address Set Error";
         }
         P.port.close();
         info.hide();
         prog_.frmOpen().LblDBG0.setCaption(failure + "\r\nPort = " + std::to_string(prog_.port.CommPortNo));
         setcom();
-        if (P.windows.ending()) return;
+        if (P.windows.ending()) co_return;
         showProgress("Com Port Setting Restart", false);
         info.ProgressBar1.setValue(3);
         info.show();
@@ -151,25 +159,29 @@ void FrmMain::Form_Load() {
 
     // 12-13: identification and layout.
     showProgress("Camera Version Check Start");
-    IdentifyAtStartup();
+    {
+        link::Line::Hold hold = co_await line_.take();
+        co_await IdentifyAtStartup();
+    }
     DZoomX.setCaption("X1");
 
     // 14: start-up over; auto refresh off.
     L.StartupBusy = false;
-    Timer1.setEnabled(false);
-    AutoRefreshed.setEnabled(true);
-    AutoRefreshed.setCaption("Stop");
+    refresh_.switchOff();
 
-    // 15: one status read.
+    // 15: one status read, to its end.
     showProgress("Camera Staus Check Start");
-    ReadCameraStatus();
+    if (ReadCameraStatus()) {
+        // The read took the line first: the turn after it is its end.
+        link::Line::Hold after = co_await line_.take();
+    }
 
     // 16: fill the bar, then a one-second pause.
     while (info.ProgressBar1.value() < 100) {
         info.ProgressBar1.setValue(info.ProgressBar1.value() + 1);
         info.redraw();
     }
-    pauseOneSecond();
+    co_await pauseOneSecond();
 
     // 17: progress window and port dialog away, main window up at the back.
     info.unload();

@@ -98,10 +98,9 @@ Frmmoreinfo::Outcome Frmmoreinfo::exchange(const std::vector<int>& body, int len
     const auto packet = dialogs::packetFor(prog_, body);
     if (!packet) return Outcome::Wrong;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        m.SD(*packet, FrmMain::kQuiet);
         // An inquiry's answer may come behind a command's replies; the
         // service steps' own acknowledge is part of what they wait for.
-        reply = answer ? m.WaitAnswer(length) : m.WaitReply(length);
+        reply = m.runToEnd(m.exchange(*packet, length, answer));
         if (m.lastWaitTimedOut()) {
             // Nothing usable within the wait: what still comes belongs to no one.
             prog_.platform.port.input();
@@ -123,8 +122,7 @@ Frmmoreinfo::Outcome Frmmoreinfo::step(const std::vector<int>& body, bool read, 
 bool Frmmoreinfo::Form_Load() {
     FrmMain& m = prog_.frmMain();
     const LinkState& L = prog_.link;
-    m.Timer1.setEnabled(false);
-    m.Timer2.setEnabled(false);
+    dialogs::holdRefresh(prog_, false, true);
     OKButton.setEnabled(false);
     Frame1.setCaption("Camera " + std::to_string(L.CamAddress));
     LblRomVer.setCaption("");
@@ -185,7 +183,7 @@ void Frmmoreinfo::OKButton_Click() { unload(); }
 void Frmmoreinfo::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, false, true);
+    dialogs::giveTimersBack(prog_);
 }
 
 }  // namespace orbus

@@ -64,7 +64,7 @@ void FrmAES::AESpotSet_Click() {
 void FrmAES::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, true, true);
+    dialogs::giveTimersBack(prog_);
 }
 
 }  // namespace orbus

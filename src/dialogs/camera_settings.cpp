@@ -138,9 +138,7 @@ FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog
 
 void FrmCamID::open() {
     FrmMain& m = prog_.frmMain();
-    prog_.link.RefreshHeld = true;
-    m.Timer1.setEnabled(false);
-    m.Timer2.setEnabled(false);
+    dialogs::holdRefresh(prog_, false, true);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);
     prog_.loaded(*this);
     prog_.platform.windows.runModal(*this);
@@ -167,7 +165,7 @@ void FrmCamID::Cancel_Click() { unload(); }
 void FrmCamID::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, true, false);
+    dialogs::giveTimersBack(prog_);
 }
 
 // ---- power-off timers ----------------------------------------------------------
@@ -191,9 +189,7 @@ PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string c
 
 void PowerOffDialog::open() {
     FrmMain& m = prog_.frmMain();
-    prog_.link.RefreshHeld = true;
-    m.Timer1.setEnabled(false);
-    m.AutoRefreshed.setEnabled(false);
+    dialogs::holdRefresh(prog_, true, false);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);
     Form_Load();
     prog_.loaded(*this);
@@ -205,8 +201,7 @@ void PowerOffDialog::Form_Load() {
     OffTimer.setText("");
     LblAnswer.setCaption("");
     if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
-        m.SD(*p, FrmMain::kQuiet);
-        const Bytes r = m.WaitAnswer(7);
+        const Bytes r = m.runToEnd(m.exchange(*p, 7, true));
         if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
         } else if (!holdsNibbles(r, 2, 4)) {
@@ -231,14 +226,9 @@ void PowerOffDialog::OK_Click() {
     for (int d : digits4(*minutes)) packet.push_back(d);
     packet.push_back(0xFF);
     m.SendValues(packet, FrmMain::kCommand);
-    m.AutoRefreshed.setEnabled(true);
     unload();
     // A power-off timer set: automatic refresh stays off.
-    if (m.autoCaption()) {
-        m.Timer1.setEnabled(false);
-        m.AutoRefreshed.setCaption("Stop");
-        m.RefreshOnce.setEnabled(true);
-    }
+    if (m.autoCaption()) m.refresh().switchOff();
 }
 
 void PowerOffDialog::Cancel_Click() { unload(); }
@@ -246,7 +236,7 @@ void PowerOffDialog::Cancel_Click() { unload(); }
 void PowerOffDialog::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, true, false);
+    dialogs::giveTimersBack(prog_);
 }
 
 FrmAutoPOff::FrmAutoPOff(Program& program) : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", 0x40) {

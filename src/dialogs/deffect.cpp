@@ -41,8 +41,7 @@ void FrmDeffect::DELevelOK_Click() {
     hide();
     // The level's own completion (or the watchdog) resumes the refresh that
     // sending it paused.
-    prog_.link.RefreshHeld = false;
-    m.giveRefreshBack();
+    m.refresh().giveBack();
 }
 
 void FrmDeffect::DELevelCancel_Click() { unload(); }
@@ -51,7 +50,7 @@ void FrmDeffect::DELevelCancel_Click() { unload(); }
 void FrmDeffect::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_, true, false);
+    dialogs::giveTimersBack(prog_);
 }
 
 }  // namespace orbus

@@ -13,11 +13,11 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
     SerialPort& port = prog.platform.port;
     FrmMain& m = prog.frmMain();
     if (!m.outgoingAllowed(packet)) return "NG";
-    if (echo.setsLink && (mode == FrmMain::kCommand || mode == FrmMain::kPolled)) {
-        port.setRThreshold(mode == FrmMain::kCommand ? 1 : 0);
-        prog.link.EchoSent = true;
-    }
+    if (echo.setsLink && (mode == FrmMain::kCommand || mode == FrmMain::kPolled)) prog.link.EchoSent = true;
     const bool written = port.output(packet);
+    // A dialog's command overtakes a status read of its camera as the
+    // panel's own do.
+    if (written && mode == FrmMain::kCommand && !packet.empty()) m.commandWentOut(packet[0] - 0x80);
     if (echo.log && prog.link.EchoSent) {
         std::string text = echo.log->text() + sentLine(packet, written);
         trimLog(text);
@@ -31,11 +31,15 @@ std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int le
     const auto packet = packetFor(prog, body);
     if (!packet) return std::nullopt;
     FrmMain& m = prog.frmMain();
-    DialogSD(prog, *packet, FrmMain::kPolled, echo);
-    const Bytes reply = m.WaitAnswer(length);
+    // The dialog's own send (its log), on the exchange's turn of the line.
+    const Bytes reply = m.runToEnd([](Program& p, Bytes packet, int n, DialogEcho e) -> link::Async<Bytes> {
+        FrmMain& main = p.frmMain();
+        link::Line::Hold hold = co_await main.line().take();
+        DialogSD(p, packet, FrmMain::kPolled, e);
+        co_return co_await main.WaitAnswer(n);
+    }(prog, *packet, length, echo));
     // Only bytes that came in are shown, not a time-out's stand-in.
     if (!m.lastWaitTimedOut()) m.EchoReceived(reply, false);
-    if (prog.platform.port.rThreshold() <= 0) prog.platform.port.setRThreshold(1);
     if (!acceptedReply(reply, length)) return std::nullopt;
     return Bytes(reply.begin(), reply.begin() + length);
 }
@@ -72,17 +76,15 @@ void warn(Program& prog, const std::string& text) {
     prog.platform.windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
 }
 
-void giveTimersBack(Program& prog, bool button, bool interval2000) {
+void holdRefresh(Program& prog, bool lockButton, bool upkeep) {
     FrmMain& m = prog.frmMain();
-    prog.link.RefreshHeld = false;
-    if (button) m.AutoRefreshed.setEnabled(true);
-    if (m.autoCaption()) {
-        if (interval2000) m.Timer1.setInterval(2000);
-        m.Timer1.setEnabled(true);
-    } else if (prog.link.RefreshRestart) {
-        // The read owed after a command that completed behind the dialog.
-        m.Timer1.setEnabled(true);
-    }
+    m.refresh().hold(lockButton);
+    if (upkeep) m.Timer2.setEnabled(false);
+}
+
+void giveTimersBack(Program& prog) {
+    FrmMain& m = prog.frmMain();
+    m.refresh().giveBack();
     m.Timer2.setEnabled(true);
 }
 

@@ -56,10 +56,12 @@ bool appendHexField(Program& prog, std::vector<int>& body, const TextBox& box, i
 // One "Warning" message box naming what is wrong with the operator's input.
 void warn(Program& prog, const std::string& text);
 
-// A dialog that stopped the refresh gives it back on closing: the Auto/Stop
-// button enabled (when the dialog disabled it), Timer1 running again when
-// auto refresh is on (at 2000 ms when asked), and the pan-tilt upkeep Timer2.
-void giveTimersBack(Program& prog, bool button, bool interval2000);
+// A modal dialog holds the refresh while it is open (and, with lockButton,
+// the Auto/Stop button; with upkeep, the pan-tilt window's Timer2 too)...
+void holdRefresh(Program& prog, bool lockButton, bool upkeep);
+// ...and gives it back on closing: the refresh runs again as the operator
+// left it, the pan-tilt upkeep with it.
+void giveTimersBack(Program& prog);
 
 // Places a dialog at an offset (twips) from the main window's top-left corner.
 void placeBesideMain(Program& prog, Form& dialog, double right, double down);

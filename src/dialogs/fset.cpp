@@ -74,12 +74,13 @@ bool FSet::send(const std::vector<int>& body) {
 // and is not sent to switch the camera off for a speed it never got.
 void FSet::CmdBaudRate_Click(int index) {
     if (index < 0 || index > 2) return;
-    Clock& clock = prog_.platform.clock;
+    FrmMain& m = prog_.frmMain();
     const std::vector<int> speedWrite{0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF,
                                       kSpeedAddress & 0xF, 0x00, index};
     const std::vector<int>* steps[] = {&kSettingMode, &kProtectRelease, &speedWrite};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
-        if (i > 0) clock.sleepUntil(clock.now() + 2.0);
+        // The camera's two seconds between the steps pass beside the window.
+        if (i > 0) m.runToEnd(m.pause(2.0));
         if (!send(*steps[i])) {
             prog_.platform.windows.message({MsgIcon::Critical, "Factory Set",
                                             "The line speed was not changed: a command could not be sent to the "

@@ -117,12 +117,9 @@ void FrmMD::open() {
     FrmMain& m = prog_.frmMain();
     // Held while open: the dialog's own commands complete without bringing
     // the refresh back behind it.
-    prog_.link.RefreshHeld = true;
-    m.Timer1.setEnabled(false);
-    m.Timer2.setEnabled(false);
-    m.AutoRefreshed.setEnabled(false);
+    dialogs::holdRefresh(prog_, true, true);
     const AlarmState& a = prog_.alarm;
-    if (a.AlarmActive && !a.AlarmConfigured) m.CheckAlarmStatus();
+    if (a.AlarmActive && !a.AlarmConfigured) m.runToEnd(m.CheckAlarmStatus());
     ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
     txtMDday.setText(level3(a.DayLevel));
     txtMDdayR.setText(level3(a.DayLevel));
@@ -233,16 +230,9 @@ void FrmMD::Form_Unload() {
     AlarmState& a = prog_.alarm;
     if (a.AlarmActive && a.AlarmModeKnown && a.DayLevelKnown && a.NightLevelKnown) a.AlarmConfigured = true;
     FrmMain& m = prog_.frmMain();
-    prog_.link.RefreshHeld = false;
-    m.AutoRefreshed.setEnabled(true);
+    dialogs::giveTimersBack(prog_);
     if (m.autoCaption()) {
-        if (!a.AlarmActive) {
-            m.Timer1.setEnabled(true);
-        } else {
-            m.Timer1.setEnabled(false);
-            m.AutoRefreshed.setCaption("Stop");
-            m.RefreshOnce.setEnabled(true);
-        }
+        if (a.AlarmActive) m.refresh().switchOff();
     }
     m.Timer2.setEnabled(true);
 }

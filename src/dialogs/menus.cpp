@@ -22,10 +22,7 @@ void PrivacyAv_Click(Program& prog) { prog.privacyA().open(); }
 // Spot exposure: no refresh and no pan-tilt window upkeep while it is open,
 // whatever completes meanwhile.
 void AESpotMode_Click(Program& prog) {
-    FrmMain& m = prog.frmMain();
-    prog.link.RefreshHeld = true;
-    m.Timer1.setEnabled(false);
-    m.Timer2.setEnabled(false);
+    dialogs::holdRefresh(prog, false, true);
     FrmAES& d = prog.frmAES();
     placeBesideMain(prog, d, 100, 100);
     prog.loaded(d);
@@ -33,8 +30,7 @@ void AESpotMode_Click(Program& prog) {
 }
 
 void EffectLevel_Click(Program& prog) {
-    prog.link.RefreshHeld = true;
-    prog.frmMain().Timer1.setEnabled(false);
+    dialogs::holdRefresh(prog, false, false);
     FrmDeffect& d = prog.frmDeffect();
     placeBesideMain(prog, d, 500, 1000);
     prog.loaded(d);
@@ -61,7 +57,7 @@ void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
 // alarm state unknown it is read first. A read that failed leaves the state
 // unknown, and the warning says that rather than guess from it.
 void NightPowerOff_Click(Program& prog) {
-    const bool read = prog.alarm.AlarmConfigured || prog.frmMain().CheckAlarmStatus();
+    const bool read = prog.alarm.AlarmConfigured || prog.frmMain().runToEnd(prog.frmMain().CheckAlarmStatus());
     const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
     if (!warning.empty()) {
         prog.platform.windows.message({MsgIcon::Critical, "Warning",

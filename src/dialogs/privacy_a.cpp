@@ -143,9 +143,10 @@ void PrivacyA::PrivacySet() {
         packets.push_back(std::move(*p));
     }
     LblAutoState.setCaption("");
-    Clock& clock = prog_.platform.clock;
+    FrmMain& m = prog_.frmMain();
     for (std::size_t i = 0; i < packets.size(); ++i) {
-        if (i > 0) clock.sleepUntil(clock.now() + kWaitAuto);
+        // The camera's time between the packets passes beside the window.
+        if (i > 0) m.runToEnd(m.pause(kWaitAuto));
         prog_.frmMain().SendValues(packets[i], FrmMain::kCommand);
     }
 }

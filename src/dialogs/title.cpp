@@ -78,9 +78,7 @@ void fillCombos(ComboBox& colour, ComboBox& blink) {
 // the main window's mark says.
 void stopRefreshFor(Program& prog, CheckBox& display) {
     FrmMain& m = prog.frmMain();
-    m.Timer1.setEnabled(false);
-    m.Timer2.setEnabled(false);
-    m.AutoRefreshed.setEnabled(false);
+    dialogs::holdRefresh(prog, true, true);
     display.setValue(m.TitleOnOff.checked() ? 1 : 0);
 }
 
@@ -89,17 +87,10 @@ void stopRefreshFor(Program& prog, CheckBox& display) {
 void giveRefreshBack(Program& prog, const Form& other) {
     FrmMain& m = prog.frmMain();
     prog.link.RefreshRestart = false;
-    if (m.autoCaption()) {
-        if (prog.alarm.AlarmActive) {
-            m.Timer1.setEnabled(false);
-            m.AutoRefreshed.setCaption("Stop");
-            m.RefreshOnce.setEnabled(true);
-        } else if (!other.visible() && !prog.titles.swapping) {
-            m.Timer1.setEnabled(true);
-        }
-    }
-    m.AutoRefreshed.setEnabled(true);
-    m.Timer2.setEnabled(true);
+    // The other title dialog taking over keeps the hold.
+    if (other.visible() || prog.titles.swapping) return;
+    dialogs::giveTimersBack(prog);
+    if (m.autoCaption() && prog.alarm.AlarmActive) m.refresh().switchOff();
 }
 
 void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int boxX) {

@@ -18,18 +18,17 @@ void FrmMain::IFClearB_Click() {
     SD(ifClearBroadcast(), kCommand);
 }
 
-void FrmMain::AddressSet_Click() {
-    if (SD(addressSetBroadcast(), kPolled) != "OK") {
-        // SD turns receive events off before it writes: a port that refused
-        // the write must not leave them off, or later replies would go
-        // unread. A status read in progress (it refuses the send) keeps its
-        // own setting.
-        if (!L.StatusReading && P.port.rThreshold() == 0) P.port.setRThreshold(1);
-        return;
-    }
-    const Bytes reply = WaitReply(4);
-    EchoReceived(reply);
-    if (P.port.rThreshold() == 0) P.port.setRThreshold(1);
+void FrmMain::AddressSet_Click() { tasks_.start(addressSet()); }
+
+link::Async<void> FrmMain::addressSet() {
+    // The chain renumbers itself: the broadcast waits for the exchanges
+    // before it, then has the line to itself until its answer.
+    link::Line::Hold hold = co_await line_.take();
+    if (SD(addressSetBroadcast(), kPolled) != "OK") co_return;
+    const Bytes reply = co_await WaitReply(4);
+    // Only bytes that came in are shown, not a time-out's stand-in.
+    if (!lastWaitTimedOut()) EchoReceived(reply);
+    hold.release();
     if (reply.size() >= 4 && reply[0] == 0x88 && reply[1] == 0x30 && reply[3] == 0xFF) {
         const int n = reply[2] - 1;
         CameraSel.forEach([&](int i, MenuItem& m) { m.setEnabled(i <= n); });
@@ -51,7 +50,17 @@ void FrmMain::CameraSel_Click(int index) {
     CameraSel.forEach([&](int i, MenuItem& m) { m.setChecked(i == index); });
     Active.setText(std::to_string(index));
     program().model.VersionRead = false;
-    ReadCameraStatus();
+    // A read of the camera driven until now ends after its exchange in
+    // flight; the new camera is read next.
+    if (L.StatusReading) readOvertaken_ = true;
+    if (!ReadCameraStatus()) {
+        // Queue behind the read in progress.
+        tasks_.start([](FrmMain& m) -> link::Async<void> {
+            link::Line::Hold after = co_await m.line().take();
+            after.release();
+            m.ReadCameraStatus();
+        }(*this));
+    }
     dialogs::CameraSelected(program());
 }
 

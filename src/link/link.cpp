@@ -11,7 +11,7 @@
 
 namespace orbus {
 
-bool FrmMain::autoCaption() const { return equalsNoCase(AutoRefreshed.caption(), "Auto"); }
+bool FrmMain::autoCaption() const { return refresh_.autoOn(); }
 
 void FrmMain::appendLog(TextBox& box, const std::string& text) {
     std::string t = box.text() + text;
@@ -63,31 +63,30 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
     }
     const bool command = disp == kCommand || disp == kPolled || disp == kStop;
     if (command) {
-        if (disp == kStop ? waitReplyBusy_ : !RefreshNotGoCheck()) {
+        // A command goes out now, in the middle of a status read too: its
+        // replies are told from the read's answers by their kind.
+        if (!RefreshNotGoCheck()) {
             L.SendOK = false;
             return "NG";
         }
         L.EchoSent = true;
-        P.port.setRThreshold(disp == kPolled ? 0 : 1);
     } else {
         L.EchoSent = false;
-        P.port.setRThreshold(0);
     }
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
     const bool written = P.port.output(byteString);
-    if (L.EchoSent) appendLog(SendText, sentLine(byteString, written));
+    if (command) appendLog(SendText, sentLine(byteString, written));
     L.SendOK = written;
     if (!written) {
-        if (L.EchoSent) notWritten();
+        if (command) notWritten();
         return "NG";
     }
-    if (command && autoCaption()) {
+    if (command) {
+        commandWentOut(byteString.empty() ? 0 : byteString[0] - 0x80);
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
-        Timer3.setEnabled(true);
-        Timer1.setEnabled(false);
-        AutoRefreshed.setEnabled(false);
+        refresh_.commandSent();
     }
     notWrittenTold_ = false;
     return "OK";
@@ -120,55 +119,21 @@ Bytes indexFilled(int count) {
 }
 }  // namespace
 
-Bytes FrmMain::WaitReply(int receiveByte, bool answer) {
+link::Async<Bytes> FrmMain::WaitReply(int receiveByte, bool answer) {
     if (receiveByte < 0) receiveByte = 0;
-    if (waitReplyBusy_) return indexFilled(receiveByte + 1);
+    // One exchange waits at a time.
+    if (waitReplyBusy_ || line_.waiting()) co_return indexFilled(receiveByte + 1);
     waitReplyBusy_ = true;
-    bool timedOut = false;
-    Bytes result;
-    for (;;) {
-        if (P.port.inBufferCount() > 0) {
-            Bytes in = P.port.input();
-            result.insert(result.end(), in.begin(), in.end());
-            // A command's acknowledge or completion that came before the
-            // answer belongs to the command: it ends the command's pause,
-            // and the wait goes on for the answer.
-            while (const std::size_t n = answer ? leadingCommandReply(result) : 0) {
-                commandReply(Bytes(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n)));
-                result.erase(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n));
-            }
-        }
-        if (static_cast<int>(result.size()) >= receiveByte) break;
-        // A closed or lost port cannot deliver: no point waiting for it.
-        if (!P.port.isOpen()) {
-            timedOut = true;
-            break;
-        }
-        if (WaitCheck(1.0)) {
-            timedOut = true;
-            break;
-        }
-        // Block in the port's own wait for the rest of the second.
-        double remaining = stopwatchStart_ + 1.0 - P.clock.now();
-        if (remaining > 0) P.port.waitForInput(remaining);
+    link::Answer a;
+    // A closed or lost port cannot deliver: no point waiting for it.
+    if (!P.port.isOpen()) {
+        a.timedOut = true;
+    } else {
+        a = co_await line_.reply(receiveByte, answer);
     }
-    // Right behind the answer, a command's reply that came with it is the
-    // command's too (a stop sent between two inquiries completes there).
-    const std::size_t answerEnd = std::min(static_cast<std::size_t>(receiveByte), result.size());
-    while (answer && !timedOut) {
-        const Bytes tail(result.begin() + static_cast<std::ptrdiff_t>(answerEnd), result.end());
-        const std::size_t n = leadingCommandReply(tail);
-        if (n == 0) break;
-        commandReply(Bytes(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n)));
-        result.resize(answerEnd);
-        result.insert(result.end(), tail.begin() + static_cast<std::ptrdiff_t>(n), tail.end());
-    }
-    P.port.setRThreshold(1);
-    if (timedOut) result = indexFilled(receiveByte);
-    waitTimedOut_ = timedOut;
-    WaitCheck(0);
+    waitTimedOut_ = a.timedOut;
     waitReplyBusy_ = false;
-    return result;
+    co_return a.timedOut ? indexFilled(receiveByte) : std::move(a.bytes);
 }
 
 void FrmMain::commandReply(const Bytes& reply) {
@@ -195,26 +160,37 @@ bool FrmMain::WaitCheck(double waitTime) {
     return false;
 }
 
-void FrmMain::pauseOneSecond(const std::function<void()>& each) {
-    for (;;) {
-        if (each) each();
-        if (WaitCheck(1.0)) return;
-        P.clock.sleepUntil(stopwatchStart_ + 1.0);
-    }
+void FrmMain::waitForEvents(const std::function<bool()>& condition) { P.windows.eventsUntil(condition); }
+
+void FrmMain::runToEnd(link::Async<void> routine) {
+    auto done = std::make_shared<bool>(false);
+    tasks_.start([](link::Async<void> r, std::shared_ptr<bool> d) -> link::Async<void> {
+        co_await std::move(r);
+        *d = true;
+    }(std::move(routine), done));
+    waitForEvents([&done] { return *done; });
 }
 
-bool FrmMain::RefreshNotGoCheck() const { return !L.StatusReading; }
-
-void FrmMain::resumeRefresh() {
-    if (L.RefreshHeld) return;
-    if (autoCaption() && !Timer1.enabled() && !AutoRefreshed.enabled()) {
-        Timer1.setInterval(2000);
-        Timer1.setEnabled(true);
-        AutoRefreshed.setEnabled(true);
-    } else if (L.RefreshRestart) {
-        Timer1.setEnabled(true);
-    }
+link::Async<Bytes> FrmMain::exchange(Bytes packet, int receiveByte, bool answer, int disp) {
+    link::Line::Hold hold = co_await line_.take();
+    SD(packet, disp);
+    co_return co_await WaitReply(receiveByte, answer);
 }
+
+link::Async<void> FrmMain::pause(double seconds) { co_await line_.pause(seconds); }
+
+link::Async<void> FrmMain::pauseOneSecond(std::function<void()> each) {
+    // The progress line is drawn before and after; the window stays live.
+    if (each) each();
+    co_await line_.pause(1.0);
+    if (each) each();
+}
+
+// Commands no longer wait for a status read: the line is free for them
+// whenever the port is there (an unwritten packet is told by SD itself).
+bool FrmMain::RefreshNotGoCheck() const { return true; }
+
+void FrmMain::resumeRefresh() { refresh_.finished(); }
 
 void FrmMain::CheckFinishCommand() {
     ++finishChecks_;
@@ -227,20 +203,15 @@ void FrmMain::CheckFinishCommand() {
                 L.PresetBusy = false;
                 L.RefreshSkipCount = L.ModelCode == 260 ? 1 : 2;
                 if (!L.WBWait) resumeRefresh();
-            } else if (autoCaption()) {
-                Timer1.setEnabled(false);
-                AutoRefreshed.setEnabled(false);
+            } else {
+                refresh_.stillPending();
             }
         } else {
             if (L.WBWait) L.WBWait = false;
             resumeRefresh();
         }
     } else if (c.acknowledge) {
-        if (autoCaption()) {
-            Timer3.setEnabled(true);
-            Timer1.setEnabled(false);
-            AutoRefreshed.setEnabled(false);
-        }
+        refresh_.acknowledged();
         L.PresetAcked = L.PresetBusy;
     } else if (c.networkChange) {
         P.windows.message({MsgIcon::Exclamation, "Warning",

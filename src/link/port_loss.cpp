@@ -15,11 +15,10 @@ void FrmMain::portGone() {
     prog_.frmPanTilt().keyDriveDetach();
     // Reads would only fail from now on: switch the auto refresh off here so
     // the operator gets this one message, not a refresh error as well.
-    Timer1.setEnabled(false);
-    AutoRefreshed.setCaption("Stop");
-    AutoRefreshed.setEnabled(true);
-    RefreshOnce.setEnabled(true);
-    Timer3.setEnabled(false);
+    refresh_.switchOff();
+    refresh_.watchdog();
+    // An exchange waiting for an answer ends now.
+    line_.portGone();
     P.windows.message({MsgIcon::Exclamation, "Warning",
                        "The serial port is gone (Com " + std::to_string(prog_.port.CommPortNo) +
                            ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",

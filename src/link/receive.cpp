@@ -11,7 +11,9 @@ namespace orbus {
 void FrmMain::MSComm1_OnComm(int event) {
     switch (event) {
     case ComEvReceive:
-        EchoReceived(P.port.input());
+        // The line routes them: to the exchange waiting for an answer, to
+        // the completion check, or to the receive path below.
+        line_.received(P.port.input());
         break;
     case ComEventGone:
         portGone();
@@ -64,16 +66,10 @@ void FrmMain::DirectText_KeyPress(int& keyAscii) {
 void FrmMain::DirectText_Change() { keepHexDigits(DirectText); }
 
 std::string FrmMain::SendDirect() {
-    if (autoCaption()) {
-        Timer1.setEnabled(false);
-        AutoRefreshed.setEnabled(false);
-        // The watchdog resumes auto refresh if the camera never completes
-        // the typed packet (otherwise the Auto/Stop button stays locked).
-        Timer3.setEnabled(true);
-    }
-    if (!RefreshNotGoCheck()) return "NG";
+    // Auto refresh pauses until the typed packet completes; the watchdog
+    // resumes it if the camera never does.
+    refresh_.commandSent();
     L.EchoSent = true;
-    P.port.setRThreshold(1);
     const std::string t = DirectText.text();
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
@@ -90,6 +86,7 @@ std::string FrmMain::SendDirect() {
         return "NG";
     }
     notWrittenTold_ = false;
+    if (!bytes.empty()) commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
     return "OK";
 }
 

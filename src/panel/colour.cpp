@@ -36,13 +36,7 @@ void WBTrigger_Click(FrmMain& m) {
     L.WBWait = true;
     if (L.ModelCode == kKappa) {
         if (shutter < 6) {
-            if (!m.Timer3.enabled()) {
-                m.Timer3.setEnabled(false);
-                m.Timer3.setInterval(18000);
-                m.Timer3.setEnabled(true);
-            } else {
-                m.Timer3.setInterval(18000);
-            }
+            m.refresh().watchWithin(18000);
         }
         L.RefreshSkipCount = 2;
     }

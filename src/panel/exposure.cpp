@@ -56,17 +56,22 @@ void showChosenMode(FrmMain& m, const ExposureMode& e) {
 
 // Bright mode is entered from full auto or shutter priority: from any other
 // mode the camera goes to full auto first and gets a second to settle.
+link::Async<void> brightAfterFullAuto(FrmMain& m, const CommandRow* fullAuto) {
+    if (fullAuto) {
+        sendRow(m, *fullAuto, kSingle);
+        // The second to settle passes beside the window.
+        co_await m.pause(1.0);
+    }
+    runCommand(m, "Bright", kSingle, Event::Click, [&m] { showChosenMode(m, *exposureMode(0x0D)); });
+}
+
 void Bright_Click(FrmMain& m) {
     if (!m.RefreshNotGoCheck()) return;
     const int last = m.program().modes.LastAEMode;
     if (last == 0x0D) return;
-    if (last != 0x00 && last != 0x0A) {
-        if (const CommandRow* fullAuto = chooseRow(m, "FullAuto", kSingle, Event::Click)) {
-            sendRow(m, *fullAuto, kSingle);
-            m.pauseOneSecond();
-        }
-    }
-    runCommand(m, "Bright", kSingle, Event::Click, [&m] { showChosenMode(m, *exposureMode(0x0D)); });
+    const CommandRow* fullAuto = nullptr;
+    if (last != 0x00 && last != 0x0A) fullAuto = chooseRow(m, "FullAuto", kSingle, Event::Click);
+    m.tasks().start(brightAfterFullAuto(m, fullAuto));
 }
 
 // Models whose shutter display follows a slow step at once.

@@ -22,15 +22,7 @@ const PresetRow kPresetRows[] = {
 };
 
 // Watchdog of a pending preset: it clears the preset when no completion comes.
-void armPresetWatchdog(FrmMain& m) {
-    if (m.Timer3.enabled()) {
-        m.Timer3.setInterval(6000);
-    } else if (!m.program().link.WBWait) {
-        m.Timer3.setEnabled(false);
-        m.Timer3.setInterval(6000);
-        m.Timer3.setEnabled(true);
-    }
-}
+void armPresetWatchdog(FrmMain& m) { m.refresh().watchPreset(); }
 
 // The lit option button is the sign of the operation pending; one at a time.
 void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
@@ -79,14 +71,7 @@ void Power_Click(FrmMain& m) {
         m.Power.setChecked(true);
         // The camera may come back as another model: identify it again.
         p.model.VersionRead = false;
-        m.Timer1.setEnabled(false);
-        if (!m.autoCaption()) {
-            m.Timer1.setInterval(powerOnInterval(L.ModelCode));
-            L.RefreshRestart = true;
-        } else {
-            m.AutoRefreshed.setEnabled(false);
-            L.RefreshSkipCount = powerOnSkips(L.ModelCode);
-        }
+        m.refresh().poweredOn(powerOnInterval(L.ModelCode), powerOnSkips(L.ModelCode));
     }
     sendRow(m, *row, kSingle);
 }

@@ -120,12 +120,7 @@ void sendRow(FrmMain& m, const CommandRow& row, int index) {
     }
 }
 
-void refreshHold(FrmMain& m) {
-    if (m.autoCaption()) return;
-    m.Timer1.setEnabled(false);
-    m.Timer1.setInterval(2000);
-    m.program().link.RefreshRestart = true;
-}
+void refreshHold(FrmMain& m) { m.refresh().readOnceAfterCommand(); }
 
 bool runCommand(FrmMain& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
     const CommandRow* row = chooseRow(m, control, index, ev);
@@ -186,11 +181,11 @@ void wireSliderDrag(FrmMain& m) {
                       &m.ZoomSlider, &m.ZoomSliderShort, &m.DZoomSlider, &m.FocusSlider, &m.RGainSlider,
                       &m.BGainSlider, &m.ApertureSlider, &m.VPSlider}) {
         const std::string name = s->name();
-        s->onMouseDown = [&m] { m.Timer1.setEnabled(false); };
+        s->onMouseDown = [&m] { m.refresh().dragStarts(); };
         // Release gives the refresh back, then sends the final position
         // where the slider has a release packet.
         s->onMouseUp = [&m, name] {
-            m.giveRefreshBack();
+            m.refresh().dragEnds();
             runCommand(m, name, kSingle, Event::MouseUp);
         };
     }

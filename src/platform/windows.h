@@ -44,6 +44,10 @@ public:
     // Keeps handling events (operator input, timers, serial events) until
     // the condition holds or the program ends; false when the program ended.
     virtual bool waitUntil(const std::function<bool()>& condition) = 0;
+    // Like waitUntil, for a dialog that reads the camera as it opens: the
+    // window keeps handling events, and a scripted operator (tests) does
+    // not act meanwhile.
+    virtual bool eventsUntil(const std::function<bool()>& condition) { return waitUntil(condition); }
 
     // Ends the program; waits in progress return.
     virtual void endProgram() = 0;

@@ -187,12 +187,8 @@ void decodeExpandBeta(FrmMain& m, const Bytes& r) {
     m.DZoomX.setCaption(dz == 0 ? "MAX" : "X1");
     if (r[10] & 0x02) {
         p.alarm.AlarmActive = true;
-        if (m.autoCaption()) {
-            // An alarm stops the automatic refresh.
-            m.Timer1.setEnabled(false);
-            m.AutoRefreshed.setCaption("Stop");
-            m.RefreshOnce.setEnabled(true);
-        }
+        // An alarm stops the automatic refresh.
+        if (m.autoCaption()) m.refresh().switchOff();
     } else {
         p.alarm.AlarmActive = false;
     }

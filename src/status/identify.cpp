@@ -140,13 +140,13 @@ static void layOutBlockCamera(FrmMain& m, int byte5) {
     if (const BlockModelRow* row = findBlockModel(byte5)) applyBlockModel(m, *row);
 }
 
-void FrmMain::IdentifyAtStartup() {
+link::Async<void> FrmMain::IdentifyAtStartup() {
     Program& p = program();
     const int address = p.link.CamAddress;
     Bytes r;
     for (int attempts = 1;; ++attempts) {
         SD(Bytes{static_cast<std::uint8_t>(0x80 + address), 0x09, 0x00, 0x02, 0xFF}, kQuiet);
-        r = WaitAnswer(10);
+        r = co_await WaitAnswer(10);
         if (acceptedReply(r, 10)) break;
         if (attempts >= kVersionAttempts) {
             // Nobody told us the model: say so and carry on unidentified.
@@ -156,10 +156,10 @@ void FrmMain::IdentifyAtStartup() {
                                         "Camera Version Check Error !\r\n"
                                         "The camera did not tell its model; the panel stays unidentified.",
                                         MsgButtons::Ok, true});
-            return;
+            co_return;
         }
     }
-    if (r[0] != 0x80 + 16 * address) return;
+    if (r[0] != 0x80 + 16 * address) co_return;
     if (r[3] == 0x01) {
         markPanTiltSeries(*this, r);
         p.link.ModelCode = panTiltModelCode(p.model.ModelKey);
@@ -176,10 +176,11 @@ static void startFromDesign(Program& p) {
     p.modes = ModeBook{};
 }
 
-bool identifyInStatusRead(FrmMain& m) {
+link::Async<bool> identifyInStatusRead(FrmMain& m) {
     Program& p = m.program();
-    Bytes r;
-    if (!inquireCounted(m, {0x09, 0x00, 0x02}, 10, 902, r)) return false;
+    const auto version = co_await inquireCounted(m, "09 00 02", 10, 902);
+    if (!version) co_return false;
+    const Bytes& r = *version;
     if (r[3] != 0x01) {
         p.model.IsPanTiltSeries = false;
         // The model code names pan-tilt models only: a block camera chosen
@@ -197,7 +198,7 @@ bool identifyInStatusRead(FrmMain& m) {
         }
         // A block camera has no pan-tilt head: its window goes away.
         m.DspPTW();
-        return true;
+        co_return true;
     }
     // Back from a block camera: start again from the window as drawn, then
     // the pan-tilt model's own layout.
@@ -228,15 +229,16 @@ bool identifyInStatusRead(FrmMain& m) {
         p.link.ModelCode = 260;
         m.setIcon("orx-kappa");
         m.ModelVersion.setText(PTModelName[3]);
-        m.PwCheck();
+        if (!co_await m.PwCheck()) co_return false;
         if (p.model.RomVersionHi > 0) {
             p.model.NewFirmware = true;
             if (m.Power.checked()) {
-                Bytes v;
-                if (!inquireCounted(m, {0x09, 0x06, 0x23}, 4, 9623, v)) return false;
-                p.model.VideoSystem = v[2];
-                if (!inquireCounted(m, {0x09, 0x06, 0x34}, 4, 9634, v)) return false;
-                p.model.IRCondition = v[2];
+                auto v = co_await inquireCounted(m, "09 06 23", 4, 9623);
+                if (!v) co_return false;
+                p.model.VideoSystem = (*v)[2];
+                v = co_await inquireCounted(m, "09 06 34", 4, 9634);
+                if (!v) co_return false;
+                p.model.IRCondition = (*v)[2];
             }
         } else {
             p.model.NewFirmware = false;
@@ -252,7 +254,7 @@ bool identifyInStatusRead(FrmMain& m) {
     // Back from a camera without a head: the pan-tilt window returns if the
     // operator had it open.
     if (p.ptw.PTWindow && !p.isLoaded(p.frmPanTilt())) m.DspPTW();
-    return true;
+    co_return true;
 }
 
 void FrmMain::VerError() {

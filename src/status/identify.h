@@ -1,6 +1,7 @@
 // Model tables of the two camera series and the identification steps.
 #pragma once
 
+#include "link/async.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,6 +35,6 @@ std::string versionModelName(const std::vector<std::uint8_t>& answer);
 
 // The version inquiry at the head of a status read; false when it gave up
 // (the failure was reported and the read must end).
-bool identifyInStatusRead(FrmMain& m);
+link::Async<bool> identifyInStatusRead(FrmMain& m);
 
 }  // namespace orbus

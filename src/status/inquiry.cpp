@@ -11,37 +11,39 @@ bool acceptedReply(const Bytes& r, int length) {
 }
 
 namespace {
-Bytes packet(FrmMain& m, const std::vector<int>& body) {
+Bytes packet(FrmMain& m, const std::string& body) {
     Bytes p;
     p.push_back(static_cast<std::uint8_t>(m.program().link.header()));
-    for (int v : body) p.push_back(static_cast<std::uint8_t>(v));
+    for (std::size_t i = 0; i + 1 < body.size(); i += 3) {
+        p.push_back(static_cast<std::uint8_t>(std::stoi(body.substr(i, 2), nullptr, 16)));
+    }
     p.push_back(0xFF);
     return p;
 }
 }  // namespace
 
-bool inquireCounted(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out) {
+link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, int length, long code) {
     const Bytes p = packet(m, body);
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
-        out = m.WaitAnswer(length);
+        Bytes out = co_await m.WaitAnswer(length);
         if (++attempts >= kInquiryAttempts) {
-            m.ARError(code);
-            return false;
+            m.readGaveUp(code);
+            co_return std::nullopt;
         }
-        if (acceptedReply(out, length)) return true;
+        if (acceptedReply(out, length)) co_return out;
     }
 }
 
-bool inquireBlock(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out) {
+link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int length, long code) {
     const Bytes p = packet(m, body);
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
-        out = m.WaitAnswer(length);
-        if (acceptedReply(out, length)) return true;
+        Bytes out = co_await m.WaitAnswer(length);
+        if (acceptedReply(out, length)) co_return out;
         if (++attempts >= kInquiryAttempts) {
-            m.ARError(code);
-            return false;
+            m.readGaveUp(code);
+            co_return std::nullopt;
         }
     }
 }

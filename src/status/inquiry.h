@@ -2,8 +2,11 @@
 // check its frame, retry, and report a failure through the refresh error.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "link/async.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -20,9 +23,12 @@ bool acceptedReply(const Bytes& r, int length);
 //    reports `code` and gives up without looking at its answer;
 //  - block: only a rejected answer raises the count; the seventh rejection
 //    reports `code` and gives up.
-// Returns true with the accepted answer in `out`; false when it gave up.
-bool inquireCounted(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out);
-bool inquireBlock(FrmMain& m, const std::vector<int>& body, int length, long code, Bytes& out);
+// Gives the accepted answer, or nothing when it gave up (the code is then
+// kept for the refresh error the read reports once it has ended).
+// `body` is the packet between header and terminator as hexadecimal byte
+// pairs ("09 7E 7E 00").
+link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, int length, long code);
+link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int length, long code);
 
 // Attempts before an inquiry is given up.
 constexpr int kInquiryAttempts = 7;

@@ -24,23 +24,37 @@ bool dsubCapable(int videoSystem) {
 }
 
 // Steps 7 to 9: false when an inquiry gave up.
-bool readBlocks(FrmMain& m, Replies& r) {
+link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
     Program& p = m.program();
     const int code = p.link.ModelCode;
-    if (!(r.haveLens = inquireBlock(m, {0x09, 0x7E, 0x7E, 0x00}, 16, 0, r.lens))) return false;
-    if (!(r.haveCamera = inquireBlock(m, {0x09, 0x7E, 0x7E, 0x01}, 16, 1, r.camera))) return false;
-    if (!(r.haveOther = inquireBlock(m, {0x09, 0x7E, 0x7E, 0x02}, 16, 2, r.other))) return false;
+    auto take = [](std::optional<Bytes>&& a, Bytes& into, bool& have) {
+        have = a.has_value();
+        if (have) into = std::move(*a);
+        return have;
+    };
+    if (!take(co_await inquireBlock(m, "09 7E 7E 00", 16, 0), r.lens, r.haveLens)) co_return false;
+    if (m.readOvertaken()) co_return false;
+    if (!take(co_await inquireBlock(m, "09 7E 7E 01", 16, 1), r.camera, r.haveCamera)) co_return false;
+    if (m.readOvertaken()) co_return false;
+    if (!take(co_await inquireBlock(m, "09 7E 7E 02", 16, 2), r.other, r.haveOther)) co_return false;
+    if (m.readOvertaken()) co_return false;
     if (code == 14 || code == 260) {
-        if (!(r.haveExpand = inquireBlock(m, {0x09, 0x7E, 0x7E, 0x03}, 16, 3, r.expand))) return false;
+        if (!take(co_await inquireBlock(m, "09 7E 7E 03", 16, 3), r.expand, r.haveExpand))
+            co_return false;
+        if (m.readOvertaken()) co_return false;
     }
     if (code == 260) {
-        if (!(r.haveMenu = inquireCounted(m, {0x09, 0x06, 0x06}, 4, 966, r.menu))) return false;
-        if (!(r.haveInfo = inquireCounted(m, {0x09, 0x7E, 0x01, 0x18}, 4, 9953560, r.info))) return false;
+        if (!take(co_await inquireCounted(m, "09 06 06", 4, 966), r.menu, r.haveMenu)) co_return false;
+        if (m.readOvertaken()) co_return false;
+        if (!take(co_await inquireCounted(m, "09 7E 01 18", 4, 9953560), r.info, r.haveInfo))
+            co_return false;
+        if (m.readOvertaken()) co_return false;
         r.dsubAsked = dsubCapable(p.model.VideoSystem);
-        if (r.dsubAsked && !(r.haveDsub = inquireCounted(m, {0x09, 0x7E, 0x01, 0x1A}, 4, 9953562, r.dsub)))
-            return false;
+        if (r.dsubAsked && !take(co_await inquireCounted(m, "09 7E 01 1A", 4, 9953562), r.dsub, r.haveDsub))
+            co_return false;
+        if (m.readOvertaken()) co_return false;
     }
-    return true;
+    co_return true;
 }
 
 void decodeAll(FrmMain& m, const Replies& r) {
@@ -74,26 +88,33 @@ bool FrmMain::ReadCameraStatus() {
         --L.RefreshSkipCount;
         return false;
     }
-    if (L.RefreshRestart) {
-        Timer1.setEnabled(false);
-        Timer1.setInterval(2000);
-        L.RefreshRestart = false;
-    }
+    refresh_.readStarts();
     L.StatusReadBusy = true;
     L.StatusReading = true;
+    readFailure_ = 0;
+    readOvertaken_ = false;
+    readCamera_ = L.CamAddress;
+    // The read runs beside the window: each inquiry waits for its answer
+    // without holding it, and operator commands go out in between.
+    tasks_.start(statusRead());
+    return true;
+}
 
-    bool ok = true;
+link::Async<void> FrmMain::statusRead() {
+    Program& p = program();
+    LinkState& L = p.link;
+    link::Line::Hold hold = co_await line_.take();
+
+    bool ok = !readOvertaken_;
     bool skipToPanTilt = false;
-    if (!p.model.VersionRead) ok = identifyInStatusRead(*this);
+    if (ok && !p.model.VersionRead) ok = co_await identifyInStatusRead(*this) && !readOvertaken_;
     if (ok && p.model.IsPanTiltSeries) {
         if (L.ModelCode == 2) {
-            L.StatusReading = false;
-            L.StatusReadBusy = false;
             skipToPanTilt = true;
         } else if (L.ModelCode == 260) {
             DspIRCondition();
-            PwCheck();
-            if (!Power.checked()) {
+            ok = co_await PwCheck() && !readOvertaken_;
+            if (ok && !Power.checked()) {
                 // The camera is switched off: identify it again once it is on.
                 p.model.VersionRead = false;
                 p.model.IsPanTiltSeries = false;
@@ -102,36 +123,53 @@ bool FrmMain::ReadCameraStatus() {
         }
     }
     if (ok && !skipToPanTilt) {
-        // A read that gave up leaves the panel as the last complete read left it.
+        // A read that gave up, or that a command overtook, leaves the panel
+        // as the last complete read left it.
         Replies r;
-        ok = readBlocks(*this, r);
+        ok = co_await readBlocks(*this, r);
         if (ok) decodeAll(*this, r);
     }
     if (ok) {
         if (p.model.IsPanTiltSeries) check_DspPTW();
-        if (Power.checked() && p.model.IsPanTiltSeries && p.ptw.PTWindow && p.ptw.PTWSize) ReadPanTiltStatusCore();
+        if (Power.checked() && p.model.IsPanTiltSeries && p.ptw.PTWindow && p.ptw.PTWSize)
+            co_await ReadPanTiltStatusCore();
     }
     L.StatusReading = false;
     L.StatusReadBusy = false;
     L.EchoSent = true;
-    p.platform.port.setRThreshold(1);
-    return true;
+    hold.release();
+    const long failure = readFailure_;
+    readFailure_ = 0;
+    refresh_.readEnded(readOvertaken_);
+    // The read has ended before the operator hears that it failed.
+    if (failure) ARError(failure);
 }
 
-void FrmMain::PwCheck() {
+void FrmMain::readGaveUp(long code) {
+    if (!readFailure_) readFailure_ = code;
+}
+
+void FrmMain::commandWentOut(int camera) {
+    // A read of the camera a command went to would show what the camera did
+    // before the command: it stops after its exchange in flight, and the
+    // refresh reads once more after the command.
+    if (L.StatusReading && (camera == readCamera_ || camera == 8)) readOvertaken_ = true;
+}
+
+link::Async<bool> FrmMain::PwCheck() {
     Program& p = program();
     const Bytes inquiry{static_cast<std::uint8_t>(p.link.header()), 0x09, 0x04, 0x00, 0xFF};
     for (int attempts = 0;;) {
         SD(inquiry, kQuiet);
-        Bytes r = WaitAnswer(4);
+        Bytes r = co_await WaitAnswer(4);
         if (++attempts >= kInquiryAttempts) {
-            ARError(940);
-            return;
+            readGaveUp(940);
+            co_return false;
         }
         if (r.size() < 4 || !(r[0] & 0x80) || r[1] != 0x50 || r[3] != 0xFF) continue;
         if (r[2] == 0x02) Power.setChecked(true);
         if (r[2] == 0x03) Power.setChecked(false);
-        return;
+        co_return true;
     }
 }
 
@@ -139,31 +177,29 @@ void FrmMain::ARError(long err) {
     Program& p = program();
     p.link.LastRefreshError = err;
     if (!autoCaption()) return;  // a failed single read stays silent
+    // Off before the message: no read starts while it is shown.
+    refresh_.switchOff();
+    line_.discard();
+    p.platform.port.input();
     p.platform.windows.message({MsgIcon::Critical, "Warning",
                                 "Refresh Action Error !\r\nRefresh Action is Stopped.", MsgButtons::Ok, true});
-    Timer1.setEnabled(false);
-    AutoRefreshed.setCaption("Stop");
-    // Off means the button is usable again; a read during a command pause
-    // would otherwise leave it locked and let the watchdog restart Timer1
-    // under a "Stop" caption.
-    AutoRefreshed.setEnabled(true);
-    RefreshOnce.setEnabled(true);
-    p.platform.port.input();
 }
 
-void FrmMain::ReadPanTiltStatusCore() {
+link::Async<void> FrmMain::ReadPanTiltStatusCore() {
     Program& p = program();
     FrmPanTilt& pt = p.frmPanTilt();
-    Bytes r;
-    if (!inquireBlock(*this, {0x09, 0x06, 0x12}, 11, 0x9612, r)) return;
-    pt.LbPanPos.setCaption("0x" + hexNoPad(static_cast<unsigned>(nibbles(r, 2, 4))));
-    pt.LbTiltPos.setCaption("0x" + hexNoPad(static_cast<unsigned>(nibbles(r, 6, 4))));
-    if (!inquireBlock(*this, {0x09, 0x06, 0x10}, 5, 0x9610, r)) return;
-    const int word = r[2] * 256 + r[3];
+    auto r = co_await inquireBlock(*this, "09 06 12", 11, 0x9612);
+    if (!r) co_return;
+    pt.LbPanPos.setCaption("0x" + hexNoPad(static_cast<unsigned>(nibbles(*r, 2, 4))));
+    pt.LbTiltPos.setCaption("0x" + hexNoPad(static_cast<unsigned>(nibbles(*r, 6, 4))));
+    r = co_await inquireBlock(*this, "09 06 10", 5, 0x9610);
+    if (!r) co_return;
+    const int word = (*r)[2] * 256 + (*r)[3];
     std::string bits;
     for (int b = 15; b >= 0; --b) bits += (word >> b) & 1 ? '1' : '0';
     pt.LbPTS.setCaption(bits);
-    if (!inquireBlock(*this, {0x09, 0x06, 0x11}, 5, 0x9611, r)) return;
+    r = co_await inquireBlock(*this, "09 06 11", 5, 0x9611);
+    if (!r) co_return;
     // A maximum no head has (outside 1 to 7F) is a garbled answer: the
     // limits stay as they were, so no speed byte beyond 7F is ever built.
     bool garbled = false;
@@ -176,8 +212,8 @@ void FrmMain::ReadPanTiltStatusCore() {
         if (leadingNumber(box.text()) > max) box.setText(std::to_string(max));
         shown.setCaption(std::to_string(max));
     };
-    applyMax(r[2], pt.PSUpDown, pt.PanSpeed, pt.LbMPS);
-    applyMax(r[3], pt.TSUpDown, pt.TiltSpeed, pt.LbMTS);
+    applyMax((*r)[2], pt.PSUpDown, pt.PanSpeed, pt.LbMPS);
+    applyMax((*r)[3], pt.TSUpDown, pt.TiltSpeed, pt.LbMTS);
     if (garbled) p.chain.garbledAnswer(p.link.CamAddress, p.platform.clock.now());
 }
 

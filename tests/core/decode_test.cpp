@@ -19,7 +19,7 @@ struct DecodeTest : ::testing::Test {
         ASSERT_TRUE(rig->startUp());
         m = &rig->main();
     }
-    void read() { m->ReadCameraStatus(); }
+    void read() { rig->readStatus(); }
 };
 
 }  // namespace
@@ -253,7 +253,7 @@ TEST_F(DecodeTest, BetaExpandBlock) {
     cam->dzoomPos = 0x80;
     cam->motionDetectAvailable = true;
     cam->alarmActive = true;
-    m->AutoRefreshed.setCaption("Auto");
+    if (!m->autoCaption()) m->AutoRefreshed_Click();
     m->Timer1.setEnabled(true);
     read();
     EXPECT_EQ(m->DZoomValue.text(), "0x80");

@@ -194,7 +194,7 @@ TEST(Identify, OldKappaFirmwareWarnsAndShowsUnknownIrCondition) {
     EXPECT_EQ(ir.caption(), "IR Condition:Unknown");
     EXPECT_EQ(ir.backColor(), rgb(255, 255, 0));
     // Another read of the identified camera does not warn again.
-    rig.main().ReadCameraStatus();
+    rig.readStatus();
     EXPECT_EQ(rig.windows.messages.size(), 1u);
 }
 
@@ -203,7 +203,7 @@ TEST(Identify, KappaSwitchedOffIsIdentifiedWithoutItsVideoSystem) {
     rig.chain.camera(0).state().power = false;
     rig.openQuietly();
     const auto mark = rig.mark();
-    rig.main().ReadCameraStatus();
+    rig.readStatus();
     auto sent = rig.packetsSince(mark);
     EXPECT_EQ(rig.main().ModelVersion.text(), "ORX-Kappa");
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 06 23 FF"), 0);
@@ -305,7 +305,7 @@ TEST(Identify, EachCameraOfAMixedChainIsLaidOutAsItself) {
         // The next read of the same camera asks the same and changes nothing.
         const Layout once(rig);
         const auto again = rig.mark();
-        rig.main().ReadCameraStatus();
+        rig.readStatus();
         std::vector<std::string> next = inquiries(rig, again);
         EXPECT_EQ(std::count(next.begin(), next.end(), s.reads[0]), 0) << "identified again";
         expectSameLayout(Layout(rig), once);

@@ -62,7 +62,7 @@ TEST(Layouts, DockedPanTiltWindowFollowsTheMainWindow) {
     EXPECT_EQ(pt.top(), m.top() + m.height());
     EXPECT_EQ(pt.height(), FrmPanTilt::kLargeHeight);
     m.placedByUser(2000, 500, m.width(), m.height());
-    m.ReadCameraStatus();
+    rig.readStatus();
     EXPECT_EQ(pt.left(), 2000);
     EXPECT_EQ(pt.top(), 500 + m.height());
 }
@@ -169,7 +169,7 @@ TEST(Layouts, PanTiltWindowFollowsTheCameraAndItsButtonTellsTheTruth) {
 
     // Standby: the read finds the camera off and stops there.
     rig.chain.camera(0).state().power = false;
-    m.ReadCameraStatus();
+    rig.readStatus();
     EXPECT_FALSE(rig.program->model.IsPanTiltSeries);
     m.PTWSizeM.click();  // any placing of the window
     m.placedByUser(900, 900, m.width(), m.height());

@@ -16,7 +16,7 @@ struct LinkTest : ::testing::Test {
     void SetUp() override { rig.openQuietly(); }
     void receive(const Bytes& b) { m.EchoReceived(b); }
     void autoRunning() {
-        m.AutoRefreshed.setCaption("Auto");
+        if (!m.autoCaption()) m.AutoRefreshed_Click();
         m.Timer1.setEnabled(true);
         m.AutoRefreshed.setEnabled(true);
         m.RefreshOnce.setEnabled(false);
@@ -190,7 +190,7 @@ TEST_F(LinkTest, WaitReplyTimesOutWithTheIndexFilledArray) {
     rig.port.chain().faults.silent = false;
     m.SD({0x81, 0x01, 0x00, 0x01, 0xFF}, FrmMain::kQuiet);  // answered by 90 50 FF
     const double t0 = rig.loop.now();
-    Bytes r = m.WaitReply(4);
+    Bytes r = m.runToEnd(m.WaitReply(4));
     EXPECT_EQ(r, (Bytes{0, 1, 2, 3}));
     EXPECT_GE(rig.loop.now() - t0, 1.0);
     EXPECT_LT(rig.loop.now() - t0, 1.1);
@@ -201,7 +201,7 @@ TEST_F(LinkTest, WaitReplyTimesOutWithTheIndexFilledArray) {
 TEST_F(LinkTest, WaitReplyReturnsEverythingBufferedOnceEnoughArrived) {
     m.SD({0x81, 0x09, 0x04, 0x00, 0xFF}, FrmMain::kQuiet);
     const double t0 = rig.loop.now();
-    Bytes r = m.WaitReply(4);
+    Bytes r = m.runToEnd(m.WaitReply(4));
     EXPECT_EQ(r, (Bytes{0x90, 0x50, 0x02, 0xFF}));
     EXPECT_LT(rig.loop.now() - t0, 0.05);
 }

@@ -17,7 +17,7 @@ struct ReceiveTest : ::testing::Test {
     FrmMain& m = rig.main();
     void SetUp() override {
         rig.openQuietly();
-        m.AutoRefreshed.setCaption("Auto");
+        if (!m.autoCaption()) m.AutoRefreshed_Click();
         m.Timer1.setEnabled(false);
         m.AutoRefreshed.setEnabled(false);
     }

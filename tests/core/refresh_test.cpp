@@ -157,7 +157,7 @@ TEST_F(RefreshTest, AlarmCheckReadsTheThreeAnswers) {
     cam.dayLevel = 0x812;
     cam.nightLevel = 0x345;
     cam.nowLevel = 0x6A0;
-    EXPECT_TRUE(m.CheckAlarmStatus());
+    EXPECT_TRUE(m.runToEnd(m.CheckAlarmStatus()));
     const AlarmState& a = rig.program->alarm;
     EXPECT_TRUE(a.AlarmActive);
     EXPECT_EQ(a.AlarmMode, 0x0C);
@@ -170,7 +170,7 @@ TEST_F(RefreshTest, AlarmCheckReadsTheThreeAnswers) {
 TEST_F(RefreshTest, AlarmCheckGivesUpAndSaysSo) {
     rig.chain.packetFaults[{0x09, 0x04, 0x6C}] = {100, 0, 1, 0, 1};
     const auto mark = rig.mark();
-    EXPECT_FALSE(m.CheckAlarmStatus());
+    EXPECT_FALSE(m.runToEnd(m.CheckAlarmStatus()));
     EXPECT_FALSE(rig.program->alarm.AlarmConfigured);
     auto sent = rig.packetsSince(mark);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 04 6C FF"), FrmMain::kAlarmAttempts);

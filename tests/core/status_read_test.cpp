@@ -26,7 +26,7 @@ struct ReadTest : ::testing::Test {
         rig = std::make_unique<Rig>(models);
         EXPECT_TRUE(rig->startUp());
         const auto mark = rig->mark();
-        rig->main().ReadCameraStatus();
+        rig->readStatus();
         return rig->packetsSince(mark);
     }
 };
@@ -54,7 +54,7 @@ TEST_F(ReadTest, KappaWithoutDsubVideoSystemSkipsTheSyncInquiry) {
     rig->chain.camera(0).state().videoSystem = 4;
     ASSERT_TRUE(rig->startUp());
     const auto mark = rig->mark();
-    rig->main().ReadCameraStatus();
+    rig->readStatus();
     auto sent = rig->packetsSince(mark);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 7E 01 1A FF"), 0);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 7E 01 18 FF"), 1);
@@ -67,7 +67,7 @@ TEST_F(ReadTest, AlphaBeforeIdentificationSendsOnlyTheVersionInquiry) {
     r.openQuietly();
     r.program->ptw.PTWindow = false;
     const auto mark = r.mark();
-    r.main().ReadCameraStatus();
+    r.readStatus();
     EXPECT_EQ(r.packetsSince(mark), (std::vector<std::string>{"81 09 00 02 FF"}));
 }
 
@@ -76,7 +76,7 @@ TEST_F(ReadTest, PanTiltInquiriesOnlyWithTheLargeWindowOpen) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 06 12 FF"), 1);
     rig->program->ptw.PTWSize = false;
     const auto mark = rig->mark();
-    rig->main().ReadCameraStatus();
+    rig->readStatus();
     sent = rig->packetsSince(mark);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 06 12 FF"), 0);
 }
@@ -86,25 +86,25 @@ TEST_F(ReadTest, GuardsRefuseOrSkip) {
     Rig& r = *rig;
     auto mark = r.mark();
     r.link().StatusReadBusy = true;
-    EXPECT_FALSE(r.main().ReadCameraStatus());
+    EXPECT_FALSE(r.readStatus());
     r.link().StatusReadBusy = false;
     r.link().StartupBusy = true;
-    EXPECT_FALSE(r.main().ReadCameraStatus());
+    EXPECT_FALSE(r.readStatus());
     r.link().StartupBusy = false;
     r.link().PresetBusy = true;
-    r.main().ReadCameraStatus();
+    r.readStatus();
     r.link().PresetBusy = false;
     EXPECT_TRUE(r.packetsSince(mark).empty());
     r.link().RefreshSkipCount = 3;
-    for (int i = 0; i < 3; ++i) r.main().ReadCameraStatus();
+    for (int i = 0; i < 3; ++i) r.readStatus();
     EXPECT_TRUE(r.packetsSince(mark).empty());
-    EXPECT_TRUE(r.main().ReadCameraStatus());
+    EXPECT_TRUE(r.readStatus());
     EXPECT_FALSE(r.packetsSince(mark).empty());
     // A command-triggered read happens once.
     r.link().RefreshRestart = true;
     r.main().Timer1.setEnabled(true);
     r.main().Timer1.setInterval(7000);
-    r.main().ReadCameraStatus();
+    r.readStatus();
     EXPECT_FALSE(r.main().Timer1.enabled());
     EXPECT_EQ(r.main().Timer1.interval(), 2000);
     EXPECT_FALSE(r.link().RefreshRestart);
@@ -123,7 +123,7 @@ TEST_F(ReadTest, BlockRetriesSixTimesThenReportsItsCode) {
         r.chain.packetFaults[{0x09, 0x7E, 0x7E, static_cast<std::uint8_t>(block)}] = {6, 0, 1, 0, 1};
         auto mark = r.mark();
         r.link().LastRefreshError = -1;
-        r.main().ReadCameraStatus();
+        r.readStatus();
         auto sent = r.packetsSince(mark);
         const std::string inquiry = "81 09 7E 7E 0" + std::to_string(block) + " FF";
         EXPECT_EQ(std::count(sent.begin(), sent.end(), inquiry), 7);
@@ -131,7 +131,7 @@ TEST_F(ReadTest, BlockRetriesSixTimesThenReportsItsCode) {
         // Seven rejections give up with the block's code.
         r.chain.packetFaults[{0x09, 0x7E, 0x7E, static_cast<std::uint8_t>(block)}] = {0, 7, 1, 0, 1};
         mark = r.mark();
-        r.main().ReadCameraStatus();
+        r.readStatus();
         sent = r.packetsSince(mark);
         EXPECT_EQ(std::count(sent.begin(), sent.end(), inquiry), 7);
         EXPECT_EQ(r.link().LastRefreshError, block);
@@ -152,7 +152,7 @@ TEST_F(ReadTest, CountedInquiriesGiveUpAtTheSeventhAttemptWithTheirCode) {
         SCOPED_TRACE(c.code);
         // Even a good seventh answer is not looked at: six bad ones are enough.
         r.chain.packetFaults[c.body] = {0, 6, 1, 0, 1};
-        r.main().ReadCameraStatus();
+        r.readStatus();
         EXPECT_EQ(r.link().LastRefreshError, c.code);
         r.chain.packetFaults.clear();
         r.link().LastRefreshError = 0;
@@ -161,7 +161,7 @@ TEST_F(ReadTest, CountedInquiriesGiveUpAtTheSeventhAttemptWithTheirCode) {
     r.program->model.VersionRead = false;
     r.chain.packetFaults[{0x09, 0x00, 0x02}] = {7, 0, 1, 0, 1};
     const auto mark = r.mark();
-    r.main().ReadCameraStatus();
+    r.readStatus();
     auto sent = r.packetsSince(mark);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "81 09 00 02 FF"), 7);
     EXPECT_EQ(r.link().LastRefreshError, 902);
@@ -171,11 +171,11 @@ TEST_F(ReadTest, FailedReadDuringAutoRefreshWarnsOnceAndStopsIt) {
     read({"ORX-Gamma"});
     Rig& r = *rig;
     FrmMain& m = r.main();
-    m.AutoRefreshed.setCaption("Auto");
+    if (!m.autoCaption()) m.AutoRefreshed_Click();
     m.Timer1.setEnabled(true);
     m.RefreshOnce.setEnabled(false);
     r.chain.faults.silent = true;
-    m.ReadCameraStatus();
+    r.readStatus();
     ASSERT_EQ(r.windows.messages.size(), 1u);
     EXPECT_EQ(r.windows.messages[0].text, "Refresh Action Error !\r\nRefresh Action is Stopped.");
     EXPECT_EQ(r.windows.messages[0].icon, MsgIcon::Critical);
@@ -183,7 +183,7 @@ TEST_F(ReadTest, FailedReadDuringAutoRefreshWarnsOnceAndStopsIt) {
     EXPECT_FALSE(m.Timer1.enabled());
     EXPECT_TRUE(m.RefreshOnce.enabled());
     // With auto refresh off a failed read says nothing.
-    m.ReadCameraStatus();
+    r.readStatus();
     EXPECT_EQ(r.windows.messages.size(), 1u);
 }
 
@@ -193,7 +193,7 @@ TEST_F(ReadTest, PowerCheckOfASilentCameraKeepsTheTick) {
     r.main().Power.setChecked(true);
     r.chain.packetFaults[{0x09, 0x04, 0x00}] = {100, 0, 1, 0, 1};
     const auto mark = r.mark();
-    r.main().PwCheck();
+    r.main().runToEnd(r.main().PwCheck());
     EXPECT_EQ(r.packetsSince(mark).size(), 7u);
     EXPECT_TRUE(r.main().Power.checked());
     EXPECT_EQ(r.link().LastRefreshError, 940);

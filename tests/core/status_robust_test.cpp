@@ -62,11 +62,11 @@ TEST(StatusRobustness, RandomAndBrokenAnswersToEveryInquiry) {
         for (int round = 0; round < 60; ++round) {
             breakChance = static_cast<int>(rng() % 60);
             const bool autoOn = rng() % 2;
-            m.AutoRefreshed.setCaption(autoOn ? "Auto" : "Stop");
+            if (m.autoCaption() != autoOn) m.AutoRefreshed_Click();
             const PanelValues before(m);
             const bool identified = rig.program->model.VersionRead;
             rig.link().LastRefreshError = -1;
-            const bool started = m.ReadCameraStatus();
+            const bool started = rig.readStatus();
             EXPECT_TRUE(started);
             EXPECT_FALSE(rig.link().StatusReading);
             EXPECT_FALSE(rig.link().StatusReadBusy);

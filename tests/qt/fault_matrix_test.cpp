@@ -91,6 +91,7 @@ struct Row : ::testing::Test {
             program->model.VersionRead = false;
         }
         const bool ran = m->ReadCameraStatus();
+        m->waitForEvents([this] { return m->linkIdle(); });
         const bool ok = ran && program->link.LastRefreshError == 0 && (!panTilt || m->ModelVersion.text() == model);
         if (!ok) {
             std::printf("read %s, \"%s\" on camera %d, refresh error %ld\n", ran ? "ran" : "refused",

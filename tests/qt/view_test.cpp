@@ -69,7 +69,7 @@ TEST(View, ModelChangesReachTheWidgets) {
     EXPECT_EQ(qobject_cast<QLineEdit*>(v->widgetFor(&m.ModelVersion))->text(), "ORX-Beta");
     m.RecvText.setText("90 41 FF \r\n");
     EXPECT_EQ(qobject_cast<QPlainTextEdit*>(v->widgetFor(&m.RecvText))->toPlainText(), "90 41 FF \n");
-    m.AutoRefreshed.setCaption("Auto");
+    if (!m.autoCaption()) m.AutoRefreshed_Click();
     EXPECT_EQ(qobject_cast<QPushButton*>(v->widgetFor(&m.AutoRefreshed))->text(), "Auto");
     m.RefreshOnce.setEnabled(false);
     EXPECT_FALSE(v->widgetFor(&m.RefreshOnce)->isEnabled());

@@ -41,6 +41,15 @@ void ScriptedWindows::runModal(Form& form) {
     waitUntil([&] { return !form.visible(); });
 }
 
+bool ScriptedWindows::eventsUntil(const std::function<bool()>& condition) {
+    while (!ended_ && !condition()) {
+        const double next = loop_.nextEventTime();
+        if (next < 0) return false;
+        loop_.runUntil(next);
+    }
+    return !ended_;
+}
+
 bool ScriptedWindows::waitUntil(const std::function<bool()>& condition) {
     double idleSince = -1;
     while (!ended_ && !condition()) {

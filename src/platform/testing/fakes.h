@@ -49,6 +49,7 @@ public:
     MsgAnswer message(const Message& m) override;
     void runModal(Form& form) override;
     bool waitUntil(const std::function<bool()>& condition) override;
+    bool eventsUntil(const std::function<bool()>& condition) override;
     void endProgram() override { ended_ = true; }
     bool ending() const override { return ended_; }
     ScreenArea screenArea() const override { return area; }

@@ -8,7 +8,23 @@ Rig::Rig(const std::vector<std::string>& models)
     : chain(models),
       port(chain, loop, loop),
       platform{loop, loop, loop, settings, windows, port, devices},
-      program(std::make_unique<Program>(platform)) {}
+      program(std::make_unique<Program>(platform)) {
+    driveToEnd(true);
+}
+
+void Rig::driveToEnd(bool on) {
+    if (!on) {
+        main().tasks().driveEachToEnd(nullptr);
+        return;
+    }
+    main().tasks().driveEachToEnd([this](const std::function<bool()>& ended) {
+        while (!ended()) {
+            const double next = loop.nextEventTime();
+            if (next < 0) return;
+            loop.runUntil(next);
+        }
+    });
+}
 
 Rig::~Rig() { program.reset(); }
 
@@ -17,7 +33,24 @@ bool Rig::startUp(int comListIndex, int baudOption) {
     open().ComList1.choose(comListIndex);
     open().OBrate[baudOption].click();
     open().Command1.click();
+    settle();
     return main().visible();
+}
+
+bool Rig::settle(double maxSeconds) {
+    const double limit = loop.now() + maxSeconds;
+    while (program && program->isLoaded(main()) && !main().linkIdle()) {
+        const double next = loop.nextEventTime();
+        if (next < 0 || next > limit) return false;
+        loop.runUntil(next);
+    }
+    return true;
+}
+
+bool Rig::readStatus() {
+    const bool started = main().ReadCameraStatus();
+    settle();
+    return started;
 }
 
 void Rig::openQuietly() {
@@ -25,7 +58,7 @@ void Rig::openQuietly() {
     port.open();
     port.setRThreshold(1);
     program->link.EchoSent = true;
-    main().AutoRefreshed.setCaption("Stop");
+    main().refresh().switchOff();
 }
 
 std::vector<std::string> Rig::packetsSince(std::size_t mark) const {

@@ -53,6 +53,17 @@ public:
     std::size_t mark() const { return chain.receivedTotal(); }
     // Lets virtual time pass, delivering replies and ticks.
     void run(double seconds) { loop.runFor(seconds); }
+    // Delivers events until nothing is under way on the line (every read,
+    // start-up or exchange started has ended), at most maxSeconds of
+    // virtual time. True when the line came to rest.
+    bool settle(double maxSeconds = 120);
+    // A status read run to its end (ReadCameraStatus's result).
+    bool readStatus();
+    // Each routine a handler starts (a status read, an address set) runs to
+    // its end before the handler returns, as if the operator waited for
+    // it: the tests of packet sequences read the line that way. Off, they
+    // run beside the test as beside the window.
+    void driveToEnd(bool on);
 };
 
 }  // namespace orbus::testing

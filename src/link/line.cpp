@@ -1,0 +1,200 @@
+#include "link/line.h"
+
+#include <algorithm>
+
+#include "link/packet.h"
+
+namespace orbus::link {
+
+Line::Line(Clock& clock, EventPoster& poster)
+    : clock_(clock), poster_(poster), alive_(std::make_shared<bool>(true)) {}
+
+Line::~Line() { *alive_ = false; }
+
+// ---- holding ------------------------------------------------------------------
+
+Line::Hold& Line::Hold::operator=(Hold&& o) noexcept {
+    if (this != &o) {
+        release();
+        line_ = std::exchange(o.line_, nullptr);
+    }
+    return *this;
+}
+
+void Line::Hold::release() {
+    if (!line_) return;
+    Line* l = std::exchange(line_, nullptr);
+    l->held_ = false;
+    // What the sequence left unread (a late answer) is the receive path's.
+    if (!l->buffer_.empty() && l->onUnclaimed) {
+        Bytes rest;
+        rest.swap(l->buffer_);
+        l->onUnclaimed(rest);
+    }
+    l->handOn();
+}
+
+void Line::handOn() {
+    if (held_ || queue_.empty()) return;
+    TakeAwaiter* next = queue_.front();
+    queue_.erase(queue_.begin());
+    next->queued = false;
+    next->given = true;
+    held_ = true;
+    std::weak_ptr<bool> alive = alive_;
+    auto h = next->handle;
+    // The next sequence runs from the event queue, not inside the one that
+    // let the line go. Should its routine be destroyed before then, its
+    // awaiter gives the line on (see ~TakeAwaiter).
+    poster_.post(0, [alive, h, next, this] {
+        if (auto a = alive.lock(); a && *a) {
+            (void)next;
+            h.resume();
+        }
+    });
+}
+
+void Line::TakeAwaiter::await_suspend(std::coroutine_handle<> h) {
+    handle = h;
+    queued = true;
+    line.queue_.push_back(this);
+    line.handOn();
+}
+
+Line::Hold Line::TakeAwaiter::await_resume() {
+    if (!given) {
+        // Free at once (await_ready).
+        line.held_ = true;
+        given = true;
+    }
+    queued = false;
+    Hold h(&line);
+    given = false;  // the hold owns the line now
+    return h;
+}
+
+Line::TakeAwaiter::~TakeAwaiter() {
+    if (queued) {
+        auto& q = line.queue_;
+        q.erase(std::remove(q.begin(), q.end(), this), q.end());
+    } else if (given) {
+        // The line was handed to a routine destroyed before it resumed.
+        line.held_ = false;
+        line.handOn();
+    }
+}
+
+// ---- waiting for an answer --------------------------------------------------------
+
+bool Line::ReplyAwaiter::await_ready() {
+    line.splitLeadingCommandReplies();
+    if (static_cast<int>(line.buffer_.size()) < count) return false;
+    result.bytes.swap(line.buffer_);
+    line.buffer_.clear();
+    done = true;
+    return true;
+}
+
+void Line::ReplyAwaiter::await_suspend(std::coroutine_handle<> h) {
+    handle = h;
+    line.waiter_ = this;
+    alive = std::make_shared<bool>(true);
+    std::weak_ptr<bool> token = alive;
+    Line* l = &line;
+    line.poster_.post(limit, [token, l] {
+        if (auto a = token.lock(); a && *a) l->finish(true);
+    });
+}
+
+Line::ReplyAwaiter::~ReplyAwaiter() {
+    if (alive) *alive = false;
+    if (line.waiter_ == this) line.waiter_ = nullptr;
+}
+
+void Line::splitLeadingCommandReplies() {
+    if (!waiter_ || !waiter_->commandRepliesApart) return;
+    while (const std::size_t n = leadingCommandReply(buffer_)) {
+        Bytes reply(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(n));
+        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(n));
+        if (onCommandReply) onCommandReply(reply);
+    }
+}
+
+void Line::received(const Bytes& bytes) {
+    if (bytes.empty()) return;
+    if (!held_ && !waiter_) {
+        if (onUnclaimed) onUnclaimed(bytes);
+        return;
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    if (waiter_ && !waiter_->done) {
+        splitLeadingCommandReplies();
+        tryFinish();
+    } else {
+        // Between two exchanges of a sequence: a command's reply is the
+        // command's at once; anything else waits for the next exchange.
+        while (const std::size_t n = leadingCommandReply(buffer_)) {
+            Bytes reply(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(n));
+            buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(n));
+            if (onCommandReply) onCommandReply(reply);
+        }
+    }
+}
+
+void Line::tryFinish() {
+    if (!waiter_ || waiter_->done) return;
+    if (static_cast<int>(buffer_.size()) < waiter_->count) return;
+    finish(false);
+}
+
+void Line::finish(bool timedOut) {
+    ReplyAwaiter* w = waiter_;
+    if (!w || w->done) return;
+    w->done = true;
+    waiter_ = nullptr;
+    if (w->alive) *w->alive = false;  // the time limit no longer applies
+    if (timedOut) {
+        buffer_.clear();
+        w->result.timedOut = true;
+    } else {
+        const std::size_t answerEnd = static_cast<std::size_t>(w->count);
+        Bytes tail(buffer_.begin() + static_cast<std::ptrdiff_t>(answerEnd), buffer_.end());
+        buffer_.resize(answerEnd);
+        // A command's reply right behind the answer is the command's.
+        if (w->commandRepliesApart) {
+            while (const std::size_t n = leadingCommandReply(tail)) {
+                Bytes reply(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
+                tail.erase(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
+                if (onCommandReply) onCommandReply(reply);
+            }
+        }
+        buffer_.insert(buffer_.end(), tail.begin(), tail.end());
+        w->result.bytes.swap(buffer_);
+        buffer_.clear();
+    }
+    // Resumed from the event queue: the routine goes on after the port's
+    // notification (or the timer) has returned.
+    w->alive = std::make_shared<bool>(true);
+    std::weak_ptr<bool> token = w->alive;
+    auto h = w->handle;
+    poster_.post(0, [token, h] {
+        if (auto a = token.lock(); a && *a) h.resume();
+    });
+}
+
+void Line::portGone() {
+    if (waiter_) finish(true);
+    buffer_.clear();
+}
+
+// ---- pauses ---------------------------------------------------------------------
+
+void Line::PauseAwaiter::await_suspend(std::coroutine_handle<> h) {
+    alive = std::make_shared<bool>(true);
+    std::weak_ptr<bool> token = alive;
+    line.poster_.post(seconds, [token, h] {
+        if (auto a = token.lock(); a && *a) h.resume();
+    });
+}
+
+}  // namespace orbus::link
