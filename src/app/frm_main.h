@@ -517,7 +517,7 @@ private:
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;
-    long readFailure_ = 0;
+    std::optional<long> readFailure_;  // the code of the inquiry that gave up
     bool readOvertaken_ = false;
     int readCamera_ = 0;
     long finishChecks_ = 0;

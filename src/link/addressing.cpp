@@ -26,8 +26,7 @@ link::Async<void> FrmMain::addressSet() {
     link::Line::Hold hold = co_await line_.take();
     if (SD(addressSetBroadcast(), kPolled) != "OK") co_return;
     const Bytes reply = co_await WaitReply(4);
-    // Only bytes that came in are shown, not a time-out's stand-in.
-    if (!lastWaitTimedOut()) EchoReceived(reply);
+    EchoReceived(reply);
     hold.release();
     if (reply.size() >= 4 && reply[0] == 0x88 && reply[1] == 0x30 && reply[3] == 0xFF) {
         const int n = reply[2] - 1;

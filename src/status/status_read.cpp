@@ -91,7 +91,7 @@ bool FrmMain::ReadCameraStatus() {
     refresh_.readStarts();
     L.StatusReadBusy = true;
     L.StatusReading = true;
-    readFailure_ = 0;
+    readFailure_.reset();
     readOvertaken_ = false;
     readCamera_ = L.CamAddress;
     // The read runs beside the window: each inquiry waits for its answer
@@ -138,15 +138,20 @@ link::Async<void> FrmMain::statusRead() {
     L.StatusReadBusy = false;
     L.EchoSent = true;
     hold.release();
-    const long failure = readFailure_;
-    readFailure_ = 0;
+    const std::optional<long> failure = readFailure_;
+    readFailure_.reset();
     refresh_.readEnded(readOvertaken_);
     // The read has ended before the operator hears that it failed.
-    if (failure) ARError(failure);
+    if (failure) ARError(*failure);
 }
 
 void FrmMain::readGaveUp(long code) {
-    if (!readFailure_) readFailure_ = code;
+    // Outside a read (a power check of its own) the failure is told now.
+    if (!L.StatusReadBusy) {
+        ARError(code);
+    } else if (!readFailure_) {
+        readFailure_ = code;
+    }
 }
 
 void FrmMain::commandWentOut(int camera) {

@@ -201,11 +201,13 @@ TEST_F(Settings, InformationDisplaySwitch) {
     m.IFMDmode.click();
     EXPECT_FALSE(m.IFMDmode.checked());
     EXPECT_EQ(commands(mark), (std::vector<std::string>{"81 01 7E 01 18 02 FF", "81 01 7E 01 18 03 FF"}));
+    // A status read no longer holds the command back: it goes out at once.
     rig.link().StatusReading = true;
     mark = rig.mark();
     m.IFMDmode.click();
-    EXPECT_TRUE(commands(mark).empty());
-    EXPECT_FALSE(m.IFMDmode.checked());
+    EXPECT_EQ(commands(mark), (std::vector<std::string>{"81 01 7E 01 18 02 FF"}));
+    EXPECT_TRUE(m.IFMDmode.checked());
+    rig.link().StatusReading = false;
 }
 
 TEST_F(Settings, ClockFromTheComputerAndTyped) {
@@ -371,10 +373,12 @@ TEST_F(Settings, NightPowerOffOnlyWithADayAndNightAlarm) {
     rig.windows.messages.clear();
     const int shows = rig.windows.modalShows;
     m.NightPowerOff.click();
-    ASSERT_EQ(rig.windows.messages.size(), 2u);
-    EXPECT_EQ(rig.windows.messages[1].text,
+    // (The auto refresh, running beside the check, may tell of the silent
+    // camera too.)
+    ASSERT_GE(rig.windows.messages.size(), 2u);
+    EXPECT_EQ(rig.windows.messages.back().text,
               "The alarm state could not be read.\r\nPlease set up it after I implement alarm setting.  ");
-    EXPECT_EQ(rig.windows.messages[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(rig.windows.messages.back().icon, MsgIcon::Critical);
     EXPECT_EQ(rig.windows.modalShows, shows);
 }
 

@@ -97,7 +97,7 @@ TEST(Identify, BlockModelsHideAndDisableExactlyTheirControls) {
         rig.openQuietly();
         FrmMain& m = rig.main();
         Snapshot before(m);
-        m.IdentifyAtStartup();
+        m.runToEnd(m.IdentifyAtStartup());
         Snapshot after(m);
         std::set<std::string> hidden = c.hidden;
         hidden.insert(kSeries.begin(), kSeries.end());
@@ -160,7 +160,7 @@ TEST(Identify, ReplyFromAnotherAddressLeavesThePanelUnidentified) {
     rig.chain.mutate = [](const Bytes& p, std::vector<Bytes>& replies) {
         if (p.size() > 2 && p[1] == 0x09 && !replies.empty()) replies.back()[0] = 0xA0;
     };
-    rig.main().IdentifyAtStartup();
+    rig.main().runToEnd(rig.main().IdentifyAtStartup());
     EXPECT_EQ(rig.main().ModelVersion.text(), "");
     EXPECT_NE(rig.main().caption(), "KBM-  B SERIES Control Panel");
 }
@@ -170,7 +170,7 @@ TEST(Identify, StartupVersionInquiryGivesUpAndSaysSo) {
     rig.openQuietly();
     rig.chain.packetFaults[{0x09, 0x00, 0x02}] = {100, 0, 1, 0, 1};
     const auto mark = rig.mark();
-    rig.main().IdentifyAtStartup();
+    rig.main().runToEnd(rig.main().IdentifyAtStartup());
     EXPECT_EQ(rig.packetsSince(mark).size(), static_cast<std::size_t>(FrmMain::kVersionAttempts));
     EXPECT_EQ(rig.main().ModelVersion.text(), "Unknown");
     ASSERT_EQ(rig.windows.messages.size(), 1u);
