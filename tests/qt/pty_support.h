@@ -98,10 +98,16 @@ inline bool spin(const std::function<bool()>& cond, int ms) {
 }
 
 // Starts the program and presses OK in the port dialog on "Com n" (list index n - 1).
+// Each routine a handler starts (a read, an address set) is waited for
+// before the handler returns, as an operator watching the line would; the
+// event loop runs meanwhile, so the window stays live.
 inline FrmMain& startThroughPortDialog(Program& program, int comListIndex) {
+    program.frmMain().tasks().driveEachToEnd([](const std::function<bool()>& ended) { spin(ended, 30000); });
     program.start();
     program.frmOpen().ComList1.choose(comListIndex);
     program.frmOpen().Command1.click();
+    // The start-up runs beside the window: wait for its end.
+    spin([&] { return program.frmMain().linkIdle(); }, 30000);
     return program.frmMain();
 }
 
