@@ -11,7 +11,7 @@ FrmMain::FrmMain(Program& program)
       prog_(program),
       L(program.link),
       P(program.platform),
-      line_(program.platform.clock, program.platform.poster),
+      line_(program.platform.poster),
       refresh_(program.link, Timer1, Timer3, [this] { drawRefresh(); }) {
     setResizable(true);
     resize(11895, 8220);
@@ -27,8 +27,10 @@ FrmMain::FrmMain(Program& program)
 }
 
 FrmMain::~FrmMain() {
-    // Routines still waiting end with the window, before the line they wait on.
+    // Routines still waiting end with the window, before the line they wait
+    // on; the port's events have nobody to go to any more.
     tasks_.destroyAll();
+    P.port.onComm = nullptr;
 }
 
 void FrmMain::drawRefresh() {

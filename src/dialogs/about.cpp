@@ -120,7 +120,6 @@ Frmmoreinfo::Outcome Frmmoreinfo::step(const std::vector<int>& body, bool read, 
 }
 
 bool Frmmoreinfo::Form_Load() {
-    FrmMain& m = prog_.frmMain();
     const LinkState& L = prog_.link;
     dialogs::holdRefresh(prog_, false, true);
     OKButton.setEnabled(false);

@@ -137,7 +137,6 @@ FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog
 }
 
 void FrmCamID::open() {
-    FrmMain& m = prog_.frmMain();
     dialogs::holdRefresh(prog_, false, true);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);
     prog_.loaded(*this);
@@ -188,7 +187,6 @@ PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string c
 }
 
 void PowerOffDialog::open() {
-    FrmMain& m = prog_.frmMain();
     dialogs::holdRefresh(prog_, true, false);
     dialogs::placeBesideMain(prog_, *this, 500, 1000);
     Form_Load();

@@ -6,8 +6,7 @@
 
 namespace orbus::link {
 
-Line::Line(Clock& clock, EventPoster& poster)
-    : clock_(clock), poster_(poster), alive_(std::make_shared<bool>(true)) {}
+Line::Line(EventPoster& poster) : poster_(poster), alive_(std::make_shared<bool>(true)) {}
 
 Line::~Line() { *alive_ = false; }
 
@@ -46,11 +45,8 @@ void Line::handOn() {
     // The next sequence runs from the event queue, not inside the one that
     // let the line go. Should its routine be destroyed before then, its
     // awaiter gives the line on (see ~TakeAwaiter).
-    poster_.post(0, [alive, h, next, this] {
-        if (auto a = alive.lock(); a && *a) {
-            (void)next;
-            h.resume();
-        }
+    poster_.post(0, [alive, h] {
+        if (auto a = alive.lock(); a && *a) h.resume();
     });
 }
 
@@ -168,9 +164,17 @@ void Line::finish(bool timedOut) {
                 if (onCommandReply) onCommandReply(reply);
             }
         }
-        buffer_.insert(buffer_.end(), tail.begin(), tail.end());
+        // The beginning of a packet that has not ended yet is not the
+        // answer's: it waits for the rest (a command's reply in pieces).
+        std::size_t keep = 0;
+        if (!tail.empty() && (tail.back() != 0xFF)) {
+            const auto start = std::find_if(tail.rbegin(), tail.rend(), [](std::uint8_t b) { return b == 0xFF; });
+            const std::size_t from = static_cast<std::size_t>(tail.rend() - start);
+            if (from < tail.size() && replyCamera(tail[from]) != 0) keep = tail.size() - from;
+        }
+        buffer_.insert(buffer_.end(), tail.begin(), tail.end() - static_cast<std::ptrdiff_t>(keep));
         w->result.bytes.swap(buffer_);
-        buffer_.clear();
+        buffer_.assign(tail.end() - static_cast<std::ptrdiff_t>(keep), tail.end());
     }
     // Resumed from the event queue: the routine goes on after the port's
     // notification (or the timer) has returned.

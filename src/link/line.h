@@ -32,7 +32,7 @@ struct Answer {
 
 class Line {
 public:
-    Line(Clock& clock, EventPoster& poster);
+    explicit Line(EventPoster& poster);
     ~Line();
     Line(const Line&) = delete;
     Line& operator=(const Line&) = delete;
@@ -60,6 +60,7 @@ public:
     };
 
     struct TakeAwaiter {
+        explicit TakeAwaiter(Line& l) : line(l) {}
         Line& line;
         std::coroutine_handle<> handle;
         bool queued = false;
@@ -71,13 +72,14 @@ public:
     };
     // co_await take(): the line, once every sequence that asked before has
     // let it go.
-    TakeAwaiter take() { return TakeAwaiter{*this, {}}; }
+    TakeAwaiter take() { return TakeAwaiter(*this); }
     bool held() const { return held_; }
     // Sequences waiting for their turn.
     std::size_t queued() const { return queue_.size(); }
 
     // ---- waiting for an answer -------------------------------------------------
     struct ReplyAwaiter {
+        ReplyAwaiter(Line& l, int n, bool apart, double lim) : line(l), count(n), commandRepliesApart(apart), limit(lim) {}
         Line& line;
         int count;
         bool commandRepliesApart;
@@ -95,12 +97,13 @@ public:
     // before), or the time limit. With commandRepliesApart, a command's
     // reply in front of or right behind the answer goes to onCommandReply.
     ReplyAwaiter reply(int count, bool commandRepliesApart, double limit = 1.0) {
-        return ReplyAwaiter{*this, count, commandRepliesApart, limit, {}};
+        return ReplyAwaiter(*this, count, commandRepliesApart, limit);
     }
     bool waiting() const { return waiter_ != nullptr; }
 
     // ---- pauses ----------------------------------------------------------------
     struct PauseAwaiter {
+        PauseAwaiter(Line& l, double s) : line(l), seconds(s) {}
         Line& line;
         double seconds;
         std::shared_ptr<bool> alive;
@@ -111,7 +114,7 @@ public:
             if (alive) *alive = false;
         }
     };
-    PauseAwaiter pause(double seconds) { return PauseAwaiter{line_(), seconds, {}}; }
+    PauseAwaiter pause(double seconds) { return PauseAwaiter(*this, seconds); }
 
     // ---- events ----------------------------------------------------------------
     // Bytes from the port's receive event.
@@ -122,13 +125,11 @@ public:
     void discard() { buffer_.clear(); }
 
 private:
-    Line& line_() { return *this; }
     void splitLeadingCommandReplies();
     void tryFinish();
     void finish(bool timedOut);
     void handOn();
 
-    Clock& clock_;
     EventPoster& poster_;
     bool held_ = false;
     std::vector<TakeAwaiter*> queue_;

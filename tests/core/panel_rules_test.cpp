@@ -38,20 +38,6 @@ void expectEnabled(std::initializer_list<const Control*> controls, bool on) {
     for (const Control* c : controls) EXPECT_EQ(c->enabled(), on) << c->objectName();
 }
 
-// Every control's visible state, to compare before and after a refused click.
-std::map<std::string, std::string> snapshot(const Form& f) {
-    std::map<std::string, std::string> s;
-    for (const Control* c : f.controls()) {
-        std::string v = std::to_string(c->enabled()) + std::to_string(c->visible());
-        if (auto* mi = dynamic_cast<const MenuItem*>(c)) v += std::to_string(mi->checked());
-        if (auto* cap = dynamic_cast<const Captioned*>(c)) v += cap->caption();
-        if (auto* o = dynamic_cast<const OptionButton*>(c)) v += std::to_string(o->value());
-        if (auto* sl = dynamic_cast<const Slider*>(c)) v += std::to_string(sl->value());
-        s[c->objectName()] = v;
-    }
-    return s;
-}
-
 }  // namespace
 
 TEST_F(Panel, AeModesCheckTheirItemAndEnableWhatTheModeLeavesFree) {
