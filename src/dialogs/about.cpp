@@ -70,6 +70,14 @@ Frmmoreinfo::Frmmoreinfo(Program& program) : Form("Frmmoreinfo", "more Infomatio
 }
 
 void Frmmoreinfo::open() {
+    // Reading the camera before it shows, the dialog opens once however
+    // often its button is pressed meanwhile.
+    if (opening_ || visible()) return;
+    struct Opening {
+        bool& flag;
+        explicit Opening(bool& f) : flag(f) { flag = true; }
+        ~Opening() { flag = false; }
+    } opening(opening_);
     dialogs::placeBesideMain(prog_, *this, 300, 300);
     if (!Form_Load()) {
         Form_Unload();

@@ -64,6 +64,7 @@ public:
     void Form_Unload();
 
 private:
+    bool opening_ = false;
     enum class Outcome { Done, Wrong, Silent };
     // One exchange: the packet sent quietly, the reply awaited and checked,
     // sent again while the reply is wrong, up to kAttempts times. A wait

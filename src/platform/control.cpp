@@ -1,8 +1,10 @@
 #include "platform/control.h"
 
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 #include "platform/form.h"
 #include "platform/text.h"
@@ -82,16 +84,31 @@ void Control::changed(Prop p) {
 
 namespace {
 const Control* firingNow = nullptr;
+std::vector<const Control*> firingStack;  // every control whose handler runs, outermost first
 }  // namespace
 
 const Control* Control::firing() { return firingNow; }
 
 void Control::fire(const std::function<void()>& handler) const {
     if (!handler) return;
+    // A menu item whose handler still runs (a dialog reading the camera
+    // before it opens, while the window takes input) is not started a
+    // second time by a second click.
+    if (kind_ == Kind::MenuItem) {
+        for (const Control* c : firingStack) {
+            if (c == this) return;
+        }
+    }
     struct Firing {
         const Control* outer = firingNow;
-        explicit Firing(const Control* c) { firingNow = c; }
-        ~Firing() { firingNow = outer; }
+        explicit Firing(const Control* c) {
+            firingNow = c;
+            firingStack.push_back(c);
+        }
+        ~Firing() {
+            firingNow = outer;
+            firingStack.pop_back();
+        }
     } firing(this);
     try {
         handler();

@@ -431,3 +431,17 @@ TEST_F(Settings, ModalDialogsHoldTheRefreshUntilTheyClose) {
         EXPECT_TRUE(rig.windows.messages.empty()) << c.name;
     }
 }
+
+// The window takes input while a dialog reads the camera before it opens: a
+// second click on its menu item meanwhile does not open a second one.
+TEST_F(Settings, AMenuItemClickedAgainWhileItsDialogReadsOpensItOnce) {
+    alarm.AlarmActive = true;
+    alarm.AlarmConfigured = false;
+    const int shows = rig.windows.modalShows;
+    const auto mark = rig.mark();
+    rig.loop.post(0.002, [&] { m.MotionDetecter.click(); });
+    withDialog(m.MotionDetecter, [&] { rig.program->frmMD().CmdClose.click(); });
+    EXPECT_EQ(rig.windows.modalShows, shows + 1);
+    EXPECT_EQ(rig.packetsSince(mark, "09 04 6B").size(), 1u);
+    EXPECT_FALSE(rig.program->frmMD().visible());
+}
