@@ -31,6 +31,7 @@ FrmMain::~FrmMain() {
     // on; the port's events have nobody to go to any more.
     tasks_.destroyAll();
     P.port.onComm = nullptr;
+    *alive_ = false;
 }
 
 void FrmMain::drawRefresh() {

@@ -528,6 +528,7 @@ private:
     int startupCameras_ = 0;
     link::Line line_;
     link::Refresh refresh_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     // Last: its routines are destroyed before the line they wait on.
     link::Tasks tasks_;
 };

@@ -10,11 +10,18 @@ namespace orbus {
 
 void FrmMain::MSComm1_OnComm(int event) {
     switch (event) {
-    case ComEvReceive:
+    case ComEvReceive: {
         // The line routes them: to the exchange waiting for an answer, to
-        // the completion check, or to the receive path below.
-        line_.received(P.port.input());
+        // the completion check, or to the receive path below. From the
+        // event queue, not inside the port's notification: a message box
+        // opened meanwhile (a network change) must not keep the port from
+        // notifying the next bytes.
+        std::weak_ptr<bool> alive = alive_;
+        P.poster.post(0, [this, alive] {
+            if (auto a = alive.lock(); a && *a) line_.received(P.port.input());
+        });
         break;
+    }
     case ComEventGone:
         portGone();
         break;
