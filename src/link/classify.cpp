@@ -1,5 +1,9 @@
 #include "link/classify.h"
 
+#include <vector>
+
+#include "platform/text.h"
+
 
 namespace orbus {
 
@@ -77,6 +81,27 @@ std::string_view lastReplyText(std::string_view log) {
     }
     if (i > n) i = n;
     return log.substr(n - i);
+}
+
+int replyCameraOf(std::string_view r) {
+    std::vector<int> bytes;
+    for (std::size_t i = 0; i + 1 < r.size();) {
+        const int hi = hexDigit(r[i]), lo = hexDigit(r[i + 1]);
+        if (hi < 0 || lo < 0) {
+            ++i;
+            continue;
+        }
+        bytes.push_back(hi * 16 + lo);
+        i += 2;
+    }
+    // The header follows the terminator before the last one.
+    std::size_t header = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF) header = i + 1;
+    }
+    if (header >= bytes.size()) return 0;
+    const int h = bytes[header];
+    return (h & 0x0F) == 0 && h >= 0x90 ? (h >> 4) - 8 : 0;
 }
 
 ReplyClass classifyReply(std::string_view r) {

@@ -29,4 +29,8 @@ struct ReplyClass {
 
 ReplyClass classifyReply(std::string_view replyText);
 
+// The camera (1..7) that sent the last reply of a reply text, 0 when its
+// header names none.
+int replyCameraOf(std::string_view replyText);
+
 }  // namespace orbus

@@ -86,7 +86,7 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         commandWentOut(byteString.empty() ? 0 : byteString[0] - 0x80);
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
-        refresh_.commandSent();
+        refresh_.commandSent(byteString[0] - 0x80);
     }
     notWrittenTold_ = false;
     return "OK";
@@ -194,7 +194,9 @@ void FrmMain::resumeRefresh() { refresh_.finished(); }
 
 void FrmMain::CheckFinishCommand() {
     ++finishChecks_;
-    const ReplyClass c = classifyReply(lastReplyText(RecvText.text()));
+    const std::string_view replyText = lastReplyText(RecvText.text());
+    const ReplyClass c = classifyReply(replyText);
+    if (c.completion || c.error) refresh_.commandEnded(replyCameraOf(replyText));
     if (c.finished()) {
         if (L.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);

@@ -75,9 +75,9 @@ void FrmMain::DirectText_Change() { keepHexDigits(DirectText); }
 std::string FrmMain::SendDirect() {
     // Auto refresh pauses until the typed packet completes; the watchdog
     // resumes it if the camera never does.
-    refresh_.commandSent();
-    L.EchoSent = true;
     const std::string t = DirectText.text();
+    refresh_.commandSent(t.size() >= 2 ? hexDigit(t[0]) * 16 + hexDigit(t[1]) - 0x80 : 0);
+    L.EchoSent = true;
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
         int hi = hexDigit(t[i]);

@@ -293,3 +293,27 @@ TEST(RefreshOwner, Transitions) {
         EXPECT_EQ(m.Timer3.enabled(), row.look.timer3);
     }
 }
+
+// Which commands each camera still owes: a completion or an error ends one,
+// an acknowledge does not, and the watchdog forgets what never came.
+TEST(RefreshOwner, OutstandingCommandsPerCamera) {
+    Rig rig({"ORX-Beta", "KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    link::Refresh& r = m.refresh();
+    m.AutoRefreshed.click();
+    rig.chain.camera(1).silent = true;
+    m.SendValues({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, FrmMain::kCommand);
+    m.SendValues({0x82, 0x01, 0x04, 0x0B, 0x02, 0xFF}, FrmMain::kCommand);
+    EXPECT_EQ(r.outstanding(1), 1);
+    EXPECT_EQ(r.outstanding(2), 1);
+    rig.run(0.1);
+    EXPECT_EQ(r.outstanding(1), 0);  // acknowledged and completed
+    EXPECT_EQ(r.outstanding(2), 1);  // its camera is silent
+    rig.chain.faults.errorReplies = true;
+    m.SendValues({0x81, 0x01, 0x04, 0x0B, 0x03, 0xFF}, FrmMain::kCommand);
+    rig.run(0.1);
+    EXPECT_EQ(r.outstanding(1), 0);  // refused: over as well
+    rig.run(6.5);
+    EXPECT_EQ(r.outstanding(), 0);
+}
