@@ -52,7 +52,7 @@ void FrmMain::CameraSel_Click(int index) {
     // A read of the camera driven until now ends after its exchange in
     // flight; the new camera is read next.
     if (L.StatusReading) readOvertaken_ = true;
-    if (!ReadCameraStatus()) {
+    if (!ReadCameraStatus() && L.StatusReadBusy) {
         // Queue behind the read in progress.
         tasks_.start([](FrmMain& m) -> link::Async<void> {
             link::Line::Hold after = co_await m.line().take();

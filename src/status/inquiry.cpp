@@ -31,7 +31,9 @@ link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, i
             m.readGaveUp(code);
             co_return std::nullopt;
         }
-        if (acceptedReply(out, length)) co_return out;
+        // Overtaken by a command or another camera, an answer is of no use;
+        // a camera that does not answer still counts towards giving up.
+        if (acceptedReply(out, length)) co_return m.readOvertaken() ? std::nullopt : std::optional<Bytes>(out);
     }
 }
 
@@ -40,7 +42,7 @@ link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
         Bytes out = co_await m.WaitAnswer(length);
-        if (acceptedReply(out, length)) co_return out;
+        if (acceptedReply(out, length)) co_return m.readOvertaken() ? std::nullopt : std::optional<Bytes>(out);
         if (++attempts >= kInquiryAttempts) {
             m.readGaveUp(code);
             co_return std::nullopt;

@@ -23,7 +23,8 @@ bool dsubCapable(int videoSystem) {
     return (videoSystem >= 0 && videoSystem <= 3) || (videoSystem >= 8 && videoSystem <= 11);
 }
 
-// Steps 7 to 9: false when an inquiry gave up.
+// The blocks, then the ORX-Kappa's own inquiries: false when an inquiry gave
+// up or a command or another camera overtook the read.
 link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
     Program& p = m.program();
     const int code = p.link.ModelCode;
@@ -33,26 +34,19 @@ link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
         return have;
     };
     if (!take(co_await inquireBlock(m, "09 7E 7E 00", 16, 0), r.lens, r.haveLens)) co_return false;
-    if (m.readOvertaken()) co_return false;
     if (!take(co_await inquireBlock(m, "09 7E 7E 01", 16, 1), r.camera, r.haveCamera)) co_return false;
-    if (m.readOvertaken()) co_return false;
     if (!take(co_await inquireBlock(m, "09 7E 7E 02", 16, 2), r.other, r.haveOther)) co_return false;
-    if (m.readOvertaken()) co_return false;
     if (code == 14 || code == 260) {
         if (!take(co_await inquireBlock(m, "09 7E 7E 03", 16, 3), r.expand, r.haveExpand))
             co_return false;
-        if (m.readOvertaken()) co_return false;
     }
     if (code == 260) {
         if (!take(co_await inquireCounted(m, "09 06 06", 4, 966), r.menu, r.haveMenu)) co_return false;
-        if (m.readOvertaken()) co_return false;
         if (!take(co_await inquireCounted(m, "09 7E 01 18", 4, 9953560), r.info, r.haveInfo))
             co_return false;
-        if (m.readOvertaken()) co_return false;
         r.dsubAsked = dsubCapable(p.model.VideoSystem);
         if (r.dsubAsked && !take(co_await inquireCounted(m, "09 7E 01 1A", 4, 9953562), r.dsub, r.haveDsub))
             co_return false;
-        if (m.readOvertaken()) co_return false;
     }
     co_return true;
 }
@@ -172,6 +166,8 @@ link::Async<bool> FrmMain::PwCheck() {
             co_return false;
         }
         if (r.size() < 4 || !(r[0] & 0x80) || r[1] != 0x50 || r[3] != 0xFF) continue;
+        // A read that a command or another camera overtook shows nothing.
+        if (L.StatusReadBusy && readOvertaken_) co_return false;
         if (r[2] == 0x02) Power.setChecked(true);
         if (r[2] == 0x03) Power.setChecked(false);
         co_return true;

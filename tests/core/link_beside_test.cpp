@@ -195,6 +195,28 @@ TEST_F(Beside, ASilentCameraFailsOnceAndTheOperatorIsNeverHeldBack) {
     EXPECT_GE(rig->loop.now() - t0, 7.0);
 }
 
+TEST_F(Beside, AnotherCameraChosenInTheMiddleOfAReadIsReadAsItself) {
+    rig = std::make_unique<Rig>(std::vector<std::string>{"ORX-Beta", "KBM-R05"});
+    ASSERT_TRUE(rig->startUp());
+    m = &rig->main();
+    rig->driveToEnd(false);
+    // In the middle of identifying camera 1 again, camera 2 is chosen: the
+    // answer in flight is not laid out as camera 2.
+    rig->program->model.VersionRead = false;
+    const auto mark = rig->mark();
+    ASSERT_TRUE(m->ReadCameraStatus());
+    rig->run(0.004);
+    m->CameraSel[2].click();
+    ASSERT_TRUE(rig->settle());
+    const auto sent = rig->packetsSince(mark);
+    EXPECT_EQ(count(sent, "81 09 00 02 FF"), 1u);
+    EXPECT_EQ(count(sent, kLensBlock), 0u);
+    EXPECT_EQ(count(sent, "82 09 00 02 FF"), 1u);
+    EXPECT_EQ(count(sent, "82 09 7E 7E 00 FF"), 1u);
+    EXPECT_EQ(m->ModelVersion.text(), "KBM-R05");
+    EXPECT_FALSE(rig->program->model.IsPanTiltSeries);
+}
+
 TEST_F(Beside, SequencesTakeTurnsOnTheLine) {
     start("ORX-Beta");
     const auto mark = rig->mark();
