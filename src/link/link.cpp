@@ -174,7 +174,10 @@ void FrmMain::runToEnd(link::Async<void> routine) {
 link::Async<Bytes> FrmMain::exchange(Bytes packet, int receiveByte, bool answer, int disp) {
     link::Line::Hold hold = co_await line_.take();
     SD(packet, disp);
-    co_return co_await WaitReply(receiveByte, answer);
+    Bytes reply = co_await WaitReply(receiveByte, answer);
+    // The line is the operator's again: what comes now is logged.
+    L.EchoSent = true;
+    co_return reply;
 }
 
 link::Async<void> FrmMain::pause(double seconds) { co_await line_.pause(seconds); }
