@@ -72,19 +72,17 @@ Frmmoreinfo::Frmmoreinfo(Program& program) : Form("Frmmoreinfo", "more Infomatio
 void Frmmoreinfo::open() {
     // Reading the camera before it shows, the dialog opens once however
     // often its button is pressed meanwhile.
-    if (opening_ || visible()) return;
-    struct Opening {
-        bool& flag;
-        explicit Opening(bool& f) : flag(f) { flag = true; }
-        ~Opening() { flag = false; }
-    } opening(opening_);
-    dialogs::placeBesideMain(prog_, *this, 300, 300);
-    if (!Form_Load()) {
-        Form_Unload();
-        return;
-    }
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    if (opening_.up() || visible()) return;
+    prog_.frmMain().tasks().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+        Program& p = d.prog_;
+        dialogs::placeBesideMain(p, d, 300, 300);
+        if (!co_await d.Form_Load() || p.platform.windows.ending()) {
+            d.Form_Unload();
+            co_return;
+        }
+        p.loaded(d);
+        p.platform.windows.runModal(d);
+    }(*this, opening_.raise()));
 }
 
 namespace {
@@ -97,92 +95,111 @@ bool ackThen(const Bytes& r, std::size_t last) {
 bool ackCompletion(const Bytes& r) { return ackThen(r, 5); }
 bool ackAnswer(const Bytes& r) { return ackThen(r, 9) && r[4] == 0x50; }
 
+// The version inquiry and the service memory's steps: into the debug mode,
+// the year, month and day, the remodelling count, and out again.
+const std::vector<int> kVersion{0x09, 0x00, 0x02};
+const std::vector<int> kDebugIn{0x01, 0x06, 0x22, 0x5C};
+const std::vector<int> kYear{0x01, 0x06, 0x1A, 0x03, 0x00};
+const std::vector<int> kMonthDay{0x01, 0x06, 0x1A, 0x03, 0x01};
+const std::vector<int> kRemodel{0x01, 0x06, 0x1A, 0x02, 0x03};
+const std::vector<int> kDebugOut{0x01, 0x06, 0x22, 0x12};
+
 }  // namespace
 
-Frmmoreinfo::Outcome Frmmoreinfo::exchange(const std::vector<int>& body, int length,
-                                           const std::function<bool(const Bytes&)>& valid, Bytes& reply,
-                                           bool answer) {
+link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(int header, std::vector<int> body, int length,
+                                                      std::function<bool(const Bytes&)> valid, bool answer) {
     FrmMain& m = prog_.frmMain();
-    const auto packet = dialogs::packetFor(prog_, body);
-    if (!packet) return Outcome::Wrong;
+    const auto packet = dialogs::packetFor(header, body);
+    if (!packet) co_return Reply{Outcome::Wrong, {}};
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // An inquiry's answer may come behind a command's replies; the
         // service steps' own acknowledge is part of what they wait for.
-        reply = m.runToEnd(m.exchange(*packet, length, answer));
+        Bytes reply = co_await m.exchange(*packet, length, answer);
         if (m.lastWaitTimedOut()) {
             // Nothing usable within the wait: what still comes belongs to no one.
             prog_.platform.port.input();
-            return Outcome::Silent;
+            co_return Reply{Outcome::Silent, std::move(reply)};
         }
-        if (static_cast<int>(reply.size()) >= length && valid(reply)) return Outcome::Done;
+        if (static_cast<int>(reply.size()) >= length && valid(reply)) co_return Reply{Outcome::Done, std::move(reply)};
     }
     prog_.platform.port.input();
-    return Outcome::Wrong;
+    co_return Reply{Outcome::Wrong, {}};
 }
 
-Frmmoreinfo::Outcome Frmmoreinfo::step(const std::vector<int>& body, bool read, int& value) {
-    Bytes r;
-    const Outcome o = exchange(body, read ? 10 : 6, read ? ackAnswer : ackCompletion, r);
-    if (o == Outcome::Done && read) value = (r[5] & 0xF) * 4096 + (r[6] & 0xF) * 256 + (r[7] & 0xF) * 16 + (r[8] & 0xF);
-    return o;
+link::Async<Frmmoreinfo::Read> Frmmoreinfo::step(int header, std::vector<int> body, bool read) {
+    const Reply r = co_await exchange(header, std::move(body), read ? 10 : 6, read ? ackAnswer : ackCompletion);
+    Read out{r.outcome};
+    const Bytes& b = r.bytes;
+    if (r.outcome == Outcome::Done && read)
+        out.value = (b[5] & 0xF) * 4096 + (b[6] & 0xF) * 256 + (b[7] & 0xF) * 16 + (b[8] & 0xF);
+    co_return out;
 }
 
-bool Frmmoreinfo::Form_Load() {
+link::Async<bool> Frmmoreinfo::Form_Load() {
     const LinkState& L = prog_.link;
     dialogs::holdRefresh(prog_, false, true);
     OKButton.setEnabled(false);
-    Frame1.setCaption("Camera " + std::to_string(L.CamAddress));
+    const int camera = L.CamAddress, header = L.header(), code = L.ModelCode;
+    const bool serviceMemory = prog_.model.IsPanTiltSeries && (code == 13 || code == 14 || code == 260);
+    Frame1.setCaption("Camera " + std::to_string(camera));
     LblRomVer.setCaption("");
     LblDate.setCaption("");
     LblRemodel.setCaption("");
 
     // The ROM version is asked of the driven camera itself: what the panel
     // keeps may be another camera's, and block cameras tell it too.
-    const int from = 0x80 + 16 * L.CamAddress;
-    Bytes v;
-    Outcome o = exchange({0x09, 0x00, 0x02}, 10,
-                         [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, v, true);
+    const int from = 0x80 + 16 * camera;
+    const Reply v = co_await exchange(
+        header, kVersion, 10, [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, true);
+    Outcome o = v.outcome;
     bool answered = o == Outcome::Done;
     if (answered) {
         char rom[8];
-        std::snprintf(rom, sizeof rom, "%u.%02X", v[6], v[7]);
+        std::snprintf(rom, sizeof rom, "%u.%02X", v.bytes[6], v.bytes[7]);
         LblRomVer.setCaption(std::string("ROM Version    :    ") + rom);
     }
 
-    const int code = L.ModelCode;
-    if (o == Outcome::Done && prog_.model.IsPanTiltSeries && (code == 13 || code == 14 || code == 260)) {
+    if (o == Outcome::Done && serviceMemory) {
         // Each read needs the one before; whatever happens, the camera is
         // taken out of its debug mode once it was asked into it.
-        int year = 0, monthDay = 0, remodel = 0, none = 0;
-        o = step({0x01, 0x06, 0x22, 0x5C}, false, none);
-        if (o == Outcome::Done) o = step({0x01, 0x06, 0x1A, 0x03, 0x00}, true, year);
-        if (o == Outcome::Done) o = step({0x01, 0x06, 0x1A, 0x03, 0x01}, true, monthDay);
+        Read year{Outcome::Done}, monthDay{Outcome::Done};
+        o = (co_await step(header, kDebugIn, false)).outcome;
+        if (o == Outcome::Done) {
+            year = co_await step(header, kYear, true);
+            o = year.outcome;
+        }
+        if (o == Outcome::Done) {
+            monthDay = co_await step(header, kMonthDay, true);
+            o = monthDay.outcome;
+        }
         if (o == Outcome::Done) {
             char date[32];
-            std::snprintf(date, sizeof date, "%d.%2d.%2d", year, (monthDay >> 8) & 0xFF, monthDay & 0xFF);
+            std::snprintf(date, sizeof date, "%d.%2d.%2d", year.value, (monthDay.value >> 8) & 0xFF,
+                          monthDay.value & 0xFF);
             LblDate.setCaption(std::string("Date of Manufacture  :  ") + date);
         }
         if (o == Outcome::Done && code == 14) {
-            o = step({0x01, 0x06, 0x1A, 0x02, 0x03}, true, remodel);
-            if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel));
+            const Read remodel = co_await step(header, kRemodel, true);
+            o = remodel.outcome;
+            if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel.value));
         }
         answered = o != Outcome::Silent;
         // A camera that answered so far gets the leave packet again when
         // its reply is lost; a silent one gets it once.
         for (int attempt = 0; attempt < (answered ? kAttempts : 1); ++attempt) {
-            if (step({0x01, 0x06, 0x22, 0x12}, false, none) != Outcome::Silent) break;
+            if ((co_await step(header, kDebugOut, false)).outcome != Outcome::Silent) break;
         }
     }
     prog_.link.EchoSent = true;
     if (!answered) {
         prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
-                                        "Camera " + std::to_string(L.CamAddress) +
+                                        "Camera " + std::to_string(camera) +
                                             " gave no usable answer.\r\nIts information could not be read.",
                                         MsgButtons::Ok, true});
-        return false;
+        co_return false;
     }
     OKButton.setEnabled(true);
-    return true;
+    co_return true;
 }
 
 void Frmmoreinfo::OKButton_Click() { unload(); }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dialog_link.h"
+#include "link/async.h"
 #include "platform/control.h"
 #include "platform/form.h"
 #include "platform/serial_port.h"
@@ -54,26 +56,40 @@ public:
     // it and the rest are given up.
     static constexpr int kAttempts = 7;
 
+    // Reads the camera beside the window, then shows modally; opens once
+    // however often it is asked meanwhile.
     void open();
     // Fills the window from the driven camera: its own ROM version and, for
     // the three models that keep one, the manufacture record of its service
     // memory. False when the camera gave no usable answer; that has then
-    // been said in one message and the window is not shown.
-    bool Form_Load();
+    // been said in one message and the window is not shown. Every packet
+    // goes to the camera driven when it began, also when another one is
+    // chosen meanwhile: the camera asked into its debug mode is the one
+    // taken out of it.
+    link::Async<bool> Form_Load();
     void OKButton_Click();
     void Form_Unload();
 
 private:
-    bool opening_ = false;
+    dialogs::RunFlag opening_;
     enum class Outcome { Done, Wrong, Silent };
-    // One exchange: the packet sent quietly, the reply awaited and checked,
-    // sent again while the reply is wrong, up to kAttempts times. A wait
-    // that ends without the awaited bytes ends it at once. An inquiry's
-    // `answer` hands a command's replies that come first to the completion check.
-    Outcome exchange(const std::vector<int>& body, int length, const std::function<bool(const Bytes&)>& valid,
-                     Bytes& reply, bool answer = false);
+    struct Reply {
+        Outcome outcome;
+        Bytes bytes;
+    };
+    struct Read {
+        Outcome outcome;
+        int value = 0;
+    };
+    // One exchange with the camera whose header is given: the packet sent
+    // quietly, the reply awaited and checked, sent again while the reply is
+    // wrong, up to kAttempts times. A wait that ends without the awaited
+    // bytes ends it at once. An inquiry's `answer` hands a command's replies
+    // that come first to the completion check.
+    link::Async<Reply> exchange(int header, std::vector<int> body, int length,
+                                std::function<bool(const Bytes&)> valid, bool answer = false);
     // One service-memory step; for a read, the answer's four digits.
-    Outcome step(const std::vector<int>& body, bool read, int& value);
+    link::Async<Read> step(int header, std::vector<int> body, bool read);
     Program& prog_;
 };
 

@@ -187,19 +187,33 @@ PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string c
 }
 
 void PowerOffDialog::open() {
-    dialogs::holdRefresh(prog_, true, false);
-    dialogs::placeBesideMain(prog_, *this, 500, 1000);
-    Form_Load();
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    openAfter([]() -> link::Async<bool> { co_return true; }());
 }
 
-void PowerOffDialog::Form_Load() {
+void PowerOffDialog::openAfter(link::Async<bool> first) {
+    if (opening_.up() || visible()) return;
+    prog_.frmMain().tasks().start(
+        [](PowerOffDialog& d, link::Async<bool> check, dialogs::RunFlag::Raised) -> link::Async<void> {
+            if (!co_await std::move(check)) co_return;
+            Program& p = d.prog_;
+            dialogs::holdRefresh(p, true, false);
+            dialogs::placeBesideMain(p, d, 500, 1000);
+            if (!co_await d.Form_Load() || p.platform.windows.ending()) {
+                d.Form_Unload();
+                co_return;
+            }
+            p.loaded(d);
+            p.platform.windows.runModal(d);
+        }(*this, std::move(first), opening_.raise()));
+}
+
+link::Async<bool> PowerOffDialog::Form_Load() {
     FrmMain& m = prog_.frmMain();
+    const int camera = prog_.link.CamAddress;
     OffTimer.setText("");
     LblAnswer.setCaption("");
     if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
-        const Bytes r = m.runToEnd(m.exchange(*p, 7, true));
+        const Bytes r = co_await m.exchange(*p, 7, true);
         if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
         } else if (!holdsNibbles(r, 2, 4)) {
@@ -211,6 +225,7 @@ void PowerOffDialog::Form_Load() {
     }
     // The quiet inquiry turned the echo off; user traffic shows again.
     prog_.link.EchoSent = true;
+    co_return prog_.link.CamAddress == camera;
 }
 
 void PowerOffDialog::OK_Click() {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "dialogs/dialog_link.h"
+#include "link/async.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -74,9 +76,16 @@ public:
     Button OK{*this, "OK", "OK"};
     Button Cancel{*this, "Cancel", "Cancel"};
 
-    // Opening: refresh stopped, the camera's timer read, shown modally.
+    // Opening: refresh stopped, the camera's timer read beside the window,
+    // shown modally; once however often it is asked meanwhile. With
+    // openAfter, the check `first` runs before all that, and false from it
+    // ends the opening there.
     void open();
-    void Form_Load();
+    void openAfter(link::Async<bool> first);
+    // Reads the driven camera's timer into the box; false when another
+    // camera was chosen before the answer came (the dialog then does not
+    // open: its value and its OK would be for different cameras).
+    link::Async<bool> Form_Load();
     void OK_Click();
     void Cancel_Click();
     void Form_Unload();
@@ -87,6 +96,7 @@ public:
 private:
     Program& prog_;
     int command_;
+    dialogs::RunFlag opening_;
 };
 
 class FrmAutoPOff : public PowerOffDialog {

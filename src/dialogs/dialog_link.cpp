@@ -27,25 +27,35 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
     return written ? "OK" : "NG";
 }
 
-std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int length, const DialogEcho& echo) {
-    const auto packet = packetFor(prog, body);
-    if (!packet) return std::nullopt;
+namespace {
+
+link::Async<std::optional<Bytes>> inquireWith(Program& prog, std::optional<Bytes> packet, int length,
+                                              DialogEcho echo) {
+    if (!packet) co_return std::nullopt;
     FrmMain& m = prog.frmMain();
+    link::Line::Hold hold = co_await m.line().take();
     // The dialog's own send (its log), on the exchange's turn of the line.
-    const Bytes reply = m.runToEnd([](Program& p, Bytes packet, int n, DialogEcho e) -> link::Async<Bytes> {
-        FrmMain& main = p.frmMain();
-        link::Line::Hold hold = co_await main.line().take();
-        DialogSD(p, packet, FrmMain::kPolled, e);
-        co_return co_await main.WaitAnswer(n);
-    }(prog, *packet, length, echo));
+    DialogSD(prog, *packet, FrmMain::kPolled, echo);
+    const Bytes reply = co_await m.WaitAnswer(length);
     // Only bytes that came in are shown, not a time-out's stand-in.
     if (!m.lastWaitTimedOut()) m.EchoReceived(reply, false);
-    if (!acceptedReply(reply, length)) return std::nullopt;
-    return Bytes(reply.begin(), reply.begin() + length);
+    if (!acceptedReply(reply, length)) co_return std::nullopt;
+    co_return Bytes(reply.begin(), reply.begin() + length);
+}
+
+}  // namespace
+
+link::Async<std::optional<Bytes>> inquire(Program& prog, const std::vector<int>& body, int length,
+                                          const DialogEcho& echo) {
+    return inquireWith(prog, packetFor(prog, body), length, echo);
 }
 
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body) {
-    std::vector<int> values{prog.link.header()};
+    return packetFor(prog.link.header(), body);
+}
+
+std::optional<Bytes> packetFor(int header, const std::vector<int>& body) {
+    std::vector<int> values{header};
     values.insert(values.end(), body.begin(), body.end());
     values.push_back(0xFF);
     Bytes bytes;

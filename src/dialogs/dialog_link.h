@@ -3,10 +3,12 @@
 // which box is wrong, and their placement beside the main window.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "link/async.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -33,16 +35,46 @@ struct DialogEcho {
 // refused it.
 std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo);
 
-// Asks the driven camera with the dialog's send routine in mode 2 and waits
-// (the main window's wait) for an answer of `length` bytes. What came in is
-// shown in the response window without being classified (the dialog reads
-// it here), and receive events are turned back on. The answer when it has
-// its full length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
-std::optional<Bytes> inquire(Program& prog, const std::vector<int>& body, int length, const DialogEcho& echo);
+// Asks the driven camera (the one driven now, also when the answer comes
+// later) with the dialog's send routine in mode 2, on its turn of the line,
+// and waits without holding the window for an answer of `length` bytes
+// (co_await it). What came in is shown in the response window without being
+// classified (the dialog reads it here). The answer when it has its full
+// length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
+link::Async<std::optional<Bytes>> inquire(Program& prog, const std::vector<int>& body, int length,
+                                          const DialogEcho& echo);
 
-// Builds 8x <body> FF for the driven camera; nothing when a value does not
-// fit in a byte.
+// Builds 8x <body> FF for the driven camera (or the camera whose header is
+// given); nothing when a value does not fit in a byte.
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);
+std::optional<Bytes> packetFor(int header, const std::vector<int>& body);
+
+// A flag a routine keeps raised while it runs (a dialog reading the camera
+// before it opens, a sequence of packets with pauses between them): lowered
+// when the routine ends or is destroyed. The routine holds a Raised; the
+// flag's storage is shared, so lowering it is safe also after the window
+// that owns the flag has gone (the routines end with the main window, after
+// the dialogs).
+class RunFlag {
+public:
+    class Raised {
+    public:
+        explicit Raised(std::shared_ptr<bool> flag) : flag_(std::move(flag)) { *flag_ = true; }
+        Raised(Raised&&) noexcept = default;
+        Raised& operator=(Raised&&) = delete;
+        ~Raised() {
+            if (flag_) *flag_ = false;
+        }
+
+    private:
+        std::shared_ptr<bool> flag_;
+    };
+    bool up() const { return *flag_; }
+    Raised raise() const { return Raised(flag_); }
+
+private:
+    std::shared_ptr<bool> flag_ = std::make_shared<bool>(false);
+};
 
 // The hexadecimal digits of a box that must hold exactly `count` of them,
 // one value 0..15 each; nothing when it holds fewer.

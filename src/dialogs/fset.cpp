@@ -69,29 +69,36 @@ bool FSet::send(const std::vector<int>& body) {
 }
 
 // The camera takes its new speed after a power cycle; each step gets two
-// seconds, during which the panel waits without handling events. A write
-// that did not go out ends the change there: the operator is told it failed
-// and is not sent to switch the camera off for a speed it never got.
+// seconds, which pass beside the window. The three steps go to the camera
+// driven when the change began, whichever is chosen meanwhile, and a second
+// change waits for none: it is refused while one runs. A write that did not
+// go out ends the change there: the operator is told it failed and is not
+// sent to switch the camera off for a speed it never got.
 void FSet::CmdBaudRate_Click(int index) {
-    if (index < 0 || index > 2) return;
-    FrmMain& m = prog_.frmMain();
+    if (index < 0 || index > 2 || changing_.up()) return;
     const std::vector<int> speedWrite{0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF,
                                       kSpeedAddress & 0xF, 0x00, index};
-    const std::vector<int>* steps[] = {&kSettingMode, &kProtectRelease, &speedWrite};
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        // The camera's two seconds between the steps pass beside the window.
-        if (i > 0) m.runToEnd(m.pause(2.0));
-        if (!send(*steps[i])) {
-            prog_.platform.windows.message({MsgIcon::Critical, "Factory Set",
-                                            "The line speed was not changed: a command could not be sent to the "
-                                            "camera.\r\nThe camera keeps its speed.",
-                                            MsgButtons::Ok, true});
-            return;
-        }
+    std::vector<Bytes> steps;
+    for (const std::vector<int>* body : {&kSettingMode, &kProtectRelease, &speedWrite}) {
+        if (auto p = dialogs::packetFor(prog_, *body)) steps.push_back(std::move(*p));
     }
-    prog_.platform.windows.message(
-        {MsgIcon::Information, "Factory Set", " Please Turn off the Camera Power and Exit This program.",
-         MsgButtons::Ok, true});
+    prog_.frmMain().tasks().start([](FSet& d, std::vector<Bytes> packets, dialogs::RunFlag::Raised) -> link::Async<void> {
+        Program& p = d.prog_;
+        bool sent = packets.size() == 3;
+        for (std::size_t i = 0; sent && i < packets.size(); ++i) {
+            if (i > 0) co_await p.frmMain().pause(2.0);
+            sent = dialogs::DialogSD(p, packets[i], FrmMain::kCommand, {&d.EPSendText}) == "OK";
+        }
+        if (!sent) {
+            p.platform.windows.message({MsgIcon::Critical, "Factory Set",
+                                        "The line speed was not changed: a command could not be sent to the "
+                                        "camera.\r\nThe camera keeps its speed.",
+                                        MsgButtons::Ok, true});
+            co_return;
+        }
+        p.platform.windows.message({MsgIcon::Information, "Factory Set",
+                                    " Please Turn off the Camera Power and Exit This program.", MsgButtons::Ok, true});
+    }(*this, std::move(steps), changing_.raise()));
 }
 
 void FSet::memory(int op) {

@@ -2,6 +2,7 @@
 // memory, read and written by address.
 #pragma once
 
+#include "dialogs/dialog_link.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -48,6 +49,7 @@ private:
     // Memory cell command: operation 01 read, 02 write, 03 set.
     void memory(int op);
     Program& prog_;
+    dialogs::RunFlag changing_;  // a line speed change is under way
 };
 
 }  // namespace orbus

@@ -114,22 +114,35 @@ FrmMD::FrmMD(Program& program) : Form("FrmMD", "Alarm"), prog_(program) {
 }
 
 void FrmMD::open() {
-    FrmMain& m = prog_.frmMain();
+    if (opening_.up() || visible()) return;
     // Held while open: the dialog's own commands complete without bringing
     // the refresh back behind it.
     dialogs::holdRefresh(prog_, true, true);
-    const AlarmState& a = prog_.alarm;
-    if (a.AlarmActive && !a.AlarmConfigured) m.runToEnd(m.CheckAlarmStatus());
-    ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
-    txtMDday.setText(level3(a.DayLevel));
-    txtMDdayR.setText(level3(a.DayLevel));
-    txtMDnight.setText(level3(a.NightLevel));
-    txtMDnightR.setText(level3(a.NightLevel));
-    txtMDc.setText(level3(a.NowLevel));
-    (a.AlarmActive ? OpMDon : OpMDoff).setValue(true);
-    dialogs::placeBesideMain(prog_, *this, 100, 100);
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    prog_.frmMain().tasks().start([](FrmMD& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+        Program& p = d.prog_;
+        const AlarmState& a = p.alarm;
+        if (a.AlarmActive && !a.AlarmConfigured) co_await p.frmMain().CheckAlarmStatus();
+        if (p.platform.windows.ending()) co_return;
+        d.ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
+        d.txtMDday.setText(level3(a.DayLevel));
+        d.txtMDdayR.setText(level3(a.DayLevel));
+        d.txtMDnight.setText(level3(a.NightLevel));
+        d.txtMDnightR.setText(level3(a.NightLevel));
+        d.txtMDc.setText(level3(a.NowLevel));
+        (a.AlarmActive ? d.OpMDon : d.OpMDoff).setValue(true);
+        dialogs::placeBesideMain(p, d, 100, 100);
+        ++d.showing_;
+        p.loaded(d);
+        p.platform.windows.runModal(d);
+    }(*this, opening_.raise()));
+}
+
+void FrmMD::ask(link::Async<std::optional<Bytes>> inquiry, void (FrmMD::*show)(const Bytes&)) {
+    prog_.frmMain().tasks().start([](FrmMD& d, link::Async<std::optional<Bytes>> q, void (FrmMD::*f)(const Bytes&),
+                                     int showing, int camera) -> link::Async<void> {
+        const std::optional<Bytes> r = co_await std::move(q);
+        if (r && d.showing_ == showing && d.prog_.link.CamAddress == camera) (d.*f)(*r);
+    }(*this, std::move(inquiry), show, showing_, prog_.link.CamAddress));
 }
 
 bool FrmMD::send(const std::vector<int>& body) {
@@ -149,11 +162,11 @@ void FrmMD::comSetMD_Click() {
     prog_.alarm.AlarmModeKnown = true;
 }
 
-void FrmMD::cmdsetMDinq_Click() {
-    const auto r = dialogs::inquire(prog_, {0x09, 0x04, 0x6C}, 4, {&txtMD});
-    if (!r) return;
+void FrmMD::cmdsetMDinq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6C}, 4, {&txtMD}), &FrmMD::showMode); }
+
+void FrmMD::showMode(const Bytes& r) {
     AlarmState& a = prog_.alarm;
-    a.AlarmMode = (*r)[2];
+    a.AlarmMode = r[2];
     ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
     a.AlarmModeKnown = true;
 }
@@ -169,13 +182,13 @@ void FrmMD::cmdsetMDtime_Click() {
     a.DayLevelKnown = a.NightLevelKnown = true;
 }
 
-void FrmMD::cmdLevelInq_Click() {
-    const auto r = dialogs::inquire(prog_, {0x09, 0x04, 0x6D}, 12, {&txtMD});
-    if (!r) return;
+void FrmMD::cmdLevelInq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6D}, 12, {&txtMD}), &FrmMD::showLevels); }
+
+void FrmMD::showLevels(const Bytes& r) {
     AlarmState& a = prog_.alarm;
-    a.DayLevel = levelAt(*r, 2);
-    a.NightLevel = levelAt(*r, 5);
-    a.NowLevel = levelAt(*r, 8);
+    a.DayLevel = levelAt(r, 2);
+    a.NightLevel = levelAt(r, 5);
+    a.NowLevel = levelAt(r, 8);
     txtMDdayR.setText(level3(a.DayLevel));
     txtMDnightR.setText(level3(a.NightLevel));
     txtMDc.setText(level3(a.NowLevel));
@@ -204,13 +217,13 @@ void FrmMD::cmdMDstart_Click() {
     }
 }
 
-void FrmMD::cmdMDSSunq_Click() {
-    const auto r = dialogs::inquire(prog_, {0x09, 0x04, 0x6B}, 4, {&txtMD});
-    if (!r) return;
-    if ((*r)[2] == 0x02) {
+void FrmMD::cmdMDSSunq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6B}, 4, {&txtMD}), &FrmMD::showDetect); }
+
+void FrmMD::showDetect(const Bytes& r) {
+    if (r[2] == 0x02) {
         prog_.alarm.AlarmActive = true;
         OpMDon.setValue(true);
-    } else if ((*r)[2] == 0x03) {
+    } else if (r[2] == 0x03) {
         prog_.alarm.AlarmActive = false;
         OpMDoff.setValue(true);
     }
@@ -225,6 +238,7 @@ void FrmMD::CmdClose_Click() { unload(); }
 // Closing gives the refresh back, except that a started alarm leaves
 // automatic refresh off, as the operator was warned on starting it.
 void FrmMD::Form_Unload() {
+    ++showing_;
     hide();
     prog_.unloaded(*this);
     AlarmState& a = prog_.alarm;

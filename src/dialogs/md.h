@@ -2,6 +2,10 @@
 // levels, start and stop, its display, and reading all of it back.
 #pragma once
 
+#include <optional>
+
+#include "dialogs/dialog_link.h"
+#include "link/async.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -48,7 +52,8 @@ public:
     static const char* const kModes[13];
 
     // Opening from the main window's menu: the refresh stopped, the alarm
-    // state read if needed and shown, then shown modally.
+    // state read if needed (beside the window) and shown, then shown
+    // modally. Opens once however often it is asked meanwhile.
     void open();
 
     void comSetMD_Click();
@@ -66,7 +71,17 @@ public:
 private:
     // True when the port took the packet.
     bool send(const std::vector<int>& body);
+    // Runs an inquiry beside the window; its answer is shown by `show`
+    // unless the dialog was closed or another camera is driven by then.
+    void ask(link::Async<std::optional<Bytes>> inquiry, void (FrmMD::*show)(const Bytes&));
+    void showMode(const Bytes& r);
+    void showLevels(const Bytes& r);
+    void showDetect(const Bytes& r);
     Program& prog_;
+    dialogs::RunFlag opening_;
+    // Counts openings and closings: an answer asked for in one showing is
+    // not laid into the next.
+    int showing_ = 0;
 };
 
 }  // namespace orbus

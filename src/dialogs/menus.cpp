@@ -53,20 +53,27 @@ void IDWrite_Click(Program& prog) { prog.frmCamID().open(); }
 
 void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
 
+namespace {
+
 // The night power-off needs the alarm set up for day and night: with the
 // alarm state unknown it is read first. A read that failed leaves the state
 // unknown, and the warning says that rather than guess from it.
-void NightPowerOff_Click(Program& prog) {
-    const bool read = prog.alarm.AlarmConfigured || prog.frmMain().runToEnd(prog.frmMain().CheckAlarmStatus());
+link::Async<bool> nightPowerOffAllowed(Program& prog) {
+    bool read = prog.alarm.AlarmConfigured;
+    if (!read) read = co_await prog.frmMain().CheckAlarmStatus();
     const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
     if (!warning.empty()) {
         prog.platform.windows.message({MsgIcon::Critical, "Warning",
                                        warning + "\r\nPlease set up it after I implement alarm setting.  ",
                                        MsgButtons::Ok, true});
-        return;
+        co_return false;
     }
-    prog.frmNightPOff().open();
+    co_return true;
 }
+
+}  // namespace
+
+void NightPowerOff_Click(Program& prog) { prog.frmNightPOff().openAfter(nightPowerOffAllowed(prog)); }
 
 void TitleSet_Click(Program& prog) {
     FrmTitle_M& d = prog.frmTitleM();

@@ -131,6 +131,8 @@ void PrivacyA::cmdPZMset_Click(int index) {
 }
 
 void PrivacyA::PrivacySet() {
+    // A round still going out is not overtaken by the next.
+    if (sending_.up()) return;
     std::vector<std::vector<int>> packets;
     std::string wrong;
     for (int i = 0; i < 3; ++i) {
@@ -143,12 +145,20 @@ void PrivacyA::PrivacySet() {
         packets.push_back(std::move(*p));
     }
     LblAutoState.setCaption("");
-    FrmMain& m = prog_.frmMain();
-    for (std::size_t i = 0; i < packets.size(); ++i) {
-        // The camera's time between the packets passes beside the window.
-        if (i > 0) m.runToEnd(m.pause(kWaitAuto));
-        prog_.frmMain().SendValues(packets[i], FrmMain::kCommand);
-    }
+    prog_.frmMain().tasks().start(
+        [](PrivacyA& d, std::vector<std::vector<int>> sets, dialogs::RunFlag::Raised) -> link::Async<void> {
+            FrmMain& m = d.prog_.frmMain();
+            for (std::size_t i = 0; i < sets.size(); ++i) {
+                if (i > 0) {
+                    // The camera's time between the packets passes beside the window.
+                    co_await m.pause(kWaitAuto);
+                    // Switched off, closed or stopped for another camera
+                    // meanwhile: the rest of the round stays unsent.
+                    if (!d.Timer2.enabled()) co_return;
+                }
+                m.SendValues(sets[i], FrmMain::kCommand);
+            }
+        }(*this, std::move(packets), sending_.raise()));
 }
 
 void PrivacyA::SettingMode_Click() {

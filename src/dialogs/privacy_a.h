@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dialog_link.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -41,7 +42,8 @@ public:
     void cmdPZMset_Click(int index);
     void SettingMode_Click();
     void Timer2_Timer();
-    // Sends the three Set packets with a short pause between them.
+    // Sends the three Set packets with a short pause between them, beside
+    // the window; each packet goes to the camera the round began for.
     void PrivacySet();
     void Form_Unload();
     // Another camera is driven now: the resend, which belongs to the camera
@@ -61,6 +63,7 @@ private:
     void stopResend();
     Program& prog_;
     int resendCamera_ = 0;  // the camera the automatic Set was switched on for
+    dialogs::RunFlag sending_;  // a round of the three packets is going out
 };
 
 }  // namespace orbus

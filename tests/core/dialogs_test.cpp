@@ -3,15 +3,19 @@
 // what opening and closing them does to the main window's refresh.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "dialogs/about.h"
 #include "dialogs/aes.h"
+#include "dialogs/camera_settings.h"
 #include "dialogs/deffect.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/fset.h"
+#include "dialogs/md.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
 #include "link/packet.h"
@@ -487,4 +491,92 @@ TEST_F(Dialogs, ModelessDialogsLeaveTheRefreshAlone) {
     m.SettingMenu.click();
     m.unload();
     EXPECT_FALSE(rig.program->fset().visible());
+}
+
+// A handler that reads the camera or pauses between packets returns at
+// once: the window works meanwhile (a second click opens nothing twice and
+// starts no second change), the result lands when the routine ends, and a
+// camera chosen meanwhile neither takes over a sequence begun for another
+// one nor gets a dialog filled for another one.
+TEST_F(Dialogs, ReadingsAndPausesRunBesideTheWindow) {
+    Program& p = *rig.program;
+    FrmMD& md = p.frmMD();
+    Frmmoreinfo& info = p.frmMoreInfo();
+    sim::CameraState& cam3 = rig.chain.camera(2).state();
+    m.AutoRefreshed.click();  // only the dialogs on the line
+    rig.driveToEnd(false);
+    std::string levelsAtClick, levelsLater;
+    struct Case {
+        const char* what;
+        std::function<void()> click, meanwhile, script;
+        std::vector<std::string> expected;  // the packets sent in all (a retry counted once)...
+        std::string body;                   // ...of those whose body begins so
+        bool opens;
+    };
+    const Case cases[] = {
+        {"alarm dialog",
+         [&] { m.MotionDetecter.click(); },
+         [&] { m.MotionDetecter.click(); },
+         [&] {
+             cam3.dayLevel = 0x123;
+             md.cmdLevelInq.click();
+             levelsAtClick = md.txtMDdayR.text();
+             rig.run(0.5);
+             levelsLater = md.txtMDdayR.text();
+             md.CmdClose.click();
+         },
+         {"83 09 04 6B FF"}, "09 04 6B", true},
+        {"night power off", [&] { m.NightPowerOff.click(); }, [&] { m.NightPowerOff.click(); },
+         [&] { p.frmNightPOff().Cancel.click(); }, {"83 09 04 41 FF"}, "09 04 4", true},
+        {"camera information", [&] { info.open(); }, [&] { m.CameraSel[1].click(); info.open(); },
+         [&] { info.OKButton.click(); },
+         {"83 01 06 22 5C FF", "83 01 06 1A 03 00 FF", "83 01 06 1A 03 01 FF", "83 01 06 1A 02 03 FF",
+          "83 01 06 22 12 FF"},
+         "01 06", true},
+        {"auto power off", [&] { m.AutoPowerOff.click(); }, [&] { m.CameraSel[1].click(); }, nullptr,
+         {"83 09 04 40 FF"}, "09 04 4", false},
+        {"line speed",
+         [&] {
+             m.SettingMenu.click();
+             p.fset().CmdBaudRate[1].click();
+         },
+         [&] {
+             p.fset().CmdBaudRate[2].click();
+             m.CameraSel[1].click();
+         },
+         nullptr, {"83 01 7F 7F 02 00 0B 05 00 0E FF", "83 01 7F 7F 02 0C 0F 0C 00 01 FF"}, "01 7F", false},
+    };
+    for (const Case& c : cases) {
+        p.alarm = {};
+        p.alarm.AlarmActive = true;  // unknown: read before the dialog opens
+        cam3 = {};
+        cam3.alarmActive = true;
+        cam3.alarmMode = 0x0C;
+        cam3.dayLevel = 0xABC;
+        cam3.nightLevel = 0x100;
+        m.CameraSel[3].click();
+        ASSERT_TRUE(rig.settle()) << c.what;
+        rig.windows.messages.clear();
+        if (c.script) rig.windows.script(c.script);
+        const int shows = rig.windows.modalShows;
+        const double at = rig.loop.now();
+        const auto mark = rig.mark();
+        c.click();
+        c.meanwhile();
+        m.AFTrig.click();
+        EXPECT_EQ(rig.loop.now(), at) << c.what;
+        EXPECT_EQ(rig.packetsSince(mark, "01 04 18").size(), 1u) << c.what;
+        EXPECT_EQ(rig.windows.modalShows, shows) << c.what;
+        ASSERT_TRUE(rig.settle()) << c.what;
+        auto sent = rig.packetsSince(mark, c.body);
+        sent.erase(std::unique(sent.begin(), sent.end()), sent.end());
+        EXPECT_EQ(sent, c.expected) << c.what;
+        EXPECT_EQ(rig.windows.modalShows, shows + (c.opens ? 1 : 0)) << c.what;
+        EXPECT_FALSE(cam3.debugMode) << c.what;
+        EXPECT_TRUE(m.Timer2.enabled() && !rig.link().RefreshHeld) << c.what;
+    }
+    EXPECT_EQ(levelsAtClick, "ABC");
+    EXPECT_EQ(levelsLater, "123");
+    EXPECT_EQ(info.Frame1.caption(), "Camera 3");
+    EXPECT_EQ(rig.windows.messages.back().text, " Please Turn off the Camera Power and Exit This program.");
 }
