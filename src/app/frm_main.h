@@ -335,9 +335,8 @@ public:
     bool linkIdle() const { return tasks_.running() == 0 && !line_.held(); }
     // A pause that does not hold the window.
     link::Async<void> pause(double seconds);
-    // Runs a routine to its end for a dialog that reads the camera as it
-    // opens (as a modal dialog runs): the window keeps handling events
-    // meanwhile.
+    // Runs a routine to its end, handling events meanwhile (the window
+    // stays live): for callers that need a result in place, such as tests.
     template <class T>
     T runToEnd(link::Async<T> routine) {
         // Shared: should the program end first, the routine outlives this call.

@@ -6,6 +6,7 @@
 
 #include <coroutine>
 #include <cstddef>
+#include <cstdio>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -24,6 +25,9 @@ namespace detail {
 struct PromiseBase {
     std::coroutine_handle<> continuation;
     Tasks* owner = nullptr;  // set when the routine runs detached
+    // A failure inside the routine: passed on to whoever awaits it, told on
+    // standard error when nobody does (a started routine), never fatal.
+    std::exception_ptr failure;
 
     struct Final {
         bool await_ready() const noexcept { return false; }
@@ -33,7 +37,7 @@ struct PromiseBase {
     };
     std::suspend_always initial_suspend() const noexcept { return {}; }
     Final final_suspend() const noexcept { return {}; }
-    void unhandled_exception() const noexcept { std::terminate(); }
+    void unhandled_exception() noexcept { failure = std::current_exception(); }
 };
 
 template <class T>
@@ -81,6 +85,7 @@ public:
         return h_;
     }
     T await_resume() {
+        if (h_.promise().failure) std::rethrow_exception(h_.promise().failure);
         if constexpr (!std::is_void_v<T>) return std::move(*h_.promise().value);
     }
 
@@ -154,6 +159,15 @@ template <class P>
 std::coroutine_handle<> PromiseBase::Final::await_suspend(std::coroutine_handle<P> h) noexcept {
     PromiseBase& p = h.promise();
     if (p.owner) {
+        if (p.failure) {
+            try {
+                std::rethrow_exception(p.failure);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "orbus: an exchange with the camera failed: %s\n", e.what());
+            } catch (...) {
+                std::fprintf(stderr, "orbus: an exchange with the camera failed\n");
+            }
+        }
         // A started routine owns itself: it ends here.
         p.owner->ended(h);
         h.destroy();

@@ -91,9 +91,8 @@ const Control* Control::firing() { return firingNow; }
 
 void Control::fire(const std::function<void()>& handler) const {
     if (!handler) return;
-    // A menu item whose handler still runs (a dialog reading the camera
-    // before it opens, while the window takes input) is not started a
-    // second time by a second click.
+    // A menu item whose handler still runs (in a modal loop of its own,
+    // while the window takes input) is not started a second time.
     if (kind_ == Kind::MenuItem) {
         for (const Control* c : firingStack) {
             if (c == this) return;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "link/line.h"
 #include "link/packet.h"
@@ -338,4 +339,31 @@ TEST(RefreshOwner, OutstandingCommandsPerCamera) {
     EXPECT_EQ(r.outstanding(1), 0);  // refused: over as well
     rig.run(6.5);
     EXPECT_EQ(r.outstanding(), 0);
+}
+
+// A routine that fails hands its failure to the routine awaiting it; one
+// started on its own tells it and ends, and the program goes on.
+TEST(Routines, AFailureEndsTheRoutineNotTheProgram) {
+    struct Failing {
+        static link::Async<int> value() {
+            throw std::runtime_error("garbled");
+            co_return 1;
+        }
+        static link::Async<void> caller(bool& caught) {
+            try {
+                (void)co_await value();
+            } catch (const std::runtime_error&) {
+                caught = true;
+            }
+        }
+        static link::Async<void> alone() {
+            (void)co_await value();
+        }
+    };
+    link::Tasks tasks;
+    bool caught = false;
+    tasks.start(Failing::caller(caught));
+    EXPECT_TRUE(caught);
+    tasks.start(Failing::alone());
+    EXPECT_EQ(tasks.running(), 0u);
 }
