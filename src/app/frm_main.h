@@ -410,6 +410,11 @@ public:
     // exchange in flight.
     void commandWentOut(int camera);
     bool readOvertaken() const { return readOvertaken_; }
+    // Another camera was chosen or the chain is renumbered: the read ends
+    // after its exchange in flight, whatever that exchange gets, and tells
+    // of no failure (the camera it read is no longer the one driven).
+    void abandonRead();
+    bool readAbandoned() const { return readAbandoned_; }
     void VerError();
     void Opt10X();
     void Opt18X();
@@ -518,6 +523,7 @@ private:
     bool waitTimedOut_ = false;
     std::optional<long> readFailure_;  // the code of the inquiry that gave up
     bool readOvertaken_ = false;
+    bool readAbandoned_ = false;
     int readCamera_ = 0;
     long finishChecks_ = 0;
     bool portLost_ = false;

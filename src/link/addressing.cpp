@@ -21,8 +21,10 @@ void FrmMain::IFClearB_Click() {
 void FrmMain::AddressSet_Click() { tasks_.start(addressSet()); }
 
 link::Async<void> FrmMain::addressSet() {
-    // The chain renumbers itself: the broadcast waits for the exchanges
-    // before it, then has the line to itself until its answer.
+    // The chain renumbers itself: a read in progress ends after its
+    // exchange in flight, then the broadcast has the line to itself until
+    // its answer.
+    abandonRead();
     link::Line::Hold hold = co_await line_.take();
     if (SD(addressSetBroadcast(), kPolled) != "OK") co_return;
     const Bytes reply = co_await WaitReply(4);
@@ -51,7 +53,7 @@ void FrmMain::CameraSel_Click(int index) {
     program().model.VersionRead = false;
     // A read of the camera driven until now ends after its exchange in
     // flight; the new camera is read next.
-    if (L.StatusReading) readOvertaken_ = true;
+    abandonRead();
     if (!ReadCameraStatus() && L.StatusReadBusy) {
         // Queue behind the read in progress.
         tasks_.start([](FrmMain& m) -> link::Async<void> {

@@ -27,6 +27,7 @@ link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, i
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
         Bytes out = co_await m.WaitAnswer(length);
+        if (m.readAbandoned()) co_return std::nullopt;
         if (++attempts >= kInquiryAttempts) {
             m.readGaveUp(code);
             co_return std::nullopt;
@@ -42,6 +43,7 @@ link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int
     for (int attempts = 0;;) {
         m.SD(p, FrmMain::kQuiet);
         Bytes out = co_await m.WaitAnswer(length);
+        if (m.readAbandoned()) co_return std::nullopt;
         if (acceptedReply(out, length)) co_return m.readOvertaken() ? std::nullopt : std::optional<Bytes>(out);
         if (++attempts >= kInquiryAttempts) {
             m.readGaveUp(code);

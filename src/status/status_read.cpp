@@ -87,6 +87,7 @@ bool FrmMain::ReadCameraStatus() {
     L.StatusReading = true;
     readFailure_.reset();
     readOvertaken_ = false;
+    readAbandoned_ = false;
     readCamera_ = L.CamAddress;
     // The read runs beside the window: each inquiry waits for its answer
     // without holding it, and operator commands go out in between.
@@ -148,6 +149,12 @@ void FrmMain::readGaveUp(long code) {
     }
 }
 
+void FrmMain::abandonRead() {
+    if (!L.StatusReading) return;
+    readOvertaken_ = true;
+    readAbandoned_ = true;
+}
+
 void FrmMain::commandWentOut(int camera) {
     // A read of the camera a command went to would show what the camera did
     // before the command: it stops after its exchange in flight, and the
@@ -161,6 +168,7 @@ link::Async<bool> FrmMain::PwCheck() {
     for (int attempts = 0;;) {
         SD(inquiry, kQuiet);
         Bytes r = co_await WaitAnswer(4);
+        if (L.StatusReadBusy && readAbandoned_) co_return false;
         if (++attempts >= kInquiryAttempts) {
             readGaveUp(940);
             co_return false;

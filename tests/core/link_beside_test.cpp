@@ -220,18 +220,34 @@ TEST_F(Beside, AnotherCameraChosenInTheMiddleOfAReadIsReadAsItself) {
 
 TEST_F(Beside, SequencesTakeTurnsOnTheLine) {
     start("ORX-Beta");
-    const auto mark = rig->mark();
-    // A read and the address set asked for together: the broadcast waits
-    // for the read's end, then has the line to itself.
-    ASSERT_TRUE(m->ReadCameraStatus());
-    m->AddressSet.click();
-    EXPECT_EQ(rig->packetsSince(mark).size(), 1u);
-    ASSERT_TRUE(rig->settle());
-    const auto sent = rig->packetsSince(mark);
-    const auto broadcast = std::find(sent.begin(), sent.end(), "88 30 01 FF");
-    ASSERT_NE(broadcast, sent.end());
-    EXPECT_EQ(std::count_if(broadcast, sent.end(), [](const std::string& p) { return p.rfind("81 09", 0) == 0; }), 0);
-    EXPECT_EQ(count(sent, "81 09 7E 7E 03 FF"), 1u);
+    // The address set asked for during a read: the read ends after its
+    // exchange in flight, then the broadcast has the line to itself; with
+    // the camera silent it waits for that one exchange only, and the read
+    // tells of no failure.
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "silent" : "answering");
+        rig->chain.faults.silent = silent;
+        if (silent != m->autoCaption()) m->AutoRefreshed.click();
+        const auto mark = rig->mark();
+        const double t0 = rig->loop.now();
+        ASSERT_TRUE(m->ReadCameraStatus());
+        m->AddressSet.click();
+        EXPECT_EQ(rig->packetsSince(mark), std::vector<std::string>{kLensBlock});
+        double sentAt = -1;
+        while (sentAt < 0 && rig->loop.now() - t0 < 10) {
+            rig->run(0.01);
+            const auto sent = rig->packetsSince(mark);
+            if (sent.size() > 1) {
+                EXPECT_EQ(sent[1], "88 30 01 FF");
+                sentAt = rig->loop.now() - t0;
+            }
+        }
+        EXPECT_GE(sentAt, 0);
+        EXPECT_LE(sentAt, silent ? 1.05 : 0.1);
+        ASSERT_TRUE(rig->settle());
+        EXPECT_TRUE(rig->windows.messages.empty());
+    }
+    rig->chain.faults.silent = false;
     // A read asked for while one runs is refused, as before.
     ASSERT_TRUE(m->ReadCameraStatus());
     EXPECT_FALSE(m->ReadCameraStatus());
