@@ -72,18 +72,6 @@ void SimSerialPort::deliver() {
     }
 }
 
-bool SimSerialPort::waitForInput(double seconds) {
-    pump();
-    const double deadline = clock_.now() + std::max(0.0, seconds);
-    if (open_ && !pending_.empty() && pending_.front().at <= deadline) {
-        clock_.sleepUntil(pending_.front().at);
-        pump();
-        return true;
-    }
-    clock_.sleepUntil(deadline);
-    return false;
-}
-
 void SimSerialPort::unplug() {
     unplugged_ = true;
     pending_.clear();

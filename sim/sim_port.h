@@ -31,7 +31,6 @@ public:
     orbus::Bytes input() override;
     int inBufferCount() override;
     bool output(const orbus::Bytes& bytes) override;
-    bool waitForInput(double seconds) override;
 
     // The far end goes away (cable pulled): writes fail, a gone event follows.
     void unplug();

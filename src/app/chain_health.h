@@ -128,7 +128,6 @@ public:
     Bytes input() override;
     int inBufferCount() override { return inner_.inBufferCount(); }
     bool output(const Bytes& bytes) override;
-    bool waitForInput(double seconds) override { return inner_.waitForInput(seconds); }
 
 private:
     SerialPort& inner_;

@@ -21,9 +21,6 @@ public:
     virtual LocalTime localTime() const = 0;
     // Monotonic seconds since an arbitrary origin.
     virtual double now() const = 0;
-    // Blocks the calling thread until the given time (used by blocking waits
-    // of simulated ports; real ports block in their own wait).
-    virtual void sleepUntil(double t) = 0;
 };
 
 class EventPoster {

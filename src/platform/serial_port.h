@@ -67,9 +67,6 @@ public:
     // open or the write failed.
     virtual bool output(const Bytes& bytes) = 0;
 
-    // Blocks in the port's own wait until more input arrives or the time
-    // runs out; true when input arrived. Never delivers receive events.
-    virtual bool waitForInput(double seconds) = 0;
 
     // Communication events, delivered on the user-interface thread.
     std::function<void(int)> onComm;

@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QWindow>
 #include <QGuiApplication>
@@ -984,18 +983,9 @@ void FormView::applyForm(FormProp p) {
         followHost();
         break;
     case FormProp::Redraw:
-        // Blocking work is under way: let the window system map and expose
-        // the window, without operator input or serial events, then paint.
-        {
-            QElapsedTimer waited;
-            waited.start();
-            do {
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                                QEventLoop::ExcludeSocketNotifiers, 20);
-            } while (window_->isVisible() && window_->windowHandle() && !window_->windowHandle()->isExposed() &&
-                     waited.elapsed() < 300);
-        }
-        window_->repaint();
+        // Nothing holds the event loop any more: the window paints itself
+        // at the next turn.
+        window_->update();
         break;
     }
     applying_ = was;

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <chrono>
-#include <thread>
 
 #include "platform/control.h"
 #include "platform/form.h"
@@ -24,12 +23,6 @@ double QtClock::now() const {
 LocalTime QtClock::localTime() const {
     const QDateTime t = QDateTime::currentDateTime();
     return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
-}
-
-void QtClock::sleepUntil(double t) {
-    using namespace std::chrono;
-    const double d = t - now();
-    if (d > 0) std::this_thread::sleep_for(duration<double>(d));
 }
 
 void QtPoster::post(double delaySeconds, std::function<void()> fn) {

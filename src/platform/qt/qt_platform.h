@@ -21,7 +21,6 @@ class QtClock : public Clock {
 public:
     LocalTime localTime() const override;
     double now() const override;
-    void sleepUntil(double t) override;
 };
 
 class QtPoster : public EventPoster {

@@ -1,9 +1,6 @@
 #include "platform/qt/qt_serial.h"
 
-#include <QElapsedTimer>
 #include <QSerialPortInfo>
-#include <QThread>
-#include <cmath>
 
 #include "chain.h"
 #include "sim_port.h"
@@ -60,26 +57,10 @@ bool QtSerialPort::output(const Bytes& bytes) {
     if (!isOpen()) return false;
     const qint64 n = port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     if (n != static_cast<qint64>(bytes.size())) return false;
-    // Push the bytes out now: the panel may block in a wait right after.
+    // Hand the bytes to the system now, without waiting for them to leave:
+    // the port writes the rest as the line takes it.
     port_.flush();
-    if (port_.bytesToWrite() > 0) port_.waitForBytesWritten(200);
     return !gone_;
-}
-
-bool QtSerialPort::waitForInput(double seconds) {
-    if (seconds <= 0) return false;
-    QElapsedTimer t;
-    t.start();
-    const int ms = static_cast<int>(std::ceil(seconds * 1000.0));
-    bool ok = false;
-    if (isOpen()) ok = port_.waitForReadyRead(ms);
-    if (!ok) {
-        // A closed or failed port returns at once: sleep out the rest so a
-        // waiting caller never spins.
-        const qint64 rest = ms - t.elapsed();
-        if (rest > 0) QThread::msleep(static_cast<unsigned long>(rest));
-    }
-    return ok;
 }
 
 void QtSerialPort::onReadyRead() {
@@ -196,13 +177,5 @@ Bytes RoutingPort::input() { return current_ ? current_->input() : Bytes{}; }
 int RoutingPort::inBufferCount() { return current_ ? current_->inBufferCount() : 0; }
 
 bool RoutingPort::output(const Bytes& bytes) { return current_ && current_->isOpen() && current_->output(bytes); }
-
-void RoutingPort::idleWait(double seconds) { clock_.sleepUntil(clock_.now() + seconds); }
-
-bool RoutingPort::waitForInput(double seconds) {
-    if (current_ && current_->isOpen()) return current_->waitForInput(seconds);
-    idleWait(seconds);
-    return false;
-}
 
 }  // namespace orbus::qt

@@ -37,7 +37,6 @@ public:
     Bytes input() override;
     int inBufferCount() override;
     bool output(const Bytes& bytes) override;
-    bool waitForInput(double seconds) override;
 
     const std::string& path() const { return path_; }
 
@@ -84,12 +83,10 @@ public:
     Bytes input() override;
     int inBufferCount() override;
     bool output(const Bytes& bytes) override;
-    bool waitForInput(double seconds) override;
 
     SerialPort* current() const { return current_.get(); }
 
 private:
-    void idleWait(double seconds);
 
     Clock& clock_;
     EventPoster& poster_;
