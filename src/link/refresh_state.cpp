@@ -30,10 +30,7 @@ void Refresh::switchOff() {
 
 void Refresh::commandSent(int camera) {
     if (camera >= 1 && camera <= 8) ++outstanding_[static_cast<std::size_t>(camera)];
-    if (!autoOn_) return;
-    if (!timer3_.enabled()) timer3_.setEnabled(true);
-    paused_ = true;
-    apply();
+    acknowledged();
 }
 
 void Refresh::acknowledged() {
