@@ -342,14 +342,20 @@ bool waitWire(Sim& sim, Click& c, double ms) {
     return at.has_value();
 }
 
+// The chain a benchmark row names (model, speed), served and driven.
 struct Setup {
+    explicit Setup(benchmark::State& state)
+        : baud(static_cast<int>(state.range(1))), sim(kModels[state.range(0)], baud), panel(sim) {
+        state.SetLabel(kModels[state.range(0)]);
+    }
+    int baud;
     Sim sim;
     Panel panel;
     Pinger ping;
-    Setup(const std::string& model, int baud) : sim(model, baud), panel(sim) {}
 };
 // Starts the panel; false (and the benchmark skipped) when it did not come up.
-bool startUp(benchmark::State& state, Setup& s, int baud) {
+bool startUp(benchmark::State& state, Setup& s) {
+    const int baud = s.baud;
     if (!s.sim.ready()) {
         state.SkipWithError("orbus-camsim did not start");
         return false;
@@ -362,11 +368,9 @@ bool startUp(benchmark::State& state, Setup& s, int baud) {
 }
 
 void BM_StatusRead(benchmark::State& state) {
-    const std::string model = kModels[state.range(0)];
-    const int baud = static_cast<int>(state.range(1));
-    state.SetLabel(model);
-    Setup s(model, baud);
-    if (!startUp(state, s, baud)) return;
+    Setup s(state);
+    const int baud = s.baud;
+    if (!startUp(state, s)) return;
     const double idleFrom = nowMs();
     pumpFor(200);
     const double idleGap = s.ping.longestGap(idleFrom, nowMs());
@@ -398,11 +402,9 @@ BENCHMARK(BM_StatusRead)
     ->Unit(benchmark::kMillisecond);
 
 void BM_ClickDuringRefresh(benchmark::State& state) {
-    const std::string model = kModels[state.range(0)];
-    const int baud = static_cast<int>(state.range(1));
-    state.SetLabel(model);
-    Setup s(model, baud);
-    if (!startUp(state, s, baud)) return;
+    Setup s(state);
+    const int baud = s.baud;
+    if (!startUp(state, s)) return;
     Panel& p = s.panel;
     if (!p.m().FarT.enabled() || !p.m().FarT.visible()) {
         state.SkipWithError("\"Tele End\" cannot be clicked");
@@ -475,11 +477,8 @@ BENCHMARK(BM_ClickDuringRefresh)
     ->Unit(benchmark::kMillisecond);
 
 void BM_SilentCamera(benchmark::State& state) {
-    const std::string model = kModels[state.range(0)];
-    const int baud = static_cast<int>(state.range(1));
-    state.SetLabel(model);
-    Setup s(model, baud);
-    if (!startUp(state, s, baud)) return;
+    Setup s(state);
+    if (!startUp(state, s)) return;
     Panel& p = s.panel;
     const auto& shown = p.windows.shown;
     std::mt19937 rng(7u);
