@@ -76,12 +76,9 @@ void Frmmoreinfo::open() {
     prog_.frmMain().tasks().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
         Program& p = d.prog_;
         dialogs::placeBesideMain(p, d, 300, 300);
-        if (!co_await d.Form_Load() || p.platform.windows.ending()) {
-            d.Form_Unload();
-            co_return;
-        }
-        p.loaded(d);
-        p.platform.windows.runModal(d);
+        std::function<void()> giveUp = [&d] { d.Form_Unload(); };
+        link::Async<bool> loaded = d.Form_Load();
+        co_await dialogs::showOnceLoaded(p, d, std::move(loaded), std::move(giveUp));
     }(*this, opening_.raise()));
 }
 

@@ -198,12 +198,9 @@ void PowerOffDialog::openAfter(link::Async<bool> first) {
             Program& p = d.prog_;
             dialogs::holdRefresh(p, true, false);
             dialogs::placeBesideMain(p, d, 500, 1000);
-            if (!co_await d.Form_Load() || p.platform.windows.ending()) {
-                d.Form_Unload();
-                co_return;
-            }
-            p.loaded(d);
-            p.platform.windows.runModal(d);
+            std::function<void()> giveUp = [&d] { d.Form_Unload(); };
+            link::Async<bool> loaded = d.Form_Load();
+            co_await dialogs::showOnceLoaded(p, d, std::move(loaded), std::move(giveUp));
         }(*this, std::move(first), opening_.raise()));
 }
 

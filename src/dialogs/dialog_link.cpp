@@ -98,6 +98,17 @@ void giveTimersBack(Program& prog) {
     m.Timer2.setEnabled(true);
 }
 
+link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> loaded,
+                                 std::function<void()> giveUp) {
+    const bool read = co_await std::move(loaded);
+    if (!read || prog.platform.windows.ending()) {
+        giveUp();
+        co_return;
+    }
+    prog.loaded(dialog);
+    prog.platform.windows.runModal(dialog);
+}
+
 void placeBesideMain(Program& prog, Form& dialog, double right, double down) {
     const FrmMain& m = prog.frmMain();
     dialog.move(m.left() + right, m.top() + down);

@@ -3,6 +3,7 @@
 // which box is wrong, and their placement beside the main window.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -97,6 +98,12 @@ void giveTimersBack(Program& prog);
 
 // Places a dialog at an offset (twips) from the main window's top-left corner.
 void placeBesideMain(Program& prog, Form& dialog, double right, double down);
+
+// Shows a dialog modally once `loaded` has read what it shows; when that
+// read fails, or the program is ending by then, `giveUp` undoes what the
+// opening began instead.
+link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> loaded,
+                                 std::function<void()> giveUp);
 
 }  // namespace dialogs
 }  // namespace orbus

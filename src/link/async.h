@@ -2,6 +2,12 @@
 // for an answer or a pause is a coroutine (Async<T>) that suspends at each
 // wait and is resumed by the event that ends it (a receive event, a timer).
 // Handlers start such routines through a Tasks registry and return at once.
+//
+// With the compiler we build with (GCC 12), inside a routine: await into a
+// named local before testing the result in a condition with || or &&, and
+// keep braced lists ({0x09, ...}) out of an expression that awaits; both
+// have been miscompiled (a crash at run time, an "array used as
+// initializer" error).
 #pragma once
 
 #include <coroutine>

@@ -45,8 +45,9 @@ link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
         if (!take(co_await inquireCounted(m, "09 7E 01 18", 4, 9953560), r.info, r.haveInfo))
             co_return false;
         r.dsubAsked = dsubCapable(p.model.VideoSystem);
-        if (r.dsubAsked && !take(co_await inquireCounted(m, "09 7E 01 1A", 4, 9953562), r.dsub, r.haveDsub))
-            co_return false;
+        if (r.dsubAsked) {
+            if (!take(co_await inquireCounted(m, "09 7E 01 1A", 4, 9953562), r.dsub, r.haveDsub)) co_return false;
+        }
     }
     co_return true;
 }
@@ -102,13 +103,17 @@ link::Async<void> FrmMain::statusRead() {
 
     bool ok = !readOvertaken_;
     bool skipToPanTilt = false;
-    if (ok && !p.model.VersionRead) ok = co_await identifyInStatusRead(*this) && !readOvertaken_;
+    if (ok && !p.model.VersionRead) {
+        ok = co_await identifyInStatusRead(*this);
+        ok = ok && !readOvertaken_;
+    }
     if (ok && p.model.IsPanTiltSeries) {
         if (L.ModelCode == 2) {
             skipToPanTilt = true;
         } else if (L.ModelCode == 260) {
             DspIRCondition();
-            ok = co_await PwCheck() && !readOvertaken_;
+            ok = co_await PwCheck();
+            ok = ok && !readOvertaken_;
             if (ok && !Power.checked()) {
                 // The camera is switched off: identify it again once it is on.
                 p.model.VersionRead = false;
