@@ -202,9 +202,13 @@ public:
     // the caption is empty. Empty: an ordinary label.
     const std::string& messageRole() const { return messageRole_; }
     void setMessageRole(std::string role);
+    // The operator can select and copy the caption (mouse and keyboard).
+    bool selectable() const { return selectable_; }
+    void setSelectable(bool s) { selectable_ = s; }
 
 private:
     std::string messageRole_;
+    bool selectable_ = false;
     int fore_ = kDefaultColor;
     int back_ = kDefaultColor;
     bool centered_ = false;

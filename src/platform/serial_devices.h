@@ -12,6 +12,8 @@ namespace orbus {
 struct SerialDevice {
     std::string path;         // "/dev/ttyUSB0"
     std::string description;  // "USB serial adapter"; may be empty
+    std::string manufacturer;  // the maker the adapter reports; may be empty
+    std::string serialNumber;  // the adapter's serial number; may be empty
 };
 
 class SerialDevices {

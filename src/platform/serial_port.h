@@ -32,6 +32,23 @@ enum CommEvent : int {
     ComEventGone = 1100,
 };
 
+// Why a port did not open, in the terms an operator can act on.
+struct OpenFailure {
+    enum class Kind {
+        None,        // it opened (or was never tried)
+        NotAllowed,  // this user may not open the device
+        Busy,        // another program holds it
+        Missing,     // no such device (unplugged, a stale path, Com n beyond the devices present)
+        Other,       // anything else: the system's words say what
+    };
+    Kind kind = Kind::None;
+    std::string path;    // the device tried; empty when "Com n" names none
+    std::string group;   // NotAllowed: the group that owns the device, when readable
+    std::string holder;  // Busy: the program that holds it, when the system lets us see
+    long holderPid = 0;  // Busy: its process id; 0 when unknown
+    std::string system;  // the system's own words ("Permission denied")
+};
+
 struct LineSettings {
     int baud = 9600;
     char parity = 'N';
@@ -45,6 +62,7 @@ public:
 
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;
+    // Takes effect at the next open, and at once on an open port.
     virtual void setSettings(const LineSettings& s) = 0;
     virtual void setDTREnable(bool on) = 0;
 
@@ -53,6 +71,8 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual std::string lastError() const = 0;
+    // Why the last open failed (kind None after a successful open).
+    virtual OpenFailure openFailure() const { return {}; }
 
     // 0: no receive events, bytes wait in the input buffer; 1: an event
     // whenever bytes arrive (one event may cover several bytes).
