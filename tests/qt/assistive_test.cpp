@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QThread>
@@ -18,6 +19,7 @@
 
 #include "app/frm_chain.h"
 #include "dialogs/camera_settings.h"
+#include "dialogs/md.h"
 #include "dialogs/privacy.h"
 #include "dialogs/title.h"
 #include "pantilt/frm_pantilt.h"
@@ -157,6 +159,109 @@ TEST(Assistive, ToggleAndPressAreClicks) {
         EXPECT_EQ(operateTwice(bc, How::Toggle), click);
         EXPECT_EQ(operateTwice(bc, How::Press), click);
     }
+}
+
+// Option buttons are announced as option buttons, checked as the form holds
+// them, everywhere; choosing one with Toggle or Press leaves its group and
+// the line as a click does (the form's exclusion decides, not Qt's).
+TEST(Assistive, OptionButtonsAreAnnouncedAndChosenAsClicked) {
+    using Group = std::vector<OptionButton*>;
+    auto announced = [](Panel& p, const Group& group) {
+        for (OptionButton* o : group) {
+            SCOPED_TRACE(o->objectName());
+            QAccessibleInterface* a = accessible(p.widget(*o));
+            if (!a) continue;
+            EXPECT_EQ(a->role(), QAccessible::RadioButton);
+            EXPECT_TRUE(a->state().checkable);
+            EXPECT_EQ(a->state().checked, o->value());
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+            if (o->enabled()) {
+                EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+            }
+        }
+    };
+    {
+        Panel p("KBM-R16");
+        ASSERT_TRUE(p.started);
+        Group all;
+        for (Form* f : p.prog().forms())
+            for (Control* c : f->controls())
+                if (c->kind() == Kind::OptionButton) all.push_back(static_cast<OptionButton*>(c));
+        EXPECT_GT(all.size(), 40u);
+        announced(p, all);
+    }
+    auto array = [](auto member) {
+        return [member](Program& p) {
+            Group g;
+            member(p).forEach([&](int, OptionButton& o) { g.push_back(&o); });
+            return g;
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<void(Program&)> open;
+        std::function<Group(Program&)> group;
+        int pick;
+        std::function<void(Program&)> then;
+    };
+    const Case cases[] = {
+        {"port dialog speeds", nullptr, array([](Program& p) -> auto& { return p.frmOpen().OBrate; }), 1, nullptr},
+        {"preset recall", nullptr, array([](Program& p) -> auto& { return p.frmMain().PresetRecall; }), 2, nullptr},
+        {"privacy move", openPrivacy, array([](Program& p) -> auto& { return p.privacy().Opmove; }), 7,
+         [](Program& p) { p.privacy().cmdMovePanTilt.click(); }},
+        {"alarm detect", nullptr, [](Program& p) { return Group{&p.frmMD().OpMDon, &p.frmMD().OpMDoff}; }, 1,
+         nullptr},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        auto choose = [&](How how) {
+            Outcome out;
+            Panel p("ORX-Beta");
+            EXPECT_TRUE(p.started);
+            if (tc.open) tc.open(p.prog());
+            const Group group = tc.group(p.prog());
+            announced(p, group);
+            const auto mark = p.rig.mark();
+            auto* chosen = qobject_cast<QAbstractButton*>(p.widget(*group[tc.pick]));
+            operate(chosen, how);
+            out.held.push_back(group[tc.pick]->value());
+            out.shown.push_back(chosen->isChecked());
+            if (tc.then) tc.then(p.prog());
+            p.rig.run(0.5);
+            announced(p, group);
+            for (OptionButton* o : group) {
+                out.held.push_back(o->value());
+                out.shown.push_back(qobject_cast<QAbstractButton*>(p.widget(*o))->isChecked());
+            }
+            out.packets = p.rig.packetsSince(mark, "01");
+            return out;
+        };
+        const Outcome click = choose(How::Click);
+        EXPECT_TRUE(click.held[0]);
+        EXPECT_EQ(click.held, click.shown);
+        EXPECT_EQ(choose(How::Toggle), click);
+        EXPECT_EQ(choose(How::Press), click);
+    }
+}
+
+// A label the operator may copy from is selectable by mouse and keyboard,
+// reached by Tab, wraps and is read out as before; other labels are not.
+TEST(Assistive, SelectableLabelsCanBeCopied) {
+    Rig rig;
+    FrmOpen& o = rig.open();
+    o.LblDBG0.setSelectable(true);
+    ViewSet views(rig.program->forms());
+    auto* error = qobject_cast<QLabel*>(views.viewOf(o)->widgetFor(&o.LblDBG0));
+    auto* plain = qobject_cast<QLabel*>(views.viewOf(o)->widgetFor(&o.Label1));
+    ASSERT_TRUE(error && plain);
+    o.LblDBG0.setCaption("IF_Clear Error\r\nPort = 1");
+    EXPECT_EQ(error->textInteractionFlags(), Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    EXPECT_TRUE(error->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(error->wordWrap());
+    EXPECT_EQ(error->accessibleName(), "IF_Clear Error Port = 1");
+    EXPECT_EQ(error->accessibleDescription(), "Port error");
+    EXPECT_FALSE(plain->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_EQ(plain->focusPolicy(), Qt::NoFocus);
 }
 
 // Text set, inserted, replaced or deleted through the accessibility

@@ -2,6 +2,8 @@
 
 #include "dialogs/title_chars.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QToolTip>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +40,14 @@
 #include <limits>
 
 namespace orbus::qt {
+
+// The widget of an option button. Qt's own exclusion is off: the form
+// clears an option's siblings itself, whatever chose it.
+class OptionRadio : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit OptionRadio(QWidget* parent) : QRadioButton(parent) { setAutoExclusive(false); }
+};
 
 namespace {
 
@@ -81,6 +92,70 @@ bool applyLabelName(Control& c, QWidget* w) {
     const QString name = q(c.accessibleName());
     w->setAccessibleName(text.isEmpty() ? name : name + ": " + text);
     return true;
+}
+
+// A label the operator may copy from takes selection by mouse and keyboard
+// (and with it the focus, so Tab reaches it). Other labels are left as Qt
+// makes them. True when the label changed.
+bool showSelectable(QLabel* l, bool selectable) {
+    const Qt::TextInteractionFlags copyable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    const Qt::TextInteractionFlags now = l->textInteractionFlags();
+    if (selectable == ((now & copyable) == copyable)) return false;
+    l->setTextInteractionFlags(selectable ? copyable : Qt::NoTextInteraction);
+    // Qt gives a selectable label the focus on a click only.
+    if (selectable) l->setFocusPolicy(Qt::StrongFocus);
+    return true;
+}
+
+// How screen readers see an option button of the forms: an option button,
+// checked as the widget shows it, with Toggle and Press doing what a click
+// does (the widget's toggled signal takes it to the form). Qt would call
+// it a check box, its exclusion being the form's and not its own.
+class OptionAccessible : public QAccessibleWidget {
+public:
+    explicit OptionAccessible(QAbstractButton* b) : QAccessibleWidget(b, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = button()->isChecked();
+        s.pressed = button()->isDown();
+        return s;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return q(withoutMnemonic(button()->text().toStdString()));
+        if (t == QAccessible::Accelerator) return mnemonic();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled()) names << toggleAction() << pressAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            if (widget()->isEnabled()) button()->animateClick();
+        } else if (action == toggleAction()) {
+            if (widget()->isEnabled()) button()->toggle();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        if (action == pressAction() && !mnemonic().isEmpty()) return {mnemonic()};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+    QString mnemonic() const { return QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText); }
+};
+
+QAccessibleInterface* optionAccessible(const QString& key, QObject* object) {
+    if (key != QLatin1String(OptionRadio::staticMetaObject.className())) return nullptr;
+    auto* b = qobject_cast<OptionRadio*>(object);
+    return b ? new OptionAccessible(b) : nullptr;
 }
 
 QString colorText(int c) { return QString("#%1").arg(c & 0xFFFFFF, 6, 16, QChar('0')); }
@@ -606,8 +681,10 @@ QWidget* FormView::createWidget(Control* c, QWidget* parent) {
         return b;
     }
     case Kind::OptionButton: {
-        auto* b = new QRadioButton(parent);
-        b->setAutoExclusive(false);
+        // Screen readers are told what it is by the binder's own interface.
+        static const bool announced = (QAccessible::installFactory(optionAccessible), true);
+        (void)announced;
+        auto* b = new OptionRadio(parent);
         auto* ob = static_cast<OptionButton*>(c);
         // As for check boxes; clearing a selected option is a click on it
         // too, which selects it again.
@@ -823,6 +900,10 @@ void FormView::applyControl(Control& c, Prop p) {
             b->setText(captionText(cap));
         } else if (auto* l = qobject_cast<QLabel*>(w)) {
             l->setText(captionText(withoutMnemonic(cap)));
+            // Whether the caption can be copied is taken with the caption;
+            // a label made copyable after the window was built joins the
+            // tab order then.
+            if (c.kind() == Kind::Label && showSelectable(l, static_cast<Label&>(c).selectable())) syncTabOrder();
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(captionText(cap));
         }
@@ -1149,3 +1230,5 @@ QIcon iconFor(const std::string& key) {
 }
 
 }  // namespace orbus::qt
+
+#include "form_view.moc"
