@@ -38,7 +38,7 @@ static void BM_WaitReplyOnSilentPty(benchmark::State& state) {
     orbus::testing::MemorySettings settings;
     qt::QtWindowSystem windows;
     qt::QtMachine machine(settings, windows);
-    qt::RoutingPort& port = machine.port;
+    RoutingPort& port = machine.port;
     Program program(machine.platform);
     port.setCommPort(9);
     port.setSettings({9600, 'N', 8, 1});

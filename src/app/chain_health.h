@@ -116,12 +116,14 @@ public:
 
     void setCommPort(int number) override { inner_.setCommPort(number); }
     int commPort() const override { return inner_.commPort(); }
+    void setSimulator(const std::string& models) override { inner_.setSimulator(models); }
     void setSettings(const LineSettings& s) override { inner_.setSettings(s); }
     void setDTREnable(bool on) override { inner_.setDTREnable(on); }
     bool open() override { return inner_.open(); }
     void close() override { inner_.close(); }
     bool isOpen() const override { return inner_.isOpen(); }
     std::string lastError() const override { return inner_.lastError(); }
+    OpenFailure openFailure() const override { return inner_.openFailure(); }
     void setRThreshold(int n) override { inner_.setRThreshold(n); }
     int rThreshold() const override { return inner_.rThreshold(); }
     void setSThreshold(int n) override { inner_.setSThreshold(n); }

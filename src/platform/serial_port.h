@@ -62,6 +62,10 @@ public:
 
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;
+    // Opens the built-in simulated chain of these models ("ORX-Kappa,KBM-R20")
+    // instead of "Com n"; empty: "Com n" again. A port that opens one line
+    // only ignores it.
+    virtual void setSimulator(const std::string& models) { (void)models; }
     // Takes effect at the next open, and at once on an open port.
     virtual void setSettings(const LineSettings& s) = 0;
     virtual void setDTREnable(bool on) = 0;

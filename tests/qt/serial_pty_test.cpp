@@ -106,7 +106,9 @@ TEST(SerialPty, ComNOpensTheNthDevicePresentAndNothingBeyond) {
     qt::QtPoster poster;
     orbus::testing::FixedSerialDevices devices;
     devices.present = {{sim.link(), "Simulated chain"}};
-    qt::RoutingPort port(clock, poster, devices);
+    RoutingPort port(clock, poster, devices, [](const std::string& path) -> std::unique_ptr<SerialPort> {
+        return std::make_unique<qt::QtSerialPort>(path);
+    });
     port.setCommPort(1);
     ASSERT_TRUE(port.open()) << port.lastError();
     ASSERT_TRUE(port.output({0x81, 0x09, 0x00, 0x02, 0xFF}));

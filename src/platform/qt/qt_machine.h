@@ -7,13 +7,18 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_serial.h"
+#include "platform/routing_port.h"
 
 namespace orbus::qt {
 
 class QtMachine {
 public:
     QtMachine(SettingsStore& settings, WindowSystem& windows)
-        : port(clock, poster, devices), platform{clock, poster, timers, settings, windows, port, devices} {}
+        : port(clock, poster, devices,
+               [](const std::string& path) -> std::unique_ptr<SerialPort> {
+                   return std::make_unique<QtSerialPort>(path);
+               }),
+          platform{clock, poster, timers, settings, windows, port, devices} {}
 
     QtClock clock;
     QtPoster poster;

@@ -2,8 +2,6 @@
 
 #include <QSerialPortInfo>
 
-#include "chain.h"
-#include "sim_port.h"
 
 namespace orbus::qt {
 
@@ -17,13 +15,35 @@ QtSerialPort::~QtSerialPort() {
     if (port_.isOpen()) port_.close();
 }
 
+void QtSerialPort::setSettings(const LineSettings& s) {
+    settings_ = s;
+    if (port_.isOpen()) applySettings();
+}
+
 bool QtSerialPort::open() {
     gone_ = false;
     port_.setPortName(QString::fromStdString(path_));
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString().toStdString();
+        const QSerialPort::SerialPortError e = port_.error();
+        failure_ = {};
+        failure_.kind = e == QSerialPort::DeviceNotFoundError ? OpenFailure::Kind::Missing
+                        : e == QSerialPort::PermissionError    ? OpenFailure::Kind::NotAllowed
+                                                               : OpenFailure::Kind::Other;
+        failure_.path = path_;
+        failure_.system = error_;
         return false;
     }
+    applySettings();
+    // Pseudo-terminals refuse modem lines: the port still serves.
+    port_.setDataTerminalReady(dtr_);
+    port_.clearError();
+    error_.clear();
+    failure_ = {};
+    return true;
+}
+
+void QtSerialPort::applySettings() {
     port_.setBaudRate(settings_.baud);
     port_.setDataBits(settings_.dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8);
     port_.setParity(settings_.parity == 'E'   ? QSerialPort::EvenParity
@@ -31,11 +51,6 @@ bool QtSerialPort::open() {
                                               : QSerialPort::NoParity);
     port_.setStopBits(settings_.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    // Pseudo-terminals refuse modem lines: the port still serves.
-    port_.setDataTerminalReady(dtr_);
-    port_.clearError();
-    error_.clear();
-    return true;
 }
 
 void QtSerialPort::close() {
@@ -89,93 +104,9 @@ void QtSerialPort::onError(QSerialPort::SerialPortError e) {
 std::vector<SerialDevice> QtSerialDevices::list() const {
     std::vector<SerialDevice> out;
     for (const QSerialPortInfo& i : QSerialPortInfo::availablePorts())
-        out.push_back({i.systemLocation().toStdString(), i.description().toStdString()});
+        out.push_back({i.systemLocation().toStdString(), i.description().toStdString(),
+                       i.manufacturer().toStdString(), i.serialNumber().toStdString()});
     return out;
 }
-
-RoutingPort::RoutingPort(Clock& clock, EventPoster& poster, const SerialDevices& devices)
-    : clock_(clock), poster_(poster), devices_(devices) {}
-
-RoutingPort::~RoutingPort() {
-    if (current_) current_->onComm = nullptr;
-    current_.reset();
-}
-
-void RoutingPort::setSettings(const LineSettings& s) {
-    settings_ = s;
-    if (current_) current_->setSettings(s);
-}
-
-void RoutingPort::setDTREnable(bool on) {
-    dtr_ = on;
-    if (current_) current_->setDTREnable(on);
-}
-
-bool RoutingPort::open() {
-    if (current_) {
-        current_->onComm = nullptr;
-        current_->close();
-        current_.reset();
-    }
-    const std::string t = portTarget(devices_, number_).path;
-    if (t.empty()) {
-        // Fewer devices than the number: the open fails like a missing device.
-        error_ = "no serial device for Com " + std::to_string(number_);
-        return false;
-    }
-    if (t.rfind("sim:", 0) == 0) {
-        auto& chain = chains_[t];
-        if (!chain) chain = sim::Chain::fromList(t.substr(4));
-        if (chain->size() == 0) {
-            error_ = "no known camera model in " + t;
-            return false;
-        }
-        current_ = std::make_unique<sim::SimSerialPort>(*chain, clock_, poster_);
-    } else {
-        current_ = std::make_unique<QtSerialPort>(t);
-    }
-    current_->setCommPort(number_);
-    current_->setSettings(settings_);
-    current_->setDTREnable(dtr_);
-    current_->setRThreshold(rThreshold_);
-    current_->setSThreshold(sThreshold_);
-    current_->onComm = [this](int e) {
-        if (onComm) onComm(e);
-    };
-    if (!current_->open()) {
-        error_ = current_->lastError();
-        current_->onComm = nullptr;
-        current_.reset();
-        return false;
-    }
-    error_.clear();
-    return true;
-}
-
-void RoutingPort::close() {
-    if (current_) current_->close();
-}
-
-bool RoutingPort::isOpen() const { return current_ && current_->isOpen(); }
-
-std::string RoutingPort::lastError() const { return current_ ? current_->lastError() : error_; }
-
-void RoutingPort::setRThreshold(int n) {
-    rThreshold_ = n;
-    if (current_) current_->setRThreshold(n);
-}
-
-int RoutingPort::rThreshold() const { return rThreshold_; }
-
-void RoutingPort::setSThreshold(int n) {
-    sThreshold_ = n;
-    if (current_) current_->setSThreshold(n);
-}
-
-Bytes RoutingPort::input() { return current_ ? current_->input() : Bytes{}; }
-
-int RoutingPort::inBufferCount() { return current_ ? current_->inBufferCount() : 0; }
-
-bool RoutingPort::output(const Bytes& bytes) { return current_ && current_->isOpen() && current_->output(bytes); }
 
 }  // namespace orbus::qt

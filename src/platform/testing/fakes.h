@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/serial_devices.h"
+#include "platform/serial_port.h"
 #include "platform/settings.h"
 #include "platform/windows.h"
 
@@ -26,6 +27,31 @@ public:
     }
     std::vector<SerialDevice> present;
     std::map<int, std::string> chosen;
+};
+
+// A serial device that does not open, for the reason the test gives.
+class UnopenablePort : public SerialPort {
+public:
+    explicit UnopenablePort(OpenFailure f) : failure_(std::move(f)) {}
+    void setCommPort(int n) override { number_ = n; }
+    int commPort() const override { return number_; }
+    void setSettings(const LineSettings&) override {}
+    void setDTREnable(bool) override {}
+    bool open() override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    std::string lastError() const override { return failure_.system; }
+    OpenFailure openFailure() const override { return failure_; }
+    void setRThreshold(int) override {}
+    int rThreshold() const override { return 0; }
+    void setSThreshold(int) override {}
+    Bytes input() override { return {}; }
+    int inBufferCount() override { return 0; }
+    bool output(const Bytes&) override { return false; }
+
+private:
+    OpenFailure failure_;
+    int number_ = 1;
 };
 
 class MemorySettings : public SettingsStore {

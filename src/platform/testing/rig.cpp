@@ -12,6 +12,19 @@ Rig::Rig(const std::vector<std::string>& models)
     driveToEnd(true);
 }
 
+Rig::Rig(const std::vector<std::string>& models, Routed)
+    : chain(models),
+      port(chain, loop, loop),
+      openDevice([this](const std::string&) -> std::unique_ptr<SerialPort> {
+          return std::make_unique<sim::SimSerialPort>(chain, loop, loop);
+      }),
+      routing(std::make_unique<RoutingPort>(loop, loop, devices,
+                                            [this](const std::string& path) { return openDevice(path); })),
+      platform{loop, loop, loop, settings, windows, *routing, devices},
+      program(std::make_unique<Program>(platform)) {
+    driveToEnd(true);
+}
+
 void Rig::driveToEnd(bool on) {
     if (!on) {
         main().tasks().driveEachToEnd(nullptr);

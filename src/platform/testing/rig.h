@@ -11,6 +11,7 @@
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "chain.h"
+#include "platform/routing_port.h"
 #include "platform/testing/fakes.h"
 #include "platform/testing/virtual_loop.h"
 #include "sim_port.h"
@@ -20,6 +21,11 @@ namespace orbus::testing {
 class Rig {
 public:
     explicit Rig(const std::vector<std::string>& models = {"ORX-Beta"});
+    // The panel's port is a routing port, as in the program: "Com n" opens
+    // the n-th device of `devices` through openDevice, and the port
+    // dialog's simulator entry a simulated chain of its own.
+    struct Routed {};
+    Rig(const std::vector<std::string>& models, Routed);
     ~Rig();
 
     VirtualLoop loop;
@@ -28,6 +34,10 @@ public:
     sim::Chain chain;
     sim::SimSerialPort port;
     FixedSerialDevices devices;
+    // Routed rigs: what opening a device path gives (by default a port whose
+    // far end is `chain`).
+    std::function<std::unique_ptr<SerialPort>(const std::string& path)> openDevice;
+    std::unique_ptr<RoutingPort> routing;
     Platform platform;
     std::unique_ptr<Program> program;
 
