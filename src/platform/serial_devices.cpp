@@ -38,6 +38,19 @@ int naturalCompare(std::string_view a, std::string_view b) {
     return 1;
 }
 
+// "USB serial adapter, made by Maker, serial number A1": what is known of it.
+std::string describe(const SerialDevice& d) {
+    std::string s = d.description;
+    auto add = [&s](const std::string& part) {
+        if (part.empty()) return;
+        if (!s.empty()) s += ", ";
+        s += part;
+    };
+    if (!d.manufacturer.empty() && d.manufacturer != d.description) add("made by " + d.manufacturer);
+    if (!d.serialNumber.empty()) add("serial number " + d.serialNumber);
+    return s;
+}
+
 }  // namespace
 
 std::string SerialDevices::chosenFor(int number) const {
@@ -61,14 +74,14 @@ PortTarget portTarget(const SerialDevices& devices, int number) {
     if (!t.path.empty()) {
         // A chosen device that is also listed shows its description too.
         for (const SerialDevice& d : present) {
-            if (d.path == t.path) t.description = d.description;
+            if (d.path == t.path) t.description = describe(d);
         }
         return t;
     }
     if (number >= 1 && static_cast<std::size_t>(number) <= present.size()) {
         const SerialDevice& d = present[static_cast<std::size_t>(number - 1)];
         t.path = d.path;
-        t.description = d.description;
+        t.description = describe(d);
     }
     return t;
 }

@@ -12,8 +12,8 @@ namespace orbus {
 struct SerialDevice {
     std::string path;         // "/dev/ttyUSB0"
     std::string description;  // "USB serial adapter"; may be empty
-    std::string manufacturer;  // the maker the adapter reports; may be empty
-    std::string serialNumber;  // the adapter's serial number; may be empty
+    std::string manufacturer{};  // the maker the adapter reports; may be empty
+    std::string serialNumber{};  // the adapter's serial number; may be empty
 };
 
 class SerialDevices {
@@ -29,7 +29,7 @@ public:
 // What "Com n" opens.
 struct PortTarget {
     std::string path;         // a device path or "sim:<models>"; empty: nothing to open
-    std::string description;  // the listed device's description
+    std::string description;  // the listed device's description, maker and serial number
 };
 
 // ORBUS_COM<n> when set; otherwise the n-th device present, counted in
