@@ -18,6 +18,8 @@
 
 namespace orbus {
 
+struct PortTry;
+
 class Program;
 struct Platform;
 
@@ -505,6 +507,13 @@ private:
     link::Async<void> startUp();
     void openPort();
     link::Async<bool> interfaceClear();
+    // One interface clear broadcast; true when the chain answered it.
+    link::Async<bool> ifClearAnswered();
+    // Nobody answered at the chosen speed: the interface clear at each other
+    // speed the port dialog offers; the speed that was answered, or 0.
+    link::Async<int> searchSpeed(std::vector<int>& tried);
+    // The facts of this try, for the port dialog's reason.
+    PortTry portTry() const;
     void readLayout();
     link::Async<bool> addressSetAtStartup();
     link::Async<void> addressSet();

@@ -1,27 +1,51 @@
 #include "app/frm_open.h"
 
+#include <cstdio>
+
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "chain.h"
 #include "platform/serial_devices.h"
 
 namespace orbus {
+
+namespace {
+
+// "ORX-Kappa,ORX-Beta" as the label shows it: "ORX-Kappa, ORX-Beta".
+std::string modelsText(const sim::ModelListCheck& c) {
+    std::string s;
+    for (const std::string& m : c.models) s += (s.empty() ? "" : ", ") + m;
+    if (c.baud > 0) s += ", listening at " + std::to_string(c.baud) + " bps";
+    return s;
+}
+
+}  // namespace
 
 FrmOpen::FrmOpen(Program& program)
     : Form("FrmOpen", "Com Setting"),
       Label1(*this, "Label1", "Com Port"),
       ComList1(*this, "ComList1"),
+      TxtModels(*this, "TxtModels", kDefaultModels),
       LblDevice(*this, "LblDevice", ""),
       Frame1(*this, "Frame1", "BaudRate"),
       Command1(*this, "Command1", "OK"),
       LblDBG0(*this, "LblDBG0", ""),
+      LblReason(*this, "LblReason", ""),
+      TimerDevices(*this, "TimerDevices", 1000, false),
       prog_(program) {
-    resize(3900, 3540);
+    resize(6360, 4980);
     Label1.setGeometry(240, 240, 1200, 255);
     ComList1.setGeometry(1440, 180, 2160, 315);
     for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
+    ComList1.addItem("Simulator");
     ComList1.setAccessibleName("Com Port");
+    TxtModels.setGeometry(3720, 180, 2400, 315);
+    TxtModels.setAccessibleName("Simulated camera models");
+    TxtModels.setToolTip("Camera models of the simulated chain, separated by commas (1 to 7); "
+                         "@38400 at the end makes them listen at that speed only");
+    TxtModels.setVisible(false);
     // Two lines: a long device description wraps.
-    LblDevice.setGeometry(240, 600, 3360, 480);
+    LblDevice.setGeometry(240, 600, 5880, 480);
     LblDevice.setMessageRole("Serial device");
     Frame1.setGeometry(240, 1200, 3360, 1080);
     auto& o0 = OBrate.add(0, *this, "OBrate", " 9600bps");
@@ -31,19 +55,28 @@ FrmOpen::FrmOpen(Program& program)
     o0.placeIn(&Frame1, 240, 330, 1400, 300);
     o1.placeIn(&Frame1, 1700, 330, 1500, 300);
     o2.placeIn(&Frame1, 240, 660, 1400, 300);
-    Command1.setGeometry(2280, 2520, 1320, 420);
+    Command1.setGeometry(4800, 1860, 1320, 420);
     Command1.setDefault(true);
-    LblDBG0.setGeometry(240, 2460, 1980, 540);
+    LblDBG0.setGeometry(240, 2460, 5880, 540);
     LblDBG0.setMessageRole("Port error");
     LblDBG0.setForeColor(rgb(192, 0, 0));
+    LblReason.setGeometry(240, 3060, 5880, 1680);
+    LblReason.setMessageRole("Why, and what to do");
+    LblReason.setSelectable(true);
     // The speed buttons were added after OK: the frame and its buttons come
     // back before it in tab order.
     appendToTabOrder(Frame1);
     appendToTabOrder(Command1);
     appendToTabOrder(LblDBG0);
+    appendToTabOrder(LblReason);
 
     ComList1.onClick = [this] { ComList1_Click(); };
+    TxtModels.onChange = [this] { ShowDevice(); };
     Command1.onClick = [this] { Command1_Click(); };
+    TimerDevices.onTick = [this] {
+        if (visible()) ShowDevice();
+        else TimerDevices.setEnabled(false);
+    };
     onUnload = [this] { Form_Unload(); };
 }
 
@@ -51,29 +84,89 @@ void FrmOpen::Form_Load() {
     ComList1.setListIndex(0);
     OBrate[0].setValue(true);
     ShowDevice();
+    TimerDevices.setEnabled(true);
+}
+
+void FrmOpen::showAgain() {
+    // The operator may have plugged an adapter in since the dialog was shown.
+    ShowDevice();
+    show();
+    TimerDevices.setEnabled(true);
 }
 
 void FrmOpen::ComList1_Click() { ShowDevice(); }
 
 void FrmOpen::ShowDevice() {
-    LblDevice.setCaption(portTargetText(portTarget(prog_.platform.devices, selectedPort())));
+    const bool sim = simulatorChosen();
+    TxtModels.setVisible(sim);
+    if (!sim) {
+        LblDevice.setCaption(portTargetText(portTarget(prog_.platform.devices, selectedPort())));
+        return;
+    }
+    const sim::ModelListCheck c = sim::checkModelList(TxtModels.text());
+    LblDevice.setCaption(c.unknown.empty() && !c.empty && !c.tooMany
+                             ? "Built-in simulated chain: " + modelsText(c)
+                             : "Built-in simulated chain: type 1 to 7 camera models");
+}
+
+void FrmOpen::showReason(const std::string& reason) {
+    LblReason.setCaption(reason);
+    if (reason.empty()) return;
+    std::string head = LblDBG0.caption();
+    for (char& ch : head) {
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    }
+    std::string line;
+    for (char ch : head) {
+        if (ch != ' ' || (!line.empty() && line.back() != ' ')) line += ch;
+    }
+    std::fprintf(stderr, "orbus-panel: %s: %s\n", line.c_str(), reason.c_str());
+}
+
+void FrmOpen::selectSpeed(int baud) {
+    for (std::size_t i = 0; i < kSpeeds.size(); ++i) {
+        if (kSpeeds[i] == baud) OBrate[static_cast<int>(i)].setValue(true);
+    }
 }
 
 void FrmOpen::Command1_Click() {
     PortChoice& pc = prog_.port;
-    pc.CommPortNo = selectedPort();
-    if (OBrate[0].value()) pc.BaudText = "9600";
-    if (OBrate[1].value()) pc.BaudText = "38400";
-    if (OBrate[2].value()) pc.BaudText = "19200";
+    std::string models;
+    if (simulatorChosen()) {
+        const sim::ModelListCheck c = sim::checkModelList(TxtModels.text());
+        std::string refusal;
+        if (c.empty) refusal = "Type the camera models of the simulated chain, separated by commas.";
+        else if (!c.unknown.empty()) refusal = "\"" + c.unknown + "\" is not a camera model the simulator knows.";
+        else if (c.tooMany) refusal = "A chain holds at most 7 cameras.";
+        if (!refusal.empty()) {
+            // Nothing is opened: the operator corrects the list.
+            LblDBG0.setCaption("");
+            LblReason.setCaption(refusal + " Known models: " + sim::knownModelNames() + ".");
+            return;
+        }
+        models = TxtModels.text();
+    } else {
+        pc.CommPortNo = selectedPort();
+    }
+    // The simulator leaves the port number, and so what is saved, as it was.
+    pc.simulator = models;
+    for (std::size_t i = 0; i < kSpeeds.size(); ++i) {
+        if (OBrate[static_cast<int>(i)].value()) pc.BaudText = std::to_string(kSpeeds[i]);
+    }
     pc.PortChosen = true;
+    TimerDevices.setEnabled(false);
     hide();
     FrmMain& main = prog_.frmMain();
     if (!main.isLoaded()) main.Form_Load();
 }
 
-int FrmOpen::selectedPort() const { return (ComList1.listIndex() < 0 ? 0 : ComList1.listIndex()) + 1; }
+int FrmOpen::selectedPort() const {
+    const int i = ComList1.listIndex();
+    return (i < 0 || i >= kSimulatorEntry ? 0 : i) + 1;
+}
 
 void FrmOpen::Form_Unload() {
+    TimerDevices.setEnabled(false);
     hide();
     prog_.unloaded(*this);
     if (!prog_.port.PortChosen) prog_.end();

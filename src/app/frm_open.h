@@ -1,5 +1,9 @@
-// Port dialog "Com Setting": serial port and baud rate.
+// Port dialog "Com Setting": serial port (or the built-in simulator) and
+// baud rate; after a failed try, why, and what to do.
 #pragma once
+
+#include <array>
+#include <string>
 
 #include "platform/control.h"
 #include "platform/form.h"
@@ -12,14 +16,25 @@ class FrmOpen : public Form {
 public:
     explicit FrmOpen(Program& program);
 
+    // The speeds offered, by option button, and the list entry after "Com 12".
+    static constexpr std::array<int, 3> kSpeeds{9600, 38400, 19200};
+    static constexpr int kSimulatorEntry = 12;
+    static constexpr const char* kDefaultModels = "ORX-Kappa,ORX-Beta,KBM-R20";
+
     Label Label1;
     ComboBox ComList1;
+    // The simulated chain's models; shown for the "Simulator" entry only.
+    TextBox TxtModels;
     // The device behind the selected entry, or "No serial device".
     Label LblDevice;
     Frame Frame1;
     ControlArray<OptionButton> OBrate;
     Button Command1;
     Label LblDBG0;
+    // Why the last try failed and what to do (selectable, for a support request).
+    Label LblReason;
+    // Looks at the devices present about once a second while the dialog is shown.
+    Timer TimerDevices;
 
     void Form_Load();
     void ComList1_Click();
@@ -27,6 +42,14 @@ public:
     void ShowDevice();
     void Command1_Click();
     void Form_Unload();
+
+    // Shows the dialog again after a failed try.
+    void showAgain();
+    // The reason under the error line; also written to standard error.
+    void showReason(const std::string& reason);
+    // Selects the option button of this speed (one the dialog offers).
+    void selectSpeed(int baud);
+    bool simulatorChosen() const { return ComList1.listIndex() == kSimulatorEntry; }
 
 private:
     // The port number of the selected entry ("Com n": n).

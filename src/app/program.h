@@ -40,8 +40,11 @@ class FrmChain;
 // The port dialog's choice.
 struct PortChoice {
     int CommPortNo = 1;           // 1..12
-    std::string BaudText = "9600";  // "9600" or "38400"
+    std::string BaudText = "9600";  // "9600", "38400" or "19200"
     bool PortChosen = false;      // the dialog's OK was pressed
+    // The models of the built-in simulated chain chosen instead of "Com n";
+    // empty: "Com n". CommPortNo keeps its number meanwhile.
+    std::string simulator;
 };
 
 // Flags of the pan-tilt window; the first three are persisted.

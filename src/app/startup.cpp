@@ -5,6 +5,7 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "app/port_problem.h"
 #include "app/program.h"
 #include "link/packet.h"
 #include "platform/platform.h"
@@ -36,6 +37,7 @@ void FrmMain::openPort() {
     SerialPort& port = P.port;
     if (port.isOpen()) port.close();
     port.setCommPort(prog_.port.CommPortNo);
+    port.setSimulator(prog_.port.simulator);
     LineSettings s;
     s.baud = static_cast<int>(leadingNumber(prog_.port.BaudText));
     port.setSettings(s);
@@ -51,10 +53,51 @@ link::Async<bool> FrmMain::interfaceClear() {
     showProgress("Interface Clear Start");
     co_await pauseOneSecond([this] { showProgress("Interface Clear Start-Wait 1sec ", false); });
     showProgress("Interface Clear Start", false);
+    const bool answered = co_await ifClearAnswered();
+    co_return answered;
+}
+
+link::Async<bool> FrmMain::ifClearAnswered() {
     link::Line::Hold hold = co_await line_.take();
     SD(ifClearBroadcast(), kQuiet);
     Bytes reply = co_await WaitReply(5);
     co_return !reply.empty() && reply[0] == 0x88;
+}
+
+link::Async<int> FrmMain::searchSpeed(std::vector<int>& tried) {
+    // Only the interface clear goes out at a speed the operator did not
+    // choose; the port is closed after the search whatever it found.
+    const int chosen = static_cast<int>(leadingNumber(prog_.port.BaudText));
+    for (const int speed : FrmOpen::kSpeeds) {
+        if (speed == chosen) continue;
+        if (!P.port.isOpen()) break;
+        showProgress("Interface Clear at " + std::to_string(speed) + "bps", false);
+        LineSettings s;
+        s.baud = speed;
+        P.port.setSettings(s);
+        // What came at the other speed is noise now.
+        line_.discard();
+        tried.push_back(speed);
+        const bool answered = co_await ifClearAnswered();
+        if (answered) co_return speed;
+    }
+    co_return 0;
+}
+
+PortTry FrmMain::portTry() const {
+    PortTry t;
+    t.comNumber = prog_.port.CommPortNo;
+    t.simulator = prog_.port.simulator;
+    t.fromEnvironment = t.simulator.empty() && !P.devices.chosenFor(t.comNumber).empty();
+    t.devicesPresent = static_cast<int>(P.devices.list().size());
+    t.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
+    if (t.simulator.empty()) t.path = portTarget(P.devices, t.comNumber).path;
+    if (!P.port.isOpen()) {
+        t.failure = P.port.openFailure();
+        if (t.failure.kind == OpenFailure::Kind::None) t.failure.kind = OpenFailure::Kind::Other;
+        if (t.failure.system.empty()) t.failure.system = P.port.lastError();
+    }
+    return t;
 }
 
 void FrmMain::readLayout() {
@@ -101,10 +144,7 @@ link::Async<bool> FrmMain::addressSetAtStartup() {
 
 void FrmMain::setcom() {
     prog_.port.PortChosen = false;
-    FrmOpen& dlg = prog_.frmOpen();
-    // The operator may have plugged an adapter in since the dialog was shown.
-    dlg.ShowDevice();
-    dlg.show();
+    prog_.frmOpen().showAgain();
     P.windows.waitUntil([this] { return prog_.port.PortChosen; });
 }
 
@@ -133,9 +173,12 @@ link::Async<void> FrmMain::startUp() {
     // 3-11, again from the port opening after each failure.
     for (;;) {
         openPort();
+        PortTry attempt = portTry();
         std::string failure;
-        if (!co_await interfaceClear()) {
+        const bool cleared = co_await interfaceClear();
+        if (!cleared) {
             failure = "IF_Clear Error";
+            if (P.port.isOpen()) attempt.answeredAt = co_await searchSpeed(attempt.alsoTried);
         } else {
             showProgress("Interface Clear End");
             readLayout();
@@ -144,12 +187,18 @@ link::Async<void> FrmMain::startUp() {
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
             showProgress("Address Set Start");
-            if (co_await addressSetAtStartup()) break;
+            const bool numbered = co_await addressSetAtStartup();
+            if (numbered) break;
             failure = "Address Set Error";
+            attempt.addressSetFailed = true;
+            attempt.addressSetTries = kAddressSetAttempts;
         }
         P.port.close();
         info.hide();
-        prog_.frmOpen().LblDBG0.setCaption(failure + "\r\nPort = " + std::to_string(prog_.port.CommPortNo));
+        FrmOpen& dlg = prog_.frmOpen();
+        dlg.LblDBG0.setCaption(failure + "\r\nPort = " + std::to_string(prog_.port.CommPortNo));
+        dlg.showReason(portTryText(attempt));
+        if (attempt.answeredAt > 0) dlg.selectSpeed(attempt.answeredAt);
         setcom();
         if (P.windows.ending()) co_return;
         showProgress("Com Port Setting Restart", false);

@@ -1,6 +1,7 @@
 // The serial port going away (adapter unplugged, far end closed) and
 // opening it again.
 #include "app/frm_main.h"
+#include "app/port_problem.h"
 #include "app/program.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/platform.h"
@@ -30,7 +31,7 @@ bool FrmMain::reopenPort() {
     if (!P.port.isOpen()) {
         P.windows.message({MsgIcon::Exclamation, "Warning",
                            "The serial port could not be opened (Com " + std::to_string(prog_.port.CommPortNo) +
-                               ").\r\n" + P.port.lastError(),
+                               ").\r\n" + portTryText(portTry()),
                            MsgButtons::Ok, true});
         return false;
     }

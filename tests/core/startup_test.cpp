@@ -157,14 +157,16 @@ TEST(Startup, SilentChainLeadsBackToThePortDialogThenResumes) {
     const double t0 = rig.loop.now();
     rig.open().Command1.click();
     EXPECT_TRUE(rig.main().visible());
-    // About two seconds passed before the dialog came back (one-second pause
-    // and the one-second reply limit), plus the operator's think time.
-    EXPECT_NEAR(okAt - t0, 2.0 + rig.windows.thinkTime, 0.1);
+    // About four seconds passed before the dialog came back (one-second pause,
+    // the one-second reply limit at the chosen speed and at each of the two
+    // others), plus the operator's think time.
+    EXPECT_NEAR(okAt - t0, 4.0 + rig.windows.thinkTime, 0.1);
     EXPECT_EQ(rig.port.commPort(), 2);
     EXPECT_NE(std::find(subs.seen.begin(), subs.seen.end(), "Com Port Setting Restart"), subs.seen.end());
-    // The retry started again from the interface clear.
+    // The retry started again from the interface clear: one at each speed,
+    // then one at the speed chosen again.
     auto packets = rig.packetsSince(0);
-    EXPECT_EQ(std::count(packets.begin(), packets.end(), "88 01 00 01 FF"), 2);
+    EXPECT_EQ(std::count(packets.begin(), packets.end(), "88 01 00 01 FF"), 4);
 }
 
 TEST(Startup, ClosingThePortDialogDuringTheRetryEndsTheProgram) {
