@@ -1,9 +1,15 @@
 // orbus-camsim: serves a simulated camera chain on a pseudo-terminal, so the
 // panel (or any serial program) can talk to it as to a real chain.
 //
-//   orbus-camsim --models ORX-Beta,KBM-R05 [--link /tmp/orbus-com1]
-//                [--baud 9600] [--delay SECONDS] [--split N] [--garbage RATE]
+//   orbus-camsim --models ORX-Beta,KBM-R05[@SPEED] [--link /tmp/orbus-com1]
+//                [--baud SPEED] [--delay SECONDS] [--split N] [--garbage RATE]
 //                [--silent] [--exit-after SECONDS] [--quiet] [--control]
+//
+// The cameras listen at SPEED (9600, 19200 or 38400; 0 or none given: at
+// whatever speed the other end sets on the line, read through the master
+// side). Bytes sent at another speed are noise to them and go unanswered. A
+// camera that powers on at a new line speed listens at that one from then on.
+// --baud wins over a speed after the model list.
 //
 // Traffic is printed on stdout: "<-" packets from the panel, "->" replies.
 // With --control, lines on stdin change the chain while it runs (for fault
@@ -11,7 +17,8 @@
 // "mute ADDRESS on|off" (that camera stops or starts answering again),
 // "netchange" (camera 1 reports a network change now), "remove POSITION"
 // (a camera leaves the chain, 1 = first), "replug SECONDS" (the line goes
-// away and comes back at the same path, like an adapter pulled and put back).
+// away and comes back at the same path, like an adapter pulled and put back),
+// "baud N" (the cameras listen at N from now on, 0 = any speed).
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -53,6 +60,17 @@ int speedOf(speed_t s) {
     case B115200: return 115200;
     default: return 0;
     }
+}
+
+// A speed the cameras can listen at, 0 for any; -1 for anything else.
+int listenSpeed(const std::string& text) {
+    if (text == "0") return 0;
+    if (text == "9600" || text == "19200" || text == "38400") return std::stoi(text);
+    return -1;
+}
+
+std::string listeningText(int baud) {
+    return baud > 0 ? "listening at " + std::to_string(baud) + " bps" : "listening at any speed";
 }
 
 std::string hexText(const orbus::sim::Bytes& b) {
@@ -106,10 +124,11 @@ public:
     int master() const { return master_; }
     const std::string& name() const { return name_; }
     // The speed the other end set on the line (0 for one the cameras do not
-    // know: what comes in is then noise to them), or the fallback.
+    // know), or the fallback when it cannot be read. The master side reports
+    // the settings made on the slave side.
     int speed(int fallback) const {
         termios lt{};
-        if (tcgetattr(slave_, &lt) != 0) return fallback;
+        if (tcgetattr(master_, &lt) != 0) return fallback;
         return speedOf(cfgetospeed(&lt));
     }
 
@@ -121,10 +140,11 @@ private:
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: orbus-camsim --models MODEL[,MODEL...] [--link PATH] [--baud N]\n"
+                 "usage: orbus-camsim --models MODEL[,MODEL...][@SPEED] [--link PATH] [--baud SPEED]\n"
                  "                    [--delay SECONDS] [--split N] [--garbage RATE] [--silent]\n"
                  "                    [--exit-after SECONDS] [--quiet] [--control]\n"
-                 "models: ORX-Alpha ORX-Beta ORX-Gamma ORX-Kappa KBM-R01 .. KBM-R27\n");
+                 "models: 1 to 7 of ORX-Alpha ORX-Beta ORX-Gamma ORX-Kappa KBM-R01 .. KBM-R27\n"
+                 "speed: the cameras listen at 9600, 19200 or 38400 bps; 0 or none: at any speed\n");
 }
 
 }  // namespace
@@ -136,7 +156,7 @@ int main(int argc, char** argv) {
     bool quiet = false;
     bool control = false;
     orbus::sim::Faults faults;
-    int baud = 9600;
+    int baud = -1;  // not given: the model list's speed, or any
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string {
@@ -148,7 +168,15 @@ int main(int argc, char** argv) {
         };
         if (a == "--models") models = next();
         else if (a == "--link") link = next();
-        else if (a == "--baud") baud = std::atoi(next().c_str());
+        else if (a == "--baud") {
+            const std::string text = next();
+            baud = listenSpeed(text);
+            if (baud < 0) {
+                std::fprintf(stderr, "orbus-camsim: bad speed \"%s\"\n", text.c_str());
+                usage();
+                return 2;
+            }
+        }
         else if (a == "--delay") faults.replyDelay = std::atof(next().c_str());
         else if (a == "--split") faults.splitChunk = std::atoi(next().c_str());
         else if (a == "--garbage") faults.garbageRate = std::atof(next().c_str());
@@ -161,6 +189,12 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    const orbus::sim::ModelListCheck check = orbus::sim::checkModelList(models);
+    if (!check.unknown.empty())
+        std::fprintf(stderr, "orbus-camsim: unknown camera model \"%s\" left out\n", check.unknown.c_str());
+    if (check.tooMany) std::fprintf(stderr, "orbus-camsim: a chain holds 7 cameras; the rest are left out\n");
+    if (check.badSpeed && baud < 0)
+        std::fprintf(stderr, "orbus-camsim: bad speed after '@' in \"%s\"; listening at any speed\n", models.c_str());
     auto chain = orbus::sim::Chain::fromList(models);
     if (chain->size() == 0) {
         std::fprintf(stderr, "orbus-camsim: no known camera model in \"%s\"\n", models.c_str());
@@ -168,7 +202,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     chain->faults = faults;
-    chain->baud = baud;
+    if (baud >= 0) chain->baud = baud;
 
     Line line(link);
     if (!line.open()) return 1;
@@ -180,7 +214,17 @@ int main(int argc, char** argv) {
                 link.empty() ? "" : " via ", link.c_str());
     for (int i = 0; i < chain->size(); ++i)
         std::printf("  camera %d: %s\n", chain->camera(i).address(), chain->camera(i).model().name.c_str());
+    std::printf("  %s\n", listeningText(chain->baud).c_str());
     std::fflush(stdout);
+    // The speed last shown: a camera's own line speed change or a control
+    // line changes the chain's.
+    int shownBaud = chain->baud;
+    auto showSpeedChange = [&] {
+        if (chain->baud == shownBaud) return;
+        shownBaud = chain->baud;
+        std::printf("orbus-camsim: %s\n", listeningText(shownBaud).c_str());
+        std::fflush(stdout);
+    };
     if (!quiet) {
         chain->trace = [](const char* dir, const orbus::sim::Bytes& b) {
             std::printf("%s %s\n", dir, hexText(b).c_str());
@@ -215,6 +259,13 @@ int main(int argc, char** argv) {
         else if (w == "netchange" && chain->size() > 0)
             pending.push_back({now(), {chain->camera(0).replyHeader(), 0x38, 0xFF}});
         else if (w == "remove" && n == 2) chain->removeCamera(static_cast<int>(value) - 1);
+        else if (w == "baud") {
+            char speed[32] = {0};
+            const int b = std::sscanf(cmd.c_str(), "%*s %31s", speed) == 1 ? listenSpeed(speed) : -1;
+            if (b >= 0) chain->baud = b;
+            else std::fprintf(stderr, "orbus-camsim: bad speed in \"%s\"; still %s\n", cmd.c_str(),
+                              listeningText(chain->baud).c_str());
+        }
         else if (w == "replug" && n == 2) {
             line.close();
             pending.clear();
@@ -224,6 +275,7 @@ int main(int argc, char** argv) {
         }
         std::printf("orbus-camsim: %s\n", cmd.c_str());
         std::fflush(stdout);
+        showSpeedChange();
     };
     while (!stopRequested) {
         const double t = now();
@@ -263,7 +315,8 @@ int main(int argc, char** argv) {
         if (r > 0 && line.isOpen() && (p[0].revents & POLLIN)) {
             ssize_t n = read(line.master(), buf, sizeof buf);
             if (n > 0) {
-                auto chunks = chain->receive(orbus::sim::Bytes(buf, buf + n), now(), line.speed(baud));
+                auto chunks = chain->receive(orbus::sim::Bytes(buf, buf + n), now(), line.speed(chain->baud));
+                showSpeedChange();
                 for (auto& c : chunks) pending.push_back(c);
                 std::sort(pending.begin(), pending.end(),
                           [](const orbus::sim::Chunk& a, const orbus::sim::Chunk& b) { return a.at < b.at; });

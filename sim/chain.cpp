@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string_view>
 
 namespace orbus::sim {
 
 Chain::Chain(const std::vector<std::string>& models) : rng_(faults.seed) {
     for (const auto& name : models) {
-        if (cameras_.size() >= 7) break;
+        if (size() >= kMaxCameras) break;
         if (const CameraModel* m = findCameraModel(name)) {
             cameras_.push_back(std::make_unique<Camera>(*m));
             cameras_.back()->setAddress(static_cast<int>(cameras_.size()));
@@ -15,16 +16,48 @@ Chain::Chain(const std::vector<std::string>& models) : rng_(faults.seed) {
     }
 }
 
-std::unique_ptr<Chain> Chain::fromList(const std::string& list) {
-    std::vector<std::string> names;
-    std::stringstream ss(list);
+namespace {
+
+std::string trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return std::string(s.substr(first, s.find_last_not_of(" \t") - first + 1));
+}
+
+}  // namespace
+
+ModelListCheck checkModelList(const std::string& list) {
+    ModelListCheck c;
+    const std::size_t at = list.find('@');
+    if (at != std::string::npos) {
+        const std::string speed = trimmed(std::string_view(list).substr(at + 1));
+        if (speed == "9600" || speed == "19200" || speed == "38400") c.baud = std::stoi(speed);
+        else c.badSpeed = true;
+    }
+    std::stringstream ss(list.substr(0, at));
     std::string item;
     while (std::getline(ss, item, ',')) {
-        while (!item.empty() && item.front() == ' ') item.erase(item.begin());
-        while (!item.empty() && item.back() == ' ') item.pop_back();
-        if (!item.empty()) names.push_back(item);
+        std::string name = trimmed(item);
+        if (name.empty()) continue;
+        if (c.unknown.empty() && !findCameraModel(name)) c.unknown = name;
+        c.models.push_back(std::move(name));
     }
-    return std::make_unique<Chain>(names);
+    c.tooMany = c.models.size() > static_cast<std::size_t>(Chain::kMaxCameras);
+    c.empty = c.models.empty();
+    return c;
+}
+
+std::string knownModelNames() {
+    std::string names;
+    for (const auto& m : cameraModels()) names += (names.empty() ? "" : ", ") + m.name;
+    return names;
+}
+
+std::unique_ptr<Chain> Chain::fromList(const std::string& list) {
+    const ModelListCheck c = checkModelList(list);
+    auto chain = std::make_unique<Chain>(c.models);
+    chain->baud = c.baud;
+    return chain;
 }
 
 Camera* Chain::byAddress(int address) {
@@ -35,7 +68,7 @@ Camera* Chain::byAddress(int address) {
 }
 
 void Chain::addCamera(const std::string& model) {
-    if (cameras_.size() >= 7) return;
+    if (size() >= kMaxCameras) return;
     if (const CameraModel* m = findCameraModel(model)) cameras_.push_back(std::make_unique<Camera>(*m));
 }
 
@@ -133,7 +166,7 @@ std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
     double arrive = t;
     for (auto b : bytes) {
         arrive += byteTime;
-        if (lineBaud != baud) continue;  // the cameras read noise at another speed
+        if (baud != 0 && lineBaud != baud) continue;  // the cameras read noise at another speed
         if ((b & 0x80) && b != 0xFF) partial_.clear();
         // A packet starts with a header byte: high bit set, and not a lone terminator.
         if (partial_.empty() && (!(b & 0x80) || b == 0xFF)) continue;

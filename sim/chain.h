@@ -47,6 +47,7 @@ public:
     // Cameras by model name, addressed 1..n in chain order as if an earlier
     // address set had numbered them. Unknown names are skipped.
     explicit Chain(const std::vector<std::string>& models);
+    static constexpr int kMaxCameras = 7;
 
     int size() const { return static_cast<int>(cameras_.size()); }
     Camera& camera(int position) { return *cameras_.at(static_cast<std::size_t>(position)); }
@@ -59,13 +60,16 @@ public:
 
     Faults faults;
     std::map<Bytes, PacketFault> packetFaults;
-    int baud = 9600;               // the cameras' line speed
+    // The speed the cameras listen at: 0 while none is set (they answer at
+    // whatever speed the line is at); once set, by the owner or by a camera
+    // that powered on at a new line speed, bytes at another speed are noise.
+    int baud = 0;
     double ackDelay = 0.004;       // seconds from a packet to its acknowledge
     double completionDelay = 0.030;
     double inquiryDelay = 0.004;
 
-    // The panel sends bytes at time t on a line set to lineBaud; returns the
-    // replies as they will reach the panel.
+    // The panel sends bytes at time t on a line set to lineBaud (0: not
+    // known, timed as 9600); returns the replies as they will reach the panel.
     std::vector<Chunk> receive(const Bytes& bytes, double t, int lineBaud);
 
     // Lets a test rewrite the replies to a packet before they go on the wire.
@@ -87,6 +91,10 @@ public:
     // Traffic trace: ("<-", packet) from the panel, ("->", bytes) to it.
     std::function<void(const char*, const Bytes&)> trace;
 
+    // "ORX-Kappa,KBM-R20" or "ORX-Kappa,KBM-R20@38400": models as in
+    // checkModelList; the speed after '@' (9600, 19200 or 38400) is the one
+    // the chain listens at. Any other text after '@' is a bad speed and is
+    // ignored: the chain then listens at any speed, as it does without '@'.
     static std::unique_ptr<Chain> fromList(const std::string& commaSeparatedModels);
 
 private:
@@ -102,5 +110,19 @@ private:
     long replyBytes_ = 0;
     std::mt19937 rng_;
 };
+
+// A model list as an operator types it: "ORX-Beta, KBM-R05@19200".
+struct ModelListCheck {
+    std::vector<std::string> models;  // the names typed, blanks trimmed, empty items skipped
+    int baud = 0;                     // the speed after '@', 0 for none or a bad one
+    bool badSpeed = false;            // text after '@' that is not 9600, 19200 or 38400
+    std::string unknown;              // the first name that is no camera model, empty when all are known
+    bool tooMany = false;             // more names than a chain holds (7)
+    bool empty = true;                // no name at all
+};
+ModelListCheck checkModelList(const std::string& list);
+
+// The model names a list may hold, "ORX-Alpha, ORX-Beta, ..., KBM-R27".
+std::string knownModelNames();
 
 }  // namespace orbus::sim
