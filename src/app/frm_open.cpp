@@ -33,7 +33,7 @@ FrmOpen::FrmOpen(Program& program)
       LblReason(*this, "LblReason", ""),
       TimerDevices(*this, "TimerDevices", 1000, false),
       prog_(program) {
-    resize(6360, 4980);
+    resize(6360, 5280);
     Label1.setGeometry(240, 240, 1200, 255);
     ComList1.setGeometry(1440, 180, 2160, 315);
     for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
@@ -104,7 +104,7 @@ void FrmOpen::ShowDevice() {
         return;
     }
     const sim::ModelListCheck c = sim::checkModelList(TxtModels.text());
-    LblDevice.setCaption(c.unknown.empty() && !c.empty && !c.tooMany
+    LblDevice.setCaption(c.unknown.empty() && !c.empty && !c.tooMany && !c.badSpeed
                              ? "Built-in simulated chain: " + modelsText(c)
                              : "Built-in simulated chain: type 1 to 7 camera models");
 }
@@ -138,6 +138,7 @@ void FrmOpen::Command1_Click() {
         if (c.empty) refusal = "Type the camera models of the simulated chain, separated by commas.";
         else if (!c.unknown.empty()) refusal = "\"" + c.unknown + "\" is not a camera model the simulator knows.";
         else if (c.tooMany) refusal = "A chain holds at most 7 cameras.";
+        else if (c.badSpeed) refusal = "After '@' comes the speed the cameras listen at: 9600, 19200 or 38400.";
         if (!refusal.empty()) {
             // Nothing is opened: the operator corrects the list.
             LblDBG0.setCaption("");

@@ -124,8 +124,9 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     auto* v = views.viewOf(o);
     EXPECT_TRUE(views.windowOf(o)->isVisible());
     auto* combo = qobject_cast<QComboBox*>(v->widgetFor(&o.ComList1));
-    ASSERT_EQ(combo->count(), 12);
+    ASSERT_EQ(combo->count(), 13);
     EXPECT_EQ(combo->itemText(11), "Com 12");
+    EXPECT_EQ(combo->itemText(12), "Simulator");
     EXPECT_EQ(combo->currentIndex(), 0);
     auto* r1 = qobject_cast<QRadioButton*>(v->widgetFor(&o.OBrate[1]));
     r1->click();
@@ -134,15 +135,26 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     EXPECT_FALSE(qobject_cast<QRadioButton*>(v->widgetFor(&o.OBrate[0]))->isChecked());
     // OK is the default button: Enter in the dialog confirms.
     EXPECT_TRUE(qobject_cast<QPushButton*>(v->widgetFor(&o.Command1))->isDefault());
-    // The tab order follows the design: list, speeds, OK.
-    QWidget* w = combo;
-    std::vector<std::string> order;
-    for (int i = 0; i < 5; ++i) {
-        order.push_back(w->objectName().toStdString());
-        w = w->nextInFocusChain();
-        while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
-    }
-    EXPECT_EQ(order, (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1"}));
+    // The tab order follows the design: list, (the simulator's models, shown
+    // for its entry only), speeds, OK, then the reason to copy.
+    auto tabOrder = [&] {
+        QWidget* w = combo;
+        std::vector<std::string> order;
+        for (int i = 0; i < 7 && w; ++i) {
+            order.push_back(w->objectName().toStdString());
+            w = w->nextInFocusChain();
+            while (w && w != combo && (w->focusPolicy() == Qt::NoFocus || !w->isVisible())) w = w->nextInFocusChain();
+            if (w == combo) break;
+        }
+        return order;
+    };
+    EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1",
+                                                    "LblReason"}));
+    combo->setCurrentIndex(FrmOpen::kSimulatorEntry);
+    emit combo->activated(FrmOpen::kSimulatorEntry);
+    EXPECT_TRUE(o.simulatorChosen());
+    EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "TxtModels", "OBrate_0", "OBrate_1", "OBrate_2",
+                                                    "Command1", "LblReason"}));
 }
 
 TEST(View, MessageLabelsAreReadWithTheirMessage) {
