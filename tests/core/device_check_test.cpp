@@ -1,6 +1,5 @@
 // Why a serial device did not open: the classification, and the facts read
-// from the system (a pseudo-terminal this test holds, a made-up /proc and
-// lock directory).
+// from the system (a pseudo-terminal held here, a made-up /proc and lock directory).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,12 +11,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <tuple>
 
 #include "platform/device_check.h"
 
 using namespace orbus;
 namespace fs = std::filesystem;
 using Kind = OpenFailure::Kind;
+using Holders = std::vector<DeviceHolder>;
 
 namespace {
 
@@ -25,7 +27,8 @@ struct TempDir {
     fs::path dir;
     TempDir() {
         std::string t = (fs::temp_directory_path() / "orbus-devcheck-XXXXXX").string();
-        dir = ::mkdtemp(t.data()) ? fs::canonical(t) : fs::path();
+        if (!::mkdtemp(t.data())) throw std::runtime_error("no temporary directory");
+        dir = fs::canonical(t);
     }
     ~TempDir() { fs::remove_all(dir); }
     std::string operator/(const std::string& name) const { return (dir / name).string(); }
@@ -33,34 +36,19 @@ struct TempDir {
 
 void write(const std::string& file, const std::string& text) {
     fs::create_directories(fs::path(file).parent_path());
+    fs::remove(file);
     std::ofstream(file) << text;
 }
 
-std::string ownProgram() {
-    std::string name;
-    std::getline(std::ifstream("/proc/self/comm"), name);
-    return name;
+void link(const std::string& target, const std::string& at) {
+    fs::create_directories(fs::path(at).parent_path());
+    fs::create_symlink(target, at);
 }
-
-// A pseudo-terminal whose slave side this process holds open.
-struct Pty {
-    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    std::string slave;
-    int slaveFd = -1;
-    Pty() {
-        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) slave = ::ptsname(master);
-        slaveFd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
-    }
-    ~Pty() {
-        ::close(slaveFd);
-        ::close(master);
-    }
-};
 
 }  // namespace
 
 TEST(DeviceCheck, ClassifiesFromTheFacts) {
-    const std::vector<DeviceHolder> two = {{42, "term"}, {7, "other"}};
+    const Holders two = {{42, "term"}, {7, "other"}};
     struct Row {
         OpenRefusal said;
         DeviceFacts facts;
@@ -78,13 +66,8 @@ TEST(DeviceCheck, ClassifiesFromTheFacts) {
     };
     for (const Row& r : rows) {
         const OpenFailure f = classifyOpenFailure("/dev/ttyS0", r.said, "words", r.facts);
-        SCOPED_TRACE(static_cast<int>(r.kind));
-        EXPECT_EQ(f.kind, r.kind);
-        EXPECT_EQ(f.path, "/dev/ttyS0");
-        EXPECT_EQ(f.system, "words");
-        EXPECT_EQ(f.group, r.group);
-        EXPECT_EQ(f.holder, r.holder);
-        EXPECT_EQ(f.holderPid, r.pid);
+        EXPECT_EQ(std::tie(f.kind, f.path, f.system, f.group, f.holder, f.holderPid),
+                  std::tie(r.kind, "/dev/ttyS0", "words", r.group, r.holder, r.pid));
     }
     // Without the port layer's words the system's own stand in.
     EXPECT_FALSE(classifyOpenFailure("/dev/ttyS0", OpenRefusal::Denied, "", {}).system.empty());
@@ -93,7 +76,7 @@ TEST(DeviceCheck, ClassifiesFromTheFacts) {
 TEST(DeviceCheck, PathsThatLeadNowhereAreMissing) {
     TempDir t;
     write(t / "file", "x");
-    fs::create_symlink(t / "gone", t / "dangling");
+    link(t / "gone", t / "dangling");
     for (const std::string& path : {std::string("/nonexistent-orbus/ttyUSB0"), t / "dangling", t / "file/sub",
                                     std::string(), std::string("/dev/null\0x", 11)}) {
         const OpenFailure f = diagnoseOpenFailure(path, OpenRefusal::Denied, "Permission denied");
@@ -105,94 +88,84 @@ TEST(DeviceCheck, PathsThatLeadNowhereAreMissing) {
 }
 
 TEST(DeviceCheck, FindsTheProcessesHoldingAPseudoTerminal) {
-    Pty pty;
-    ASSERT_GE(pty.slaveFd, 0);
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const std::string slave = ::ptsname(master);
+    const int slaveFd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slaveFd, 0);
     TempDir t;
-    const std::string link = t / "com1";
-    fs::create_symlink(pty.slave, link);
-    const DeviceHolder self{static_cast<long>(getpid()), ownProgram()};
-    EXPECT_EQ(deviceHolders(pty.slave, 0), std::vector<DeviceHolder>{self});
-    EXPECT_EQ(deviceHolders(link, 0), std::vector<DeviceHolder>{self});
-    EXPECT_TRUE(deviceHolders(pty.slave, self.pid).empty());
-
+    link(slave, t / "com1");
+    DeviceHolder self{static_cast<long>(getpid()), ""};
+    std::getline(std::ifstream("/proc/self/comm"), self.program);
+    EXPECT_EQ(deviceHolders(slave, 0), Holders{self});
+    EXPECT_EQ(deviceHolders(t / "com1", 0), Holders{self});
+    EXPECT_TRUE(deviceHolders(slave, self.pid).empty());
     // Another process holding it is named; this one is not.
     int gate[2];
     ASSERT_EQ(::pipe(gate), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        char c;
+    const pid_t other = ::fork();
+    if (other == 0) {  // lives until the gate closes
         ::close(gate[1]);
-        _exit(::read(gate[0], &c, 1) < 0);
+        _exit(::read(gate[0], &gate[1], 1) < 0);
     }
+    const OpenFailure f = diagnoseOpenFailure(t / "com1", OpenRefusal::Denied, "Permission denied");
+    EXPECT_EQ(std::tie(f.kind, f.holderPid, f.holder), std::make_tuple(Kind::Busy, long{other}, self.program));
+    EXPECT_EQ(diagnoseOpenFailure(t / "com1", OpenRefusal::Other, "I/O error").kind, Kind::Other);
     ::close(gate[0]);
-    const OpenFailure f = diagnoseOpenFailure(link, OpenRefusal::Denied, "Permission denied");
-    EXPECT_EQ(f.kind, Kind::Busy);
-    EXPECT_EQ(f.holderPid, child);
-    EXPECT_EQ(f.holder, self.program);
-    EXPECT_EQ(diagnoseOpenFailure(link, OpenRefusal::Other, "I/O error").kind, Kind::Other);
     ::close(gate[1]);
-    ::waitpid(child, nullptr, 0);
+    ::waitpid(other, nullptr, 0);
+    ::close(slaveFd);
+    ::close(master);
 }
 
 TEST(DeviceCheck, LockFilesNameOnlyALiveHolderAfterTheProcesses) {
     TempDir t;
     const std::string proc = t / "proc", locks = t / "locks", device = t / "dev/com1";
+    std::string lock = locks + "/LCK.." + device;
+    std::replace(lock.begin() + static_cast<long>(locks.size()) + 1, lock.end(), '/', '_');
     write(device, "");
-    fs::create_symlink(device, t / "alias");
-    // Made-up processes: 456 holds the device; the rest hold nothing or are unreadable.
-    fs::create_directories(proc + "/abc/fd");
-    fs::create_directories(proc + "/123");
-    fs::create_directories(proc + "/456/fd");
-    fs::create_directories(proc + "/789/fd");
-    fs::create_symlink(device, proc + "/456/fd/3");
+    link(device, t / "alias");
+    // Made-up processes: 456 holds the device; the rest hold nothing or are no processes.
+    link(device, proc + "/456/fd/3");
     write(proc + "/456/comm", "holder\n");
-    fs::create_symlink(t / "gone", proc + "/789/fd/0");
-    fs::create_symlink(device, proc + "/abc/fd/1");
-
-    const pid_t dead = ::fork();
-    if (dead == 0) _exit(0);
-    ::waitpid(dead, nullptr, 0);
+    link(t / "gone", proc + "/789/fd/0");
+    link(device, proc + "/abc/fd/1");
+    fs::create_directories(proc + "/123");
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
     const long me = getpid();
     const std::string self = std::to_string(me);
     const DeviceHolder p456{456, "holder"};
-
-    std::string lockName = "LCK.." + device;
-    std::replace(lockName.begin(), lockName.end(), '/', '_');
     struct Row {
         std::string content;
         long ownPid;
-        std::vector<DeviceHolder> expected;
+        Holders expected;
     } rows[] = {
         {"", 0, {p456}},
         {"garbage\n", 0, {p456}},
         {"0\n", 0, {p456}},
-        {"-1\n", 0, {p456}},
         {"99999999999999999999\n", 0, {p456}},
-        {std::to_string(dead) + "\napp\n", 0, {p456}},
+        {"2147483647\napp\n", 0, {p456}},  // not running
         {self + "\napp\nelsewhere.invalid\n", 0, {p456}},
         {self + "\napp\n" + host + "\n", 0, {p456, {me, "app"}}},
         {"      " + self + "\n", 456, {{me, ""}}},
         {self + "\napp\n", me, {p456}},
     };
     for (const Row& r : rows) {
-        write(locks + "/" + lockName, r.content);
+        write(lock, r.content);
         EXPECT_EQ(deviceHolders(device, r.ownPid, proc, {locks}), r.expected) << r.content;
     }
     // The lock of the device a symlink leads to counts too.
-    EXPECT_EQ(deviceHolders(t / "alias", 456, proc, {locks}), (std::vector<DeviceHolder>{{me, "app"}}));
+    EXPECT_EQ(deviceHolders(t / "alias", 456, proc, {locks}), (Holders{{me, "app"}}));
     // A pipe where the lock file should be is not read (it would block).
-    fs::remove(locks + "/" + lockName);
-    ASSERT_EQ(::mkfifo((locks + "/" + lockName).c_str(), 0600), 0);
-    EXPECT_EQ(deviceHolders(device, 0, proc, {locks}), std::vector<DeviceHolder>{p456});
+    fs::remove(lock);
+    ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+    EXPECT_EQ(deviceHolders(device, 0, proc, {locks}), Holders{p456});
     // Below /dev the lock is named without it.
     write(locks + "/LCK..serial_by-id_x", self + "\n");
-    EXPECT_EQ(deviceHolders("/dev/serial/by-id/x", 0, proc, {locks}), (std::vector<DeviceHolder>{{me, ""}}));
+    EXPECT_EQ(deviceHolders("/dev/serial/by-id/x", 0, proc, {locks}), (Holders{{me, ""}}));
     // A process holding the device that also took the lock is named once.
-    fs::create_directories(proc + "/" + self + "/fd");
-    fs::create_symlink(device, proc + "/" + self + "/fd/4");
-    fs::remove(locks + "/" + lockName);
-    write(locks + "/" + lockName, self + "\napp\n");
-    EXPECT_EQ(deviceHolders(device, 456, proc, {locks}), (std::vector<DeviceHolder>{{me, ""}}));
+    link(device, proc + "/" + self + "/fd/4");
+    write(lock, self + "\napp\n");
+    EXPECT_EQ(deviceHolders(device, 456, proc, {locks}), (Holders{{me, ""}}));
 }
