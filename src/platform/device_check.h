@@ -1,0 +1,57 @@
+// Why a serial device did not open, told from what the system shows about
+// it: whether it exists, whether this user may read and write it, and which
+// programs hold it. Plain POSIX (Linux /proc); the device itself is never
+// opened, since opening a serial port raises its modem lines on a device
+// someone else may be using.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+// What the port layer knew when the open failed: no such device, refused
+// (not allowed, or held exclusively or through a lock file), anything else.
+enum class OpenRefusal { Missing, Denied, Other };
+
+// A process that holds a device.
+struct DeviceHolder {
+    long pid = 0;
+    std::string program;  // its command name; may be empty
+    bool operator==(const DeviceHolder&) const = default;
+};
+
+// The system's facts about a device path.
+struct DeviceFacts {
+    bool exists = true;   // false: no such path, or a symlink to nothing
+    bool denied = false;  // this user may not read and write it
+    std::string group;    // the group owning it (its number when it has no name); may be empty
+    std::vector<DeviceHolder> holders;  // other programs holding it, the one to name first
+};
+
+// Why the open of `path` failed, from the facts: Missing when the path does
+// not exist or the port layer said so; NotAllowed when this user may not
+// read and write it; Busy when the port layer was refused anyway (holder
+// named when known); Other otherwise. `path` and `system` are always filled
+// (`system` falls back to the system's words for the kind when empty).
+OpenFailure classifyOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText,
+                                const DeviceFacts& facts);
+
+// Gathers the facts about `path` for this process and classifies them.
+// Looks for holders only when they can be the reason.
+OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText);
+
+// The directories where serial ports' lock files ("LCK..<name>") are kept.
+const std::vector<std::string>& serialLockDirs();
+
+// Processes other than `ownPid` holding `path` open, found through
+// <procRoot>/<pid>/fd (by device and inode, so a symlink to the device
+// finds it too; processes we may not read are skipped), by pid; then the
+// live holders named by lock files in `lockDirs` that are not listed yet.
+// Bounded work; anything unreadable or odd is passed over.
+std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, const std::string& procRoot = "/proc",
+                                        const std::vector<std::string>& lockDirs = serialLockDirs());
+
+}  // namespace orbus
