@@ -2,6 +2,8 @@
 
 #include <QSerialPortInfo>
 
+#include "platform/device_check.h"
+
 
 namespace orbus::qt {
 
@@ -25,13 +27,13 @@ bool QtSerialPort::open() {
     port_.setPortName(QString::fromStdString(path_));
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString().toStdString();
+        // Qt says "permission" for a device this user may not open and for
+        // one another program holds: the system's facts tell them apart.
         const QSerialPort::SerialPortError e = port_.error();
-        failure_ = {};
-        failure_.kind = e == QSerialPort::DeviceNotFoundError ? OpenFailure::Kind::Missing
-                        : e == QSerialPort::PermissionError    ? OpenFailure::Kind::NotAllowed
-                                                               : OpenFailure::Kind::Other;
-        failure_.path = path_;
-        failure_.system = error_;
+        const OpenRefusal said = e == QSerialPort::DeviceNotFoundError ? OpenRefusal::Missing
+                                 : e == QSerialPort::PermissionError    ? OpenRefusal::Denied
+                                                                        : OpenRefusal::Other;
+        failure_ = diagnoseOpenFailure(path_, said, error_);
         return false;
     }
     applySettings();
