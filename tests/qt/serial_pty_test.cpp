@@ -93,11 +93,25 @@ TEST(SerialPty, MissingDeviceFailsToOpenAndGivesNothing) {
     qt::QtSerialPort port("/dev/orbus-no-such-port");
     EXPECT_FALSE(port.open());
     EXPECT_FALSE(port.lastError().empty());
+    EXPECT_EQ(port.openFailure().kind, OpenFailure::Kind::Missing);
+    EXPECT_EQ(port.openFailure().path, "/dev/orbus-no-such-port");
     EXPECT_FALSE(port.output({0x88, 0x01, 0x00, 0x01, 0xFF}));
     EXPECT_EQ(port.inBufferCount(), 0);
     EXPECT_TRUE(port.input().empty());
 }
 
+
+TEST(SerialPty, ADeviceAnotherPortHoldsIsBusy) {
+    Camsim sim("ORX-Beta");
+    ASSERT_TRUE(sim.ready());
+    qt::QtSerialPort first(sim.link()), second(sim.link());
+    ASSERT_TRUE(first.open()) << first.lastError();
+    EXPECT_FALSE(second.open());
+    EXPECT_EQ(second.openFailure().kind, OpenFailure::Kind::Busy) << second.lastError();
+    first.close();
+    EXPECT_TRUE(second.open()) << second.lastError();
+    EXPECT_EQ(second.openFailure().kind, OpenFailure::Kind::None);
+}
 
 TEST(SerialPty, ComNOpensTheNthDevicePresentAndNothingBeyond) {
     Camsim sim("ORX-Beta");
