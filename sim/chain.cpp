@@ -48,8 +48,15 @@ ModelListCheck checkModelList(const std::string& list) {
 }
 
 std::string knownModelNames() {
+    // Pan-tilt models by name, then the block cameras' run by its ends.
+    std::vector<std::string> pantilt, block;
+    for (const auto& m : cameraModels()) (m.series == Series::PanTilt ? pantilt : block).push_back(m.name);
+    std::sort(pantilt.begin(), pantilt.end());
+    std::sort(block.begin(), block.end());
     std::string names;
-    for (const auto& m : cameraModels()) names += (names.empty() ? "" : ", ") + m.name;
+    for (const std::string& n : pantilt) names += (names.empty() ? "" : ", ") + n;
+    if (!block.empty()) names += (names.empty() ? "" : ", ") + block.front();
+    if (block.size() > 1) names += " to " + block.back();
     return names;
 }
 

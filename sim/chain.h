@@ -122,7 +122,8 @@ struct ModelListCheck {
 };
 ModelListCheck checkModelList(const std::string& list);
 
-// The model names a list may hold, "ORX-Alpha, ORX-Beta, ..., KBM-R27".
+// The model names a list may hold, for people: "ORX-Alpha, ORX-Beta,
+// ORX-Gamma, ORX-Kappa, KBM-R01 to KBM-R27".
 std::string knownModelNames();
 
 }  // namespace orbus::sim

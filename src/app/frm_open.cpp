@@ -63,6 +63,7 @@ FrmOpen::FrmOpen(Program& program)
     LblReason.setGeometry(240, 3060, 5880, 1680);
     LblReason.setMessageRole("Why, and what to do");
     LblReason.setSelectable(true);
+    LblReason.setVisible(false);
     // The speed buttons were added after OK: the frame and its buttons come
     // back before it in tab order.
     appendToTabOrder(Frame1);
@@ -104,14 +105,20 @@ void FrmOpen::ShowDevice() {
         return;
     }
     const sim::ModelListCheck c = sim::checkModelList(TxtModels.text());
-    LblDevice.setCaption(c.unknown.empty() && !c.empty && !c.tooMany && !c.badSpeed
-                             ? "Built-in simulated chain: " + modelsText(c)
-                             : "Built-in simulated chain: type 1 to 7 camera models");
+    std::string chain = "Built-in simulated chain: ";
+    if (c.empty) chain += "type 1 to 7 camera models, separated by commas";
+    else if (!c.unknown.empty()) chain += "\"" + c.unknown + "\" is not a camera model";
+    else if (c.tooMany) chain += "at most 7 cameras";
+    else if (c.badSpeed) chain += "the speed after '@' is 9600, 19200 or 38400";
+    else chain += modelsText(c);
+    LblDevice.setCaption(chain);
 }
 
-void FrmOpen::showReason(const std::string& reason) {
+void FrmOpen::showReason(const std::string& reason, bool toStandardError) {
     LblReason.setCaption(reason);
-    if (reason.empty()) return;
+    // Empty, it is no stop on the way through the dialog.
+    LblReason.setVisible(!reason.empty());
+    if (reason.empty() || !toStandardError) return;
     std::string head = LblDBG0.caption();
     for (char& ch : head) {
         if (ch == '\r' || ch == '\n') ch = ' ';
@@ -142,7 +149,7 @@ void FrmOpen::Command1_Click() {
         if (!refusal.empty()) {
             // Nothing is opened: the operator corrects the list.
             LblDBG0.setCaption("");
-            LblReason.setCaption(refusal + " Known models: " + sim::knownModelNames() + ".");
+            showReason(refusal + " Known models: " + sim::knownModelNames() + ".", false);
             return;
         }
         models = TxtModels.text();

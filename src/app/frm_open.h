@@ -45,8 +45,9 @@ public:
 
     // Shows the dialog again after a failed try.
     void showAgain();
-    // The reason under the error line; also written to standard error.
-    void showReason(const std::string& reason);
+    // The reason under the error line (hidden while empty); written to
+    // standard error as well unless told not to.
+    void showReason(const std::string& reason, bool toStandardError = true);
     // Selects the option button of this speed (one the dialog offers).
     void selectSpeed(int baud);
     bool simulatorChosen() const { return ComList1.listIndex() == kSimulatorEntry; }

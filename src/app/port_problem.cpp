@@ -13,48 +13,63 @@ std::string speedsText(const std::vector<int>& speeds) {
     return s;
 }
 
-std::string devicesText(int n) {
-    if (n <= 0) return "No serial device is present.";
-    if (n == 1) return "1 serial device is present (Com 1).";
-    return std::to_string(n) + " serial devices are present (Com 1 to Com " + std::to_string(n) + ").";
+std::string devicesText(const std::vector<std::string>& devices) {
+    constexpr std::size_t kNamed = 4;
+    if (devices.empty()) return "No serial device is present.";
+    std::string s = devices.size() == 1 ? "1 serial device is present: "
+                                        : std::to_string(devices.size()) + " serial devices are present: ";
+    for (std::size_t i = 0; i < devices.size() && i < kNamed; ++i) s += (i ? ", " : "") + devices[i];
+    if (devices.size() > kNamed) s += " and " + std::to_string(devices.size() - kNamed) + " more";
+    return s + ".";
 }
 
+// What was tried, as the middle of a sentence names it.
 std::string deviceName(const PortTry& t) {
-    if (!t.simulator.empty()) return "The simulator";
+    if (!t.simulator.empty()) return "the simulator";
     if (!t.path.empty()) return t.path;
     if (!t.failure.path.empty()) return t.failure.path;
     return "Com " + std::to_string(t.comNumber);
 }
 
+// The same, starting a sentence.
+std::string DeviceName(const PortTry& t) {
+    std::string s = deviceName(t);
+    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
+    return s;
+}
+
 std::string notAllowed(const PortTry& t) {
     const OpenFailure& f = t.failure;
-    std::string s = deviceName(t) + ": you may not open this device.";
-    if (f.group.empty()) return s + " Ask for read and write access to it, then try again.";
+    std::string s = DeviceName(t) + ": you may not open this device.";
+    if (f.group.empty()) return s + " Only its owner may read and write it: ask an administrator for access, then try again.";
     return s + " It belongs to the group '" + f.group + "'. Add your user to the group '" + f.group +
            "': sudo usermod -aG " + f.group + " $USER, then log in again.";
 }
 
 std::string busy(const PortTry& t) {
-    const OpenFailure& f = t.failure;
+    const std::vector<DeviceHolder>& holders = t.failure.holders;
     std::string who;
-    if (!f.holder.empty() && f.holderPid > 0) who = ": " + f.holder + " (process " + std::to_string(f.holderPid) + ")";
-    else if (!f.holder.empty()) who = ": " + f.holder;
-    else if (f.holderPid > 0) who = ": process " + std::to_string(f.holderPid);
-    else who = " (the system does not let us see which)";
-    return deviceName(t) + " is in use by another program" + who + ". Close that program, or choose another port.";
+    for (std::size_t i = 0; i < holders.size() && i < 3; ++i) {
+        const DeviceHolder& h = holders[i];
+        who += i == 0 ? ": " : i + 1 == holders.size() || i == 2 ? " and " : ", ";
+        if (h.program.empty()) who += "process " + std::to_string(h.pid);
+        else who += h.program + " (process " + std::to_string(h.pid) + ")";
+    }
+    if (holders.empty()) who = " (the system does not let us see which)";
+    const char* close = holders.size() > 1 ? ". Close the one that uses it" : ". Close that program";
+    return DeviceName(t) + " is in use by another program" + who + close + ", or choose another port.";
 }
 
 std::string missing(const PortTry& t) {
     if (t.failure.path.empty() && t.path.empty())
-        return "Com " + std::to_string(t.comNumber) + ": there is no such serial device. " +
-               devicesText(t.devicesPresent);
-    std::string s = deviceName(t) + " does not exist or was unplugged";
+        return "Com " + std::to_string(t.comNumber) + ": there is no such serial device. " + devicesText(t.devices);
+    std::string s = DeviceName(t) + " does not exist or was unplugged";
     if (t.fromEnvironment) s += " (ORBUS_COM" + std::to_string(t.comNumber) + " names it)";
-    return s + ". " + devicesText(t.devicesPresent);
+    return s + ". " + devicesText(t.devices);
 }
 
 std::string noAnswer(const PortTry& t) {
-    std::string s = deviceName(t) + " opened, but no camera answered at " + std::to_string(t.speed) + " bps";
+    std::string s = DeviceName(t) + " opened, but no camera answered at " + std::to_string(t.speed) + " bps";
     if (!t.alsoTried.empty()) s += " (nor at " + speedsText(t.alsoTried) + " bps)";
     return s + ". Check the cable, that the camera is powered on, and its speed setting.";
 }
@@ -66,7 +81,7 @@ std::string portTryText(const PortTry& t) {
         return "A camera answered at " + std::to_string(t.answeredAt) + " bps on " + deviceName(t) + " (none at " +
                std::to_string(t.speed) + " bps). That speed is selected now: press OK to connect.";
     if (t.addressSetFailed)
-        return deviceName(t) + ": the chain answered the interface clear at " + std::to_string(t.speed) +
+        return DeviceName(t) + ": the chain answered the interface clear at " + std::to_string(t.speed) +
                " bps but not the address set (" + std::to_string(t.addressSetTries) +
                " tries). Check the cables between the cameras and that every camera is powered on.";
     switch (t.failure.kind) {
@@ -76,7 +91,7 @@ std::string portTryText(const PortTry& t) {
     case OpenFailure::Kind::Missing: return missing(t);
     case OpenFailure::Kind::Other: break;
     }
-    std::string s = deviceName(t) + " could not be opened";
+    std::string s = DeviceName(t) + " could not be opened";
     if (!t.failure.system.empty()) s += ": " + t.failure.system;
     return s + ".";
 }

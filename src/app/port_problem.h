@@ -13,7 +13,9 @@ struct PortTry {
     int comNumber = 1;            // "Com n" chosen
     std::string simulator;        // models of the built-in simulated chain chosen instead; empty: Com n
     bool fromEnvironment = false; // the path came from ORBUS_COM<n>
-    int devicesPresent = 0;       // serial devices on the machine now
+    // The serial devices on the machine now, as "/dev/ttyS0 (Com 1)" (the
+    // entry that opens it, when one does).
+    std::vector<std::string> devices;
     OpenFailure failure;          // kind None: the port opened
     int speed = 9600;             // the speed chosen
     std::vector<int> alsoTried;   // other speeds tried, without an answer

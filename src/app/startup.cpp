@@ -89,7 +89,15 @@ PortTry FrmMain::portTry() const {
     t.comNumber = prog_.port.CommPortNo;
     t.simulator = prog_.port.simulator;
     t.fromEnvironment = t.simulator.empty() && !P.devices.chosenFor(t.comNumber).empty();
-    t.devicesPresent = static_cast<int>(P.devices.list().size());
+    std::vector<SerialDevice> present = P.devices.list();
+    std::sort(present.begin(), present.end(),
+              [](const SerialDevice& a, const SerialDevice& b) { return devicePathBefore(a.path, b.path); });
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        // The n-th device is "Com n" unless ORBUS_COM<n> points elsewhere.
+        const bool reached = n <= 12 && P.devices.chosenFor(n).empty();
+        t.devices.push_back(present[i].path + (reached ? " (Com " + std::to_string(n) + ")" : ""));
+    }
     t.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
     if (t.simulator.empty()) t.path = portTarget(P.devices, t.comNumber).path;
     if (!P.port.isOpen()) {

@@ -185,14 +185,11 @@ OpenFailure classifyOpenFailure(const std::string& path, OpenRefusal said, const
         fallback = ENOENT;
     } else if (facts.denied) {
         f.kind = OpenFailure::Kind::NotAllowed;
-        f.group = facts.group;
+        if (facts.groupMayOpen) f.group = facts.group;
         fallback = EACCES;
     } else if (said == OpenRefusal::Denied) {
         f.kind = OpenFailure::Kind::Busy;
-        if (!facts.holders.empty()) {
-            f.holder = facts.holders.front().program;
-            f.holderPid = facts.holders.front().pid;
-        }
+        f.holders = facts.holders;
         fallback = EBUSY;
     } else {
         f.kind = OpenFailure::Kind::Other;
@@ -215,7 +212,10 @@ OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const
 
     if (::access(path.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM)) {
         facts.denied = true;
-        if (statted) facts.group = groupName(st.st_gid);
+        if (statted) {
+            facts.group = groupName(st.st_gid);
+            facts.groupMayOpen = st.st_gid != 0 && (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
+        }
     } else if (said == OpenRefusal::Denied) {
         facts.holders = deviceHolders(path, static_cast<long>(::getpid()));
     }
@@ -231,7 +231,7 @@ const std::vector<std::string>& serialLockDirs() {
 std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, const std::string& procRoot,
                                         const std::vector<std::string>& lockDirs) {
     if (path.empty() || hasNul(path)) return {};
-    std::vector<DeviceHolder> holders = processHolders(path, ownPid, procRoot);
+    std::vector<DeviceHolder> holders;
 
     // A lock may be taken under the name the port was opened by or under the
     // device a symlink leads to.
@@ -249,6 +249,11 @@ std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, co
                                             [&](const DeviceHolder& o) { return o.pid == h.pid; });
             if (!listed) holders.push_back(h);
         }
+    }
+    for (const DeviceHolder& h : processHolders(path, ownPid, procRoot)) {
+        const bool listed = std::any_of(holders.begin(), holders.end(),
+                                        [&](const DeviceHolder& o) { return o.pid == h.pid; });
+        if (!listed && holders.size() < kMaxHolders) holders.push_back(h);
     }
     return holders;
 }

@@ -16,18 +16,12 @@ namespace orbus {
 // (not allowed, or held exclusively or through a lock file), anything else.
 enum class OpenRefusal { Missing, Denied, Other };
 
-// A process that holds a device.
-struct DeviceHolder {
-    long pid = 0;
-    std::string program;  // its command name; may be empty
-    bool operator==(const DeviceHolder&) const = default;
-};
-
 // The system's facts about a device path.
 struct DeviceFacts {
     bool exists = true;   // false: no such path, or a symlink to nothing
     bool denied = false;  // this user may not read and write it
     std::string group;    // the group owning it (its number when it has no name); may be empty
+    bool groupMayOpen = false;  // that group may read and write it, and is not the administrators' (0)
     std::vector<DeviceHolder> holders;  // other programs holding it, the one to name first
 };
 
@@ -46,10 +40,11 @@ OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const
 // The directories where serial ports' lock files ("LCK..<name>") are kept.
 const std::vector<std::string>& serialLockDirs();
 
-// Processes other than `ownPid` holding `path` open, found through
-// <procRoot>/<pid>/fd (by device and inode, so a symlink to the device
-// finds it too; processes we may not read are skipped), by pid; then the
-// live holders named by lock files in `lockDirs` that are not listed yet.
+// The live holders named by lock files in `lockDirs` (a program that
+// locked the port says it uses it), then processes other than `ownPid`
+// holding `path` open and not listed yet, found through <procRoot>/<pid>/fd
+// (by device and inode, so a symlink to the device finds it too; processes
+// we may not read are skipped), by pid.
 // Bounded work; anything unreadable or odd is passed over.
 std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, const std::string& procRoot = "/proc",
                                         const std::vector<std::string>& lockDirs = serialLockDirs());

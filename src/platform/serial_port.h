@@ -32,6 +32,13 @@ enum CommEvent : int {
     ComEventGone = 1100,
 };
 
+// A process that holds a device.
+struct DeviceHolder {
+    long pid = 0;
+    std::string program;  // its command name; may be empty
+    bool operator==(const DeviceHolder&) const = default;
+};
+
 // Why a port did not open, in the terms an operator can act on.
 struct OpenFailure {
     enum class Kind {
@@ -43,9 +50,12 @@ struct OpenFailure {
     };
     Kind kind = Kind::None;
     std::string path;    // the device tried; empty when "Com n" names none
-    std::string group;   // NotAllowed: the group that owns the device, when readable
-    std::string holder;  // Busy: the program that holds it, when the system lets us see
-    long holderPid = 0;  // Busy: its process id; 0 when unknown
+    // NotAllowed: the group that owns the device and may read and write it
+    // (joining it helps); empty when joining no group would.
+    std::string group;
+    // Busy: the programs that hold it, as far as the system lets us see; one
+    // that locked the port comes first.
+    std::vector<DeviceHolder> holders;
     std::string system;  // the system's own words ("Permission denied")
 };
 

@@ -53,21 +53,23 @@ TEST(DeviceCheck, ClassifiesFromTheFacts) {
         OpenRefusal said;
         DeviceFacts facts;
         Kind kind;
-        std::string group, holder;
-        long pid;
+        std::string group;
+        Holders holders;
     } rows[] = {
-        {OpenRefusal::Other, {false, false, "", {}}, Kind::Missing, "", "", 0},
-        {OpenRefusal::Missing, {true, false, "", two}, Kind::Missing, "", "", 0},
-        {OpenRefusal::Denied, {true, true, "dialout", two}, Kind::NotAllowed, "dialout", "", 0},
-        {OpenRefusal::Other, {true, true, "20", {}}, Kind::NotAllowed, "20", "", 0},
-        {OpenRefusal::Denied, {true, false, "dialout", two}, Kind::Busy, "", "term", 42},
-        {OpenRefusal::Denied, {true, false, "", {}}, Kind::Busy, "", "", 0},  // holder hidden from us
-        {OpenRefusal::Other, {true, false, "", two}, Kind::Other, "", "", 0},
+        {OpenRefusal::Other, {false, false, "", false, {}}, Kind::Missing, "", {}},
+        {OpenRefusal::Missing, {true, false, "", false, two}, Kind::Missing, "", {}},
+        {OpenRefusal::Denied, {true, true, "dialout", true, two}, Kind::NotAllowed, "dialout", {}},
+        {OpenRefusal::Other, {true, true, "20", true, {}}, Kind::NotAllowed, "20", {}},
+        // Joining a group that may not read and write it, or root's, helps nobody.
+        {OpenRefusal::Denied, {true, true, "root", false, {}}, Kind::NotAllowed, "", {}},
+        {OpenRefusal::Denied, {true, false, "dialout", true, two}, Kind::Busy, "", two},
+        {OpenRefusal::Denied, {true, false, "", false, {}}, Kind::Busy, "", {}},  // holder hidden from us
+        {OpenRefusal::Other, {true, false, "", false, two}, Kind::Other, "", {}},
     };
     for (const Row& r : rows) {
         const OpenFailure f = classifyOpenFailure("/dev/ttyS0", r.said, "words", r.facts);
-        EXPECT_EQ(std::tie(f.kind, f.path, f.system, f.group, f.holder, f.holderPid),
-                  std::tie(r.kind, "/dev/ttyS0", "words", r.group, r.holder, r.pid));
+        EXPECT_EQ(std::tie(f.kind, f.path, f.system, f.group, f.holders),
+                  std::tie(r.kind, "/dev/ttyS0", "words", r.group, r.holders));
     }
     // Without the port layer's words the system's own stand in.
     EXPECT_FALSE(classifyOpenFailure("/dev/ttyS0", OpenRefusal::Denied, "", {}).system.empty());
@@ -109,7 +111,8 @@ TEST(DeviceCheck, FindsTheProcessesHoldingAPseudoTerminal) {
         _exit(::read(gate[0], &gate[1], 1) < 0);
     }
     const OpenFailure f = diagnoseOpenFailure(t / "com1", OpenRefusal::Denied, "Permission denied");
-    EXPECT_EQ(std::tie(f.kind, f.holderPid, f.holder), std::make_tuple(Kind::Busy, long{other}, self.program));
+    EXPECT_EQ(f.kind, Kind::Busy);
+    EXPECT_EQ(f.holders, (Holders{{long{other}, self.program}}));
     EXPECT_EQ(diagnoseOpenFailure(t / "com1", OpenRefusal::Other, "I/O error").kind, Kind::Other);
     ::close(gate[0]);
     ::close(gate[1]);
@@ -118,7 +121,7 @@ TEST(DeviceCheck, FindsTheProcessesHoldingAPseudoTerminal) {
     ::close(master);
 }
 
-TEST(DeviceCheck, LockFilesNameOnlyALiveHolderAfterTheProcesses) {
+TEST(DeviceCheck, LockFilesNameOnlyALiveHolderBeforeTheProcesses) {
     TempDir t;
     const std::string proc = t / "proc", locks = t / "locks", device = t / "dev/com1";
     std::string lock = locks + "/LCK.." + device;
@@ -147,7 +150,7 @@ TEST(DeviceCheck, LockFilesNameOnlyALiveHolderAfterTheProcesses) {
         {"99999999999999999999\n", 0, {p456}},
         {"2147483647\napp\n", 0, {p456}},  // not running
         {self + "\napp\nelsewhere.invalid\n", 0, {p456}},
-        {self + "\napp\n" + host + "\n", 0, {p456, {me, "app"}}},
+        {self + "\napp\n" + host + "\n", 0, {{me, "app"}, p456}},  // the one that locked it first
         {"      " + self + "\n", 456, {{me, ""}}},
         {self + "\napp\n", me, {p456}},
     };
@@ -167,5 +170,5 @@ TEST(DeviceCheck, LockFilesNameOnlyALiveHolderAfterTheProcesses) {
     // A process holding the device that also took the lock is named once.
     link(device, proc + "/" + self + "/fd/4");
     write(lock, self + "\napp\n");
-    EXPECT_EQ(deviceHolders(device, 456, proc, {locks}), (Holders{{me, ""}}));
+    EXPECT_EQ(deviceHolders(device, 456, proc, {locks}), (Holders{{me, "app"}}));
 }

@@ -112,14 +112,13 @@ Back tryOnce(Rig& rig, int entry, int speedOption = 0) {
     return b;
 }
 
-OpenFailure failure(OpenFailure::Kind kind, std::string path, std::string group = "", std::string holder = "",
-                    long pid = 0) {
+OpenFailure failure(OpenFailure::Kind kind, std::string path, std::string group = "",
+                    std::vector<DeviceHolder> holders = {}) {
     OpenFailure f;
     f.kind = kind;
     f.path = std::move(path);
     f.group = std::move(group);
-    f.holder = std::move(holder);
-    f.holderPid = pid;
+    f.holders = std::move(holders);
     f.system = "refused";
     return f;
 }
@@ -133,21 +132,31 @@ TEST(PortDialog, SaysWhyNoCameraWasReachedAndWhatToDo) {
         std::optional<OpenFailure> device;  // the device does not open, for this reason; none: it opens
         int entry;
         std::vector<std::string> says;
+        const char* com1 = "";  // ORBUS_COM1
     };
     const std::vector<Row> rows = {
         {"not allowed", failure(OpenFailure::Kind::NotAllowed, "/dev/ttyS0", "dialout"), 0,
          {"/dev/ttyS0: you may not open this device. It belongs to the group 'dialout'. Add your user to the group "
           "'dialout': sudo usermod -aG dialout $USER, then log in again."}},
-        {"not allowed, group unknown", failure(OpenFailure::Kind::NotAllowed, "/dev/ttyS0"), 0,
-         {"you may not open this device", "Ask for read and write access"}},
-        {"busy", failure(OpenFailure::Kind::Busy, "/dev/ttyS0", "", "minicom", 4242), 0,
-         {"/dev/ttyS0 is in use by another program: minicom (process 4242). Close that program"}},
+        {"not allowed, no group helps", failure(OpenFailure::Kind::NotAllowed, "/dev/ttyS0"), 0,
+         {"you may not open this device. Only its owner may read and write it: ask an administrator"}},
+        {"busy", failure(OpenFailure::Kind::Busy, "/dev/ttyS0", "", {{4242, "minicom"}}), 0,
+         {"/dev/ttyS0 is in use by another program: minicom (process 4242). Close that program, or choose"}},
+        {"busy, several holders",
+         failure(OpenFailure::Kind::Busy, "/dev/ttyS0", "", {{7, "term"}, {8, ""}, {9, "x"}, {10, "y"}}), 0,
+         {"in use by another program: term (process 7), process 8 and x (process 9). Close the one that uses it"}},
         {"busy, holder hidden", failure(OpenFailure::Kind::Busy, "/dev/ttyS0"), 0,
          {"in use by another program (the system does not let us see which)"}},
         {"unplugged", failure(OpenFailure::Kind::Missing, "/dev/ttyS0"), 0,
-         {"/dev/ttyS0 does not exist or was unplugged. 2 serial devices are present (Com 1 to Com 2)."}},
+         {"/dev/ttyS0 does not exist or was unplugged. 2 serial devices are present: /dev/ttyS0 (Com 1), "
+          "/dev/ttyUSB0 (Com 2)."}},
+        {"stale ORBUS_COM1", failure(OpenFailure::Kind::Missing, "/tmp/old"), 0,
+         {"/tmp/old does not exist or was unplugged (ORBUS_COM1 names it). 2 serial devices are present: "
+          "/dev/ttyS0, /dev/ttyUSB0 (Com 2)."},
+         "/tmp/old"},
         {"beyond the devices", std::nullopt, 4,
-         {"Com 5: there is no such serial device. 2 serial devices are present (Com 1 to Com 2)."}},
+         {"Com 5: there is no such serial device. 2 serial devices are present: /dev/ttyS0 (Com 1), /dev/ttyUSB0 "
+          "(Com 2)."}},
         {"other", failure(OpenFailure::Kind::Other, "/dev/ttyS0"), 0, {"/dev/ttyS0 could not be opened: refused."}},
         {"silent camera", std::nullopt, 0,
          {"/dev/ttyS0 opened, but no camera answered at 9600 bps (nor at 38400 or 19200 bps). Check the cable, "
@@ -157,6 +166,7 @@ TEST(PortDialog, SaysWhyNoCameraWasReachedAndWhatToDo) {
         SCOPED_TRACE(row.what);
         Rig rig({"ORX-Beta"}, Rig::Routed{});
         rig.devices.present = two;
+        if (*row.com1) rig.devices.chosen[1] = row.com1;
         rig.chain.faults.silent = true;
         if (row.device) {
             rig.openDevice = [f = *row.device](const std::string&) { return std::make_unique<UnopenablePort>(f); };
@@ -264,7 +274,16 @@ TEST(PortDialog, SimulatorEntryOpensTheModelsTypedAndRefusesUnknownOnes) {
     EXPECT_EQ(rig.mark(), before);
     EXPECT_FALSE(rig.main().isLoaded());
 
-    o.TxtModels.setText(FrmOpen::kDefaultModels);
+    EXPECT_EQ(o.LblDevice.caption(), "Built-in simulated chain: \"ORX-Zeta\" is not a camera model");
+    // Cameras listening at another speed are found like real ones.
+    o.TxtModels.setText("ORX-Kappa@38400");
+    rig.windows.script([&] {
+        EXPECT_EQ(o.LblReason.caption().rfind("A camera answered at 38400 bps on the simulator (none at 9600", 0), 0u)
+            << o.LblReason.caption();
+        EXPECT_TRUE(o.OBrate[1].value());
+        o.TxtModels.setText(FrmOpen::kDefaultModels);
+        o.Command1.click();
+    });
     o.Command1.click();
     rig.settle();
     ASSERT_TRUE(rig.main().visible());

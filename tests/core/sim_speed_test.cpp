@@ -89,11 +89,7 @@ TEST(SimSpeed, ModelListCheck) {
         EXPECT_EQ(c.empty, r.empty);
     }
 
-    // The names offered to the operator are all known, every model once.
-    const std::string known = sim::knownModelNames();
-    EXPECT_EQ(known.rfind("ORX-Alpha, ", 0), 0u) << known;
-    EXPECT_EQ(known.substr(known.size() - 9), ", KBM-R27");
-    const sim::ModelListCheck all = sim::checkModelList(known);
-    EXPECT_EQ(all.models.size(), sim::cameraModels().size());
-    EXPECT_EQ(all.unknown, "");
+    // The names offered to the operator: every pan-tilt model, the block
+    // cameras as one run.
+    EXPECT_EQ(sim::knownModelNames(), "ORX-Alpha, ORX-Beta, ORX-Gamma, ORX-Kappa, KBM-R01 to KBM-R27");
 }

@@ -136,7 +136,7 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     // OK is the default button: Enter in the dialog confirms.
     EXPECT_TRUE(qobject_cast<QPushButton*>(v->widgetFor(&o.Command1))->isDefault());
     // The tab order follows the design: list, (the simulator's models, shown
-    // for its entry only), speeds, OK, then the reason to copy.
+    // for its entry only), speeds, OK, then the reason to copy when there is one.
     auto tabOrder = [&] {
         QWidget* w = combo;
         std::vector<std::string> order;
@@ -148,8 +148,8 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
         }
         return order;
     };
-    EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1",
-                                                    "LblReason"}));
+    EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1"}));
+    o.showReason("Something to copy.", false);
     combo->setCurrentIndex(FrmOpen::kSimulatorEntry);
     emit combo->activated(FrmOpen::kSimulatorEntry);
     EXPECT_TRUE(o.simulatorChosen());
