@@ -1,5 +1,7 @@
 #include "platform/serial_devices.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -59,6 +61,11 @@ std::string SerialDevices::chosenFor(int number) const {
     return v ? v : "";
 }
 
+bool SerialDevices::exists(const std::string& path) const {
+    struct stat st {};
+    return path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0;
+}
+
 bool devicePathBefore(const std::string& a, const std::string& b) {
     // Paths equal by value ("tty01", "tty1") still get a fixed order.
     const int c = naturalCompare(a, b);
@@ -73,9 +80,13 @@ PortTarget portTarget(const SerialDevices& devices, int number) {
     t.path = devices.chosenFor(number);
     if (!t.path.empty()) {
         // A chosen device that is also listed shows its description too.
+        bool listed = false;
         for (const SerialDevice& d : present) {
-            if (d.path == t.path) t.description = describe(d);
+            if (d.path != t.path) continue;
+            t.description = describe(d);
+            listed = true;
         }
+        t.present = listed || t.path.rfind("sim:", 0) == 0 || devices.exists(t.path);
         return t;
     }
     if (number >= 1 && static_cast<std::size_t>(number) <= present.size()) {
@@ -88,6 +99,7 @@ PortTarget portTarget(const SerialDevices& devices, int number) {
 
 std::string portTargetText(const PortTarget& t) {
     if (t.path.empty()) return "No serial device";
+    if (!t.present) return t.path + "  (not present)";
     return t.description.empty() ? t.path : t.path + "  " + t.description;
 }
 

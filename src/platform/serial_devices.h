@@ -24,12 +24,15 @@ public:
     // What the operator set for "Com n" in the environment variable
     // ORBUS_COM<n>; empty when unset.
     virtual std::string chosenFor(int number) const;
+    // Whether something is at this path now (a device, or a link to one).
+    virtual bool exists(const std::string& path) const;
 };
 
 // What "Com n" opens.
 struct PortTarget {
     std::string path;         // a device path or "sim:<models>"; empty: nothing to open
     std::string description;  // the listed device's description, maker and serial number
+    bool present = true;      // false: the path ORBUS_COM<n> names leads nowhere now
 };
 
 // ORBUS_COM<n> when set; otherwise the n-th device present, counted in
@@ -37,7 +40,8 @@ struct PortTarget {
 PortTarget portTarget(const SerialDevices& devices, int number);
 
 // The port dialog's line for a target: "<path>  <description>" (the
-// description left out when empty), or "No serial device".
+// description left out when empty), "<path>  (not present)", or "No serial
+// device".
 std::string portTargetText(const PortTarget& t);
 
 // Device paths in the order "Com n" counts them: text by character, runs of

@@ -41,11 +41,15 @@ TEST(PortMap, TheOperatorsChoiceComesFirstAndDoesNotShiftTheCount) {
     d.chosen[1] = "/dev/ttyUSB1";
     d.chosen[2] = "sim:ORX-Beta,KBM-R05";
     d.chosen[4] = "/tmp/orbus-com4";
+    d.chosen[5] = "/tmp/gone";
+    d.others = {"/tmp/orbus-com4"};
     EXPECT_EQ(text(d, 1), "/dev/ttyUSB1  Second adapter");
     EXPECT_EQ(text(d, 2), "sim:ORX-Beta,KBM-R05");
     EXPECT_EQ(portTarget(d, 2).path, "sim:ORX-Beta,KBM-R05");
     EXPECT_EQ(text(d, 3), "No serial device");
     EXPECT_EQ(text(d, 4), "/tmp/orbus-com4");
+    // A path that leads nowhere says so before anything is tried.
+    EXPECT_EQ(text(d, 5), "/tmp/gone  (not present)");
 }
 
 TEST(PortMap, PortDialogShowsTheDeviceOfTheSelectedEntry) {

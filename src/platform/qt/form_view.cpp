@@ -979,7 +979,10 @@ void FormView::applyControl(Control& c, Prop p) {
             if (l.bordered()) css += "border: 1px solid palette(mid); padding: 1px;";
             w->setStyleSheet(css.isEmpty() ? QString() : "QLabel{" + css + "}");
             if (auto* ql = qobject_cast<QLabel*>(w))
-                ql->setAlignment(l.centered() ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+                // A paragraph to read and copy starts at the top, under what it explains.
+                ql->setAlignment(l.centered()     ? Qt::AlignCenter
+                                 : l.selectable() ? (Qt::AlignLeft | Qt::AlignTop)
+                                                  : (Qt::AlignLeft | Qt::AlignVCenter));
         }
         break;
     case Prop::Accessible:

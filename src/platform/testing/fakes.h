@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,11 @@ public:
         const auto it = chosen.find(number);
         return it == chosen.end() ? std::string() : it->second;
     }
+    bool exists(const std::string& path) const override { return others.count(path) > 0; }
     std::vector<SerialDevice> present;
     std::map<int, std::string> chosen;
+    // Paths that exist without being listed (a link to a pseudo-terminal).
+    std::set<std::string> others;
 };
 
 // A serial device that does not open, for the reason the test gives.
