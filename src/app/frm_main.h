@@ -10,6 +10,7 @@
 
 #include "link/async.h"
 #include "link/line.h"
+#include "link/pacer.h"
 #include "link/link_state.h"
 #include "link/refresh_state.h"
 #include "platform/control.h"
@@ -322,6 +323,12 @@ public:
     std::string SendValues(const std::vector<int>& values, int disp);
     // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body);
+    // A main-window command, paced by the camera's command sockets: out now
+    // when a socket is free and nothing waits, else it waits its turn (a
+    // slider's value (`value` true) replacing the older value of its `key`
+    // still waiting). "OK" when sent or waiting, else as SendValues.
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, bool value);
+    link::CommandPacer& pacer() { return pacer_; }
     // Waits up to a second for `receiveByte` bytes, without holding the
     // window (co_await it). Waiting for an inquiry's `answer`, a command's
     // acknowledge, completion or error that comes first or right behind is
@@ -542,6 +549,11 @@ private:
     int startupCameras_ = 0;
     link::Line line_;
     link::Refresh refresh_;
+    link::CommandPacer pacer_;
+    // The pacing of the command SD is writing (a paced one's key and kind).
+    std::optional<link::CommandPacer::Item> pacing_;
+    // Sends what waits for the camera's free sockets.
+    void sendWaiting(int camera);
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     // Last: its routines are destroyed before the line they wait on.
     link::Tasks tasks_;

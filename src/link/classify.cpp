@@ -104,6 +104,11 @@ int replyCameraOf(std::string_view r) {
     return (h & 0x0F) == 0 && h >= 0x90 ? (h >> 4) - 8 : 0;
 }
 
+bool isBufferFull(std::string_view r) {
+    // The last reply only: "y0 60 03 FF".
+    return likeMatch(r, "*[9A-F]0?60?03?FF") || likeMatch(r, "*[9A-F]0?60?03?FF?");
+}
+
 ReplyClass classifyReply(std::string_view r) {
     ReplyClass c;
     c.completion = likeMatch(r, "*[9A-F]0?5??FF*");

@@ -33,4 +33,8 @@ ReplyClass classifyReply(std::string_view replyText);
 // header names none.
 int replyCameraOf(std::string_view replyText);
 
+// The last reply of a reply text is a camera's "buffer full" (y0 60 03 FF):
+// every command socket was busy, and the command was lost.
+bool isBufferFull(std::string_view replyText);
+
 }  // namespace orbus

@@ -83,7 +83,14 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         return "NG";
     }
     if (command) {
-        commandWentOut(byteString.empty() ? 0 : byteString[0] - 0x80);
+        const int camera = byteString.empty() ? 0 : byteString[0] - 0x80;
+        link::CommandPacer::Item item =
+            pacing_ ? *pacing_
+                    : link::CommandPacer::Item{byteString, "",
+                                               disp == kStop ? link::CommandPacer::Kind::Stop
+                                                             : link::CommandPacer::Kind::Other};
+        pacer_.sent(camera, std::move(item));
+        commandWentOut(camera);
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
         refresh_.commandSent(byteString[0] - 0x80);
@@ -99,6 +106,38 @@ std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
         return "ERR";
     }
     return SD(bytes, disp);
+}
+
+std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, bool value) {
+    Bytes bytes;
+    if (!ToByteArray(values, bytes)) {
+        L.SendOK = false;
+        return "ERR";
+    }
+    const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
+    link::CommandPacer::Item item{bytes, key, value ? link::CommandPacer::Kind::Value : link::CommandPacer::Kind::Other};
+    if (P.port.isOpen() && pacer_.mustWait(camera)) {
+        // Its turn comes with the camera's next completion.
+        pacer_.wait(camera, std::move(item));
+        L.SendOK = true;
+        return "OK";
+    }
+    pacing_ = std::move(item);
+    const std::string r = SD(bytes, kCommand);
+    pacing_.reset();
+    return r;
+}
+
+void FrmMain::sendWaiting(int camera) {
+    if (!P.port.isOpen()) return;
+    while (auto item = pacer_.next(camera)) {
+        const int disp = item->kind == link::CommandPacer::Kind::Stop ? kStop : kCommand;
+        pacing_ = *item;
+        const Bytes packet = item->packet;
+        const std::string r = SD(packet, disp);
+        pacing_.reset();
+        if (r != "OK") break;
+    }
 }
 
 std::string FrmMain::Command(const std::vector<int>& body) {
@@ -199,7 +238,13 @@ void FrmMain::CheckFinishCommand() {
     ++finishChecks_;
     const std::string_view replyText = lastReplyText(RecvText.text());
     const ReplyClass c = classifyReply(replyText);
-    if (c.completion || c.error) refresh_.commandEnded(replyCameraOf(replyText));
+    const int camera = replyCameraOf(replyText);
+    if (c.completion || c.error) refresh_.commandEnded(camera);
+    // The camera's sockets: a refusal ("buffer full") puts its command back
+    // in line; a completion or another error frees one for what waits.
+    if (isBufferFull(replyText)) pacer_.refused(camera);
+    else if (c.completion || c.error) pacer_.ended(camera);
+    else if (c.acknowledge) pacer_.acknowledged(camera);
     if (c.finished()) {
         if (L.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);
@@ -224,6 +269,7 @@ void FrmMain::CheckFinishCommand() {
                            "Please implement IF_Clear (broadcast), AddressSet command.",
                            MsgButtons::Ok, true});
     }
+    if (c.completion || c.error) sendWaiting(camera);
 }
 
 }  // namespace orbus

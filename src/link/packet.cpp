@@ -57,6 +57,8 @@ bool wellFormedPacket(const Bytes& bytes) {
 std::size_t leadingCommandReply(const Bytes& bytes) {
     if (bytes.size() < 3 || replyCamera(bytes[0]) == 0) return 0;
     const int kind = bytes[1] >> 4, socket = bytes[1] & 0x0F;
+    // "Buffer full" names no socket, and answers only a command.
+    if (bytes[1] == 0x60 && bytes.size() >= 4 && bytes[2] == 0x03 && bytes[3] == 0xFF) return 4;
     if (socket == 0) return 0;
     if ((kind == 4 || kind == 5) && bytes[2] == 0xFF) return 3;
     if (kind == 6 && bytes.size() >= 4 && bytes[2] != 0xFF && bytes[3] == 0xFF) return 4;

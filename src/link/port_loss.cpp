@@ -18,6 +18,8 @@ void FrmMain::portGone() {
     // the operator gets this one message, not a refresh error as well.
     refresh_.switchOff();
     refresh_.watchdog();
+    // What waited for a socket is dropped with the line.
+    pacer_.clear();
     // An exchange waiting for an answer ends now.
     line_.portGone();
     P.windows.message({MsgIcon::Exclamation, "Warning",

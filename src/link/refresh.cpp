@@ -30,6 +30,11 @@ void FrmMain::Timer3_Timer() {
     // The command's completion never came: resume auto refresh.
     if (L.WBWait) L.WBWait = false;
     refresh_.watchdog();
+    // Commands whose completion never came free their sockets too.
+    for (int camera = 1; camera <= 7; ++camera) {
+        pacer_.forgetInFlight(camera);
+        sendWaiting(camera);
+    }
 }
 
 void FrmMain::clearPresetHighlight(int op, int no) {

@@ -116,7 +116,14 @@ void sendRow(FrmMain& m, const CommandRow& row, int index) {
     const std::vector<CommandRow>& table = commandTable();
     for (auto it = table.begin() + (&row - table.data()); it != table.end(); ++it) {
         if (&*it != &row && !it->then) break;
-        if (auto packet = buildPacket(m, *it, index)) m.SendValues(*packet, FrmMain::kCommand);
+        auto packet = buildPacket(m, *it, index);
+        if (!packet) continue;
+        // A slider's position: a newer one replaces it while it waits for a
+        // socket. The command's identity is its first bytes after the header.
+        const bool value = (it->event == Event::Scroll || it->event == Event::MouseUp) && !it->fields.empty();
+        std::string key;
+        for (std::size_t i = 1; i < packet->size() && i <= 3; ++i) key += static_cast<char>((*packet)[i]);
+        m.SendPaced(*packet, key, value);
     }
 }
 

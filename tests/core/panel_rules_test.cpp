@@ -106,6 +106,7 @@ TEST_F(Panel, BrightGoesThroughFullAutoWithASecondBetween) {
 
     // From Full Auto or Shutter Priority: straight to Bright.
     for (int from : {0x00, 0x0A}) {
+        rig.run(0.1);  // the camera completes what came before
         log.clear();
         rig.program->modes.LastAEMode = from;
         m.Bright.click();
@@ -279,6 +280,7 @@ TEST_F(Panel, SpeedBoxesNeverPutMoreThanSevenOnTheWire) {
         m.ZoomTele.mouseDown();
         EXPECT_EQ(sent(mark), std::vector<std::string>{packet}) << '"' << text << '"';
         m.ZoomTele.mouseUp();
+        rig.run(0.1);
     }
 }
 
@@ -318,6 +320,7 @@ TEST_F(Panel, TogglesClickedTwiceComeBack) {
         b->click();
         EXPECT_EQ(b->caption(), seq[2]);
     }
+    rig.run(1.0);  // the camera completes the clicks above, two at a time
     const auto mark = rig.mark();
     m.VP0180.click();
     m.VP0180.click();
@@ -355,6 +358,7 @@ TEST_F(Panel, GuardedCommandsGoOutAtOnceWhileAStatusReadRuns) {
     m.MenuOff.setEnabled(true);
     for (const auto& [name, click] : clicks) {
         SCOPED_TRACE(name);
+        rig.run(0.1);  // the camera's sockets are free again
         rig.link().StatusReading = true;
         const auto mark = rig.mark();
         click();

@@ -1,0 +1,110 @@
+// Commands paced by the cameras' command sockets.
+#include <gtest/gtest.h>
+
+#include "link/pacer.h"
+
+using orbus::Bytes;
+using orbus::link::CommandPacer;
+using Kind = CommandPacer::Kind;
+
+namespace {
+
+CommandPacer::Item item(std::uint8_t id, std::uint8_t value, Kind kind = Kind::Value) {
+    return {Bytes{0x81, 0x01, 0x04, id, value, 0xFF}, std::string(1, static_cast<char>(id)), kind};
+}
+
+// Offers a command as the window does: out now when it need not wait.
+void offer(CommandPacer& p, CommandPacer::Item i, std::vector<Bytes>& wire) {
+    if (p.mustWait(1)) {
+        p.wait(1, std::move(i));
+        return;
+    }
+    wire.push_back(i.packet);
+    p.sent(1, std::move(i));
+}
+
+// A completion, then what waits goes out.
+void complete(CommandPacer& p, std::vector<Bytes>& wire) {
+    p.ended(1);
+    while (auto i = p.next(1)) {
+        wire.push_back(i->packet);
+        p.sent(1, std::move(*i));
+    }
+}
+
+std::uint8_t valueOf(const Bytes& b) { return b[4]; }
+
+}  // namespace
+
+TEST(Pacer, ADragEndsAtItsLastValueWithNoMoreInFlightThanSockets) {
+    CommandPacer p;
+    std::vector<Bytes> wire;
+    // Forty zoom values and ten gain values in a burst, completions trickling in.
+    for (int v = 1; v <= 40; ++v) {
+        offer(p, item(0x47, static_cast<std::uint8_t>(v)), wire);
+        if (v % 4 == 0) offer(p, item(0x4C, static_cast<std::uint8_t>(v / 4)), wire);
+        EXPECT_LE(p.inFlight(1), CommandPacer::kSockets);
+        if (v % 10 == 0) complete(p, wire);
+    }
+    while (p.inFlight(1) > 0) complete(p, wire);
+    EXPECT_EQ(p.waiting(1), 0u);
+    // The last zoom and gain values sent are the operator's last ones.
+    Bytes lastZoom, lastGain;
+    for (const Bytes& b : wire) (b[3] == 0x47 ? lastZoom : lastGain) = b;
+    EXPECT_EQ(valueOf(lastZoom), 40);
+    EXPECT_EQ(valueOf(lastGain), 10);
+    EXPECT_LT(wire.size(), 20u);
+    EXPECT_GT(p.coalesced(), 30);
+}
+
+TEST(Pacer, StopsGoFirstAndDrivesAreNeverReplaced) {
+    CommandPacer p;
+    std::vector<Bytes> wire;
+    offer(p, item(0x47, 1), wire);
+    offer(p, item(0x47, 2), wire);
+    offer(p, item(0x07, 0x22, Kind::Other), wire);  // tele drive waits
+    offer(p, item(0x07, 0x23, Kind::Other), wire);  // a second drive is not merged into it
+    offer(p, item(0x47, 3), wire);
+    offer(p, item(0x07, 0x00, Kind::Stop), wire);
+    EXPECT_EQ(p.waiting(1), 4u);
+    complete(p, wire);
+    complete(p, wire);
+    ASSERT_EQ(wire.size(), 4u);
+    EXPECT_EQ(wire[2], item(0x07, 0x00).packet);  // the stop before the drives
+    EXPECT_EQ(wire[3], item(0x07, 0x22).packet);
+}
+
+TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits) {
+    struct Row {
+        const char* what;
+        bool newerWaits;
+        std::uint8_t resent;
+    } rows[] = {{"alone", false, 5}, {"a newer value waits", true, 9}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        CommandPacer p;
+        std::vector<Bytes> wire;
+        offer(p, item(0x48, 1), wire);
+        p.acknowledged(1);
+        offer(p, item(0x47, 5), wire);  // the camera is busy elsewhere: refused
+        p.refused(1);
+        EXPECT_EQ(p.refusals(1), 1);
+        EXPECT_TRUE(p.mustWait(1));  // held until a completion
+        EXPECT_FALSE(p.next(1));
+        if (r.newerWaits) offer(p, item(0x47, 9), wire);
+        wire.clear();
+        complete(p, wire);
+        ASSERT_EQ(wire.size(), 1u);
+        EXPECT_EQ(valueOf(wire[0]), r.resent);
+    }
+    // A camera that stopped answering frees its sockets; the port gone drops all.
+    CommandPacer p;
+    std::vector<Bytes> wire;
+    for (std::uint8_t v = 1; v <= 3; ++v) offer(p, item(0x47, v), wire);
+    p.forgetInFlight(1);
+    EXPECT_EQ(p.next(1)->packet, item(0x47, 3).packet);
+    p.wait(1, item(0x47, 4));
+    p.clear();
+    EXPECT_EQ(p.waiting(1), 0u);
+    EXPECT_FALSE(p.mustWait(1));
+}
