@@ -1,7 +1,10 @@
 // Commands paced by the cameras' command sockets.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "link/pacer.h"
+#include "platform/testing/rig.h"
 
 using orbus::Bytes;
 using orbus::link::CommandPacer;
@@ -107,4 +110,87 @@ TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits
     p.clear();
     EXPECT_EQ(p.waiting(1), 0u);
     EXPECT_FALSE(p.mustWait(1));
+}
+
+namespace {
+
+using orbus::FrmMain;
+using orbus::Slider;
+using orbus::testing::Rig;
+
+// Replies on the wire that say "buffer full", since the mark.
+int refusalsOnWire(const std::vector<orbus::Bytes>& replies) {
+    int n = 0;
+    for (const orbus::Bytes& r : replies) n += r.size() == 4 && r[1] == 0x60 && r[2] == 0x03;
+    return n;
+}
+
+}  // namespace
+
+TEST(Drag, EverySliderEndsWhereTheOperatorLeftItWithNoRefusal) {
+    struct Row {
+        const char* slider;
+        std::function<Slider&(FrmMain&)> pick;
+        std::function<void(FrmMain&)> prepare;  // the mode that lets the slider send
+    };
+    const std::vector<Row> rows = {
+        {"ZoomSlider", [](FrmMain& m) -> Slider& { return m.ZoomSlider; }, {}},
+        {"FocusSlider", [](FrmMain& m) -> Slider& { return m.FocusSlider; }, [](FrmMain& m) { m.ManualFocus.click(); }},
+        {"IrisSlider", [](FrmMain& m) -> Slider& { return m.IrisSlider; }, [](FrmMain& m) { m.Manual.click(); }},
+        {"GainSlider", [](FrmMain& m) -> Slider& { return m.GainSlider; }, [](FrmMain& m) { m.Manual.click(); }},
+        {"ShutterSlider", [](FrmMain& m) -> Slider& { return m.ShutterSlider; }, [](FrmMain& m) { m.Manual.click(); }},
+        {"BrightSlider", [](FrmMain& m) -> Slider& { return m.BrightSlider; }, [](FrmMain& m) { m.Bright.click(); }},
+        {"ExpCompSlider", [](FrmMain& m) -> Slider& { return m.ExpCompSlider; },
+         [](FrmMain& m) {
+             if (!m.ExpComp.value()) m.ExpComp.click();
+         }},
+        {"ApertureSlider", [](FrmMain& m) -> Slider& { return m.ApertureSlider; }, {}},
+        {"RGainSlider", [](FrmMain& m) -> Slider& { return m.RGainSlider; }, [](FrmMain& m) { m.ManualWB.click(); }},
+        {"BGainSlider", [](FrmMain& m) -> Slider& { return m.BGainSlider; }, [](FrmMain& m) { m.ManualWB.click(); }},
+        {"DZoomSlider", [](FrmMain& m) -> Slider& { return m.DZoomSlider; }, [](FrmMain& m) { m.DZoomMode[1].click(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.slider);
+        Rig rig({"KBM-R20"});
+        rig.chain.timed = true;
+        ASSERT_TRUE(rig.startUp());
+        FrmMain& m = rig.main();
+        if (row.prepare) row.prepare(m);
+        rig.run(1.0);
+        Slider& s = row.pick(m);
+        std::vector<orbus::Bytes> replies;
+        rig.chain.trace = [&](const char* dir, const orbus::Bytes& b) {
+            if (std::string(dir) == "->") replies.push_back(b);
+        };
+        const std::size_t mark = rig.mark();
+        // Forty steps across the range in 0.4 s, then the release.
+        m.refresh().switchOff();
+        s.mouseDown();
+        for (int i = 1; i <= 40; ++i) {
+            s.scrollTo(s.min() + (s.max() - s.min()) * i / 41);
+            rig.run(0.01);
+        }
+        s.mouseUp();
+        rig.run(8.0);
+        const std::vector<std::string> sent = rig.packetsSince(mark, "01");
+        ASSERT_FALSE(sent.empty());
+        // The last packet of the slider's kind carries the slider's value:
+        // what the release sent, whatever was dropped of the drag between.
+        std::string last;
+        for (const std::string& p : sent) {
+            if (p.compare(3, 8, sent.back().substr(3, 8)) == 0) last = p;
+        }
+        std::vector<std::string> released;
+        {
+            const std::size_t again = rig.mark();
+            s.mouseUp();  // the release again sends the same packet
+            rig.run(3.0);
+            released = rig.packetsSince(again, "01");
+        }
+        ASSERT_FALSE(released.empty());
+        EXPECT_EQ(last, released.back());
+        EXPECT_EQ(refusalsOnWire(replies), 0);
+        EXPECT_EQ(m.pacer().refusals(1), 0);
+        EXPECT_LT(sent.size(), 41u);
+    }
 }
