@@ -26,19 +26,16 @@ struct Sent {
 std::vector<Heard> heard(const std::vector<sim::Chunk>& chunks) {
     std::vector<Heard> out;
     for (const auto& c : chunks) {
-        std::string h;
         char buf[4];
-        for (auto b : c.bytes) {
-            std::snprintf(buf, sizeof buf, "%02X ", b);
-            h += buf;
-        }
-        h.pop_back();
-        out.push_back({h, c.at - static_cast<double>(c.bytes.size()) * kByte});
+        std::string h;
+        for (auto b : c.bytes) h += (std::snprintf(buf, sizeof buf, " %02X", b), buf);
+        out.push_back({h.substr(1), c.at - static_cast<double>(c.bytes.size()) * kByte});
     }
     return out;
 }
 
-Sent send(sim::Chain& chain, std::initializer_list<int> body, double t) {
+// A command or inquiry body to camera 1 at time t.
+Sent send(sim::Chain& chain, const std::vector<int>& body, double t) {
     sim::Bytes packet{0x81};
     for (int b : body) packet.push_back(static_cast<std::uint8_t>(b));
     packet.push_back(0xFF);
@@ -129,21 +126,13 @@ TEST(SimTiming, ExecutionTimes) {
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.model) + " seconds " + std::to_string(r.seconds));
         sim::Chain chain({r.model});
-        for (const auto& b : r.before) {
-            sim::Bytes p{0x81};
-            p.insert(p.end(), b.begin(), b.end());
-            p.push_back(0xFF);
-            EXPECT_EQ(chain.camera(0).handle(p, 0.5).size(), 2u);
-        }
+        for (const auto& b : r.before) EXPECT_EQ(send(chain, b, 0.5).replies.size(), 2u);
         chain.timed = true;
-        sim::Bytes p{0x81};
-        p.insert(p.end(), r.body.begin(), r.body.end());
-        p.push_back(0xFF);
-        auto replies = heard(chain.receive(p, 1.0, 9600));
+        Sent s = send(chain, r.body, 1.0);
         const auto held = heard(chain.advance(100));  // a head move holds its socket
-        replies.insert(replies.end(), held.begin(), held.end());
-        ASSERT_EQ(texts(replies), (V{"90 41 FF", "90 51 FF"}));
-        EXPECT_NEAR(replies[1].start, 1.0 + static_cast<double>(p.size()) * kByte + r.seconds, 1e-6);
+        s.replies.insert(s.replies.end(), held.begin(), held.end());
+        ASSERT_EQ(texts(s.replies), (V{"90 41 FF", "90 51 FF"}));
+        EXPECT_NEAR(s.replies[1].start, s.arrive + r.seconds, 1e-6);
     }
 }
 
@@ -168,46 +157,33 @@ TEST(SimTiming, DrivesHoldTheirSocket) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.model + std::string(" drive ") + std::to_string(r.drive[2]));
-        auto make = [&] {
-            auto c = std::make_unique<sim::Chain>(std::vector<std::string>{r.model});
-            c->timed = true;
-            return c;
-        };
-        auto body = [](const std::vector<int>& v, sim::Chain& c, double t) {
-            sim::Bytes p{0x81};
-            p.insert(p.end(), v.begin(), v.end());
-            p.push_back(0xFF);
-            return std::make_pair(heard(c.receive(p, t, 9600)), t + static_cast<double>(p.size()) * kByte);
-        };
-        // Stopped half way.
-        {
-            auto chain = make();
-            const auto [drive, driveAt] = body(r.drive, *chain, 1.0);
-            EXPECT_EQ(texts(drive), (V{"90 41 FF"}));
-            EXPECT_NEAR(chain->nextDue(), driveAt + r.toEnd, 1e-6);
-            EXPECT_TRUE(chain->advance(driveAt + r.toEnd / 2).empty());
-            const auto [stop, stopAt] = body(r.stop, *chain, driveAt + r.toEnd / 2);
-            ASSERT_EQ(texts(stop), (V{"90 42 FF", "90 51 FF", "90 52 FF"}));
-            EXPECT_NEAR(stop[1].start, stop[0].start + 3 * kByte, 1e-6);  // right behind the acknowledge
-            EXPECT_NEAR(stop[2].start, stopAt + 0.03, 1e-6);
-            EXPECT_EQ(chain->nextDue(), -1);
-            const int at = chain->camera(0).state().*r.position;
-            const int start = r.position == &sim::CameraState::focus ? 0x1000 : 0;
-            EXPECT_NEAR(at, (start + r.end) / 2, (r.end - start) / 50);
-            EXPECT_EQ(chain->camera(0).socketsBusy(stopAt + 0.031), 0);
-        }
-        // Driven to the end.
-        {
-            auto chain = make();
-            const auto [drive, driveAt] = body(r.drive, *chain, 1.0);
-            EXPECT_TRUE(chain->advance(driveAt + r.toEnd - 0.01).empty());
-            const auto done = heard(chain->advance(driveAt + r.toEnd + 0.01));
+        for (bool stopped : {true, false}) {
+            sim::Chain chain({r.model});
+            chain.timed = true;
+            const Sent drive = send(chain, r.drive, 1.0);
+            EXPECT_EQ(texts(drive.replies), (V{"90 41 FF"}));
+            EXPECT_NEAR(chain.nextDue(), drive.arrive + r.toEnd, 1e-6);
+            const int from = chain.camera(0).state().*r.position;
+            if (stopped) {
+                // Half way: the drive completes right behind the stop's acknowledge.
+                EXPECT_TRUE(chain.advance(drive.arrive + r.toEnd / 2).empty());
+                const Sent stop = send(chain, r.stop, drive.arrive + r.toEnd / 2);
+                ASSERT_EQ(texts(stop.replies), (V{"90 42 FF", "90 51 FF", "90 52 FF"}));
+                EXPECT_NEAR(stop.replies[1].start, stop.replies[0].start + 3 * kByte, 1e-6);
+                EXPECT_NEAR(stop.replies[2].start, stop.arrive + 0.03, 1e-6);
+                EXPECT_EQ(chain.nextDue(), -1);
+                EXPECT_NEAR(chain.camera(0).state().*r.position, (from + r.end) / 2, (r.end - from) / 50);
+                EXPECT_EQ(chain.camera(0).socketsBusy(stop.arrive + 0.031), 0);
+                continue;
+            }
+            EXPECT_TRUE(chain.advance(drive.arrive + r.toEnd - 0.01).empty());
+            const auto done = heard(chain.advance(drive.arrive + r.toEnd + 0.01));
             ASSERT_EQ(texts(done), (V{"90 51 FF"}));
-            EXPECT_NEAR(done[0].start, driveAt + r.toEnd, 1e-6);
-            // A lens inquiry (which needs no socket) moves the state on to its time.
-            body({0x09, 0x7E, 0x7E, 0x00}, *chain, driveAt + r.toEnd + 0.1);
-            EXPECT_EQ(chain->camera(0).state().*r.position, r.end);
-            EXPECT_FALSE(chain->camera(0).state().zoomMoving);
+            EXPECT_NEAR(done[0].start, drive.arrive + r.toEnd, 1e-6);
+            // An inquiry (no socket) moves the state on to its time.
+            send(chain, {0x09, 0x7E, 0x7E, 0x00}, drive.arrive + r.toEnd + 0.1);
+            EXPECT_EQ(chain.camera(0).state().*r.position, r.end);
+            EXPECT_FALSE(chain.camera(0).state().zoomMoving);
         }
     }
 }
