@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <limits>
+
+#include "timing.h"
 
 namespace orbus::sim {
 
@@ -28,6 +32,8 @@ std::vector<CameraModel> buildModels() {
 }
 
 int clampi(int v, int lo, int hi) { return std::max(lo, std::min(hi, v)); }
+
+int signed16(int v) { return (v & 0xFFFF) >= 0x8000 ? (v & 0xFFFF) - 0x10000 : (v & 0xFFFF); }
 
 // Value of four nibble bytes starting at body[i].
 int nib4(const Bytes& b, std::size_t i) {
@@ -302,7 +308,12 @@ bool Camera::command(const Bytes& c) {
             else if ((p & 0xF0) == 0x20 || p == 0x02) s.zoom = clampi(s.zoom + 0x800, 0, 0x7E80);
             else if ((p & 0xF0) == 0x30 || p == 0x03) s.zoom = clampi(s.zoom - 0x800, 0, 0x7E80);
             return true;
-        case 0x47: if (n < 7) return false; s.zoom = clampi(nib4(c, 3), 0, 0x8BE0); return true;
+        case 0x47:
+            if (n < 7) return false;
+            zoomRate_ = 0;
+            s.zoomMoving = false;
+            s.zoom = clampi(nib4(c, 3), 0, 0x8BE0);
+            return true;
         case 0x06:
             if (p == 0x02 || p == 0x03) s.dzoomOn = p == 0x02;
             else if (p == 0x10) s.dzoomPos = s.dzoomPos == 0 ? 0xEB : 0;
@@ -316,7 +327,12 @@ bool Camera::command(const Bytes& c) {
             if ((p & 0xF0) == 0x20 || p == 0x02) s.focus = clampi(s.focus + 0x400, 0x1000, 0xC000);
             else if ((p & 0xF0) == 0x30 || p == 0x03) s.focus = clampi(s.focus - 0x400, 0x1000, 0xC000);
             return true;
-        case 0x48: if (n < 7) return false; s.focus = clampi(nib4(c, 3), 0x1000, 0xC000); return true;
+        case 0x48:
+            if (n < 7) return false;
+            focusRate_ = 0;
+            s.focusMoving = false;
+            s.focus = clampi(nib4(c, 3), 0x1000, 0xC000);
+            return true;
         case 0x28: if (n < 7) return false; s.focusNearLimit = clampi(nib4(c, 3), 0x1000, 0xC000); return true;
         case 0x38: s.focusAuto = p == 0x02; return true;
         case 0x57: s.afMode = clampi(p, 0, 2); return true;
@@ -343,7 +359,10 @@ bool Camera::command(const Bytes& c) {
             if (p == 0x01) slot = {true, s.zoom, s.focus, s.panPos, s.tiltPos, s.aeMode, s.wbMode};
             else if (p == 0x00) slot = {};
             else if (p == 0x02 && slot.set) {
-                panRate_ = tiltRate_ = 0;
+                panRate_ = tiltRate_ = zoomRate_ = focusRate_ = 0;
+                panTarget_.reset();
+                tiltTarget_.reset();
+                s.zoomMoving = s.focusMoving = false;
                 s.zoom = slot.zoom;
                 s.focus = slot.focus;
                 s.panPos = slot.pan;
@@ -442,6 +461,7 @@ bool Camera::command(const Bytes& c) {
             return true;
         }
         if (cmd == 0x01 && model_->series == Series::PanTilt) return drive(c);
+        if ((cmd == 0x02 || cmd == 0x03) && model_->series == Series::PanTilt) return headMove(c);
         // Debug mode in (5C) and out (12).
         if (cmd == 0x22 && n == 4 && (p == 0x5C || p == 0x12) && model_->series == Series::PanTilt) {
             s.debugMode = p == 0x5C;
@@ -450,6 +470,8 @@ bool Camera::command(const Bytes& c) {
         if ((cmd == 0x04 || cmd == 0x05) && model_->series == Series::PanTilt) {
             // Home, and reset (the head recalibrates and comes back home).
             panRate_ = tiltRate_ = 0;
+            panTarget_.reset();
+            tiltTarget_.reset();
             s.panPos = 0;
             s.tiltPos = 0;
             return true;
@@ -472,10 +494,6 @@ bool Camera::command(const Bytes& c) {
     }
     return false;
 }
-
-namespace {
-int signed16(int v) { return (v & 0xFFFF) >= 0x8000 ? (v & 0xFFFF) - 0x10000 : (v & 0xFFFF); }
-}  // namespace
 
 std::optional<int> Camera::serviceMemory(int bank, int cell) const {
     if (model_->series != Series::PanTilt || !state_.debugMode) return std::nullopt;
@@ -524,15 +542,58 @@ void Camera::advanceHead(double t) {
     if (dt <= 0) return;
     headTime_ = t;
     const HeadLimits lim = headLimits();
-    auto move = [dt](double& pos, double& rate, int lo, int hi) {
+    // An axis stops at its target (a move) or at the end of its travel.
+    auto move = [dt](double& pos, double& rate, std::optional<double>& target, double lo, double hi) {
+        if (rate == 0) return;
+        if (target) (rate > 0 ? hi : lo) = *target;
         pos += rate * dt;
-        if ((rate < 0 && pos <= lo) || (rate > 0 && pos >= hi)) rate = 0;  // the end of its travel
+        if ((rate < 0 && pos <= lo) || (rate > 0 && pos >= hi)) {
+            rate = 0;
+            target.reset();
+        }
         pos = std::clamp<double>(pos, lo, hi);
     };
-    move(panExact_, panRate_, lim.panMin, lim.panMax);
-    move(tiltExact_, tiltRate_, lim.tiltMin, lim.tiltMax);
+    move(panExact_, panRate_, panTarget_, lim.panMin, lim.panMax);
+    move(tiltExact_, tiltRate_, tiltTarget_, lim.tiltMin, lim.tiltMax);
     s.panPos = static_cast<int>(panExact_) & 0xFFFF;
     s.tiltPos = static_cast<int>(tiltExact_) & 0xFFFF;
+}
+
+double Camera::headRemaining() const {
+    const HeadLimits lim = headLimits();
+    double longest = 0;
+    auto axis = [&longest](double pos, double rate, const std::optional<double>& target, int lo, int hi) {
+        if (rate == 0) return;
+        const double end = target ? *target : (rate > 0 ? hi : lo);
+        longest = std::max(longest, std::abs(end - pos) / std::abs(rate));
+    };
+    axis(panExact_, panRate_, panTarget_, lim.panMin, lim.panMax);
+    axis(tiltExact_, tiltRate_, tiltTarget_, lim.tiltMin, lim.tiltMax);
+    return longest;
+}
+
+// Lens drives move zoom and focus on to time t; an axis stops at the end of
+// its travel.
+void Camera::advanceLens(double t) {
+    if (t < 0) return;
+    CameraState& s = state_;
+    const double dt = lensTime_ < 0 ? 0 : std::max(0.0, t - lensTime_);
+    lensTime_ = t;
+    auto move = [dt](int& value, double& exact, double& rate, bool& moving, double lo, double hi) {
+        if (rate == 0) {
+            exact = value;  // standing: take the position as it is
+            return;
+        }
+        exact += rate * dt;
+        if ((rate < 0 && exact <= lo) || (rate > 0 && exact >= hi)) {
+            exact = rate < 0 ? lo : hi;
+            rate = 0;
+            moving = false;
+        }
+        value = static_cast<int>(exact);
+    };
+    move(s.zoom, zoomExact_, zoomRate_, s.zoomMoving, 0, kZoomRange);
+    move(s.focus, focusExact_, focusRate_, s.focusMoving, kFocusMin, kFocusMax);
 }
 
 // 01 04 77: the six-zone switch (02 on, 03 off, 00 clear) or, with four
@@ -583,9 +644,211 @@ bool Camera::drive(const Bytes& c) {
     if ((pd != 3 && c[3] < 1) || (td != 3 && c[4] < 1)) return false;
     const CameraState& s = state_;
     const int ps = std::min<int>(c[3], s.maxPanSpeed), ts = std::min<int>(c[4], s.maxTiltSpeed);
-    panRate_ = pd == 3 ? 0 : (pd == 1 ? -1 : 1) * ps * kUnitsPerSpeedStep;
-    tiltRate_ = td == 3 ? 0 : (td == 1 ? 1 : -1) * ts * kUnitsPerSpeedStep;
+    panRate_ = pd == 3 ? 0 : (pd == 1 ? -1 : 1) * ps * kUnitsPerSpeedStep / scale();
+    tiltRate_ = td == 3 ? 0 : (td == 1 ? 1 : -1) * ts * kUnitsPerSpeedStep / scale();
+    panTarget_.reset();
+    tiltTarget_.reset();
     return true;
+}
+
+// Pan-tilt move 01 06 02 (absolute) or 03 (relative) VV WW, then pan and
+// tilt as four nibbles each (two's complement). Timed, the head travels
+// there at the speeds given; otherwise it is there at once.
+bool Camera::headMove(const Bytes& c) {
+    if (c.size() != 13 || c[3] < 1 || c[4] < 1 || !nibbles(c, 5, 13)) return false;
+    CameraState& s = state_;
+    const HeadLimits lim = headLimits();
+    int pan = signed16(nib4(c, 5)), tilt = signed16(nib4(c, 9));
+    if (c[2] == 0x03) {
+        pan += signed16(s.panPos);
+        tilt += signed16(s.tiltPos);
+    }
+    pan = clampi(pan, lim.panMin, lim.panMax);
+    tilt = clampi(tilt, lim.tiltMin, lim.tiltMax);
+    panTarget_.reset();
+    tiltTarget_.reset();
+    if (!timing.on || headTime_ < 0) {
+        panRate_ = tiltRate_ = 0;
+        s.panPos = pan & 0xFFFF;
+        s.tiltPos = tilt & 0xFFFF;
+        return true;
+    }
+    const double ps = std::min<int>(c[3], s.maxPanSpeed) * kUnitsPerSpeedStep / scale();
+    const double ts = std::min<int>(c[4], s.maxTiltSpeed) * kUnitsPerSpeedStep / scale();
+    panRate_ = pan > panExact_ ? ps : pan < panExact_ ? -ps : 0;
+    tiltRate_ = tilt > tiltExact_ ? ts : tilt < tiltExact_ ? -ts : 0;
+    if (panRate_ != 0) panTarget_ = pan;
+    if (tiltRate_ != 0) tiltTarget_ = tilt;
+    return true;
+}
+
+// Timed lens drives 01 04 07 (zoom) and 08 (focus): 2p or 02 one way, 3p or
+// 03 the other, 00 stop. Anything else is left to the plain command.
+bool Camera::lensDrive(const Bytes& c) {
+    if (c.size() != 4 || c[0] != 0x01 || c[1] != 0x04 || (c[2] != 0x07 && c[2] != 0x08)) return false;
+    CameraState& s = state_;
+    const bool zoom = c[2] == 0x07;
+    const std::uint8_t p = c[3];
+    double& rate = zoom ? zoomRate_ : focusRate_;
+    bool& moving = zoom ? s.zoomMoving : s.focusMoving;
+    int dir = 0, speed = kStandardDriveSpeed;
+    if (p == 0x02 || p == 0x03) dir = p == 0x02 ? 1 : -1;
+    else if ((p & 0xF0) == 0x20 || (p & 0xF0) == 0x30) {
+        dir = (p & 0xF0) == 0x20 ? 1 : -1;
+        speed = std::min(p & 0x0F, 7);
+    } else if (p != 0x00) {
+        return false;
+    }
+    rate = 0;
+    moving = false;
+    if (dir == 0) return true;  // the stop
+    const LensTimes lens = lensTimes(*model_);
+    const double value = zoom ? s.zoom : s.focus;
+    const double end = zoom ? (dir > 0 ? kZoomRange : 0) : (dir > 0 ? kFocusMax : kFocusMin);
+    if ((end - value) * dir <= 0) return true;  // already at that end
+    (zoom ? zoomExact_ : focusExact_) = value;
+    rate = dir / scale() *
+           (zoom ? lensDriveRate(kZoomRange, lens.zoom, speed) : lensDriveRate(kFocusMax - kFocusMin, lens.focus, speed));
+    moving = true;
+    return true;
+}
+
+double Camera::executionTime(const Bytes& c) const {
+    const CameraState& s = state_;
+    const LensTimes lens = lensTimes(*model_);
+    const std::size_t n = c.size();
+    auto zoomTime = [&](int target) { return std::abs(target - s.zoom) * lens.zoom / kZoomRange; };
+    auto focusTime = [&](int target) { return std::abs(target - s.focus) * lens.focus / (kFocusMax - kFocusMin); };
+    double run = kOtherCommandTime;
+    if (n >= 4 && c[0] == 0x01 && c[1] == 0x04) {
+        const std::uint8_t cmd = c[2], p = c[3];
+        if (cmd == 0x47 && n >= 7) run = zoomTime(clampi(nib4(c, 3), 0, 0x8BE0));
+        else if (cmd == 0x48 && n >= 7) run = focusTime(clampi(nib4(c, 3), kFocusMin, kFocusMax));
+        else if (cmd == 0x46 && n >= 7)
+            run = std::abs(clampi(nib4(c, 3), 0, kDZoomRange) - s.dzoomPos) * kDZoomFullTime / kDZoomRange;
+        else if (cmd == 0x10 && p == 0x05) run = kOnePushWhiteBalanceTime;
+        else if (cmd == 0x18 && p == 0x01) run = kOnePushFocusTime;
+        else if (cmd == 0x3F && p == 0x02 && n >= 5 && s.presets[c[4] & 0x7F].set) {
+            const auto& slot = s.presets[c[4] & 0x7F];
+            run = std::max(zoomTime(slot.zoom), focusTime(slot.focus));
+            if (model_->series == Series::PanTilt) {
+                run = std::max(run, std::abs(signed16(slot.pan) - signed16(s.panPos)) /
+                                        (s.maxPanSpeed * kUnitsPerSpeedStep));
+                run = std::max(run, std::abs(signed16(slot.tilt) - signed16(s.tiltPos)) /
+                                        (s.maxTiltSpeed * kUnitsPerSpeedStep));
+            }
+        }
+    }
+    return run * scale();
+}
+
+namespace {
+
+// The axis whose held drive a command ends: drives, stops and positions of
+// that axis; a preset recall ends all of them (None here, handled apart).
+bool endsHold(const Bytes& c, int axis) {
+    if (c.size() < 3 || c[0] != 0x01) return false;
+    if (c[1] == 0x04 && c[2] == 0x3F && c.size() >= 4 && c[3] == 0x02) return true;
+    switch (axis) {
+    case 1: return c[1] == 0x04 && (c[2] == 0x07 || c[2] == 0x47);
+    case 2: return c[1] == 0x04 && (c[2] == 0x08 || c[2] == 0x48);
+    case 3: return c[1] == 0x06 && c[2] >= 0x01 && c[2] <= 0x05;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void Camera::endHold(Axis axis, double at, std::vector<TimedReply>& out) {
+    for (int z = 0; z < kSockets; ++z) {
+        Socket& k = sockets_[static_cast<std::size_t>(z)];
+        if (k.held != axis) continue;
+        out.push_back({reply({0x51 + z}), at});
+        k = {at, Axis::None, 0};
+    }
+}
+
+std::vector<Camera::TimedReply> Camera::release(double t) {
+    std::vector<TimedReply> out;
+    for (;;) {
+        int next = -1;
+        for (int z = 0; z < kSockets; ++z) {
+            const Socket& k = sockets_[static_cast<std::size_t>(z)];
+            if (k.held != Axis::None && k.heldEnd <= t &&
+                (next < 0 || k.heldEnd < sockets_[static_cast<std::size_t>(next)].heldEnd))
+                next = z;
+        }
+        if (next < 0) return out;
+        Socket& k = sockets_[static_cast<std::size_t>(next)];
+        out.push_back({reply({0x51 + next}), k.heldEnd});
+        k = {k.heldEnd, Axis::None, 0};
+    }
+}
+
+double Camera::nextRelease() const {
+    double next = -1;
+    for (const Socket& k : sockets_) {
+        if (k.held != Axis::None && (next < 0 || k.heldEnd < next)) next = k.heldEnd;
+    }
+    return next;
+}
+
+int Camera::socketsBusy(double t) const {
+    int busy = 0;
+    for (const Socket& k : sockets_) busy += k.held != Axis::None || k.freeAt > t ? 1 : 0;
+    return busy;
+}
+
+std::vector<Camera::TimedReply> Camera::handleTimed(const Bytes& packet, double t) {
+    std::vector<TimedReply> out;
+    const std::size_t n = packet.size();
+    // Commands take a socket; the interface clear and the service memory
+    // read do not, nor does anything else.
+    const bool socketCommand = timing.on && t >= 0 && n >= 5 && packet[1] == 0x01 &&
+                               !(n == 5 && packet[2] == 0x00 && packet[3] == 0x01) &&
+                               !(n == 7 && packet[2] == 0x06 && packet[3] == 0x1A);
+    if (!socketCommand) {
+        if (timing.on) advanceLens(t);
+        for (Bytes& r : handle(packet, t)) out.push_back({std::move(r), -1});
+        return out;
+    }
+    advanceHead(t);
+    advanceLens(t);
+    const Bytes body(packet.begin() + 1, packet.end() - 1);
+    const double ackAt = t + timing.ackDelay;
+    const bool powerCmd = body[1] == 0x04 && body[2] == 0x00;
+    if (!state_.power && !powerCmd) return {{reply({0x61, 0x41}), ackAt}};
+    int z = 0;
+    while (z < kSockets && (sockets_[static_cast<std::size_t>(z)].held != Axis::None ||
+                            sockets_[static_cast<std::size_t>(z)].freeAt > t))
+        ++z;
+    if (z == kSockets) return {{reply({0x60, 0x03}), ackAt}};  // buffer full: the command is lost
+    const double run = executionTime(body);
+    if (!lensDrive(body) && !command(body)) return {{reply({0x60, 0x02}), ackAt}};
+    out.push_back({reply({0x41 + z}), ackAt});
+    // A drive this command stops or takes over completes now.
+    for (Axis a : {Axis::Zoom, Axis::Focus, Axis::Head}) {
+        if (endsHold(body, static_cast<int>(a))) endHold(a, ackAt, out);
+    }
+    Socket& k = sockets_[static_cast<std::size_t>(z)];
+    const bool zoomAxis = body[1] == 0x04 && body[2] == 0x07;
+    const bool focusAxis = body[1] == 0x04 && body[2] == 0x08;
+    const bool headAxis = body[1] == 0x06 && body[2] >= 0x01 && body[2] <= 0x03;
+    const double floor = timing.ackDelay + kMinAfterAck;
+    if (zoomAxis && zoomRate_ != 0) {
+        const double left = zoomRate_ > 0 ? kZoomRange - zoomExact_ : zoomExact_;
+        k = {std::numeric_limits<double>::infinity(), Axis::Zoom, t + std::max(floor, left / std::abs(zoomRate_))};
+    } else if (focusAxis && focusRate_ != 0) {
+        const double left = focusRate_ > 0 ? kFocusMax - focusExact_ : focusExact_ - kFocusMin;
+        k = {std::numeric_limits<double>::infinity(), Axis::Focus, t + std::max(floor, left / std::abs(focusRate_))};
+    } else if (headAxis && (panRate_ != 0 || tiltRate_ != 0)) {
+        k = {std::numeric_limits<double>::infinity(), Axis::Head, t + std::max(floor, headRemaining())};
+    } else {
+        const double done = t + std::max(floor, run);
+        out.push_back({reply({0x51 + z}), done});
+        k = {done, Axis::None, 0};
+    }
+    return out;
 }
 
 std::vector<Bytes> Camera::handle(const Bytes& packet, double t) {

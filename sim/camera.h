@@ -180,6 +180,32 @@ public:
     // Interface clear: cancels whatever the camera was doing.
     void interfaceClear() {}
 
+    // Command sockets and execution times (timing.h). Off: every command
+    // is acknowledged and completed at once, on the chain's usual delays.
+    struct Timing {
+        bool on = false;
+        double ackDelay = 0.004;
+        double scale = 1.0;  // multiplies every execution time
+    };
+    Timing timing;
+    static constexpr int kSockets = 2;
+    // A reply and the time it is due (negative: on the chain's usual delay).
+    struct TimedReply {
+        Bytes bytes;
+        double at = -1;
+    };
+    // As handle, with the times of the replies when timing is on: a command
+    // takes the lowest free socket z (acknowledge y0 4z FF, completion y0 5z
+    // FF when done); with both busy it is refused with y0 60 03 FF and not
+    // carried out; one the camera cannot carry out now gets y0 61 41 FF.
+    std::vector<TimedReply> handleTimed(const Bytes& packet, double t);
+    // Completions of drives that reached the end of their travel by time t.
+    std::vector<TimedReply> release(double t);
+    // When the next held drive reaches the end of its travel; -1 for none.
+    double nextRelease() const;
+    // Sockets busy at time t.
+    int socketsBusy(double t) const;
+
     // A silent camera (switched off at the mains, cable cut) answers nothing.
     bool silent = false;
 
@@ -196,6 +222,17 @@ private:
     Bytes expandBlock() const;
 
     bool drive(const Bytes& body);
+    bool headMove(const Bytes& body);
+    enum class Axis { None, Zoom, Focus, Head };
+    // Execution time of a command about to be applied (state as before it).
+    double executionTime(const Bytes& body) const;
+    // Seconds until the moving head stops at its targets or limits.
+    double headRemaining() const;
+    bool lensDrive(const Bytes& body);
+    void advanceLens(double t);
+    // Ends a drive holding a socket on this axis: it completes at `at`.
+    void endHold(Axis axis, double at, std::vector<TimedReply>& out);
+    double scale() const { return timing.on && timing.scale > 0 ? timing.scale : 1.0; }
     bool privacySwitch(const Bytes& body);
     bool privacySet(const Bytes& body);
 
@@ -207,6 +244,18 @@ private:
     double panRate_ = 0, tiltRate_ = 0;
     double panExact_ = 0, tiltExact_ = 0;
     double headTime_ = -1;
+    // Targets of a head move; none while driven.
+    std::optional<double> panTarget_, tiltTarget_;
+    // Lens drives: signed units per second, exact positions, their time.
+    double zoomRate_ = 0, focusRate_ = 0;
+    double zoomExact_ = 0, focusExact_ = 0;
+    double lensTime_ = -1;
+    struct Socket {
+        double freeAt = -1;      // busy until then
+        Axis held = Axis::None;  // a drive holding it until stopped or at its end
+        double heldEnd = 0;      // the end of that drive's travel
+    };
+    std::array<Socket, kSockets> sockets_{};
 };
 
 }  // namespace orbus::sim

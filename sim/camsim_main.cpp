@@ -3,13 +3,19 @@
 //
 //   orbus-camsim --models ORX-Beta,KBM-R05[@SPEED] [--link /tmp/orbus-com1]
 //                [--baud SPEED] [--delay SECONDS] [--split N] [--garbage RATE]
-//                [--silent] [--exit-after SECONDS] [--quiet] [--control]
+//                [--silent] [--exit-after SECONDS] [--quiet] [--control] [--instant]
 //
 // The cameras listen at SPEED (9600, 19200 or 38400; 0 or none given: at
 // whatever speed the other end sets on the line, read through the master
 // side). Bytes sent at another speed are noise to them and go unanswered. A
 // camera that powers on at a new line speed listens at that one from then on.
 // --baud wins over a speed after the model list.
+//
+// The cameras take their time: each has two command sockets, acknowledges a
+// command with y0 4z FF (z the socket it took) and completes it with y0 5z
+// FF once done (a zoom across its range takes seconds); a command arriving
+// while both are busy is refused with y0 60 03 FF and not carried out.
+// --instant completes every command at once, acknowledged on socket 1.
 //
 // Traffic is printed on stdout: "<-" packets from the panel, "->" replies.
 // With --control, lines on stdin change the chain while it runs (for fault
@@ -18,7 +24,8 @@
 // "netchange" (camera 1 reports a network change now), "remove POSITION"
 // (a camera leaves the chain, 1 = first), "replug SECONDS" (the line goes
 // away and comes back at the same path, like an adapter pulled and put back),
-// "baud N" (the cameras listen at N from now on, 0 = any speed).
+// "baud N" (the cameras listen at N from now on, 0 = any speed), "speed F"
+// (execution times times F: 0.5 twice as fast, 2 half as fast).
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -142,9 +149,13 @@ void usage() {
     std::fprintf(stderr,
                  "usage: orbus-camsim --models MODEL[,MODEL...][@SPEED] [--link PATH] [--baud SPEED]\n"
                  "                    [--delay SECONDS] [--split N] [--garbage RATE] [--silent]\n"
-                 "                    [--exit-after SECONDS] [--quiet] [--control]\n"
+                 "                    [--exit-after SECONDS] [--quiet] [--control] [--instant]\n"
                  "models: 1 to 7 of ORX-Alpha ORX-Beta ORX-Gamma ORX-Kappa KBM-R01 .. KBM-R27\n"
-                 "speed: the cameras listen at 9600, 19200 or 38400 bps; 0 or none: at any speed\n");
+                 "speed: the cameras listen at 9600, 19200 or 38400 bps; 0 or none: at any speed\n"
+                 "the cameras take their time to carry out commands (two sockets each, \"60 03\"\n"
+                 "when both are busy); --instant: every command completes at once\n"
+                 "control lines: silent on|off, garbage RATE, split N, delay SECONDS, mute ADDRESS on|off,\n"
+                 "  netchange, remove POSITION, replug SECONDS, baud N, speed F (execution times times F)\n");
 }
 
 }  // namespace
@@ -155,6 +166,7 @@ int main(int argc, char** argv) {
     double exitAfter = -1;
     bool quiet = false;
     bool control = false;
+    bool instant = false;
     orbus::sim::Faults faults;
     int baud = -1;  // not given: the model list's speed, or any
     for (int i = 1; i < argc; ++i) {
@@ -184,6 +196,7 @@ int main(int argc, char** argv) {
         else if (a == "--exit-after") exitAfter = std::atof(next().c_str());
         else if (a == "--quiet") quiet = true;
         else if (a == "--control") control = true;
+        else if (a == "--instant") instant = true;
         else {
             usage();
             return 2;
@@ -203,6 +216,7 @@ int main(int argc, char** argv) {
     }
     chain->faults = faults;
     if (baud >= 0) chain->baud = baud;
+    chain->timed = !instant;
 
     Line line(link);
     if (!line.open()) return 1;
@@ -215,6 +229,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < chain->size(); ++i)
         std::printf("  camera %d: %s\n", chain->camera(i).address(), chain->camera(i).model().name.c_str());
     std::printf("  %s\n", listeningText(chain->baud).c_str());
+    std::printf("  %s\n", chain->timed ? "timed: two command sockets per camera" : "instant: every command completes at once");
     std::fflush(stdout);
     // The speed last shown: a camera's own line speed change or a control
     // line changes the chain's.
@@ -227,7 +242,9 @@ int main(int argc, char** argv) {
     };
     if (!quiet) {
         chain->trace = [](const char* dir, const orbus::sim::Bytes& b) {
-            std::printf("%s %s\n", dir, hexText(b).c_str());
+            // A refusal for want of a socket: the command was not carried out.
+            const bool full = b.size() == 4 && b[1] == 0x60 && b[2] == 0x03;
+            std::printf("%s %s%s\n", dir, hexText(b).c_str(), full ? "   (both sockets busy: command lost)" : "");
             std::fflush(stdout);
         };
     }
@@ -266,6 +283,9 @@ int main(int argc, char** argv) {
             else std::fprintf(stderr, "orbus-camsim: bad speed in \"%s\"; still %s\n", cmd.c_str(),
                               listeningText(chain->baud).c_str());
         }
+        else if (w == "speed" && n == 2 && value > 0) chain->executionScale = value;
+        else if (w == "speed") std::fprintf(stderr, "orbus-camsim: bad factor in \"%s\"; still %g\n", cmd.c_str(),
+                                            chain->executionScale);
         else if (w == "replug" && n == 2) {
             line.close();
             pending.clear();
@@ -291,8 +311,17 @@ int main(int argc, char** argv) {
             if (write(line.master(), b.data(), b.size()) < 0 && errno != EAGAIN) break;
             pending.pop_front();
         }
+        // Drives that reached the end of their travel complete.
+        if (const double due = chain->nextDue(); due >= 0 && due <= t) {
+            for (auto& c : chain->advance(t)) pending.push_back(c);
+            std::sort(pending.begin(), pending.end(),
+                      [](const orbus::sim::Chunk& a, const orbus::sim::Chunk& b) { return a.at < b.at; });
+            continue;
+        }
         int timeoutMs = 200;
         if (!pending.empty()) timeoutMs = std::max(0, static_cast<int>((pending.front().at - t) * 1000.0));
+        if (const double due = chain->nextDue(); due >= 0)
+            timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>((due - t) * 1000.0) + 1));
         if (replugAt >= 0) timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>((replugAt - t) * 1000.0)));
         if (exitAfter >= 0) timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>((start + exitAfter - t) * 1000)));
         pollfd p[2] = {{line.isOpen() ? line.master() : -1, POLLIN, 0}, {control ? 0 : -1, POLLIN, 0}};

@@ -94,6 +94,7 @@ std::vector<Bytes> Chain::handlePacket(const Bytes& p) {
     if (faults.silent) return {};
     auto replies = faulted(p);
     if (mutate) mutate(p, replies);
+    if (replyAt_.size() != replies.size()) replyAt_.assign(replies.size(), -1);
     return replies;
 }
 
@@ -122,6 +123,7 @@ std::vector<Bytes> Chain::faulted(const Bytes& p) {
 }
 
 std::vector<Bytes> Chain::route(const Bytes& p) {
+    replyAt_.clear();
     if (p[0] == 0x88) {
         if (p.size() == 5 && p[1] == 0x01 && p[2] == 0x00 && p[3] == 0x01) {
             for (auto& c : cameras_) c->interfaceClear();
@@ -139,7 +141,12 @@ std::vector<Bytes> Chain::route(const Bytes& p) {
     }
     Camera* cam = byAddress(p[0] - 0x80);
     if (!cam || cam->silent) return {};
-    auto replies = cam->handle(p, packetTime_);
+    cam->timing = {timed, ackDelay, executionScale};
+    std::vector<Bytes> replies;
+    for (auto& r : cam->handleTimed(p, packetTime_)) {
+        replies.push_back(std::move(r.bytes));
+        replyAt_.push_back(r.at);
+    }
     // A camera that powered on at a new line speed talks at it from now on.
     if (cam->state().speedCode >= 0) baud = cam->lineBaud();
     const bool isCommand = p.size() > 2 && p[1] == 0x01;
@@ -149,6 +156,7 @@ std::vector<Bytes> Chain::route(const Bytes& p) {
     if (isCommand && faults.networkChangeNext) {
         faults.networkChangeNext = false;
         replies.insert(replies.begin(), Bytes{cam->replyHeader(), 0x38, 0xFF});
+        replyAt_.insert(replyAt_.begin(), -1);
     }
     return replies;
 }
@@ -167,12 +175,73 @@ Bytes Chain::applyByteFaults(const Bytes& reply) {
     return out;
 }
 
+void Chain::put(const Bytes& reply, double ready, std::vector<Chunk>& out) {
+    Bytes wire = applyByteFaults(reply);
+    if (trace) trace("->", wire);
+    const std::size_t piece = faults.splitChunk > 0 ? static_cast<std::size_t>(faults.splitChunk) : wire.size();
+    const std::size_t pieces = piece > 0 ? (wire.size() + piece - 1) / piece : 0;
+    // Pieces of a split reply arrive with a little gap between them.
+    const double gap = faults.splitChunk > 0 ? 0.002 : 0;
+    const double length = byteTime_ * static_cast<double>(wire.size()) + gap * static_cast<double>(pieces);
+    double start = std::max(ready, lineFree_);
+    if (timed) {
+        // Replies are due out of order: take the first stretch of free line
+        // from `ready` on.
+        start = ready;
+        for (const auto& [from, to] : wireBusy_) {
+            if (to <= start) continue;
+            if (from >= start + length) break;
+            start = to;
+        }
+    }
+    const double begin = start;
+    for (std::size_t k = 0; k < wire.size(); k += piece) {
+        std::size_t len = std::min(piece, wire.size() - k);
+        start += byteTime_ * static_cast<double>(len) + gap;
+        out.push_back({start, Bytes(wire.begin() + static_cast<long>(k), wire.begin() + static_cast<long>(k + len))});
+    }
+    lineFree_ = std::max(lineFree_, start);
+    const auto at = std::lower_bound(wireBusy_.begin(), wireBusy_.end(), std::make_pair(begin, start));
+    wireBusy_.insert(at, {begin, start});
+}
+
+void Chain::releaseDue(double t, std::vector<Chunk>& out) {
+    if (!timed) return;
+    // Completions due before t, oldest first, across the chain.
+    std::vector<std::pair<double, Bytes>> due;
+    for (auto& c : cameras_) {
+        for (auto& r : c->release(t)) {
+            if (!faults.silent && !c->silent) due.emplace_back(r.at, std::move(r.bytes));
+        }
+    }
+    std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [at, bytes] : due) put(bytes, at + faults.replyDelay, out);
+}
+
+std::vector<Chunk> Chain::advance(double t) {
+    std::vector<Chunk> out;
+    releaseDue(t, out);
+    return out;
+}
+
+double Chain::nextDue() const {
+    double next = -1;
+    for (const auto& c : cameras_) {
+        const double at = c->nextRelease();
+        if (at >= 0 && (next < 0 || at < next)) next = at;
+    }
+    return next;
+}
+
 std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
     std::vector<Chunk> out;
-    const double byteTime = 10.0 / (lineBaud > 0 ? lineBaud : 9600);
+    byteTime_ = 10.0 / (lineBaud > 0 ? lineBaud : 9600);
+    // The line's record reaches back one second.
+    wireBusy_.erase(wireBusy_.begin(), std::find_if(wireBusy_.begin(), wireBusy_.end(),
+                                                    [t](const auto& w) { return w.second >= t - 1.0; }));
     double arrive = t;
     for (auto b : bytes) {
-        arrive += byteTime;
+        arrive += byteTime_;
         if (baud != 0 && lineBaud != baud) continue;  // the cameras read noise at another speed
         if ((b & 0x80) && b != 0xFF) partial_.clear();
         // A packet starts with a header byte: high bit set, and not a lone terminator.
@@ -187,26 +256,15 @@ std::vector<Chunk> Chain::receive(const Bytes& bytes, double t, int lineBaud) {
         packet.swap(partial_);
         const bool inquiry = packet.size() > 1 && packet[1] == 0x09;
         packetTime_ = arrive;
+        releaseDue(arrive, out);
         auto replies = handlePacket(packet);
         for (std::size_t i = 0; i < replies.size(); ++i) {
             double ready = arrive + faults.replyDelay;
-            if (packet[0] == 0x88) ready += ackDelay * static_cast<double>(cameras_.size() + 1);
+            if (replyAt_[i] >= 0) ready = replyAt_[i] + faults.replyDelay;
+            else if (packet[0] == 0x88) ready += ackDelay * static_cast<double>(cameras_.size() + 1);
             else if (inquiry) ready += inquiryDelay;
             else ready += (i + 1 == replies.size() && replies.size() > 1) ? completionDelay : ackDelay;
-            Bytes wire = applyByteFaults(replies[i]);
-            if (trace) trace("->", wire);
-            double start = std::max(ready, lineFree_);
-            const std::size_t piece = faults.splitChunk > 0 ? static_cast<std::size_t>(faults.splitChunk)
-                                                            : wire.size();
-            for (std::size_t k = 0; k < wire.size(); k += piece) {
-                std::size_t len = std::min(piece, wire.size() - k);
-                start += byteTime * static_cast<double>(len);
-                // Pieces of a split reply arrive with a little gap between them.
-                if (faults.splitChunk > 0) start += 0.002;
-                out.push_back({start, Bytes(wire.begin() + static_cast<long>(k),
-                                            wire.begin() + static_cast<long>(k + len))});
-            }
-            lineFree_ = start;
+            put(replies[i], ready, out);
         }
     }
     return out;

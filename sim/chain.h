@@ -67,10 +67,19 @@ public:
     double ackDelay = 0.004;       // seconds from a packet to its acknowledge
     double completionDelay = 0.030;
     double inquiryDelay = 0.004;
+    // Timed cameras keep two command sockets and take their time to carry
+    // out a command (timing.h); untimed ones complete every command at once.
+    bool timed = false;
+    double executionScale = 1.0;  // multiplies every execution time (0.5: twice as fast)
 
     // The panel sends bytes at time t on a line set to lineBaud (0: not
     // known, timed as 9600); returns the replies as they will reach the panel.
     std::vector<Chunk> receive(const Bytes& bytes, double t, int lineBaud);
+    // Timed: the completions of drives that reached the end of their travel
+    // by time t, as they reach the panel (receive gives them too, before the
+    // packet it handles). nextDue: when the next one is due, -1 for none.
+    std::vector<Chunk> advance(double t);
+    double nextDue() const;
 
     // Lets a test rewrite the replies to a packet before they go on the wire.
     std::function<void(const Bytes& packet, std::vector<Bytes>& replies)> mutate;
@@ -102,11 +111,19 @@ private:
     std::vector<Bytes> faulted(const Bytes& packet);
     std::vector<Bytes> route(const Bytes& packet);
     Bytes applyByteFaults(const Bytes& reply);
+    // Puts a reply on the wire no earlier than `ready`.
+    void put(const Bytes& reply, double ready, std::vector<Chunk>& out);
+    void releaseDue(double t, std::vector<Chunk>& out);
 
     std::vector<std::unique_ptr<Camera>> cameras_;
     Bytes partial_;
     double packetTime_ = -1;  // arrival of the packet being handled
     double lineFree_ = 0;
+    double byteTime_ = 10.0 / 9600;
+    // When each reply of the packet being handled is due (negative: the usual delay).
+    std::vector<double> replyAt_;
+    // Stretches the line is taken by replies already placed, in order.
+    std::vector<std::pair<double, double>> wireBusy_;
     long replyBytes_ = 0;
     std::mt19937 rng_;
 };
