@@ -49,7 +49,11 @@ int SimSerialPort::inBufferCount() {
 bool SimSerialPort::output(const orbus::Bytes& bytes) {
     if (!open_ || unplugged_) return false;
     written_.insert(written_.end(), bytes.begin(), bytes.end());
-    auto chunks = chain_.receive(bytes, clock_.now(), settings_.baud);
+    schedule(chain_.receive(bytes, clock_.now(), settings_.baud));
+    return true;
+}
+
+void SimSerialPort::schedule(std::vector<Chunk> chunks) {
     const double now = clock_.now();
     for (auto& c : chunks) {
         auto pos = std::upper_bound(pending_.begin(), pending_.end(), c.at,
@@ -60,7 +64,19 @@ bool SimSerialPort::output(const orbus::Bytes& bytes) {
             if (auto a = alive.lock(); a && *a) deliver();
         });
     }
-    return true;
+    // A drive that runs to its end completes then, unless a stop comes
+    // first: the chain is asked again at that moment.
+    const double due = chain_.nextDue();
+    if (due >= 0 && due != dueAsked_) {
+        dueAsked_ = due;
+        std::weak_ptr<bool> alive = alive_;
+        poster_.post(std::max(0.0, due - now), [this, alive] {
+            auto a = alive.lock();
+            if (!a || !*a || !open_) return;
+            dueAsked_ = -1;
+            schedule(chain_.advance(clock_.now()));
+        });
+    }
 }
 
 void SimSerialPort::deliver() {

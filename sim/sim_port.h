@@ -45,6 +45,8 @@ public:
 private:
     void pump();
     void deliver();
+    // Replies put on the way to the panel, and the chain's next due one watched.
+    void schedule(std::vector<Chunk> chunks);
 
     Chain& chain_;
     Clock& clock_;
@@ -59,6 +61,7 @@ private:
     std::deque<Chunk> pending_;
     orbus::Bytes written_;
     int receiveEvents_ = 0;
+    double dueAsked_ = -1;  // the moment a timer will ask the chain again
     std::shared_ptr<bool> alive_;
 };
 

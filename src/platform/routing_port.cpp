@@ -54,7 +54,11 @@ bool RoutingPort::open() {
     }
     if (t.rfind("sim:", 0) == 0) {
         auto& c = chains_[t];
-        if (!c) c = sim::Chain::fromList(t.substr(4));
+        if (!c) {
+            c = sim::Chain::fromList(t.substr(4));
+            // Cameras as they answer: two command sockets, execution time.
+            c->timed = true;
+        }
         if (c->size() == 0) return fail(OpenFailure::Kind::Other, t, "no known camera model in " + t);
         current_ = std::make_unique<sim::SimSerialPort>(*c, clock_, poster_);
     } else {

@@ -52,7 +52,6 @@ public:
             std::vector<std::string> args = {ORBUS_CAMSIM, "--models", models, "--link", link_};
             if (o.traceFile.empty()) args.push_back("--quiet");
             if (o.control) args.push_back("--control");
-            if (needsInstant()) args.push_back("--instant");
             args.insert(args.end(), o.extra.begin(), o.extra.end());
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
@@ -87,15 +86,6 @@ public:
     bool ready() const { return std::filesystem::exists(link_); }
 
 private:
-    // The simulator runs timed (two command sockets per camera); these tests
-    // read the replies of the instant one (a switched-off camera's 60 41).
-    static bool needsInstant() {
-        static const char* const kInstant[] = {"CameraPoweredOffByCommand"};
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        return test && std::any_of(std::begin(kInstant), std::end(kInstant),
-                                   [&](const char* name) { return std::string(name) == test->name(); });
-    }
-
     static inline int counter_ = 0;
     std::string link_;
     pid_t pid_ = -1;
