@@ -1,5 +1,7 @@
 #include "app/chain_health.h"
 
+#include <algorithm>
+
 #include "link/packet.h"
 #include "status/identify.h"
 
@@ -102,7 +104,33 @@ void ChainHealth::settle(double now) {
             c.pendingInquiry.clear();
             ++changes_;
         }
+        while (!c.awaitingAck.empty() && now - c.awaitingAck.front().first > kAckLimit) {
+            ++c.unacknowledged;
+            if (unacknowledged_.size() < 64)
+                unacknowledged_.push_back({static_cast<int>(&c - cameras_) + 1, c.awaitingAck.front().second});
+            c.awaitingAck.erase(c.awaitingAck.begin());
+            ++changes_;
+        }
     }
+}
+
+std::vector<UnacknowledgedCommand> ChainHealth::takeUnacknowledged() {
+    std::vector<UnacknowledgedCommand> out;
+    out.swap(unacknowledged_);
+    return out;
+}
+
+void ChainHealth::resetCounters() {
+    for (CameraHealth& c : cameras_) {
+        c.commands = c.inquiries = c.acknowledges = c.completions = c.answers = c.timeouts = 0;
+        c.unacknowledged = 0;
+        c.errors.clear();
+        c.lastLatency = c.latencyMin = c.latencyMax = -1;
+        c.latencySum = 0;
+        c.latencies = 0;
+    }
+    garbled_ = 0;
+    ++changes_;
 }
 
 void ChainHealth::garbledAnswer(int address, double now) {
@@ -154,6 +182,8 @@ void ChainHealth::sentPacket(const Bytes& p, double now) {
     } else {
         ++c->commands;
         c->commandSentAt = now;
+        // Bounded: a camera that never answers does not grow it for ever.
+        if (c->awaitingAck.size() < 64) c->awaitingAck.emplace_back(now, p);
     }
     ++changes_;
 }
@@ -194,9 +224,18 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
     const std::uint8_t kind = p[1] & 0xF0;
     auto commandEnded = [&] {
         if (c->commandSentAt >= 0) {
-            c->lastLatency = now - c->commandSentAt;
+            const double l = now - c->commandSentAt;
+            c->lastLatency = l;
+            c->latencyMin = c->latencies == 0 ? l : std::min(c->latencyMin, l);
+            c->latencyMax = c->latencies == 0 ? l : std::max(c->latencyMax, l);
+            c->latencySum += l;
+            ++c->latencies;
             c->commandSentAt = -1;
         }
+    };
+    // An acknowledge or a refusal answers the oldest command waiting for one.
+    auto answered = [&] {
+        if (!c->awaitingAck.empty()) c->awaitingAck.erase(c->awaitingAck.begin());
     };
     if (answer) {
         ++c->answers;
@@ -210,11 +249,15 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         c->pendingInquiry.clear();
     } else if (kind == 0x40) {
         ++c->acknowledges;
+        answered();
     } else if (kind == 0x50) {
         ++c->completions;
         commandEnded();
     } else if (kind == 0x60) {
         ++c->errors[p[2]];
+        // A refusal ("buffer full", "cannot execute") answers a command not
+        // yet acknowledged.
+        if (c->inquirySentAt < 0 && ((p[1] & 0x0F) == 0 || p[2] == 0x41)) answered();
         // An error ends whatever was waiting: the command or the inquiry.
         if (c->inquirySentAt >= 0) {
             c->inquirySentAt = -1;

@@ -28,12 +28,26 @@ struct CameraHealth {
     std::map<int, long> errors;   // by error code
     double lastReplyAt = -1;      // clock time of the last reply; -1 never
     double lastLatency = -1;      // seconds from a command to its completion or error
+    // Latency of every command that ended, since the counters were reset.
+    double latencyMin = -1, latencyMax = -1, latencySum = 0;
+    long latencies = 0;
+    // Commands the camera did not acknowledge (nor refuse) within the limit.
+    long unacknowledged = 0;
+    // Commands sent and not yet acknowledged or refused, oldest first.
+    std::vector<std::pair<double, Bytes>> awaitingAck;
     double commandSentAt = -1;    // a command waits for its completion since then
     double inquirySentAt = -1;    // an inquiry waits for its answer since then
     double lastTimeoutAt = -1;
     Bytes pendingInquiry;
 
     long errorCount() const;
+    double latencyAverage() const { return latencies > 0 ? latencySum / static_cast<double>(latencies) : -1; }
+};
+
+// A command no acknowledge came for in time.
+struct UnacknowledgedCommand {
+    int address;
+    Bytes packet;
 };
 
 class ChainHealth {
@@ -43,14 +57,22 @@ public:
     static constexpr double kAnswerLimit = 1.0;
     // A command without any reply this long marks its camera as not answering.
     static constexpr double kSilenceLimit = 3.0;
+    // A camera acknowledges (or refuses) a command within this.
+    static constexpr double kAckLimit = 1.0;
     static constexpr int kCameras = 7;
 
     enum class State { NoTraffic, Answering, NotAnswering, NotOnChain };
 
     void sent(const Bytes& bytes, double now);
     void received(const Bytes& bytes, double now);
-    // Counts the inquiries that are overdue by now as time-outs.
+    // Counts the inquiries that are overdue by now as time-outs, and the
+    // commands without acknowledge as unacknowledged (kept for takeOverdue).
     void settle(double now);
+    // The commands found unacknowledged since the last call.
+    std::vector<UnacknowledgedCommand> takeUnacknowledged();
+    // Counters, errors and latencies back to zero (models, the chain found
+    // and what is under way stay).
+    void resetCounters();
     // An answer of camera `address`, well framed, turned out to hold values
     // no camera gives: counted as garbled, and taken back from the camera's
     // answers so that it does not make the camera look answering (its
@@ -105,6 +127,7 @@ private:
     std::vector<Arrival> arrivals_;
     std::size_t arrivalsLogged_ = 0;
     AnswerLedger ledger_;
+    std::vector<UnacknowledgedCommand> unacknowledged_;
 };
 
 // The panel's serial port with the chain's health kept from what passes

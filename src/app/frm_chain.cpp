@@ -14,8 +14,9 @@ struct Column {
     int width;  // twips
 };
 constexpr Column kColumnList[FrmChain::kColumns] = {
-    {"Camera", 800},   {"Model", 1200},      {"Commands", 1050}, {"Completions", 1150}, {"Errors (by code)", 2000},
-    {"Time-outs", 1000}, {"Last reply", 1150}, {"Latency", 1000}, {"State", 1700},
+    {"Camera", 800},     {"Model", 1200},        {"Commands", 1050},  {"Completions", 1150},
+    {"Errors", 2300},    {"Time-outs", 1000},    {"No acknowledge", 1350}, {"Last reply", 1150},
+    {"Latency (min/avg/max)", 2100}, {"State", 1700},
 };
 constexpr int kLeft = 200;
 constexpr int kTop = 560;
@@ -29,19 +30,6 @@ std::string seconds(double s) {
     return buf;
 }
 
-std::string errorsText(const CameraHealth& c) {
-    const long total = c.errorCount();
-    if (total == 0) return "0";
-    std::string out = std::to_string(total) + " (";
-    bool first = true;
-    for (const auto& [code, count] : c.errors) {
-        char buf[24];
-        std::snprintf(buf, sizeof buf, "%s%02X: %ld", first ? "" : ", ", code & 0xFF, count);
-        out += buf;
-        first = false;
-    }
-    return out + ")";
-}
 }  // namespace
 
 FrmChain::FrmChain(Program& program) : Form("FrmChain", "Chain Status"), prog_(program) {
@@ -67,15 +55,45 @@ FrmChain::FrmChain(Program& program) : Form("FrmChain", "Chain Status"), prog_(p
             left += kColumnList[c].width;
         }
     }
-    LblGarbled.placeIn(nullptr, kLeft, kTop + (kRows + 1) * kRowHeight + 300, width - 1500, 260);
+    LblGarbled.placeIn(nullptr, kLeft, kTop + (kRows + 1) * kRowHeight + 300, width - 3300, 260);
     appendToTabOrder(LblGarbled);
+    CmdReset.placeIn(nullptr, kLeft + width - 3100, kTop + (kRows + 1) * kRowHeight + 240, 1700, 360);
+    CmdReset.setToolTip("Counters, errors and latencies of every camera back to zero");
+    appendToTabOrder(CmdReset);
     CmdClose.placeIn(nullptr, kLeft + width - 1300, kTop + (kRows + 1) * kRowHeight + 240, 1300, 360);
     CmdClose.setDefault(true);
     appendToTabOrder(CmdClose);
+    CmdReset.onClick = [this] { CmdReset_Click(); };
     CmdClose.onClick = [this] { CmdClose_Click(); };
     Timer1.onTick = [this] { Timer1_Timer(); };
     onUnload = [this] { Form_Unload(); };
     onHide = [this] { Timer1.setEnabled(false); };
+}
+
+std::string FrmChain::errorsText(const std::map<int, long>& errors) {
+    long total = 0;
+    for (const auto& [code, count] : errors) total += count;
+    if (total == 0) return "0";
+    std::string out = std::to_string(total) + " (";
+    bool first = true;
+    for (const auto& [code, count] : errors) {
+        const char* name = nullptr;
+        switch (code & 0xFF) {
+        case 0x01: name = "message length"; break;
+        case 0x02: name = "syntax"; break;
+        case 0x03: name = "buffer full"; break;
+        case 0x04: name = "cancelled"; break;
+        case 0x05: name = "no socket"; break;
+        case 0x41: name = "cannot execute"; break;
+        default: break;
+        }
+        char code2[8];
+        std::snprintf(code2, sizeof code2, "%02X", code & 0xFF);
+        out += (first ? "" : ", ") + (name ? std::string(name) : "code " + std::string(code2)) + ": " +
+               std::to_string(count);
+        first = false;
+    }
+    return out + ")";
 }
 
 std::string FrmChain::ageText(double s) {
@@ -114,10 +132,13 @@ void FrmChain::showHealth() {
         cell(1).setCaption(c.model.empty() ? "-" : c.model);
         cell(2).setCaption(std::to_string(c.commands));
         cell(3).setCaption(std::to_string(c.completions));
-        cell(4).setCaption(errorsText(c));
+        cell(4).setCaption(errorsText(c.errors));
         cell(5).setCaption(std::to_string(c.timeouts));
-        cell(6).setCaption(c.lastReplyAt < 0 ? "-" : ageText(now - c.lastReplyAt));
-        cell(7).setCaption(c.lastLatency < 0 ? "-" : seconds(c.lastLatency));
+        cell(6).setCaption(std::to_string(c.unacknowledged));
+        cell(7).setCaption(c.lastReplyAt < 0 ? "-" : ageText(now - c.lastReplyAt));
+        cell(8).setCaption(c.latencies == 0 ? "-"
+                                            : seconds(c.latencyMin) + " / " + seconds(c.latencyAverage()) + " / " +
+                                                  seconds(c.latencyMax));
         const char* text = "";
         int colour = kDefaultColor;
         switch (state) {
@@ -126,13 +147,18 @@ void FrmChain::showHealth() {
         case ChainHealth::State::NotAnswering: text = "NOT ANSWERING"; colour = kRed; break;
         case ChainHealth::State::NotOnChain: text = "not on the chain"; colour = kGrey; break;
         }
-        cell(8).setCaption(text);
+        cell(9).setCaption(text);
         for (int col = 0; col < kColumns; ++col) cell(col).setForeColor(colour);
     }
     LblGarbled.setCaption("Garbled replies: " + std::to_string(h.garbled()));
 }
 
 void FrmChain::CmdClose_Click() { unload(); }
+
+void FrmChain::CmdReset_Click() {
+    prog_.chain.resetCounters();
+    showHealth();
+}
 
 void FrmChain::Form_Unload() {
     hide();

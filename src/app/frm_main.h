@@ -554,6 +554,8 @@ private:
     std::optional<link::CommandPacer::Item> pacing_;
     // Sends what waits for the camera's free sockets.
     void sendWaiting(int camera);
+    // Writes a Command History line for each command no acknowledge came for.
+    void tellUnacknowledged();
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     // Last: its routines are destroyed before the line they wait on.
     link::Tasks tasks_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/frm_main.h"
+
+#include "app/chain_health.h"
 #include "app/program.h"
 #include "link/classify.h"
 #include "link/packet.h"
@@ -91,6 +93,12 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
                                                              : link::CommandPacer::Kind::Other};
         pacer_.sent(camera, std::move(item));
         commandWentOut(camera);
+        // A camera that does not acknowledge within the limit is told in
+        // the Command History (and counted in Chain Status).
+        std::weak_ptr<bool> alive = alive_;
+        P.poster.post(ChainHealth::kAckLimit + 0.01, [this, alive] {
+            if (auto a = alive.lock(); a && *a) tellUnacknowledged();
+        });
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
         refresh_.commandSent(byteString[0] - 0x80);
@@ -106,6 +114,14 @@ std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
         return "ERR";
     }
     return SD(bytes, disp);
+}
+
+void FrmMain::tellUnacknowledged() {
+    prog_.chain.settle(P.clock.now());
+    for (const UnacknowledgedCommand& u : prog_.chain.takeUnacknowledged()) {
+        appendLog(SendText, trafficBytes(u.packet) + "(no acknowledge from camera " + std::to_string(u.address) +
+                                " within 1 s)\r\n");
+    }
 }
 
 std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, bool value) {

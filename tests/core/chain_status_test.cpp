@@ -9,7 +9,7 @@ using namespace orbus;
 using orbus::testing::Rig;
 
 namespace {
-std::string state(FrmChain& w, int camera) { return w.Cell[(camera - 1) * FrmChain::kColumns + 8].caption(); }
+std::string state(FrmChain& w, int camera) { return w.Cell[(camera - 1) * FrmChain::kColumns + 9].caption(); }
 std::string cell(FrmChain& w, int camera, int column) {
     return w.Cell[(camera - 1) * FrmChain::kColumns + column].caption();
 }
@@ -50,6 +50,11 @@ TEST(ChainStatus, ThreeCamerasOneFailingOneSilent) {
     EXPECT_EQ(h.state(3, rig.platform.clock.now()), ChainHealth::State::Answering);
 
     m.CameraSel[2].click();
+    // A command camera 2 does not acknowledge is told in the history after a second.
+    m.IrisOpen.click();
+    rig.run(1.1);
+    EXPECT_EQ(h.camera(2).unacknowledged, 1);
+    EXPECT_NE(m.SendText.text().find("(no acknowledge from camera 2 within 1 s)"), std::string::npos);
     rig.run(20);
     EXPECT_GT(h.camera(2).timeouts, 0);
     EXPECT_EQ(h.camera(2).answers, 0);
@@ -65,10 +70,20 @@ TEST(ChainStatus, ThreeCamerasOneFailingOneSilent) {
     EXPECT_EQ(cell(w, 1, 1), "ORX-Beta");
     EXPECT_EQ(state(w, 1), "answering");
     EXPECT_EQ(state(w, 2), "NOT ANSWERING");
-    EXPECT_EQ(w.Cell[(2 - 1) * FrmChain::kColumns + 8].foreColor(), rgb(192, 0, 0));
-    EXPECT_EQ(cell(w, 3, 4), "2 (41: 2)");
+    EXPECT_EQ(w.Cell[(2 - 1) * FrmChain::kColumns + 9].foreColor(), rgb(192, 0, 0));
+    EXPECT_EQ(cell(w, 3, 4), "2 (cannot execute: 2)");
+    EXPECT_EQ(cell(w, 2, 6), "1");
+    EXPECT_EQ(cell(w, 1, 8).find(" s / "), 4u) << cell(w, 1, 8);  // min / average / max
     EXPECT_EQ(state(w, 4), "not on the chain");
     EXPECT_EQ(state(w, 7), "not on the chain");
+    EXPECT_EQ(FrmChain::errorsText({{0x03, 2}, {0x41, 1}, {0x10, 1}}),
+              "4 (buffer full: 2, code 10: 1, cannot execute: 1)");
+    // Reset: counters start again; what the cameras are stays.
+    w.CmdReset.click();
+    EXPECT_EQ(cell(w, 3, 4), "0");
+    EXPECT_EQ(cell(w, 1, 2), "0");
+    EXPECT_EQ(cell(w, 1, 8), "-");
+    EXPECT_EQ(cell(w, 1, 1), "ORX-Beta");
     w.CmdClose.click();
     EXPECT_FALSE(w.visible());
     EXPECT_FALSE(w.Timer1.enabled());

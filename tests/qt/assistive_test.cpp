@@ -450,8 +450,8 @@ TEST(Assistive, ValueLabelsAreReadWithTheirValue) {
     };
     const Case cases[] = {
         {chain.Cell[2], "14", "Camera 1 Commands: 14"},
-        {chain.Cell[8], "NOT ANSWERING", "Camera 1 State: NOT ANSWERING"},
-        {chain.Cell[10], "", "Camera 2 Model"},
+        {chain.Cell[FrmChain::kColumns - 1], "NOT ANSWERING", "Camera 1 State: NOT ANSWERING"},
+        {chain.Cell[FrmChain::kColumns + 1], "", "Camera 2 Model"},
         {off.LblAnswer, "No answer from the camera.", "Timer read state: No answer from the camera."},
         {off.LblAnswer, "", "Timer read state"},
     };
