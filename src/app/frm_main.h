@@ -325,9 +325,9 @@ public:
     std::string Command(const std::vector<int>& body);
     // A main-window command, paced by the camera's command sockets: out now
     // when a socket is free and nothing waits, else it waits its turn (a
-    // slider's value (`value` true) replacing the older value of its `key`
-    // still waiting). "OK" when sent or waiting, else as SendValues.
-    std::string SendPaced(const std::vector<int>& values, const std::string& key, bool value);
+    // slider's value replacing the older value of its `key` still waiting;
+    // a stop going first). "OK" when sent or waiting, else as SendValues.
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind);
     link::CommandPacer& pacer() { return pacer_; }
     // Waits up to a second for `receiveByte` bytes, without holding the
     // window (co_await it). Waiting for an inquiry's `answer`, a command's

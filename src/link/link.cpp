@@ -124,14 +124,14 @@ void FrmMain::tellUnacknowledged() {
     }
 }
 
-std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, bool value) {
+std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
         L.SendOK = false;
         return "ERR";
     }
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
-    link::CommandPacer::Item item{bytes, key, value ? link::CommandPacer::Kind::Value : link::CommandPacer::Kind::Other};
+    link::CommandPacer::Item item{bytes, key, kind};
     if (P.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));

@@ -31,6 +31,9 @@ void CommandPacer::enqueue(Camera& c, Item item, int& coalesced, bool front) {
         }
     }
     if (item.kind == Kind::Stop) {
+        // A drive of the same command still waiting never starts: the stop
+        // would otherwise overtake it and leave it running.
+        std::erase_if(c.waiting, [&](const Item& w) { return w.kind == Kind::Other && w.key == item.key; });
         // After the stops already waiting, before everything else.
         const auto firstOther = std::find_if(c.waiting.begin(), c.waiting.end(),
                                              [](const Item& w) { return w.kind != Kind::Stop; });

@@ -2,7 +2,8 @@
 // in flight than it has sockets; the rest wait. A slider's values waiting
 // for a socket collapse into the newest (the camera only needs to end where
 // the operator left the slider); drives and other commands wait in order,
-// and a stop goes before anything waiting. A command the camera refused as
+// and a stop goes before anything waiting (the drive it ends, if it has not
+// gone out yet, never does). A command the camera refused as
 // "buffer full" waits again and goes out after the camera's next
 // completion, so nothing the operator set is lost.
 #pragma once
@@ -24,7 +25,7 @@ public:
     enum class Kind {
         Value,  // a slider's position: a newer one of the same key replaces it while it waits
         Other,  // a drive, a switch, a button's packet: waits in order
-        Stop,   // ends a drive: goes before anything waiting
+        Stop,   // ends a drive: goes before anything waiting; a drive of its key still waiting is dropped
     };
     struct Item {
         Bytes packet;     // header .. FF

@@ -119,11 +119,14 @@ void sendRow(FrmMain& m, const CommandRow& row, int index) {
         auto packet = buildPacket(m, *it, index);
         if (!packet) continue;
         // A slider's position: a newer one replaces it while it waits for a
-        // socket. The command's identity is its first bytes after the header.
-        const bool value = (it->event == Event::Scroll || it->event == Event::MouseUp) && !it->fields.empty();
+        // socket; a drive button's release ends its drive and goes first.
+        // The command's identity is its first bytes after the header.
+        using Kind = link::CommandPacer::Kind;
+        const bool moved = it->event == Event::Scroll || it->event == Event::MouseUp;
+        const Kind kind = !moved ? Kind::Other : !it->fields.empty() ? Kind::Value : Kind::Stop;
         std::string key;
         for (std::size_t i = 1; i < packet->size() && i <= 3; ++i) key += static_cast<char>((*packet)[i]);
-        m.SendPaced(*packet, key, value);
+        m.SendPaced(*packet, key, kind);
     }
 }
 

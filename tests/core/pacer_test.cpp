@@ -68,13 +68,18 @@ TEST(Pacer, StopsGoFirstAndDrivesAreNeverReplaced) {
     offer(p, item(0x07, 0x22, Kind::Other), wire);  // tele drive waits
     offer(p, item(0x07, 0x23, Kind::Other), wire);  // a second drive is not merged into it
     offer(p, item(0x47, 3), wire);
-    offer(p, item(0x07, 0x00, Kind::Stop), wire);
+    offer(p, item(0x48, 0x10, Kind::Other), wire);  // another command's drive stays
     EXPECT_EQ(p.waiting(1), 4u);
+    offer(p, item(0x07, 0x00, Kind::Stop), wire);
+    // The stop goes first, and the drives it ends never start.
+    EXPECT_EQ(p.waiting(1), 3u);
     complete(p, wire);
     complete(p, wire);
-    ASSERT_EQ(wire.size(), 4u);
-    EXPECT_EQ(wire[2], item(0x07, 0x00).packet);  // the stop before the drives
-    EXPECT_EQ(wire[3], item(0x07, 0x22).packet);
+    complete(p, wire);
+    ASSERT_EQ(wire.size(), 5u);
+    EXPECT_EQ(wire[2], item(0x07, 0x00).packet);
+    EXPECT_EQ(wire[3], item(0x47, 3).packet);
+    EXPECT_EQ(wire[4], item(0x48, 0x10).packet);
 }
 
 TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits) {
@@ -193,4 +198,46 @@ TEST(Drag, EverySliderEndsWhereTheOperatorLeftItWithNoRefusal) {
         EXPECT_EQ(refusalsOnWire(replies), 0);
         EXPECT_EQ(m.pacer().refusals(1), 0);
     }
+}
+
+TEST(Drag, ACameraRefusalIsRecoveredAndAStopOvertakesWaitingValues) {
+    Rig rig({"KBM-R20"});
+    rig.chain.timed = true;
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    m.refresh().switchOff();
+    rig.run(1.0);
+    // The camera refuses the first zoom position as if a socket were taken
+    // by someone else; the panel sends it again after the next completion.
+    int refusals = 1;
+    rig.chain.mutate = [&refusals](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) {
+        if (refusals > 0 && p.size() == 9 && p[1] == 0x01 && p[3] == 0x47) {
+            --refusals;
+            replies = {orbus::Bytes{0x90, 0x60, 0x03, 0xFF}};
+        }
+    };
+    const std::size_t mark = rig.mark();
+    m.FocusSlider.scrollTo(0x2000);  // (manual focus is not needed: the packet still goes)
+    m.ZoomSlider.scrollTo(0x3000);
+    rig.run(3.0);
+    const std::vector<std::string> zoom = rig.packetsSince(mark, "01 04 47");
+    ASSERT_EQ(zoom.size(), 2u);
+    EXPECT_EQ(zoom[0], zoom[1]);
+    EXPECT_EQ(m.pacer().refusals(1), 1);
+    EXPECT_EQ(rig.chain.camera(0).state().zoom, 0x3000);
+
+    // Values wait behind two slow moves; a tele drive's stop goes before them.
+    m.ZoomSlider.scrollTo(0x7000);
+    m.FocusSlider.scrollTo(0x9000);
+    const std::size_t before = rig.mark();
+    m.ZoomSlider.scrollTo(0x1000);
+    m.ZoomSlider.scrollTo(0x2000);
+    m.ZoomTele.mouseDown();
+    m.ZoomTele.mouseUp();
+    rig.run(5.0);
+    const std::vector<std::string> after = rig.packetsSince(before, "01 04");
+    // The stop first; the drive it ends never starts; 0x1000 was replaced
+    // by 0x2000 while it waited.
+    EXPECT_EQ(after, (std::vector<std::string>{"81 01 04 07 00 FF", "81 01 04 47 02 00 00 00 FF"}));
+    EXPECT_EQ(rig.chain.camera(0).state().zoom, 0x2000);
 }
