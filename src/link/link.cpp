@@ -260,7 +260,8 @@ void FrmMain::CheckFinishCommand() {
     // in line; a completion or another error frees one for what waits.
     if (isBufferFull(replyText)) pacer_.refused(camera);
     else if (c.completion || c.error) pacer_.ended(camera);
-    else if (c.acknowledge) pacer_.acknowledged(camera);
+    const link::CommandPacer::Item* taken = nullptr;
+    if (!isBufferFull(replyText) && !(c.completion || c.error) && c.acknowledge) taken = pacer_.acknowledged(camera);
     if (c.finished()) {
         if (L.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);
@@ -279,6 +280,9 @@ void FrmMain::CheckFinishCommand() {
     } else if (c.acknowledge) {
         refresh_.acknowledged();
         L.PresetAcked = L.PresetBusy;
+        // A drive keeps its socket until it is stopped: the status reads go
+        // on meanwhile, so the positions follow the motion.
+        if (taken && link::CommandPacer::startsDrive(taken->packet) && !L.PresetBusy && !L.WBWait) resumeRefresh();
     } else if (c.networkChange) {
         P.windows.message({MsgIcon::Exclamation, "Warning",
                            "Network Change was received.\r\n"

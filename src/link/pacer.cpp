@@ -57,15 +57,24 @@ void CommandPacer::sent(int camera, Item item) {
     if (Camera* c = at(camera)) c->inFlight.push_back({std::move(item), false});
 }
 
-void CommandPacer::acknowledged(int camera) {
+const CommandPacer::Item* CommandPacer::acknowledged(int camera) {
     Camera* c = at(camera);
-    if (!c) return;
+    if (!c) return nullptr;
     for (Sent& s : c->inFlight) {
         if (!s.acknowledged) {
             s.acknowledged = true;
-            return;
+            return &s.item;
         }
     }
+    return nullptr;
+}
+
+bool CommandPacer::startsDrive(const Bytes& p) {
+    // header, 01, 04 or 06, command, ..., FF
+    if (p.size() < 5 || p[1] != 0x01) return false;
+    if (p[2] == 0x06 && p[3] == 0x01 && p.size() == 9) return !(p[6] == 0x03 && p[7] == 0x03);
+    if (p[2] == 0x04 && (p[3] == 0x06 || p[3] == 0x07 || p[3] == 0x08) && p.size() == 6) return p[4] != 0x00;
+    return false;
 }
 
 void CommandPacer::ended(int camera) {

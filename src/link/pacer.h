@@ -40,8 +40,12 @@ public:
     void wait(int camera, Item item);
     // A command went out to the camera.
     void sent(int camera, Item item);
-    // The camera acknowledged its oldest command not yet acknowledged.
-    void acknowledged(int camera);
+    // The camera acknowledged its oldest command not yet acknowledged;
+    // that command (nullptr when none was waiting for it).
+    const Item* acknowledged(int camera);
+    // The packet starts a motion that runs until a stop or the end of
+    // travel (a pan-tilt drive, a zoom, focus or digital zoom drive).
+    static bool startsDrive(const Bytes& packet);
     // One of the camera's commands ended (completion or an error that ends it).
     void ended(int camera);
     // The camera refused its oldest unacknowledged command: it waits again,

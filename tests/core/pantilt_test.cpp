@@ -416,3 +416,21 @@ TEST_F(PanTilt, TheSimulatedHeadFollowsAndTheReadShowsIt) {
     EXPECT_NE(m.RecvText.text().find("90 60 02 FF"), std::string::npos);
     EXPECT_EQ(cam.panPos, 0);
 }
+
+TEST_F(PanTilt, PositionsFollowAHeldDriveOnACameraThatTakesItsTime) {
+    // The drive keeps its command socket until the stop; the reads go on.
+    rig.chain.timed = true;
+    m.AutoRefreshed.click();
+    rig.run(3);
+    std::set<std::string> shown;
+    EXPECT_TRUE(pt.keyDown(onButton(key(Key::Up))));
+    for (int i = 0; i < 80; ++i) {
+        rig.run(0.1);
+        shown.insert(pt.LbTiltPos.caption());
+    }
+    EXPECT_TRUE(let(onButton(key(Key::Up))));
+    rig.run(3);
+    EXPECT_GE(shown.size(), 3u);  // moving, then at the end of travel
+    EXPECT_EQ(pt.LbTiltPos.caption(), "0x4B0");
+    EXPECT_EQ(m.AutoRefreshed.caption(), "Auto");
+}
