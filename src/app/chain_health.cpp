@@ -114,6 +114,13 @@ void ChainHealth::settle(double now) {
     }
 }
 
+void ChainHealth::noCompletion(int address, int n) {
+    if (CameraHealth* c = at(address); c && n > 0) {
+        c->incomplete += n;
+        ++changes_;
+    }
+}
+
 std::vector<UnacknowledgedCommand> ChainHealth::takeUnacknowledged() {
     std::vector<UnacknowledgedCommand> out;
     out.swap(unacknowledged_);
@@ -123,7 +130,7 @@ std::vector<UnacknowledgedCommand> ChainHealth::takeUnacknowledged() {
 void ChainHealth::resetCounters() {
     for (CameraHealth& c : cameras_) {
         c.commands = c.inquiries = c.acknowledges = c.completions = c.answers = c.timeouts = 0;
-        c.unacknowledged = 0;
+        c.unacknowledged = c.incomplete = 0;
         c.errors.clear();
         c.lastLatency = c.latencyMin = c.latencyMax = -1;
         c.latencySum = 0;

@@ -33,6 +33,8 @@ struct CameraHealth {
     long latencies = 0;
     // Commands the camera did not acknowledge (nor refuse) within the limit.
     long unacknowledged = 0;
+    // Commands whose completion never came (given up by the panel's watchdog).
+    long incomplete = 0;
     // Commands sent and not yet acknowledged or refused, oldest first.
     std::vector<std::pair<double, Bytes>> awaitingAck;
     double commandSentAt = -1;    // a command waits for its completion since then
@@ -68,6 +70,8 @@ public:
     // Counts the inquiries that are overdue by now as time-outs, and the
     // commands without acknowledge as unacknowledged (kept for takeOverdue).
     void settle(double now);
+    // The panel gave up waiting for the completion of n commands of a camera.
+    void noCompletion(int address, int n);
     // The commands found unacknowledged since the last call.
     std::vector<UnacknowledgedCommand> takeUnacknowledged();
     // Counters, errors and latencies back to zero (models, the chain found

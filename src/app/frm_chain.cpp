@@ -15,7 +15,7 @@ struct Column {
 };
 constexpr Column kColumnList[FrmChain::kColumns] = {
     {"Camera", 800},     {"Model", 1200},        {"Commands", 1050},  {"Completions", 1150},
-    {"Errors", 2300},    {"Time-outs", 1000},    {"No acknowledge", 1350}, {"Last reply", 1150},
+    {"Errors", 2300},    {"Time-outs", 1000},    {"Unfinished", 1350}, {"Last reply", 1150},
     {"Latency (min/avg/max)", 2100}, {"State", 1700},
 };
 constexpr int kLeft = 200;
@@ -30,6 +30,14 @@ std::string seconds(double s) {
     return buf;
 }
 
+// Commands without acknowledge or completion: "0", or "3 (no acknowledge: 1,
+// no completion: 2)".
+std::string unfinishedText(const CameraHealth& c) {
+    const long total = c.unacknowledged + c.incomplete;
+    if (total == 0) return "0";
+    return std::to_string(total) + " (no acknowledge: " + std::to_string(c.unacknowledged) +
+           ", no completion: " + std::to_string(c.incomplete) + ")";
+}
 }  // namespace
 
 FrmChain::FrmChain(Program& program) : Form("FrmChain", "Chain Status"), prog_(program) {
@@ -134,7 +142,7 @@ void FrmChain::showHealth() {
         cell(3).setCaption(std::to_string(c.completions));
         cell(4).setCaption(errorsText(c.errors));
         cell(5).setCaption(std::to_string(c.timeouts));
-        cell(6).setCaption(std::to_string(c.unacknowledged));
+        cell(6).setCaption(unfinishedText(c));
         cell(7).setCaption(c.lastReplyAt < 0 ? "-" : ageText(now - c.lastReplyAt));
         cell(8).setCaption(c.latencies == 0 ? "-"
                                             : seconds(c.latencyMin) + " / " + seconds(c.latencyAverage()) + " / " +

@@ -556,6 +556,9 @@ private:
     void sendWaiting(int camera);
     // Writes a Command History line for each command no acknowledge came for.
     void tellUnacknowledged();
+    // A command of this camera may be overdue: told, given up, and what
+    // waited for its socket sent.
+    void commandOverdue(int camera);
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     // Last: its routines are destroyed before the line they wait on.
     link::Tasks tasks_;

@@ -91,14 +91,17 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
                     : link::CommandPacer::Item{byteString, "",
                                                disp == kStop ? link::CommandPacer::Kind::Stop
                                                              : link::CommandPacer::Kind::Other};
-        pacer_.sent(camera, std::move(item));
+        pacer_.sent(camera, std::move(item), P.clock.now());
         commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
-        // the Command History (and counted in Chain Status).
+        // the Command History (and counted in Chain Status); a command not
+        // taken, or never completed, frees its place for what waits.
         std::weak_ptr<bool> alive = alive_;
-        P.poster.post(ChainHealth::kAckLimit + 0.01, [this, alive] {
-            if (auto a = alive.lock(); a && *a) tellUnacknowledged();
-        });
+        for (const double limit : {link::CommandPacer::kAckLimit, link::CommandPacer::kCompletionLimit}) {
+            P.poster.post(limit + 0.01, [this, alive, camera] {
+                if (auto a = alive.lock(); a && *a) commandOverdue(camera);
+            });
+        }
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
         refresh_.commandSent(byteString[0] - 0x80);
@@ -114,6 +117,13 @@ std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
         return "ERR";
     }
     return SD(bytes, disp);
+}
+
+void FrmMain::commandOverdue(int camera) {
+    tellUnacknowledged();
+    const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, P.clock.now());
+    if (incomplete > 0) prog_.chain.noCompletion(camera, incomplete);
+    if (unacknowledged + incomplete > 0) sendWaiting(camera);
 }
 
 void FrmMain::tellUnacknowledged() {

@@ -53,8 +53,21 @@ void CommandPacer::wait(int camera, Item item) {
     if (Camera* c = at(camera)) enqueue(*c, std::move(item), coalesced_, false);
 }
 
-void CommandPacer::sent(int camera, Item item) {
-    if (Camera* c = at(camera)) c->inFlight.push_back({std::move(item), false});
+void CommandPacer::sent(int camera, Item item, double at) {
+    if (Camera* c = this->at(camera)) c->inFlight.push_back({std::move(item), false, at});
+}
+
+std::pair<int, int> CommandPacer::forgetOverdue(int camera, double now) {
+    Camera* c = at(camera);
+    if (!c) return {0, 0};
+    int unacknowledged = 0, incomplete = 0;
+    std::erase_if(c->inFlight, [&](const Sent& s) {
+        if (!s.acknowledged && now - s.at >= kAckLimit) return ++unacknowledged, true;
+        if (s.acknowledged && !startsDrive(s.item.packet) && now - s.at >= kCompletionLimit) return ++incomplete, true;
+        return false;
+    });
+    if (unacknowledged + incomplete > 0) c->heldUntilCompletion = false;
+    return {unacknowledged, incomplete};
 }
 
 const CommandPacer::Item* CommandPacer::acknowledged(int camera) {
@@ -109,11 +122,12 @@ std::optional<CommandPacer::Item> CommandPacer::next(int camera) {
     return item;
 }
 
-void CommandPacer::forgetInFlight(int camera) {
-    if (Camera* c = at(camera)) {
-        c->inFlight.clear();
-        c->heldUntilCompletion = false;
-    }
+int CommandPacer::forgetInFlight(int camera) {
+    Camera* c = at(camera);
+    if (!c) return 0;
+    c->heldUntilCompletion = false;
+    return static_cast<int>(std::erase_if(
+        c->inFlight, [](const Sent& s) { return !(s.acknowledged && startsDrive(s.item.packet)); }));
 }
 
 void CommandPacer::clear() {

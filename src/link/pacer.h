@@ -13,6 +13,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/serial_port.h"
 
@@ -21,6 +22,10 @@ namespace orbus::link {
 class CommandPacer {
 public:
     static constexpr int kSockets = 2;
+    // A command not acknowledged this long was not taken by the camera; one
+    // not completed this long (a drive excepted) never will be.
+    static constexpr double kAckLimit = 1.0;
+    static constexpr double kCompletionLimit = 10.0;
 
     enum class Kind {
         Value,  // a slider's position: a newer one of the same key replaces it while it waits
@@ -38,8 +43,8 @@ public:
     bool mustWait(int camera) const;
     // Puts a command in the camera's queue (coalescing a Value of the same key).
     void wait(int camera, Item item);
-    // A command went out to the camera.
-    void sent(int camera, Item item);
+    // A command went out to the camera at time `at`.
+    void sent(int camera, Item item, double at = 0);
     // The camera acknowledged its oldest command not yet acknowledged;
     // that command (nullptr when none was waiting for it).
     const Item* acknowledged(int camera);
@@ -53,9 +58,13 @@ public:
     void refused(int camera);
     // The next command to send to this camera now, taken from its queue.
     std::optional<Item> next(int camera);
-    // The camera's commands in flight are given up (it stopped answering):
-    // its sockets count as free; what waits stays.
-    void forgetInFlight(int camera);
+    // The camera's commands in flight are given up (their completion never
+    // came): their sockets count as free; what waits stays. A drive the
+    // camera acknowledged keeps its socket until its stop. The number given up.
+    int forgetInFlight(int camera);
+    // Commands overdue at `now` are given up (see the limits): the number
+    // not acknowledged and the number not completed.
+    std::pair<int, int> forgetOverdue(int camera, double now);
     // Everything dropped (the port went away).
     void clear();
 
@@ -69,6 +78,7 @@ private:
     struct Sent {
         Item item;
         bool acknowledged = false;
+        double at = 0;
     };
     struct Camera {
         std::deque<Sent> inFlight;

@@ -1,5 +1,7 @@
 // Refresh timers and buttons, the command watchdog and the alarm check.
 #include "app/frm_main.h"
+
+#include "app/chain_health.h"
 #include "app/program.h"
 #include "platform/platform.h"
 #include "status/inquiry.h"
@@ -30,9 +32,10 @@ void FrmMain::Timer3_Timer() {
     // The command's completion never came: resume auto refresh.
     if (L.WBWait) L.WBWait = false;
     refresh_.watchdog();
-    // Commands whose completion never came free their sockets too.
+    // Commands whose completion never came free their sockets too, and
+    // are counted for their camera.
     for (int camera = 1; camera <= 7; ++camera) {
-        pacer_.forgetInFlight(camera);
+        if (const int n = pacer_.forgetInFlight(camera)) prog_.chain.noCompletion(camera, n);
         sendWaiting(camera);
     }
 }

@@ -241,3 +241,40 @@ TEST(Drag, ACameraRefusalIsRecoveredAndAStopOvertakesWaitingValues) {
     EXPECT_EQ(after, (std::vector<std::string>{"81 01 04 07 00 FF", "81 01 04 47 02 00 00 00 FF"}));
     EXPECT_EQ(rig.chain.camera(0).state().zoom, 0x2000);
 }
+
+TEST(Pacer, OverdueCommandsAreGivenUpButAnAcknowledgedDriveKeepsItsSocket) {
+    CommandPacer p;
+    p.sent(1, item(0x47, 1), 0.0);  // never acknowledged
+    p.sent(1, item(0x48, 1), 0.5);
+    p.acknowledged(1);               // (acknowledges the oldest: the zoom)
+    EXPECT_EQ(p.forgetOverdue(1, 1.2), std::make_pair(0, 0));  // the focus has 0.3 s left
+    EXPECT_EQ(p.forgetOverdue(1, 1.6), std::make_pair(1, 0));  // not taken by the camera
+    EXPECT_EQ(p.inFlight(1), 1);
+    EXPECT_EQ(p.forgetOverdue(1, 10.0), std::make_pair(0, 1));  // the zoom never completed
+    CommandPacer::Item drive{Bytes{0x81, 0x01, 0x06, 0x01, 0x18, 0x17, 0x03, 0x01, 0xFF}, "", Kind::Other};
+    ASSERT_TRUE(CommandPacer::startsDrive(drive.packet));
+    p.sent(1, drive, 20.0);
+    p.acknowledged(1);
+    EXPECT_EQ(p.forgetOverdue(1, 60.0), std::make_pair(0, 0));
+    EXPECT_EQ(p.inFlight(1), 1);
+}
+
+TEST(Drag, ACameraThatNeverCompletesDoesNotHoldTheOperatorsCommandsForEver) {
+    Rig rig({"KBM-R20"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    rig.run(1.0);
+    // Acknowledges, never completes; auto refresh is off (no watchdog).
+    rig.chain.mutate = [](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) {
+        if (p.size() > 2 && p[1] == 0x01) replies = {orbus::Bytes{0x90, 0x41, 0xFF}};
+    };
+    const std::size_t mark = rig.mark();
+    m.ZoomSlider.scrollTo(0x1000);
+    m.ZoomSlider.scrollTo(0x2000);
+    m.ZoomSlider.scrollTo(0x3000);  // waits: two in flight
+    rig.run(1.0);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 2u);
+    rig.run(10.0);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 3u);
+    EXPECT_EQ(rig.program->chain.camera(1).incomplete, 2);
+}
