@@ -34,13 +34,9 @@ void CommandPacer::enqueue(Camera& c, Item item, int& coalesced, bool front) {
         // A drive of the same command still waiting never starts: the stop
         // would otherwise overtake it and leave it running.
         std::erase_if(c.waiting, [&](const Item& w) { return w.kind == Kind::Other && w.key == item.key; });
-        // After the stops already waiting, before everything else.
-        const auto firstOther = std::find_if(c.waiting.begin(), c.waiting.end(),
-                                             [](const Item& w) { return w.kind != Kind::Stop; });
-        c.waiting.insert(firstOther, std::move(item));
-        return;
     }
-    if (front) {
+    if (item.kind == Kind::Stop || front) {
+        // After the stops already waiting, before everything else.
         const auto firstOther = std::find_if(c.waiting.begin(), c.waiting.end(),
                                              [](const Item& w) { return w.kind != Kind::Stop; });
         c.waiting.insert(firstOther, std::move(item));
