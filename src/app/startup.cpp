@@ -89,9 +89,7 @@ PortTry FrmMain::portTry() const {
     t.comNumber = prog_.port.CommPortNo;
     t.simulator = prog_.port.simulator;
     t.fromEnvironment = t.simulator.empty() && !P.devices.chosenFor(t.comNumber).empty();
-    std::vector<SerialDevice> present = P.devices.list();
-    std::sort(present.begin(), present.end(),
-              [](const SerialDevice& a, const SerialDevice& b) { return devicePathBefore(a.path, b.path); });
+    const std::vector<SerialDevice> present = devicesInComOrder(P.devices);
     for (std::size_t i = 0; i < present.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
         // The n-th device is "Com n" unless ORBUS_COM<n> points elsewhere.

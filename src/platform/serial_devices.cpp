@@ -72,10 +72,15 @@ bool devicePathBefore(const std::string& a, const std::string& b) {
     return c != 0 ? c < 0 : a < b;
 }
 
-PortTarget portTarget(const SerialDevices& devices, int number) {
+std::vector<SerialDevice> devicesInComOrder(const SerialDevices& devices) {
     std::vector<SerialDevice> present = devices.list();
     std::sort(present.begin(), present.end(),
               [](const SerialDevice& a, const SerialDevice& b) { return devicePathBefore(a.path, b.path); });
+    return present;
+}
+
+PortTarget portTarget(const SerialDevices& devices, int number) {
+    const std::vector<SerialDevice> present = devicesInComOrder(devices);
     PortTarget t;
     t.path = devices.chosenFor(number);
     if (!t.path.empty()) {

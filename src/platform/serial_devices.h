@@ -44,6 +44,9 @@ PortTarget portTarget(const SerialDevices& devices, int number);
 // device".
 std::string portTargetText(const PortTarget& t);
 
+// The devices present, in the order "Com n" counts them.
+std::vector<SerialDevice> devicesInComOrder(const SerialDevices& devices);
+
 // Device paths in the order "Com n" counts them: text by character, runs of
 // digits by value, so /dev/ttyUSB2 comes before /dev/ttyUSB10.
 bool devicePathBefore(const std::string& a, const std::string& b);
