@@ -268,10 +268,10 @@ void FrmMain::CheckFinishCommand() {
     if (c.completion || c.error) refresh_.commandEnded(camera);
     // The camera's sockets: a refusal ("buffer full") puts its command back
     // in line; a completion or another error frees one for what waits.
+    const link::CommandPacer::Item* taken = nullptr;
     if (isBufferFull(replyText)) pacer_.refused(camera);
     else if (c.completion || c.error) pacer_.ended(camera);
-    const link::CommandPacer::Item* taken = nullptr;
-    if (!isBufferFull(replyText) && !(c.completion || c.error) && c.acknowledge) taken = pacer_.acknowledged(camera);
+    else if (c.acknowledge) taken = pacer_.acknowledged(camera);
     if (c.finished()) {
         if (L.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);
