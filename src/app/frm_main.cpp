@@ -9,8 +9,8 @@ namespace orbus {
 FrmMain::FrmMain(Program& program)
     : Form("FrmMain", "ORBUS Control Panel"),
       prog_(program),
-      L(program.link),
-      P(program.platform),
+      state_(program.link),
+      platform_(program.platform),
       line_(program.platform.poster),
       refresh_(program.link, Timer1, Timer3, [this] { drawRefresh(); }) {
     setResizable(true);
@@ -30,7 +30,7 @@ FrmMain::~FrmMain() {
     // Routines still waiting end with the window, before the line they wait
     // on; the port's events have nobody to go to any more.
     tasks_.destroyAll();
-    P.port.onComm = nullptr;
+    platform_.port.onComm = nullptr;
     *alive_ = false;
 }
 
@@ -59,7 +59,7 @@ void FrmMain::wireHandlers() {
     FmPTWindowM.onClick = [this] { FmPTWindowM_Click(); };
     CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
-    P.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
+    platform_.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
     // Replies go by their kind: a command's to the completion check, the
     // rest to the exchange that holds the line, or the receive path.
     line_.onCommandReply = [this](const Bytes& reply) { commandReply(reply); };

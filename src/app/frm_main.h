@@ -532,8 +532,8 @@ private:
     void appendLog(TextBox& box, const std::string& text);
 
     Program& prog_;
-    LinkState& L;
-    Platform& P;
+    LinkState& state_;
+    Platform& platform_;
     bool loaded_ = false;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;

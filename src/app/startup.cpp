@@ -34,7 +34,7 @@ void FrmMain::showProgress(const std::string& subtitle, bool advance) {
 }
 
 void FrmMain::openPort() {
-    SerialPort& port = P.port;
+    SerialPort& port = platform_.port;
     if (port.isOpen()) port.close();
     port.setCommPort(prog_.port.CommPortNo);
     port.setSimulator(prog_.port.simulator);
@@ -70,11 +70,11 @@ link::Async<int> FrmMain::searchSpeed(std::vector<int>& tried) {
     const int chosen = static_cast<int>(leadingNumber(prog_.port.BaudText));
     for (const int speed : FrmOpen::kSpeeds) {
         if (speed == chosen) continue;
-        if (!P.port.isOpen()) break;
+        if (!platform_.port.isOpen()) break;
         showProgress("Interface Clear at " + std::to_string(speed) + "bps", false);
         LineSettings s;
         s.baud = speed;
-        P.port.setSettings(s);
+        platform_.port.setSettings(s);
         // What came at the other speed is noise now.
         line_.discard();
         tried.push_back(speed);
@@ -88,20 +88,20 @@ PortTry FrmMain::portTry() const {
     PortTry t;
     t.comNumber = prog_.port.CommPortNo;
     t.simulator = prog_.port.simulator;
-    t.fromEnvironment = t.simulator.empty() && !P.devices.chosenFor(t.comNumber).empty();
-    const std::vector<SerialDevice> present = devicesInComOrder(P.devices);
+    t.fromEnvironment = t.simulator.empty() && !platform_.devices.chosenFor(t.comNumber).empty();
+    const std::vector<SerialDevice> present = devicesInComOrder(platform_.devices);
     for (std::size_t i = 0; i < present.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
         // The n-th device is "Com n" unless ORBUS_COM<n> points elsewhere.
-        const bool reached = n <= 12 && P.devices.chosenFor(n).empty();
+        const bool reached = n <= 12 && platform_.devices.chosenFor(n).empty();
         t.devices.push_back(present[i].path + (reached ? " (Com " + std::to_string(n) + ")" : ""));
     }
     t.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
-    if (t.simulator.empty()) t.path = portTarget(P.devices, t.comNumber).path;
-    if (!P.port.isOpen()) {
-        t.failure = P.port.openFailure();
+    if (t.simulator.empty()) t.path = portTarget(platform_.devices, t.comNumber).path;
+    if (!platform_.port.isOpen()) {
+        t.failure = platform_.port.openFailure();
         if (t.failure.kind == OpenFailure::Kind::None) t.failure.kind = OpenFailure::Kind::Other;
-        if (t.failure.system.empty()) t.failure.system = P.port.lastError();
+        if (t.failure.system.empty()) t.failure.system = platform_.port.lastError();
     }
     return t;
 }
@@ -115,7 +115,7 @@ void FrmMain::readLayout() {
     // The window fits the screen it opens on: a size saved on a larger
     // screen, or the default on a small one, is cut to the screen, whose
     // scroll bars then reach the rest.
-    const ScreenArea a = P.windows.screenArea();
+    const ScreenArea a = platform_.windows.screenArea();
     if (a.width > 0 && a.height > 0) {
         w = std::min(w, a.width);
         h = std::min(h, a.height);
@@ -151,7 +151,7 @@ link::Async<bool> FrmMain::addressSetAtStartup() {
 void FrmMain::setcom() {
     prog_.port.PortChosen = false;
     prog_.frmOpen().showAgain();
-    P.windows.waitUntil([this] { return prog_.port.PortChosen; });
+    platform_.windows.waitUntil([this] { return prog_.port.PortChosen; });
 }
 
 void FrmMain::Form_Load() {
@@ -159,13 +159,13 @@ void FrmMain::Form_Load() {
     loaded_ = true;
     prog_.loaded(*this);
     // The start-up's waits do not hold the window: it runs beside it.
-    L.StartupBusy = true;
+    state_.StartupBusy = true;
     tasks_.start(startUp());
 }
 
 link::Async<void> FrmMain::startUp() {
     // 1-2: busy, timers off, progress window up.
-    L.StartupBusy = true;
+    state_.StartupBusy = true;
     refresh_.switchOff();
     Timer2.setEnabled(false);
     hide();
@@ -184,12 +184,12 @@ link::Async<void> FrmMain::startUp() {
         const bool cleared = co_await interfaceClear();
         if (!cleared) {
             failure = "IF_Clear Error";
-            if (P.port.isOpen()) attempt.answeredAt = co_await searchSpeed(attempt.alsoTried);
+            if (platform_.port.isOpen()) attempt.answeredAt = co_await searchSpeed(attempt.alsoTried);
         } else {
             showProgress("Interface Clear End");
             readLayout();
             prog_.labels.fillDefaults();
-            L.CamAddress = 1;
+            state_.CamAddress = 1;
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
             showProgress("Address Set Start");
@@ -199,14 +199,14 @@ link::Async<void> FrmMain::startUp() {
             attempt.addressSetFailed = true;
             attempt.addressSetTries = kAddressSetAttempts;
         }
-        P.port.close();
+        platform_.port.close();
         info.hide();
         FrmOpen& dlg = prog_.frmOpen();
         dlg.LblDBG0.setCaption(failure + "\r\nPort = " + std::to_string(prog_.port.CommPortNo));
         dlg.showReason(portTryText(attempt));
         if (attempt.answeredAt > 0) dlg.selectSpeed(attempt.answeredAt);
         setcom();
-        if (P.windows.ending()) co_return;
+        if (platform_.windows.ending()) co_return;
         showProgress("Com Port Setting Restart", false);
         info.ProgressBar1.setValue(3);
         info.show();
@@ -221,7 +221,7 @@ link::Async<void> FrmMain::startUp() {
     DZoomX.setCaption("X1");
 
     // 14: start-up over; auto refresh off.
-    L.StartupBusy = false;
+    state_.StartupBusy = false;
     refresh_.switchOff();
 
     // 15: one status read, to its end.

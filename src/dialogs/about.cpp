@@ -136,8 +136,10 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
     const LinkState& L = prog_.link;
     dialogs::holdRefresh(prog_, false, true);
     OKButton.setEnabled(false);
-    const int camera = L.CamAddress, header = L.header(), code = L.ModelCode;
-    const bool serviceMemory = prog_.model.IsPanTiltSeries && (code == 13 || code == 14 || code == 260);
+    const int camera = L.CamAddress, header = L.header();
+    const PanTiltModel model = L.ModelCode;
+    const bool serviceMemory = prog_.model.IsPanTiltSeries &&
+                               (model == PanTiltModel::Gamma || model == PanTiltModel::Beta || model == PanTiltModel::Kappa);
     Frame1.setCaption("Camera " + std::to_string(camera));
     LblRomVer.setCaption("");
     LblDate.setCaption("");
@@ -175,7 +177,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
                           monthDay.value & 0xFF);
             LblDate.setCaption(std::string("Date of Manufacture  :  ") + date);
         }
-        if (o == Outcome::Done && code == 14) {
+        if (o == Outcome::Done && model == PanTiltModel::Beta) {
             const Read remodel = co_await step(header, kRemodel, true);
             o = remodel.outcome;
             if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel.value));

@@ -9,12 +9,12 @@
 
 namespace orbus {
 
-void FrmMain::IFClear_Click() { SendValues({L.header(), 0x01, 0x00, 0x01, 0xFF}, kCommand); }
+void FrmMain::IFClear_Click() { SendValues({state_.header(), 0x01, 0x00, 0x01, 0xFF}, kCommand); }
 
 void FrmMain::IFClearB_Click() {
     // A port that went away is opened again here, so the operator can carry
     // on after plugging the adapter back in.
-    if (!P.port.isOpen() && !reopenPort()) return;
+    if (!platform_.port.isOpen() && !reopenPort()) return;
     SD(ifClearBroadcast(), kCommand);
 }
 
@@ -33,10 +33,10 @@ link::Async<void> FrmMain::addressSet() {
     if (reply.size() >= 4 && reply[0] == 0x88 && reply[1] == 0x30 && reply[3] == 0xFF) {
         const int n = reply[2] - 1;
         CameraSel.forEach([&](int i, MenuItem& m) { m.setEnabled(i <= n); });
-        if (!CameraSel.has(L.CamAddress) || !CameraSel[L.CamAddress].enabled()) {
-            if (CameraSel.has(L.CamAddress)) CameraSel[L.CamAddress].setChecked(false);
+        if (!CameraSel.has(state_.CamAddress) || !CameraSel[state_.CamAddress].enabled()) {
+            if (CameraSel.has(state_.CamAddress)) CameraSel[state_.CamAddress].setChecked(false);
             CameraSel[1].setChecked(true);
-            L.CamAddress = 1;
+            state_.CamAddress = 1;
             Active.setText("1");
             ReadCameraStatus();
         }
@@ -47,14 +47,14 @@ void FrmMain::CameraSel_Click(int index) {
     if (index < 1 || index > 7) return;
     // A head the keyboard moves belongs to the camera driven until now.
     program().frmPanTilt().keyDriveDetach();
-    L.CamAddress = index;
+    state_.CamAddress = index;
     CameraSel.forEach([&](int i, MenuItem& m) { m.setChecked(i == index); });
     Active.setText(std::to_string(index));
     program().model.VersionRead = false;
     // A read of the camera driven until now ends after its exchange in
     // flight; the new camera is read next.
     abandonRead();
-    if (!ReadCameraStatus() && L.StatusReadBusy) {
+    if (!ReadCameraStatus() && state_.StatusReadBusy) {
         // Queue behind the read in progress.
         tasks_.start([](FrmMain& m) -> link::Async<void> {
             link::Line::Hold after = co_await m.line().take();

@@ -38,7 +38,7 @@ std::string builtBy() {
 
 bool FrmMain::outgoingAllowed(const Bytes& packet) {
     if (wellFormedPacket(packet)) return true;
-    P.windows.message({MsgIcon::Exclamation, "Warning",
+    platform_.windows.message({MsgIcon::Exclamation, "Warning",
                        "This packet was not sent: no camera can take it.\r\n" + packetText(packet) +
                            "\r\nIt was built by " + builtBy() + ".",
                        MsgButtons::Ok, true});
@@ -52,15 +52,15 @@ void FrmMain::notWritten() {
         return;
     }
     notWrittenTold_ = true;
-    P.windows.message({MsgIcon::Exclamation, "Warning",
+    platform_.windows.message({MsgIcon::Exclamation, "Warning",
                        "The serial port (Com " + std::to_string(prog_.port.CommPortNo) +
-                           ") did not take the packet: nothing was sent.\r\n" + P.port.lastError(),
+                           ") did not take the packet: nothing was sent.\r\n" + platform_.port.lastError(),
                        MsgButtons::Ok, true});
 }
 
 std::string FrmMain::SD(const Bytes& byteString, int disp) {
     if (!outgoingAllowed(byteString)) {
-        L.SendOK = false;
+        state_.SendOK = false;
         return "NG";
     }
     const bool command = disp == kCommand || disp == kPolled || disp == kStop;
@@ -68,18 +68,18 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
         // A command goes out now, in the middle of a status read too: its
         // replies are told from the read's answers by their kind.
         if (!RefreshNotGoCheck()) {
-            L.SendOK = false;
+            state_.SendOK = false;
             return "NG";
         }
-        L.EchoSent = true;
+        state_.EchoSent = true;
     } else {
-        L.EchoSent = false;
+        state_.EchoSent = false;
     }
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
-    const bool written = P.port.output(byteString);
+    const bool written = platform_.port.output(byteString);
     if (command) appendLog(SendText, sentLine(byteString, written));
-    L.SendOK = written;
+    state_.SendOK = written;
     if (!written) {
         if (command) notWritten();
         return "NG";
@@ -91,14 +91,14 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
                     : link::CommandPacer::Item{byteString, "",
                                                disp == kStop ? link::CommandPacer::Kind::Stop
                                                              : link::CommandPacer::Kind::Other};
-        pacer_.sent(camera, std::move(item), P.clock.now());
+        pacer_.sent(camera, std::move(item), platform_.clock.now());
         commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
         std::weak_ptr<bool> alive = alive_;
         for (const double limit : {link::CommandPacer::kAckLimit, link::CommandPacer::kCompletionLimit}) {
-            P.poster.post(limit + 0.01, [this, alive, camera] {
+            platform_.poster.post(limit + 0.01, [this, alive, camera] {
                 if (auto a = alive.lock(); a && *a) commandOverdue(camera);
             });
         }
@@ -113,7 +113,7 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
 std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
-        L.SendOK = false;
+        state_.SendOK = false;
         return "ERR";
     }
     return SD(bytes, disp);
@@ -121,13 +121,13 @@ std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
 
 void FrmMain::commandOverdue(int camera) {
     tellUnacknowledged();
-    const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, P.clock.now());
+    const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, platform_.clock.now());
     if (incomplete > 0) prog_.chain.noCompletion(camera, incomplete);
     if (unacknowledged + incomplete > 0) sendWaiting(camera);
 }
 
 void FrmMain::tellUnacknowledged() {
-    prog_.chain.settle(P.clock.now());
+    prog_.chain.settle(platform_.clock.now());
     for (const UnacknowledgedCommand& u : prog_.chain.takeUnacknowledged()) {
         appendLog(SendText, trafficBytes(u.packet) + "(no acknowledge from camera " + std::to_string(u.address) +
                                 " within 1 s)\r\n");
@@ -137,15 +137,15 @@ void FrmMain::tellUnacknowledged() {
 std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
-        L.SendOK = false;
+        state_.SendOK = false;
         return "ERR";
     }
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
     link::CommandPacer::Item item{bytes, key, kind};
-    if (P.port.isOpen() && pacer_.mustWait(camera)) {
+    if (platform_.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));
-        L.SendOK = true;
+        state_.SendOK = true;
         return "OK";
     }
     pacing_ = std::move(item);
@@ -155,7 +155,7 @@ std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string
 }
 
 void FrmMain::sendWaiting(int camera) {
-    if (!P.port.isOpen()) return;
+    if (!platform_.port.isOpen()) return;
     while (auto item = pacer_.next(camera)) {
         const int disp = item->kind == link::CommandPacer::Kind::Stop ? kStop : kCommand;
         pacing_ = *item;
@@ -169,7 +169,7 @@ void FrmMain::sendWaiting(int camera) {
 std::string FrmMain::Command(const std::vector<int>& body) {
     std::vector<int> values;
     values.reserve(body.size() + 2);
-    values.push_back(L.header());
+    values.push_back(state_.header());
     values.insert(values.end(), body.begin(), body.end());
     values.push_back(0xFF);
     return SendValues(values, kCommand);
@@ -191,7 +191,7 @@ link::Async<Bytes> FrmMain::WaitReply(int receiveByte, bool answer) {
     waitReplyBusy_ = true;
     link::Answer a;
     // A closed or lost port cannot deliver: no point waiting for it.
-    if (!P.port.isOpen()) {
+    if (!platform_.port.isOpen()) {
         a.timedOut = true;
     } else {
         a = co_await line_.reply(receiveByte, answer);
@@ -213,19 +213,19 @@ bool FrmMain::WaitCheck(double waitTime) {
     }
     if (!stopwatchArmed_) {
         stopwatchArmed_ = true;
-        stopwatchStart_ = P.clock.now();
+        stopwatchStart_ = platform_.clock.now();
         return false;
     }
     // A microsecond of tolerance: a wait that slept until exactly the end
     // time must see it as run out despite rounding.
-    if (P.clock.now() - stopwatchStart_ >= waitTime - 1e-6) {
+    if (platform_.clock.now() - stopwatchStart_ >= waitTime - 1e-6) {
         stopwatchArmed_ = false;
         return true;
     }
     return false;
 }
 
-void FrmMain::waitForEvents(const std::function<bool()>& condition) { P.windows.eventsUntil(condition); }
+void FrmMain::waitForEvents(const std::function<bool()>& condition) { platform_.windows.eventsUntil(condition); }
 
 void FrmMain::runToEnd(link::Async<void> routine) {
     auto done = std::make_shared<bool>(false);
@@ -241,7 +241,7 @@ link::Async<Bytes> FrmMain::exchange(Bytes packet, int receiveByte, bool answer,
     SD(packet, disp);
     Bytes reply = co_await WaitReply(receiveByte, answer);
     // The line is the operator's again: what comes now is logged.
-    L.EchoSent = true;
+    state_.EchoSent = true;
     co_return reply;
 }
 
@@ -273,28 +273,28 @@ void FrmMain::CheckFinishCommand() {
     else if (c.completion || c.error) pacer_.ended(camera);
     else if (c.acknowledge) taken = pacer_.acknowledged(camera);
     if (c.finished()) {
-        if (L.PresetBusy) {
-            const bool ends = !c.inquiryAnswer && (!c.completion || L.PresetAcked);
+        if (state_.PresetBusy) {
+            const bool ends = !c.inquiryAnswer && (!c.completion || state_.PresetAcked);
             if (ends) {
-                clearPresetHighlight(L.PresetOp, L.PresetNo);
-                L.PresetBusy = false;
-                L.RefreshSkipCount = L.ModelCode == 260 ? 1 : 2;
-                if (!L.WBWait) resumeRefresh();
+                clearPresetHighlight(state_.PresetOp, state_.PresetNo);
+                state_.PresetBusy = false;
+                state_.RefreshSkipCount = state_.ModelCode == PanTiltModel::Kappa ? 1 : 2;
+                if (!state_.WBWait) resumeRefresh();
             } else {
                 refresh_.stillPending();
             }
         } else {
-            if (L.WBWait) L.WBWait = false;
+            if (state_.WBWait) state_.WBWait = false;
             resumeRefresh();
         }
     } else if (c.acknowledge) {
         refresh_.acknowledged();
-        L.PresetAcked = L.PresetBusy;
+        state_.PresetAcked = state_.PresetBusy;
         // A drive keeps its socket until it is stopped: the status reads go
         // on meanwhile, so the positions follow the motion.
-        if (taken && link::CommandPacer::startsDrive(taken->packet) && !L.PresetBusy && !L.WBWait) resumeRefresh();
+        if (taken && link::CommandPacer::startsDrive(taken->packet) && !state_.PresetBusy && !state_.WBWait) resumeRefresh();
     } else if (c.networkChange) {
-        P.windows.message({MsgIcon::Exclamation, "Warning",
+        platform_.windows.message({MsgIcon::Exclamation, "Warning",
                            "Network Change was received.\r\n"
                            "Please implement IF_Clear (broadcast), AddressSet command.",
                            MsgButtons::Ok, true});

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "status/model_code.h"
+
 namespace orbus {
 
 struct LinkState {
@@ -24,7 +26,7 @@ struct LinkState {
     // A modal dialog that stopped the refresh is open: no completion and no
     // watchdog resumes it; only the dialog gives it back when it closes.
     bool RefreshHeld = false;
-    int ModelCode = 0;            // identified pan-tilt model (260: high definition)
+    PanTiltModel ModelCode = PanTiltModel::None;  // identified pan-tilt model
     long LastRefreshError = 0;    // code of the inquiry that last gave up (diagnostics)
 
     // Header byte of a packet to the driven camera.

@@ -9,9 +9,9 @@
 namespace orbus {
 
 void FrmMain::portGone() {
-    if (!P.port.isOpen() && portLost_) return;
+    if (!platform_.port.isOpen() && portLost_) return;
     portLost_ = true;
-    P.port.close();
+    platform_.port.close();
     // A head moving under the keyboard gets its stop once the port is back.
     prog_.frmPanTilt().keyDriveDetach();
     // Reads would only fail from now on: switch the auto refresh off here so
@@ -22,7 +22,7 @@ void FrmMain::portGone() {
     pacer_.clear();
     // An exchange waiting for an answer ends now.
     line_.portGone();
-    P.windows.message({MsgIcon::Exclamation, "Warning",
+    platform_.windows.message({MsgIcon::Exclamation, "Warning",
                        "The serial port is gone (Com " + std::to_string(prog_.port.CommPortNo) +
                            ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
                        MsgButtons::Ok, true});
@@ -30,8 +30,8 @@ void FrmMain::portGone() {
 
 bool FrmMain::reopenPort() {
     openPort();
-    if (!P.port.isOpen()) {
-        P.windows.message({MsgIcon::Exclamation, "Warning",
+    if (!platform_.port.isOpen()) {
+        platform_.windows.message({MsgIcon::Exclamation, "Warning",
                            "The serial port could not be opened (Com " + std::to_string(prog_.port.CommPortNo) +
                                ").\r\n" + portTryText(portTry()),
                            MsgButtons::Ok, true});
@@ -39,7 +39,7 @@ bool FrmMain::reopenPort() {
     }
     portLost_ = false;
     notWrittenTold_ = false;
-    P.port.setRThreshold(1);
+    platform_.port.setRThreshold(1);
     return true;
 }
 

@@ -17,8 +17,8 @@ void FrmMain::MSComm1_OnComm(int event) {
         // opened meanwhile (a network change) must not keep the port from
         // notifying the next bytes.
         std::weak_ptr<bool> alive = alive_;
-        P.poster.post(0, [this, alive] {
-            if (auto a = alive.lock(); a && *a) line_.received(P.port.input());
+        platform_.poster.post(0, [this, alive] {
+            if (auto a = alive.lock(); a && *a) line_.received(platform_.port.input());
         });
         break;
     }
@@ -35,7 +35,7 @@ void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
     if (bytes.empty()) return;
     std::string log = RecvText.text();
     for (auto b : bytes) {
-        if (L.EchoSent) {
+        if (state_.EchoSent) {
             log += hex2(b);
             log += ' ';
         }
@@ -43,12 +43,12 @@ void FrmMain::EchoReceived(const Bytes& bytes, bool classify) {
             trimLog(log);
             RecvText.setText(log);
             // What an answer answered is known only now, as it arrives.
-            if (L.EchoSent) prog_.chain.replyLogged(log);
+            if (state_.EchoSent) prog_.chain.replyLogged(log);
             // The check reads the reply back from the log: a reply that was
             // not logged (echo off) would have it judge an old line again.
-            if (classify && L.EchoSent) CheckFinishCommand();
+            if (classify && state_.EchoSent) CheckFinishCommand();
             log = RecvText.text();
-            if (L.EchoSent) log += "\r\n";
+            if (state_.EchoSent) log += "\r\n";
         }
     }
     trimLog(log);
@@ -77,7 +77,7 @@ std::string FrmMain::SendDirect() {
     // resumes it if the camera never does.
     const std::string t = DirectText.text();
     refresh_.commandSent(t.size() >= 2 ? hexDigit(t[0]) * 16 + hexDigit(t[1]) - 0x80 : 0);
-    L.EchoSent = true;
+    state_.EchoSent = true;
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
         int hi = hexDigit(t[i]);
@@ -86,7 +86,7 @@ std::string FrmMain::SendDirect() {
     }
     // The console sends whatever was typed, but the history tells the truth
     // about what the port took.
-    const bool written = bytes.empty() || P.port.output(bytes);
+    const bool written = bytes.empty() || platform_.port.output(bytes);
     appendLog(SendText, sentLine(bytes, written));
     if (!written) {
         notWritten();

@@ -11,7 +11,7 @@ namespace orbus {
 void FrmMain::AutoRefreshed_Click() { refresh_.toggleAuto(); }
 
 void FrmMain::RefreshOnce_Click() {
-    if (L.PresetBusy) ++L.RefreshSkipCount;
+    if (state_.PresetBusy) ++state_.RefreshSkipCount;
     ReadCameraStatus();
 }
 
@@ -23,14 +23,14 @@ void FrmMain::Timer3_Timer() {
     // A preset whose completion never came ends here, whatever the refresh
     // does: left pending, it would hold back every status read and every
     // later preset for good.
-    if (L.PresetBusy) {
-        L.PresetBusy = false;
+    if (state_.PresetBusy) {
+        state_.PresetBusy = false;
         for (auto* arr : {&PresetSet, &PresetRecall, &PresetReset}) {
             arr->forEach([](int, OptionButton& o) { o.setValue(false); });
         }
     }
     // The command's completion never came: resume auto refresh.
-    if (L.WBWait) L.WBWait = false;
+    if (state_.WBWait) state_.WBWait = false;
     refresh_.watchdog();
     // Commands whose completion never came free their sockets too, and
     // are counted for their camera.
@@ -54,7 +54,7 @@ link::Async<bool> FrmMain::CheckAlarmStatus() {
     const std::uint8_t steps[][2] = {{0x6B, 4}, {0x6C, 4}, {0x6D, 12}};
     for (int s = 0; ok && s < 3; ++s) {
         const int code = steps[s][0], length = steps[s][1];
-        const Bytes inquiry{static_cast<std::uint8_t>(L.header()), 0x09, 0x04, static_cast<std::uint8_t>(code), 0xFF};
+        const Bytes inquiry{static_cast<std::uint8_t>(state_.header()), 0x09, 0x04, static_cast<std::uint8_t>(code), 0xFF};
         ok = false;
         for (int attempts = 0; !ok && attempts < kAlarmAttempts; ++attempts) {
             SD(inquiry, kQuiet);
@@ -76,10 +76,10 @@ link::Async<bool> FrmMain::CheckAlarmStatus() {
             a.AlarmConfigured = true;
         }
     }
-    L.EchoSent = true;
+    state_.EchoSent = true;
     hold.release();
     if (!ok) {
-        P.windows.message({MsgIcon::Exclamation, "Warning",
+        platform_.windows.message({MsgIcon::Exclamation, "Warning",
                            "Alarm Status Check Error !\r\nThe camera did not answer the alarm inquiry.",
                            MsgButtons::Ok, true});
     }

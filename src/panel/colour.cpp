@@ -20,21 +20,20 @@ namespace {
 
 // The ORX-Kappa measures one-push white balance only at a shutter of 1/8
 // or faster (position 4 and up); below position 6 it takes up to 18 s.
-constexpr int kKappa = 260;
 
 void WBTrigger_Click(FrmMain& m) {
     if (!m.RefreshNotGoCheck()) return;
     Program& p = m.program();
     LinkState& L = p.link;
     const int shutter = p.modes.KappaShutterPos;
-    if (L.ModelCode == kKappa && shutter < 4) return;
+    if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
     const CommandRow* row = chooseRow(m, "WBTrigger", kSingle, Event::Click);
     if (!row) return;
     sendRow(m, *row, kSingle);
     L.WBWait = false;
     if (!L.SendOK) return;
     L.WBWait = true;
-    if (L.ModelCode == kKappa) {
+    if (L.ModelCode == PanTiltModel::Kappa) {
         if (shutter < 6) {
             m.refresh().watchWithin(18000);
         }

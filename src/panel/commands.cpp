@@ -34,14 +34,14 @@ struct Row : CommandRow {
         return *this;
     }
     Row& ifChecked(const char* subject = nullptr) {
-        when = {When::Checked, subject, nullptr, 0};
+        when = {When::Checked, subject, nullptr, PanTiltModel::None};
         return *this;
     }
     Row& ifCaption(const char* caption) {
-        when = {When::CaptionIs, nullptr, caption, 0};
+        when = {When::CaptionIs, nullptr, caption, PanTiltModel::None};
         return *this;
     }
-    Row& ifModel(int model) {
+    Row& ifModel(PanTiltModel model) {
         when = {When::ModelIs, nullptr, nullptr, model};
         return *this;
     }
@@ -136,10 +136,10 @@ std::vector<CommandRow> buildTable() {
         on("DZL2", Click, {0x01, 0x04, 0x26, 0x02}).gh(),
         on("DZL3", Click, {0x01, 0x04, 0x26, 0x03}).gh(),
         // ORX-Alpha drives focus at its one fixed speed.
-        on("Far", Down, {0x01, 0x04, 0x08, 0x02}).ifModel(2),
+        on("Far", Down, {0x01, 0x04, 0x08, 0x02}).ifModel(PanTiltModel::Alpha),
         on("Far", Down, {0x01, 0x04, 0x08, 0x20}).field(Speed, 3, "FarSpeed"),
         on("Far", Up, {0x01, 0x04, 0x08, 0x00}),
-        on("Near", Down, {0x01, 0x04, 0x08, 0x03}).ifModel(2),
+        on("Near", Down, {0x01, 0x04, 0x08, 0x03}).ifModel(PanTiltModel::Alpha),
         on("Near", Down, {0x01, 0x04, 0x08, 0x30}).field(Speed, 3, "NearSpeed"),
         on("Near", Up, {0x01, 0x04, 0x08, 0x00}),
         on("FocusSlider", Scroll, {0x01, 0x04, 0x48, 0, 0, 0, 0}).field(N4, 3),

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "status/model_code.h"
+
 namespace orbus::panel {
 
 enum class Event { Click, MouseDown, MouseUp, Scroll };
@@ -35,7 +37,7 @@ struct When {
     Test test = Always;
     const char* subject = nullptr;  // control tested; nullptr: the row's own control
     const char* caption = nullptr;
-    int model = 0;
+    PanTiltModel model = PanTiltModel::None;
 };
 
 // Computed bytes of a packet, written into the body from index `at`.

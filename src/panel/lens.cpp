@@ -38,12 +38,11 @@ void apply(Tri t, std::initializer_list<Control*> controls) {
 }
 
 // ORX-Alpha drives focus at one fixed speed: its speed boxes stay disabled.
-constexpr int kAlpha = 2;
 
 void showFocusMode(FrmMain& m, const FocusMode& f) {
     Program& p = m.program();
     apply(f.nearFar, {&m.Near, &m.Far});
-    if (f.speeds == T && p.link.ModelCode == kAlpha) {
+    if (f.speeds == T && p.link.ModelCode == PanTiltModel::Alpha) {
         apply(F, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
     } else {
         apply(f.speeds, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
@@ -59,11 +58,10 @@ void showFocusMode(FrmMain& m, const FocusMode& f) {
 
 // The ORX-Kappa takes no preset while it switches to auto focus, unless its
 // own menu already holds the presets back.
-constexpr int kKappa = 260;
 
 void AutoFocus_Click(FrmMain& m, const FocusMode& f) {
     Program& p = m.program();
-    const bool holdPresets = p.link.ModelCode == kKappa && !p.modes.MenuMode;
+    const bool holdPresets = p.link.ModelCode == PanTiltModel::Kappa && !p.modes.MenuMode;
     if (holdPresets) m.FmPreset.setEnabled(false);
     runCommand(m, "AFModeCmd", 0, Event::Click, [&m, &f] { showFocusMode(m, f); });
     if (holdPresets) m.FmPreset.setEnabled(true);

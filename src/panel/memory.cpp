@@ -56,8 +56,8 @@ void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
 
 // Seconds a camera needs after power on before it answers a status read:
 // the read after the command is later, or the next reads are skipped.
-int powerOnInterval(int model) { return model == 14 ? 6000 : model == 260 ? 7000 : 2000; }
-std::uint8_t powerOnSkips(int model) { return model == 14 ? 3 : model == 260 ? 4 : 1; }
+int powerOnInterval(PanTiltModel model) { return model == PanTiltModel::Beta ? 6000 : model == PanTiltModel::Kappa ? 7000 : 2000; }
+std::uint8_t powerOnSkips(PanTiltModel model) { return model == PanTiltModel::Beta ? 3 : model == PanTiltModel::Kappa ? 4 : 1; }
 
 void Power_Click(FrmMain& m) {
     Program& p = m.program();

@@ -142,7 +142,7 @@ void decodeCameraBlock(FrmMain& m, const Bytes& r) {
     enableAll({&m.ExpCompUp, &m.ExpCompDown, &m.ExpCompSlider}, expComp);
 
     // One-push white balance needs a shutter at 1/8 or faster on ORX-Kappa.
-    if (p.link.ModelCode == 260) {
+    if (p.link.ModelCode == PanTiltModel::Kappa) {
         p.modes.KappaShutterPos = r[10];
         const bool allowed = r[10] >= 4;
         m.OnePushWB.setEnabled(allowed);
@@ -171,7 +171,7 @@ void decodeOtherBlock(FrmMain& m, const Bytes& r) {
     p.modes.EffectLevel = r[7];
     m.CameraIDText.setText(std::to_string(nibbles(r, 8, 4)));
 
-    if (p.link.ModelCode == 260 && p.model.IsPanTiltSeries) {
+    if (p.link.ModelCode == PanTiltModel::Kappa && p.model.IsPanTiltSeries) {
         const int vs = p.model.VideoSystem;
         m.NTSCorPAL.setText(labelOr(p.labels.videoSystem(vs), vs, static_cast<int>(p.labels.VideoSystemLabel.size())));
     } else {

@@ -71,12 +71,12 @@ const BlockModelRow* findBlockModel(int byte5) {
 
 std::string modelKey(std::uint8_t b4, std::uint8_t b5) { return hexNoPad(b4) + hexNoPad(b5); }
 
-int panTiltModelCode(const std::string& key) {
-    if (equalsNoCase(key, "42")) return 2;
-    if (equalsNoCase(key, "4D")) return 13;
-    if (equalsNoCase(key, "4E")) return 14;
-    if (equalsNoCase(key, "54")) return 260;
-    return 13;
+PanTiltModel panTiltModelCode(const std::string& key) {
+    if (equalsNoCase(key, "42")) return PanTiltModel::Alpha;
+    if (equalsNoCase(key, "4D")) return PanTiltModel::Gamma;
+    if (equalsNoCase(key, "4E")) return PanTiltModel::Beta;
+    if (equalsNoCase(key, "54")) return PanTiltModel::Kappa;
+    return PanTiltModel::Gamma;
 }
 
 std::string versionModelName(const std::vector<std::uint8_t>& r) {
@@ -84,9 +84,9 @@ std::string versionModelName(const std::vector<std::uint8_t>& r) {
     if (r[3] == 0x01) {
         // Unknown pan-tilt keys are driven as the ORX-Gamma, and named so.
         switch (panTiltModelCode(modelKey(r[4], r[5]))) {
-        case 2: return PTModelName[0];
-        case 14: return PTModelName[2];
-        case 260: return PTModelName[3];
+        case PanTiltModel::Alpha: return PTModelName[0];
+        case PanTiltModel::Beta: return PTModelName[2];
+        case PanTiltModel::Kappa: return PTModelName[3];
         default: return PTModelName[1];
         }
     }
@@ -186,7 +186,7 @@ link::Async<bool> identifyInStatusRead(FrmMain& m) {
         // The model code names pan-tilt models only: a block camera chosen
         // after one must not be read and driven as that model (asked for the
         // expand block it lacks, its focus driven at the fixed speed).
-        p.link.ModelCode = 0;
+        p.link.ModelCode = PanTiltModel::None;
         p.model.VersionRead = true;
         // Another camera of a mixed chain: the panel is laid out for it as
         // start-up does, from the window as drawn, so that nothing the
@@ -212,21 +212,21 @@ link::Async<bool> identifyInStatusRead(FrmMain& m) {
     p.modes.MenuMode = false;
     const std::string& key = p.model.ModelKey;
     if (equalsNoCase(key, "42")) {
-        p.link.ModelCode = 2;
+        p.link.ModelCode = PanTiltModel::Alpha;
         m.ModelVersion.setText(PTModelName[0]);
         m.DspAlpha();
     } else if (equalsNoCase(key, "4D")) {
-        p.link.ModelCode = 13;
+        p.link.ModelCode = PanTiltModel::Gamma;
         m.setIcon("orx-gamma");
         m.ModelVersion.setText(PTModelName[1]);
         m.DspGamma();
     } else if (equalsNoCase(key, "4E")) {
-        p.link.ModelCode = 14;
+        p.link.ModelCode = PanTiltModel::Beta;
         m.setIcon("orx-beta");
         m.ModelVersion.setText(PTModelName[2]);
         m.DspBeta();
     } else if (equalsNoCase(key, "54")) {
-        p.link.ModelCode = 260;
+        p.link.ModelCode = PanTiltModel::Kappa;
         m.setIcon("orx-kappa");
         m.ModelVersion.setText(PTModelName[3]);
         if (!co_await m.PwCheck()) co_return false;
@@ -246,7 +246,7 @@ link::Async<bool> identifyInStatusRead(FrmMain& m) {
         }
         m.DspKappa();
     } else {
-        p.link.ModelCode = 13;
+        p.link.ModelCode = PanTiltModel::Gamma;
         m.ModelVersion.setText(PTModelName[1]);
         m.DspGamma();
     }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "status/model_code.h"
+
 namespace orbus {
 
 class FrmMain;
@@ -28,7 +30,7 @@ void applyBlockModel(FrmMain& m, const BlockModelRow& row);
 // Hexadecimal of bytes 4 and 5 without leading zeros: 04 0D give "4D".
 std::string modelKey(std::uint8_t b4, std::uint8_t b5);
 // Pan-tilt model code of a key: 2, 13, 14, 260; unknown keys are 13.
-int panTiltModelCode(const std::string& key);
+PanTiltModel panTiltModelCode(const std::string& key);
 
 // The model named by a version answer (10 bytes); empty when it names none.
 std::string versionModelName(const std::vector<std::uint8_t>& answer);

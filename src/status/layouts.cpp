@@ -79,6 +79,7 @@ char pick(const VisRow& r, PanTiltModel model) {
     case PanTiltModel::Beta: return r.beta;
     case PanTiltModel::Gamma: return r.gamma;
     case PanTiltModel::Kappa: return r.kappa;
+    case PanTiltModel::None: break;
     }
     return '-';
 }
@@ -289,7 +290,7 @@ void FrmMain::DspPTW() {
         pt.show();
         pt.raiseWithoutFocus();
         pt.LbMount.setCaption("");
-        if (p.link.ModelCode == 260) {
+        if (p.link.ModelCode == PanTiltModel::Kappa) {
             DspIRCondition();
         } else {
             pt.LblIR.setCaption("");
@@ -323,7 +324,7 @@ double FrmMain::ownHeight() const {
 void FrmMain::placeDocked() {
     PanTiltFlags& f = prog_.ptw;
     FrmPanTilt& pt = prog_.frmPanTilt();
-    const ScreenArea area = P.windows.screenArea();
+    const ScreenArea area = platform_.windows.screenArea();
     const double own = ownHeight();
     const bool room = area.height <= 0 || top() + own + pt.height() <= area.bottom();
     if (room || !pt.visible()) {

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "status/model_code.h"
 
 namespace orbus {
 
 class FrmMain;
 
-enum class PanTiltModel { Alpha, Beta, Gamma, Kappa };
 
 // Applies the model's column of the layout table (visibility, slider maxima,
 // the BackLight row and the AF sensitivity caption).

@@ -27,7 +27,7 @@ bool dsubCapable(int videoSystem) {
 // up or a command or another camera overtook the read.
 link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
     Program& p = m.program();
-    const int code = p.link.ModelCode;
+    const PanTiltModel code = p.link.ModelCode;
     auto take = [](std::optional<Bytes>&& a, Bytes& into, bool& have) {
         have = a.has_value();
         if (have) into = std::move(*a);
@@ -36,11 +36,11 @@ link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
     if (!take(co_await inquireBlock(m, "09 7E 7E 00", 16, 0), r.lens, r.haveLens)) co_return false;
     if (!take(co_await inquireBlock(m, "09 7E 7E 01", 16, 1), r.camera, r.haveCamera)) co_return false;
     if (!take(co_await inquireBlock(m, "09 7E 7E 02", 16, 2), r.other, r.haveOther)) co_return false;
-    if (code == 14 || code == 260) {
+    if (code == PanTiltModel::Beta || code == PanTiltModel::Kappa) {
         if (!take(co_await inquireBlock(m, "09 7E 7E 03", 16, 3), r.expand, r.haveExpand))
             co_return false;
     }
-    if (code == 260) {
+    if (code == PanTiltModel::Kappa) {
         if (!take(co_await inquireCounted(m, "09 06 06", 4, 966), r.menu, r.haveMenu)) co_return false;
         if (!take(co_await inquireCounted(m, "09 7E 01 18", 4, 9953560), r.info, r.haveInfo))
             co_return false;
@@ -54,7 +54,7 @@ link::Async<bool> readBlocks(FrmMain& m, Replies& r) {
 
 void decodeAll(FrmMain& m, const Replies& r) {
     Program& p = m.program();
-    const int code = p.link.ModelCode;
+    const PanTiltModel code = p.link.ModelCode;
     if (r.haveLens) decodeLensBlock(m, r.lens);
     // The shutter labels need this read's video system, which the other
     // block carries: take it first, or a PAL camera would show NTSC speeds
@@ -62,8 +62,8 @@ void decodeAll(FrmMain& m, const Replies& r) {
     if (r.haveOther) p.modes.VideoSysCode = r.other[12] & 0x01;
     if (r.haveCamera) decodeCameraBlock(m, r.camera);
     if (r.haveOther) decodeOtherBlock(m, r.other);
-    if (code == 14 && r.haveExpand) decodeExpandBeta(m, r.expand);
-    if (code == 260) {
+    if (code == PanTiltModel::Beta && r.haveExpand) decodeExpandBeta(m, r.expand);
+    if (code == PanTiltModel::Kappa) {
         decodeExpandKappa(m, r.expand, r.haveExpand);
         if (r.haveMenu) decodeMenuMode(m, r.menu);
         if (r.haveInfo) decodeInfoDisplay(m, r.info);
@@ -108,9 +108,9 @@ link::Async<void> FrmMain::statusRead() {
         ok = ok && !readOvertaken_;
     }
     if (ok && p.model.IsPanTiltSeries) {
-        if (L.ModelCode == 2) {
+        if (L.ModelCode == PanTiltModel::Alpha) {
             skipToPanTilt = true;
-        } else if (L.ModelCode == 260) {
+        } else if (L.ModelCode == PanTiltModel::Kappa) {
             DspIRCondition();
             ok = co_await PwCheck();
             ok = ok && !readOvertaken_;
@@ -147,7 +147,7 @@ link::Async<void> FrmMain::statusRead() {
 
 void FrmMain::readGaveUp(long code) {
     // Outside a read (a power check of its own) the failure is told now.
-    if (!L.StatusReadBusy) {
+    if (!state_.StatusReadBusy) {
         ARError(code);
     } else if (!readFailure_) {
         readFailure_ = code;
@@ -155,7 +155,7 @@ void FrmMain::readGaveUp(long code) {
 }
 
 void FrmMain::abandonRead() {
-    if (!L.StatusReading) return;
+    if (!state_.StatusReading) return;
     readOvertaken_ = true;
     readAbandoned_ = true;
 }
@@ -164,7 +164,7 @@ void FrmMain::commandWentOut(int camera) {
     // A read of the camera a command went to would show what the camera did
     // before the command: it stops after its exchange in flight, and the
     // refresh reads once more after the command.
-    if (L.StatusReading && (camera == readCamera_ || camera == 8)) readOvertaken_ = true;
+    if (state_.StatusReading && (camera == readCamera_ || camera == 8)) readOvertaken_ = true;
 }
 
 link::Async<bool> FrmMain::PwCheck() {
@@ -173,14 +173,14 @@ link::Async<bool> FrmMain::PwCheck() {
     for (int attempts = 0;;) {
         SD(inquiry, kQuiet);
         Bytes r = co_await WaitAnswer(4);
-        if (L.StatusReadBusy && readAbandoned_) co_return false;
+        if (state_.StatusReadBusy && readAbandoned_) co_return false;
         if (++attempts >= kInquiryAttempts) {
             readGaveUp(940);
             co_return false;
         }
         if (r.size() < 4 || !(r[0] & 0x80) || r[1] != 0x50 || r[3] != 0xFF) continue;
         // A read that a command or another camera overtook shows nothing.
-        if (L.StatusReadBusy && readOvertaken_) co_return false;
+        if (state_.StatusReadBusy && readOvertaken_) co_return false;
         if (r[2] == 0x02) Power.setChecked(true);
         if (r[2] == 0x03) Power.setChecked(false);
         co_return true;

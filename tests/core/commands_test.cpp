@@ -81,7 +81,7 @@ Act toggleThen(CheckBox FrmMain::*c, bool checked, Button FrmMain::*b) {
         (m.*b).click();
     };
 }
-Act onModel(int model, Act act) {
+Act onModel(PanTiltModel model, Act act) {
     return [model, act](Rig& r, FrmMain& m) {
         r.link().ModelCode = model;
         act(r, m);
@@ -170,10 +170,10 @@ std::vector<Case> cases() {
         {"DZL2 Click", click(&M::DZL2), {"8x 01 04 26 02 FF"}},
         {"DZL3 Click", click(&M::DZL3), {"8x 01 04 26 03 FF"}},
         {"Far MouseDown", press(&M::Far, &M::FarSpeed, "2"), {"8x 01 04 08 22 FF"}},
-        {"Far MouseDown", onModel(2, press(&M::Far, &M::FarSpeed, "6")), {"8x 01 04 08 02 FF"}},
+        {"Far MouseDown", onModel(PanTiltModel::Alpha, press(&M::Far, &M::FarSpeed, "6")), {"8x 01 04 08 02 FF"}},
         {"Far MouseUp", release(&M::Far), {"8x 01 04 08 00 FF"}},
         {"Near MouseDown", press(&M::Near, &M::NearSpeed, "7"), {"8x 01 04 08 37 FF"}},
-        {"Near MouseDown", onModel(2, press(&M::Near, &M::NearSpeed, "7")), {"8x 01 04 08 03 FF"}},
+        {"Near MouseDown", onModel(PanTiltModel::Alpha, press(&M::Near, &M::NearSpeed, "7")), {"8x 01 04 08 03 FF"}},
         {"Near MouseUp", release(&M::Near), {"8x 01 04 08 00 FF"}},
         {"FocusSlider Scroll", scroll(&M::FocusSlider, 0xC000), {"8x 01 04 48 0C 00 00 00 FF"}},
         {"FocusSlider MouseUp", letGo(&M::FocusSlider, 0x1000), {"8x 01 04 48 01 00 00 00 FF"}},

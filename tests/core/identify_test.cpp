@@ -114,11 +114,13 @@ TEST(Identify, BlockModelsHideAndDisableExactlyTheirControls) {
 TEST(Identify, PanTiltModelsAfterStartUp) {
     struct Case {
         const char* model;
-        int code;
+        PanTiltModel code;
         const char* icon;
     };
-    for (const Case& c : {Case{"ORX-Alpha", 2, "orx-kappa"}, Case{"ORX-Gamma", 13, "orx-gamma"},
-                          Case{"ORX-Beta", 14, "orx-beta"}, Case{"ORX-Kappa", 260, "orx-kappa"}}) {
+    for (const Case& c : {Case{"ORX-Alpha", PanTiltModel::Alpha, "orx-kappa"},
+                          Case{"ORX-Gamma", PanTiltModel::Gamma, "orx-gamma"},
+                          Case{"ORX-Beta", PanTiltModel::Beta, "orx-beta"},
+                          Case{"ORX-Kappa", PanTiltModel::Kappa, "orx-kappa"}}) {
         SCOPED_TRACE(c.model);
         Rig rig({c.model});
         ASSERT_TRUE(rig.startUp());
@@ -140,10 +142,10 @@ TEST(Identify, ModelKeyDropsLeadingZeros) {
     EXPECT_EQ(modelKey(0x04, 0x0D), "4D");
     EXPECT_EQ(modelKey(0x05, 0x04), "54");
     EXPECT_EQ(modelKey(0x00, 0x42), "042");
-    EXPECT_EQ(panTiltModelCode("042"), 13);
-    EXPECT_EQ(panTiltModelCode("4d"), 13);
-    EXPECT_EQ(panTiltModelCode("4e"), 14);
-    EXPECT_EQ(panTiltModelCode("42"), 2);
+    EXPECT_EQ(panTiltModelCode("042"), PanTiltModel::Gamma);
+    EXPECT_EQ(panTiltModelCode("4d"), PanTiltModel::Gamma);
+    EXPECT_EQ(panTiltModelCode("4e"), PanTiltModel::Beta);
+    EXPECT_EQ(panTiltModelCode("42"), PanTiltModel::Alpha);
 }
 
 TEST(Identify, EveryNameInTheModelTablesIsAControl) {
@@ -220,7 +222,7 @@ struct Layout {
     std::map<std::string, std::pair<int, int>> ranges;
     std::string caption, icon, model, video, afSens, closeCaption;
     double backLight = 0;
-    int modelCode = 0;
+    PanTiltModel modelCode = PanTiltModel::None;
     bool panTiltWindow = false;
     explicit Layout(Rig& rig) {
         FrmMain& m = rig.main();

@@ -153,7 +153,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     autoRunning();
     auto& L = rig.link();
     L.PresetBusy = true;
-    L.ModelCode = 260;
+    L.ModelCode = PanTiltModel::Kappa;
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
     // A completion without an acknowledge first does not end the preset.
@@ -172,7 +172,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     // Any other model skips two reads; a pending one-push keeps the pause.
     L.PresetBusy = true;
     L.PresetAcked = false;
-    L.ModelCode = 14;
+    L.ModelCode = PanTiltModel::Beta;
     L.WBWait = true;
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);

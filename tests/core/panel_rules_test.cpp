@@ -230,7 +230,7 @@ TEST_F(Panel, FocusModesFollowTheirTable) {
     check({false, false, false, false, {true, true, true, true}, true, false});
 
     // ORX-Alpha drives focus at its fixed speed: manual focus leaves the speeds off.
-    rig.link().ModelCode = 2;
+    rig.link().ModelCode = PanTiltModel::Alpha;
     m.ManAFMode.click();
     check({true, false, true, true, {true, false, false, false}, false, true});
 }
@@ -514,10 +514,12 @@ TEST_F(Panel, MemoryGridRecallShowsTheRecalledSettingsAtOnce) {
 
 TEST_F(Panel, PowerOnPausesTheRefreshPerModel) {
     struct Expect {
-        int model, interval, skips;
+        PanTiltModel model;
+        int interval, skips;
     };
-    for (const Expect& e : {Expect{14, 6000, 3}, Expect{260, 7000, 4}, Expect{0, 2000, 1}, Expect{13, 2000, 1}}) {
-        SCOPED_TRACE(e.model);
+    for (const Expect& e : {Expect{PanTiltModel::Beta, 6000, 3}, Expect{PanTiltModel::Kappa, 7000, 4},
+                            Expect{PanTiltModel::None, 2000, 1}, Expect{PanTiltModel::Gamma, 2000, 1}}) {
+        SCOPED_TRACE(static_cast<int>(e.model));
         rig.link().ModelCode = e.model;
         // Auto refresh off: a later single read.
         if (m.autoCaption()) m.AutoRefreshed.click();
