@@ -13,6 +13,7 @@
 #include "link/pacer.h"
 #include "link/link_state.h"
 #include "link/refresh_state.h"
+#include "link/send_mode.h"
 #include "platform/control.h"
 #include "platform/form.h"
 #include "platform/serial_port.h"
@@ -307,13 +308,11 @@ public:
     Timer Timer3{*this, "Timer3", 6000, false};
 
     // ---- link: sending and waiting -------------------------------------------
-    // Modes of SD.
-    static constexpr int kQuiet = 0;
-    static constexpr int kCommand = 1;
-    static constexpr int kPolled = 2;
-    // A command that ends a motion: like kCommand (commands go out at once,
-    // in the middle of a status read too).
-    static constexpr int kStop = 3;
+    // Modes of SD (link/send_mode.h).
+    static constexpr int kQuiet = link::kQuiet;
+    static constexpr int kCommand = link::kCommand;
+    static constexpr int kPolled = link::kPolled;
+    static constexpr int kStop = link::kStop;
 
     // Writes one packet; "OK" when written, "NG" when refused.
     std::string SD(const Bytes& byteString, int disp);
