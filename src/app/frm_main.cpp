@@ -11,8 +11,8 @@ FrmMain::FrmMain(Program& program)
       prog_(program),
       state_(program.link),
       platform_(program.platform),
-      line_(program.platform.poster),
-      refresh_(program.link, Timer1, Timer3, [this] { drawRefresh(); }) {
+      linkWindow_(linkWindowOf(*this)),
+      link_(*linkWindow_, program.link, program.chain, program.platform, Timer1, Timer3) {
     setResizable(true);
     resize(11895, 8220);
     buildMenus();
@@ -31,7 +31,7 @@ FrmMain::~FrmMain() {
     // on; the port's events have nobody to go to any more.
     tasks_.destroyAll();
     platform_.port.onComm = nullptr;
-    *alive_ = false;
+    link_.close();
 }
 
 void FrmMain::drawRefresh() {
@@ -60,10 +60,6 @@ void FrmMain::wireHandlers() {
     CameraSel.forEach([this](int i, MenuItem& item) { item.onClick = [this, i] { CameraSel_Click(i); }; });
     onUnload = [this] { Form_Unload(); };
     platform_.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
-    // Replies go by their kind: a command's to the completion check, the
-    // rest to the exchange that holds the line, or the receive path.
-    line_.onCommandReply = [this](const Bytes& reply) { commandReply(reply); };
-    line_.onUnclaimed = [this](const Bytes& bytes) { EchoReceived(bytes); };
     panel::wireCommands(*this);
     wireTrafficView();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/async.h"
+#include "link/camera_link.h"
 #include "link/line.h"
 #include "link/pacer.h"
 #include "link/link_state.h"
@@ -314,74 +315,76 @@ public:
     static constexpr int kPolled = link::kPolled;
     static constexpr int kStop = link::kStop;
 
+    // The camera link every exchange goes through (link/camera_link.h); the
+    // procedures below hand over to it.
+    link::CameraLink& cameraLink() { return link_; }
+
     // Writes one packet; "OK" when written, "NG" when refused.
-    std::string SD(const Bytes& byteString, int disp);
+    std::string SD(const Bytes& byteString, int disp) { return link_.SD(byteString, disp); }
     // Builds a packet from small integers and sends it with SD. A value
     // outside 0..255 refuses the packet: nothing is sent, SendOK is cleared
     // and "ERR" is returned.
-    std::string SendValues(const std::vector<int>& values, int disp);
+    std::string SendValues(const std::vector<int>& values, int disp) { return link_.SendValues(values, disp); }
     // Sends a command to the driven camera: header byte, body, terminator.
-    std::string Command(const std::vector<int>& body);
+    std::string Command(const std::vector<int>& body) { return link_.Command(body); }
     // A main-window command, paced by the camera's command sockets: out now
     // when a socket is free and nothing waits, else it waits its turn (a
     // slider's value replacing the older value of its `key` still waiting;
     // a stop going first). "OK" when sent or waiting, else as SendValues.
-    std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind);
-    link::CommandPacer& pacer() { return pacer_; }
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
+        return link_.SendPaced(values, key, kind);
+    }
+    link::CommandPacer& pacer() { return link_.pacer(); }
     // Waits up to a second for `receiveByte` bytes, without holding the
     // window (co_await it). Waiting for an inquiry's `answer`, a command's
     // acknowledge, completion or error that comes first or right behind is
     // handed to the completion check, and the wait goes on.
-    link::Async<Bytes> WaitReply(int receiveByte, bool answer = false);
+    link::Async<Bytes> WaitReply(int receiveByte, bool answer = false) { return link_.WaitReply(receiveByte, answer); }
     link::Async<Bytes> WaitAnswer(int length) { return WaitReply(length, true); }
     // The line the exchanges take turns on, the routines waiting on it, and
     // the owner of the refresh state.
-    link::Line& line() { return line_; }
-    link::Tasks& tasks() { return tasks_; }
-    link::Refresh& refresh() { return refresh_; }
+    link::Line& line() { return link_.line(); }
+    link::Tasks& tasks() { return link_.tasks(); }
+    link::Refresh& refresh() { return link_.refresh(); }
     // Nothing is under way on the line: no routine waits, none is queued.
-    bool linkIdle() const { return tasks_.running() == 0 && !line_.held(); }
+    bool linkIdle() const { return link_.idle(); }
     // A pause that does not hold the window.
-    link::Async<void> pause(double seconds);
+    link::Async<void> pause(double seconds) { return link_.pause(seconds); }
     // Runs a routine to its end, handling events meanwhile (the window
     // stays live): for callers that need a result in place, such as tests.
     template <class T>
     T runToEnd(link::Async<T> routine) {
-        // Shared: should the program end first, the routine outlives this call.
-        auto out = std::make_shared<std::optional<T>>();
-        tasks_.start([](link::Async<T> r, std::shared_ptr<std::optional<T>> o) -> link::Async<void> {
-            *o = co_await std::move(r);
-        }(std::move(routine), out));
-        waitForEvents([&out] { return out->has_value(); });
-        return *out ? std::move(**out) : T{};
+        return link_.runToEnd(std::move(routine));
     }
-    void runToEnd(link::Async<void> routine);
+    void runToEnd(link::Async<void> routine) { link_.runToEnd(std::move(routine)); }
     // Keeps handling events until the condition holds.
-    void waitForEvents(const std::function<bool()>& condition);
+    void waitForEvents(const std::function<bool()>& condition) { link_.waitForEvents(condition); }
     // One exchange on its turn of the line: sends the packet (SD mode
     // `disp`) and waits for `receiveByte` bytes as WaitReply does.
-    link::Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
+    link::Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet) {
+        return link_.exchange(std::move(packet), receiveByte, answer, disp);
+    }
     // A packet the panel built may go out (well formed); otherwise the
     // operator is told which control built it.
-    bool outgoingAllowed(const Bytes& packet);
+    bool outgoingAllowed(const Bytes& packet) { return link_.outgoingAllowed(packet); }
     // The port did not take a logged packet: the operator is told, once.
-    void notWritten();
+    void notWritten() { link_.notWritten(); }
     // A command's reply met while waiting for an inquiry's answer: logged
     // and classified as if it had come on its own.
-    void commandReply(const Bytes& reply);
+    void commandReply(const Bytes& reply) { link_.commandReply(reply); }
     // The last WaitReply ran out of time (its result is the stand-in array).
-    bool lastWaitTimedOut() const { return waitTimedOut_; }
-    bool WaitCheck(double waitTime);
-    bool RefreshNotGoCheck() const;
-    void CheckFinishCommand();
+    bool lastWaitTimedOut() const { return link_.lastWaitTimedOut(); }
+    bool WaitCheck(double waitTime) { return link_.WaitCheck(waitTime); }
+    bool RefreshNotGoCheck() const { return link_.RefreshNotGoCheck(); }
+    void CheckFinishCommand() { link_.CheckFinishCommand(); }
     // Replies classified so far (each 0xFF received through the receive path).
-    long finishChecks() const { return finishChecks_; }
+    long finishChecks() const { return link_.finishChecks(); }
 
     // ---- receive path and console ---------------------------------------------
     void MSComm1_OnComm(int event);
     // Echoes received bytes into RecvText and classifies each completed
     // reply (unless `classify` is false: a dialog read the answer itself).
-    void EchoReceived(const Bytes& bytes, bool classify = true);
+    void EchoReceived(const Bytes& bytes, bool classify = true) { link_.EchoReceived(bytes, classify); }
     void DirectText_KeyPress(int& keyAscii);
     void DirectText_Change();
     std::string SendDirect();
@@ -482,13 +485,13 @@ public:
     bool reopenPort();
 
     // ---- helpers ---------------------------------------------------------------
-    bool autoCaption() const;  // auto refresh is on ("Auto")
-    void resumeRefresh();
+    bool autoCaption() const { return link_.autoCaption(); }  // auto refresh is on ("Auto")
+    void resumeRefresh() { link_.resumeRefresh(); }
     // Shows the refresh owner's state on the Auto/Stop and "Refresh Once"
     // buttons.
     void drawRefresh();
     // One-second pause of the start-up.
-    link::Async<void> pauseOneSecond(std::function<void()> each = {});
+    link::Async<void> pauseOneSecond(std::function<void()> each = {}) { return link_.pauseOneSecond(std::move(each)); }
     // Number of cameras found by the last address set at start-up.
     int startupCameraCount() const { return startupCameras_; }
 
@@ -528,39 +531,24 @@ private:
     // screen has room, else held inside it.
     void placeDocked();
     void releaseHeldPanTilt();
-    void appendLog(TextBox& box, const std::string& text);
 
     Program& prog_;
     LinkState& state_;
     Platform& platform_;
     bool loaded_ = false;
-    bool waitReplyBusy_ = false;
-    bool waitTimedOut_ = false;
     std::optional<long> readFailure_;  // the code of the inquiry that gave up
     bool readOvertaken_ = false;
     bool readAbandoned_ = false;
     int readCamera_ = 0;
-    long finishChecks_ = 0;
-    bool portLost_ = false;
-    bool notWrittenTold_ = false;  // the operator knows the port takes nothing
-    bool stopwatchArmed_ = false;
-    double stopwatchStart_ = 0;
     int startupCameras_ = 0;
-    link::Line line_;
-    link::Refresh refresh_;
-    link::CommandPacer pacer_;
-    // The pacing of the command SD is writing (a paced one's key and kind).
-    std::optional<link::CommandPacer::Item> pacing_;
-    // Sends what waits for the camera's free sockets.
-    void sendWaiting(int camera);
-    // Writes a Command History line for each command no acknowledge came for.
-    void tellUnacknowledged();
-    // A command of this camera may be overdue: told, given up, and what
-    // waited for its socket sent.
-    void commandOverdue(int camera);
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    // Last: its routines are destroyed before the line they wait on.
-    link::Tasks tasks_;
+    // What the link needs from this window (frm_main_link.cpp).
+    static std::unique_ptr<link::LinkWindow> linkWindowOf(FrmMain& window);
+    std::unique_ptr<link::LinkWindow> linkWindow_;
+    link::CameraLink link_;
+    // The link's parts under the names the window's own procedures use.
+    link::Line& line_ = link_.line();
+    link::Refresh& refresh_ = link_.refresh();
+    link::Tasks& tasks_ = link_.tasks();
 };
 
 }  // namespace orbus

@@ -1,21 +1,40 @@
-// Sending packets, waiting for replies and classifying them: the procedures
-// of the main window every exchange with a camera goes through.
+// Sending packets, waiting for replies and classifying them: every exchange
+// with a camera goes through here.
+#include "link/camera_link.h"
+
 #include <algorithm>
 
-#include "app/frm_main.h"
-
 #include "app/chain_health.h"
-#include "app/program.h"
 #include "link/classify.h"
 #include "link/packet.h"
+#include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
-namespace orbus {
+namespace orbus::link {
 
-bool FrmMain::autoCaption() const { return refresh_.autoOn(); }
+CameraLink::CameraLink(LinkWindow& window, LinkState& state, ChainHealth& chain, Platform& platform,
+                       Timer& refreshTimer, Timer& watchdog)
+    : window_(window),
+      state_(state),
+      chain_(chain),
+      platform_(platform),
+      line_(platform.poster),
+      refresh_(state, refreshTimer, watchdog, [&window] { window.drawRefresh(); }) {
+    // Replies go by their kind: a command's to the completion check, the
+    // rest to the exchange that holds the line, or the receive path.
+    line_.onCommandReply = [this](const Bytes& reply) { commandReply(reply); };
+    line_.onUnclaimed = [this](const Bytes& bytes) { EchoReceived(bytes); };
+}
 
-void FrmMain::appendLog(TextBox& box, const std::string& text) {
+CameraLink::~CameraLink() { close(); }
+
+void CameraLink::close() {
+    tasks_.destroyAll();
+    *alive_ = false;
+}
+
+void CameraLink::appendLog(TextBox& box, const std::string& text) {
     std::string t = box.text() + text;
     trimLog(t);
     box.setText(std::move(t));
@@ -36,16 +55,16 @@ std::string builtBy() {
 
 }  // namespace
 
-bool FrmMain::outgoingAllowed(const Bytes& packet) {
+bool CameraLink::outgoingAllowed(const Bytes& packet) {
     if (wellFormedPacket(packet)) return true;
     platform_.windows.message({MsgIcon::Exclamation, "Warning",
-                       "This packet was not sent: no camera can take it.\r\n" + packetText(packet) +
-                           "\r\nIt was built by " + builtBy() + ".",
-                       MsgButtons::Ok, true});
+                               "This packet was not sent: no camera can take it.\r\n" + packetText(packet) +
+                                   "\r\nIt was built by " + builtBy() + ".",
+                               MsgButtons::Ok, true});
     return false;
 }
 
-void FrmMain::notWritten() {
+void CameraLink::notWritten() {
     // Told once until a packet goes out again; a lost port has told already.
     if (notWrittenTold_ || portLost_) {
         notWrittenTold_ = true;
@@ -53,12 +72,12 @@ void FrmMain::notWritten() {
     }
     notWrittenTold_ = true;
     platform_.windows.message({MsgIcon::Exclamation, "Warning",
-                       "The serial port (Com " + std::to_string(prog_.port.CommPortNo) +
-                           ") did not take the packet: nothing was sent.\r\n" + platform_.port.lastError(),
-                       MsgButtons::Ok, true});
+                               "The serial port (Com " + std::to_string(window_.portNumber()) +
+                                   ") did not take the packet: nothing was sent.\r\n" + platform_.port.lastError(),
+                               MsgButtons::Ok, true});
 }
 
-std::string FrmMain::SD(const Bytes& byteString, int disp) {
+std::string CameraLink::SD(const Bytes& byteString, int disp) {
     if (!outgoingAllowed(byteString)) {
         state_.SendOK = false;
         return "NG";
@@ -78,7 +97,7 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
     const bool written = platform_.port.output(byteString);
-    if (command) appendLog(SendText, sentLine(byteString, written));
+    if (command) appendLog(window_.commandHistory(), sentLine(byteString, written));
     state_.SendOK = written;
     if (!written) {
         if (command) notWritten();
@@ -86,18 +105,18 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
     }
     if (command) {
         const int camera = byteString.empty() ? 0 : byteString[0] - 0x80;
-        link::CommandPacer::Item item =
+        CommandPacer::Item item =
             pacing_ ? *pacing_
-                    : link::CommandPacer::Item{byteString, "",
-                                               disp == kStop ? link::CommandPacer::Kind::Stop
-                                                             : link::CommandPacer::Kind::Other};
+                    : CommandPacer::Item{byteString, "",
+                                               disp == kStop ? CommandPacer::Kind::Stop
+                                                             : CommandPacer::Kind::Other};
         pacer_.sent(camera, std::move(item), platform_.clock.now());
-        commandWentOut(camera);
+        window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
         std::weak_ptr<bool> alive = alive_;
-        for (const double limit : {link::CommandPacer::kAckLimit, link::CommandPacer::kCompletionLimit}) {
+        for (const double limit : {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit}) {
             platform_.poster.post(limit + 0.01, [this, alive, camera] {
                 if (auto a = alive.lock(); a && *a) commandOverdue(camera);
             });
@@ -110,7 +129,7 @@ std::string FrmMain::SD(const Bytes& byteString, int disp) {
     return "OK";
 }
 
-std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
+std::string CameraLink::SendValues(const std::vector<int>& values, int disp) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
         state_.SendOK = false;
@@ -119,29 +138,29 @@ std::string FrmMain::SendValues(const std::vector<int>& values, int disp) {
     return SD(bytes, disp);
 }
 
-void FrmMain::commandOverdue(int camera) {
+void CameraLink::commandOverdue(int camera) {
     tellUnacknowledged();
     const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, platform_.clock.now());
-    if (incomplete > 0) prog_.chain.noCompletion(camera, incomplete);
+    if (incomplete > 0) chain_.noCompletion(camera, incomplete);
     if (unacknowledged + incomplete > 0) sendWaiting(camera);
 }
 
-void FrmMain::tellUnacknowledged() {
-    prog_.chain.settle(platform_.clock.now());
-    for (const UnacknowledgedCommand& u : prog_.chain.takeUnacknowledged()) {
-        appendLog(SendText, trafficBytes(u.packet) + "(no acknowledge from camera " + std::to_string(u.address) +
+void CameraLink::tellUnacknowledged() {
+    chain_.settle(platform_.clock.now());
+    for (const UnacknowledgedCommand& u : chain_.takeUnacknowledged()) {
+        appendLog(window_.commandHistory(), trafficBytes(u.packet) + "(no acknowledge from camera " + std::to_string(u.address) +
                                 " within 1 s)\r\n");
     }
 }
 
-std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
+std::string CameraLink::SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
         state_.SendOK = false;
         return "ERR";
     }
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
-    link::CommandPacer::Item item{bytes, key, kind};
+    CommandPacer::Item item{bytes, key, kind};
     if (platform_.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));
@@ -154,10 +173,10 @@ std::string FrmMain::SendPaced(const std::vector<int>& values, const std::string
     return r;
 }
 
-void FrmMain::sendWaiting(int camera) {
+void CameraLink::sendWaiting(int camera) {
     if (!platform_.port.isOpen()) return;
     while (auto item = pacer_.next(camera)) {
-        const int disp = item->kind == link::CommandPacer::Kind::Stop ? kStop : kCommand;
+        const int disp = item->kind == CommandPacer::Kind::Stop ? kStop : kCommand;
         pacing_ = *item;
         const Bytes packet = item->packet;
         const std::string r = SD(packet, disp);
@@ -166,7 +185,7 @@ void FrmMain::sendWaiting(int camera) {
     }
 }
 
-std::string FrmMain::Command(const std::vector<int>& body) {
+std::string CameraLink::Command(const std::vector<int>& body) {
     std::vector<int> values;
     values.reserve(body.size() + 2);
     values.push_back(state_.header());
@@ -184,12 +203,12 @@ Bytes indexFilled(int count) {
 }
 }  // namespace
 
-link::Async<Bytes> FrmMain::WaitReply(int receiveByte, bool answer) {
+Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
     if (receiveByte < 0) receiveByte = 0;
     // One exchange waits at a time.
     if (waitReplyBusy_ || line_.waiting()) co_return indexFilled(receiveByte + 1);
     waitReplyBusy_ = true;
-    link::Answer a;
+    Answer a;
     // A closed or lost port cannot deliver: no point waiting for it.
     if (!platform_.port.isOpen()) {
         a.timedOut = true;
@@ -201,12 +220,12 @@ link::Async<Bytes> FrmMain::WaitReply(int receiveByte, bool answer) {
     co_return a.timedOut ? indexFilled(receiveByte) : std::move(a.bytes);
 }
 
-void FrmMain::commandReply(const Bytes& reply) {
-    appendLog(RecvText, trafficLine(reply));
+void CameraLink::commandReply(const Bytes& reply) {
+    appendLog(window_.responseLog(), trafficLine(reply));
     CheckFinishCommand();
 }
 
-bool FrmMain::WaitCheck(double waitTime) {
+bool CameraLink::WaitCheck(double waitTime) {
     if (waitTime <= 0) {
         stopwatchArmed_ = false;
         return true;
@@ -225,19 +244,19 @@ bool FrmMain::WaitCheck(double waitTime) {
     return false;
 }
 
-void FrmMain::waitForEvents(const std::function<bool()>& condition) { platform_.windows.eventsUntil(condition); }
+void CameraLink::waitForEvents(const std::function<bool()>& condition) { platform_.windows.eventsUntil(condition); }
 
-void FrmMain::runToEnd(link::Async<void> routine) {
+void CameraLink::runToEnd(Async<void> routine) {
     auto done = std::make_shared<bool>(false);
-    tasks_.start([](link::Async<void> r, std::shared_ptr<bool> d) -> link::Async<void> {
+    tasks_.start([](Async<void> r, std::shared_ptr<bool> d) -> Async<void> {
         co_await std::move(r);
         *d = true;
     }(std::move(routine), done));
     waitForEvents([&done] { return *done; });
 }
 
-link::Async<Bytes> FrmMain::exchange(Bytes packet, int receiveByte, bool answer, int disp) {
-    link::Line::Hold hold = co_await line_.take();
+Async<Bytes> CameraLink::exchange(Bytes packet, int receiveByte, bool answer, int disp) {
+    Line::Hold hold = co_await line_.take();
     SD(packet, disp);
     Bytes reply = co_await WaitReply(receiveByte, answer);
     // The line is the operator's again: what comes now is logged.
@@ -245,9 +264,9 @@ link::Async<Bytes> FrmMain::exchange(Bytes packet, int receiveByte, bool answer,
     co_return reply;
 }
 
-link::Async<void> FrmMain::pause(double seconds) { co_await line_.pause(seconds); }
+Async<void> CameraLink::pause(double seconds) { co_await line_.pause(seconds); }
 
-link::Async<void> FrmMain::pauseOneSecond(std::function<void()> each) {
+Async<void> CameraLink::pauseOneSecond(std::function<void()> each) {
     // The progress line is drawn before and after; the window stays live.
     if (each) each();
     co_await line_.pause(1.0);
@@ -256,19 +275,19 @@ link::Async<void> FrmMain::pauseOneSecond(std::function<void()> each) {
 
 // Commands no longer wait for a status read: the line is free for them
 // whenever the port is there (an unwritten packet is told by SD itself).
-bool FrmMain::RefreshNotGoCheck() const { return true; }
+bool CameraLink::RefreshNotGoCheck() const { return true; }
 
-void FrmMain::resumeRefresh() { refresh_.finished(); }
+void CameraLink::resumeRefresh() { refresh_.finished(); }
 
-void FrmMain::CheckFinishCommand() {
+void CameraLink::CheckFinishCommand() {
     ++finishChecks_;
-    const std::string_view replyText = lastReplyText(RecvText.text());
+    const std::string_view replyText = lastReplyText(window_.responseLog().text());
     const ReplyClass c = classifyReply(replyText);
     const int camera = replyCameraOf(replyText);
     if (c.completion || c.error) refresh_.commandEnded(camera);
     // The camera's sockets: a refusal ("buffer full") puts its command back
     // in line; a completion or another error frees one for what waits.
-    const link::CommandPacer::Item* taken = nullptr;
+    const CommandPacer::Item* taken = nullptr;
     if (isBufferFull(replyText)) pacer_.refused(camera);
     else if (c.completion || c.error) pacer_.ended(camera);
     else if (c.acknowledge) taken = pacer_.acknowledged(camera);
@@ -276,7 +295,7 @@ void FrmMain::CheckFinishCommand() {
         if (state_.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || state_.PresetAcked);
             if (ends) {
-                clearPresetHighlight(state_.PresetOp, state_.PresetNo);
+                window_.clearPresetHighlight(state_.PresetOp, state_.PresetNo);
                 state_.PresetBusy = false;
                 state_.RefreshSkipCount = state_.ModelCode == PanTiltModel::Kappa ? 1 : 2;
                 if (!state_.WBWait) resumeRefresh();
@@ -292,14 +311,14 @@ void FrmMain::CheckFinishCommand() {
         state_.PresetAcked = state_.PresetBusy;
         // A drive keeps its socket until it is stopped: the status reads go
         // on meanwhile, so the positions follow the motion.
-        if (taken && link::CommandPacer::startsDrive(taken->packet) && !state_.PresetBusy && !state_.WBWait) resumeRefresh();
+        if (taken && CommandPacer::startsDrive(taken->packet) && !state_.PresetBusy && !state_.WBWait) resumeRefresh();
     } else if (c.networkChange) {
         platform_.windows.message({MsgIcon::Exclamation, "Warning",
-                           "Network Change was received.\r\n"
-                           "Please implement IF_Clear (broadcast), AddressSet command.",
-                           MsgButtons::Ok, true});
+                                   "Network Change was received.\r\n"
+                                   "Please implement IF_Clear (broadcast), AddressSet command.",
+                                   MsgButtons::Ok, true});
     }
     if (c.completion || c.error) sendWaiting(camera);
 }
 
-}  // namespace orbus
+}  // namespace orbus::link

@@ -1,0 +1,162 @@
+// The camera link: writes packets, paces commands by the cameras' sockets,
+// waits for replies without holding the window, classifies what comes back
+// and owns the refresh state. Every exchange with a camera goes through it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/async.h"
+#include "link/line.h"
+#include "link/link_state.h"
+#include "link/link_window.h"
+#include "link/pacer.h"
+#include "link/refresh_state.h"
+#include "link/send_mode.h"
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+class ChainHealth;
+struct AlarmState;
+struct Platform;
+
+namespace link {
+
+class CameraLink {
+public:
+    // `refreshTimer` runs the periodic status read, `watchdog` resumes the
+    // refresh after a command whose completion never came.
+    CameraLink(LinkWindow& window, LinkState& state, ChainHealth& chain, Platform& platform, Timer& refreshTimer,
+               Timer& watchdog);
+    ~CameraLink();
+    CameraLink(const CameraLink&) = delete;
+    CameraLink& operator=(const CameraLink&) = delete;
+
+    // ---- sending -----------------------------------------------------------------
+    // Writes one packet; "OK" when written, "NG" when refused.
+    std::string SD(const Bytes& byteString, int disp);
+    // Builds a packet from small integers and sends it with SD. A value
+    // outside 0..255 refuses the packet: nothing is sent, SendOK is cleared
+    // and "ERR" is returned.
+    std::string SendValues(const std::vector<int>& values, int disp);
+    // Sends a command to the driven camera: header byte, body, terminator.
+    std::string Command(const std::vector<int>& body);
+    // A command paced by the camera's sockets: out now when a socket is free
+    // and nothing waits, else it waits its turn.
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind);
+    // A packet the panel built may go out (well formed); otherwise the
+    // operator is told which control built it.
+    bool outgoingAllowed(const Bytes& packet);
+    // The port did not take a logged packet: the operator is told, once.
+    void notWritten();
+    // Sends the hexadecimal digits typed into the console as they are.
+    std::string sendTyped(const std::string& digits);
+
+    // ---- waiting -----------------------------------------------------------------
+    // Waits up to a second for `receiveByte` bytes (co_await it).
+    Async<Bytes> WaitReply(int receiveByte, bool answer = false);
+    // One exchange on its turn of the line: sends, then waits as WaitReply.
+    Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
+    Async<void> pause(double seconds);
+    // One-second pause; `each` runs before and after it.
+    Async<void> pauseOneSecond(std::function<void()> each = {});
+    bool lastWaitTimedOut() const { return waitTimedOut_; }
+    // The stopwatch of busy waits: false until `waitTime` seconds have run
+    // since the first call.
+    bool WaitCheck(double waitTime);
+    // Keeps handling events until the condition holds.
+    void waitForEvents(const std::function<bool()>& condition);
+    // Runs a routine to its end, handling events meanwhile.
+    template <class T>
+    T runToEnd(Async<T> routine) {
+        // Shared: should the program end first, the routine outlives this call.
+        auto out = std::make_shared<std::optional<T>>();
+        tasks_.start([](Async<T> r, std::shared_ptr<std::optional<T>> o) -> Async<void> {
+            *o = co_await std::move(r);
+        }(std::move(routine), out));
+        waitForEvents([&out] { return out->has_value(); });
+        return *out ? std::move(**out) : T{};
+    }
+    void runToEnd(Async<void> routine);
+
+    // ---- receiving and classifying ----------------------------------------------
+    // Bytes are waiting at the port: handed to the line from the event queue.
+    void portReceived();
+    // Echoes received bytes into the response log and classifies each
+    // completed reply (unless `classify` is false).
+    void EchoReceived(const Bytes& bytes, bool classify = true);
+    // A command's reply met while waiting for an inquiry's answer.
+    void commandReply(const Bytes& reply);
+    void CheckFinishCommand();
+    long finishChecks() const { return finishChecks_; }
+
+    // ---- refresh -------------------------------------------------------------------
+    bool autoCaption() const { return refresh_.autoOn(); }
+    bool RefreshNotGoCheck() const;
+    void resumeRefresh();
+    // The watchdog ran out: a pending preset ends, the refresh resumes and
+    // commands never completed free their sockets.
+    void watchdog();
+
+    // ---- the port, the chain, the alarm -----------------------------------------
+    // The port's device went away: false when that was known already.
+    // Otherwise the port is closed and dropLostPort() is owed.
+    bool closeLostPort();
+    // Drops what rode on the lost port and tells the operator.
+    void dropLostPort();
+    // The port was opened again.
+    void portBack();
+    // The address-set broadcast on its turn of the line: the number of
+    // cameras the chain answered with, or nothing.
+    Async<std::optional<int>> addressSetExchange();
+    // Reads the alarm state into `alarm`; false (after telling the operator)
+    // when the camera does not answer.
+    Async<bool> checkAlarm(AlarmState& alarm, int attempts);
+
+    // ---- parts ---------------------------------------------------------------------
+    Line& line() { return line_; }
+    Tasks& tasks() { return tasks_; }
+    Refresh& refresh() { return refresh_; }
+    CommandPacer& pacer() { return pacer_; }
+    // Nothing is under way on the line: no routine waits, none is queued.
+    bool idle() const { return tasks_.running() == 0 && !line_.held(); }
+    // Ends the routines still waiting; posted work is dropped.
+    void close();
+
+private:
+    void appendLog(TextBox& box, const std::string& text);
+    // Sends what waits for the camera's free sockets.
+    void sendWaiting(int camera);
+    // Writes a Command History line for each command no acknowledge came for.
+    void tellUnacknowledged();
+    // A command of this camera may be overdue: told, given up, and what
+    // waited for its socket sent.
+    void commandOverdue(int camera);
+
+    LinkWindow& window_;
+    LinkState& state_;
+    ChainHealth& chain_;
+    Platform& platform_;
+    bool waitReplyBusy_ = false;
+    bool waitTimedOut_ = false;
+    long finishChecks_ = 0;
+    bool portLost_ = false;
+    bool notWrittenTold_ = false;  // the operator knows the port takes nothing
+    bool stopwatchArmed_ = false;
+    double stopwatchStart_ = 0;
+    Line line_;
+    Refresh refresh_;
+    CommandPacer pacer_;
+    // The pacing of the command SD is writing (a paced one's key and kind).
+    std::optional<CommandPacer::Item> pacing_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Last: its routines are destroyed before the line they wait on.
+    Tasks tasks_;
+};
+
+}  // namespace link
+}  // namespace orbus

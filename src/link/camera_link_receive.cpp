@@ -1,0 +1,172 @@
+// The camera link's receive path, console, watchdog, port loss, chain
+// numbering and alarm check.
+#include "link/camera_link.h"
+
+#include "app/chain_health.h"
+#include "link/packet.h"
+#include "platform/digit_input.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "status/identity.h"
+#include "status/inquiry.h"
+
+namespace orbus::link {
+
+void CameraLink::portReceived() {
+    // The line routes them: to the exchange waiting for an answer, to the
+    // completion check, or to the receive path. From the event queue, not
+    // inside the port's notification: a message box opened meanwhile (a
+    // network change) must not keep the port from notifying the next bytes.
+    std::weak_ptr<bool> alive = alive_;
+    platform_.poster.post(0, [this, alive] {
+        if (auto a = alive.lock(); a && *a) line_.received(platform_.port.input());
+    });
+}
+
+void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
+    if (bytes.empty()) return;
+    TextBox& recv = window_.responseLog();
+    std::string log = recv.text();
+    for (auto b : bytes) {
+        if (state_.EchoSent) {
+            log += hex2(b);
+            log += ' ';
+        }
+        if (b == 0xFF) {
+            trimLog(log);
+            recv.setText(log);
+            // What an answer answered is known only now, as it arrives.
+            if (state_.EchoSent) chain_.replyLogged(log);
+            // The check reads the reply back from the log: a reply that was
+            // not logged (echo off) would have it judge an old line again.
+            if (classify && state_.EchoSent) CheckFinishCommand();
+            log = recv.text();
+            if (state_.EchoSent) log += "\r\n";
+        }
+    }
+    trimLog(log);
+    recv.setText(std::move(log));
+    recv.moveCaretToEnd();
+}
+
+std::string CameraLink::sendTyped(const std::string& t) {
+    // Auto refresh pauses until the typed packet completes; the watchdog
+    // resumes it if the camera never does.
+    refresh_.commandSent(t.size() >= 2 ? hexDigit(t[0]) * 16 + hexDigit(t[1]) - 0x80 : 0);
+    state_.EchoSent = true;
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
+        int hi = hexDigit(t[i]);
+        int lo = hexDigit(t[i + 1]);
+        bytes.push_back(static_cast<std::uint8_t>((hi < 0 ? 0 : hi) * 16 + (lo < 0 ? 0 : lo)));
+    }
+    // The console sends whatever was typed, but the history tells the truth
+    // about what the port took.
+    const bool written = bytes.empty() || platform_.port.output(bytes);
+    appendLog(window_.commandHistory(), sentLine(bytes, written));
+    if (!written) {
+        notWritten();
+        return "NG";
+    }
+    notWrittenTold_ = false;
+    if (!bytes.empty()) window_.commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
+    return "OK";
+}
+
+void CameraLink::watchdog() {
+    // A preset whose completion never came ends here, whatever the refresh
+    // does: left pending, it would hold back every status read and every
+    // later preset for good.
+    if (state_.PresetBusy) {
+        state_.PresetBusy = false;
+        window_.clearPresetHighlights();
+    }
+    // The command's completion never came: resume auto refresh.
+    if (state_.WBWait) state_.WBWait = false;
+    refresh_.watchdog();
+    // Commands whose completion never came free their sockets too, and
+    // are counted for their camera.
+    for (int camera = 1; camera <= 7; ++camera) {
+        if (const int n = pacer_.forgetInFlight(camera)) chain_.noCompletion(camera, n);
+        sendWaiting(camera);
+    }
+}
+
+bool CameraLink::closeLostPort() {
+    if (!platform_.port.isOpen() && portLost_) return false;
+    portLost_ = true;
+    platform_.port.close();
+    return true;
+}
+
+void CameraLink::dropLostPort() {
+    // Reads would only fail from now on: switch the auto refresh off here so
+    // the operator gets this one message, not a refresh error as well.
+    refresh_.switchOff();
+    refresh_.watchdog();
+    // What waited for a socket is dropped with the line.
+    pacer_.clear();
+    // An exchange waiting for an answer ends now.
+    line_.portGone();
+    platform_.windows.message({MsgIcon::Exclamation, "Warning",
+                               "The serial port is gone (Com " + std::to_string(window_.portNumber()) +
+                                   ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
+                               MsgButtons::Ok, true});
+}
+
+void CameraLink::portBack() {
+    portLost_ = false;
+    notWrittenTold_ = false;
+    platform_.port.setRThreshold(1);
+}
+
+Async<std::optional<int>> CameraLink::addressSetExchange() {
+    Line::Hold hold = co_await line_.take();
+    if (SD(addressSetBroadcast(), kPolled) != "OK") co_return std::nullopt;
+    const Bytes reply = co_await WaitReply(4);
+    EchoReceived(reply);
+    hold.release();
+    if (reply.size() >= 4 && reply[0] == 0x88 && reply[1] == 0x30 && reply[3] == 0xFF) co_return reply[2] - 1;
+    co_return std::nullopt;
+}
+
+Async<bool> CameraLink::checkAlarm(AlarmState& alarm, int attempts) {
+    Line::Hold hold = co_await line_.take();
+    Bytes r;
+    bool ok = true;
+    const std::uint8_t steps[][2] = {{0x6B, 4}, {0x6C, 4}, {0x6D, 12}};
+    for (int s = 0; ok && s < 3; ++s) {
+        const int code = steps[s][0], length = steps[s][1];
+        const Bytes inquiry{static_cast<std::uint8_t>(state_.header()), 0x09, 0x04, static_cast<std::uint8_t>(code), 0xFF};
+        ok = false;
+        for (int attempt = 0; !ok && attempt < attempts; ++attempt) {
+            SD(inquiry, kQuiet);
+            r = co_await WaitReply(length, true);
+            ok = acceptedReply(r, length);
+        }
+        if (!ok) break;
+        if (s == 0) {
+            if (r[2] == 0x02) alarm.AlarmActive = true;
+            if (r[2] == 0x03) alarm.AlarmActive = false;
+        } else if (s == 1) {
+            alarm.AlarmMode = r[2];
+            alarm.AlarmModeKnown = true;
+        } else {
+            alarm.DayLevel = r[2] * 256 + r[3] * 16 + r[4];
+            alarm.NightLevel = r[5] * 256 + r[6] * 16 + r[7];
+            alarm.NowLevel = r[8] * 256 + r[9] * 16 + r[10];
+            alarm.DayLevelKnown = alarm.NightLevelKnown = true;
+            alarm.AlarmConfigured = true;
+        }
+    }
+    state_.EchoSent = true;
+    hold.release();
+    if (!ok) {
+        platform_.windows.message({MsgIcon::Exclamation, "Warning",
+                                   "Alarm Status Check Error !\r\nThe camera did not answer the alarm inquiry.",
+                                   MsgButtons::Ok, true});
+    }
+    co_return ok;
+}
+
+}  // namespace orbus::link
