@@ -18,6 +18,7 @@
 #include "platform/control.h"
 #include "platform/form.h"
 #include "platform/serial_port.h"
+#include "status/read_state.h"
 
 namespace orbus {
 
@@ -420,12 +421,12 @@ public:
     // A command went to a camera: a read of that camera stops after its
     // exchange in flight.
     void commandWentOut(int camera);
-    bool readOvertaken() const { return readOvertaken_; }
+    bool readOvertaken() const { return read_.overtaken(); }
     // Another camera was chosen or the chain is renumbered: the read ends
     // after its exchange in flight, whatever that exchange gets, and tells
     // of no failure (the camera it read is no longer the one driven).
     void abandonRead();
-    bool readAbandoned() const { return readAbandoned_; }
+    bool readAbandoned() const { return read_.abandoned(); }
     void VerError();
     void Opt10X();
     void Opt18X();
@@ -536,10 +537,7 @@ private:
     LinkState& state_;
     Platform& platform_;
     bool loaded_ = false;
-    std::optional<long> readFailure_;  // the code of the inquiry that gave up
-    bool readOvertaken_ = false;
-    bool readAbandoned_ = false;
-    int readCamera_ = 0;
+    status::ReadState read_;
     int startupCameras_ = 0;
     // What the link needs from this window (frm_main_link.cpp).
     static std::unique_ptr<link::LinkWindow> linkWindowOf(FrmMain& window);

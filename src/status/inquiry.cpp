@@ -1,7 +1,6 @@
 #include "status/inquiry.h"
 
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "status/status_link.h"
 
 namespace orbus {
 
@@ -11,9 +10,9 @@ bool acceptedReply(const Bytes& r, int length) {
 }
 
 namespace {
-Bytes packet(FrmMain& m, const std::string& body) {
+Bytes packet(int header, const std::string& body) {
     Bytes p;
-    p.push_back(static_cast<std::uint8_t>(m.program().link.header()));
+    p.push_back(static_cast<std::uint8_t>(header));
     for (std::size_t i = 0; i + 1 < body.size(); i += 3) {
         p.push_back(static_cast<std::uint8_t>(std::stoi(body.substr(i, 2), nullptr, 16)));
     }
@@ -22,31 +21,29 @@ Bytes packet(FrmMain& m, const std::string& body) {
 }
 }  // namespace
 
-link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, int length, long code) {
-    const Bytes p = packet(m, body);
+link::Async<std::optional<Bytes>> inquireCounted(status::StatusLink& link, std::string body, int length, long code) {
+    const Bytes p = packet(link.header(), body);
     for (int attempts = 0;;) {
-        m.SD(p, FrmMain::kQuiet);
-        Bytes out = co_await m.WaitAnswer(length);
-        if (m.readAbandoned()) co_return std::nullopt;
+        Bytes out = co_await link.ask(p, length);
+        if (link.abandoned()) co_return std::nullopt;
         if (++attempts >= kInquiryAttempts) {
-            m.readGaveUp(code);
+            link.gaveUp(code);
             co_return std::nullopt;
         }
         // Overtaken by a command or another camera, an answer is of no use;
         // a camera that does not answer still counts towards giving up.
-        if (acceptedReply(out, length)) co_return m.readOvertaken() ? std::nullopt : std::optional<Bytes>(out);
+        if (acceptedReply(out, length)) co_return link.overtaken() ? std::nullopt : std::optional<Bytes>(out);
     }
 }
 
-link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int length, long code) {
-    const Bytes p = packet(m, body);
+link::Async<std::optional<Bytes>> inquireBlock(status::StatusLink& link, std::string body, int length, long code) {
+    const Bytes p = packet(link.header(), body);
     for (int attempts = 0;;) {
-        m.SD(p, FrmMain::kQuiet);
-        Bytes out = co_await m.WaitAnswer(length);
-        if (m.readAbandoned()) co_return std::nullopt;
-        if (acceptedReply(out, length)) co_return m.readOvertaken() ? std::nullopt : std::optional<Bytes>(out);
+        Bytes out = co_await link.ask(p, length);
+        if (link.abandoned()) co_return std::nullopt;
+        if (acceptedReply(out, length)) co_return link.overtaken() ? std::nullopt : std::optional<Bytes>(out);
         if (++attempts >= kInquiryAttempts) {
-            m.readGaveUp(code);
+            link.gaveUp(code);
             co_return std::nullopt;
         }
     }

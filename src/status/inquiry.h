@@ -11,7 +11,9 @@
 
 namespace orbus {
 
-class FrmMain;
+namespace status {
+struct StatusLink;
+}
 
 // An answer of the expected length: high bit in byte 0, 0x50 in byte 1 and
 // 0xFF at the last expected index.
@@ -27,8 +29,8 @@ bool acceptedReply(const Bytes& r, int length);
 // kept for the refresh error the read reports once it has ended).
 // `body` is the packet between header and terminator as hexadecimal byte
 // pairs ("09 7E 7E 00").
-link::Async<std::optional<Bytes>> inquireCounted(FrmMain& m, std::string body, int length, long code);
-link::Async<std::optional<Bytes>> inquireBlock(FrmMain& m, std::string body, int length, long code);
+link::Async<std::optional<Bytes>> inquireCounted(status::StatusLink& link, std::string body, int length, long code);
+link::Async<std::optional<Bytes>> inquireBlock(status::StatusLink& link, std::string body, int length, long code);
 
 // Attempts before an inquiry is given up.
 constexpr int kInquiryAttempts = 7;

@@ -3,15 +3,9 @@
 
 #include "pantilt/frm_pantilt.h"
 #include "platform/testing/rig.h"
-#include "status/layouts.h"
 
 using namespace orbus;
 using orbus::testing::Rig;
-
-TEST(Layouts, EveryControlOfTheLayoutTableExists) {
-    Rig rig;
-    for (const auto& n : layoutControlNames()) EXPECT_NE(rig.main().find(n), nullptr) << n;
-}
 
 TEST(Layouts, PictureEffectsAndFocusCaptionPerModel) {
     Rig gamma({"ORX-Gamma"});

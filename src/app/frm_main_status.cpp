@@ -1,0 +1,275 @@
+// The main window's status read and identification: the procedures that run
+// the status classes' exchanges and show what they learned.
+#include "app/frm_info.h"
+#include "app/frm_main.h"
+#include "app/frm_main_models.h"
+#include "app/program.h"
+#include "pantilt/frm_pantilt.h"
+#include "platform/text.h"
+#include "status/identify.h"
+#include "status/presenter.h"
+#include "status/status_reader.h"
+
+namespace orbus {
+
+namespace {
+
+// The status classes' way to the line: quiet inquiries through this window.
+class MainStatusLink final : public status::StatusLink {
+public:
+    explicit MainStatusLink(FrmMain& m) : main_(m) {}
+    int header() const override { return main_.program().link.header(); }
+    link::Async<Bytes> ask(Bytes packet, int length) override {
+        main_.SD(packet, FrmMain::kQuiet);
+        co_return co_await main_.WaitAnswer(length);
+    }
+    bool reading() const override { return main_.program().link.StatusReadBusy; }
+    bool overtaken() const override { return main_.readOvertaken(); }
+    bool abandoned() const override { return main_.readAbandoned(); }
+    void gaveUp(long code) override { main_.readGaveUp(code); }
+
+private:
+    FrmMain& main_;
+};
+
+// The version inquiry at the head of a status read, and the layout of the
+// camera it names; false when an inquiry gave up (the failure was reported
+// and the read must end).
+link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& line) {
+    Program& p = m.program();
+    status::Identifier identifier{line};
+    const auto answer = co_await identifier.version();
+    if (!answer) co_return false;
+    const status::VersionInfo version = status::versionInfo(*answer);
+    if (version.series != Series::PanTilt) {
+        p.model.IsPanTiltSeries = false;
+        // The model code names pan-tilt models only: a block camera chosen
+        // after one must not be read and driven as that model (asked for the
+        // expand block it lacks, its focus driven at the fixed speed).
+        p.link.ModelCode = PanTiltModel::None;
+        p.model.VersionRead = true;
+        // Another camera of a mixed chain: the panel is laid out for it as
+        // start-up does, from the window as drawn, so that nothing the
+        // previous camera's layout hid or disabled stays that way.
+        const bool sameBlock =
+            p.model.LaidOutSeries == Series::Block && p.model.LaidOutBlockModel == version.blockModel;
+        if (version.series == Series::Block && !sameBlock) {
+            startFromDesign(p);
+            layOutBlockCamera(m, version.blockModel);
+        }
+        // A block camera has no pan-tilt head: its window goes away.
+        m.DspPTW();
+        co_return true;
+    }
+    // Back from a block camera: start again from the window as drawn, then
+    // the pan-tilt model's own layout.
+    if (p.model.LaidOutSeries == Series::Block) startFromDesign(p);
+    markPanTiltSeries(m, version.key);
+    m.FmPreset.setVisible(true);
+    p.frmPanTilt().LbMount.setCaption("");
+    p.frmPanTilt().LblIR.setCaption("");
+    p.model.RomVersionHi = version.romHi;
+    p.model.RomVersionLo = version.romLo;
+    p.modes.MenuMode = false;
+    const std::string& key = p.model.ModelKey;
+    if (equalsNoCase(key, "42")) {
+        p.link.ModelCode = PanTiltModel::Alpha;
+        m.ModelVersion.setText(panTiltModelName(PanTiltModel::Alpha));
+        m.DspAlpha();
+    } else if (equalsNoCase(key, "4D")) {
+        p.link.ModelCode = PanTiltModel::Gamma;
+        m.setIcon("orx-gamma");
+        m.ModelVersion.setText(panTiltModelName(PanTiltModel::Gamma));
+        m.DspGamma();
+    } else if (equalsNoCase(key, "4E")) {
+        p.link.ModelCode = PanTiltModel::Beta;
+        m.setIcon("orx-beta");
+        m.ModelVersion.setText(panTiltModelName(PanTiltModel::Beta));
+        m.DspBeta();
+    } else if (equalsNoCase(key, "54")) {
+        p.link.ModelCode = PanTiltModel::Kappa;
+        m.setIcon("orx-kappa");
+        m.ModelVersion.setText(panTiltModelName(PanTiltModel::Kappa));
+        if (!co_await m.PwCheck()) co_return false;
+        if (p.model.RomVersionHi > 0) {
+            p.model.NewFirmware = true;
+            if (m.Power.checked()) {
+                const status::KappaConditions conditions = co_await identifier.kappaConditions();
+                if (conditions.videoSystem) p.model.VideoSystem = *conditions.videoSystem;
+                if (conditions.irCondition) p.model.IRCondition = *conditions.irCondition;
+                if (!conditions.videoSystem || !conditions.irCondition) co_return false;
+            }
+        } else {
+            p.model.NewFirmware = false;
+            m.VerError();
+        }
+        m.DspKappa();
+    } else {
+        // An unknown pan-tilt model is driven as the ORX-Gamma.
+        p.link.ModelCode = PanTiltModel::Gamma;
+        m.ModelVersion.setText(panTiltModelName(PanTiltModel::Gamma));
+        m.DspGamma();
+    }
+    p.model.VersionRead = true;
+    // Back from a camera without a head: the pan-tilt window returns if the
+    // operator had it open.
+    if (p.ptw.PTWindow && !p.isLoaded(p.frmPanTilt())) m.DspPTW();
+    co_return true;
+}
+
+}  // namespace
+
+link::Async<void> FrmMain::IdentifyAtStartup() {
+    Program& p = program();
+    const int address = p.link.CamAddress;
+    MainStatusLink line{*this};
+    status::Identifier identifier{line};
+    const auto answer = co_await identifier.versionAtStartup(address, kVersionAttempts);
+    if (!answer) {
+        // Nobody told us the model: say so and carry on unidentified.
+        ModelVersion.setText("Unknown");
+        p.frmInfo().LbSubtitle.setCaption("Camera Version Check Error");
+        p.platform.windows.message({MsgIcon::Exclamation, "Warning",
+                                    "Camera Version Check Error !\r\n"
+                                    "The camera did not tell its model; the panel stays unidentified.",
+                                    MsgButtons::Ok, true});
+        co_return;
+    }
+    if ((*answer)[0] != 0x80 + 16 * address) co_return;
+    const status::VersionInfo version = status::versionInfo(*answer);
+    if (version.series == Series::PanTilt) {
+        markPanTiltSeries(*this, version.key);
+        p.link.ModelCode = version.model;
+    } else if (version.series == Series::Block) {
+        layOutBlockCamera(*this, version.blockModel);
+    }
+}
+
+void FrmMain::VerError() {
+    Program& p = program();
+    p.platform.windows.message({MsgIcon::Critical, "Warning",
+                                "This application will run on a restricted function mode, \r\n"
+                                "because connected ORX-Kappa has an old version firmware.",
+                                MsgButtons::Ok, true});
+    p.model.VideoSystem = 7;
+    p.model.IRCondition = 7;
+}
+
+bool FrmMain::ReadCameraStatus() {
+    Program& p = program();
+    LinkState& L = p.link;
+    if (L.StatusReadBusy) return false;
+    if (L.StartupBusy) return false;
+    if (L.PresetBusy) return false;
+    if (L.RefreshSkipCount > 0) {
+        --L.RefreshSkipCount;
+        return false;
+    }
+    refresh_.readStarts();
+    L.StatusReadBusy = true;
+    L.StatusReading = true;
+    read_.start(L.CamAddress);
+    // The read runs beside the window: each inquiry waits for its answer
+    // without holding it, and operator commands go out in between.
+    tasks_.start(statusRead());
+    return true;
+}
+
+link::Async<void> FrmMain::statusRead() {
+    Program& p = program();
+    LinkState& L = p.link;
+    link::Line::Hold hold = co_await line_.take();
+    MainStatusLink line{*this};
+
+    bool ok = !read_.overtaken();
+    bool skipToPanTilt = false;
+    if (ok && !p.model.VersionRead) {
+        ok = co_await identifyInStatusRead(*this, line);
+        ok = ok && !read_.overtaken();
+    }
+    if (ok && p.model.IsPanTiltSeries) {
+        if (L.ModelCode == PanTiltModel::Alpha) {
+            skipToPanTilt = true;
+        } else if (L.ModelCode == PanTiltModel::Kappa) {
+            DspIRCondition();
+            ok = co_await PwCheck();
+            ok = ok && !read_.overtaken();
+            if (ok && !Power.checked()) {
+                // The camera is switched off: identify it again once it is on.
+                p.model.VersionRead = false;
+                p.model.IsPanTiltSeries = false;
+                ok = false;
+            }
+        }
+    }
+    if (ok && !skipToPanTilt) {
+        // A read that gave up, or that a command overtook, leaves the panel
+        // as the last complete read left it.
+        status::StatusReader reader{line};
+        const auto replies = co_await reader.blocks(L.ModelCode, p.model.VideoSystem);
+        ok = replies.has_value();
+        if (ok) status::present(*this, status::decodeStatus(*replies, status::decodeContext(*this)));
+    }
+    if (ok) {
+        if (p.model.IsPanTiltSeries) check_DspPTW();
+        if (Power.checked() && p.model.IsPanTiltSeries && p.ptw.PTWindow && p.ptw.PTWSize)
+            co_await ReadPanTiltStatusCore();
+    }
+    L.StatusReading = false;
+    L.StatusReadBusy = false;
+    L.EchoSent = true;
+    hold.release();
+    const std::optional<long> failure = read_.takeFailure();
+    refresh_.readEnded(read_.overtaken());
+    // The read has ended before the operator hears that it failed.
+    if (failure) ARError(*failure);
+}
+
+void FrmMain::readGaveUp(long code) {
+    // Outside a read (a power check of its own) the failure is told now.
+    if (!state_.StatusReadBusy) {
+        ARError(code);
+    } else {
+        read_.gaveUp(code);
+    }
+}
+
+void FrmMain::abandonRead() {
+    if (state_.StatusReading) read_.abandon();
+}
+
+void FrmMain::commandWentOut(int camera) {
+    // A read of the camera a command went to would show what the camera did
+    // before the command: it stops after its exchange in flight, and the
+    // refresh reads once more after the command.
+    if (state_.StatusReading) read_.commandWentOut(camera);
+}
+
+link::Async<bool> FrmMain::PwCheck() {
+    MainStatusLink line{*this};
+    status::StatusReader reader{line};
+    const auto power = co_await reader.power();
+    if (!power) co_return false;
+    status::presentPower(*this, *power);
+    co_return true;
+}
+
+void FrmMain::ARError(long err) {
+    Program& p = program();
+    p.link.LastRefreshError = err;
+    if (!autoCaption()) return;  // a failed single read stays silent
+    // Off before the message: no read starts while it is shown.
+    refresh_.switchOff();
+    line_.discard();
+    p.platform.port.input();
+    p.platform.windows.message({MsgIcon::Critical, "Warning",
+                                "Refresh Action Error !\r\nRefresh Action is Stopped.", MsgButtons::Ok, true});
+}
+
+link::Async<void> FrmMain::ReadPanTiltStatusCore() {
+    MainStatusLink line{*this};
+    status::StatusReader reader{line};
+    status::presentPanTilt(*this, co_await reader.panTilt());
+}
+
+}  // namespace orbus
