@@ -4,7 +4,6 @@
 // simulated camera on the virtual clock.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -342,73 +341,6 @@ TEST_F(Panel, TogglesClickedTwiceComeBack) {
     m.MenuOff.setEnabled(true);
     m.MenuOff.click();
     EXPECT_FALSE(m.MenuOff.enabled());
-}
-
-// Every command the command table marks guarded or hold, written out here
-// (not read back from the table): clicked while a status read runs, it
-// goes out at once and the read it overtook shows nothing older; clicked
-// with auto refresh off, it is followed by exactly one status read after
-// its completion when it holds, and by none when it does not.
-TEST_F(Panel, EveryGuardedOrHoldingCommandOvertakesTheReadAndHoldsAsTheTableSays) {
-    using M = FrmMain;
-    enum Hold { None, One, Own };  // Own: power keeps the refresh its own way
-    struct Flagged {
-        std::string name;
-        std::function<void()> click;
-        Hold hold;
-    };
-    std::vector<Flagged> rows;
-    const auto item = [&](MenuItem M::*it, Hold hold) {
-        rows.push_back({(m.*it).name(), [this, it] { (m.*it).click(); }, hold});
-    };
-    const auto box = [&](CheckBox M::*c) { rows.push_back({(m.*c).name(), [this, c] { (m.*c).click(); }, None}); };
-    for (auto it : {&M::FullAuto, &M::Manual, &M::ShutterPriority, &M::IrisPriority, &M::AESpotLight, &M::ASSL0,
-                    &M::ASSL1, &M::ASSL2, &M::DZL0, &M::DZL1, &M::DZL2, &M::DZL3, &M::ATWPro, &M::InDoor, &M::OutDoor,
-                    &M::OnePushWB, &M::ManualWB, &M::MenuOff, &M::State3, &M::DsubVD})
-        item(it, One);
-    for (auto it : {&M::ShutterAuto, &M::IrisAuto, &M::GainAuto, &M::ATW, &M::PEOff, &M::Pastel, &M::NegArt,
-                    &M::Sepia, &M::BlackWhite, &M::Solarize, &M::Mosaic, &M::Slim, &M::Stretch, &M::DEOff, &M::Still,
-                    &M::Flash, &M::Lumi, &M::Trail, &M::Freese, &M::LR_Reverse, &M::PictureFlip, &M::DataScreen})
-        item(it, None);
-    item(&M::Power, Own);
-    for (auto c : {&M::ExpComp, &M::BackLight, &M::AutoSlowShutter, &M::DZoom, &M::AF_Sens}) box(c);
-    // Bright from full auto goes straight out (the way through full auto has its own test).
-    rows.push_back({"Bright", [this] { rig.program->modes.LastAEMode = 0x00; m.Bright.click(); }, One});
-    rows.push_back({"WBTrigger", [this] { m.WBTrigger.click(); }, One});
-    rows.push_back({"DZoomMode(0)", [this] { m.DZoomMode[0].click(); }, One});
-    rows.push_back({"DZoomMode(1)", [this] { m.DZoomMode[1].click(); }, None});
-    for (int n : {0, 5}) {
-        rows.push_back({"PresetSet(" + std::to_string(n) + ")", [this, n] { m.PresetSet[n].click(); }, None});
-        rows.push_back({"PresetRecall(" + std::to_string(n) + ")", [this, n] { m.PresetRecall[n].click(); }, One});
-        rows.push_back({"PresetReset(" + std::to_string(n) + ")", [this, n] { m.PresetReset[n].click(); }, None});
-    }
-
-    ASSERT_EQ(m.AutoRefreshed.caption(), "Stop");
-    for (const Flagged& r : rows) {
-        SCOPED_TRACE(r.name);
-        // Guard: on the wire now, not held back or dropped.
-        rig.link().StatusReading = true;
-        auto mark = rig.mark();
-        r.click();
-        EXPECT_FALSE(sent(mark).empty());
-        EXPECT_TRUE(m.readOvertaken());
-        rig.link().StatusReading = false;
-        rig.link().PresetBusy = false;
-        rig.run(15);  // its completion, and the read a hold asks for
-
-        // Hold: one read, not before two seconds (a preset's completion
-        // skips two timer ticks first), then none.
-        if (r.hold == Own) continue;
-        mark = rig.mark();
-        r.click();
-        EXPECT_FALSE(sent(mark).empty());
-        rig.run(1.9);
-        EXPECT_EQ(reads(mark), 0);
-        rig.run(8);
-        EXPECT_EQ(reads(mark), r.hold == One ? 1 : 0);
-        rig.run(10);
-        EXPECT_EQ(reads(mark), r.hold == One ? 1 : 0);
-    }
 }
 
 TEST_F(Panel, HoldGivesExactlyOneStatusReadAfterTheCompletion) {
