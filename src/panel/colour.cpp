@@ -1,5 +1,6 @@
 #include "panel/colour.h"
 
+#include "app/control_ref.h"
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "panel/runner.h"
@@ -27,7 +28,7 @@ void WBTrigger_Click(FrmMain& m) {
     LinkState& L = p.link;
     const int shutter = p.modes.KappaShutterPos;
     if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
-    const CommandRow* row = chooseRow(m, "WBTrigger", kSingle, Event::Click);
+    const CommandRow* row = chooseRow(m, ORBUS_CONTROL(WBTrigger), Event::Click);
     if (!row) return;
     sendRow(m, *row, kSingle);
     L.WBWait = false;

@@ -5,14 +5,16 @@
 // it, and whether it waits for the status read to end (guarded) and asks
 // for one status read after its completion (hold).
 //
-// The table is plain data with no window code: the panel's handlers read it
-// to send, and anything that must name a logged packet can read it too.
+// The table is plain data with no window code: its controls are checked
+// references to the main window's members, the panel's handlers read it to
+// send, and anything that must name a logged packet can read it too.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "app/control_ref.h"
 #include "status/model_code.h"
 
 namespace orbus::panel {
@@ -22,8 +24,8 @@ const char* eventName(Event e);
 
 // Index of a row's control: a single control, or every element of a
 // control array (the element's index then travels in the packet).
-constexpr int kSingle = -1;
-constexpr int kEach = -2;
+constexpr int kSingle = ControlRef::kSingle;
+constexpr int kEach = ControlRef::kEach;
 
 // Which state of the panel selects a row. Rows of one control and event are
 // tried in order; the first whose condition holds is sent.
@@ -35,7 +37,7 @@ struct When {
         ModelIs,    // the identified model code equals `model`
     };
     Test test = Always;
-    const char* subject = nullptr;  // control tested; nullptr: the row's own control
+    ControlRef subject = {};  // control tested; empty: the row's own control
     const char* caption = nullptr;
     PanTiltModel model = PanTiltModel::None;
 };
@@ -52,12 +54,13 @@ enum class FieldKind : std::uint8_t {
 struct Field {
     FieldKind kind;
     int at;
-    const char* source = nullptr;  // control read; nullptr: the row's own control
+    ControlRef source = {};  // control read; empty: the row's own control
 };
 
 struct CommandRow {
-    const char* control;
-    int index = kSingle;
+    ControlRef target;          // the control that sends the row
+    const char* control = "";   // its member name, as logs and tool tips name it
+    int index = kSingle;        // target's index: kSingle, an element, or kEach
     Event event = Event::Click;
     When when;
     std::vector<std::uint8_t> body;  // between header and FF; computed bytes hold their base
@@ -71,7 +74,11 @@ struct CommandRow {
 const std::vector<CommandRow>& commandTable();
 
 // The rows of one control element and event, in choice order (rows marked
-// `then` follow the row they belong to).
+// `then` follow the row they belong to). `control` is the member's name,
+// `index` the element (kSingle: not an array element).
 std::vector<const CommandRow*> commandRows(std::string_view control, int index, Event event);
+inline std::vector<const CommandRow*> commandRows(const ControlRef& control, Event event) {
+    return commandRows(control.member, control.index, event);
+}
 
 }  // namespace orbus::panel

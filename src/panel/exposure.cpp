@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/control_ref.h"
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "panel/runner.h"
@@ -62,7 +63,7 @@ link::Async<void> brightAfterFullAuto(FrmMain& m, const CommandRow* fullAuto) {
         // The second to settle passes beside the window.
         co_await m.pause(1.0);
     }
-    runCommand(m, "Bright", kSingle, Event::Click, [&m] { showChosenMode(m, *exposureMode(0x0D)); });
+    runCommand(m, ORBUS_CONTROL(Bright), Event::Click, [&m] { showChosenMode(m, *exposureMode(0x0D)); });
 }
 
 void Bright_Click(FrmMain& m) {
@@ -70,7 +71,7 @@ void Bright_Click(FrmMain& m) {
     const int last = m.program().modes.LastAEMode;
     if (last == 0x0D) return;
     const CommandRow* fullAuto = nullptr;
-    if (last != 0x00 && last != 0x0A) fullAuto = chooseRow(m, "FullAuto", kSingle, Event::Click);
+    if (last != 0x00 && last != 0x0A) fullAuto = chooseRow(m, ORBUS_CONTROL(FullAuto), Event::Click);
     m.tasks().start(brightAfterFullAuto(m, fullAuto));
 }
 

@@ -2,6 +2,7 @@
 // digital-zoom switch, modes and limit, and the focus slider's near limit.
 #include <string>
 
+#include "app/control_ref.h"
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "panel/runner.h"
@@ -15,8 +16,7 @@ namespace {
 enum Tri : signed char { U = -1, F = 0, T = 1 };
 
 struct FocusMode {
-    const char* control;
-    int index;
+    ControlRef control;
     Tri nearFar, speeds, slider, afTrig;
     Tri mode[4];  // AFModeCmd 0 "Auto", 1 "Normal", 2 "Interval AF", 3 "ZoomTrigger"
     Tri manual, infinity;
@@ -25,12 +25,12 @@ struct FocusMode {
 };
 
 const FocusMode kFocusModes[] = {
-    {"AFModeCmd", 0, F, F, F, F, {F, T, T, T}, T, F, -1, true},
-    {"AFModeCmd", 1, F, F, F, F, {F, F, T, T}, U, U, 0, false},
-    {"AFModeCmd", 2, F, F, F, F, {F, T, F, T}, U, U, 1, false},
-    {"AFModeCmd", 3, F, F, F, F, {F, T, T, F}, U, U, 2, false},
-    {"ManAFMode", kSingle, T, T, T, T, {T, F, F, F}, F, T, -1, false},
-    {"ACTAFmodeset", kSingle, F, F, F, F, {T, T, T, T}, U, U, -1, false},
+    {ORBUS_ELEMENT(AFModeCmd, 0), F, F, F, F, {F, T, T, T}, T, F, -1, true},
+    {ORBUS_ELEMENT(AFModeCmd, 1), F, F, F, F, {F, F, T, T}, U, U, 0, false},
+    {ORBUS_ELEMENT(AFModeCmd, 2), F, F, F, F, {F, T, F, T}, U, U, 1, false},
+    {ORBUS_ELEMENT(AFModeCmd, 3), F, F, F, F, {F, T, T, F}, U, U, 2, false},
+    {ORBUS_CONTROL(ManAFMode), T, T, T, T, {T, F, F, F}, F, T, -1, false},
+    {ORBUS_CONTROL(ACTAFmodeset), F, F, F, F, {T, T, T, T}, U, U, -1, false},
 };
 
 void apply(Tri t, std::initializer_list<Control*> controls) {
@@ -63,14 +63,14 @@ void AutoFocus_Click(FrmMain& m, const FocusMode& f) {
     Program& p = m.program();
     const bool holdPresets = p.link.ModelCode == PanTiltModel::Kappa && !p.modes.MenuMode;
     if (holdPresets) m.FmPreset.setEnabled(false);
-    runCommand(m, "AFModeCmd", 0, Event::Click, [&m, &f] { showFocusMode(m, f); });
+    runCommand(m, f.control, Event::Click, [&m, &f] { showFocusMode(m, f); });
     if (holdPresets) m.FmPreset.setEnabled(true);
 }
 
 // The AF times: the buttons change before the packet goes out.
 void ACTAFmodeset_Click(FrmMain& m, const FocusMode& f) {
     showFocusMode(m, f);
-    runCommand(m, "ACTAFmodeset", kSingle, Event::Click);
+    runCommand(m, f.control, Event::Click);
 }
 
 void showSlider(Slider& s, bool on) {
@@ -106,12 +106,11 @@ void FocusSlider_Change(FrmMain& m) {
 
 void wireLens(FrmMain& m) {
     for (const FocusMode& f : kFocusModes) {
-        const std::string name = f.control;
-        Control* c = m.find(f.index >= 0 ? name + "_" + std::to_string(f.index) : name);
+        Control* c = f.control.in(m);
         if (!c) continue;
-        if (name == "AFModeCmd" && f.index == 0) {
+        if (c == &m.AFModeCmd[0]) {
             m.AFModeCmd[0].onClick = [&m, &f] { AutoFocus_Click(m, f); };
-        } else if (name == "ACTAFmodeset") {
+        } else if (c == &m.ACTAFmodeset) {
             m.ACTAFmodeset.onClick = [&m, &f] { ACTAFmodeset_Click(m, f); };
         } else {
             onEvent(m, *c, Event::Click, [&m, &f] { showFocusMode(m, f); });

@@ -1,6 +1,7 @@
 // Memory group: the pan-tilt cameras' preset grid with its one pending
 // operation, the block cameras' memory grid, and camera power with the
 // refresh pause a camera needs while it starts.
+#include "app/control_ref.h"
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "panel/runner.h"
@@ -10,16 +11,19 @@ namespace orbus::panel {
 namespace {
 
 struct PresetRow {
-    const char* control;
-    ControlArray<OptionButton> FrmMain::*buttons;
-    std::uint8_t op;  // PresetOp: 0 set, 1 recall, 2 reset
+    ControlRef buttons;  // every option button of the row
+    std::uint8_t op;     // PresetOp: 0 set, 1 recall, 2 reset
 };
 
 const PresetRow kPresetRows[] = {
-    {"PresetSet", &FrmMain::PresetSet, 0},
-    {"PresetRecall", &FrmMain::PresetRecall, 1},
-    {"PresetReset", &FrmMain::PresetReset, 2},
+    {ORBUS_EACH(PresetSet), 0},
+    {ORBUS_EACH(PresetRecall), 1},
+    {ORBUS_EACH(PresetReset), 2},
 };
+
+OptionButton* presetButton(FrmMain& m, const PresetRow& pr, int n) {
+    return static_cast<OptionButton*>(pr.buttons.at(m, n));
+}
 
 // Watchdog of a pending preset: it clears the preset when no completion comes.
 void armPresetWatchdog(FrmMain& m) { m.refresh().watchPreset(); }
@@ -27,16 +31,15 @@ void armPresetWatchdog(FrmMain& m) { m.refresh().watchPreset(); }
 // The lit option button is the sign of the operation pending; one at a time.
 void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
     LinkState& L = m.program().link;
-    OptionButton& button = (m.*pr.buttons)[n];
-    const CommandRow* row = chooseRow(m, pr.control, n, Event::Click);
-    if (!row) return;
+    OptionButton* button = presetButton(m, pr, n);
+    const CommandRow* row = chooseRow(m, pr.buttons.member, n, Event::Click);
+    if (!button || !row) return;
     if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (L.PresetBusy) {
         // Refused: the click lit this dot and put out its neighbours, the
         // pending one among them, which stays the sign of what runs.
-        button.setValue(false);
-        ControlArray<OptionButton>& pending = m.*kPresetRows[L.PresetOp % 3].buttons;
-        if (pending.has(L.PresetNo)) pending[L.PresetNo].setValue(true);
+        button->setValue(false);
+        if (OptionButton* pending = presetButton(m, kPresetRows[L.PresetOp % 3], L.PresetNo)) pending->setValue(true);
         return;
     }
     L.PresetBusy = true;
@@ -46,7 +49,7 @@ void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
     if (!L.SendOK) {
         // Nothing went out, so no completion will end the operation: end it
         // here, or every later status read would wait for it for good.
-        button.setValue(false);
+        button->setValue(false);
         L.PresetBusy = false;
         return;
     }
@@ -62,7 +65,7 @@ std::uint8_t powerOnSkips(PanTiltModel model) { return model == PanTiltModel::Be
 void Power_Click(FrmMain& m) {
     Program& p = m.program();
     LinkState& L = p.link;
-    const CommandRow* row = chooseRow(m, "Power", kSingle, Event::Click);
+    const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
     if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (m.Power.checked()) {
@@ -80,7 +83,10 @@ void Power_Click(FrmMain& m) {
 
 void wireMemory(FrmMain& m) {
     for (const PresetRow& pr : kPresetRows) {
-        (m.*pr.buttons).forEach([&m, &pr](int n, OptionButton& b) { b.onClick = [&m, &pr, n] { Preset_Click(m, pr, n); }; });
+        for (Control* c : pr.buttons.elements(m)) {
+            const int n = c->index();
+            static_cast<OptionButton*>(c)->onClick = [&m, &pr, n] { Preset_Click(m, pr, n); };
+        }
     }
     // A recalled memory shows on the panel at once.
     m.RecallOption.forEach([&m](int, OptionButton& b) { onEvent(m, b, Event::Click, [&m] { m.ReadCameraStatus(); }); });

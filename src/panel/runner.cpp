@@ -13,12 +13,6 @@ namespace orbus::panel {
 
 namespace {
 
-std::string objectNameOf(std::string_view control, int index) {
-    std::string n(control);
-    if (index >= 0) n += "_" + std::to_string(index);
-    return n;
-}
-
 bool isCaptioned(Kind k) {
     return k == Kind::Button || k == Kind::CheckBox || k == Kind::OptionButton || k == Kind::Label ||
            k == Kind::Frame || k == Kind::MenuItem;
@@ -33,10 +27,17 @@ bool isChecked(const Control& c) {
     }
 }
 
-bool holds(FrmMain& m, const When& w, std::string_view control, int index) {
+// The control a row tests or reads: the one named, else the row's own
+// (the element the event came from, for a row of every element).
+const Control* controlFor(FrmMain& m, const ControlRef& named, const CommandRow& row, int index) {
+    return named ? named.in(m) : row.target.at(m, index);
+}
+
+bool holds(FrmMain& m, const CommandRow& row, int index) {
+    const When& w = row.when;
     if (w.test == When::Always) return true;
     if (w.test == When::ModelIs) return m.program().link.ModelCode == w.model;
-    const Control* subject = w.subject ? m.find(w.subject) : m.find(objectNameOf(control, index));
+    const Control* subject = controlFor(m, w.subject, row, index);
     if (!subject) return false;
     if (w.test == When::Checked) return isChecked(*subject);
     return isCaptioned(subject->kind()) && w.caption &&
@@ -55,7 +56,7 @@ std::pair<int, int> hexPairOf(const TextBox& box) {
     return {std::max(0, hexDigit(t.front())), std::max(0, hexDigit(t.back()))};
 }
 
-bool fill(FrmMain& m, const Field& f, std::string_view control, int index, std::vector<int>& body) {
+bool fill(FrmMain& m, const Field& f, const CommandRow& row, int index, std::vector<int>& body) {
     const std::size_t at = static_cast<std::size_t>(f.at);
     const int width = f.kind == FieldKind::Nibbles4 ? 4 : f.kind == FieldKind::Speed || f.kind == FieldKind::Index ? 1 : 2;
     if (f.at < 0 || at + static_cast<std::size_t>(width) > body.size()) return false;
@@ -64,7 +65,7 @@ bool fill(FrmMain& m, const Field& f, std::string_view control, int index, std::
         body[at] = index;
         return true;
     }
-    const Control* src = f.source ? m.find(f.source) : m.find(objectNameOf(control, index));
+    const Control* src = controlFor(m, f.source, row, index);
     if (!src) return false;
     switch (f.kind) {
     case FieldKind::Nibbles4:
@@ -94,15 +95,19 @@ bool fill(FrmMain& m, const Field& f, std::string_view control, int index, std::
 
 const CommandRow* chooseRow(FrmMain& m, std::string_view control, int index, Event ev) {
     for (const CommandRow* r : commandRows(control, index, ev)) {
-        if (!r->then && holds(m, r->when, control, index)) return r;
+        if (!r->then && holds(m, *r, index)) return r;
     }
     return nullptr;
+}
+
+const CommandRow* chooseRow(FrmMain& m, const ControlRef& control, Event ev) {
+    return chooseRow(m, control.member, control.index, ev);
 }
 
 std::optional<std::vector<int>> buildPacket(FrmMain& m, const CommandRow& row, int index) {
     std::vector<int> body(row.body.begin(), row.body.end());
     for (const Field& f : row.fields) {
-        if (!fill(m, f, row.control, index, body)) return std::nullopt;
+        if (!fill(m, f, row, index, body)) return std::nullopt;
     }
     std::vector<int> packet;
     packet.reserve(body.size() + 2);
@@ -131,6 +136,10 @@ void sendRow(FrmMain& m, const CommandRow& row, int index) {
 }
 
 void refreshHold(FrmMain& m) { m.refresh().readOnceAfterCommand(); }
+
+bool runCommand(FrmMain& m, const ControlRef& control, Event ev, const std::function<void()>& update) {
+    return runCommand(m, control.member, control.index, ev, update);
+}
 
 bool runCommand(FrmMain& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
     const CommandRow* row = chooseRow(m, control, index, ev);
@@ -204,12 +213,10 @@ void wireSliderDrag(FrmMain& m) {
 }  // namespace
 
 void wireCommands(FrmMain& m) {
-    std::set<std::pair<std::string, Event>> done;
+    std::set<std::pair<const Control*, Event>> done;
     for (const CommandRow& r : commandTable()) {
-        for (Control* c : m.controls()) {
-            if (c->name() != r.control) continue;
-            if (r.index == kSingle ? c->index() >= 0 : r.index != kEach && c->index() != r.index) continue;
-            if (done.insert({c->objectName(), r.event}).second) onEvent(m, *c, r.event);
+        for (Control* c : r.target.elements(m)) {
+            if (done.insert({c, r.event}).second) onEvent(m, *c, r.event);
         }
     }
     wireSliderDrag(m);

@@ -17,12 +17,16 @@ namespace orbus {
 
 class Control;
 class FrmMain;
+struct ControlRef;
 class MenuItem;
 
 namespace panel {
 
 // The row a control's event sends in the panel's present state, or nullptr.
+// The control is named by its member's name and element (kSingle: not an
+// array element), or by a reference to one control or element.
 const CommandRow* chooseRow(FrmMain& m, std::string_view control, int index, Event ev);
+const CommandRow* chooseRow(FrmMain& m, const ControlRef& control, Event ev);
 
 // The whole packet of a row for the driven camera (header .. FF), or
 // nothing when a control it reads is missing.
@@ -41,6 +45,7 @@ void refreshHold(FrmMain& m);
 // sent: no row for the panel's state, or refused by the guard.
 bool runCommand(FrmMain& m, std::string_view control, int index, Event ev,
                 const std::function<void()>& update = {});
+bool runCommand(FrmMain& m, const ControlRef& control, Event ev, const std::function<void()>& update = {});
 
 // The handler slot of a control for an event, or nullptr when the control
 // has no such event.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "pantilt/drive.h"
+#include "pantilt/main_window.h"
 #include "platform/text.h"
 
 namespace orbus {
@@ -54,6 +54,7 @@ void place(Control& c, Control* container, int l, int t, int w, int h) {
 FrmPanTilt::FrmPanTilt(Program& program)
     : Form("FrmPanTilt", "Pan/Tilt"),
       prog_(program),
+      main_(pantilt::mainWindowOf(program)),
       keys_({[this](int camera, int index) { return drive("Pan_Tilt_Stop", index, camera); },
              [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); },
              [this] { return prog_.platform.port.isOpen(); },
@@ -202,7 +203,7 @@ bool FrmPanTilt::drive(const char* control, int index, int camera) {
     }
     values.push_back(0xFF);
     const bool stop = d->control == std::string_view("Pan_Tilt_Stop") && d->index == 0;
-    return prog_.frmMain().SendValues(values, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
+    return main_->sendDrive(values, stop);
 }
 
 bool FrmPanTilt::Form_KeyDown(const KeyEvent& e) {
@@ -231,14 +232,14 @@ void FrmPanTilt::Form_Hide() { keys_.end(); }
 
 void FrmPanTilt::PTWCloseS_Click() {
     prog_.ptw.PTWindow = false;
-    prog_.frmMain().DspPTW();
+    main_->showPanTilt();
 }
 
-void FrmPanTilt::PTWDockingS_Click() { prog_.frmMain().toggleDocking(); }
+void FrmPanTilt::PTWDockingS_Click() { main_->toggleDocking(); }
 
-void FrmPanTilt::PTWSizeS_Click() { prog_.frmMain().toggleSize(); }
+void FrmPanTilt::PTWSizeS_Click() { main_->toggleSize(); }
 
-void FrmPanTilt::FmPTWindowS_Click() { prog_.frmMain().raiseWithoutFocus(); }
+void FrmPanTilt::FmPTWindowS_Click() { main_->raise(); }
 
 void FrmPanTilt::Form_Unload() {
     // Closed by its title bar: the same as CLOSE, unless the program is ending
@@ -247,7 +248,7 @@ void FrmPanTilt::Form_Unload() {
     prog_.unloaded(*this);
     if (!prog_.ptw.MainClosing) {
         prog_.ptw.PTWindow = false;
-        prog_.frmMain().DspPTW();
+        main_->showPanTilt();
     }
 }
 

@@ -2,7 +2,10 @@
 // filled by the status read, and the window's own open/dock/size buttons.
 #pragma once
 
+#include <memory>
+
 #include "pantilt/key_drive.h"
+#include "pantilt/main_window.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -90,6 +93,7 @@ public:
 private:
     bool drive(const char* control, int index, int camera);
     Program& prog_;
+    std::unique_ptr<pantilt::MainWindow> main_;
     pantilt::KeyDrive keys_;
 };
 

@@ -282,6 +282,54 @@ std::vector<Case> cases() {
     };
 }
 
+// A guarded command and what its hold asks for with auto refresh off.
+enum Hold { NoRead, OneRead, OwnRefresh };  // OwnRefresh: power handles the refresh itself
+struct Flagged {
+    std::string name;
+    Act act;
+    Hold hold;
+};
+
+// Every row the command table marks guarded or hold, as the table says.
+std::vector<Flagged> flaggedCommands(const FrmMain& m) {
+    using M = FrmMain;
+    std::vector<Flagged> rows = {
+        {"FullAuto", click(&M::FullAuto), OneRead},       {"Manual", click(&M::Manual), OneRead},
+        {"ShutterPriority", click(&M::ShutterPriority), OneRead},
+        {"IrisPriority", click(&M::IrisPriority), OneRead},
+        // From full auto Bright goes straight out (the way round has its own test).
+        {"Bright", [](Rig& rig, FrmMain& m) { rig.program->modes.LastAEMode = 0x00; m.Bright.click(); }, OneRead},
+        {"ShutterAuto", click(&M::ShutterAuto), NoRead},  {"IrisAuto", click(&M::IrisAuto), NoRead},
+        {"GainAuto", click(&M::GainAuto), NoRead},        {"AESpotLight", click(&M::AESpotLight), OneRead},
+        {"ExpComp", toggle(&M::ExpComp, false), NoRead},  {"BackLight", toggle(&M::BackLight, true), NoRead},
+        {"AutoSlowShutter", toggle(&M::AutoSlowShutter, false), NoRead},
+        {"ASSL0", click(&M::ASSL0), OneRead},             {"ASSL1", click(&M::ASSL1), OneRead},
+        {"ASSL2", click(&M::ASSL2), OneRead},             {"DZoom", toggle(&M::DZoom, true), NoRead},
+        {"DZoomMode(0)", clickAt(&M::DZoomMode, 0), OneRead}, {"DZoomMode(1)", clickAt(&M::DZoomMode, 1), NoRead},
+        {"DZL0", click(&M::DZL0), OneRead},               {"DZL1", click(&M::DZL1), OneRead},
+        {"DZL2", click(&M::DZL2), OneRead},               {"DZL3", click(&M::DZL3), OneRead},
+        {"AF_Sens", toggle(&M::AF_Sens, false), NoRead},  {"ATWPro", click(&M::ATWPro), OneRead},
+        {"InDoor", click(&M::InDoor), OneRead},           {"OutDoor", click(&M::OutDoor), OneRead},
+        {"OnePushWB", click(&M::OnePushWB), OneRead},     {"ATW", click(&M::ATW), NoRead},
+        {"ManualWB", click(&M::ManualWB), OneRead},       {"WBTrigger", click(&M::WBTrigger), OneRead},
+        {"Power", click(&M::Power), OwnRefresh},          {"Freese", click(&M::Freese, true), NoRead},
+        {"LR_Reverse", click(&M::LR_Reverse), NoRead},    {"PictureFlip", click(&M::PictureFlip, true), NoRead},
+        {"DataScreen", click(&M::DataScreen), NoRead},    {"MenuOff", click(&M::MenuOff), OneRead},
+        {"State3", click(&M::State3), OneRead},           {"DsubVD", click(&M::DsubVD), OneRead},
+    };
+    for (MenuItem M::*it : {&M::PEOff, &M::Pastel, &M::NegArt, &M::Sepia, &M::BlackWhite, &M::Solarize, &M::Mosaic,
+                            &M::Slim, &M::Stretch, &M::DEOff, &M::Still, &M::Flash, &M::Lumi, &M::Trail}) {
+        rows.push_back({(m.*it).name(), click(it), NoRead});
+    }
+    for (int n : {0, 5}) {
+        const std::string no = "(" + std::to_string(n) + ")";
+        rows.push_back({"PresetSet" + no, pick(&M::PresetSet, n), NoRead});
+        rows.push_back({"PresetRecall" + no, pick(&M::PresetRecall, n), OneRead});
+        rows.push_back({"PresetReset" + no, pick(&M::PresetReset, n), NoRead});
+    }
+    return rows;
+}
+
 std::string forCamera(std::string packet, int address) {
     packet.replace(0, 2, "8" + std::to_string(address));
     return packet;
@@ -327,5 +375,39 @@ TEST(CommandTable, SimulatorAcknowledgesAndCompletesEveryPacket) {
             EXPECT_EQ(cam.handle(packet), (std::vector<sim::Bytes>{{0x90, 0x41, 0xFF}, {0x90, 0x51, 0xFF}}))
                 << model << ": " << r.control << " " << panel::eventName(r.event) << " " << packetText(packet);
         }
+    }
+}
+
+// Guarded commands clicked while a status read runs go out at once and
+// overtake the read. With auto refresh off, a command that holds is
+// followed by exactly one status read (not before two seconds; a preset's
+// completion skips two timer ticks first), any other by none.
+TEST(CommandTable, GuardedCommandsOvertakeTheReadAndHoldsAskForOneRead) {
+    Rig rig({"KBM-R05"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    ASSERT_EQ(m.AutoRefreshed.caption(), "Stop");
+    const auto reads = [&rig](std::size_t mark) { return rig.packetsSince(mark, "09 7E 7E 00").size(); };
+    for (const Flagged& r : flaggedCommands(m)) {
+        SCOPED_TRACE(r.name);
+        rig.link().StatusReading = true;
+        auto mark = rig.mark();
+        r.act(rig, m);
+        EXPECT_FALSE(rig.packetsSince(mark, "01").empty());
+        EXPECT_TRUE(m.readOvertaken());
+        rig.link().StatusReading = false;
+        rig.link().PresetBusy = false;
+        rig.run(15);  // its completion, and the read a hold asks for
+        if (r.hold == OwnRefresh) continue;
+
+        mark = rig.mark();
+        r.act(rig, m);
+        EXPECT_FALSE(rig.packetsSince(mark, "01").empty());
+        rig.run(1.9);
+        EXPECT_EQ(reads(mark), 0u);
+        rig.run(8);
+        EXPECT_EQ(reads(mark), r.hold == OneRead ? 1u : 0u);
+        rig.run(10);
+        EXPECT_EQ(reads(mark), r.hold == OneRead ? 1u : 0u);
     }
 }

@@ -343,35 +343,6 @@ TEST_F(Panel, TogglesClickedTwiceComeBack) {
     EXPECT_FALSE(m.MenuOff.enabled());
 }
 
-TEST_F(Panel, GuardedCommandsGoOutAtOnceWhileAStatusReadRuns) {
-    using Click = std::function<void()>;
-    const std::pair<const char*, Click> clicks[] = {
-        {"FullAuto", [&] { m.FullAuto.click(); }},      {"Bright", [&] { m.Bright.click(); }},
-        {"AESpotLight", [&] { m.AESpotLight.click(); }}, {"ATWPro", [&] { m.ATWPro.click(); }},
-        {"ManualWB", [&] { m.ManualWB.click(); }},      {"WBTrigger", [&] { m.WBTrigger.click(); }},
-        {"Sepia", [&] { m.Sepia.click(); }},            {"Flash", [&] { m.Flash.click(); }},
-        {"DZL2", [&] { m.DZL2.click(); }},              {"ASSL1", [&] { m.ASSL1.click(); }},
-        {"DZoomMode_1", [&] { m.DZoomMode[1].click(); }}, {"Power", [&] { m.Power.click(); }},
-        {"Freese", [&] { m.Freese.click(); }},          {"MenuOff", [&] { m.MenuOff.click(); }},
-        {"State3", [&] { m.State3.click(); }},          {"PresetRecall_3", [&] { m.PresetRecall[3].click(); }},
-    };
-    m.MenuOff.setEnabled(true);
-    for (const auto& [name, click] : clicks) {
-        SCOPED_TRACE(name);
-        rig.run(0.1);  // the camera's sockets are free again
-        rig.link().StatusReading = true;
-        const auto mark = rig.mark();
-        click();
-        // Not held back, not dropped: on the wire now, and the read it
-        // overtook will show nothing older than the command.
-        EXPECT_FALSE(rig.packetsSince(mark, "01").empty());
-        EXPECT_TRUE(m.readOvertaken());
-        rig.link().StatusReading = false;
-        rig.link().PresetBusy = false;
-        rig.settle();
-    }
-}
-
 TEST_F(Panel, HoldGivesExactlyOneStatusReadAfterTheCompletion) {
     ASSERT_EQ(m.AutoRefreshed.caption(), "Stop");
     const auto mark = rig.mark();
