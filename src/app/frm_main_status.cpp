@@ -35,9 +35,9 @@ private:
 // The version inquiry at the head of a status read, and the layout of the
 // camera it names; false when an inquiry gave up (the failure was reported
 // and the read must end).
-link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& line) {
+link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLink) {
     Program& p = m.program();
-    status::Identifier identifier{line};
+    status::Identifier identifier{statusLink};
     const auto answer = co_await identifier.version();
     if (!answer) co_return false;
     const status::VersionInfo version = status::versionInfo(*answer);
@@ -122,8 +122,8 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& line) {
 link::Async<void> FrmMain::IdentifyAtStartup() {
     Program& p = program();
     const int address = p.link.CamAddress;
-    MainStatusLink line{*this};
-    status::Identifier identifier{line};
+    MainStatusLink statusLink{*this};
+    status::Identifier identifier{statusLink};
     const auto answer = co_await identifier.versionAtStartup(address, kVersionAttempts);
     if (!answer) {
         // Nobody told us the model: say so and carry on unidentified.
@@ -179,12 +179,12 @@ link::Async<void> FrmMain::statusRead() {
     Program& p = program();
     LinkState& L = p.link;
     link::Line::Hold hold = co_await line_.take();
-    MainStatusLink line{*this};
+    MainStatusLink statusLink{*this};
 
     bool ok = !read_.overtaken();
     bool skipToPanTilt = false;
     if (ok && !p.model.VersionRead) {
-        ok = co_await identifyInStatusRead(*this, line);
+        ok = co_await identifyInStatusRead(*this, statusLink);
         ok = ok && !read_.overtaken();
     }
     if (ok && p.model.IsPanTiltSeries) {
@@ -205,7 +205,7 @@ link::Async<void> FrmMain::statusRead() {
     if (ok && !skipToPanTilt) {
         // A read that gave up, or that a command overtook, leaves the panel
         // as the last complete read left it.
-        status::StatusReader reader{line};
+        status::StatusReader reader{statusLink};
         const auto replies = co_await reader.blocks(L.ModelCode, p.model.VideoSystem);
         ok = replies.has_value();
         if (ok) status::present(*this, status::decodeStatus(*replies, status::decodeContext(*this)));
@@ -246,8 +246,8 @@ void FrmMain::commandWentOut(int camera) {
 }
 
 link::Async<bool> FrmMain::PwCheck() {
-    MainStatusLink line{*this};
-    status::StatusReader reader{line};
+    MainStatusLink statusLink{*this};
+    status::StatusReader reader{statusLink};
     const auto power = co_await reader.power();
     if (!power) co_return false;
     status::presentPower(*this, *power);
@@ -267,8 +267,8 @@ void FrmMain::ARError(long err) {
 }
 
 link::Async<void> FrmMain::ReadPanTiltStatusCore() {
-    MainStatusLink line{*this};
-    status::StatusReader reader{line};
+    MainStatusLink statusLink{*this};
+    status::StatusReader reader{statusLink};
     status::presentPanTilt(*this, co_await reader.panTilt());
 }
 
