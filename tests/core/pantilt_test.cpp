@@ -73,6 +73,23 @@ TEST_F(PanTilt, EveryButtonSendsItsPacketToCameraOneAndSeven) {
                 << (c.direct ? "Pan_Tilt_Direct " : "Pan_Tilt_Stop ") << c.index << " camera " << address;
         }
     }
+    // Only "Stop" goes out as a stop: should the camera refuse it as too
+    // busy, it waits again as a stop, before anything else waiting.
+    rig.run(1);  // the camera completes what came before
+    rig.chain.camera(0).silent = true;  // nothing is acknowledged
+    rig.link().CamAddress = 1;
+    using Kind = link::CommandPacer::Kind;
+    for (const Case& c : cases) {
+        (c.direct ? pt.Pan_Tilt_Direct : pt.Pan_Tilt_Stop)[c.index].click();
+        m.pacer().refused(1);
+        m.pacer().ended(1);
+        const auto again = m.pacer().next(1);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(again->kind, !c.direct && c.index == 0 ? Kind::Stop : Kind::Other)
+            << (c.direct ? "Pan_Tilt_Direct " : "Pan_Tilt_Stop ") << c.index;
+    }
+    rig.chain.camera(0).silent = false;
+
     // Nothing outside the table.
     const auto mark = rig.mark();
     pt.Pan_Tilt_Stop_Click(9);
