@@ -41,28 +41,11 @@ const std::string kNtsc =
 const std::string kPal =
     "1/1,1/2,1/3,1/6,1/12,1/25,1/50,1/75,1/100,1/120,1/150,1/215,1/300,1/425,1/600,1/1000,1/1250,1/1750,1/2500,"
     "1/3500,1/6000,1/10000";
-// The ORX-Gamma's twenty shutter steps; the last two places keep the defaults' texts.
-const std::string kNtscGamma =
-    "1/4,1/8,1/15,1/30,1/60,1/90,1/100,1/125,1/180,1/250,1/350,1/500,1/725,1/1000,1/1500,1/2000,1/3000,1/4000,"
-    "1/6000,1/10000,1/6000,1/10000";
-const std::string kPalGamma =
-    "1/3,1/6,1/12,1/25,1/50,1/75,1/100,1/120,1/150,1/215,1/300,1/425,1/600,1/1000,1/1250,1/1750,1/2500,1/3500,"
-    "1/6000,1/10000,1/6000,1/10000";
-const std::string kNtscKappa =
-    ",1/2,1/4,1/8,1/15,1/30,1/60,1/90,1/100,1/125,1/180,1/250,1/350,1/500,1/725,1/1000,1/1500,1/2000,1/3000,"
-    "1/4000,1/6000,1/10000";
-const std::string kPalKappa =
-    ",1/2,1/3,1/6,1/12,1/25,1/50,1/75,1/100,1/120,1/150,1/215,1/300,1/425,1/600,1/1000,1/1250,1/1750,1/2500,"
-    "1/3500,1/6000,1/10000";
 const std::string kIris10 = "Close,F28,F22,F19,F16,F14,F11,F9.6,F8,F6.8,F5.6,F4.8,F4,F3.4,F2.8,F2.4,F2,F1.8";
 const std::string kIris18 = "Close,F22,F19,F16,F14,F11,F9.6,F8,F6.8,F5.6,F4.8,F4.0,F3.4,F2.8,F2.4,F2.0,F1.6,F1.4";
 const std::string kIris25 = "Close,F28,F22,F19,F16,F14,F11,F9.6,F8,F6.8,F5.6,F4.8,F4,F3.4,F2.8,F2.4,F2,F1.6";
-const std::string kIrisKappa = "Close,F26,F22,F19,F16,F14,F11,F9.6,F8,F6.8,F5.6,F4.8,F4,F3.4,F2.8,F2.4,F2,F1.8";
 const std::string kBright10 =
     "CLOSE/0dB,F28/0dB,F22/0dB,F19/0dB,F16/0dB,F14/0dB,F11/0dB,F9.6/0dB,F8/0dB,F6.8/0dB,F5.6/0dB,F4.8/0dB,F4/0dB,"
-    "F3.4/0dB,F2.8/0dB,F2.4/0dB,F2/0dB,F1.8/0dB,F1.8/3dB,F1.8/6dB,F1.8/9dB,F1.8/12dB,F1.8/15dB,F1.8/18dB";
-const std::string kBrightKappa =
-    "CLOSE/0dB,F26/0dB,F22/0dB,F19/0dB,F16/0dB,F14/0dB,F11/0dB,F9.6/0dB,F8/0dB,F6.8/0dB,F5.6/0dB,F4.8/0dB,F4/0dB,"
     "F3.4/0dB,F2.8/0dB,F2.4/0dB,F2/0dB,F1.8/0dB,F1.8/3dB,F1.8/6dB,F1.8/9dB,F1.8/12dB,F1.8/15dB,F1.8/18dB";
 const std::string kBright18 =
     "CLOSE/0dB,F22/0dB,F19/0dB,F16/0dB,F14/0dB,F11/0dB,F9.6/0dB,F8/0dB,F6.8/0dB,F5.6/0dB,F4.8/0dB,F4/0dB,F3.4/0dB,"
@@ -72,6 +55,13 @@ const std::string kBright25 =
     "CLOSE/0dB,F28/0dB,F22/0dB,F19/0dB,F16/0dB,F14/0dB,F11/0dB,F9.6/0dB,F8/0dB,F6.8/0dB,F5.6/0dB,F4.8/0dB,F4/0dB,"
     "F3.4/0dB,F2.8/0dB,F2.4/0dB,F2.0/0dB,F1.6/0dB,F1.6/2dB,F1.6/4dB,F1.6/6dB,F1.6/8dB,F1.6/10dB,F1.6/12dB,F1.6/14dB,"
     "F1.6/16dB,F1.6/18dB,F1.6/20dB,F1.6/22dB,F1.6/24dB,F1.6/26dB,F1.6/28dB";
+// The ORX-Gamma's twenty shutter steps start at the defaults' third (its
+// last two places keep the defaults' texts); the ORX-Kappa's start at the
+// second, after an empty position 0. Its lens opens at F26 where the
+// ORX-Gamma's opens at F28.
+const std::string kNtscGamma = kNtsc.substr(8) + ",1/6000,1/10000", kPalGamma = kPal.substr(8) + ",1/6000,1/10000";
+const std::string kNtscKappa = kNtsc.substr(3), kPalKappa = kPal.substr(3);
+const std::string kIrisKappa = "Close,F26" + kIris10.substr(9), kBrightKappa = "CLOSE/0dB,F26" + kBright10.substr(13);
 const std::string kVideoSystems =
     "1920*1080i/59.94,1920*1080p/29.97,1280*720p/59.94,1280*720p/29.97,NTSC/Letter Box,NTSC/Crop,NTSC/Squeeze,"
     "Unknown,1920*1080i/50,1920*1080p/25,1280*720p/50,1280*720p/25,PAL/Letter Box,PAL/Crop,PAL/Squeeze,Unknown";
