@@ -66,7 +66,7 @@ TEST(DialogClose, RefreshIsBackTheMomentEachModalDialogCloses) {
     FrmDeffect& level = p.frmDeffect();
     FrmCamID& id = p.frmCamID();
     FrmAutoPOff& autoOff = p.frmAutoPOff();
-    FrmNightPOff& nightOff = p.frmNightPOff();
+    FrmNightPOff& night = p.frmNightPOff();
     Frmmoreinfo& info = p.frmMoreInfo();
     const Case cases[] = {
         {"alarm", m.MotionDetecter, p.frmMD(), {&p.frmMD().CmdClose}},
@@ -74,7 +74,7 @@ TEST(DialogClose, RefreshIsBackTheMomentEachModalDialogCloses) {
         {"effect level", m.EffectLevel, level, {&level.DELevelOK, &level.DELevelCancel}, &level.DELevel, "32"},
         {"camera ID", m.IDWrite, id, {&id.OK, &id.Cancel}, &id.ID, "4660"},
         {"auto power off", m.AutoPowerOff, autoOff, {&autoOff.OK, &autoOff.Cancel}, &autoOff.OffTimer, "0", true},
-        {"night power off", m.NightPowerOff, nightOff, {&nightOff.OK, &nightOff.Cancel}, &nightOff.OffTimer, "60", true},
+        {"night power off", m.NightPowerOff, night, {&night.OK, &night.Cancel}, &night.OffTimer, "60", true},
         {"picked title", m.TitleSet, titleM, {&titleM.Cancel}},
         {"typed title", m.TitleSet, p.frmTitleK(), {&p.frmTitleK().Cancel}, nullptr, nullptr, false,
          {[&] { titleM.Keyboard.click(); }}},

@@ -15,12 +15,14 @@ using orbus::testing::Rig;
 
 // The D-SUB output exists in the HD formats (0 to 3, 8 to 11): there the
 // read asks for its sync mode and the menu is usable; in the SD formats and
-// the unknown ones it is not asked and the menu is disabled.
+// the unknown ones it is not asked and the menu is disabled. An old
+// firmware's video system is taken as unknown, whatever the camera says.
 TEST(EveryValue, DsubMenuAndVideoSystemTextPerVideoSystem) {
     struct Case {
         int videoSystem;
         bool dsub;
         const char* text;
+        bool oldFirmware = false;
     };
     const Case cases[] = {
         {0, true, "1920*1080i/59.94"}, {1, true, "1920*1080p/29.97"}, {2, true, "1280*720p/59.94"},
@@ -28,13 +30,14 @@ TEST(EveryValue, DsubMenuAndVideoSystemTextPerVideoSystem) {
         {6, false, "NTSC/Squeeze"},    {7, false, "Unknown"},         {8, true, "1920*1080i/50"},
         {9, true, "1920*1080p/25"},    {10, true, "1280*720p/50"},    {11, true, "1280*720p/25"},
         {12, false, "PAL/Letter Box"}, {13, false, "PAL/Crop"},       {14, false, "PAL/Squeeze"},
-        {15, false, "Unknown"},
+        {15, false, "Unknown"},        {0, false, "Unknown", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("video system " + std::to_string(c.videoSystem));
+        SCOPED_TRACE("video system " + std::to_string(c.videoSystem) + (c.oldFirmware ? ", old firmware" : ""));
         Rig rig({"ORX-Kappa"});
         rig.chain.camera(0).state().videoSystem = c.videoSystem;
         rig.chain.camera(0).state().dsubSync = 1;
+        if (c.oldFirmware) rig.chain.camera(0).state().romHi = 0;
         ASSERT_TRUE(rig.startUp());
         const auto mark = rig.mark();
         ASSERT_TRUE(rig.readStatus());

@@ -7,6 +7,19 @@
 using namespace orbus;
 using orbus::testing::Rig;
 
+namespace {
+
+// An ORX-Beta with its pan-tilt window docked and large, as at first start.
+struct PanTiltWindow : ::testing::Test {
+    Rig rig{{"ORX-Beta"}};
+    FrmMain& m = rig.main();
+    FrmPanTilt& pt = rig.program->frmPanTilt();
+    PanTiltFlags& f = rig.program->ptw;
+    void SetUp() override { ASSERT_TRUE(rig.startUp()); }
+};
+
+}  // namespace
+
 TEST(Layouts, PictureEffectsAndFocusCaptionPerModel) {
     Rig gamma({"ORX-Gamma"});
     ASSERT_TRUE(gamma.startUp());
@@ -46,11 +59,7 @@ TEST(Layouts, PictureEffectsAndFocusCaptionPerModel) {
     EXPECT_EQ(a.IrisValue.text(), "");
 }
 
-TEST(Layouts, DockedPanTiltWindowFollowsTheMainWindow) {
-    Rig rig({"ORX-Beta"});
-    ASSERT_TRUE(rig.startUp());
-    FrmMain& m = rig.main();
-    FrmPanTilt& pt = rig.program->frmPanTilt();
+TEST_F(PanTiltWindow, DockedFollowsTheMainWindow) {
     ASSERT_TRUE(pt.visible());
     EXPECT_EQ(pt.left(), m.left());
     EXPECT_EQ(pt.top(), m.top() + m.height());
@@ -61,12 +70,7 @@ TEST(Layouts, DockedPanTiltWindowFollowsTheMainWindow) {
     EXPECT_EQ(pt.top(), 500 + m.height());
 }
 
-TEST(Layouts, PanTiltWindowFlags) {
-    Rig rig({"ORX-Beta"});
-    ASSERT_TRUE(rig.startUp());
-    FrmMain& m = rig.main();
-    FrmPanTilt& pt = rig.program->frmPanTilt();
-    auto& f = rig.program->ptw;
+TEST_F(PanTiltWindow, Flags) {
     f.PTWSize = false;
     m.DspPTW();
     EXPECT_EQ(m.PTWSizeM.caption(), "Large");
@@ -89,34 +93,7 @@ TEST(Layouts, PanTiltWindowFlags) {
     EXPECT_FALSE(pt.visible());
 }
 
-TEST(Layouts, BlockCameraGetsNoPanTiltWindow) {
-    Rig rig({"KBM-R05"});
-    ASSERT_TRUE(rig.startUp());
-    EXPECT_FALSE(rig.program->frmPanTilt().visible());
-    EXPECT_FALSE(rig.main().FmPTWindowM.visible());
-}
-
-TEST(Layouts, PanTiltWindowStaysAwayForABlockCameraAndLeavesWithIt) {
-    Rig rig({"ORX-Beta", "KBM-R05"});
-    ASSERT_TRUE(rig.startUp());
-    FrmPanTilt& pt = rig.program->frmPanTilt();
-    EXPECT_TRUE(pt.visible());
-    rig.main().CameraSel[2].click();
-    EXPECT_FALSE(pt.visible());
-    rig.main().placedByUser(700, 700, rig.main().width(), rig.main().height());
-    rig.run(2);  // the docking check of the second timer
-    EXPECT_FALSE(pt.visible());
-    EXPECT_TRUE(rig.program->ptw.PTWindow);  // the operator's choice is kept
-    rig.main().CameraSel[1].click();
-    EXPECT_TRUE(pt.visible());
-}
-
-TEST(Layouts, WindowButtonsOfBothWindows) {
-    Rig rig({"ORX-Beta"});
-    ASSERT_TRUE(rig.startUp());
-    FrmMain& m = rig.main();
-    FrmPanTilt& pt = rig.program->frmPanTilt();
-    auto& f = rig.program->ptw;
+TEST_F(PanTiltWindow, ButtonsOfBothWindows) {
     // CLOSE on the pan-tilt window only closes; the main window's button toggles.
     pt.PTWCloseS.click();
     EXPECT_FALSE(pt.visible());
@@ -172,10 +149,16 @@ TEST(Layouts, PanTiltWindowFollowsTheCameraAndItsButtonTellsTheTruth) {
     EXPECT_TRUE(m.FmPTWindowM.visible());
     rig.chain.camera(0).state().power = true;
 
-    // A block camera: no window, no frame for it, and the button says so.
+    // A block camera: no window, no frame for it, and the button says so;
+    // the docking check of the second timer does not bring it back, and the
+    // operator's choice is kept.
     m.CameraSel[2].click();
     openAndSaysSo(false);
     EXPECT_FALSE(m.FmPTWindowM.visible());
+    m.placedByUser(700, 700, m.width(), m.height());
+    rig.run(2);
+    openAndSaysSo(false);
+    EXPECT_TRUE(rig.program->ptw.PTWindow);
     m.CameraSel[1].click();
     openAndSaysSo(true);
     EXPECT_TRUE(m.FmPTWindowM.visible());
@@ -245,7 +228,9 @@ TEST(Layouts, DockedWindowIsHeldInsideWhereTheScreenHasNoRoomBelow) {
     EXPECT_EQ(roomy.program->frmPanTilt().top(), roomy.main().top() + 8220);
 }
 
-TEST(Layouts, MainWindowSavedOnALargerScreenOpensOnThisOne) {
+// A block camera: no pan-tilt window. Its main window, saved on a larger
+// screen, opens on this one.
+TEST(Layouts, BlockCameraOnAScreenSmallerThanTheSavedPlace) {
     Rig rig({"KBM-R05"});
     rig.windows.area = {0, 0, 1280 * 9.0, 720 * 9.0};
     const std::string k = std::string(Program::kTitle) + "/Settings/";
@@ -259,4 +244,6 @@ TEST(Layouts, MainWindowSavedOnALargerScreenOpensOnThisOne) {
     EXPECT_EQ(m.top(), 0);
     EXPECT_EQ(m.width(), 1280 * 9.0);
     EXPECT_EQ(m.height(), 720 * 9.0);
+    EXPECT_FALSE(rig.program->frmPanTilt().visible());
+    EXPECT_FALSE(m.FmPTWindowM.visible());
 }
