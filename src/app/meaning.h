@@ -1,7 +1,7 @@
 // What a logged packet means, in words: which camera, which control of the
 // panel sent it and with what values, what an inquiry asks, and what a
 // reply says. Read from the panel's own tables: the main window's command
-// table, the pan-tilt drive table and the dialogs' packets below.
+// table, the pan-tilt drive table and the dialogs' packet table.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/answer_ledger.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -20,12 +21,6 @@ enum class LineSide { Sent, Received };
 // Nothing when the line holds anything but blank-separated pairs of
 // hexadecimal digits (the first line of a log cut at its limit, typically).
 std::optional<Bytes> trafficLineBytes(std::string_view line);
-
-// What an inquiry answer answered: the inquiry that was outstanding for its
-// camera when the answer arrived; empty when none was.
-struct AnswerOrigin {
-    Bytes inquiry;
-};
 
 // The meaning of the packets in `bytes` (one or more, each ending in FF).
 // `origin` tells what an answer answered, when the caller knows it.
@@ -44,40 +39,6 @@ bool isInquiryAnswer(const Bytes& packet);
 // The length of the answer to the inquiry `packet` (header to FF); 0 when
 // any length will do or the inquiry is none of the panel's.
 int answerLength(const Bytes& packet);
-
-// The answer lines of the reply log, each tied to what it answered as it was
-// written. A line is found by counting answer lines from the end of the log,
-// so the log may lose its start to the length limit, or be emptied, without
-// upsetting the pairs; an entry whose bytes differ from its line pairs
-// nothing.
-class AnswerLedger {
-public:
-    // An answer line was written to the end of the reply log; `origin`
-    // empty: what it answered is not known.
-    void add(Bytes answer, std::optional<AnswerOrigin> origin);
-    // What the answer on the line of `replyLog` at `pos` answered; nothing
-    // when the line holds no answer or nothing was recorded for it.
-    std::optional<AnswerOrigin> originAt(std::string_view replyLog, std::size_t pos) const;
-
-    // More answer lines than a full log can hold.
-    static constexpr std::size_t kEntries = 80;
-
-private:
-    struct Entry {
-        Bytes answer;
-        std::optional<AnswerOrigin> origin;
-    };
-    std::vector<Entry> entries_;  // oldest first
-};
-
-// A packet a dialog sends: the window and control, and the body between
-// header and FF in traffic form with "??" for a byte the operator chooses.
-struct DialogPacket {
-    const char* window;
-    const char* control;
-    const char* body;
-};
-const std::vector<DialogPacket>& dialogPackets();
 
 // An inquiry the panel sends: its body, what it asks, and the length of its
 // answer (0: any).

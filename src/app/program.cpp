@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/dialog_host.h"
 #include "app/frm_chain.h"
 #include "app/frm_info.h"
 #include "app/frm_main.h"
@@ -12,7 +13,6 @@
 #include "dialogs/md.h"
 #include "dialogs/deffect.h"
 #include "dialogs/fset.h"
-#include "dialogs/menus.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
 #include "pantilt/frm_pantilt.h"
@@ -25,6 +25,7 @@ Program::Program(Platform& p)
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),
+      dialogHost_(makeDialogHost(*frmMain_)),
       frmPanTilt_(std::make_unique<FrmPanTilt>(*this)),
       privacy_(std::make_unique<Privacy>(*this)),
       privacyA_(std::make_unique<PrivacyA>(*this)),
@@ -41,7 +42,7 @@ Program::Program(Platform& p)
       frmAbout_(std::make_unique<FrmAbout>(*this)),
       frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
       frmChain_(std::make_unique<FrmChain>(*this)) {
-    dialogs::wireMenus(*this);
+    wireDialogMenus(*this);
     design.capture(*frmMain_, *frmPanTilt_);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {

@@ -36,6 +36,9 @@ class FrmTitle_M;
 class FrmAbout;
 class Frmmoreinfo;
 class FrmChain;
+namespace dialogs {
+struct Host;
+}
 
 // The port dialog's choice.
 struct PortChoice {
@@ -111,6 +114,8 @@ public:
     FrmAbout& frmAbout() { return *frmAbout_; }
     Frmmoreinfo& frmMoreInfo() { return *frmMoreInfo_; }
     FrmChain& frmChain() { return *frmChain_; }
+    // What the dialogs may ask of the main window.
+    dialogs::Host& dialogHost() { return *dialogHost_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -135,6 +140,8 @@ private:
     std::unique_ptr<FrmOpen> frmOpen_;
     std::unique_ptr<FrmInfo> frmInfo_;
     std::unique_ptr<FrmMain> frmMain_;
+    // Made with the main window, gone after the dialogs.
+    std::unique_ptr<dialogs::Host> dialogHost_;
     std::unique_ptr<FrmPanTilt> frmPanTilt_;
     std::unique_ptr<Privacy> privacy_;
     std::unique_ptr<PrivacyA> privacyA_;

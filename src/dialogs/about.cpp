@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
 
 namespace orbus {
 
@@ -73,7 +73,7 @@ void Frmmoreinfo::open() {
     // Reading the camera before it shows, the dialog opens once however
     // often its button is pressed meanwhile.
     if (opening_.up() || visible()) return;
-    prog_.frmMain().tasks().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+    prog_.dialogHost().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
         Program& p = d.prog_;
         dialogs::placeBesideMain(p, d, 300, 300);
         std::function<void()> giveUp = [&d] { d.Form_Unload(); };
@@ -92,27 +92,20 @@ bool ackThen(const Bytes& r, std::size_t last) {
 bool ackCompletion(const Bytes& r) { return ackThen(r, 5); }
 bool ackAnswer(const Bytes& r) { return ackThen(r, 9) && r[4] == 0x50; }
 
-// The version inquiry and the service memory's steps: into the debug mode,
-// the year, month and day, the remodelling count, and out again.
+// The version inquiry, the one the panel identifies a camera with.
 const std::vector<int> kVersion{0x09, 0x00, 0x02};
-const std::vector<int> kDebugIn{0x01, 0x06, 0x22, 0x5C};
-const std::vector<int> kYear{0x01, 0x06, 0x1A, 0x03, 0x00};
-const std::vector<int> kMonthDay{0x01, 0x06, 0x1A, 0x03, 0x01};
-const std::vector<int> kRemodel{0x01, 0x06, 0x1A, 0x02, 0x03};
-const std::vector<int> kDebugOut{0x01, 0x06, 0x22, 0x12};
 
 }  // namespace
 
-link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(int header, std::vector<int> body, int length,
+link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(std::optional<Bytes> packet, int length,
                                                       std::function<bool(const Bytes&)> valid, bool answer) {
-    FrmMain& m = prog_.frmMain();
-    const auto packet = dialogs::packetFor(header, body);
+    dialogs::Host& host = prog_.dialogHost();
     if (!packet) co_return Reply{Outcome::Wrong, {}};
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // An inquiry's answer may come behind a command's replies; the
         // service steps' own acknowledge is part of what they wait for.
-        Bytes reply = co_await m.exchange(*packet, length, answer);
-        if (m.lastWaitTimedOut()) {
+        Bytes reply = co_await host.exchange(*packet, length, answer);
+        if (host.lastWaitTimedOut()) {
             // Nothing usable within the wait: what still comes belongs to no one.
             prog_.platform.port.input();
             co_return Reply{Outcome::Silent, std::move(reply)};
@@ -123,8 +116,9 @@ link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(int header, std::vector<in
     co_return Reply{Outcome::Wrong, {}};
 }
 
-link::Async<Frmmoreinfo::Read> Frmmoreinfo::step(int header, std::vector<int> body, bool read) {
-    const Reply r = co_await exchange(header, std::move(body), read ? 10 : 6, read ? ackAnswer : ackCompletion);
+link::Async<Frmmoreinfo::Read> Frmmoreinfo::step(int header, dialogs::Packet packet, bool read) {
+    const Reply r =
+        co_await exchange(dialogs::packetBytes(header, packet), read ? 10 : 6, read ? ackAnswer : ackCompletion);
     Read out{r.outcome};
     const Bytes& b = r.bytes;
     if (r.outcome == Outcome::Done && read)
@@ -149,7 +143,8 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
     // keeps may be another camera's, and block cameras tell it too.
     const int from = 0x80 + 16 * camera;
     const Reply v = co_await exchange(
-        header, kVersion, 10, [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, true);
+        dialogs::packetFor(header, kVersion), 10,
+        [from](const Bytes& r) { return r[0] == from && r[1] == 0x50 && r[9] == 0xFF; }, true);
     Outcome o = v.outcome;
     bool answered = o == Outcome::Done;
     if (answered) {
@@ -162,13 +157,13 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
         // Each read needs the one before; whatever happens, the camera is
         // taken out of its debug mode once it was asked into it.
         Read year{Outcome::Done}, monthDay{Outcome::Done};
-        o = (co_await step(header, kDebugIn, false)).outcome;
+        o = (co_await step(header, dialogs::Packet::DebugIn, false)).outcome;
         if (o == Outcome::Done) {
-            year = co_await step(header, kYear, true);
+            year = co_await step(header, dialogs::Packet::ManufactureYear, true);
             o = year.outcome;
         }
         if (o == Outcome::Done) {
-            monthDay = co_await step(header, kMonthDay, true);
+            monthDay = co_await step(header, dialogs::Packet::ManufactureMonthDay, true);
             o = monthDay.outcome;
         }
         if (o == Outcome::Done) {
@@ -178,7 +173,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
             LblDate.setCaption(std::string("Date of Manufacture  :  ") + date);
         }
         if (o == Outcome::Done && model == PanTiltModel::Beta) {
-            const Read remodel = co_await step(header, kRemodel, true);
+            const Read remodel = co_await step(header, dialogs::Packet::RemodelCount, true);
             o = remodel.outcome;
             if (o == Outcome::Done) LblRemodel.setCaption("CamBlock Remodeling  :  " + std::to_string(remodel.value));
         }
@@ -186,7 +181,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
         // A camera that answered so far gets the leave packet again when
         // its reply is lost; a silent one gets it once.
         for (int attempt = 0; attempt < (answered ? kAttempts : 1); ++attempt) {
-            if ((co_await step(header, kDebugOut, false)).outcome != Outcome::Silent) break;
+            if ((co_await step(header, dialogs::Packet::DebugOut, false)).outcome != Outcome::Silent) break;
         }
     }
     prog_.link.EchoSent = true;

@@ -81,15 +81,17 @@ private:
         Outcome outcome;
         int value = 0;
     };
-    // One exchange with the camera whose header is given: the packet sent
+    // One exchange with a camera: the packet (nothing: a packet that could
+    // not be built) sent
     // quietly, the reply awaited and checked, sent again while the reply is
     // wrong, up to kAttempts times. A wait that ends without the awaited
     // bytes ends it at once. An inquiry's `answer` hands a command's replies
     // that come first to the completion check.
-    link::Async<Reply> exchange(int header, std::vector<int> body, int length,
-                                std::function<bool(const Bytes&)> valid, bool answer = false);
-    // One service-memory step; for a read, the answer's four digits.
-    link::Async<Read> step(int header, std::vector<int> body, bool read);
+    link::Async<Reply> exchange(std::optional<Bytes> packet, int length, std::function<bool(const Bytes&)> valid,
+                                bool answer = false);
+    // One service-memory step to the camera whose header is given; for a
+    // read, the answer's four digits.
+    link::Async<Read> step(int header, dialogs::Packet packet, bool read);
     Program& prog_;
 };
 

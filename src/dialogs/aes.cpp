@@ -1,8 +1,8 @@
 #include "dialogs/aes.h"
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 
 namespace orbus {
@@ -43,19 +43,19 @@ FrmAES::FrmAES(Program& program) : Form("FrmAES", "AE SPOT"), prog_(program) {
     onUnload = [this] { Form_Unload(); };
 }
 
-void FrmAES::send(const std::vector<int>& body) {
-    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&AESpot});
+void FrmAES::send(dialogs::Packet packet, const std::vector<int>& values) {
+    if (auto p = dialogs::packetFor(prog_, packet, values)) dialogs::DialogSD(prog_, *p, link::kCommand, {&AESpot});
 }
 
-void FrmAES::AESpotON_Click() { send({0x01, 0x04, 0x59, 0x02}); }
+void FrmAES::AESpotON_Click() { send(dialogs::Packet::SpotOn); }
 
-void FrmAES::AESpotOFF_Click() { send({0x01, 0x04, 0x59, 0x03}); }
+void FrmAES::AESpotOFF_Click() { send(dialogs::Packet::SpotOff); }
 
 void FrmAES::AESpotSet_Click() {
     std::vector<int> qs;
     if (!dialogs::appendHexField(prog_, qs, AESpotPosX, 1, "q")) return;
     if (!dialogs::appendHexField(prog_, qs, AESpotPosY, 1, "s")) return;
-    send({0x01, 0x04, 0x29, 0x00, qs[0], 0x00, qs[1]});
+    send(dialogs::Packet::SpotSet, qs);
     SpotGrid.setMarks({{qs[0], qs[1], 1, 1, ""}});
 }
 

@@ -2,6 +2,7 @@
 // grid of the picture.
 #pragma once
 
+#include "dialogs/packets.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -33,7 +34,7 @@ public:
     void Form_Unload();
 
 private:
-    void send(const std::vector<int>& body);
+    void send(dialogs::Packet packet, const std::vector<int>& values = {});
     Program& prog_;
 };
 

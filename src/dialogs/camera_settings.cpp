@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 #include "status/inquiry.h"
@@ -97,7 +98,7 @@ void FrmSetDT::OK_Click() {
                   {&Day, &UpDown3, "Day"},
                   {&Hour, &UpDown4, "Hour"},
                   {&Minute, &UpDown5, "Minute"}};
-    std::vector<int> body{0x01, 0x04, 0x70};
+    std::vector<int> values;
     for (const auto& f : fields) {
         const long v = leadingNumber(f.box->text());
         if (f.box->text().empty() || v < f.range->min() || v > f.range->max()) {
@@ -105,14 +106,12 @@ void FrmSetDT::OK_Click() {
                                      std::to_string(f.range->min()) + " to " + std::to_string(f.range->max()) + ".");
             return;
         }
-        body.push_back(static_cast<int>(v / 10));
-        body.push_back(static_cast<int>(v % 10));
+        values.push_back(static_cast<int>(v / 10));
+        values.push_back(static_cast<int>(v % 10));
     }
     hide();
-    FrmMain& m = prog_.frmMain();
-    body.insert(body.begin(), m.program().link.header());
-    body.push_back(0xFF);
-    m.SendValues(body, FrmMain::kCommand);
+    prog_.dialogHost().sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::Clock, values),
+                                  link::kCommand);
 }
 
 void FrmSetDT::Cancel_Click() { hide(); }
@@ -149,12 +148,10 @@ void FrmCamID::OK_Click() {
         dialogs::warn(prog_, "\"Camera ID\" must be a number from 0 to 65535.");
         return;
     }
-    FrmMain& m = prog_.frmMain();
-    std::vector<int> packet{m.program().link.header(), 0x01, 0x04, 0x22};
-    for (int d : digits4(*id)) packet.push_back(d);
-    packet.push_back(0xFF);
-    m.SendValues(packet, FrmMain::kCommand);
-    m.CameraIDText.setText(ID.text());
+    dialogs::Host& host = prog_.dialogHost();
+    host.sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::CameraID, digits4(*id)),
+                    link::kCommand);
+    host.showCameraID(ID.text());
     unload();
 }
 
@@ -169,8 +166,9 @@ void FrmCamID::Form_Unload() {
 
 // ---- power-off timers ----------------------------------------------------------
 
-PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string caption, int command)
-    : Form(std::move(name), std::move(caption)), prog_(program), command_(command) {
+PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string caption, dialogs::Packet command,
+                               dialogs::Packet inquiry)
+    : Form(std::move(name), std::move(caption)), prog_(program), command_(command), inquiry_(inquiry) {
     resize(5000, 2500);
     LblTimer.placeIn(nullptr, 240, 200, 4500, 240);
     OffTimer.placeIn(nullptr, 240, 480, 1500, 300);
@@ -192,7 +190,7 @@ void PowerOffDialog::open() {
 
 void PowerOffDialog::openAfter(link::Async<bool> first) {
     if (opening_.up() || visible()) return;
-    prog_.frmMain().tasks().start(
+    prog_.dialogHost().start(
         [](PowerOffDialog& d, link::Async<bool> check, dialogs::RunFlag::Raised) -> link::Async<void> {
             if (!co_await std::move(check)) co_return;
             Program& p = d.prog_;
@@ -205,12 +203,12 @@ void PowerOffDialog::openAfter(link::Async<bool> first) {
 }
 
 link::Async<bool> PowerOffDialog::Form_Load() {
-    FrmMain& m = prog_.frmMain();
+    dialogs::Host& host = prog_.dialogHost();
     const int camera = prog_.link.CamAddress;
     OffTimer.setText("");
     LblAnswer.setCaption("");
-    if (auto p = dialogs::packetFor(prog_, {0x09, 0x04, command_})) {
-        const Bytes r = co_await m.exchange(*p, 7, true);
+    if (auto p = dialogs::packetFor(prog_, inquiry_)) {
+        const Bytes r = co_await host.exchange(*p, 7, true);
         if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
         } else if (!holdsNibbles(r, 2, 4)) {
@@ -231,14 +229,11 @@ void PowerOffDialog::OK_Click() {
         dialogs::warn(prog_, "\"Power Off Timer\" must be a number of minutes from 0 to 65535.");
         return;
     }
-    FrmMain& m = prog_.frmMain();
-    std::vector<int> packet{m.program().link.header(), 0x01, 0x04, command_};
-    for (int d : digits4(*minutes)) packet.push_back(d);
-    packet.push_back(0xFF);
-    m.SendValues(packet, FrmMain::kCommand);
+    dialogs::Host& host = prog_.dialogHost();
+    host.sendValues(dialogs::packetValues(prog_.link.header(), command_, digits4(*minutes)), link::kCommand);
     unload();
     // A power-off timer set: automatic refresh stays off.
-    if (m.autoCaption()) m.refresh().switchOff();
+    if (host.autoRefreshOn()) host.switchAutoRefreshOff();
 }
 
 void PowerOffDialog::Cancel_Click() { unload(); }
@@ -249,11 +244,15 @@ void PowerOffDialog::Form_Unload() {
     dialogs::giveTimersBack(prog_);
 }
 
-FrmAutoPOff::FrmAutoPOff(Program& program) : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", 0x40) {
+FrmAutoPOff::FrmAutoPOff(Program& program)
+    : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", dialogs::Packet::AutoPowerOff,
+                     dialogs::Packet::AutoPowerOffInquiry) {
     LblNote.setCaption("After set this timer, Auto Refresh function will be off.");
 }
 
-FrmNightPOff::FrmNightPOff(Program& program) : PowerOffDialog(program, "FrmNightPOff", "Night Power Off", 0x41) {
+FrmNightPOff::FrmNightPOff(Program& program)
+    : PowerOffDialog(program, "FrmNightPOff", "Night Power Off", dialogs::Packet::NightPowerOff,
+                     dialogs::Packet::NightPowerOffInquiry) {
     LblNote.setVisible(false);
 }
 

@@ -67,7 +67,9 @@ private:
 // and written by OK.
 class PowerOffDialog : public Form {
 public:
-    PowerOffDialog(Program& program, std::string name, std::string caption, int command);
+    // `command` sets the timer, `inquiry` reads it.
+    PowerOffDialog(Program& program, std::string name, std::string caption, dialogs::Packet command,
+                   dialogs::Packet inquiry);
 
     Label LblTimer{*this, "LblTimer", "Power Off Timer ( 0 [off]  - 65535 min)"};
     TextBox OffTimer{*this, "OffTimer"};
@@ -90,12 +92,10 @@ public:
     void Cancel_Click();
     void Form_Unload();
 
-    // The camera's command byte: 0x40 auto, 0x41 night.
-    int command() const { return command_; }
-
 private:
     Program& prog_;
-    int command_;
+    dialogs::Packet command_;
+    dialogs::Packet inquiry_;
     dialogs::RunFlag opening_;
 };
 

@@ -1,8 +1,9 @@
 #include "dialogs/deffect.h"
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 
@@ -36,12 +37,13 @@ void FrmDeffect::DELevelOK_Click() {
         dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to " + std::to_string(kMaxLevel) + ".");
         return;
     }
-    FrmMain& m = prog_.frmMain();
-    m.SendValues({m.program().link.header(), 0x01, 0x04, 0x65, static_cast<int>(level), 0xFF}, FrmMain::kCommand);
+    dialogs::Host& host = prog_.dialogHost();
+    host.sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::EffectLevel, {static_cast<int>(level)}),
+                    link::kCommand);
     hide();
     // The level's own completion (or the watchdog) resumes the refresh that
     // sending it paused.
-    m.refresh().giveBack();
+    host.giveRefreshBack();
 }
 
 void FrmDeffect::DELevelCancel_Click() { unload(); }

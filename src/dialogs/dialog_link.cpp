@@ -1,7 +1,8 @@
 #include "dialogs/dialog_link.h"
 
-#include "app/frm_main.h"
 #include "app/program.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "link/packet.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
@@ -11,13 +12,13 @@ namespace orbus::dialogs {
 
 std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo) {
     SerialPort& port = prog.platform.port;
-    FrmMain& m = prog.frmMain();
-    if (!m.outgoingAllowed(packet)) return "NG";
-    if (echo.setsLink && (mode == FrmMain::kCommand || mode == FrmMain::kPolled)) prog.link.EchoSent = true;
+    Host& host = prog.dialogHost();
+    if (!host.mayGoOut(packet)) return "NG";
+    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) prog.link.EchoSent = true;
     const bool written = port.output(packet);
     // A dialog's command overtakes a status read of its camera as the
     // panel's own do.
-    if (written && mode == FrmMain::kCommand && !packet.empty()) m.commandWentOut(packet[0] - 0x80);
+    if (written && mode == link::kCommand && !packet.empty()) host.commandWentOut(packet[0] - 0x80);
     if (echo.log && prog.link.EchoSent) {
         std::string text = echo.log->text() + sentLine(packet, written);
         trimLog(text);
@@ -32,22 +33,25 @@ namespace {
 link::Async<std::optional<Bytes>> inquireWith(Program& prog, std::optional<Bytes> packet, int length,
                                               DialogEcho echo) {
     if (!packet) co_return std::nullopt;
-    FrmMain& m = prog.frmMain();
-    link::Line::Hold hold = co_await m.line().take();
+    Host& host = prog.dialogHost();
+    link::Line::Hold hold = co_await host.line().take();
     // The dialog's own send (its log), on the exchange's turn of the line.
-    DialogSD(prog, *packet, FrmMain::kPolled, echo);
-    const Bytes reply = co_await m.WaitAnswer(length);
+    DialogSD(prog, *packet, link::kPolled, echo);
+    const Bytes reply = co_await host.waitAnswer(length);
     // Only bytes that came in are shown, not a time-out's stand-in.
-    if (!m.lastWaitTimedOut()) m.EchoReceived(reply, false);
+    if (!host.lastWaitTimedOut()) host.showReceived(reply);
     if (!acceptedReply(reply, length)) co_return std::nullopt;
     co_return Bytes(reply.begin(), reply.begin() + length);
 }
 
 }  // namespace
 
-link::Async<std::optional<Bytes>> inquire(Program& prog, const std::vector<int>& body, int length,
-                                          const DialogEcho& echo) {
-    return inquireWith(prog, packetFor(prog, body), length, echo);
+link::Async<std::optional<Bytes>> inquire(Program& prog, Packet inquiry, int length, const DialogEcho& echo) {
+    return inquireWith(prog, packetFor(prog, inquiry), length, echo);
+}
+
+std::optional<Bytes> packetFor(Program& prog, Packet packet, const std::vector<int>& values) {
+    return packetBytes(prog.link.header(), packet, values);
 }
 
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body) {
@@ -87,15 +91,15 @@ void warn(Program& prog, const std::string& text) {
 }
 
 void holdRefresh(Program& prog, bool lockButton, bool upkeep) {
-    FrmMain& m = prog.frmMain();
-    m.refresh().hold(lockButton);
-    if (upkeep) m.Timer2.setEnabled(false);
+    Host& host = prog.dialogHost();
+    host.holdRefresh(lockButton);
+    if (upkeep) host.setPanTiltUpkeep(false);
 }
 
 void giveTimersBack(Program& prog) {
-    FrmMain& m = prog.frmMain();
-    m.refresh().giveBack();
-    m.Timer2.setEnabled(true);
+    Host& host = prog.dialogHost();
+    host.giveRefreshBack();
+    host.setPanTiltUpkeep(true);
 }
 
 link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> loaded,
@@ -110,8 +114,8 @@ link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> 
 }
 
 void placeBesideMain(Program& prog, Form& dialog, double right, double down) {
-    const FrmMain& m = prog.frmMain();
-    dialog.move(m.left() + right, m.top() + down);
+    const Host& host = prog.dialogHost();
+    dialog.move(host.mainLeft() + right, host.mainTop() + down);
 }
 
 }  // namespace orbus::dialogs

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/packets.h"
 #include "link/async.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
 
 class Form;
-class FrmMain;
 class Program;
 class TextBox;
 
@@ -42,13 +42,15 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
 // (co_await it). What came in is shown in the response window without being
 // classified (the dialog reads it here). The answer when it has its full
 // length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
-link::Async<std::optional<Bytes>> inquire(Program& prog, const std::vector<int>& body, int length,
-                                          const DialogEcho& echo);
+link::Async<std::optional<Bytes>> inquire(Program& prog, Packet inquiry, int length, const DialogEcho& echo);
 
 // Builds 8x <body> FF for the driven camera (or the camera whose header is
 // given); nothing when a value does not fit in a byte.
 std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);
 std::optional<Bytes> packetFor(int header, const std::vector<int>& body);
+// The packet of a row of the dialogs' table for the driven camera, with
+// `values` in its computed bytes; nothing when a value does not fit in a byte.
+std::optional<Bytes> packetFor(Program& prog, Packet packet, const std::vector<int>& values = {});
 
 // A flag a routine keeps raised while it runs (a dialog reading the camera
 // before it opens, a sequence of packets with pauses between them): lowered

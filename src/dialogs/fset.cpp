@@ -2,19 +2,13 @@
 
 #include <iterator>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 
 namespace orbus {
-
-namespace {
-
-const std::vector<int> kSettingMode = {0x5E, 0x21, 0x3A, 0x6D};
-const std::vector<int> kProtectRelease = {0x01, 0x7F, 0x7F, 0x02, 0x00, 0x0B, 0x05, 0x00, 0x0E};
-
-}  // namespace
 
 FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
     resize(6900, 5200);
@@ -63,9 +57,9 @@ FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
     onUnload = [this] { Form_Unload(); };
 }
 
-bool FSet::send(const std::vector<int>& body) {
-    const auto p = dialogs::packetFor(prog_, body);
-    return p && dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&EPSendText}) == "OK";
+bool FSet::send(dialogs::Packet packet, const std::vector<int>& values) {
+    const auto p = dialogs::packetFor(prog_, packet, values);
+    return p && dialogs::DialogSD(prog_, *p, link::kCommand, {&EPSendText}) == "OK";
 }
 
 // The camera takes its new speed after a power cycle; each step gets two
@@ -76,18 +70,18 @@ bool FSet::send(const std::vector<int>& body) {
 // sent to switch the camera off for a speed it never got.
 void FSet::CmdBaudRate_Click(int index) {
     if (index < 0 || index > 2 || changing_.up()) return;
-    const std::vector<int> speedWrite{0x01, 0x7F, 0x7F, 0x02, (kSpeedAddress >> 8) & 0xF, (kSpeedAddress >> 4) & 0xF,
-                                      kSpeedAddress & 0xF, 0x00, index};
     std::vector<Bytes> steps;
-    for (const std::vector<int>* body : {&kSettingMode, &kProtectRelease, &speedWrite}) {
-        if (auto p = dialogs::packetFor(prog_, *body)) steps.push_back(std::move(*p));
+    for (const auto& [packet, values] : {std::pair{dialogs::Packet::ServiceMode, std::vector<int>{}},
+                                         std::pair{dialogs::Packet::ProtectRelease, std::vector<int>{}},
+                                         std::pair{dialogs::Packet::SpeedWrite, std::vector<int>{index}}}) {
+        if (auto p = dialogs::packetFor(prog_, packet, values)) steps.push_back(std::move(*p));
     }
-    prog_.frmMain().tasks().start([](FSet& d, std::vector<Bytes> packets, dialogs::RunFlag::Raised) -> link::Async<void> {
+    prog_.dialogHost().start([](FSet& d, std::vector<Bytes> packets, dialogs::RunFlag::Raised) -> link::Async<void> {
         Program& p = d.prog_;
         bool sent = packets.size() == 3;
         for (std::size_t i = 0; sent && i < packets.size(); ++i) {
-            if (i > 0) co_await p.frmMain().pause(2.0);
-            sent = dialogs::DialogSD(p, packets[i], FrmMain::kCommand, {&d.EPSendText}) == "OK";
+            if (i > 0) co_await p.dialogHost().pause(2.0);
+            sent = dialogs::DialogSD(p, packets[i], link::kCommand, {&d.EPSendText}) == "OK";
         }
         if (!sent) {
             p.platform.windows.message({MsgIcon::Critical, "Factory Set",
@@ -101,18 +95,18 @@ void FSet::CmdBaudRate_Click(int index) {
     }(*this, std::move(steps), changing_.raise()));
 }
 
-void FSet::memory(int op) {
-    std::vector<int> body{op == 0x01 ? 0x09 : 0x01, 0x7F, 0x7F, op};
-    if (!dialogs::appendHexField(prog_, body, EPromText1, 3, "Mode")) return;
-    if (op != 0x01 && !dialogs::appendHexField(prog_, body, EPromText2, 2, "Data")) return;
-    send(body);
+void FSet::memory(dialogs::Packet packet) {
+    std::vector<int> values;
+    if (!dialogs::appendHexField(prog_, values, EPromText1, 3, "Mode")) return;
+    if (packet != dialogs::Packet::MemoryRead && !dialogs::appendHexField(prog_, values, EPromText2, 2, "Data")) return;
+    send(packet, values);
 }
 
-void FSet::EPromCmdRD_Click() { memory(0x01); }
-void FSet::EPromCmdWR_Click() { memory(0x02); }
-void FSet::EPromCmdSet_Click() { memory(0x03); }
-void FSet::EPromWriteProtectrelesase_Click() { send(kProtectRelease); }
-void FSet::EPromCmdSens_Click() { send(kSettingMode); }
+void FSet::EPromCmdRD_Click() { memory(dialogs::Packet::MemoryRead); }
+void FSet::EPromCmdWR_Click() { memory(dialogs::Packet::MemoryWrite); }
+void FSet::EPromCmdSet_Click() { memory(dialogs::Packet::MemorySet); }
+void FSet::EPromWriteProtectrelesase_Click() { send(dialogs::Packet::ProtectRelease); }
+void FSet::EPromCmdSens_Click() { send(dialogs::Packet::ServiceMode); }
 
 void FSet::Form_Unload() {
     hide();

@@ -40,14 +40,11 @@ public:
     void EPromCmdSens_Click();
     void Form_Unload();
 
-    // The camera's setting memory keeps its line speed code here.
-    static constexpr int kSpeedAddress = 0xCFC;
-
 private:
     // True when the packet went out.
-    bool send(const std::vector<int>& body);
-    // Memory cell command: operation 01 read, 02 write, 03 set.
-    void memory(int op);
+    bool send(dialogs::Packet packet, const std::vector<int>& values = {});
+    // A memory cell command: read, write or set, at the address in the boxes.
+    void memory(dialogs::Packet packet);
     Program& prog_;
     dialogs::RunFlag changing_;  // a line speed change is under way
 };

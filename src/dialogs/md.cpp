@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 
@@ -118,10 +119,10 @@ void FrmMD::open() {
     // Held while open: the dialog's own commands complete without bringing
     // the refresh back behind it.
     dialogs::holdRefresh(prog_, true, true);
-    prog_.frmMain().tasks().start([](FrmMD& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+    prog_.dialogHost().start([](FrmMD& d, dialogs::RunFlag::Raised) -> link::Async<void> {
         Program& p = d.prog_;
         const AlarmState& a = p.alarm;
-        if (a.AlarmActive && !a.AlarmConfigured) co_await p.frmMain().CheckAlarmStatus();
+        if (a.AlarmActive && !a.AlarmConfigured) co_await p.dialogHost().checkAlarm();
         if (p.platform.windows.ending()) co_return;
         d.ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
         d.txtMDday.setText(level3(a.DayLevel));
@@ -138,16 +139,16 @@ void FrmMD::open() {
 }
 
 void FrmMD::ask(link::Async<std::optional<Bytes>> inquiry, void (FrmMD::*show)(const Bytes&)) {
-    prog_.frmMain().tasks().start([](FrmMD& d, link::Async<std::optional<Bytes>> q, void (FrmMD::*f)(const Bytes&),
+    prog_.dialogHost().start([](FrmMD& d, link::Async<std::optional<Bytes>> q, void (FrmMD::*f)(const Bytes&),
                                      int showing, int camera) -> link::Async<void> {
         const std::optional<Bytes> r = co_await std::move(q);
         if (r && d.showing_ == showing && d.prog_.link.CamAddress == camera) (d.*f)(*r);
     }(*this, std::move(inquiry), show, showing_, prog_.link.CamAddress));
 }
 
-bool FrmMD::send(const std::vector<int>& body) {
-    const auto p = dialogs::packetFor(prog_, body);
-    return p && dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&txtMD}) == "OK";
+bool FrmMD::send(dialogs::Packet packet, const std::vector<int>& values) {
+    const auto p = dialogs::packetFor(prog_, packet, values);
+    return p && dialogs::DialogSD(prog_, *p, link::kCommand, {&txtMD}) == "OK";
 }
 
 void FrmMD::comSetMD_Click() {
@@ -157,12 +158,14 @@ void FrmMD::comSetMD_Click() {
         return;
     }
     // What the camera was not sent is not what it has.
-    if (!send({0x01, 0x04, 0x6C, mode})) return;
+    if (!send(dialogs::Packet::AlarmMode, {mode})) return;
     prog_.alarm.AlarmMode = static_cast<std::uint8_t>(mode);
     prog_.alarm.AlarmModeKnown = true;
 }
 
-void FrmMD::cmdsetMDinq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6C}, 4, {&txtMD}), &FrmMD::showMode); }
+void FrmMD::cmdsetMDinq_Click() {
+    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmModeInquiry, 4, {&txtMD}), &FrmMD::showMode);
+}
 
 void FrmMD::showMode(const Bytes& r) {
     AlarmState& a = prog_.alarm;
@@ -172,17 +175,19 @@ void FrmMD::showMode(const Bytes& r) {
 }
 
 void FrmMD::cmdsetMDtime_Click() {
-    std::vector<int> body{0x01, 0x04, 0x6D};
-    if (!dialogs::appendHexField(prog_, body, txtMDday, 3, "Day")) return;
-    if (!dialogs::appendHexField(prog_, body, txtMDnight, 3, "Night")) return;
-    if (!send(body)) return;
+    std::vector<int> digits;
+    if (!dialogs::appendHexField(prog_, digits, txtMDday, 3, "Day")) return;
+    if (!dialogs::appendHexField(prog_, digits, txtMDnight, 3, "Night")) return;
+    if (!send(dialogs::Packet::AlarmLevels, digits)) return;
     AlarmState& a = prog_.alarm;
-    a.DayLevel = body[3] * 256 + body[4] * 16 + body[5];
-    a.NightLevel = body[6] * 256 + body[7] * 16 + body[8];
+    a.DayLevel = digits[0] * 256 + digits[1] * 16 + digits[2];
+    a.NightLevel = digits[3] * 256 + digits[4] * 16 + digits[5];
     a.DayLevelKnown = a.NightLevelKnown = true;
 }
 
-void FrmMD::cmdLevelInq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6D}, 12, {&txtMD}), &FrmMD::showLevels); }
+void FrmMD::cmdLevelInq_Click() {
+    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmLevelInquiry, 12, {&txtMD}), &FrmMD::showLevels);
+}
 
 void FrmMD::showLevels(const Bytes& r) {
     AlarmState& a = prog_.alarm;
@@ -203,21 +208,23 @@ void FrmMD::Command1_Click(int index) {
 void FrmMD::cmdMDstart_Click() {
     AlarmState& a = prog_.alarm;
     if (OpMDon.value()) {
-        if (prog_.frmMain().autoCaption()) {
+        if (prog_.dialogHost().autoRefreshOn()) {
             const MsgAnswer answer = prog_.platform.windows.message(
                 {MsgIcon::Exclamation, "AutoRefresh Warning", "After set this mode, Auto Refresh function will be off.",
                  MsgButtons::OkCancel, true});
             if (answer == MsgAnswer::Cancel) return;
         }
-        if (send({0x01, 0x04, 0x6B, 0x02})) a.AlarmActive = true;
+        if (send(dialogs::Packet::AlarmStart)) a.AlarmActive = true;
     } else if (OpMDoff.value()) {
-        if (send({0x01, 0x04, 0x6B, 0x03})) a.AlarmActive = false;
+        if (send(dialogs::Packet::AlarmStop)) a.AlarmActive = false;
     } else {
         dialogs::warn(prog_, "Choose ON or OFF under \"Alarm Detect\" first.");
     }
 }
 
-void FrmMD::cmdMDSSunq_Click() { ask(dialogs::inquire(prog_, {0x09, 0x04, 0x6B}, 4, {&txtMD}), &FrmMD::showDetect); }
+void FrmMD::cmdMDSSunq_Click() {
+    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmDetectInquiry, 4, {&txtMD}), &FrmMD::showDetect);
+}
 
 void FrmMD::showDetect(const Bytes& r) {
     if (r[2] == 0x02) {
@@ -229,9 +236,9 @@ void FrmMD::showDetect(const Bytes& r) {
     }
 }
 
-void FrmMD::cmdDisplay_Click() { send({0x01, 0x04, 0x15, 0x02}); }
+void FrmMD::cmdDisplay_Click() { send(dialogs::Packet::DataScreenOn); }
 
-void FrmMD::cmdMDdisplayOFF_Click() { send({0x01, 0x04, 0x15, 0x03}); }
+void FrmMD::cmdMDdisplayOFF_Click() { send(dialogs::Packet::DataScreenOff); }
 
 void FrmMD::CmdClose_Click() { unload(); }
 
@@ -243,12 +250,12 @@ void FrmMD::Form_Unload() {
     prog_.unloaded(*this);
     AlarmState& a = prog_.alarm;
     if (a.AlarmActive && a.AlarmModeKnown && a.DayLevelKnown && a.NightLevelKnown) a.AlarmConfigured = true;
-    FrmMain& m = prog_.frmMain();
+    dialogs::Host& host = prog_.dialogHost();
     dialogs::giveTimersBack(prog_);
-    if (m.autoCaption()) {
-        if (a.AlarmActive) m.refresh().switchOff();
+    if (host.autoRefreshOn()) {
+        if (a.AlarmActive) host.switchAutoRefreshOff();
     }
-    m.Timer2.setEnabled(true);
+    host.setPanTiltUpkeep(true);
 }
 
 }  // namespace orbus

@@ -70,7 +70,7 @@ public:
 
 private:
     // True when the port took the packet.
-    bool send(const std::vector<int>& body);
+    bool send(dialogs::Packet packet, const std::vector<int>& values = {});
     // Runs an inquiry beside the window; its answer is shown by `show`
     // unless the dialog was closed or another camera is driven by then.
     void ask(link::Async<std::optional<Bytes>> inquiry, void (FrmMD::*show)(const Bytes&));

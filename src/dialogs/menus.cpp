@@ -1,6 +1,5 @@
 #include "dialogs/menus.h"
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/about.h"
 #include "dialogs/aes.h"
@@ -9,6 +8,7 @@
 #include "dialogs/deffect.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/fset.h"
+#include "dialogs/host.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
 #include "dialogs/title.h"
@@ -60,7 +60,7 @@ namespace {
 // unknown, and the warning says that rather than guess from it.
 link::Async<bool> nightPowerOffAllowed(Program& prog) {
     bool read = prog.alarm.AlarmConfigured;
-    if (!read) read = co_await prog.frmMain().CheckAlarmStatus();
+    if (!read) read = co_await prog.dialogHost().checkAlarm();
     const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
     if (!warning.empty()) {
         prog.platform.windows.message({MsgIcon::Critical, "Warning",
@@ -84,21 +84,5 @@ void TitleSet_Click(Program& prog) {
 void version_Click(Program& prog) { prog.frmAbout().open(); }
 
 void CameraSelected(Program& prog) { prog.privacyA().cameraSelected(); }
-
-void wireMenus(Program& prog) {
-    FrmMain& m = prog.frmMain();
-    m.SettingZones.onClick = [&prog] { SettingZones_Click(prog); };
-    m.PrivacyAv.onClick = [&prog] { PrivacyAv_Click(prog); };
-    m.AESpotMode.onClick = [&prog] { AESpotMode_Click(prog); };
-    m.EffectLevel.onClick = [&prog] { EffectLevel_Click(prog); };
-    m.SettingMenu.onClick = [&prog] { SettingMenu_Click(prog); };
-    m.MotionDetecter.onClick = [&prog] { MotionDetecter_Click(prog); };
-    m.SetTimeDate.onClick = [&prog] { SetTimeDate_Click(prog); };
-    m.IDWrite.onClick = [&prog] { IDWrite_Click(prog); };
-    m.AutoPowerOff.onClick = [&prog] { AutoPowerOff_Click(prog); };
-    m.NightPowerOff.onClick = [&prog] { NightPowerOff_Click(prog); };
-    m.TitleSet.onClick = [&prog] { TitleSet_Click(prog); };
-    m.version.onClick = [&prog] { version_Click(prog); };
-}
 
 }  // namespace orbus::dialogs

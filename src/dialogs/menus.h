@@ -7,9 +7,7 @@ class Program;
 
 namespace dialogs {
 
-void wireMenus(Program& prog);
-
-// Handlers of the main window's menu entries.
+// Handlers of the main window's menu entries (wired by the main window).
 void SettingZones_Click(Program& prog);
 void PrivacyAv_Click(Program& prog);
 void AESpotMode_Click(Program& prog);

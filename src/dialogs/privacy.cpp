@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 
@@ -181,32 +181,30 @@ void Privacy::open() {
     raiseWithoutFocus();
 }
 
-void Privacy::send(const std::vector<int>& body) {
-    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {&PrivacySetTxt});
+void Privacy::send(dialogs::Packet packet, const std::vector<int>& values) {
+    if (auto p = dialogs::packetFor(prog_, packet, values))
+        dialogs::DialogSD(prog_, *p, link::kCommand, {&PrivacySetTxt});
 }
 
-void Privacy::CmdGridOn_Click() { send({0x01, 0x04, 0x7C, 0x02}); }
+void Privacy::CmdGridOn_Click() { send(dialogs::Packet::GridOn, {}); }
 
-void Privacy::cmdGridoff_Click() { send({0x01, 0x04, 0x7C, 0x03}); }
+void Privacy::cmdGridoff_Click() { send(dialogs::Packet::GridOff, {}); }
 
 void Privacy::cmdPrivacyDisp_Click() {
-    std::vector<int> body{0x01, 0x04, 0x77};
-    for (int b : zoneSet(Checks0)) body.push_back(b);
-    send(body);
+    send(dialogs::Packet::MaskDisplay, zoneSet(Checks0));
 }
 
 void Privacy::cmdPrivacyColor_Click() {
-    std::vector<int> body{0x01, 0x04, 0x78};
-    for (int b : zoneSet(Checks1)) body.push_back(b);
+    std::vector<int> values = zoneSet(Checks1);
     for (int i = 0; i < 2; ++i) {
         const int code = Combo[i].listIndex();
         if (code < 0) {
             dialogs::warn(prog_, std::string("Choose a colour for \"Color ") + (i == 0 ? "1" : "2") + "\".");
             return;
         }
-        body.push_back(code + ((i == 0 ? Chk1 : Chk2).checked() ? 0x10 : 0));
+        values.push_back(code + ((i == 0 ? Chk1 : Chk2).checked() ? 0x10 : 0));
     }
-    send(body);
+    send(dialogs::Packet::MaskColour, values);
 }
 
 void Privacy::CmdPrivacySet_Click(int) {
@@ -215,30 +213,30 @@ void Privacy::CmdPrivacySet_Click(int) {
         dialogs::warn(prog_, "Choose the mask to set (SetMask_A to SetMask_X).");
         return;
     }
-    std::vector<int> body{0x01, 0x04, 0x76, mask, Check1.checked() ? 1 : 0};
+    std::vector<int> values{mask, Check1.checked() ? 1 : 0};
     for (int i = 0; i < 4; ++i) {
-        if (!dialogs::appendHexField(prog_, body, Zones[i], 2, LblZones[i].caption())) return;
+        if (!dialogs::appendHexField(prog_, values, Zones[i], 2, LblZones[i].caption())) return;
     }
-    send(body);
+    send(dialogs::Packet::MaskSet, values);
 }
 
 void Privacy::cmdPZMpantilt_Click() {
-    std::vector<int> body{0x01, 0x04, 0x79};
-    if (!dialogs::appendHexField(prog_, body, TextPan, 3, "Pan Tilt Angle: Pan")) return;
-    if (!dialogs::appendHexField(prog_, body, TextTilt, 3, "Pan Tilt Angle: Tilt")) return;
-    send(body);
+    std::vector<int> values;
+    if (!dialogs::appendHexField(prog_, values, TextPan, 3, "Pan Tilt Angle: Pan")) return;
+    if (!dialogs::appendHexField(prog_, values, TextTilt, 3, "Pan Tilt Angle: Tilt")) return;
+    send(dialogs::Packet::MaskAngle, values);
 }
 
 void Privacy::cmdMovePanTilt_Click() {
-    std::vector<int> body{0x01, 0x04, 0x7A};
-    if (!dialogs::appendHexField(prog_, body, TextMovePan, 2, "Move Pan Tilt: Pan")) return;
-    if (!dialogs::appendHexField(prog_, body, TextMoveTilt, 2, "Move Pan Tilt: Tilt")) return;
+    std::vector<int> values;
+    if (!dialogs::appendHexField(prog_, values, TextMovePan, 2, "Move Pan Tilt: Pan")) return;
+    if (!dialogs::appendHexField(prog_, values, TextMoveTilt, 2, "Move Pan Tilt: Tilt")) return;
     int direction = 0x00;
     Opmove.forEach([&](int i, OptionButton& o) {
         if (o.value() && i >= 0 && i < 9) direction = kMoveDirection[i];
     });
-    body.push_back(direction);
-    send(body);
+    values.push_back(direction);
+    send(dialogs::Packet::MaskMove, values);
 }
 
 void Privacy::Command1_Click() {
@@ -247,19 +245,19 @@ void Privacy::Command1_Click() {
         dialogs::warn(prog_, "Choose the mask for \"Set PTZ\" (Mask_A to Mask_X).");
         return;
     }
-    std::vector<int> body{0x01, 0x04, 0x7B, mask};
+    std::vector<int> values{mask};
     // Digits by position; a digit the box does not hold counts as 0.
     auto digits = [&](const TextBox& box, int count) {
         const std::string& t = box.text();
         for (int i = 0; i < count; ++i) {
             const int d = i < static_cast<int>(t.size()) ? hexDigit(t[static_cast<std::size_t>(i)]) : 0;
-            body.push_back(d < 0 ? 0 : d);
+            values.push_back(d < 0 ? 0 : d);
         }
     };
     digits(TextSetPTZpan, 3);
     digits(TextSetPTZTilt, 3);
     digits(TextSetPTZzoom, 4);
-    send(body);
+    send(dialogs::Packet::MaskPTZ, values);
 }
 
 void Privacy::ClrSET_Click() { PrivacySetTxt.setText(""); }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "dialogs/packets.h"
 #include "platform/control.h"
 #include "platform/form.h"
 
@@ -97,7 +98,7 @@ public:
     static std::vector<int> zoneSet(const ControlArray<CheckBox>& checks);
 
 private:
-    void send(const std::vector<int>& body);
+    void send(dialogs::Packet packet, const std::vector<int>& values);
     Program& prog_;
 };
 

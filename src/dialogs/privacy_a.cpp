@@ -1,8 +1,9 @@
 #include "dialogs/privacy_a.h"
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 
@@ -95,17 +96,17 @@ void PrivacyA::open() {
     raiseWithoutFocus();
 }
 
-void PrivacyA::sendOwn(const std::vector<int>& body) {
+void PrivacyA::sendOwn(dialogs::Packet packet) {
     // This dialog's own sends leave the link's switches alone and log nothing.
-    if (auto p = dialogs::packetFor(prog_, body)) dialogs::DialogSD(prog_, *p, FrmMain::kCommand, {nullptr, false});
+    if (auto p = dialogs::packetFor(prog_, packet)) dialogs::DialogSD(prog_, *p, link::kCommand, {nullptr, false});
 }
 
-void PrivacyA::CmdPrivacyOn_Click() { sendOwn({0x01, 0x04, 0x77, 0x02}); }
-void PrivacyA::CmdPrivacyoff_Click() { sendOwn({0x01, 0x04, 0x77, 0x03}); }
-void PrivacyA::CmdClear_Click() { sendOwn({0x01, 0x04, 0x77, 0x00}); }
+void PrivacyA::CmdPrivacyOn_Click() { sendOwn(dialogs::Packet::ZonesOn); }
+void PrivacyA::CmdPrivacyoff_Click() { sendOwn(dialogs::Packet::ZonesOff); }
+void PrivacyA::CmdClear_Click() { sendOwn(dialogs::Packet::ZonesClear); }
 
 std::optional<std::vector<int>> PrivacyA::setPacket(int index, std::string& wrong) const {
-    std::vector<int> packet{prog_.link.header(), 0x01, 0x04, 0x76, index};
+    std::vector<int> values{index};
     for (int k = 8 * index; k < 8 * index + 8; ++k) {
         const std::string& t = Zones[k].text();
         const int v = t.size() == 1 ? hexDigit(t[0]) : -1;
@@ -113,10 +114,9 @@ std::optional<std::vector<int>> PrivacyA::setPacket(int index, std::string& wron
             wrong = "Zone " + std::to_string(k / 4 + 1) + " " + LblHead[k % 4].caption();
             return std::nullopt;
         }
-        packet.push_back(v);
+        values.push_back(v);
     }
-    packet.push_back(0xFF);
-    return packet;
+    return dialogs::packetValues(prog_.link.header(), dialogs::Packet::ZoneSet, values);
 }
 
 void PrivacyA::cmdPZMset_Click(int index) {
@@ -127,7 +127,7 @@ void PrivacyA::cmdPZMset_Click(int index) {
         dialogs::warn(prog_, "\"" + wrong + "\" is not a value in that range.");
         return;
     }
-    prog_.frmMain().SendValues(*packet, FrmMain::kCommand);
+    prog_.dialogHost().sendValues(*packet, link::kCommand);
 }
 
 void PrivacyA::PrivacySet() {
@@ -145,18 +145,18 @@ void PrivacyA::PrivacySet() {
         packets.push_back(std::move(*p));
     }
     LblAutoState.setCaption("");
-    prog_.frmMain().tasks().start(
+    prog_.dialogHost().start(
         [](PrivacyA& d, std::vector<std::vector<int>> sets, dialogs::RunFlag::Raised) -> link::Async<void> {
-            FrmMain& m = d.prog_.frmMain();
+            dialogs::Host& host = d.prog_.dialogHost();
             for (std::size_t i = 0; i < sets.size(); ++i) {
                 if (i > 0) {
                     // The camera's time between the packets passes beside the window.
-                    co_await m.pause(kWaitAuto);
+                    co_await host.pause(kWaitAuto);
                     // Switched off, closed or stopped for another camera
                     // meanwhile: the rest of the round stays unsent.
                     if (!d.Timer2.enabled()) co_return;
                 }
-                m.SendValues(sets[i], FrmMain::kCommand);
+                host.sendValues(sets[i], link::kCommand);
             }
         }(*this, std::move(packets), sending_.raise()));
 }

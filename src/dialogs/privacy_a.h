@@ -58,7 +58,7 @@ public:
 private:
     // The Set packet for zones 2i+1 and 2i+2, or the name of the wrong box.
     std::optional<std::vector<int>> setPacket(int index, std::string& wrong) const;
-    void sendOwn(const std::vector<int>& body);
+    void sendOwn(dialogs::Packet packet);
     void showZones();
     void stopResend();
     Program& prog_;

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
 #include "dialogs/title_chars.h"
+#include "link/send_mode.h"
 #include "platform/digit_input.h"
 #include "platform/text.h"
 
@@ -54,18 +55,21 @@ int codeOf(const ComboBox& c) { return std::max(0, c.listIndex()); }
 
 // The three title packets: the place, colour and blink, then the two halves.
 void sendTitle(Program& prog, int v, int h, int colour, int blink, const std::vector<int>& codes) {
-    FrmMain& m = prog.frmMain();
+    using dialogs::Packet;
+    dialogs::Host& host = prog.dialogHost();
     const int x = prog.link.header();
-    m.SendValues({x, 0x01, 0x04, 0x73, 0x00, v, h, colour, blink, 0, 0, 0, 0, 0, 0, 0xFF}, FrmMain::kCommand);
+    host.sendValues(dialogs::packetValues(x, Packet::TitlePlace, {v, h, colour, blink}), link::kCommand);
     for (int half = 0; half < 2; ++half) {
-        std::vector<int> p{x, 0x01, 0x04, 0x73, half + 1};
-        p.insert(p.end(), codes.begin() + half * 10, codes.begin() + half * 10 + 10);
-        p.push_back(0xFF);
-        m.SendValues(p, FrmMain::kCommand);
+        const std::vector<int> part(codes.begin() + half * 10, codes.begin() + half * 10 + 10);
+        host.sendValues(dialogs::packetValues(x, half == 0 ? Packet::TitleFirstHalf : Packet::TitleSecondHalf, part),
+                        link::kCommand);
     }
 }
 
-void sendClear(Program& prog) { prog.frmMain().SendValues({prog.link.header(), 0x01, 0x04, 0x74, 0x00, 0xFF}, FrmMain::kCommand); }
+void sendClear(Program& prog) {
+    prog.dialogHost().sendValues(dialogs::packetValues(prog.link.header(), dialogs::Packet::TitleClear),
+                                 link::kCommand);
+}
 
 void fillCombos(ComboBox& colour, ComboBox& blink) {
     for (const char* c : kColours) colour.addItem(c);
@@ -77,20 +81,19 @@ void fillCombos(ComboBox& colour, ComboBox& blink) {
 // Opening a title dialog: no refresh while it is open, its display box as
 // the main window's mark says.
 void stopRefreshFor(Program& prog, CheckBox& display) {
-    FrmMain& m = prog.frmMain();
     dialogs::holdRefresh(prog, true, true);
-    display.setValue(m.TitleOnOff.checked() ? 1 : 0);
+    display.setValue(prog.dialogHost().titleShown() ? 1 : 0);
 }
 
 // Closing one: the refresh comes back, unless the alarm runs (then it stays
 // off) or the other title dialog is taking over.
 void giveRefreshBack(Program& prog, const Form& other) {
-    FrmMain& m = prog.frmMain();
+    dialogs::Host& host = prog.dialogHost();
     prog.link.RefreshRestart = false;
     // The other title dialog taking over keeps the hold.
     if (other.visible() || prog.titles.swapping) return;
     dialogs::giveTimersBack(prog);
-    if (m.autoCaption() && prog.alarm.AlarmActive) m.refresh().switchOff();
+    if (host.autoRefreshOn() && prog.alarm.AlarmActive) host.switchAutoRefreshOff();
 }
 
 void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int boxX) {
@@ -106,14 +109,13 @@ void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int
 }  // namespace
 
 void titleDisplayClicked(Program& prog, const CheckBox& box) {
-    FrmMain& m = prog.frmMain();
-    if (!m.RefreshNotGoCheck()) return;
-    if (box.checked() && !m.TitleOnOff.checked()) {
-        m.SendValues({prog.link.header(), 0x01, 0x04, 0x74, 0x02, 0xFF}, FrmMain::kCommand);
-        m.TitleOnOff.setChecked(true);
-    } else if (!box.checked() && m.TitleOnOff.checked()) {
-        m.SendValues({prog.link.header(), 0x01, 0x04, 0x74, 0x03, 0xFF}, FrmMain::kCommand);
-        m.TitleOnOff.setChecked(false);
+    dialogs::Host& host = prog.dialogHost();
+    if (!host.commandsAllowed()) return;
+    if (box.checked() != host.titleShown()) {
+        const bool on = box.checked();
+        const dialogs::Packet packet = on ? dialogs::Packet::TitleOn : dialogs::Packet::TitleOff;
+        host.sendValues(dialogs::packetValues(prog.link.header(), packet), link::kCommand);
+        host.setTitleShown(on);
     }
 }
 

@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "app/meaning.h"
+#include "dialogs/packets.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
 #include "platform/testing/rig.h"
@@ -60,13 +62,98 @@ TEST(Meaning, EveryPacketOfThePanelNamesItsControl) {
         EXPECT_THAT(m, HasSubstr(std::string(row.control) + "(" + std::to_string(row.index) + ") \"" + row.caption))
             << m;
     }
-    for (const DialogPacket& d : dialogPackets()) {
-        Bytes body;
-        for (std::string_view t(d.body); t.size() >= 2; t.remove_prefix(std::min<std::size_t>(3, t.size()))) {
-            body.push_back(t[0] == '?' ? 0x05 : static_cast<std::uint8_t>(std::stoi(std::string(t.substr(0, 2)), nullptr, 16)));
-        }
-        const std::string m = packetMeaning(packetOf(0x81, body), LineSide::Sent);
-        EXPECT_THAT(m, HasSubstr(std::string(d.window) + "." + d.control)) << d.body << " -> " << m;
+}
+
+// Every packet of the auxiliary windows, typed as the camera sees it, with
+// the window, control and words it must read as.
+TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
+    const struct {
+        const char* line;
+        const char* meaning;
+    } cases[] = {
+        // privacy masks, twenty-four of them
+        {"81 01 04 7C 02 FF ", "Camera 1: Privacy.CmdGridOn (privacy grid on)"},
+        {"81 01 04 7C 03 FF ", "Camera 1: Privacy.cmdGridoff (privacy grid off)"},
+        {"81 01 04 77 20 00 00 01 FF ", "Camera 1: Privacy.cmdPrivacyDisp (privacy display, setting 20 00 00 01)"},
+        {"81 01 04 78 00 00 00 01 07 18 FF ",
+         "Camera 1: Privacy.cmdPrivacyColor (privacy colour, setting 00 00 00 01 07 18)"},
+        {"81 01 04 76 17 01 00 01 00 01 00 05 00 05 FF ",
+         "Camera 1: Privacy.CmdPrivacySet (privacy mask, setting 17 01 00 01 00 01 00 05 00 05)"},
+        {"81 01 04 79 01 02 03 04 05 06 FF ",
+         "Camera 1: Privacy.cmdPZMpantilt (privacy pan-tilt angle, setting 01 02 03 04 05 06)"},
+        {"81 01 04 7A 01 00 02 00 21 FF ",
+         "Camera 1: Privacy.cmdMovePanTilt (privacy pan-tilt move, setting 01 00 02 00 21)"},
+        {"81 01 04 7B 02 01 02 03 04 05 06 0A 0B 0C 0D FF ",
+         "Camera 1: Privacy.Command1 (privacy mask position, setting 02 01 02 03 04 05 06 0A 0B 0C 0D)"},
+        // privacy zones, six of them
+        {"82 01 04 77 02 FF ", "Camera 2: PrivacyA.CmdPrivacyOn (privacy display on)"},
+        {"82 01 04 77 03 FF ", "Camera 2: PrivacyA.CmdPrivacyoff (privacy display off)"},
+        {"82 01 04 77 00 FF ", "Camera 2: PrivacyA.CmdClear (privacy display clear)"},
+        {"82 01 04 76 02 0F 0B 01 01 00 00 01 01 FF ",
+         "Camera 2: PrivacyA.cmdPZMset (privacy mask, setting 02 0F 0B 01 01 00 00 01 01)"},
+        // spot exposure and effect level
+        {"81 01 04 59 02 FF ", "Camera 1: FrmAES.AESpotON (spot exposure on)"},
+        {"81 01 04 59 03 FF ", "Camera 1: FrmAES.AESpotOFF (spot exposure off)"},
+        {"81 01 04 29 00 0F 00 00 FF ", "Camera 1: FrmAES.AESpotSet (spot exposure position, setting 00 0F 00 00)"},
+        {"81 01 04 65 20 FF ", "Camera 1: FrmDeffect.DELevelOK (digital effect level 32)"},
+        // service settings
+        {"85 5E 21 3A 6D FF ", "Camera 5: FSet.EPromCmdSens (service setting mode)"},
+        {"81 01 7F 7F 02 00 0B 05 00 0E FF ",
+         "Camera 1: FSet.EPromWriteProtectrelesase (service memory write, setting 00 0B 05 00 0E)"},
+        {"81 09 7F 7F 01 0C 0F 0C FF ", "Camera 1: inquiry, service memory 0C 0F 0C (FSet.EPromCmdRD)"},
+        {"81 01 7F 7F 02 01 02 03 0A 0B FF ",
+         "Camera 1: FSet.EPromCmdWR (service memory write, setting 01 02 03 0A 0B)"},
+        {"81 01 7F 7F 02 0C 0F 0C 00 01 FF ",
+         "Camera 1: FSet.EPromCmdWR or FSet.CmdBaudRate (service memory write, setting 0C 0F 0C 00 01)"},
+        {"81 01 7F 7F 03 01 02 03 0A 0B FF ",
+         "Camera 1: FSet.EPromCmdSet (service memory set, setting 01 02 03 0A 0B)"},
+        // alarm
+        {"81 01 04 6C 0C FF ", "Camera 1: FrmMD.comSetMD (alarm mode, setting 0C)"},
+        {"81 01 04 6D 0F 0F 0F 08 00 00 FF ",
+         "Camera 1: FrmMD.cmdsetMDtime (alarm day and night levels, setting 0F 0F 0F 08 00 00)"},
+        {"81 01 04 6B 02 FF ", "Camera 1: FrmMD.cmdMDstart (alarm detection start)"},
+        {"81 01 04 6B 03 FF ", "Camera 1: FrmMD.cmdMDstart (alarm detection stop)"},
+        {"81 01 04 15 02 FF ", "Camera 1: DataScreen or FrmMD.cmdDisplay (data screen on)"},
+        {"81 01 04 15 03 FF ", "Camera 1: DataScreen or FrmMD.cmdMDdisplayOFF (data screen off)"},
+        {"81 09 04 6C FF ", "Camera 1: inquiry, alarm mode (FrmMD.cmdsetMDinq)"},
+        {"81 09 04 6D FF ", "Camera 1: inquiry, alarm levels (FrmMD.cmdLevelInq)"},
+        {"81 09 04 6B FF ", "Camera 1: inquiry, alarm detection (FrmMD.cmdMDSSunq)"},
+        // clock, camera ID, power-off timers
+        {"81 01 04 70 02 06 01 02 00 07 02 01 00 05 FF ",
+         "Camera 1: FrmSetDT.OK (clock, setting 02 06 01 02 00 07 02 01 00 05)"},
+        {"81 01 04 22 01 02 03 04 FF ", "Camera 1: FrmCamID.OK (camera ID 0x1234)"},
+        {"81 01 04 40 00 00 03 0C FF ", "Camera 1: FrmAutoPOff.OK (auto power-off timer 0x003C)"},
+        {"81 01 04 41 00 00 03 0C FF ", "Camera 1: FrmNightPOff.OK (night power-off timer 0x003C)"},
+        {"81 09 04 40 FF ", "Camera 1: inquiry, auto power-off timer (FrmAutoPOff.Form_Load)"},
+        {"81 09 04 41 FF ", "Camera 1: inquiry, night power-off timer (FrmNightPOff.Form_Load)"},
+        // titles
+        {"81 01 04 73 00 01 02 03 01 00 00 00 00 00 00 FF ",
+         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 00 01 02 03 01 00 00 00 00 00 00)"},
+        {"81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF ",
+         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B)"},
+        {"81 01 04 73 02 1B 1B 1B 1B 1B 1B 1B 1B 1B 1B FF ",
+         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 02 1B 1B 1B 1B 1B 1B 1B 1B 1B 1B)"},
+        {"81 01 04 74 00 FF ", "Camera 1: FrmTitle_K.Clear or FrmTitle_M.Clear (title display clear)"},
+        {"81 01 04 74 02 FF ", "Camera 1: TitleOnOff or FrmTitle_K.Check1 or FrmTitle_M.Check1 (title display on)"},
+        {"81 01 04 74 03 FF ", "Camera 1: TitleOnOff or FrmTitle_K.Check1 or FrmTitle_M.Check1 (title display off)"},
+        // the service memory's manufacture record
+        {"81 01 06 22 5C FF ", "Camera 1: Frmmoreinfo.Form_Load (service mode enter)"},
+        {"81 01 06 1A 03 00 FF ", "Camera 1: Frmmoreinfo.Form_Load (service memory read, setting 03 00)"},
+        {"81 01 06 1A 03 01 FF ", "Camera 1: Frmmoreinfo.Form_Load (service memory read, setting 03 01)"},
+        {"81 01 06 1A 02 03 FF ", "Camera 1: Frmmoreinfo.Form_Load (service memory read, setting 02 03)"},
+        {"81 01 06 22 12 FF ", "Camera 1: Frmmoreinfo.Form_Load (service mode leave)"},
+        // a computed byte out of its row's range is no dialog's packet
+        {"81 01 04 7C 04 FF ", "Camera 1: command 01 04 7C 04 (privacy grid, setting 04), not one of this panel's"},
+        {"81 01 04 29 01 08 00 08 FF ",
+         "Camera 1: command 01 04 29 01 08 00 08 (spot exposure position, setting 01 08 00 08), not one of this "
+         "panel's"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sent(c.line), c.meaning) << c.line;
+    // Each window and control of the dialogs' table has its case above.
+    for (const dialogs::PacketRow& row : dialogs::packetTable()) {
+        const std::string name = std::string(row.window) + "." + row.control;
+        const auto names = [&](const auto& c) { return std::string_view(c.meaning).find(name) != std::string_view::npos; };
+        EXPECT_TRUE(std::any_of(std::begin(cases), std::end(cases), names)) << name << " has no typed case";
     }
 }
 
@@ -84,18 +171,9 @@ TEST(Meaning, SentLinesReadAsTheOperatorExpects) {
     EXPECT_EQ(sent("81 01 06 01 18 17 03 01 FF "),
               "Camera 1: Pan_Tilt_Stop(1) \"UP\" (pan-tilt drive up, pan speed 24, tilt speed 23)");
     EXPECT_EQ(sent("81 01 06 01 18 18 03 03 FF "), "Camera 1: Pan_Tilt_Stop(0) \"Stop\" (pan-tilt drive stop)");
-    EXPECT_EQ(sent("81 01 04 6D 0F 0F 0F 08 00 00 FF "),
-              "Camera 1: FrmMD.cmdsetMDtime (alarm day and night levels, setting 0F 0F 0F 08 00 00)");
-    EXPECT_EQ(sent("81 01 04 65 20 FF "), "Camera 1: FrmDeffect.DELevelOK (digital effect level 32)");
-    EXPECT_EQ(sent("81 01 04 15 02 FF "), "Camera 1: DataScreen or FrmMD.cmdDisplay (data screen on)");
-    EXPECT_EQ(sent("85 5E 21 3A 6D FF "), "Camera 5: FSet.EPromCmdSens (service setting mode)");
-    EXPECT_EQ(sent("81 01 7F 7F 02 0C 0F 0C 00 01 FF "),
-              "Camera 1: FSet.EPromCmdWR or FSet.CmdBaudRate (service memory write, setting 0C 0F 0C 00 01)");
     // Inquiries by what they ask.
     EXPECT_EQ(sent("81 09 7E 7E 00 FF "), "Camera 1: inquiry, lens block");
     EXPECT_EQ(sent("86 09 06 12 FF "), "Camera 6: inquiry, pan-tilt position");
-    EXPECT_EQ(sent("81 09 04 6C FF "), "Camera 1: inquiry, alarm mode (FrmMD.cmdsetMDinq)");
-    EXPECT_EQ(sent("81 09 7F 7F 01 0C 0F 0C FF "), "Camera 1: inquiry, service memory 0C 0F 0C (FSet.EPromCmdRD)");
     // Broadcasts and the interface clear of one camera.
     EXPECT_EQ(sent("88 30 01 FF "), "All cameras: AddressSet (address set, broadcast)");
     EXPECT_EQ(sent("88 01 00 01 FF "), "All cameras: IFClearB (interface clear, broadcast)");
