@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "status/model_code.h"
+
 namespace orbus::sim {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -23,8 +25,7 @@ struct CameraModel {
     Series series;
     std::uint8_t model1;      // version reply byte 4
     std::uint8_t model2;      // version reply byte 5
-    // Pan-tilt models: 2 Alpha, 13 Gamma, 14 Beta, 260 Kappa; block cameras 0.
-    int panTiltCode;
+    PanTiltModel panTilt;     // block cameras: None
     bool pal;                 // block cameras: PAL ("PAL", "CCIR") video system
 };
 
@@ -213,28 +214,49 @@ public:
     bool answers(const Bytes& inquiryBody) const;
 
 private:
+    // Inquiries (camera_inquiry.cpp).
     std::optional<Bytes> inquiry(const Bytes& body) const;
-    bool command(const Bytes& body);
     Bytes reply(std::initializer_list<int> body) const;
     Bytes lensBlock() const;
     Bytes cameraBlock() const;
     Bytes otherBlock() const;
     Bytes expandBlock() const;
 
+    // Commands: one body (after the header, without FF); false when the
+    // camera does not know it or refuses it.
+    bool command(const Bytes& body);
+    // What one group of commands makes of a body: not one of its commands,
+    // refused (malformed or out of range), or carried out.
+    enum class Outcome { NotMine, Refused, Applied };
+    static Outcome outcome(bool applied) { return applied ? Outcome::Applied : Outcome::Refused; }
+    Outcome powerCommand(const Bytes& body);
+    Outcome exposureCommand(const Bytes& body);  // exposure, colour, metering, IR cut
+    Outcome pictureCommand(const Bytes& body);   // picture effects and switches, camera id
+    Outcome lensCommand(const Bytes& body);      // zoom, focus, digital zoom, presets
+    Outcome overlayCommand(const Bytes& body);   // title, privacy masks, clock, timers, alarm
+    bool panTiltCommand(const Bytes& body);      // category 06 but the menu
+    bool menuCommand(const Bytes& body);
+    bool settingCommand(const Bytes& body);      // setting memory, info display, D-sub sync
+    bool privacySwitch(const Bytes& body);
+    bool privacySet(const Bytes& body);
+
+    // Pan-tilt head (camera_pantilt.cpp).
     bool drive(const Bytes& body);
     bool headMove(const Bytes& body);
+    // Seconds until the moving head stops at its targets or limits.
+    double headRemaining() const;
+
+    // Lens drives (camera_lens.cpp).
+    bool lensDrive(const Bytes& body);
+    void advanceLens(double t);
+
+    // Sockets and execution times (camera_sockets.cpp).
     enum class Axis { None, Zoom, Focus, Head };
     // Execution time of a command about to be applied (state as before it).
     double executionTime(const Bytes& body) const;
-    // Seconds until the moving head stops at its targets or limits.
-    double headRemaining() const;
-    bool lensDrive(const Bytes& body);
-    void advanceLens(double t);
     // Ends a drive holding a socket on this axis: it completes at `at`.
     void endHold(Axis axis, double at, std::vector<TimedReply>& out);
     double scale() const { return timing.on && timing.scale > 0 ? timing.scale : 1.0; }
-    bool privacySwitch(const Bytes& body);
-    bool privacySet(const Bytes& body);
 
     const CameraModel* model_;
     CameraState state_;

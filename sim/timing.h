@@ -39,10 +39,10 @@ struct LensTimes {
 // Per model where they differ: the older pan-tilt heads carry slower lenses.
 inline LensTimes lensTimes(const CameraModel& m) {
     if (m.series == Series::Block) return {2.5, 1.5};
-    switch (m.panTiltCode) {
-    case 2: return {3.5, 2.0};    // ORX-Alpha
-    case 260: return {2.8, 1.5};  // ORX-Kappa
-    default: return {3.0, 1.5};   // ORX-Beta, ORX-Gamma
+    switch (m.panTilt) {
+    case PanTiltModel::Alpha: return {3.5, 2.0};
+    case PanTiltModel::Kappa: return {2.8, 1.5};
+    default: return {3.0, 1.5};  // ORX-Beta, ORX-Gamma
     }
 }
 
