@@ -316,69 +316,39 @@ public:
     static constexpr int kPolled = link::kPolled;
     static constexpr int kStop = link::kStop;
 
-    // The camera link every exchange goes through (link/camera_link.h); the
-    // procedures below hand over to it.
+    // The camera link every exchange goes through (link/camera_link.h, where
+    // the procedures below are described); they hand over to it.
     link::CameraLink& cameraLink() { return link_; }
-
-    // Writes one packet; "OK" when written, "NG" when refused.
     std::string SD(const Bytes& byteString, int disp) { return link_.SD(byteString, disp); }
-    // Builds a packet from small integers and sends it with SD. A value
-    // outside 0..255 refuses the packet: nothing is sent, SendOK is cleared
-    // and "ERR" is returned.
     std::string SendValues(const std::vector<int>& values, int disp) { return link_.SendValues(values, disp); }
-    // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body) { return link_.Command(body); }
-    // A main-window command, paced by the camera's command sockets: out now
-    // when a socket is free and nothing waits, else it waits its turn (a
-    // slider's value replacing the older value of its `key` still waiting;
-    // a stop going first). "OK" when sent or waiting, else as SendValues.
     std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
         return link_.SendPaced(values, key, kind);
     }
     link::CommandPacer& pacer() { return link_.pacer(); }
-    // Waits up to a second for `receiveByte` bytes, without holding the
-    // window (co_await it). Waiting for an inquiry's `answer`, a command's
-    // acknowledge, completion or error that comes first or right behind is
-    // handed to the completion check, and the wait goes on.
     link::Async<Bytes> WaitReply(int receiveByte, bool answer = false) { return link_.WaitReply(receiveByte, answer); }
     link::Async<Bytes> WaitAnswer(int length) { return WaitReply(length, true); }
-    // The line the exchanges take turns on, the routines waiting on it, and
-    // the owner of the refresh state.
     link::Line& line() { return link_.line(); }
     link::Tasks& tasks() { return link_.tasks(); }
     link::Refresh& refresh() { return link_.refresh(); }
-    // Nothing is under way on the line: no routine waits, none is queued.
     bool linkIdle() const { return link_.idle(); }
-    // A pause that does not hold the window.
     link::Async<void> pause(double seconds) { return link_.pause(seconds); }
-    // Runs a routine to its end, handling events meanwhile (the window
-    // stays live): for callers that need a result in place, such as tests.
     template <class T>
     T runToEnd(link::Async<T> routine) {
         return link_.runToEnd(std::move(routine));
     }
     void runToEnd(link::Async<void> routine) { link_.runToEnd(std::move(routine)); }
-    // Keeps handling events until the condition holds.
     void waitForEvents(const std::function<bool()>& condition) { link_.waitForEvents(condition); }
-    // One exchange on its turn of the line: sends the packet (SD mode
-    // `disp`) and waits for `receiveByte` bytes as WaitReply does.
     link::Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet) {
         return link_.exchange(std::move(packet), receiveByte, answer, disp);
     }
-    // A packet the panel built may go out (well formed); otherwise the
-    // operator is told which control built it.
     bool outgoingAllowed(const Bytes& packet) { return link_.outgoingAllowed(packet); }
-    // The port did not take a logged packet: the operator is told, once.
     void notWritten() { link_.notWritten(); }
-    // A command's reply met while waiting for an inquiry's answer: logged
-    // and classified as if it had come on its own.
     void commandReply(const Bytes& reply) { link_.commandReply(reply); }
-    // The last WaitReply ran out of time (its result is the stand-in array).
     bool lastWaitTimedOut() const { return link_.lastWaitTimedOut(); }
     bool WaitCheck(double waitTime) { return link_.WaitCheck(waitTime); }
     bool RefreshNotGoCheck() const { return link_.RefreshNotGoCheck(); }
     void CheckFinishCommand() { link_.CheckFinishCommand(); }
-    // Replies classified so far (each 0xFF received through the receive path).
     long finishChecks() const { return link_.finishChecks(); }
 
     // ---- receive path and console ---------------------------------------------

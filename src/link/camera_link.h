@@ -45,8 +45,10 @@ public:
     std::string SendValues(const std::vector<int>& values, int disp);
     // Sends a command to the driven camera: header byte, body, terminator.
     std::string Command(const std::vector<int>& body);
-    // A command paced by the camera's sockets: out now when a socket is free
-    // and nothing waits, else it waits its turn.
+    // A main-window command, paced by the camera's command sockets: out now
+    // when a socket is free and nothing waits, else it waits its turn (a
+    // slider's value replacing the older value of its `key` still waiting;
+    // a stop going first). "OK" when sent or waiting, else as SendValues.
     std::string SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind);
     // A packet the panel built may go out (well formed); otherwise the
     // operator is told which control built it.
@@ -57,20 +59,27 @@ public:
     std::string sendTyped(const std::string& digits);
 
     // ---- waiting -----------------------------------------------------------------
-    // Waits up to a second for `receiveByte` bytes (co_await it).
+    // Waits up to a second for `receiveByte` bytes, without holding the
+    // window (co_await it). Waiting for an inquiry's `answer`, a command's
+    // acknowledge, completion or error that comes first or right behind is
+    // handed to the completion check, and the wait goes on.
     Async<Bytes> WaitReply(int receiveByte, bool answer = false);
-    // One exchange on its turn of the line: sends, then waits as WaitReply.
+    // One exchange on its turn of the line: sends the packet (SD mode
+    // `disp`) and waits for `receiveByte` bytes as WaitReply does.
     Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
+    // A pause that does not hold the window.
     Async<void> pause(double seconds);
     // One-second pause; `each` runs before and after it.
     Async<void> pauseOneSecond(std::function<void()> each = {});
+    // The last WaitReply ran out of time (its result is the stand-in array).
     bool lastWaitTimedOut() const { return waitTimedOut_; }
     // The stopwatch of busy waits: false until `waitTime` seconds have run
     // since the first call.
     bool WaitCheck(double waitTime);
     // Keeps handling events until the condition holds.
     void waitForEvents(const std::function<bool()>& condition);
-    // Runs a routine to its end, handling events meanwhile.
+    // Runs a routine to its end, handling events meanwhile (the window
+    // stays live): for callers that need a result in place, such as tests.
     template <class T>
     T runToEnd(Async<T> routine) {
         // Shared: should the program end first, the routine outlives this call.
@@ -89,13 +98,17 @@ public:
     // Echoes received bytes into the response log and classifies each
     // completed reply (unless `classify` is false).
     void EchoReceived(const Bytes& bytes, bool classify = true);
-    // A command's reply met while waiting for an inquiry's answer.
+    // A command's reply met while waiting for an inquiry's answer: logged
+    // and classified as if it had come on its own.
     void commandReply(const Bytes& reply);
     void CheckFinishCommand();
+    // Replies classified so far (each 0xFF received through the receive path).
     long finishChecks() const { return finishChecks_; }
 
     // ---- refresh -------------------------------------------------------------------
+    // Auto refresh is on ("Auto").
     bool autoCaption() const { return refresh_.autoOn(); }
+    // A command may go out now.
     bool RefreshNotGoCheck() const;
     void resumeRefresh();
     // The watchdog ran out: a pending preset ends, the refresh resumes and
