@@ -40,7 +40,7 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
     status::Identifier identifier{statusLink};
     const auto answer = co_await identifier.version();
     if (!answer) co_return false;
-    const status::VersionInfo version = status::versionInfo(*answer);
+    const status::VersionInfo& version = *answer;
     if (version.series != Series::PanTilt) {
         p.model.IsPanTiltSeries = false;
         // The model code names pan-tilt models only: a block camera chosen
@@ -135,8 +135,8 @@ link::Async<void> FrmMain::IdentifyAtStartup() {
                                     MsgButtons::Ok, true});
         co_return;
     }
-    if ((*answer)[0] != 0x80 + 16 * address) co_return;
-    const status::VersionInfo version = status::versionInfo(*answer);
+    const status::VersionInfo& version = *answer;
+    if (version.from != 0x80 + 16 * address) co_return;
     if (version.series == Series::PanTilt) {
         markPanTiltSeries(*this, version.key);
         p.link.ModelCode = version.model;

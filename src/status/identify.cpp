@@ -87,6 +87,7 @@ namespace status {
 VersionInfo versionInfo(const Bytes& r) {
     VersionInfo v;
     if (r.size() < 10) return v;
+    v.from = r[0];
     v.key = modelKey(r[4], r[5]);
     v.romHi = r[6];
     v.romLo = r[7];
@@ -100,17 +101,19 @@ VersionInfo versionInfo(const Bytes& r) {
     return v;
 }
 
-link::Async<std::optional<Bytes>> Identifier::versionAtStartup(int address, int attempts) {
+link::Async<std::optional<VersionInfo>> Identifier::versionAtStartup(int address, int attempts) {
     const Bytes inquiry{static_cast<std::uint8_t>(0x80 + address), 0x09, 0x00, 0x02, 0xFF};
     for (int attempt = 1;; ++attempt) {
         Bytes r = co_await link_.ask(inquiry, 10);
-        if (acceptedReply(r, 10)) co_return r;
+        if (acceptedReply(r, 10)) co_return versionInfo(r);
         if (attempt >= attempts) co_return std::nullopt;
     }
 }
 
-link::Async<std::optional<Bytes>> Identifier::version() {
-    co_return co_await inquireCounted(link_, "09 00 02", 10, 902);
+link::Async<std::optional<VersionInfo>> Identifier::version() {
+    const auto answer = co_await inquireCounted(link_, "09 00 02", 10, 902);
+    if (!answer) co_return std::nullopt;
+    co_return versionInfo(*answer);
 }
 
 link::Async<KappaConditions> Identifier::kappaConditions() {

@@ -51,6 +51,7 @@ namespace status {
 
 // What a version answer (accepted, 10 bytes) says.
 struct VersionInfo {
+    int from = 0;                     // byte 0: 80 + 16 x the answering address
     Series series = Series::Unknown;  // byte 3: 01 pan-tilt, 20 block
     std::string key;                  // the model key of bytes 4 and 5
     PanTiltModel model = PanTiltModel::None;  // a pan-tilt camera's model
@@ -70,9 +71,9 @@ public:
 
     // The start-up version inquiry to the camera at `address`, up to
     // `attempts` times; nothing when no accepted answer came.
-    link::Async<std::optional<Bytes>> versionAtStartup(int address, int attempts);
+    link::Async<std::optional<VersionInfo>> versionAtStartup(int address, int attempts);
     // The version inquiry at the head of a status read; nothing when it gave up.
-    link::Async<std::optional<Bytes>> version();
+    link::Async<std::optional<VersionInfo>> version();
     // The video system, then the IR condition; stops at the first inquiry
     // that gives up.
     link::Async<KappaConditions> kappaConditions();
