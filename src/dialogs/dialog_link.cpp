@@ -54,10 +54,6 @@ std::optional<Bytes> packetFor(Program& prog, Packet packet, const std::vector<i
     return packetBytes(prog.link.header(), packet, values);
 }
 
-std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body) {
-    return packetFor(prog.link.header(), body);
-}
-
 std::optional<Bytes> packetFor(int header, const std::vector<int>& body) {
     std::vector<int> values{header};
     values.insert(values.end(), body.begin(), body.end());

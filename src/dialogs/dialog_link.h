@@ -44,9 +44,8 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
 // length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
 link::Async<std::optional<Bytes>> inquire(Program& prog, Packet inquiry, int length, const DialogEcho& echo);
 
-// Builds 8x <body> FF for the driven camera (or the camera whose header is
-// given); nothing when a value does not fit in a byte.
-std::optional<Bytes> packetFor(Program& prog, const std::vector<int>& body);
+// Builds <header> <body> FF for the camera whose header is given; nothing
+// when a value does not fit in a byte.
 std::optional<Bytes> packetFor(int header, const std::vector<int>& body);
 // The packet of a row of the dialogs' table for the driven camera, with
 // `values` in its computed bytes; nothing when a value does not fit in a byte.

@@ -3,7 +3,20 @@
 #include <algorithm>
 #include <cassert>
 
+#include "dialogs/about.h"
+#include "dialogs/aes.h"
+#include "dialogs/camera_settings.h"
+#include "dialogs/deffect.h"
+#include "dialogs/fset.h"
+#include "dialogs/md.h"
+#include "dialogs/privacy.h"
+#include "dialogs/privacy_a.h"
+#include "dialogs/title.h"
 #include "link/packet.h"
+
+// A dialog and one of its controls by name, checked by the compiler: a
+// misspelt window or member does not compile.
+#define SENT_BY(window, member) #window, (static_cast<void>(&::orbus::window::member), #member)
 
 namespace orbus::dialogs {
 
@@ -11,73 +24,77 @@ const std::vector<PacketRow>& packetTable() {
     using P = Packet;
     static const std::vector<PacketRow> table = {
         // "PrivacyZone Setting", twenty-four masks
-        {P::GridOn, "Privacy", "CmdGridOn", {0x01, 0x04, 0x7C, 0x02}, {}},
-        {P::GridOff, "Privacy", "cmdGridoff", {0x01, 0x04, 0x7C, 0x03}, {}},
-        {P::MaskDisplay, "Privacy", "cmdPrivacyDisp", {0x01, 0x04, 0x77, 0, 0, 0, 0}, {{3, 4}}},
-        {P::MaskColour, "Privacy", "cmdPrivacyColor", {0x01, 0x04, 0x78, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
-        {P::MaskSet, "Privacy", "CmdPrivacySet", {0x01, 0x04, 0x76, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 10}}},
-        {P::MaskAngle, "Privacy", "cmdPZMpantilt", {0x01, 0x04, 0x79, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
-        {P::MaskMove, "Privacy", "cmdMovePanTilt", {0x01, 0x04, 0x7A, 0, 0, 0, 0, 0}, {{3, 5}}},
-        {P::MaskPTZ, "Privacy", "Command1", {0x01, 0x04, 0x7B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 11}}},
+        {P::GridOn, SENT_BY(Privacy, CmdGridOn), {0x01, 0x04, 0x7C, 0x02}, {}},
+        {P::GridOff, SENT_BY(Privacy, cmdGridoff), {0x01, 0x04, 0x7C, 0x03}, {}},
+        {P::MaskDisplay, SENT_BY(Privacy, cmdPrivacyDisp), {0x01, 0x04, 0x77, 0, 0, 0, 0}, {{3, 4}}},
+        {P::MaskColour, SENT_BY(Privacy, cmdPrivacyColor), {0x01, 0x04, 0x78, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
+        {P::MaskSet, SENT_BY(Privacy, CmdPrivacySet), {0x01, 0x04, 0x76, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 10}}},
+        {P::MaskAngle, SENT_BY(Privacy, cmdPZMpantilt), {0x01, 0x04, 0x79, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
+        {P::MaskMove, SENT_BY(Privacy, cmdMovePanTilt), {0x01, 0x04, 0x7A, 0, 0, 0, 0, 0}, {{3, 5}}},
+        {P::MaskPTZ, SENT_BY(Privacy, Command1), {0x01, 0x04, 0x7B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 11}}},
         // "PrivacyZone Setting", six zones
-        {P::ZonesOn, "PrivacyA", "CmdPrivacyOn", {0x01, 0x04, 0x77, 0x02}, {}},
-        {P::ZonesOff, "PrivacyA", "CmdPrivacyoff", {0x01, 0x04, 0x77, 0x03}, {}},
-        {P::ZonesClear, "PrivacyA", "CmdClear", {0x01, 0x04, 0x77, 0x00}, {}},
-        {P::ZoneSet, "PrivacyA", "cmdPZMset", {0x01, 0x04, 0x76, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 9}}},
+        {P::ZonesOn, SENT_BY(PrivacyA, CmdPrivacyOn), {0x01, 0x04, 0x77, 0x02}, {}},
+        {P::ZonesOff, SENT_BY(PrivacyA, CmdPrivacyoff), {0x01, 0x04, 0x77, 0x03}, {}},
+        {P::ZonesClear, SENT_BY(PrivacyA, CmdClear), {0x01, 0x04, 0x77, 0x00}, {}},
+        {P::ZoneSet, SENT_BY(PrivacyA, cmdPZMset), {0x01, 0x04, 0x76, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 9}}},
         // "AE SPOT" and "Digital Effect Level"
-        {P::SpotOn, "FrmAES", "AESpotON", {0x01, 0x04, 0x59, 0x02}, {}},
-        {P::SpotOff, "FrmAES", "AESpotOFF", {0x01, 0x04, 0x59, 0x03}, {}},
-        {P::SpotSet, "FrmAES", "AESpotSet", {0x01, 0x04, 0x29, 0x00, 0, 0x00, 0}, {{4, 1}, {6, 1}}},
-        {P::EffectLevel, "FrmDeffect", "DELevelOK", {0x01, 0x04, 0x65, 0}, {{3, 1}}},
+        {P::SpotOn, SENT_BY(FrmAES, AESpotON), {0x01, 0x04, 0x59, 0x02}, {}},
+        {P::SpotOff, SENT_BY(FrmAES, AESpotOFF), {0x01, 0x04, 0x59, 0x03}, {}},
+        {P::SpotSet, SENT_BY(FrmAES, AESpotSet), {0x01, 0x04, 0x29, 0x00, 0, 0x00, 0}, {{4, 1}, {6, 1}}},
+        {P::EffectLevel, SENT_BY(FrmDeffect, DELevelOK), {0x01, 0x04, 0x65, 0}, {{3, 1}}},
         // "Factory Set"
-        {P::ServiceMode, "FSet", "EPromCmdSens", {0x5E, 0x21, 0x3A, 0x6D}, {}},
-        {P::ProtectRelease, "FSet", "EPromWriteProtectrelesase",
+        {P::ServiceMode, SENT_BY(FSet, EPromCmdSens), {0x5E, 0x21, 0x3A, 0x6D}, {}},
+        {P::ProtectRelease, SENT_BY(FSet, EPromWriteProtectrelesase),
          {0x01, 0x7F, 0x7F, 0x02, 0x00, 0x0B, 0x05, 0x00, 0x0E}, {}},
-        {P::MemoryRead, "FSet", "EPromCmdRD", {0x09, 0x7F, 0x7F, 0x01, 0, 0, 0}, {{4, 3}}},
-        {P::MemoryWrite, "FSet", "EPromCmdWR", {0x01, 0x7F, 0x7F, 0x02, 0, 0, 0, 0, 0}, {{4, 5}}},
-        {P::MemorySet, "FSet", "EPromCmdSet", {0x01, 0x7F, 0x7F, 0x03, 0, 0, 0, 0, 0}, {{4, 5}}},
+        {P::MemoryRead, SENT_BY(FSet, EPromCmdRD), {0x09, 0x7F, 0x7F, 0x01, 0, 0, 0}, {{4, 3}}},
+        {P::MemoryWrite, SENT_BY(FSet, EPromCmdWR), {0x01, 0x7F, 0x7F, 0x02, 0, 0, 0, 0, 0}, {{4, 5}}},
+        {P::MemorySet, SENT_BY(FSet, EPromCmdSet), {0x01, 0x7F, 0x7F, 0x03, 0, 0, 0, 0, 0}, {{4, 5}}},
         // the line speed lives at address C F C of the service memory
-        {P::SpeedWrite, "FSet", "CmdBaudRate", {0x01, 0x7F, 0x7F, 0x02, 0x0C, 0x0F, 0x0C, 0x00, 0}, {{8, 1}}},
+        {P::SpeedWrite, SENT_BY(FSet, CmdBaudRate), {0x01, 0x7F, 0x7F, 0x02, 0x0C, 0x0F, 0x0C, 0x00, 0}, {{8, 1}}},
         // "Alarm"
-        {P::AlarmMode, "FrmMD", "comSetMD", {0x01, 0x04, 0x6C, 0}, {{3, 1}}},
-        {P::AlarmLevels, "FrmMD", "cmdsetMDtime", {0x01, 0x04, 0x6D, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
-        {P::AlarmStart, "FrmMD", "cmdMDstart", {0x01, 0x04, 0x6B, 0x02}, {}},
-        {P::AlarmStop, "FrmMD", "cmdMDstart", {0x01, 0x04, 0x6B, 0x03}, {}},
-        {P::DataScreenOn, "FrmMD", "cmdDisplay", {0x01, 0x04, 0x15, 0x02}, {}},
-        {P::DataScreenOff, "FrmMD", "cmdMDdisplayOFF", {0x01, 0x04, 0x15, 0x03}, {}},
-        {P::AlarmModeInquiry, "FrmMD", "cmdsetMDinq", {0x09, 0x04, 0x6C}, {}},
-        {P::AlarmLevelInquiry, "FrmMD", "cmdLevelInq", {0x09, 0x04, 0x6D}, {}},
-        {P::AlarmDetectInquiry, "FrmMD", "cmdMDSSunq", {0x09, 0x04, 0x6B}, {}},
+        {P::AlarmMode, SENT_BY(FrmMD, comSetMD), {0x01, 0x04, 0x6C, 0}, {{3, 1}}},
+        {P::AlarmLevels, SENT_BY(FrmMD, cmdsetMDtime), {0x01, 0x04, 0x6D, 0, 0, 0, 0, 0, 0}, {{3, 6}}},
+        {P::AlarmStart, SENT_BY(FrmMD, cmdMDstart), {0x01, 0x04, 0x6B, 0x02}, {}},
+        {P::AlarmStop, SENT_BY(FrmMD, cmdMDstart), {0x01, 0x04, 0x6B, 0x03}, {}},
+        {P::DataScreenOn, SENT_BY(FrmMD, cmdDisplay), {0x01, 0x04, 0x15, 0x02}, {}},
+        {P::DataScreenOff, SENT_BY(FrmMD, cmdMDdisplayOFF), {0x01, 0x04, 0x15, 0x03}, {}},
+        {P::AlarmModeInquiry, SENT_BY(FrmMD, cmdsetMDinq), {0x09, 0x04, 0x6C}, {}},
+        {P::AlarmLevelInquiry, SENT_BY(FrmMD, cmdLevelInq), {0x09, 0x04, 0x6D}, {}},
+        {P::AlarmDetectInquiry, SENT_BY(FrmMD, cmdMDSSunq), {0x09, 0x04, 0x6B}, {}},
         // clock, camera ID, power-off timers
-        {P::Clock, "FrmSetDT", "OK", {0x01, 0x04, 0x70, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 10}}},
-        {P::CameraID, "FrmCamID", "OK", {0x01, 0x04, 0x22, 0, 0, 0, 0}, {{3, 4}}},
-        {P::AutoPowerOff, "FrmAutoPOff", "OK", {0x01, 0x04, 0x40, 0, 0, 0, 0}, {{3, 4}}},
-        {P::NightPowerOff, "FrmNightPOff", "OK", {0x01, 0x04, 0x41, 0, 0, 0, 0}, {{3, 4}}},
-        {P::AutoPowerOffInquiry, "FrmAutoPOff", "Form_Load", {0x09, 0x04, 0x40}, {}},
-        {P::NightPowerOffInquiry, "FrmNightPOff", "Form_Load", {0x09, 0x04, 0x41}, {}},
+        {P::Clock, SENT_BY(FrmSetDT, OK), {0x01, 0x04, 0x70, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{3, 10}}},
+        {P::CameraID, SENT_BY(FrmCamID, OK), {0x01, 0x04, 0x22, 0, 0, 0, 0}, {{3, 4}}},
+        {P::AutoPowerOff, SENT_BY(FrmAutoPOff, OK), {0x01, 0x04, 0x40, 0, 0, 0, 0}, {{3, 4}}},
+        {P::NightPowerOff, SENT_BY(FrmNightPOff, OK), {0x01, 0x04, 0x41, 0, 0, 0, 0}, {{3, 4}}},
+        {P::AutoPowerOffInquiry, SENT_BY(FrmAutoPOff, Form_Load), {0x09, 0x04, 0x40}, {}},
+        {P::NightPowerOffInquiry, SENT_BY(FrmNightPOff, Form_Load), {0x09, 0x04, 0x41}, {}},
         // titles: place, colour and blink, then the two halves of the text
-        {P::TitlePlace, "FrmTitle_K", "OK", {0x01, 0x04, 0x73, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 4}}},
-        {P::TitleFirstHalf, "FrmTitle_K", "OK", {0x01, 0x04, 0x73, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
-        {P::TitleSecondHalf, "FrmTitle_K", "OK", {0x01, 0x04, 0x73, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
-        {P::TitlePlace, "FrmTitle_M", "OK", {0x01, 0x04, 0x73, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 4}}},
-        {P::TitleFirstHalf, "FrmTitle_M", "OK", {0x01, 0x04, 0x73, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
-        {P::TitleSecondHalf, "FrmTitle_M", "OK", {0x01, 0x04, 0x73, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
-        {P::TitleClear, "FrmTitle_K", "Clear", {0x01, 0x04, 0x74, 0x00}, {}},
-        {P::TitleClear, "FrmTitle_M", "Clear", {0x01, 0x04, 0x74, 0x00}, {}},
-        {P::TitleOn, "FrmTitle_K", "Check1", {0x01, 0x04, 0x74, 0x02}, {}},
-        {P::TitleOff, "FrmTitle_K", "Check1", {0x01, 0x04, 0x74, 0x03}, {}},
-        {P::TitleOn, "FrmTitle_M", "Check1", {0x01, 0x04, 0x74, 0x02}, {}},
-        {P::TitleOff, "FrmTitle_M", "Check1", {0x01, 0x04, 0x74, 0x03}, {}},
+        {P::TitlePlace, SENT_BY(FrmTitle_K, OK), {0x01, 0x04, 0x73, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 4}}},
+        {P::TitleFirstHalf, SENT_BY(FrmTitle_K, OK), {0x01, 0x04, 0x73, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
+        {P::TitleSecondHalf, SENT_BY(FrmTitle_K, OK),
+         {0x01, 0x04, 0x73, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
+        {P::TitlePlace, SENT_BY(FrmTitle_M, OK), {0x01, 0x04, 0x73, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 4}}},
+        {P::TitleFirstHalf, SENT_BY(FrmTitle_M, OK), {0x01, 0x04, 0x73, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
+        {P::TitleSecondHalf, SENT_BY(FrmTitle_M, OK),
+         {0x01, 0x04, 0x73, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{4, 10}}},
+        {P::TitleClear, SENT_BY(FrmTitle_K, Clear), {0x01, 0x04, 0x74, 0x00}, {}},
+        {P::TitleClear, SENT_BY(FrmTitle_M, Clear), {0x01, 0x04, 0x74, 0x00}, {}},
+        {P::TitleOn, SENT_BY(FrmTitle_K, Check1), {0x01, 0x04, 0x74, 0x02}, {}},
+        {P::TitleOff, SENT_BY(FrmTitle_K, Check1), {0x01, 0x04, 0x74, 0x03}, {}},
+        {P::TitleOn, SENT_BY(FrmTitle_M, Check1), {0x01, 0x04, 0x74, 0x02}, {}},
+        {P::TitleOff, SENT_BY(FrmTitle_M, Check1), {0x01, 0x04, 0x74, 0x03}, {}},
         // "more Infomation": into the debug mode, the manufacture date and
         // remodelling count, and out again
-        {P::DebugIn, "Frmmoreinfo", "Form_Load", {0x01, 0x06, 0x22, 0x5C}, {}},
-        {P::ManufactureYear, "Frmmoreinfo", "Form_Load", {0x01, 0x06, 0x1A, 0x03, 0x00}, {}},
-        {P::ManufactureMonthDay, "Frmmoreinfo", "Form_Load", {0x01, 0x06, 0x1A, 0x03, 0x01}, {}},
-        {P::RemodelCount, "Frmmoreinfo", "Form_Load", {0x01, 0x06, 0x1A, 0x02, 0x03}, {}},
-        {P::DebugOut, "Frmmoreinfo", "Form_Load", {0x01, 0x06, 0x22, 0x12}, {}},
+        {P::DebugIn, SENT_BY(Frmmoreinfo, Form_Load), {0x01, 0x06, 0x22, 0x5C}, {}},
+        {P::ManufactureYear, SENT_BY(Frmmoreinfo, Form_Load), {0x01, 0x06, 0x1A, 0x03, 0x00}, {}},
+        {P::ManufactureMonthDay, SENT_BY(Frmmoreinfo, Form_Load), {0x01, 0x06, 0x1A, 0x03, 0x01}, {}},
+        {P::RemodelCount, SENT_BY(Frmmoreinfo, Form_Load), {0x01, 0x06, 0x1A, 0x02, 0x03}, {}},
+        {P::DebugOut, SENT_BY(Frmmoreinfo, Form_Load), {0x01, 0x06, 0x22, 0x12}, {}},
     };
     return table;
 }
+
+#undef SENT_BY
 
 const PacketRow& packetRow(Packet packet) {
     const auto& table = packetTable();
