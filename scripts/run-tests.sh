@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the whole suite,
-# then the core tests again under AddressSanitizer and UBSan, then each fuzz
+# then everything but the benchmarks again under AddressSanitizer and UBSan
+# (the Qt view and its tests too, on the offscreen platform), then each fuzz
 # target for 15 seconds.
 set -e
 cd "$(dirname "$0")/.."

@@ -13,10 +13,8 @@
 
 #include "platform/control.h"
 #include "platform/form.h"
+#include "platform/qt/images.h"
 
-class QAbstractButton;
-class QAction;
-class QLineEdit;
 class QMenu;
 
 namespace orbus::qt {
@@ -45,19 +43,33 @@ public:
     void geometryChangedByUser();
     void stateChangedByUser();
 
+    // For the bindings of the controls. While the view applies the form's
+    // changes, the widgets' signals are no operator's doing.
+    bool applying() const { return applying_; }
+    // Changes widgets as the form's own doing: no control hears of it.
+    template <class Change>
+    void quietly(Change&& change) {
+        const bool was = applying_;
+        applying_ = true;
+        change();
+        applying_ = was;
+    }
+    // A typed key has been through the box's key filter and is going in.
+    bool typing() const { return typing_; }
+    void setTyping(bool on) { typing_ = on; }
+    void syncTabOrder();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build();
     void buildMenus();
-    QWidget* createWidget(Control* c, QWidget* parent);
     void applyControl(Control& c, Prop p);
     void applyAll(Control& c);
     void applyForm(FormProp p);
     void placeControl(Control& c);
     QWidget* parentFor(Control& c);
-    void syncTabOrder();
     QSize decorations() const;
     // The control a widget belongs to (itself or the nearest parent that is one).
     const Control* controlOf(QWidget* w) const;
@@ -65,13 +77,6 @@ private:
     bool formKey(QObject* watched, QEvent* event);
     // The widget belongs to this window (and not to a window held in it).
     bool owns(const QWidget* w) const;
-    // Takes a change of a line edit's text that the form did not make.
-    void lineEdited(QLineEdit* e, TextBox* tb);
-    // Shows the box's text in its line edit, the caret at `caret` (-1: the end).
-    void showText(QLineEdit* e, const TextBox& tb, qsizetype caret);
-    // Characters that fit into the box where the line edit's selection is.
-    static qsizetype roomIn(const QLineEdit* e, const TextBox& tb);
-    void showChecked(QAbstractButton* b, bool on);
     // Held inside the host form's window, or a window of its own again.
     void followHost();
     void holdGuest(FormView* guest);
@@ -93,7 +98,6 @@ private:
     std::map<QObject*, Control*> byObject_;
     std::map<const MenuItem*, QMenu*> menus_;
     bool applying_ = false;
-    // A typed key has been through the box's key filter and is going in.
     bool typing_ = false;
     bool shownOnce_ = false;
     mutable QSize lastDecorations_{0, 0};
@@ -112,8 +116,5 @@ public:
 private:
     std::vector<std::unique_ptr<FormView>> views_;
 };
-
-// Window icons drawn by the panel itself, by key ("orx-kappa", ...).
-QIcon iconFor(const std::string& key);
 
 }  // namespace orbus::qt
