@@ -119,7 +119,6 @@ bool Camera::command(const Bytes& c) {
 Camera::Outcome Camera::powerCommand(const Bytes& c) {
     CameraState& s = state_;
     const std::uint8_t p = c.size() > 3 ? c[3] : 0;
-    const std::size_t n = c.size();
     switch (c[2]) {
     case 0x00:
         if (!isOnOff(p)) return Outcome::Refused;

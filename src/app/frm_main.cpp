@@ -29,15 +29,15 @@ FrmMain::FrmMain(Program& program)
 FrmMain::~FrmMain() {
     // Routines still waiting end with the window, before the line they wait
     // on; the port's events have nobody to go to any more.
-    tasks_.destroyAll();
+    tasks().destroyAll();
     platform_.port.onComm = nullptr;
     link_.close();
 }
 
 void FrmMain::drawRefresh() {
-    AutoRefreshed.setCaption(refresh_.autoOn() ? "Auto" : "Stop");
-    AutoRefreshed.setEnabled(refresh_.buttonEnabled());
-    RefreshOnce.setEnabled(refresh_.onceEnabled());
+    AutoRefreshed.setCaption(refresh().autoOn() ? "Auto" : "Stop");
+    AutoRefreshed.setEnabled(refresh().buttonEnabled());
+    RefreshOnce.setEnabled(refresh().onceEnabled());
 }
 
 void FrmMain::wireHandlers() {

@@ -513,10 +513,6 @@ private:
     static std::unique_ptr<link::LinkWindow> linkWindowOf(FrmMain& window);
     std::unique_ptr<link::LinkWindow> linkWindow_;
     link::CameraLink link_;
-    // The link's parts under the names the window's own procedures use.
-    link::Line& line_ = link_.line();
-    link::Refresh& refresh_ = link_.refresh();
-    link::Tasks& tasks_ = link_.tasks();
 };
 
 }  // namespace orbus

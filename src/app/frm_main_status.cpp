@@ -165,20 +165,20 @@ bool FrmMain::ReadCameraStatus() {
         --L.RefreshSkipCount;
         return false;
     }
-    refresh_.readStarts();
+    refresh().readStarts();
     L.StatusReadBusy = true;
     L.StatusReading = true;
     read_.start(L.CamAddress);
     // The read runs beside the window: each inquiry waits for its answer
     // without holding it, and operator commands go out in between.
-    tasks_.start(statusRead());
+    tasks().start(statusRead());
     return true;
 }
 
 link::Async<void> FrmMain::statusRead() {
     Program& p = program();
     LinkState& L = p.link;
-    link::Line::Hold hold = co_await line_.take();
+    link::Line::Hold hold = co_await line().take();
     MainStatusLink statusLink{*this};
 
     bool ok = !read_.overtaken();
@@ -220,7 +220,7 @@ link::Async<void> FrmMain::statusRead() {
     L.EchoSent = true;
     hold.release();
     const std::optional<long> failure = read_.takeFailure();
-    refresh_.readEnded(read_.overtaken());
+    refresh().readEnded(read_.overtaken());
     // The read has ended before the operator hears that it failed.
     if (failure) ARError(*failure);
 }
@@ -259,8 +259,8 @@ void FrmMain::ARError(long err) {
     p.link.LastRefreshError = err;
     if (!autoCaption()) return;  // a failed single read stays silent
     // Off before the message: no read starts while it is shown.
-    refresh_.switchOff();
-    line_.discard();
+    refresh().switchOff();
+    line().discard();
     p.platform.port.input();
     p.platform.windows.message({MsgIcon::Critical, "Warning",
                                 "Refresh Action Error !\r\nRefresh Action is Stopped.", MsgButtons::Ok, true});

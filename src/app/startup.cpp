@@ -58,7 +58,7 @@ link::Async<bool> FrmMain::interfaceClear() {
 }
 
 link::Async<bool> FrmMain::ifClearAnswered() {
-    link::Line::Hold hold = co_await line_.take();
+    link::Line::Hold hold = co_await line().take();
     SD(ifClearBroadcast(), kQuiet);
     Bytes reply = co_await WaitReply(5);
     co_return !reply.empty() && reply[0] == 0x88;
@@ -76,7 +76,7 @@ link::Async<int> FrmMain::searchSpeed(std::vector<int>& tried) {
         s.baud = speed;
         platform_.port.setSettings(s);
         // What came at the other speed is noise now.
-        line_.discard();
+        line().discard();
         tried.push_back(speed);
         const bool answered = co_await ifClearAnswered();
         if (answered) co_return speed;
@@ -131,7 +131,7 @@ void FrmMain::readLayout() {
 }
 
 link::Async<bool> FrmMain::addressSetAtStartup() {
-    link::Line::Hold hold = co_await line_.take();
+    link::Line::Hold hold = co_await line().take();
     for (int attempt = 0; attempt < kAddressSetAttempts; ++attempt) {
         SD(addressSetBroadcast(), kQuiet);
         Bytes r = co_await WaitReply(4);
@@ -160,13 +160,13 @@ void FrmMain::Form_Load() {
     prog_.loaded(*this);
     // The start-up's waits do not hold the window: it runs beside it.
     state_.StartupBusy = true;
-    tasks_.start(startUp());
+    tasks().start(startUp());
 }
 
 link::Async<void> FrmMain::startUp() {
     // 1-2: busy, timers off, progress window up.
     state_.StartupBusy = true;
-    refresh_.switchOff();
+    refresh().switchOff();
     Timer2.setEnabled(false);
     hide();
     FrmInfo& info = prog_.frmInfo();
@@ -215,20 +215,20 @@ link::Async<void> FrmMain::startUp() {
     // 12-13: identification and layout.
     showProgress("Camera Version Check Start");
     {
-        link::Line::Hold hold = co_await line_.take();
+        link::Line::Hold hold = co_await line().take();
         co_await IdentifyAtStartup();
     }
     DZoomX.setCaption("X1");
 
     // 14: start-up over; auto refresh off.
     state_.StartupBusy = false;
-    refresh_.switchOff();
+    refresh().switchOff();
 
     // 15: one status read, to its end.
     showProgress("Camera Staus Check Start");
     if (ReadCameraStatus()) {
         // The read took the line first: the turn after it is its end.
-        link::Line::Hold after = co_await line_.take();
+        link::Line::Hold after = co_await line().take();
     }
 
     // 16: fill the bar, then a one-second pause.
