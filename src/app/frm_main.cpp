@@ -7,8 +7,7 @@
 namespace orbus {
 
 FrmMain::FrmMain(Program& program)
-    : Form("FrmMain", "ORBUS Control Panel"),
-      prog_(program),
+    : prog_(program),
       state_(program.link),
       platform_(program.platform),
       linkWindow_(linkWindowOf(*this)),
