@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Not shown (nothing usable came): its scripted OK must not outlive this input.
         rig->windows.dropScript();
         // The version, the way in, three reads and the way out.
-        fuzz::check(rig->packetsSince(mark).size() <= 6u * Frmmoreinfo::kAttempts, "each step is tried a bounded number of times");
+        fuzz::check(rig->packetsSince(mark).size() <= std::size_t{6} * Frmmoreinfo::kAttempts,
+                    "each step is tried a bounded number of times");
         const std::string& date = d.LblDate.caption();
         fuzz::check(date.empty() || date.rfind("Date of Manufacture  :  ", 0) == 0, "the date line is whole or empty");
         fuzz::check(closable || rig->windows.messages.size() != told, "the dialog can be closed, or it says why it is not shown");

@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input in(data, size);
     std::vector<std::string> models;
     const int n = 1 + in.byte() % 7;
+    models.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) models.push_back(sim::cameraModels()[in.byte() % sim::cameraModels().size()].name);
     sim::Chain chain(models);
     chain.timed = in.byte() & 1;

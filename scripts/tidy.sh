@@ -7,7 +7,7 @@
 # when there is any.
 #
 #   scripts/tidy.sh            everything
-#   scripts/tidy.sh sim        only files whose path starts with sim/ (a regex)
+#   scripts/tidy.sh sim        only files whose path starts with sim (a regex)
 #
 # TIDY_JOBS sets how many files are checked at once (default: the cores).
 set -eu
@@ -41,7 +41,8 @@ check() {
 }
 
 check build/dev "src|sim|tests|bench"
-if [ -f build/fuzz/compile_commands.json ]; then
+# The fuzz build compiles the core too: only its own folder is taken from it.
+if [ -f build/fuzz/compile_commands.json ] && { [ -z "$only" ] || [ "${only#fuzz}" != "$only" ]; }; then
     check build/fuzz "fuzz"
 fi
 

@@ -116,18 +116,16 @@ bool Camera::command(const Bytes& c) {
     return settingCommand(c);
 }
 
+// Power on (02) and off (03).
 Camera::Outcome Camera::powerCommand(const Bytes& c) {
-    CameraState& s = state_;
+    if (c[2] != 0x00) return Outcome::NotMine;
     const std::uint8_t p = c.size() > 3 ? c[3] : 0;
-    switch (c[2]) {
-    case 0x00:
-        if (!isOnOff(p)) return Outcome::Refused;
-        s.power = p == 0x02;
-        // A line speed written to the setting memory takes effect at power on.
-        if (s.power && s.memory.count(kSpeedCell)) s.speedCode = s.memory[kSpeedCell];
-        return Outcome::Applied;
-    default: return Outcome::NotMine;
-    }
+    if (!isOnOff(p)) return Outcome::Refused;
+    CameraState& s = state_;
+    s.power = p == 0x02;
+    // A line speed written to the setting memory takes effect at power on.
+    if (s.power && s.memory.count(kSpeedCell)) s.speedCode = s.memory[kSpeedCell];
+    return Outcome::Applied;
 }
 
 int Camera::memoryCell(int a1, int a2, int a3) const {

@@ -33,7 +33,7 @@ Camera::Outcome Camera::overlayCommand(const Bytes& c) {
         for (std::size_t i = 0; i < 10; ++i) {
             if (c[4 + i] > 0x4F) return Outcome::Refused;
         }
-        for (std::size_t i = 0; i < 10; ++i) s.title[(p - 1) * 10 + i] = c[4 + i];
+        for (std::size_t i = 0; i < 10; ++i) s.title[static_cast<std::size_t>(p - 1) * 10 + i] = c[4 + i];
         return Outcome::Applied;
     }
     case 0x7C: if (!isOnOff(p)) return Outcome::Refused; s.privacyGrid = p == 0x02; return Outcome::Applied;

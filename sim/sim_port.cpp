@@ -53,9 +53,9 @@ bool SimSerialPort::output(const orbus::Bytes& bytes) {
     return true;
 }
 
-void SimSerialPort::schedule(std::vector<Chunk> chunks) {
+void SimSerialPort::schedule(const std::vector<Chunk>& chunks) {
     const double now = clock_.now();
-    for (auto& c : chunks) {
+    for (const auto& c : chunks) {
         auto pos = std::upper_bound(pending_.begin(), pending_.end(), c.at,
                                     [](double t, const Chunk& k) { return t < k.at; });
         pending_.insert(pos, c);

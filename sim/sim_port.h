@@ -46,7 +46,7 @@ private:
     void pump();
     void deliver();
     // Replies put on the way to the panel, and the chain's next due one watched.
-    void schedule(std::vector<Chunk> chunks);
+    void schedule(const std::vector<Chunk>& chunks);
 
     Chain& chain_;
     Clock& clock_;

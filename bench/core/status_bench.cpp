@@ -22,7 +22,7 @@ static void BM_KappaStatusRead(benchmark::State& state) {
     auto cpuNow = [] {
         timespec ts{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-        return ts.tv_sec + ts.tv_nsec / 1e9;
+        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
     };
     for (auto _ : state) {
         const double c0 = cpuNow();

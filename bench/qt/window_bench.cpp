@@ -37,6 +37,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -111,6 +112,7 @@ public:
             const std::string b = std::to_string(baud);
             std::vector<std::string> args = {ORBUS_CAMSIM, "--models", model, "--link", link_, "--baud", b, "--control"};
             std::vector<char*> argv;
+            argv.reserve(args.size() + 1);
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(ORBUS_CAMSIM, argv.data());
@@ -303,7 +305,7 @@ public:
     Hooks& operator=(const Hooks&) = delete;
     // Runs `then` with the moment of each Timer1 tick before the tick's own work.
     void onRefreshTick(std::function<void(double)> then) {
-        m_.Timer1.onTick = [own = own_, then] {
+        m_.Timer1.onTick = [own = own_, then = std::move(then)] {
             then(nowMs());
             if (own) own();
         };
@@ -531,6 +533,7 @@ void BM_SilentCamera(benchmark::State& state) {
             }
         }
         std::vector<double> w;
+        w.reserve(clicks.size());
         for (const auto& c : clicks) w.push_back(c.wire);
         state.counters["click_median_ms"] = median(w);
         state.counters["click_max_ms"] = maxOf(w);

@@ -242,8 +242,11 @@ std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, co
     }
     for (const std::string& dir : lockDirs) {
         for (const std::string& name : names) {
+            std::string lockFile = dir;
+            lockFile += '/';
+            lockFile += name;
             DeviceHolder h;
-            if (holders.size() >= kMaxHolders || !lockHolder(dir + "/" + name, procRoot, h) || h.pid == ownPid)
+            if (holders.size() >= kMaxHolders || !lockHolder(lockFile, procRoot, h) || h.pid == ownPid)
                 continue;
             const bool listed = std::any_of(holders.begin(), holders.end(),
                                             [&](const DeviceHolder& o) { return o.pid == h.pid; });
