@@ -199,7 +199,7 @@ std::string sentMeaning(const Bytes& packet) {
 
 // An answer explained against the inquiry it answered.
 std::string answerMeaning(const std::string& who, int camera, const Bytes& reply, const AnswerOrigin* origin) {
-    const std::string plain = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
+    std::string plain = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
     if (!origin) return plain;
     const Bytes& inquiry = origin->inquiry;
     if (inquiry.empty()) return plain + ", with no inquiry outstanding";

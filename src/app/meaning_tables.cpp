@@ -221,7 +221,7 @@ std::string hexValue(unsigned v, int digits) {
 }  // namespace
 
 std::string describeArg(const Function& f, const Bytes& arg) {
-    const std::string noun = f.noun;
+    std::string noun = f.noun;
     switch (f.arg) {
     case Arg::None:
         return arg.empty() ? noun : noun + ", " + setting(arg);

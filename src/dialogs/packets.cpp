@@ -118,7 +118,7 @@ std::vector<int> packetValues(int header, Packet packet, const std::vector<int>&
     std::size_t next = 0;
     for (const Computed& c : row.computed) {
         for (int i = 0; i < c.count; ++i, ++next) {
-            const auto at = static_cast<std::size_t>(1 + c.at + i);
+            const std::size_t at = 1 + static_cast<std::size_t>(c.at) + static_cast<std::size_t>(i);
             if (at < out.size()) out[at] = next < values.size() ? values[next] : 0;
         }
     }

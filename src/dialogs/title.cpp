@@ -60,7 +60,7 @@ void sendTitle(Program& prog, int v, int h, int colour, int blink, const std::ve
     const int x = prog.link.header();
     host.sendValues(dialogs::packetValues(x, Packet::TitlePlace, {v, h, colour, blink}), link::kCommand);
     for (int half = 0; half < 2; ++half) {
-        const std::vector<int> part(codes.begin() + half * 10, codes.begin() + half * 10 + 10);
+        const std::vector<int> part(codes.begin() + half * 10L, codes.begin() + half * 10L + 10);
         host.sendValues(dialogs::packetValues(x, half == 0 ? Packet::TitleFirstHalf : Packet::TitleSecondHalf, part),
                         link::kCommand);
     }
@@ -380,7 +380,7 @@ void FrmTitle_M::InsertChar(int code) {
 
 void FrmTitle_M::deleteAtCursor() {
     auto& r = row();
-    for (int i = TitleCursor; i < 19; ++i) r[static_cast<std::size_t>(i)] = r[static_cast<std::size_t>(i + 1)];
+    for (int i = TitleCursor; i < 19; ++i) r[static_cast<std::size_t>(i)] = r[static_cast<std::size_t>(i) + 1];
     r[19] = 0x1B;
     ReDraw();
 }

@@ -168,7 +168,7 @@ std::string CameraLink::SendPaced(const std::vector<int>& values, const std::str
         return "OK";
     }
     pacing_ = std::move(item);
-    const std::string r = SD(bytes, kCommand);
+    std::string r = SD(bytes, kCommand);
     pacing_.reset();
     return r;
 }

@@ -72,7 +72,7 @@ bool fill(FrmMain& m, const Field& f, const CommandRow& row, int index, std::vec
     case FieldKind::Nibbles2: {
         if (src->kind() != Kind::Slider) return false;
         const unsigned v = static_cast<unsigned>(static_cast<const Slider*>(src)->value()) & 0xFFFF;
-        for (int i = 0; i < width; ++i) body[at + static_cast<std::size_t>(i)] = (v >> (4 * (width - 1 - i))) & 0xF;
+        for (int i = 0; i < width; ++i) body[at + static_cast<std::size_t>(i)] = static_cast<int>((v >> (4 * (width - 1 - i))) & 0xF);
         return true;
     }
     case FieldKind::Speed:

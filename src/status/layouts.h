@@ -32,7 +32,7 @@ private:
     FrmMain* main_ = nullptr;
     Control* panTiltFrame_ = nullptr;
     bool panTiltFrameEnabled_ = true;
-    double backLightTop_ = 0;
+    int backLightTop_ = 0;
     std::string afSensCaption_, caption_, icon_;
 };
 

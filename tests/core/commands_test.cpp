@@ -81,7 +81,7 @@ Act toggleThen(CheckBox FrmMain::*c, bool checked, Button FrmMain::*b) {
         (m.*b).click();
     };
 }
-Act onModel(PanTiltModel model, Act act) {
+Act onModel(PanTiltModel model, const Act& act) {
     return [model, act](Rig& r, FrmMain& m) {
         r.link().ModelCode = model;
         act(r, m);

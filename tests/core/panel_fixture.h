@@ -15,7 +15,7 @@ using orbus::testing::Rig;
 namespace panel_test {
 
 struct Panel : ::testing::Test {
-    explicit Panel(std::vector<std::string> models = {"KBM-R05"}) : rig(std::move(models)) {}
+    explicit Panel(const std::vector<std::string>& models = {"KBM-R05"}) : rig(models) {}
     Rig rig;
     FrmMain& m = rig.main();
     void SetUp() override { ASSERT_TRUE(rig.startUp()); }

@@ -44,6 +44,7 @@ Sent send(sim::Chain& chain, const std::vector<int>& body, double t) {
 
 std::vector<std::string> texts(const std::vector<Heard>& h) {
     std::vector<std::string> out;
+    out.reserve(h.size());
     for (const auto& r : h) out.push_back(r.hex);
     return out;
 }
@@ -172,7 +173,7 @@ TEST(SimTiming, DrivesHoldTheirSocket) {
                 EXPECT_NEAR(stop.replies[1].start, stop.replies[0].start + 3 * kByte, 1e-6);
                 EXPECT_NEAR(stop.replies[2].start, stop.arrive + 0.03, 1e-6);
                 EXPECT_EQ(chain.nextDue(), -1);
-                EXPECT_NEAR(chain.camera(0).state().*r.position, (from + r.end) / 2, (r.end - from) / 50);
+                EXPECT_NEAR(chain.camera(0).state().*r.position, (from + r.end) / 2.0, (r.end - from) / 50.0);
                 EXPECT_EQ(chain.camera(0).socketsBusy(stop.arrive + 0.031), 0);
                 continue;
             }

@@ -18,7 +18,7 @@ using orbus::testing::Rig;
 namespace {
 
 struct Titles : ::testing::Test {
-    explicit Titles(std::vector<std::string> models = {"ORX-Beta"}) : rig(std::move(models)) {}
+    explicit Titles(const std::vector<std::string>& models = {"ORX-Beta"}) : rig(models) {}
     Rig rig;
     FrmMain& m = rig.main();
     FrmTitle_K& k = rig.program->frmTitleK();

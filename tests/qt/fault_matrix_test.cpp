@@ -32,7 +32,7 @@ public:
         clock_.start();
         timer_.start();
     }
-    double worstSeconds() const { return worst_ / 1000.0; }
+    double worstSeconds() const { return static_cast<double>(worst_) / 1000.0; }
 
 private:
     QTimer timer_;

@@ -54,6 +54,7 @@ public:
             if (o.control) args.push_back("--control");
             args.insert(args.end(), o.extra.begin(), o.extra.end());
             std::vector<char*> argv;
+            argv.reserve(args.size() + 1);
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(ORBUS_CAMSIM, argv.data());

@@ -45,7 +45,7 @@ void FormView::buildMenus() {
                 fill(child, sub);
             } else {
                 a = menu->addAction(captionText(child->caption()));
-                connect(a, &QAction::triggered, this, [this, a, child] {
+                connect(a, &QAction::triggered, this, [a, child] {
                     a->setChecked(child->checked());
                     child->click();
                 });

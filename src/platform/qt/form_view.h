@@ -4,6 +4,7 @@
 // events. The forms never see Qt.
 #pragma once
 
+#include <cmath>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -21,7 +22,7 @@ namespace orbus::qt {
 
 // Twips of the window design per screen pixel.
 constexpr double kTwipsPerPixel = 9.0;
-inline int px(double twips) { return static_cast<int>(twips / kTwipsPerPixel + 0.5); }
+inline int px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 inline double twips(int pixels) { return pixels * kTwipsPerPixel; }
 
 class ViewSet;

@@ -60,9 +60,7 @@ void QtTimerService::apply(Timer& timer) {
     const int interval = std::max(1, timer.interval());
     if (!timer.enabled()) {
         qt->stop();
-    } else if (!qt->isActive()) {
-        qt->start(interval);
-    } else if (qt->interval() != interval) {
+    } else if (!qt->isActive() || qt->interval() != interval) {
         qt->start(interval);  // a new interval restarts the count
     }
 }
