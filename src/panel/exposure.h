@@ -8,6 +8,7 @@
 namespace orbus {
 
 class FrmMain;
+class FrmMainControls;
 class MenuItem;
 
 namespace panel {
@@ -16,8 +17,8 @@ namespace panel {
 // and which exposure controls it enables.
 struct ExposureMode {
     int code;
-    MenuItem FrmMain::*item;
-    MenuItem FrmMain::*alsoChecked;  // nullptr, or the item checked with it
+    MenuItem FrmMainControls::*item;
+    MenuItem FrmMainControls::*alsoChecked;  // nullptr, or the item checked with it
     bool iris, gain, shutter, bright, backLight, slowShutter;
     bool reported;  // the status read knows this code
 };

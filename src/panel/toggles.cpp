@@ -10,22 +10,22 @@ namespace {
 
 // A caption toggle: caption `a` becomes `b`, any other caption becomes `a`.
 struct CaptionToggle {
-    Button FrmMain::*button;
+    Button FrmMainControls::*button;
     const char* a;
     const char* b;
 };
 
 const CaptionToggle kCaptionToggles[] = {
-    {&FrmMain::CmdAutoICR, "OFF", "ON"},       // names the state in force
-    {&FrmMain::Comstabi, "ON", "OFF"},         // names what the next click does
-    {&FrmMain::VP0180, "0 degree", "180 degree"},  // names the phase the next click sets
-    {&FrmMain::DZoomX, "X1", "MAX"},
+    {&FrmMainControls::CmdAutoICR, "OFF", "ON"},       // names the state in force
+    {&FrmMainControls::Comstabi, "ON", "OFF"},         // names what the next click does
+    {&FrmMainControls::VP0180, "0 degree", "180 degree"},  // names the phase the next click sets
+    {&FrmMainControls::DZoomX, "X1", "MAX"},
 };
 
-MenuItem FrmMain::*const kCheckToggles[] = {
-    &FrmMain::KeyLock,     &FrmMain::Mute,       &FrmMain::Freese,      &FrmMain::LR_Reverse,
-    &FrmMain::PictureFlip, &FrmMain::DataScreen, &FrmMain::DateDisplay, &FrmMain::TimeDisplay,
-    &FrmMain::IFMDmode,    &FrmMain::TitleOnOff,
+MenuItem FrmMainControls::*const kCheckToggles[] = {
+    &FrmMainControls::KeyLock,     &FrmMainControls::Mute,       &FrmMainControls::Freese,      &FrmMainControls::LR_Reverse,
+    &FrmMainControls::PictureFlip, &FrmMainControls::DataScreen, &FrmMainControls::DateDisplay, &FrmMainControls::TimeDisplay,
+    &FrmMainControls::IFMDmode,    &FrmMainControls::TitleOnOff,
 };
 
 }  // namespace
@@ -35,7 +35,7 @@ void wireToggles(FrmMain& m) {
         Button& b = m.*t.button;
         onEvent(m, b, Event::Click, [&b, &t] { b.setCaption(b.caption() == t.a ? t.b : t.a); });
     }
-    for (MenuItem FrmMain::*item : kCheckToggles) {
+    for (MenuItem FrmMainControls::*item : kCheckToggles) {
         MenuItem& it = m.*item;
         onEvent(m, it, Event::Click, [&it] { it.setChecked(!it.checked()); });
     }
