@@ -91,6 +91,7 @@ public:
     void RecvText_CaretMove();
     void ChainStatus_Click();
     void wireTrafficView();
+    void ViewTraffic_Click();
 
     // ---- start-up and shut-down ------------------------------------------------
     // Runs the start-up; returns when the main window is shown or the program ended.

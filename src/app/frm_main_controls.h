@@ -118,6 +118,10 @@ public:
     MenuItem MotionDetecter{*this, "MotionDetecter", "Alarm"};
     MenuItem FactorySetMenu{*this, "FactorySetMenu", "Factory Set"};
     MenuItem SettingMenu{*this, "SettingMenu", "Setting Menu", &FactorySetMenu};
+    // The panel's own views of the link, beside the camera menus.
+    MenuItem MnuView{*this, "MnuView", "View"};
+    MenuItem ViewTraffic{*this, "ViewTraffic", "Traffic", &MnuView};
+    MenuItem ViewChainStatus{*this, "ViewChainStatus", "Chain Status", &MnuView};
     MenuItem MnuVersion{*this, "MnuVersion", "Version"};
     MenuItem version{*this, "version", "Version", &MnuVersion};
 
@@ -280,6 +284,11 @@ public:
     TextBox LineMeaning{*this, "LineMeaning"};
     TextBox DirectText{*this, "DirectText"};
     Button cmdClearTxt{*this, "cmdClearTxt", "Clear Txt"};
+
+    // ---- status line: the port, the driven camera and the link's state ----------
+    Label StatusPort{*this, "StatusPort", ""};
+    Label StatusCamera{*this, "StatusCamera", ""};
+    Label StatusLink{*this, "StatusLink", ""};
 
     // ---- timers ----------------------------------------------------------------
     Timer Timer1{*this, "Timer1", 2000, false};

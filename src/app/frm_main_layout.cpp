@@ -102,6 +102,14 @@ void FrmMain::buildStatusArea() {
     AutoRefreshed.setAccessibleName("Auto refresh");
     RefreshOnce.setAccessibleName("Refresh Once");
     RefreshOnce.setToolTip("Read the camera's settings once");
+
+    // The link's state: port, driven camera, link state.
+    StatusPort.setGeometry(9500, 0, 2300, 230);
+    StatusCamera.setGeometry(9500, 240, 2300, 230);
+    StatusLink.setGeometry(9500, 480, 2300, 230);
+    StatusPort.setAccessibleName("Port");
+    StatusCamera.setAccessibleName("Driven camera");
+    StatusLink.setAccessibleName("Link state");
     AutoRefreshed.setToolTip("Auto: read the camera every two seconds; Stop: no automatic reading");
 }
 

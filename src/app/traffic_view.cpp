@@ -23,12 +23,16 @@ void FrmMain::RecvText_CaretMove() { LineMeaning.setText(logLineMeaning(RecvText
 
 void FrmMain::ChainStatus_Click() { prog_.frmChain().open(); }
 
+void FrmMain::ViewTraffic_Click() {}
+
 void FrmMain::wireTrafficView() {
     SendText.onCaretMove = [this] { SendText_CaretMove(); };
     RecvText.onCaretMove = [this] { RecvText_CaretMove(); };
     SendText.toolTipAt = [this](std::size_t pos) { return logLineMeaning(SendText, pos); };
     RecvText.toolTipAt = [this](std::size_t pos) { return logLineMeaning(RecvText, pos); };
     ChainStatus.onClick = [this] { ChainStatus_Click(); };
+    ViewChainStatus.onClick = [this] { ChainStatus_Click(); };
+    ViewTraffic.onClick = [this] { ViewTraffic_Click(); };
 }
 
 }  // namespace orbus

@@ -199,7 +199,7 @@ TEST(Layout, MainWindowMenus) {
     EXPECT_EQ(tops, (std::vector<std::string>{"Camera", "Select", "AE Mode", "WB Mode", "PictureEffect",
                                               "DigitalEffect", "Wide", "Function", "Display", "Title", "Sync",
                                               "D-SUB 15Pin", "Privacy Zone", "PrivacyA", "Alarm", "Factory Set",
-                                              "Version"}));
+                                              "View", "Version"}));
     EXPECT_EQ(m.MnuCamera.children().back(), &m.Quit);
     EXPECT_TRUE(m.Quit.separator());
     EXPECT_FALSE(m.AutoRefresh.visible());
