@@ -16,6 +16,7 @@
 #include "link/refresh_state.h"
 #include "link/send_mode.h"
 #include "app/frm_main_controls.h"
+#include "app/window_arrangement.h"
 #include "platform/serial_port.h"
 #include "status/read_state.h"
 
@@ -145,9 +146,16 @@ public:
     void PTWDockingM_Click();
     void PTWSizeM_Click();
     void FmPTWindowM_Click();
-    // The main window's height without what it grew by to hold the docked
-    // pan-tilt window.
-    double ownHeight() const;
+    // Lays the window out for the screen it is on and what the camera's
+    // layout shows: the groups closed up in columns, the log column, the
+    // status line, the docked pan-tilt window, the zoom.
+    arrangement::Result arrangeWindow();
+    // The groups that move as a whole, each with its column in the design.
+    struct Group {
+        int column;
+        std::vector<Control*> controls;
+    };
+    std::vector<Group> arrangedGroups();
     // Docking on or off, large or small (both windows' buttons).
     void toggleDocking();
     void toggleSize();
@@ -221,10 +229,8 @@ private:
     link::Async<bool> addressSetAtStartup();
     link::Async<void> addressSet();
     void showProgress(const std::string& subtitle, bool advance = true);
-    // Docked placing of the pan-tilt window: below this window where the
-    // screen has room, else held inside it.
-    void placeDocked();
-    void releaseHeldPanTilt();
+    void placeLogColumn(double left, double top, double width, double height);
+    void placeStatusLine(double top, double width);
 
     Program& prog_;
     LinkState& state_;

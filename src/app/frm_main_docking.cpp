@@ -1,5 +1,6 @@
 // The pan-tilt window beside the main window: shown or closed, docked below
-// it (or held inside it where the screen has no room), large or small.
+// it (or held inside it where the screen has no room), large or small. Where
+// a docked window goes is the main window's arrangement's to say.
 #include <algorithm>
 
 #include "app/frm_main.h"
@@ -46,55 +47,20 @@ void FrmMain::DspPTW() {
     if (!f.PTWDocking) {
         pt.PTWDockingS.setCaption("Docking");
         PTWDockingM.setCaption("Docking");
-        releaseHeldPanTilt();
+        arrangeWindow();
         if (!f.PTWDocked) {
-            pt.move(left(), top() + height() - pt.height());
+            pt.move(left(), top() + height() * zoom() - pt.height() * pt.zoom());
             f.PTWDocked = true;
         }
     } else {
         pt.PTWDockingS.setCaption("Release");
         PTWDockingM.setCaption("Release");
-        placeDocked();
+        // Below this window where the screen has room, else held inside it.
+        arrangeWindow();
     }
     // The main window's button tells what it will do: close an open window,
     // open a closed one.
     PTWCloseM.setCaption(p.isLoaded(pt) && pt.visible() ? "CLOSE" : "OPEN");
-}
-
-double FrmMain::ownHeight() const {
-    const PanTiltFlags& f = prog_.ptw;
-    // An operator who resized the window meanwhile made its height their own.
-    if (f.heldGrowth > 0 && height() == f.heldHeight) return height() - f.heldGrowth;
-    return height();
-}
-
-void FrmMain::placeDocked() {
-    PanTiltFlags& f = prog_.ptw;
-    FrmPanTilt& pt = prog_.frmPanTilt();
-    const ScreenArea area = platform_.windows.screenArea();
-    const double own = ownHeight();
-    const bool room = area.height <= 0 || top() + own + pt.height() <= area.bottom();
-    if (room || !pt.visible()) {
-        releaseHeldPanTilt();
-        pt.move(left(), top() + height());
-        return;
-    }
-    // No room below on this screen: the window goes inside, under this
-    // window's own controls, and this window grows as far as the screen lets it.
-    const double growth = std::clamp(area.bottom() - top() - own, 0.0, pt.height());
-    f.heldGrowth = growth;
-    f.heldHeight = own + growth;
-    resize(width(), own + growth);
-    pt.holdIn(this);
-}
-
-void FrmMain::releaseHeldPanTilt() {
-    PanTiltFlags& f = prog_.ptw;
-    const double own = ownHeight();
-    prog_.frmPanTilt().holdIn(nullptr);
-    if (f.heldGrowth > 0 && height() != own) resize(width(), own);
-    f.heldGrowth = 0;
-    f.heldHeight = 0;
 }
 
 void FrmMain::check_DspPTW() {

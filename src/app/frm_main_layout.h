@@ -146,7 +146,7 @@ inline void speedBox(TextBox& box, UpDown& arrows, const std::string& name) {
 struct OptionGrid {
     static constexpr int labelW = 700;
     static constexpr int colW = 340;
-    static constexpr int optW = 240;
+    static constexpr int optW = 300;
     static constexpr int pitch = 290;
     static constexpr int optH = 250;
     static constexpr int headerY = kFirstRow;

@@ -113,7 +113,11 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
     p.model.VersionRead = true;
     // Back from a camera without a head: the pan-tilt window returns if the
     // operator had it open.
-    if (p.ptw.PTWindow && !p.isLoaded(p.frmPanTilt())) m.DspPTW();
+    if (p.ptw.PTWindow && !p.isLoaded(p.frmPanTilt())) {
+        m.DspPTW();
+    } else {
+        m.arrangeWindow();
+    }
     co_return true;
 }
 

@@ -57,11 +57,6 @@ struct PanTiltFlags {
     bool PTWDocking = true;
     bool PTWDocked = false;
     bool MainClosing = false;
-    // Docked where the screen has no room below the main window: the
-    // pan-tilt window is held inside it, which grew by heldGrowth to the
-    // height heldHeight (twips) to make room.
-    double heldGrowth = 0;
-    double heldHeight = 0;
     // Window positions seen by the last docking check, as text.
     std::string seenMainTop, seenMainLeft, seenPanTiltTop, seenPanTiltLeft;
 };

@@ -242,6 +242,7 @@ link::Async<void> FrmMain::startUp() {
     info.unload();
     prog_.frmOpen().unload();
     Timer2.setEnabled(true);
+    arrangeWindow();
     show();
     sendToBack();
 
@@ -263,7 +264,7 @@ void FrmMain::Form_Unload() {
         prog_.saveSetting("MainLeft", twipsText(left()));
         prog_.saveSetting("MainTop", twipsText(top()));
         prog_.saveSetting("MainWidth", twipsText(width()));
-        prog_.saveSetting("MainHeight", twipsText(ownHeight()));
+        prog_.saveSetting("MainHeight", twipsText(height()));
     }
     prog_.saveSetting("CommPort", std::to_string(prog_.port.CommPortNo));
     prog_.saveSetting("BPS", prog_.port.BaudText);

@@ -72,11 +72,22 @@ void Form::resize(double width, double height) {
     changed(FormProp::Geometry);
 }
 
-void Form::holdIn(Form* host) {
+void Form::holdIn(Form* host) { holdIn(host, -1, -1); }
+
+void Form::holdIn(Form* host, double left, double top) {
     if (host == this) host = nullptr;
-    if (host_ == host) return;
+    if (host_ == host && heldLeft_ == left && heldTop_ == top) return;
+    const bool moved = host_ == host;
     host_ = host;
-    changed(FormProp::Host);
+    heldLeft_ = left;
+    heldTop_ = top;
+    changed(moved ? FormProp::Geometry : FormProp::Host);
+}
+
+void Form::setZoom(double z) {
+    if (z <= 0 || z == zoom_) return;
+    zoom_ = z;
+    changed(FormProp::Zoom);
 }
 
 void Form::placedByUser(double left, double top, double width, double height) {

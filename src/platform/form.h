@@ -13,7 +13,7 @@ namespace orbus {
 
 enum class WindowState { Normal, Minimized, Maximized };
 
-enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw, Host };
+enum class FormProp { Caption, Visible, Geometry, State, Icon, Raise, ToBack, Redraw, Host, Zoom };
 
 // Keys a window can handle itself, beyond typing into a text box: the
 // cursor keys, the navigation keys and digits; the numeric keypad's keys
@@ -73,6 +73,16 @@ public:
     // own. nullptr: a window of its own (placed by left and top).
     Form* host() const { return host_; }
     void holdIn(Form* host);
+    // Where a held window sits in its host's area (twips of the host).
+    double heldLeft() const { return heldLeft_; }
+    double heldTop() const { return heldTop_; }
+    void holdIn(Form* host, double left, double top);
+
+    // How large the design's twips are drawn: 1 is full size; less brings a
+    // window that would not fit into view, its text with it. The window's
+    // place on the screen stays in full-size twips.
+    double zoom() const { return zoom_; }
+    void setZoom(double z);
 
     // Fixed-size dialogs versus resizable windows.
     bool resizable() const { return resizable_; }
@@ -132,6 +142,8 @@ private:
     double left_ = 0, top_ = 0, width_ = 6000, height_ = 4000;
     WindowState state_ = WindowState::Normal;
     Form* host_ = nullptr;
+    double heldLeft_ = -1, heldTop_ = -1;  // -1: under the host's lowest control
+    double zoom_ = 1.0;
     std::vector<Control*> controls_;
     Observer observer_;
 };

@@ -100,7 +100,6 @@ void FormView::build() {
     window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
 
     if (hasMenus) buildMenus();
-    int maxRight = 0, maxBottom = 0;
     for (Control* c : form_.controls()) {
         if (c->kind() == Kind::Timer || c->kind() == Kind::MenuItem) continue;
         const auto create = bindingFor(c->kind()).create;
@@ -108,22 +107,15 @@ void FormView::build() {
         objects_[c] = w;
         byObject_[w] = c;
         w->setObjectName(q(c->objectName()));
-        if (!c->container()) {
-            maxRight = std::max(maxRight, c->left() + c->width());
-            maxBottom = std::max(maxBottom, c->top() + c->height());
-        }
     }
     for (Control* c : form_.controls()) {
         if (c->kind() == Kind::Timer) continue;
         applyAll(*c);
         c->setObserver([this](Control& ctl, Prop p) { applyControl(ctl, p); });
     }
-    if (hasMenus) {
-        // The right margin is kept small so that a vertical scroll bar does
-        // not bring a horizontal one for a few empty pixels.
-        canvasOwn_ = QSize(px(maxRight + 30), px(maxBottom + 120));
-        canvas_->setMinimumSize(canvasOwn_);
-    }
+    baseFont_ = window_->font();
+    if (form_.zoom() != 1.0) applyZoom();
+    if (hasMenus) measureCanvas();
     ownFlags_ = window_->windowFlags();
     syncTabOrder();
     // Keys reach the form before the control with the focus, and the form
@@ -161,7 +153,7 @@ void FormView::syncTabOrder() {
 void FormView::placeControl(Control& c) {
     QWidget* w = widgetFor(&c);
     if (!w) return;
-    w->setGeometry(px(c.left()), px(c.top()), std::max(1, px(c.width())), std::max(1, px(c.height())));
+    w->setGeometry(zpx(c.left()), zpx(c.top()), std::max(1, zpx(c.width())), std::max(1, zpx(c.height())));
 }
 
 void FormView::applyAll(Control& c) {

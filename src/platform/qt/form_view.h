@@ -7,6 +7,7 @@
 #include <cmath>
 #include <QObject>
 #include <QPointer>
+#include <QFont>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -59,6 +60,8 @@ public:
     bool typing() const { return typing_; }
     void setTyping(bool on) { typing_ = on; }
     void syncTabOrder();
+    // Pixels of a length in the form's twips, at the form's zoom.
+    int zpx(double twips) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,6 +88,12 @@ private:
     // Places held windows under this window's own controls and sizes the
     // scrolled area to hold them all.
     void arrangeGuests();
+    // The scrolled area's size for this window's own visible controls.
+    void measureCanvas();
+    // Draws the window at the form's zoom: places, sizes and text.
+    void applyZoom();
+    // A dialog larger than the screen is drawn smaller until it fits.
+    void fitScreen();
 
     Form& form_;
     ViewSet* set_ = nullptr;
@@ -92,6 +101,7 @@ private:
     QWidget* canvas_ = nullptr;
     // The size of the scrolled area with this window's own controls alone.
     QSize canvasOwn_;
+    QFont baseFont_;
     FormView* host_ = nullptr;
     Qt::WindowFlags ownFlags_;
     std::vector<FormView*> guests_;

@@ -38,23 +38,72 @@ void FormView::releaseGuest(FormView* guest) {
     arrangeGuests();
 }
 
+int FormView::zpx(double twips) const {
+    return static_cast<int>(std::lround(twips * form_.zoom() / kTwipsPerPixel));
+}
+
+void FormView::measureCanvas() {
+    // The right margin is kept small so that a vertical scroll bar does not
+    // bring a horizontal one for a few empty pixels.
+    double right = 0, bottom = 0;
+    for (Control* c : form_.controls()) {
+        if (c->container() || !c->visible() || c->kind() == Kind::Timer || c->kind() == Kind::MenuItem) continue;
+        right = std::max(right, static_cast<double>(c->left() + c->width()));
+        bottom = std::max(bottom, static_cast<double>(c->top() + c->height()));
+    }
+    canvasOwn_ = QSize(zpx(right + 30), zpx(bottom + 60));
+    arrangeGuests();
+}
+
 void FormView::arrangeGuests() {
-    int y = canvasOwn_.height(), w = canvasOwn_.width();
+    int y = canvasOwn_.height(), w = canvasOwn_.width(), h = y;
+    int below = 0;
     if (!guests_.empty()) {
         // Right under the lowest control the camera's layout shows.
-        int bottom = 0;
         for (Control* c : form_.controls()) {
             if (c->container() || !c->visible()) continue;
-            if (QWidget* cw = widgetFor(c)) bottom = std::max(bottom, cw->geometry().bottom() + 1);
+            if (QWidget* cw = widgetFor(c)) below = std::max(below, cw->geometry().bottom() + 1);
         }
-        y = bottom + px(120);
+        below += zpx(120);
     }
     for (FormView* g : guests_) {
-        g->window_->move(0, y);
-        y += g->window_->height();
-        w = std::max(w, g->window_->width());
+        const Form& gf = g->form_;
+        if (gf.heldLeft() >= 0 && gf.heldTop() >= 0) {
+            // A place of its own in this window's arrangement.
+            g->window_->move(zpx(gf.heldLeft()), zpx(gf.heldTop()));
+        } else {
+            g->window_->move(0, below);
+            below += g->window_->height();
+        }
+        w = std::max(w, g->window_->geometry().right() + 1);
+        h = std::max(h, g->window_->geometry().bottom() + 1);
     }
-    canvas_->setMinimumSize(w, y);
+    canvas_->setMinimumSize(w, h);
+}
+
+void FormView::applyZoom() {
+    QFont f = baseFont_;
+    if (f.pointSizeF() > 0) {
+        // Text shrinks a shade more than the boxes around it: check boxes and
+        // option buttons keep their marks' size.
+        f.setPointSizeF(std::floor(baseFont_.pointSizeF() * form_.zoom() * 4 * 0.93) / 4);
+    } else if (f.pixelSize() > 0) {
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(baseFont_.pixelSize() * form_.zoom()))));
+    }
+    window_->setFont(f);
+    for (Control* c : form_.controls()) {
+        if (c->kind() != Kind::Timer && c->kind() != Kind::MenuItem) placeControl(*c);
+    }
+}
+
+void FormView::fitScreen() {
+    if (host_ || !form_.topMenus().empty()) return;
+    QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect a = screen->availableGeometry();
+    const double z = std::min({1.0, a.width() * kTwipsPerPixel / std::max(1.0, form_.width()),
+                               a.height() * kTwipsPerPixel / std::max(1.0, form_.height())});
+    if (z < form_.zoom()) form_.setZoom(z);
 }
 
 void FormView::applyForm(FormProp p) {
@@ -67,6 +116,7 @@ void FormView::applyForm(FormProp p) {
         break;
     case FormProp::Visible:
         if (form_.visible()) {
+            fitScreen();
             window_->show();
             shownOnce_ = true;
         } else {
@@ -76,14 +126,15 @@ void FormView::applyForm(FormProp p) {
     case FormProp::Geometry: {
         // The form's size is the outer size of the window, title bar and
         // borders included; the window is kept on the screen.
-        const int w = px(form_.width()), h = px(form_.height());
+        const int w = zpx(form_.width()), h = zpx(form_.height());
         if (host_) {
-            // Held: no frame of its own; its place is under the host's
-            // controls, its size its own.
+            // Held: no frame of its own; its place is the host's to give,
+            // its size its own.
             window_->setFixedSize(std::max(1, w), std::max(1, h));
             host_->arrangeGuests();
             break;
         }
+        if (!form_.topMenus().empty()) measureCanvas();
         const QSize deco = decorations();
         QPoint pos(px(form_.left()), px(form_.top()));
         if (QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen()) {
@@ -92,7 +143,18 @@ void FormView::applyForm(FormProp p) {
             pos.setY(std::clamp(pos.y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - h)));
         }
         window_->move(pos);
-        const QSize client(std::max(1, w - deco.width()), std::max(1, h - deco.height()));
+        QSize client(std::max(1, w - deco.width()), std::max(1, h - deco.height()));
+        if (form_.topMenus().empty()) {
+            // The frame and title bar come around what the window holds,
+            // never over it.
+            double right = 0, bottom = 0;
+            for (Control* c : form_.controls()) {
+                if (c->container() || !c->visible() || c->kind() == Kind::Timer) continue;
+                right = std::max(right, static_cast<double>(c->left() + c->width()));
+                bottom = std::max(bottom, static_cast<double>(c->top() + c->height()));
+            }
+            client = client.expandedTo(QSize(zpx(right + 60), zpx(bottom + 60)));
+        }
         if (form_.resizable()) {
             window_->resize(client);
         } else {
@@ -121,6 +183,12 @@ void FormView::applyForm(FormProp p) {
     case FormProp::Host:
         followHost();
         break;
+    case FormProp::Zoom:
+        applyZoom();
+        if (!form_.topMenus().empty()) measureCanvas();
+        applying_ = was;
+        applyForm(FormProp::Geometry);
+        return;
     case FormProp::Redraw:
         // Nothing holds the event loop any more: the window paints itself
         // at the next turn.
@@ -140,7 +208,8 @@ QSize FormView::decorations() const {
 void FormView::geometryChangedByUser() {
     if (applying_ || host_ || !window_->isVisible()) return;
     const QRect frame = window_->frameGeometry();
-    form_.placedByUser(twips(frame.x()), twips(frame.y()), twips(frame.width()), twips(frame.height()));
+    const double z = form_.zoom();
+    form_.placedByUser(twips(frame.x()), twips(frame.y()), twips(frame.width()) / z, twips(frame.height()) / z);
 }
 
 void FormView::stateChangedByUser() {

@@ -1,0 +1,129 @@
+// Every model's main window, with its docked pan-tilt window, on a laptop
+// screen, a full-HD screen and a full-HD screen at 150 %: every control in
+// view without scrolling, at a size that can be read, with no holes where
+// the model hides a group; every dialog fits the screen too.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/window_arrangement.h"
+#include "pantilt/frm_pantilt.h"
+#include "platform/testing/rig.h"
+#include "status/identity.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+namespace ar = orbus::arrangement;
+
+namespace {
+
+struct Box {
+    double l, t, r, b;
+    bool inside(const Box& o) const { return l >= o.l && t >= o.t && r <= o.r && b <= o.b; }
+    bool overlaps(const Box& o) const { return l < o.r && o.l < r && t < o.b && o.t < b; }
+};
+
+bool shown(const Control& c) {
+    for (const Control* k = &c; k; k = k->container()) {
+        if (!k->visible()) return false;
+    }
+    return c.kind() != Kind::MenuItem && c.kind() != Kind::Timer;
+}
+
+// The control on the form's client area, in the form's twips.
+Box onForm(const Control& c) {
+    Box b{double(c.left()), double(c.top()), double(c.left() + c.width()), double(c.top() + c.height())};
+    for (const Control* k = c.container(); k; k = k->container()) {
+        b = {b.l + k->left(), b.t + k->top(), b.r + k->left(), b.b + k->top()};
+    }
+    return b;
+}
+
+// The same on the screen, the form's client area starting at (x, y).
+Box onScreen(const Control& c, double x, double y, double zoom) {
+    const Box b = onForm(c);
+    return {x + b.l * zoom, y + b.t * zoom, x + b.r * zoom, y + b.b * zoom};
+}
+
+std::vector<std::string> allModels() {
+    std::vector<std::string> m = {"ORX-Alpha", "ORX-Beta", "ORX-Gamma", "ORX-Kappa"};
+    for (const char* b : BlockModelName) m.emplace_back(b);
+    return m;
+}
+
+struct ScreenSetup {
+    const char* name;
+    double width, height;  // the screen's free area, in pixels of the desktop's scale
+    double scale;          // the desktop's scale factor
+};
+constexpr ScreenSetup kSetups[] = {
+    {"1366x768", 1366, 768, 1.0}, {"1920x1080", 1920, 1080, 1.0}, {"1920x1080 at 150%", 1280, 720, 1.5}};
+// The smallest size at which the panel's text is still read with ease,
+// against the size it has at full size on a desktop at 100 %.
+constexpr double kReadable = 0.7;
+
+}  // namespace
+
+TEST(ScreenFit, EveryModelOnEveryScreen) {
+    for (const ScreenSetup& s : kSetups) {
+        for (const std::string& model : allModels()) {
+            SCOPED_TRACE(model + " on " + s.name);
+            Rig rig({model});
+            const Box screen{0, 0, s.width * 9, s.height * 9};
+            rig.windows.area = {0, 0, s.width * 9, s.height * 9};
+            ASSERT_TRUE(rig.startUp());
+            FrmMain& m = rig.main();
+            const FrmPanTilt& pt = rig.program->frmPanTilt();
+            const double z = m.zoom();
+            EXPECT_GE(z * s.scale, kReadable);
+            const double cx = m.left() + ar::kFrameBorder, cy = m.top() + ar::kTitleBar + ar::kMenuBar * z;
+            EXPECT_TRUE((Box{m.left(), m.top(), m.left() + m.width() * z, m.top() + m.height() * z}).inside(screen));
+            std::vector<Box> mainTop;
+            for (const Control* c : m.controls()) {
+                if (!shown(*c)) continue;
+                EXPECT_TRUE(onScreen(*c, cx, cy, z).inside(screen)) << c->objectName() << " out of view";
+                if (!c->container()) mainTop.push_back(onForm(*c));
+            }
+            const bool panTilt = model.rfind("ORX", 0) == 0;
+            EXPECT_EQ(pt.visible(), panTilt);
+            if (panTilt) {
+                const bool held = pt.host() == &m;
+                const double px = held ? cx + pt.heldLeft() * z : pt.left() + ar::kFrameBorder;
+                const double py = held ? cy + pt.heldTop() * z : pt.top() + ar::kTitleBar;
+                const Box region{pt.heldLeft(), pt.heldTop(), pt.heldLeft() + pt.width(), pt.heldTop() + pt.height()};
+                for (const Control* c : pt.controls()) {
+                    if (!shown(*c)) continue;
+                    EXPECT_TRUE(onScreen(*c, px, py, pt.zoom()).inside(screen)) << "pan-tilt " << c->objectName();
+                }
+                if (held) {
+                    for (const Box& b : mainTop) EXPECT_FALSE(b.overlaps(region)) << "under the pan-tilt window";
+                } else {
+                    EXPECT_GE(pt.top(), m.top() + m.height() * z);
+                }
+            }
+            // Closed up: a group below another in its column sits one gap under it.
+            std::vector<Box> groups;
+            for (const FrmMain::Group& g : m.arrangedGroups()) {
+                Box b{1e9, 1e9, 0, 0};
+                for (const Control* c : g.controls) {
+                    if (!c->visible()) continue;
+                    const Box f = onForm(*c);
+                    b = {std::min(b.l, f.l), std::min(b.t, f.t), std::max(b.r, f.r), std::max(b.b, f.b)};
+                }
+                if (b.r > 0) groups.push_back(b);
+            }
+            for (const Box& g : groups) {
+                if (g.t <= ar::kTop) continue;
+                bool closed = false;
+                for (const Box& h : groups) closed = closed || (h.l == g.l && h.b + ar::kFrameGap == g.t);
+                EXPECT_TRUE(closed) << "a hole above the group at " << g.l << "," << g.t;
+            }
+            // Every dialog fits the screen at a size that can be read.
+            for (const Form* f : rig.program->forms()) {
+                if (f == &m || f == &pt) continue;
+                EXPECT_GE(ar::fitZoom(f->width(), f->height(), screen.r, screen.b) * s.scale, kReadable) << f->name();
+            }
+        }
+    }
+}
