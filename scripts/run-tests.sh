@@ -5,7 +5,7 @@
 # target for 15 seconds.
 set -e
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 cmake --preset dev >/dev/null
