@@ -10,8 +10,8 @@ export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j"$jobs"
-ctest --preset dev -j"$jobs"
+ctest --preset dev -j"$jobs" --no-tests=error
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
-ctest --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs" --no-tests=error
 ./scripts/fuzz.sh 15
