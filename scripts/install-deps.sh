@@ -1,15 +1,49 @@
 #!/bin/sh
-# Installs what the build, the tests and the panel need, when missing (Debian).
+# Installs the Debian packages a task needs, when missing.
+#
+#   scripts/install-deps.sh panel       build and run the panel
+#   scripts/install-deps.sh screenshot  the panel, and pictures of it on a virtual screen
+#   scripts/install-deps.sh package     the panel, and its Debian package (cpack -G DEB)
+#   scripts/install-deps.sh test        everything the test command needs (the default)
+#
+# Several tasks may be named at once.
 set -e
-need="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth desktop-file-utils appstream clang libclang-rt-14-dev"
+
+panel="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev"
+screenshot="xvfb xdotool x11-utils imagemagick"
+package="dpkg-dev file"
+# GoogleTest and Google Benchmark; the install test's validators; clang with
+# its fuzzing and sanitizer runtime; the screenshot and package tools.
+test="libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream
+      clang libclang-rt-14-dev $screenshot $package"
+
+[ $# -gt 0 ] || set -- test
+need="$panel"
+for task in "$@"; do
+    case "$task" in
+    panel) ;;
+    screenshot) need="$need $screenshot" ;;
+    package) need="$need $package" ;;
+    test) need="$need $test" ;;
+    *)
+        echo "usage: $0 [panel|screenshot|package|test]..." >&2
+        exit 2
+        ;;
+    esac
+done
+
 missing=""
 for p in $need; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+    case " $missing " in *" $p "*) continue ;; esac
+    dpkg-query -W -f '${Status}' "$p" 2>/dev/null | grep -q ' installed$' || missing="$missing $p"
 done
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+[ -n "$missing" ] || exit 0
+
+echo "Installing:$missing"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Not root and no sudo: as root, run apt-get install$missing" >&2; exit 1; }
+    SUDO="sudo"
 fi
+$SUDO apt-get update -qq
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

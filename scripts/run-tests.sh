@@ -5,13 +5,13 @@
 # target for 15 seconds.
 set -e
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j"$jobs"
-ctest --preset dev -j"$jobs"
+ctest --preset dev -j"$jobs" --no-tests=error
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
-ctest --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs" --no-tests=error
 ./scripts/fuzz.sh 15

@@ -14,7 +14,8 @@ for f in bin/orbus-panel bin/orbus-camsim \
          "share/applications/$id.desktop" \
          "share/icons/hicolor/scalable/apps/$id.svg" \
          "share/icons/hicolor/64x64/apps/$id.png" \
-         "share/metainfo/$id.metainfo.xml"; do
+         "share/metainfo/$id.metainfo.xml" \
+         share/doc/orbus-panel/copyright; do
     if [ ! -e "$prefix/$f" ]; then
         echo "missing after install: $f"
         fail=1
