@@ -8,6 +8,7 @@
 #include "app/frm_main.h"
 #include "app/frm_open.h"
 #include "app/frm_traffic.h"
+#include "app/meaning.h"
 #include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
@@ -47,6 +48,7 @@ Program::Program(Platform& p)
       frmChain_(std::make_unique<FrmChain>(*this)),
       frmTraffic_(std::make_unique<FrmTraffic>(*this)) {
     wireDialogMenus(*this);
+    useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
@@ -61,6 +63,7 @@ Program::Program(Platform& p)
 }
 
 Program::~Program() {
+    dropControlCaptions(this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
             if (c->kind() == Kind::Timer) platform.timers.detach(static_cast<Timer&>(*c));
