@@ -268,7 +268,7 @@ TEST(View, LogCaretAndToolTipsReadTheLineMeaning) {
     c.setPosition(send->document()->findBlockByNumber(1).position() + 3);
     send->setTextCursor(c);
     EXPECT_EQ(lineAt(m.SendText.text(), m.SendText.selStart()), "81 01 04 0B 02 FF ");
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: IrisOpen (iris one step open)");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: Iris Open (iris one step open)");
     auto* recv = qobject_cast<QPlainTextEdit*>(views.viewOf(m)->widgetFor(&m.RecvText));
     c = recv->textCursor();
     c.setPosition(1);
