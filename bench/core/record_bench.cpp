@@ -4,7 +4,9 @@
 // The ring's memory is fixed when it is made; the counters show it stays.
 #include <benchmark/benchmark.h>
 
+#include "app/meaning.h"
 #include "app/traffic_record.h"
+#include "platform/testing/rig.h"
 
 using namespace orbus;
 
@@ -30,5 +32,13 @@ void BM_RecordCommandAndReplies(benchmark::State& state) {
     state.counters["ring bytes"] = static_cast<double>(r.capacity() * sizeof(TrafficRow));
 }
 BENCHMARK(BM_RecordCommandAndReplies)->Iterations(50000);
+
+// A meaning while the panel runs: its controls are named by their captions,
+// looked up in the windows (what a tool tip or a traffic row pays).
+void BM_MeaningWithThePanelRunning(benchmark::State& state) {
+    orbus::testing::Rig rig({"ORX-Kappa"});
+    for (auto _ : state) benchmark::DoNotOptimize(lineMeaning("81 01 04 47 01 02 03 04 FF ", LineSide::Sent));
+}
+BENCHMARK(BM_MeaningWithThePanelRunning);
 
 }  // namespace
