@@ -24,7 +24,7 @@ constexpr int kBarHeight = 330;
 constexpr int kButtonWidth = 1100;
 
 const std::vector<Table::Column> kColumns = {
-    {"Time (ms)", 1000}, {"Camera", 700}, {"Direction", 900}, {"Bytes", 2900}, {"Meaning", 4600},
+    {"Time (ms)", 1000}, {"Camera", 700}, {"Direction", 900}, {"Bytes", 2500}, {"Meaning", 4600},
 };
 
 }  // namespace
@@ -66,7 +66,7 @@ void FrmTraffic::arrange() {
     ChkErrors.placeIn(nullptr, kMargin + 2600, kMargin, 1500, kBarHeight);
     LblCount.placeIn(nullptr, kMargin + 4200, kMargin + 40, std::max(inner - 4200, 600), kBarHeight - 40);
     const int tableTop = kMargin + kBarHeight + kMargin;
-    const int buttonsTop = static_cast<int>(h) - 520 - kBarHeight - kMargin;
+    const int buttonsTop = static_cast<int>(h) - 380 - kBarHeight - kMargin;
     Packets.placeIn(nullptr, kMargin, tableTop, inner, std::max(buttonsTop - kMargin - tableTop, 600));
     const int right = kMargin + inner;
     CmdClose.placeIn(nullptr, right - kButtonWidth, buttonsTop, kButtonWidth, kBarHeight + 30);
