@@ -67,7 +67,7 @@ const std::vector<Function>& functions() {
         {"01 04 26", "digital zoom limit", Arg::Words, "00=x1,01=x1.5,02=x2,03=x4"},
         {"01 04 27", "AF active and interval time", Arg::Raw},
         {"01 04 28", "focus near limit", Arg::Value4},
-        {"01 04 29", "spot exposure position", Arg::Raw},
+        {"01 04 29", "spot exposure position", Arg::Spot},
         {"01 04 2A", "auto slow shutter limit", Arg::Raw},
         {"01 04 33", "backlight", Arg::Words, "02=on,03=off"},
         {"01 04 34", "stabilizer", Arg::Words, "02=on,03=off"},
@@ -311,6 +311,10 @@ std::string describeArg(const Function& f, const Bytes& arg) {
             }
             return noun + " characters " + (arg[0] == 0x01 ? "1 to 10" : "11 to 20") + " \"" + text + "\"";
         }
+        return noun + ", " + setting(arg);
+    case Arg::Spot:
+        if (arg.size() == 4 && arg[0] == 0 && arg[2] == 0 && arg[1] <= 0x0F && arg[3] <= 0x0F)
+            return noun + " x " + std::to_string(arg[1]) + ", y " + std::to_string(arg[3]);
         return noun + ", " + setting(arg);
     case Arg::AlarmMode:
         if (arg.size() == 1 && arg[0] < std::size(FrmMD::kModes)) return noun + " " + FrmMD::kModes[arg[0]];

@@ -94,7 +94,7 @@ TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
         // spot exposure and effect level
         {"81 01 04 59 02 FF ", "Camera 1: FrmAES.AESpotON (spot exposure on)"},
         {"81 01 04 59 03 FF ", "Camera 1: FrmAES.AESpotOFF (spot exposure off)"},
-        {"81 01 04 29 00 0F 00 00 FF ", "Camera 1: FrmAES.AESpotSet (spot exposure position, setting 00 0F 00 00)"},
+        {"81 01 04 29 00 0F 00 03 FF ", "Camera 1: FrmAES.AESpotSet (spot exposure position x 15, y 3)"},
         {"81 01 04 65 20 FF ", "Camera 1: FrmDeffect.DELevelOK (digital effect level 32)"},
         // service settings
         {"85 5E 21 3A 6D FF ", "Camera 5: FSet.EPromCmdSens (service setting mode)"},
