@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 
 #include "app/meaning_tables.h"
+#include "dialogs/md.h"
 #include "dialogs/packets.h"
 #include "link/packet.h"
 #include "panel/commands.h"
@@ -267,6 +269,39 @@ std::string sentMeaning(const Bytes& packet) {
     return who + joined(controls) + (f ? " (" + what + ")" : "");
 }
 
+// The value of an answer in words, for the inquiries whose values read
+// plainly; empty for the rest.
+std::string answerWords(std::string_view inquiry, const Bytes& v) {
+    auto nibbleValue = [&](std::size_t from, std::size_t count) -> std::optional<unsigned> {
+        if (v.size() < from + count) return std::nullopt;
+        unsigned n = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (v[i] > 0x0F) return std::nullopt;
+            n = n * 16 + v[i];
+        }
+        return n;
+    };
+    auto onOff = [&](const char* on, const char* off) -> std::string {
+        if (v.size() != 1) return {};
+        return v[0] == 0x02 ? on : v[0] == 0x03 ? off : "";
+    };
+    if (inquiry == "09 04 00") return onOff("on", "off");
+    if (inquiry == "09 04 6B") return onOff("detection started", "detection stopped");
+    if (inquiry == "09 04 6C") return v.size() == 1 && v[0] < std::size(FrmMD::kModes) ? FrmMD::kModes[v[0]] : "";
+    if (inquiry == "09 04 40" || inquiry == "09 04 41") {
+        const auto m = nibbleValue(0, 4);
+        return m && v.size() == 4 ? std::to_string(*m) + " min" : "";
+    }
+    if (inquiry == "09 06 12") {
+        const auto pan = nibbleValue(0, 4), tilt = nibbleValue(4, 4);
+        if (!pan || !tilt || v.size() != 8) return {};
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "pan 0x%04X, tilt 0x%04X", *pan, *tilt);
+        return buf;
+    }
+    return {};
+}
+
 // An answer explained against the inquiry it answered.
 std::string answerMeaning(const std::string& who, int camera, const Bytes& reply, const AnswerOrigin* origin) {
     std::string plain = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
@@ -282,6 +317,10 @@ std::string answerMeaning(const std::string& who, int camera, const Bytes& reply
     std::string out = who + "answer to " + asked;
     const Bytes value(reply.begin() + 2, reply.end() - 1);
     if (!value.empty()) out += ": " + packetText(value);
+    if (q) {
+        const std::string words = answerWords(q->body, value);
+        if (!words.empty()) out += " (" + words + ")";
+    }
     return out;
 }
 

@@ -228,7 +228,14 @@ TEST(Meaning, AnswersByWhatTheyAnswered) {
         std::optional<Bytes> inquiry;  // nothing: not known; empty: none outstanding
         const char* meaning;
     } cases[] = {
-        {"90 50 02 FF ", power, "Camera 1: answer to the power inquiry: 02"},
+        {"90 50 02 FF ", power, "Camera 1: answer to the power inquiry: 02 (on)"},
+        {"90 50 03 FF ", power, "Camera 1: answer to the power inquiry: 03 (off)"},
+        {"90 50 07 FF ", power, "Camera 1: answer to the power inquiry: 07"},
+        {"90 50 0C FF ", Bytes{0x81, 0x09, 0x04, 0x6C, 0xFF}, "Camera 1: answer to the alarm mode inquiry: 0C (Day & Night)"},
+        {"90 50 00 00 03 0C FF ", Bytes{0x81, 0x09, 0x04, 0x41, 0xFF},
+         "Camera 1: answer to the night power-off timer inquiry: 00 00 03 0C (60 min)"},
+        {"90 50 0F 0C 09 00 00 01 02 00 FF ", Bytes{0x81, 0x09, 0x06, 0x12, 0xFF},
+         "Camera 1: answer to the pan-tilt position inquiry: 0F 0C 09 00 00 01 02 00 (pan 0xFC90, tilt 0x0120)"},
         {"90 50 02 FF ", std::nullopt, "Camera 1: inquiry answer, 4 bytes"},
         {"90 50 02 FF ", Bytes{}, "Camera 1: inquiry answer, 4 bytes, with no inquiry outstanding"},
         {"A0 50 02 FF ", power, "Camera 2: inquiry answer, 4 bytes"},
@@ -382,7 +389,7 @@ TEST(Meaning, MainWindowShowsTheLineAtTheCaret) {
     m.SendText.caretMovedTo(m.SendText.text().find("81 01"));
     EXPECT_EQ(m.LineMeaning.text(), "Camera 1: Aperture Up (aperture up)");
     m.RecvText.caretMovedTo(2);
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02 (on)");
     EXPECT_EQ(m.RecvText.toolTipAt(m.RecvText.text().find("90 41")), "Camera 1: acknowledge, socket 1");
     EXPECT_EQ(m.SendText.toolTipAt(0), "Camera 1: inquiry, power");
     m.cmdClearTxt.click();

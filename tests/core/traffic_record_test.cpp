@@ -44,7 +44,7 @@ TEST(TrafficRecord, PacketsInOrderAndTheRingKeepsTheNewest) {
     ASSERT_THAT(hexRows(r), ElementsAre("81 09 04 00 FF", "82 01 04 0B 02 FF", "90 50 02 FF"));
     EXPECT_EQ(trafficTime(r.at(0)), "500");
     EXPECT_EQ(trafficTime(r.at(2)), "600");  // when its first byte came
-    EXPECT_EQ(trafficMeaning(r.at(2)), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(trafficMeaning(r.at(2)), "Camera 1: answer to the power inquiry: 02 (on)");
     r.received({0x41, 0xFF}, 10.8);
     r.sent({0x88, 0x30, 0x01, 0xFF}, 10.9);
     EXPECT_THAT(hexRows(r), ElementsAre("82 01 04 0B 02 FF", "90 50 02 FF", "A0 41 FF", "88 30 01 FF"));

@@ -273,7 +273,7 @@ TEST(View, LogCaretAndToolTipsReadTheLineMeaning) {
     c = recv->textCursor();
     c.setPosition(1);
     recv->setTextCursor(c);
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02 (on)");
     auto* meaning = views.viewOf(m)->widgetFor(&m.LineMeaning);
     EXPECT_EQ(meaning->accessibleName(), "Line meaning");
     EXPECT_EQ(qobject_cast<QPlainTextEdit*>(meaning)->toPlainText().toStdString(), m.LineMeaning.text());
