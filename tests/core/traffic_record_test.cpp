@@ -200,6 +200,21 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
     EXPECT_EQ(rig.windows.messages.size(), shown + 1);
     std::filesystem::remove_all(dir);
 
+    // A full ring: the oldest rows leave the window, the selection moves
+    // up with its rows.
+    t.CboCamera.choose(0);
+    for (std::size_t i = p.traffic.size(); i < TrafficRecord::kCapacity; ++i)
+        p.traffic.sent({0x83, 0x01, 0x04, 0x0B, 0x02, 0xFF}, 2);
+    t.follow();
+    ASSERT_EQ(t.Packets.rowCount(), static_cast<int>(TrafficRecord::kCapacity));
+    t.Packets.setSelectedRows({3, 20});
+    for (int i = 0; i < 10; ++i) p.traffic.sent({0x84, 0x01, 0x04, 0x0B, 0x02, 0xFF}, 3);
+    t.follow();
+    EXPECT_EQ(t.Packets.rowCount(), static_cast<int>(TrafficRecord::kCapacity));
+    EXPECT_EQ(t.Packets.selectedRows(), std::vector<int>{10});
+    EXPECT_EQ(t.Packets.cell(t.Packets.rowCount() - 1, 1), "4");
+    EXPECT_EQ(t.Packets.cell(0, 3), trafficHex(p.traffic.at(0)));
+
     t.CmdClose.click();
     EXPECT_FALSE(t.visible());
 }

@@ -61,4 +61,20 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     emit combo->activated(2);
     ASSERT_GT(model->rowCount(), 0);
     for (int r = 0; r < model->rowCount(); ++r) EXPECT_EQ(model->index(r, 1).data().toString(), "2") << r;
+
+    // A full ring: rows leave at the top, the selection moves up with its row.
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    auto& traffic = rig.program->traffic;
+    for (std::size_t i = traffic.size(); i < TrafficRecord::kCapacity; ++i)
+        traffic.sent({0x83, 0x01, 0x04, 0x0B, 0x02, 0xFF}, 2);
+    t.follow();
+    table->selectRow(30);
+    for (int i = 0; i < 10; ++i) traffic.sent({0x84, 0x01, 0x04, 0x0B, 0x02, 0xFF}, 3);
+    t.follow();
+    EXPECT_EQ(model->rowCount(), static_cast<int>(TrafficRecord::kCapacity));
+    ASSERT_EQ(table->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(table->selectionModel()->selectedRows().front().row(), 20);
+    EXPECT_EQ(t.Packets.selectedRows(), std::vector<int>{20});
+    EXPECT_EQ(model->index(model->rowCount() - 1, 1).data().toString(), "4");
 }
