@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 
 #include "app/meaning_tables.h"
+#include "dialogs/md.h"
 #include "dialogs/packets.h"
 #include "link/packet.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
+#include "platform/form.h"
 #include "platform/text.h"
 
 namespace orbus {
@@ -24,7 +28,11 @@ enum class Slot : std::uint8_t { Exact, Any, Nibble, Speed };
 
 // One packet a control sends, as a pattern over the body.
 struct Pattern {
-    std::string name;
+    std::string name;  // as the panel's code knows it
+    // The control as its window holds it: window name ("FrmMain" for the
+    // main window), member name and index (-1: none, or carried at indexAt).
+    std::string window, control;
+    int index = -1;
     Bytes body;
     std::vector<Slot> slots;
     int indexAt = -1;  // the body byte that carries a control-array index
@@ -58,6 +66,9 @@ std::vector<Pattern> buildPatterns() {
         Pattern p;
         p.name = row.control;
         if (row.index >= 0) p.name += "(" + std::to_string(row.index) + ")";
+        p.window = "FrmMain";
+        p.control = row.control;
+        p.index = row.index >= 0 ? row.index : -1;
         p.body = row.body;
         p.slots.assign(row.body.size(), Slot::Exact);
         for (const panel::Field& f : row.fields) {
@@ -77,6 +88,9 @@ std::vector<Pattern> buildPatterns() {
     for (const pantilt::DriveRow& row : pantilt::driveTable()) {
         Pattern p;
         p.name = std::string(row.control) + "(" + std::to_string(row.index) + ") \"" + row.caption + "\"";
+        p.window = "FrmPanTilt";
+        p.control = row.control;
+        p.index = row.index;
         p.body = row.body;
         p.slots.assign(row.body.size(), Slot::Exact);
         if (row.operatorSpeeds) markWild(p, 3, 2, Slot::Any);
@@ -85,6 +99,8 @@ std::vector<Pattern> buildPatterns() {
     for (const dialogs::PacketRow& row : dialogs::packetTable()) {
         Pattern p;
         p.name = std::string(row.window) + "." + row.control;
+        p.window = row.window;
+        p.control = row.control;
         p.body = row.body;
         p.slots.assign(row.body.size(), Slot::Exact);
         for (const dialogs::Computed& c : row.computed) markWild(p, c.at, c.count, Slot::Any);
@@ -93,6 +109,10 @@ std::vector<Pattern> buildPatterns() {
     for (const meaning::OwnPacket& own : meaning::mainWindowPackets()) {
         Pattern p;
         p.name = own.control;
+        const std::string_view full(own.control);
+        const std::size_t dot = full.find('.');
+        p.window = std::string(full.substr(0, dot));
+        p.control = dot == std::string_view::npos ? std::string(full) : std::string(full.substr(dot + 1));
         parsePattern(own.body, p);
         out.push_back(std::move(p));
     }
@@ -124,6 +144,54 @@ bool matches(const Pattern& p, const Bytes& body) {
     return true;
 }
 
+// ---- controls by their captions ------------------------------------------------
+
+struct CaptionSource {
+    const void* owner = nullptr;
+    std::function<std::vector<Form*>()> forms;
+};
+
+CaptionSource& captionSource() {
+    static CaptionSource source;
+    return source;
+}
+
+// A caption as it reads: no mnemonic marks, one line.
+std::string plainCaption(std::string_view c) {
+    std::string out;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (c[i] == '&' && i + 1 < c.size() && c[i + 1] != '&') continue;
+        if (c[i] == '\r') continue;
+        out += c[i] == '\n' ? ' ' : c[i];
+    }
+    return out;
+}
+
+// How the operator knows a control: its spoken name, else its frame's and
+// its own caption; the window's caption before it unless it is the main
+// window. Empty when no such window or control is known.
+std::string captionOf(const std::string& window, const std::string& control, int index) {
+    const CaptionSource& source = captionSource();
+    if (!source.forms) return {};
+    const Form* form = nullptr;
+    for (const Form* f : source.forms()) {
+        if (f && f->name() == window) form = f;
+    }
+    if (!form) return {};
+    const std::string prefix = window == "FrmMain" ? "" : plainCaption(form->caption()) + ": ";
+    if (control == "Form_Load") return plainCaption(form->caption()) + ", on opening";
+    const Control* c = form->find(index >= 0 ? control + "_" + std::to_string(index) : control);
+    if (!c) return {};
+    std::string name = c->accessibleName();
+    if (name.empty()) {
+        if (const auto* k = dynamic_cast<const Captioned*>(c)) name = plainCaption(k->caption());
+        const auto* frame = dynamic_cast<const Captioned*>(c->container());
+        if (!name.empty() && frame && !frame->caption().empty()) name = plainCaption(frame->caption()) + " " + name;
+    }
+    if (name.empty()) return {};
+    return prefix + name;
+}
+
 // Names of the controls that send `body`: the controls whose fixed packet is
 // exactly this one when there are any, else every control whose computed
 // bytes can give it.
@@ -131,8 +199,12 @@ std::vector<std::string> controlsSending(const Bytes& body) {
     std::vector<std::string> exact, computed;
     for (const Pattern& p : patterns()) {
         if (!matches(p, body)) continue;
-        std::string name = p.name;
-        if (p.indexAt >= 0) name += "(" + std::to_string(body[static_cast<std::size_t>(p.indexAt)]) + ")";
+        const int index = p.indexAt >= 0 ? body[static_cast<std::size_t>(p.indexAt)] : p.index;
+        std::string name = captionOf(p.window, p.control, index);
+        if (name.empty()) {
+            name = p.name;
+            if (p.indexAt >= 0) name += "(" + std::to_string(index) + ")";
+        }
         auto& list = p.wild == 0 ? exact : computed;
         if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(std::move(name));
     }
@@ -197,6 +269,39 @@ std::string sentMeaning(const Bytes& packet) {
     return who + joined(controls) + (f ? " (" + what + ")" : "");
 }
 
+// The value of an answer in words, for the inquiries whose values read
+// plainly; empty for the rest.
+std::string answerWords(std::string_view inquiry, const Bytes& v) {
+    auto nibbleValue = [&](std::size_t from, std::size_t count) -> std::optional<unsigned> {
+        if (v.size() < from + count) return std::nullopt;
+        unsigned n = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (v[i] > 0x0F) return std::nullopt;
+            n = n * 16 + v[i];
+        }
+        return n;
+    };
+    auto onOff = [&](const char* on, const char* off) -> std::string {
+        if (v.size() != 1) return {};
+        return v[0] == 0x02 ? on : v[0] == 0x03 ? off : "";
+    };
+    if (inquiry == "09 04 00") return onOff("on", "off");
+    if (inquiry == "09 04 6B") return onOff("detection started", "detection stopped");
+    if (inquiry == "09 04 6C") return v.size() == 1 && v[0] < std::size(FrmMD::kModes) ? FrmMD::kModes[v[0]] : "";
+    if (inquiry == "09 04 40" || inquiry == "09 04 41") {
+        const auto m = nibbleValue(0, 4);
+        return m && v.size() == 4 ? std::to_string(*m) + " min" : "";
+    }
+    if (inquiry == "09 06 12") {
+        const auto pan = nibbleValue(0, 4), tilt = nibbleValue(4, 4);
+        if (!pan || !tilt || v.size() != 8) return {};
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "pan 0x%04X, tilt 0x%04X", *pan, *tilt);
+        return buf;
+    }
+    return {};
+}
+
 // An answer explained against the inquiry it answered.
 std::string answerMeaning(const std::string& who, int camera, const Bytes& reply, const AnswerOrigin* origin) {
     std::string plain = who + "inquiry answer, " + std::to_string(reply.size()) + " bytes";
@@ -212,7 +317,21 @@ std::string answerMeaning(const std::string& who, int camera, const Bytes& reply
     std::string out = who + "answer to " + asked;
     const Bytes value(reply.begin() + 2, reply.end() - 1);
     if (!value.empty()) out += ": " + packetText(value);
+    if (q) {
+        const std::string words = answerWords(q->body, value);
+        if (!words.empty()) out += " (" + words + ")";
+    }
     return out;
+}
+
+// An error reply's code in words.
+std::string errorName(std::uint8_t code) {
+    switch (code) {
+    case 0x02: return "syntax error";
+    case 0x03: return "command buffer full";
+    case 0x41: return "cannot execute";
+    default: return "error code 0x" + hex2(code);
+    }
 }
 
 std::string receivedMeaning(const Bytes& reply, const AnswerOrigin* origin) {
@@ -236,8 +355,7 @@ std::string receivedMeaning(const Bytes& reply, const AnswerOrigin* origin) {
     if (reply[1] == 0x38 && reply.size() == 3) return who + "network change (the chain was rewired or a camera was switched)";
     if (kind == 0x40 && reply.size() == 3) return who + "acknowledge, socket " + std::to_string(socket);
     if (kind == 0x50 && reply.size() == 3) return who + "completion, socket " + std::to_string(socket);
-    if (kind == 0x60 && reply.size() == 4)
-        return who + "error " + hex2(reply[2]) + ", socket " + std::to_string(socket);
+    if (kind == 0x60 && reply.size() == 4) return who + errorName(reply[2]) + ", socket " + std::to_string(socket);
     if (reply[1] == 0x50) return answerMeaning(who, camera, reply, origin);
     return who + "reply " + packetText(reply) + ", not one this panel knows";
 }
@@ -308,6 +426,14 @@ std::string_view lineAt(std::string_view text, std::size_t pos) {
 
 bool isInquiryAnswer(const Bytes& packet) {
     return packet.size() > 3 && replyCamera(packet[0]) != 0 && packet[1] == 0x50 && packet.back() == 0xFF;
+}
+
+void useControlCaptions(const void* owner, std::function<std::vector<Form*>()> forms) {
+    captionSource() = {owner, std::move(forms)};
+}
+
+void dropControlCaptions(const void* owner) {
+    if (captionSource().owner == owner) captionSource() = {};
 }
 
 int answerLength(const Bytes& packet) {

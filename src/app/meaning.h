@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@
 #include "platform/serial_port.h"
 
 namespace orbus {
+
+class Form;
 
 enum class LineSide { Sent, Received };
 
@@ -25,6 +28,12 @@ std::optional<Bytes> trafficLineBytes(std::string_view line);
 // The meaning of the packets in `bytes` (one or more, each ending in FF).
 // `origin` tells what an answer answered, when the caller knows it.
 std::string packetMeaning(const Bytes& bytes, LineSide side, const AnswerOrigin* origin = nullptr);
+
+// Meanings name the controls of these windows as the operator sees them
+// (their spoken names and captions, "Title Set: OK") while `owner` runs;
+// without, by the names the panel's code gives them.
+void useControlCaptions(const void* owner, std::function<std::vector<Form*>()> forms);
+void dropControlCaptions(const void* owner);
 
 // The meaning of one log line; empty for an empty line.
 std::string lineMeaning(std::string_view line, LineSide side, const AnswerOrigin* origin = nullptr);

@@ -1,8 +1,12 @@
 #include "app/meaning_tables.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "app/meaning.h"
+#include "dialogs/md.h"
+#include "dialogs/title_chars.h"
 #include "link/packet.h"
 #include "platform/text.h"
 
@@ -63,7 +67,7 @@ const std::vector<Function>& functions() {
         {"01 04 26", "digital zoom limit", Arg::Words, "00=x1,01=x1.5,02=x2,03=x4"},
         {"01 04 27", "AF active and interval time", Arg::Raw},
         {"01 04 28", "focus near limit", Arg::Value4},
-        {"01 04 29", "spot exposure position", Arg::Raw},
+        {"01 04 29", "spot exposure position", Arg::Spot},
         {"01 04 2A", "auto slow shutter limit", Arg::Raw},
         {"01 04 33", "backlight", Arg::Words, "02=on,03=off"},
         {"01 04 34", "stabilizer", Arg::Words, "02=on,03=off"},
@@ -76,8 +80,8 @@ const std::vector<Function>& functions() {
          "10=spot light,1A=shutter auto,1B=iris auto,1C=gain auto"},
         {"01 04 3E", "exposure compensation", Arg::Words, "02=on,03=off"},
         {"01 04 3F", "memory", Arg::Memory, "00=reset,01=set,02=recall"},
-        {"01 04 40", "auto power-off timer", Arg::Value4},
-        {"01 04 41", "night power-off timer", Arg::Value4},
+        {"01 04 40", "auto power-off timer", Arg::Minutes},
+        {"01 04 41", "night power-off timer", Arg::Minutes},
         {"01 04 42", "aperture position", Arg::Value4},
         {"01 04 43", "red gain position", Arg::Value2},
         {"01 04 44", "blue gain position", Arg::Value2},
@@ -105,12 +109,12 @@ const std::vector<Function>& functions() {
         {"01 04 65", "digital effect level", Arg::Decimal},
         {"01 04 66", "picture flip", Arg::Words, "02=on,03=off"},
         {"01 04 6B", "alarm detection", Arg::Words, "02=start,03=stop"},
-        {"01 04 6C", "alarm mode", Arg::Raw},
+        {"01 04 6C", "alarm mode", Arg::AlarmMode},
         {"01 04 6D", "alarm day and night levels", Arg::Raw},
-        {"01 04 70", "clock", Arg::Raw},
+        {"01 04 70", "clock", Arg::Clock},
         {"01 04 71", "date display", Arg::Words, "02=on,03=off"},
         {"01 04 72", "time display", Arg::Words, "02=on,03=off"},
-        {"01 04 73", "title", Arg::Raw},
+        {"01 04 73", "title", Arg::Title},
         {"01 04 74", "title display", Arg::Words, "00=clear,02=on,03=off"},
         {"01 04 75", "mute", Arg::Words, "02=on,03=off"},
         {"01 04 76", "privacy mask", Arg::Raw},
@@ -285,6 +289,35 @@ std::string describeArg(const Function& f, const Bytes& arg) {
         if (arg.size() == 1) return noun + " " + std::to_string(arg[0]);
         return noun + ", " + setting(arg);
     case Arg::Raw:
+        return noun + ", " + setting(arg);
+    case Arg::Minutes:
+        if (arg.size() == 4) {
+            if (auto v = nibbles(arg, 0, 4)) return noun + " " + std::to_string(*v) + " min";
+        }
+        return noun + ", " + setting(arg);
+    case Arg::Clock:
+        if (arg.size() == 10 && std::all_of(arg.begin(), arg.end(), [](std::uint8_t b) { return b <= 9; })) {
+            auto two = [&](std::size_t i) { return std::to_string(arg[i]) + std::to_string(arg[i + 1]); };
+            return noun + " " + two(6) + ":" + two(8) + ", day " + two(4) + " month " + two(2) + " year " + two(0);
+        }
+        return noun + ", " + setting(arg);
+    case Arg::Title:
+        if (arg.size() == 11 && (arg[0] == 0x01 || arg[0] == 0x02)) {
+            const auto& chars = title::titleChars();
+            std::string text;
+            for (std::size_t i = 1; i < arg.size(); ++i) {
+                if (arg[i] >= chars.size()) return noun + ", " + setting(arg);
+                text += chars[arg[i]].glyph;
+            }
+            return noun + " characters " + (arg[0] == 0x01 ? "1 to 10" : "11 to 20") + " \"" + text + "\"";
+        }
+        return noun + ", " + setting(arg);
+    case Arg::Spot:
+        if (arg.size() == 4 && arg[0] == 0 && arg[2] == 0 && arg[1] <= 0x0F && arg[3] <= 0x0F)
+            return noun + " x " + std::to_string(arg[1]) + ", y " + std::to_string(arg[3]);
+        return noun + ", " + setting(arg);
+    case Arg::AlarmMode:
+        if (arg.size() == 1 && arg[0] < std::size(FrmMD::kModes)) return noun + " " + FrmMD::kModes[arg[0]];
         return noun + ", " + setting(arg);
     }
     return noun;

@@ -23,6 +23,11 @@ enum class Arg : std::uint8_t {
     PanTilt,  // pan speed, tilt speed, pan and tilt direction
     Decimal,  // one byte, as a number
     Raw,      // bytes as they are
+    Minutes,  // four nibble bytes, a number of minutes
+    Clock,    // year, month, day, hour and minute, one decimal digit per byte
+    Title,    // a title line's settings, or ten of its characters
+    AlarmMode,  // one byte, named as the alarm window lists it
+    Spot,     // 00 0x 00 0y: a cell of the spot grid
 };
 
 struct Function {

@@ -7,6 +7,8 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "app/frm_traffic.h"
+#include "app/meaning.h"
 #include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
@@ -20,8 +22,10 @@
 namespace orbus {
 
 Program::Program(Platform& p)
-    : tap_(p.port, p.clock, chain),
-      platform{p.clock, p.poster, p.timers, p.settings, p.windows, tap_, p.devices},
+    : traffic(p.clock.now()),
+      tap_(p.port, p.clock, chain),
+      recording_(tap_, p.clock, traffic),
+      platform{p.clock, p.poster, p.timers, p.settings, p.windows, recording_, p.devices},
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),
@@ -41,8 +45,10 @@ Program::Program(Platform& p)
       frmTitleM_(std::make_unique<FrmTitle_M>(*this)),
       frmAbout_(std::make_unique<FrmAbout>(*this)),
       frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
-      frmChain_(std::make_unique<FrmChain>(*this)) {
+      frmChain_(std::make_unique<FrmChain>(*this)),
+      frmTraffic_(std::make_unique<FrmTraffic>(*this)) {
     wireDialogMenus(*this);
+    useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
@@ -57,6 +63,7 @@ Program::Program(Platform& p)
 }
 
 Program::~Program() {
+    dropControlCaptions(this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
             if (c->kind() == Kind::Timer) platform.timers.detach(static_cast<Timer&>(*c));
@@ -69,7 +76,7 @@ std::vector<Form*> Program::forms() const {
     return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(),    frmPanTilt_.get(),  privacy_.get(),
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
             frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
-            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get()};
+            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get(), frmTraffic_.get()};
 }
 
 void Program::start() {

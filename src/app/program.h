@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/chain_health.h"
+#include "app/traffic_record.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "platform/platform.h"
@@ -36,6 +37,7 @@ class FrmTitle_M;
 class FrmAbout;
 class Frmmoreinfo;
 class FrmChain;
+class FrmTraffic;
 namespace dialogs {
 struct Host;
 }
@@ -72,9 +74,12 @@ public:
     // What the traffic on the line says of each camera, kept by the tap on
     // the serial port.
     ChainHealth chain;
+    // Every packet that passed the port, for the traffic window.
+    TrafficRecord traffic;
 
 private:
     TrafficTap tap_;
+    RecordingPort recording_;
 
 public:
     // The machine's platform, with the serial port seen through the tap.
@@ -109,6 +114,7 @@ public:
     FrmAbout& frmAbout() { return *frmAbout_; }
     Frmmoreinfo& frmMoreInfo() { return *frmMoreInfo_; }
     FrmChain& frmChain() { return *frmChain_; }
+    FrmTraffic& frmTraffic() { return *frmTraffic_; }
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
 
@@ -153,6 +159,7 @@ private:
     std::unique_ptr<FrmAbout> frmAbout_;
     std::unique_ptr<Frmmoreinfo> frmMoreInfo_;
     std::unique_ptr<FrmChain> frmChain_;
+    std::unique_ptr<FrmTraffic> frmTraffic_;
     std::vector<Form*> loaded_;
 };
 

@@ -1,7 +1,8 @@
 // The main window's view of its traffic: the meaning of the log line at the
-// caret or under the pointer, and the "Chain Status" window.
+// caret or under the pointer, and the "Chain Status" and "Traffic" windows.
 #include "app/frm_chain.h"
 #include "app/frm_main.h"
+#include "app/frm_traffic.h"
 #include "app/meaning.h"
 #include "app/program.h"
 
@@ -23,7 +24,7 @@ void FrmMain::RecvText_CaretMove() { LineMeaning.setText(logLineMeaning(RecvText
 
 void FrmMain::ChainStatus_Click() { prog_.frmChain().open(); }
 
-void FrmMain::ViewTraffic_Click() {}
+void FrmMain::ViewTraffic_Click() { prog_.frmTraffic().open(); }
 
 void FrmMain::wireTrafficView() {
     SendText.onCaretMove = [this] { SendText_CaretMove(); };

@@ -26,6 +26,7 @@ const char* kindName(Kind k) {
     case Kind::UpDown: return "UpDown";
     case Kind::Timer: return "Timer";
     case Kind::Picture: return "Picture";
+    case Kind::Table: return "Table";
     }
     return "?";
 }

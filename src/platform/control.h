@@ -30,6 +30,7 @@ enum class Kind {
     UpDown,
     Timer,
     Picture,
+    Table,  // platform/table.h
 };
 
 const char* kindName(Kind k);

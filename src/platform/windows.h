@@ -49,6 +49,16 @@ public:
     // not act meanwhile.
     virtual bool eventsUntil(const std::function<bool()>& condition) { return waitUntil(condition); }
 
+    // Puts text on the clipboard.
+    virtual void setClipboardText(const std::string& text) { (void)text; }
+    // Asks the operator where to save a file, offering `suggested`; `filter`
+    // lists the kinds ("Text (*.txt);;CSV (*.csv)"). Empty: cancelled.
+    virtual std::string saveFileName(const std::string& title, const std::string& suggested,
+                                     const std::string& filter) {
+        (void)title, (void)suggested, (void)filter;
+        return {};
+    }
+
     // Ends the program; waits in progress return.
     virtual void endProgram() = 0;
     virtual bool ending() const = 0;

@@ -94,7 +94,7 @@ TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
         // spot exposure and effect level
         {"81 01 04 59 02 FF ", "Camera 1: FrmAES.AESpotON (spot exposure on)"},
         {"81 01 04 59 03 FF ", "Camera 1: FrmAES.AESpotOFF (spot exposure off)"},
-        {"81 01 04 29 00 0F 00 00 FF ", "Camera 1: FrmAES.AESpotSet (spot exposure position, setting 00 0F 00 00)"},
+        {"81 01 04 29 00 0F 00 03 FF ", "Camera 1: FrmAES.AESpotSet (spot exposure position x 15, y 3)"},
         {"81 01 04 65 20 FF ", "Camera 1: FrmDeffect.DELevelOK (digital effect level 32)"},
         // service settings
         {"85 5E 21 3A 6D FF ", "Camera 5: FSet.EPromCmdSens (service setting mode)"},
@@ -108,7 +108,9 @@ TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
         {"81 01 7F 7F 03 01 02 03 0A 0B FF ",
          "Camera 1: FSet.EPromCmdSet (service memory set, setting 01 02 03 0A 0B)"},
         // alarm
-        {"81 01 04 6C 0C FF ", "Camera 1: FrmMD.comSetMD (alarm mode, setting 0C)"},
+        {"81 01 04 6C 0C FF ", "Camera 1: FrmMD.comSetMD (alarm mode Day & Night)"},
+        {"81 01 04 6C 00 FF ", "Camera 1: FrmMD.comSetMD (alarm mode (0)Focus Position)"},
+        {"81 01 04 6C 0D FF ", "Camera 1: FrmMD.comSetMD (alarm mode, setting 0D)"},
         {"81 01 04 6D 0F 0F 0F 08 00 00 FF ",
          "Camera 1: FrmMD.cmdsetMDtime (alarm day and night levels, setting 0F 0F 0F 08 00 00)"},
         {"81 01 04 6B 02 FF ", "Camera 1: FrmMD.cmdMDstart (alarm detection start)"},
@@ -120,19 +122,19 @@ TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
         {"81 09 04 6B FF ", "Camera 1: inquiry, alarm detection (FrmMD.cmdMDSSunq)"},
         // clock, camera ID, power-off timers
         {"81 01 04 70 02 06 01 02 00 07 02 01 00 05 FF ",
-         "Camera 1: FrmSetDT.OK (clock, setting 02 06 01 02 00 07 02 01 00 05)"},
+         "Camera 1: FrmSetDT.OK (clock 21:05, day 07 month 12 year 26)"},
         {"81 01 04 22 01 02 03 04 FF ", "Camera 1: FrmCamID.OK (camera ID 0x1234)"},
-        {"81 01 04 40 00 00 03 0C FF ", "Camera 1: FrmAutoPOff.OK (auto power-off timer 0x003C)"},
-        {"81 01 04 41 00 00 03 0C FF ", "Camera 1: FrmNightPOff.OK (night power-off timer 0x003C)"},
+        {"81 01 04 40 00 00 03 0C FF ", "Camera 1: FrmAutoPOff.OK (auto power-off timer 60 min)"},
+        {"81 01 04 41 00 00 03 0C FF ", "Camera 1: FrmNightPOff.OK (night power-off timer 60 min)"},
         {"81 09 04 40 FF ", "Camera 1: inquiry, auto power-off timer (FrmAutoPOff.Form_Load)"},
         {"81 09 04 41 FF ", "Camera 1: inquiry, night power-off timer (FrmNightPOff.Form_Load)"},
         // titles
         {"81 01 04 73 00 01 02 03 01 00 00 00 00 00 00 FF ",
          "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 00 01 02 03 01 00 00 00 00 00 00)"},
         {"81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF ",
-         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B)"},
+         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 1 to 10 \"HELLO     \")"},
         {"81 01 04 73 02 1B 1B 1B 1B 1B 1B 1B 1B 1B 1B FF ",
-         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title, setting 02 1B 1B 1B 1B 1B 1B 1B 1B 1B 1B)"},
+         "Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 11 to 20 \"          \")"},
         {"81 01 04 74 00 FF ", "Camera 1: FrmTitle_K.Clear or FrmTitle_M.Clear (title display clear)"},
         {"81 01 04 74 02 FF ", "Camera 1: TitleOnOff or FrmTitle_K.Check1 or FrmTitle_M.Check1 (title display on)"},
         {"81 01 04 74 03 FF ", "Camera 1: TitleOnOff or FrmTitle_K.Check1 or FrmTitle_M.Check1 (title display off)"},
@@ -200,8 +202,10 @@ TEST(Meaning, LinesThePanelCannotNameSaySo) {
 TEST(Meaning, RepliesByClassCameraSocketAndCode) {
     EXPECT_EQ(received("90 41 FF "), "Camera 1: acknowledge, socket 1");
     EXPECT_EQ(received("A0 52 FF "), "Camera 2: completion, socket 2");
-    EXPECT_EQ(received("B0 61 41 FF "), "Camera 3: error 41, socket 1");
-    EXPECT_EQ(received("F0 60 02 FF "), "Camera 7: error 02, socket 0");
+    EXPECT_EQ(received("B0 61 41 FF "), "Camera 3: cannot execute, socket 1");
+    EXPECT_EQ(received("F0 60 02 FF "), "Camera 7: syntax error, socket 0");
+    EXPECT_EQ(received("90 60 03 FF "), "Camera 1: command buffer full, socket 0");
+    EXPECT_EQ(received("90 62 05 FF "), "Camera 1: error code 0x05, socket 2");
     EXPECT_EQ(received("88 30 04 FF "), "Address set came back: 3 cameras");
     EXPECT_EQ(received("88 30 02 FF "), "Address set came back: 1 camera");
     EXPECT_EQ(received("88 01 00 01 FF "), "Interface clear came back through the chain");
@@ -224,7 +228,14 @@ TEST(Meaning, AnswersByWhatTheyAnswered) {
         std::optional<Bytes> inquiry;  // nothing: not known; empty: none outstanding
         const char* meaning;
     } cases[] = {
-        {"90 50 02 FF ", power, "Camera 1: answer to the power inquiry: 02"},
+        {"90 50 02 FF ", power, "Camera 1: answer to the power inquiry: 02 (on)"},
+        {"90 50 03 FF ", power, "Camera 1: answer to the power inquiry: 03 (off)"},
+        {"90 50 07 FF ", power, "Camera 1: answer to the power inquiry: 07"},
+        {"90 50 0C FF ", Bytes{0x81, 0x09, 0x04, 0x6C, 0xFF}, "Camera 1: answer to the alarm mode inquiry: 0C (Day & Night)"},
+        {"90 50 00 00 03 0C FF ", Bytes{0x81, 0x09, 0x04, 0x41, 0xFF},
+         "Camera 1: answer to the night power-off timer inquiry: 00 00 03 0C (60 min)"},
+        {"90 50 0F 0C 09 00 00 01 02 00 FF ", Bytes{0x81, 0x09, 0x06, 0x12, 0xFF},
+         "Camera 1: answer to the pan-tilt position inquiry: 0F 0C 09 00 00 01 02 00 (pan 0xFC90, tilt 0x0120)"},
         {"90 50 02 FF ", std::nullopt, "Camera 1: inquiry answer, 4 bytes"},
         {"90 50 02 FF ", Bytes{}, "Camera 1: inquiry answer, 4 bytes, with no inquiry outstanding"},
         {"A0 50 02 FF ", power, "Camera 2: inquiry answer, 4 bytes"},
@@ -376,11 +387,38 @@ TEST(Meaning, MainWindowShowsTheLineAtTheCaret) {
     m.ApertureUp.click();
     rig.run(1);
     m.SendText.caretMovedTo(m.SendText.text().find("81 01"));
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: ApertureUp (aperture up)");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: Aperture Up (aperture up)");
     m.RecvText.caretMovedTo(2);
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02 (on)");
     EXPECT_EQ(m.RecvText.toolTipAt(m.RecvText.text().find("90 41")), "Camera 1: acknowledge, socket 1");
     EXPECT_EQ(m.SendText.toolTipAt(0), "Camera 1: inquiry, power");
     m.cmdClearTxt.click();
     EXPECT_EQ(m.LineMeaning.text(), "");
+}
+
+// While the panel runs, a packet names its control as the operator sees
+// it: its spoken name or caption, and the window's caption for a dialog.
+TEST(Meaning, ControlsReadAsTheOperatorSeesThem) {
+    orbus::testing::Rig rig({"ORX-Kappa"});
+    const struct {
+        const char* line;
+        const char* meaning;
+    } cases[] = {
+        {"81 01 04 0B 02 FF ", "Camera 1: Iris Open (iris one step open)"},
+        {"81 01 04 3F 01 03 FF ", "Camera 1: Preset 4 Set or Memory 3 Set (memory set, number 3)"},
+        {"81 01 04 15 02 FF ", "Camera 1: Data Screen or Alarm: Display ON (data screen on)"},
+        {"81 01 04 47 01 02 03 04 FF ", "Camera 1: Zoom (zoom position 0x1234)"},
+        {"81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF ", "Camera 1: Title Set: OK or Title Set with Mouse: OK (title characters 1 to 10 \"HELLO     \")"},
+        {"81 01 04 6D 0F 0F 0F 08 00 00 FF ", "Camera 1: Alarm: Set Day/Night AE Level Send Command (alarm day and night levels, setting 0F 0F 0F 08 00 00)"},
+        {"81 09 04 40 FF ", "Camera 1: inquiry, auto power-off timer (Auto Power Off, on opening)"},
+        {"81 01 06 01 18 17 03 01 FF ", "Camera 1: Pan/Tilt: Pan/Tilt UP (pan-tilt drive up, pan speed 24, tilt speed 23)"},
+        {"83 01 00 01 FF ", "Camera 3: I/F Clear (interface clear)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sent(c.line), c.meaning) << c.line;
+    // The reply log's tool tips use the same words.
+    rig.openQuietly();
+    FrmMain& m = rig.main();
+    m.IrisOpen.click();
+    rig.run(1);
+    EXPECT_EQ(m.SendText.toolTipAt(m.SendText.text().rfind("81 01 04 0B")), "Camera 1: Iris Open (iris one step open)");
 }

@@ -268,12 +268,12 @@ TEST(View, LogCaretAndToolTipsReadTheLineMeaning) {
     c.setPosition(send->document()->findBlockByNumber(1).position() + 3);
     send->setTextCursor(c);
     EXPECT_EQ(lineAt(m.SendText.text(), m.SendText.selStart()), "81 01 04 0B 02 FF ");
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: IrisOpen (iris one step open)");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: Iris Open (iris one step open)");
     auto* recv = qobject_cast<QPlainTextEdit*>(views.viewOf(m)->widgetFor(&m.RecvText));
     c = recv->textCursor();
     c.setPosition(1);
     recv->setTextCursor(c);
-    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02");
+    EXPECT_EQ(m.LineMeaning.text(), "Camera 1: answer to the power inquiry: 02 (on)");
     auto* meaning = views.viewOf(m)->widgetFor(&m.LineMeaning);
     EXPECT_EQ(meaning->accessibleName(), "Line meaning");
     EXPECT_EQ(qobject_cast<QPlainTextEdit*>(meaning)->toPlainText().toStdString(), m.LineMeaning.text());

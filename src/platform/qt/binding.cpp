@@ -17,6 +17,7 @@ const Binding& bindingFor(Kind kind) {
     case Kind::ProgressBar: return kProgressBarBinding;
     case Kind::UpDown: return kUpDownBinding;
     case Kind::Picture: return kPictureBinding;
+    case Kind::Table: return kTableBinding;
     case Kind::Timer: break;
     }
     return none;

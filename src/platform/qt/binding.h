@@ -43,6 +43,7 @@ extern const Binding kMenuItemBinding;
 extern const Binding kProgressBarBinding;
 extern const Binding kUpDownBinding;
 extern const Binding kPictureBinding;
+extern const Binding kTableBinding;
 
 // Names again the spin arrows that step `changed` (a box, or the arrows
 // themselves) after the box's spoken name.

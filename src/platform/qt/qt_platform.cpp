@@ -3,6 +3,8 @@
 #include <QDateTime>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QScreen>
@@ -122,6 +124,17 @@ MsgAnswer QtWindowSystem::message(const Message& m) {
     case QMessageBox::No: return MsgAnswer::No;
     default: return MsgAnswer::Ok;
     }
+}
+
+void QtWindowSystem::setClipboardText(const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+std::string QtWindowSystem::saveFileName(const std::string& title, const std::string& suggested,
+                                         const std::string& filter) {
+    return QFileDialog::getSaveFileName(activeWindow(), QString::fromStdString(title), QString::fromStdString(suggested),
+                                        QString::fromStdString(filter))
+        .toStdString();
 }
 
 void QtWindowSystem::runModal(Form& form) {

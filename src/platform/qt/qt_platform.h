@@ -59,6 +59,9 @@ public:
     void endProgram() override;
     bool ending() const override { return ending_; }
     ScreenArea screenArea() const override;
+    void setClipboardText(const std::string& text) override;
+    std::string saveFileName(const std::string& title, const std::string& suggested,
+                             const std::string& filter) override;
 
     // Windows of the forms, to parent message boxes and modal dialogs.
     void setViews(ViewSet* views) { views_ = views; }

@@ -83,6 +83,14 @@ public:
     void endProgram() override { ended_ = true; }
     bool ending() const override { return ended_; }
     ScreenArea screenArea() const override { return area; }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
+        return saveAnswer;
+    }
+
+    // What the panel put on the clipboard; the file a save dialog answers.
+    std::string clipboard;
+    std::string saveAnswer;
 
     // The screen: large enough by default for both windows side by side and
     // one under the other (3840 x 2160 pixels).

@@ -1,0 +1,133 @@
+// Every packet that passed the serial port, sent or received, kept in a ring
+// of fixed size so that a panel left running for days holds the latest
+// packets and no more. Recording copies a few bytes into a slot made in
+// advance: no allocation, nothing worded until a row is shown.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+
+namespace orbus {
+
+enum class TrafficDirection : std::uint8_t { Sent, Received };
+
+struct TrafficRow {
+    // Longer runs are kept in pieces of this size (a packet of the panel's
+    // own is far shorter; only the console or line noise comes near).
+    static constexpr std::size_t kMaxBytes = 32;
+    static constexpr std::size_t kMaxInquiry = 16;
+    // The camera of a broadcast; 0 is no camera at all (noise, a bad header).
+    static constexpr std::uint8_t kAll = 8;
+
+    std::int64_t ms = 0;  // since the panel started
+    std::uint8_t camera = 0;
+    TrafficDirection direction = TrafficDirection::Sent;
+    std::uint8_t length = 0;
+    std::uint8_t inquiryLength = 0;
+    std::array<std::uint8_t, kMaxBytes> bytes{};
+    // For an inquiry answer: the inquiry outstanding for its camera.
+    std::array<std::uint8_t, kMaxInquiry> inquiry{};
+
+    Bytes packet() const { return Bytes(bytes.begin(), bytes.begin() + length); }
+    // A camera's error reply (y0 6z ee FF).
+    bool isError() const;
+};
+
+// Which rows the traffic window shows: one camera's (1 to 7) or every row
+// (0), errors only or all.
+struct TrafficFilter {
+    int camera = 0;
+    bool errorsOnly = false;
+    bool passes(const TrafficRow& row) const;
+};
+
+class TrafficRecord {
+public:
+    static constexpr std::size_t kCapacity = 10000;
+
+    // `startedAt`: the clock's reading when the panel started.
+    explicit TrafficRecord(double startedAt = 0, std::size_t capacity = kCapacity);
+
+    // Bytes the port took (one write) and bytes it delivered (one read, any
+    // part of a packet).
+    void sent(const Bytes& bytes, double now);
+    void received(const Bytes& bytes, double now);
+
+    std::size_t size() const { return count_; }
+    std::size_t capacity() const { return ring_.size(); }
+    // Row i, the oldest first.
+    const TrafficRow& at(std::size_t i) const { return ring_[(first_ + i) % ring_.size()]; }
+    // Rows recorded since the start, those that fell out of the ring too:
+    // a view compares it to know whether anything is new.
+    std::uint64_t recorded() const { return recorded_; }
+    // The rows that pass, oldest first, as indexes for at().
+    std::vector<std::size_t> select(const TrafficFilter& filter) const;
+
+private:
+    TrafficRow& push(double now, TrafficDirection d, const std::uint8_t* bytes, std::size_t n);
+    void packetDone(TrafficRow& row);
+
+    double startedAt_;
+    std::vector<TrafficRow> ring_;
+    std::size_t first_ = 0, count_ = 0;
+    std::uint64_t recorded_ = 0;
+    // A received packet waiting for its FF, and when its first byte came.
+    std::array<std::uint8_t, TrafficRow::kMaxBytes> incoming_{};
+    std::size_t incomingLength_ = 0;
+    double incomingAt_ = 0;
+    // The last inquiry to each camera that has had no answer yet.
+    std::array<Bytes, 7> pending_;
+};
+
+// The columns of a row as the window shows them.
+std::string trafficTime(const TrafficRow& row);       // "12345"
+std::string trafficCamera(const TrafficRow& row);     // "1" to "7", "all", "-"
+std::string trafficDirection(const TrafficRow& row);  // "sent", "received"
+std::string trafficHex(const TrafficRow& row);        // "81 01 04 0B 02 FF"
+std::string trafficMeaning(const TrafficRow& row);
+
+enum class TrafficFormat { Text, Csv };
+// The rows `rows` of `record` with a header line, CR LF after each line;
+// text: columns apart by tabs; CSV: fields quoted where they must be.
+std::string trafficExport(const TrafficRecord& record, const std::vector<std::size_t>& rows, TrafficFormat format);
+// One CSV field: as it is, or quoted with its quotes doubled when it holds
+// a comma, a quote or a line break.
+std::string csvField(const std::string& field);
+
+// The panel's serial port with every packet recorded; all else is handed to
+// the port underneath.
+class RecordingPort : public SerialPort {
+public:
+    RecordingPort(SerialPort& inner, Clock& clock, TrafficRecord& record);
+    ~RecordingPort() override;
+
+    void setCommPort(int number) override { inner_.setCommPort(number); }
+    int commPort() const override { return inner_.commPort(); }
+    void setSimulator(const std::string& models) override { inner_.setSimulator(models); }
+    void setSettings(const LineSettings& s) override { inner_.setSettings(s); }
+    void setDTREnable(bool on) override { inner_.setDTREnable(on); }
+    bool open() override { return inner_.open(); }
+    void close() override { inner_.close(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    std::string lastError() const override { return inner_.lastError(); }
+    OpenFailure openFailure() const override { return inner_.openFailure(); }
+    void setRThreshold(int n) override { inner_.setRThreshold(n); }
+    int rThreshold() const override { return inner_.rThreshold(); }
+    void setSThreshold(int n) override { inner_.setSThreshold(n); }
+    Bytes input() override;
+    int inBufferCount() override { return inner_.inBufferCount(); }
+    bool output(const Bytes& bytes) override;
+
+private:
+    SerialPort& inner_;
+    Clock& clock_;
+    TrafficRecord& record_;
+};
+
+}  // namespace orbus
