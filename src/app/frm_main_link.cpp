@@ -46,7 +46,8 @@ private:
 // only warnings.
 std::string consoleNote(const std::string& digits) {
     if (digits.size() % 2 != 0) {
-        return "Not sent: " + std::to_string(digits.size()) + " hex digits, an odd number (each byte takes two)";
+        return "Not sent: " + std::to_string(digits.size()) + (digits.size() == 1 ? " hex digit" : " hex digits") +
+               ", an odd number (each byte takes two)";
     }
     if (digits.empty()) return "";
     auto digit = [&](std::size_t i) { return std::max(0, hexDigit(digits[i])); };
@@ -89,22 +90,25 @@ void FrmMain::DirectText_KeyPress(int& keyAscii) {
         // An odd count sends nothing; the note says why. Otherwise the
         // packet goes out as typed, with a warning when it looks wrong.
         const std::string digits = DirectText.text();
-        DirectNote.setCaption(consoleNote(digits));
         if (digits.size() % 2 == 0) {
             SendDirect();
             DirectText.setText("");
         }
+        DirectNote.setCaption(consoleNote(digits));
         keyAscii = 0;
         return;
     }
     hexKeyFilter(keyAscii);
-    // Typing again: the last note is over.
-    if (keyAscii != 0) DirectNote.setCaption("");
 }
 
 // Text that arrives by pasting is filtered like typed keys, so a pasted
 // "81 01 04 ..." becomes 810104... and never puts wrong bytes on the wire.
-void FrmMain::DirectText_Change() { keepHexDigits(DirectText); }
+void FrmMain::DirectText_Change() {
+    keepHexDigits(DirectText);
+    // Typing or pasting again: the last note is over (the box emptied after
+    // a send keeps it).
+    if (!DirectText.text().empty()) DirectNote.setCaption("");
+}
 
 std::string FrmMain::SendDirect() { return link_.sendTyped(DirectText.text()); }
 
