@@ -46,8 +46,8 @@ private:
 // only warnings.
 std::string consoleNote(const std::string& digits) {
     if (digits.size() % 2 != 0) {
-        return "Not sent: " + std::to_string(digits.size()) + (digits.size() == 1 ? " hex digit" : " hex digits") +
-               ", an odd number (each byte takes two)";
+        return "Not sent: " + std::to_string(digits.size()) + (digits.size() == 1 ? " digit" : " digits") +
+               "; a byte takes two";
     }
     if (digits.empty()) return "";
     auto digit = [&](std::size_t i) { return std::max(0, hexDigit(digits[i])); };
@@ -57,9 +57,9 @@ std::string consoleNote(const std::string& digits) {
     const bool noEnd = digits.size() < 4 || byteAt(digits.size() - 2) != 0xFF;
     if (!badHeader && !noEnd) return "";
     std::string s = "Sent, but ";
-    if (badHeader) s += "the header " + digits.substr(0, 2) + " is not 81 to 88 (camera 1 to 7, 88 all)";
-    if (badHeader && noEnd) s += ", and ";
-    if (noEnd) s += "it does not end with FF: the camera waits for the rest";
+    if (badHeader) s += "header " + digits.substr(0, 2) + " is not 81 to 88";
+    if (badHeader && noEnd) s += ", ";
+    if (noEnd) s += "no closing FF";
     return s;
 }
 

@@ -270,15 +270,13 @@ TEST(Console, NoteAfterEnter) {
     const std::vector<Row> rows = {
         {"8101040002FF", true, ""},
         {"88010001FF", true, ""},
-        {"8101040002F", false, "Not sent: 11 hex digits, an odd number (each byte takes two)"},
-        {"8", false, "Not sent: 1 hex digit, an odd number (each byte takes two)"},
-        {"81010400", true, "Sent, but it does not end with FF: the camera waits for the rest"},
-        {"81", true, "Sent, but it does not end with FF: the camera waits for the rest"},
-        {"9041FF", true, "Sent, but the header 90 is not 81 to 88 (camera 1 to 7, 88 all)"},
-        {"80FF", true, "Sent, but the header 80 is not 81 to 88 (camera 1 to 7, 88 all)"},
-        {"0102", true,
-         "Sent, but the header 01 is not 81 to 88 (camera 1 to 7, 88 all), and it does not end with FF: the "
-         "camera waits for the rest"},
+        {"8101040002F", false, "Not sent: 11 digits; a byte takes two"},
+        {"8", false, "Not sent: 1 digit; a byte takes two"},
+        {"81010400", true, "Sent, but no closing FF"},
+        {"81", true, "Sent, but no closing FF"},
+        {"9041FF", true, "Sent, but header 90 is not 81 to 88"},
+        {"80FF", true, "Sent, but header 80 is not 81 to 88"},
+        {"0102", true, "Sent, but header 01 is not 81 to 88, no closing FF"},
         {"", true, ""},
     };
     Rig rig({"ORX-Beta"});
