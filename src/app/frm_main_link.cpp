@@ -54,7 +54,7 @@ std::string consoleNote(const std::string& digits) {
     auto byteAt = [&](std::size_t i) { return digit(i) * 16 + digit(i + 1); };
     const int header = byteAt(0);
     const bool badHeader = header < 0x81 || header > 0x88;
-    const bool noEnd = digits.size() < 4 || byteAt(digits.size() - 2) != 0xFF;
+    const bool noEnd = byteAt(digits.size() - 2) != 0xFF;
     if (!badHeader && !noEnd) return "";
     std::string s = "Sent, but ";
     if (badHeader) s += "header " + digits.substr(0, 2) + " is not 81 to 88";

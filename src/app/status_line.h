@@ -13,14 +13,14 @@ namespace orbus {
 struct StatusLineFacts {
     // The port.
     int comNumber = 1;
-    std::string simulator;  // models of the built-in simulated chain chosen instead of "Com n"
-    std::string path;       // what the last opening opened or tried; empty: no device for "Com n"
+    std::string simulator{};  // models of the built-in simulated chain chosen instead of "Com n"
+    std::string path{};     // what the last opening opened or tried; empty: no device for "Com n"
     bool opened = false;    // an opening has been tried
     int speed = 9600;
 
     // The camera driven.
     int camera = 1;
-    std::string model;  // as the panel shows it; empty while not known
+    std::string model{};  // as the panel shows it; empty while not known
 
     // The link to it.
     enum class Port { Closed, Open, Gone, Reconnecting };
@@ -29,7 +29,7 @@ struct StatusLineFacts {
     bool notAnswering = false;
     double silentSince = -1;      // not answering: the first packet unanswered went out then
     double lastReplyAt = -1;      // -1: no reply yet
-    std::string lastError;        // empty: none so far
+    std::string lastError{};      // empty: none so far
     double lastErrorAt = -1;
 };
 

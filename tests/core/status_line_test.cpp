@@ -22,109 +22,53 @@ LocalTime at(int h, int m, int s) { return {2026, 12, 9, h, m, s}; }
 TEST(StatusLine, TextsFromTheFacts) {
     struct Row {
         const char* what;
-        std::function<void(StatusLineFacts&)> facts;
+        StatusLineFacts facts;
         double now;
         LocalTime wall;
         const char* port;
         const char* camera;
         const char* link;
     };
-    auto open = [](StatusLineFacts& f) {
-        f.opened = true;
-        f.path = "/dev/ttyUSB0";
-        f.port = Port::Open;
-    };
+    const char* usb = "Com 1  /dev/ttyUSB0  9600 bps";
+    const std::string dev = "/dev/ttyUSB0";
+    const LocalTime evening = at(21, 14, 9);
     const std::vector<Row> rows = {
-        {"before the port was opened", [](StatusLineFacts&) {}, 0, at(9, 0, 0), "Com 1  9600 bps", "Camera 1",
-         "Port not open"},
+        {"before the port was opened", {}, 0, evening, "Com 1  9600 bps", "Camera 1", "Port not open"},
         {"answering",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.camera = 2;
-             f.model = "ORX-Kappa";
-             f.lastReplyAt = 99.6;
-         },
-         100, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 2  ORX-Kappa",
-         "Answering  (last reply 0.4 s ago)"},
-        {"answering long ago",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.lastReplyAt = 10;
-         },
-         135.5, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1", "Answering  (last reply 2 min 5 s ago)"},
-        {"answering hours ago",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.lastReplyAt = 0;
-         },
-         3 * 3600 + 600, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1",
-         "Answering  (last reply 3 h 10 min ago)"},
-        {"no reply yet", open, 5, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1", "No reply yet"},
+         {.path = dev, .opened = true, .camera = 2, .model = "ORX-Kappa", .port = Port::Open, .lastReplyAt = 99.6},
+         100, evening, usb, "Camera 2  ORX-Kappa", "Answering  (last reply 0.4 s ago)"},
+        {"answering long ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 10}, 135.5, evening,
+         usb, "Camera 1", "Answering  (last reply 2 min 5 s ago)"},
+        {"answering hours ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 0}, 3 * 3600 + 600,
+         evening, usb, "Camera 1", "Answering  (last reply 3 h 10 min ago)"},
+        {"no reply yet", {.path = dev, .opened = true, .port = Port::Open}, 5, evening, usb, "Camera 1",
+         "No reply yet"},
         {"not answering since",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.lastReplyAt = 40;
-             f.notAnswering = true;
-             f.silentSince = 46;
-         },
-         50, at(21, 14, 9), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1", "Not answering since 21:14:05"},
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 46, .lastReplyAt = 40},
+         50, evening, usb, "Camera 1", "Not answering since 21:14:05"},
         {"not answering since before midnight",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.notAnswering = true;
-             f.silentSince = 0;
-         },
-         10, at(0, 0, 5), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1", "Not answering since 23:59:55"},
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 0}, 10, at(0, 0, 5),
+         usb, "Camera 1", "Not answering since 23:59:55"},
         {"not on the chain",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.camera = 5;
-             f.notOnChain = true;
-             f.notAnswering = true;
-         },
-         1, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 5", "Not on the chain"},
-        {"port gone",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.port = Port::Gone;
-             f.lastReplyAt = 1;
-         },
-         2, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1", "Port gone"},
-        {"reconnecting",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.port = Port::Reconnecting;
-         },
-         2, at(21, 14, 0), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1",
+         {.path = dev, .opened = true, .camera = 5, .port = Port::Open, .notOnChain = true, .notAnswering = true}, 1,
+         evening, usb, "Camera 5", "Not on the chain"},
+        {"port gone", {.path = dev, .opened = true, .port = Port::Gone, .lastReplyAt = 1}, 2, evening, usb,
+         "Camera 1", "Port gone"},
+        {"reconnecting", {.path = dev, .opened = true, .port = Port::Reconnecting}, 2, evening, usb, "Camera 1",
          "Reconnecting  (port open again, no reply yet)"},
         {"last error with its time",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.lastReplyAt = 19.8;
-             f.lastError = "Refresh Action Error !";
-             f.lastErrorAt = 18;
-         },
-         20, at(21, 14, 9), "Com 1  /dev/ttyUSB0  9600 bps", "Camera 1",
-         "Answering  (last reply 0.2 s ago)  Last error 21:14:07  Refresh Action Error !"},
+         {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 19.8, .lastError = "Refresh Action Error !",
+          .lastErrorAt = 18},
+         20, evening, usb, "Camera 1", "Answering  (last reply 0.2 s ago)  Last error 21:14:07  Refresh Action Error !"},
         {"simulated chain at 38400 bps",
-         [&](StatusLineFacts& f) {
-             open(f);
-             f.simulator = "ORX-Kappa,KBM-R20";
-             f.speed = 38400;
-         },
-         0, at(21, 14, 0), "Simulator  sim:ORX-Kappa,KBM-R20  38400 bps", "Camera 1", "No reply yet"},
-        {"no device for the number",
-         [&](StatusLineFacts& f) {
-             f.opened = true;
-             f.comNumber = 4;
-         },
-         0, at(21, 14, 0), "Com 4  no serial device  9600 bps", "Camera 1", "Port not open"},
+         {.simulator = "ORX-Kappa,KBM-R20", .opened = true, .speed = 38400, .port = Port::Open}, 0, evening,
+         "Simulator  sim:ORX-Kappa,KBM-R20  38400 bps", "Camera 1", "No reply yet"},
+        {"no device for the number", {.comNumber = 4, .opened = true}, 0, evening, "Com 4  no serial device  9600 bps",
+         "Camera 1", "Port not open"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        StatusLineFacts f;
-        row.facts(f);
-        const StatusLineTexts t = statusLineTexts(f, row.now, row.wall);
+        const StatusLineTexts t = statusLineTexts(row.facts, row.now, row.wall);
         EXPECT_EQ(t.port, row.port);
         EXPECT_EQ(t.camera, row.camera);
         EXPECT_EQ(t.link, row.link);
@@ -276,6 +220,7 @@ TEST(Console, NoteAfterEnter) {
         {"81", true, "Sent, but no closing FF"},
         {"9041FF", true, "Sent, but header 90 is not 81 to 88"},
         {"80FF", true, "Sent, but header 80 is not 81 to 88"},
+        {"FF", true, "Sent, but header FF is not 81 to 88"},
         {"0102", true, "Sent, but header 01 is not 81 to 88, no closing FF"},
         {"", true, ""},
     };
