@@ -46,6 +46,20 @@ long CameraHealth::errorCount() const {
     return n;
 }
 
+std::string CameraHealth::errorName(int code) {
+    switch (code & 0xFF) {
+    case 0x01: return "message length";
+    case 0x02: return "syntax";
+    case 0x03: return "buffer full";
+    case 0x04: return "cancelled";
+    case 0x05: return "no socket";
+    case 0x41: return "cannot execute";
+    default: break;
+    }
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string("code ") + digits[(code >> 4) & 0x0F] + digits[code & 0x0F];
+}
+
 CameraHealth* ChainHealth::at(int address) {
     if (address < 1 || address > kCameras) return nullptr;
     return &cameras_[address - 1];
@@ -151,6 +165,7 @@ void ChainHealth::garbledAnswer(int address, double now) {
     --c->answers;
     c->lastReplyAt = t.replyBefore;
     c->inquirySentAt = t.inquirySentAt;
+    c->unansweredSince = t.unansweredSince;
     c->pendingInquiry = std::move(t.inquiry);
 }
 
@@ -177,6 +192,7 @@ void ChainHealth::sentPacket(const Bytes& p, double now) {
     CameraHealth* c = at(p[0] - 0x80);
     if (!c || p.size() < 3) return;
     taken_[p[0] - 0x81].valid = false;
+    if (c->unansweredSince < 0) c->unansweredSince = now;
     if (p[1] == 0x09) {
         if (c->inquirySentAt >= 0) {
             // A new inquiry while the last is unanswered: that one is given up.
@@ -224,9 +240,10 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
             receivedGarbage();
             return;
         }
-        taken = {true, c->lastReplyAt, c->inquirySentAt, c->pendingInquiry};
+        taken = {true, c->lastReplyAt, c->inquirySentAt, c->unansweredSince, c->pendingInquiry};
     }
     c->lastReplyAt = now;
+    c->unansweredSince = -1;
     ++changes_;
     const std::uint8_t kind = p[1] & 0xF0;
     auto commandEnded = [&] {
@@ -262,6 +279,8 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         commandEnded();
     } else if (kind == 0x60) {
         ++c->errors[p[2]];
+        c->lastErrorCode = p[2];
+        c->lastErrorAt = now;
         // A refusal ("buffer full", "cannot execute") answers a command not
         // yet acknowledged.
         if (c->inquirySentAt < 0 && ((p[1] & 0x0F) == 0 || p[2] == 0x41)) answered();

@@ -41,8 +41,17 @@ struct CameraHealth {
     double inquirySentAt = -1;    // an inquiry waits for its answer since then
     double lastTimeoutAt = -1;
     Bytes pendingInquiry;
+    // The first packet sent to the camera since its last reply went out
+    // then; -1 while nothing sent waits for a reply.
+    double unansweredSince = -1;
+    // The last error reply: its code and when it came (-1 never).
+    int lastErrorCode = -1;
+    double lastErrorAt = -1;
 
     long errorCount() const;
+    // The words for an error reply's code ("syntax", "buffer full", or
+    // "code 7F" for one without a name).
+    static std::string errorName(int code);
     double latencyAverage() const { return latencies > 0 ? latencySum / static_cast<double>(latencies) : -1; }
 };
 
@@ -113,6 +122,7 @@ private:
         bool valid = false;
         double replyBefore = -1;
         double inquirySentAt = -1;
+        double unansweredSince = -1;
         Bytes inquiry;
     };
     // An answer of the last read with the inquiry outstanding when it came.

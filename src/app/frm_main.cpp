@@ -61,6 +61,7 @@ void FrmMain::wireHandlers() {
     platform_.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
     panel::wireCommands(*this);
     wireTrafficView();
+    wireStatusLine();
 }
 
 }  // namespace orbus

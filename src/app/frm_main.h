@@ -16,6 +16,7 @@
 #include "link/refresh_state.h"
 #include "link/send_mode.h"
 #include "app/frm_main_controls.h"
+#include "app/status_line.h"
 #include "app/window_arrangement.h"
 #include "platform/serial_port.h"
 #include "status/read_state.h"
@@ -186,6 +187,17 @@ public:
     // cannot be opened.
     bool reopenPort();
 
+    // ---- status line: port, driven camera, link state (frm_main_link.cpp) -----
+    // Shows the link's state as it is now.
+    void updateStatusLine();
+    // An error the panel met (told in a message box, or a read that failed
+    // quietly): shown with its time of day until the next one.
+    void statusError(std::string words);
+    // The port was opened, or its opening tried.
+    void portOpened();
+    void StatusTimer_Timer();
+    void wireStatusLine();
+
     // ---- helpers ---------------------------------------------------------------
     bool autoCaption() const { return link_.autoCaption(); }  // auto refresh is on ("Auto")
     void resumeRefresh() { link_.resumeRefresh(); }
@@ -238,6 +250,7 @@ private:
     bool loaded_ = false;
     status::ReadState read_;
     int startupCameras_ = 0;
+    StatusLineMemory statusMemory_;
     // What the link needs from this window (frm_main_link.cpp).
     static std::unique_ptr<link::LinkWindow> linkWindowOf(FrmMain& window);
     std::unique_ptr<link::LinkWindow> linkWindow_;

@@ -283,6 +283,8 @@ public:
     // What the log line at the caret means, in words.
     TextBox LineMeaning{*this, "LineMeaning"};
     TextBox DirectText{*this, "DirectText"};
+    // Why Enter sent nothing, or what looks wrong with the packet it sent.
+    Label DirectNote{*this, "DirectNote", ""};
     Button cmdClearTxt{*this, "cmdClearTxt", "Clear Txt"};
 
     // ---- status line: the port, the driven camera and the link's state ----------
@@ -294,6 +296,8 @@ public:
     Timer Timer1{*this, "Timer1", 2000, false};
     Timer Timer2{*this, "Timer2", 800, true};
     Timer Timer3{*this, "Timer3", 6000, false};
+    // Keeps the status line's age of the last reply current.
+    Timer StatusTimer{*this, "StatusTimer", 1000, true};
 };
 
 }  // namespace orbus

@@ -3,6 +3,9 @@
 // away and coming back.
 #include "app/frm_main.h"
 
+#include <algorithm>
+
+#include "app/chain_health.h"
 #include "app/port_problem.h"
 #include "app/program.h"
 #include "dialogs/menus.h"
@@ -10,6 +13,8 @@
 #include "pantilt/frm_pantilt.h"
 #include "platform/digit_input.h"
 #include "platform/platform.h"
+#include "platform/serial_devices.h"
+#include "platform/text.h"
 
 namespace orbus {
 
@@ -24,6 +29,7 @@ public:
     void drawRefresh() override { window_.drawRefresh(); }
     void commandWentOut(int camera) override { window_.commandWentOut(camera); }
     void clearPresetHighlight(int op, int no) override { window_.clearPresetHighlight(op, no); }
+    void linkChanged() override { window_.updateStatusLine(); }
     void clearPresetHighlights() override {
         for (auto* arr : {&window_.PresetSet, &window_.PresetRecall, &window_.PresetReset}) {
             arr->forEach([](int, OptionButton& o) { o.setValue(false); });
@@ -33,6 +39,29 @@ public:
 private:
     FrmMain& window_;
 };
+
+// What the console says of the digits in the box when Enter is pressed:
+// why nothing went out, or what looks wrong with a packet that did. Empty
+// when all is well. The console sends what was typed as it is; these are
+// only warnings.
+std::string consoleNote(const std::string& digits) {
+    if (digits.size() % 2 != 0) {
+        return "Not sent: " + std::to_string(digits.size()) + (digits.size() == 1 ? " digit" : " digits") +
+               "; a byte takes two";
+    }
+    if (digits.empty()) return "";
+    auto digit = [&](std::size_t i) { return std::max(0, hexDigit(digits[i])); };
+    auto byteAt = [&](std::size_t i) { return digit(i) * 16 + digit(i + 1); };
+    const int header = byteAt(0);
+    const bool badHeader = header < 0x81 || header > 0x88;
+    const bool noEnd = byteAt(digits.size() - 2) != 0xFF;
+    if (!badHeader && !noEnd) return "";
+    std::string s = "Sent, but ";
+    if (badHeader) s += "header " + digits.substr(0, 2) + " is not 81 to 88";
+    if (badHeader && noEnd) s += ", ";
+    if (noEnd) s += "no closing FF";
+    return s;
+}
 
 }  // namespace
 
@@ -58,10 +87,14 @@ void FrmMain::MSComm1_OnComm(int event) {
 
 void FrmMain::DirectText_KeyPress(int& keyAscii) {
     if (keyAscii == 13) {
-        if (DirectText.text().size() % 2 == 0) {
+        // An odd count sends nothing; the note says why. Otherwise the
+        // packet goes out as typed, with a warning when it looks wrong.
+        const std::string digits = DirectText.text();
+        if (digits.size() % 2 == 0) {
             SendDirect();
             DirectText.setText("");
         }
+        DirectNote.setCaption(consoleNote(digits));
         keyAscii = 0;
         return;
     }
@@ -70,7 +103,12 @@ void FrmMain::DirectText_KeyPress(int& keyAscii) {
 
 // Text that arrives by pasting is filtered like typed keys, so a pasted
 // "81 01 04 ..." becomes 810104... and never puts wrong bytes on the wire.
-void FrmMain::DirectText_Change() { keepHexDigits(DirectText); }
+void FrmMain::DirectText_Change() {
+    keepHexDigits(DirectText);
+    // Typing or pasting again: the last note is over (the box emptied after
+    // a send keeps it).
+    if (!DirectText.text().empty()) DirectNote.setCaption("");
+}
 
 std::string FrmMain::SendDirect() { return link_.sendTyped(DirectText.text()); }
 
@@ -109,6 +147,7 @@ link::Async<void> FrmMain::addressSet() {
         Active.setText("1");
         ReadCameraStatus();
     }
+    updateStatusLine();
 }
 
 void FrmMain::CameraSel_Click(int index) {
@@ -131,6 +170,7 @@ void FrmMain::CameraSel_Click(int index) {
         }(*this));
     }
     dialogs::CameraSelected(program());
+    updateStatusLine();
 }
 
 // ---- the serial port going away and coming back ----------------------------------
@@ -151,8 +191,81 @@ bool FrmMain::reopenPort() {
                                    MsgButtons::Ok, true});
         return false;
     }
+    statusMemory_.reopenedAt = platform_.clock.now();
     link_.portBack();
     return true;
+}
+
+// ---- status line ------------------------------------------------------------------
+
+void FrmMain::wireStatusLine() {
+    StatusTimer.onTick = [this] { StatusTimer_Timer(); };
+    // What the console says about the last packet typed: read out when it
+    // changes.
+    DirectNote.setMessageRole("Console note");
+    DirectNote.setGeometry(DirectText.left(), DirectText.top() + 390, std::max(0, DirectText.width() - 1200), 330);
+    updateStatusLine();
+}
+
+void FrmMain::StatusTimer_Timer() { updateStatusLine(); }
+
+void FrmMain::portOpened() {
+    statusMemory_.opened = true;
+    statusMemory_.path = prog_.port.simulator.empty() ? portTarget(platform_.devices, prog_.port.CommPortNo).path
+                                                      : "sim:" + prog_.port.simulator;
+    updateStatusLine();
+}
+
+void FrmMain::statusError(std::string words) {
+    statusMemory_.error = std::move(words);
+    statusMemory_.errorAt = platform_.clock.now();
+    updateStatusLine();
+}
+
+void FrmMain::updateStatusLine() {
+    using Port = StatusLineFacts::Port;
+    const double now = platform_.clock.now();
+    StatusLineFacts f;
+    f.comNumber = prog_.port.CommPortNo;
+    f.simulator = prog_.port.simulator;
+    f.path = statusMemory_.path;
+    f.opened = statusMemory_.opened;
+    f.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
+
+    const int address = state_.CamAddress;
+    const CameraHealth& h = prog_.chain.camera(address);
+    f.camera = address;
+    // The model as the panel shows it once the camera was identified; the
+    // last version answer of that address until then.
+    f.model = prog_.model.VersionRead && !ModelVersion.text().empty() ? ModelVersion.text() : h.model;
+
+    const ChainHealth::State state = prog_.chain.state(address, now);
+    const bool overdue = h.inquirySentAt >= 0 && now - h.inquirySentAt > ChainHealth::kAnswerLimit;
+    f.notOnChain = state == ChainHealth::State::NotOnChain;
+    f.notAnswering = !f.notOnChain && (state == ChainHealth::State::NotAnswering || overdue);
+    f.silentSince = h.unansweredSince >= 0 ? h.unansweredSince : h.lastTimeoutAt;
+    f.lastReplyAt = h.lastReplyAt;
+    const bool open = platform_.port.isOpen();
+    if (!open) {
+        f.port = link_.portLost() ? Port::Gone : Port::Closed;
+    } else if (statusMemory_.reopenedAt >= 0 && h.lastReplyAt < statusMemory_.reopenedAt && !f.notAnswering) {
+        f.port = Port::Reconnecting;
+    } else {
+        f.port = Port::Open;
+    }
+
+    // The later of the panel's last error and the camera's last error reply.
+    f.lastError = statusMemory_.error;
+    f.lastErrorAt = statusMemory_.errorAt;
+    if (h.lastErrorAt >= 0 && h.lastErrorAt >= f.lastErrorAt) {
+        f.lastError = "Error reply: " + CameraHealth::errorName(h.lastErrorCode);
+        f.lastErrorAt = h.lastErrorAt;
+    }
+
+    const StatusLineTexts t = statusLineTexts(f, now, platform_.clock.localTime());
+    StatusPort.setCaption(t.port);
+    StatusCamera.setCaption(t.camera);
+    StatusLink.setCaption(t.link);
 }
 
 }  // namespace orbus

@@ -261,7 +261,12 @@ link::Async<bool> FrmMain::PwCheck() {
 void FrmMain::ARError(long err) {
     Program& p = program();
     p.link.LastRefreshError = err;
-    if (!autoCaption()) return;  // a failed single read stays silent
+    if (!autoCaption()) {
+        // A failed single read has no message box; the status line keeps it.
+        statusError("Status read error (code " + std::to_string(err) + ")");
+        return;
+    }
+    statusError("Refresh Action Error !");
     // Off before the message: no read starts while it is shown.
     refresh().switchOff();
     line().discard();

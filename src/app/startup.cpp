@@ -44,6 +44,7 @@ void FrmMain::openPort() {
     port.setDTREnable(true);
     // A port that cannot be opened shows up as a failed interface clear.
     port.open();
+    portOpened();
     // Received bytes always raise an event: the line routes them.
     port.setRThreshold(1);
     port.setSThreshold(1);

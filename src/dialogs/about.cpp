@@ -11,14 +11,17 @@ namespace orbus {
 // ---- Version Information ------------------------------------------------------------
 
 FrmAbout::FrmAbout(Program& program) : Form("FrmAbout", "Version Information"), prog_(program) {
-    resize(6000, 3300);
-    lblTitle.placeIn(nullptr, 240, 200, 5400, 300);
-    lblVersion.placeIn(nullptr, 240, 560, 5400, 240);
-    lblDescription.placeIn(nullptr, 240, 860, 5400, 480);
-    lblSyouhyou.placeIn(nullptr, 240, 1400, 5400, 480);
-    lblTyosakukenn.placeIn(nullptr, 240, 1940, 5400, 240);
-    more.placeIn(nullptr, 240, 2400, 1400, 360);
-    OK.placeIn(nullptr, 4300, 2400, 1300, 360);
+    // Wide enough for the trademark line on a line of its own.
+    resize(7800, 3720);
+    lblTitle.placeIn(nullptr, 240, 200, 7200, 300);
+    lblVersion.placeIn(nullptr, 240, 560, 7200, 240);
+    lblDescription.placeIn(nullptr, 240, 860, 7200, 480);
+    // The trademark line, a blank line, the company line (room for one
+    // more, should a larger font wrap the first).
+    lblSyouhyou.placeIn(nullptr, 240, 1400, 7200, 960);
+    lblTyosakukenn.placeIn(nullptr, 240, 2420, 7200, 240);
+    more.placeIn(nullptr, 240, 2820, 1400, 360);
+    OK.placeIn(nullptr, 6140, 2820, 1300, 360);
     OK.setDefault(true);
     more.setAccessibleName("more Information about the camera");
     more.onClick = [this] { more_Click(); };
@@ -32,12 +35,11 @@ std::string FrmAbout::versionText(int major, int minor, int revision) {
 }
 
 void FrmAbout::Form_Load() {
-    lblTitle.setCaption("ORBUS Panel");
+    lblTitle.setCaption(kTitleLine);
     lblVersion.setCaption(versionText(ORBUS_VERSION_MAJOR, ORBUS_VERSION_MINOR, ORBUS_VERSION_PATCH));
-    lblDescription.setCaption("Control panel for ORX pan-tilt and KBM block cameras on a serial line.");
-    lblSyouhyou.setCaption("ORX, KBM and ORBUS are names of the camera series and their protocol.  "
-                           "ORBUS Panel project");
-    lblTyosakukenn.setCaption("Provided as is, without warranty of any kind.");
+    lblDescription.setCaption(kDescriptionLine);
+    lblSyouhyou.setCaption(std::string(kTrademarkLine) + "\r\n\r\n" + kCompanyLine);
+    lblTyosakukenn.setCaption(kLegalLine);
 }
 
 void FrmAbout::open() {

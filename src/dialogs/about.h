@@ -29,6 +29,15 @@ public:
     Button more{*this, "more", "more Info."};
     Button OK{*this, "OK", "OK"};
 
+    // The program's own lines.
+    static constexpr const char* kTitleLine = "ORBUS Panel";
+    static constexpr const char* kDescriptionLine =
+        "Control panel for ORX pan-tilt and KBM block cameras on a serial line.";
+    static constexpr const char* kTrademarkLine =
+        "ORX, KBM and ORBUS are names of the camera series and their protocol.";
+    static constexpr const char* kCompanyLine = "ORBUS Panel project";
+    static constexpr const char* kLegalLine = "Provided as is, without warranty of any kind.";
+
     // "Version 1.0  Revision 0" for version 1.0.0.
     static std::string versionText(int major, int minor, int revision);
 

@@ -99,6 +99,7 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     const bool written = platform_.port.output(byteString);
     if (command) appendLog(window_.commandHistory(), sentLine(byteString, written));
     state_.SendOK = written;
+    window_.linkChanged();
     if (!written) {
         if (command) notWritten();
         return "NG";

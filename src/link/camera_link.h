@@ -123,6 +123,8 @@ public:
     void dropLostPort();
     // The port was opened again.
     void portBack();
+    // The port went away and has not been opened again since.
+    bool portLost() const { return portLost_; }
     // The address-set broadcast on its turn of the line: the number of
     // cameras the chain answered with, or nothing.
     Async<std::optional<int>> addressSetExchange();

@@ -19,7 +19,10 @@ void CameraLink::portReceived() {
     // network change) must not keep the port from notifying the next bytes.
     std::weak_ptr<bool> alive = alive_;
     platform_.poster.post(0, [this, alive] {
-        if (auto a = alive.lock(); a && *a) line_.received(platform_.port.input());
+        if (auto a = alive.lock(); a && *a) {
+            line_.received(platform_.port.input());
+            if (*a) window_.linkChanged();
+        }
     });
 }
 
@@ -64,6 +67,7 @@ std::string CameraLink::sendTyped(const std::string& t) {
     // about what the port took.
     const bool written = bytes.empty() || platform_.port.output(bytes);
     appendLog(window_.commandHistory(), sentLine(bytes, written));
+    window_.linkChanged();
     if (!written) {
         notWritten();
         return "NG";
@@ -108,6 +112,7 @@ void CameraLink::dropLostPort() {
     pacer_.clear();
     // An exchange waiting for an answer ends now.
     line_.portGone();
+    window_.linkChanged();
     platform_.windows.message({MsgIcon::Exclamation, "Warning",
                                "The serial port is gone (Com " + std::to_string(window_.portNumber()) +
                                    ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
@@ -118,6 +123,7 @@ void CameraLink::portBack() {
     portLost_ = false;
     notWrittenTold_ = false;
     platform_.port.setRThreshold(1);
+    window_.linkChanged();
 }
 
 Async<std::optional<int>> CameraLink::addressSetExchange() {

@@ -24,6 +24,9 @@ struct LinkWindow {
     // every preset option button does (one whose completion never came).
     virtual void clearPresetHighlight(int op, int no) = 0;
     virtual void clearPresetHighlights() = 0;
+    // Something the link's state is shown from changed: a packet went out
+    // or came in, the port went away or came back.
+    virtual void linkChanged() {}
 };
 
 }  // namespace orbus::link

@@ -260,6 +260,8 @@ TEST(ChainStatus, AGarbledAnswerIsTakenBack) {
     EXPECT_EQ(h.garbled(), 1);
     EXPECT_EQ(h.camera(1).answers, 0);
     EXPECT_EQ(h.state(1, 0.02), ChainHealth::State::NoTraffic);
+    // Unanswered again since the inquiry went out.
+    EXPECT_DOUBLE_EQ(h.camera(1).unansweredSince, 0.0);
     h.settle(1.5);
     EXPECT_EQ(h.camera(1).timeouts, 1);
     EXPECT_EQ(h.state(1, 1.5), ChainHealth::State::NotAnswering);
@@ -272,6 +274,7 @@ TEST(ChainStatus, AGarbledAnswerIsTakenBack) {
     h.garbledAnswer(1, 3.02);
     EXPECT_EQ(h.camera(1).answers, 1);
     EXPECT_DOUBLE_EQ(h.camera(1).lastReplyAt, 2.01);
+    EXPECT_DOUBLE_EQ(h.camera(1).unansweredSince, 3.0);
 
     // Once anything else passed for the camera, the answer stays counted;
     // the line's count rises all the same, also for no camera.

@@ -245,9 +245,18 @@ TEST(About, VersionText) {
     EXPECT_EQ(FrmAbout::versionText(1, 0, 0), "Version 1.0  Revision 0");
     EXPECT_EQ(FrmAbout::versionText(2, 13, 7), "Version 2.13  Revision 7");
     Rig rig;
-    EXPECT_EQ(rig.program->frmAbout().lblTitle.caption(), "ORBUS Panel");
-    EXPECT_EQ(rig.program->frmAbout().lblVersion.caption(),
-              FrmAbout::versionText(ORBUS_VERSION_MAJOR, ORBUS_VERSION_MINOR, ORBUS_VERSION_PATCH));
+    FrmAbout& a = rig.program->frmAbout();
+    // Each line of the dialog in its own label; the trademark and company
+    // lines stand apart, a blank line between them.
+    const std::vector<std::pair<const Label*, std::string>> lines = {
+        {&a.lblTitle, "ORBUS Panel"},
+        {&a.lblVersion, FrmAbout::versionText(ORBUS_VERSION_MAJOR, ORBUS_VERSION_MINOR, ORBUS_VERSION_PATCH)},
+        {&a.lblDescription, "Control panel for ORX pan-tilt and KBM block cameras on a serial line."},
+        {&a.lblSyouhyou,
+         "ORX, KBM and ORBUS are names of the camera series and their protocol.\r\n\r\nORBUS Panel project"},
+        {&a.lblTyosakukenn, "Provided as is, without warranty of any kind."},
+    };
+    for (const auto& [label, text] : lines) EXPECT_EQ(label->caption(), text) << label->objectName();
 }
 
 // Each camera's own ROM version, also a block camera's and after the driven

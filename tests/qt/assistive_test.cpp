@@ -454,6 +454,12 @@ TEST(Assistive, ValueLabelsAreReadWithTheirValue) {
         {chain.Cell[FrmChain::kColumns + 1], "", "Camera 2 Model"},
         {off.LblAnswer, "No answer from the camera.", "Timer read state: No answer from the camera."},
         {off.LblAnswer, "", "Timer read state"},
+        // The status line changes live: each label is read with its state.
+        {p.rig.main().StatusLink, "Not answering since 21:14:05", "Link state: Not answering since 21:14:05"},
+        {p.rig.main().StatusCamera, "Camera 2  ORX-Kappa", "Driven camera: Camera 2  ORX-Kappa"},
+        // The console's note is a message: read as it is, named while empty.
+        {p.rig.main().DirectNote, "Sent, but no closing FF", "Sent, but no closing FF"},
+        {p.rig.main().DirectNote, "", "Console note"},
     };
     for (const Case& tc : cases) {
         tc.label.setCaption(tc.caption);

@@ -1,0 +1,248 @@
+// The status line (port, driven camera, link state) and the console's notes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "app/chain_health.h"
+#include "app/status_line.h"
+#include "platform/testing/rig.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+
+namespace {
+
+using Port = StatusLineFacts::Port;
+
+LocalTime at(int h, int m, int s) { return {2026, 12, 9, h, m, s}; }
+
+}  // namespace
+
+TEST(StatusLine, TextsFromTheFacts) {
+    struct Row {
+        const char* what;
+        StatusLineFacts facts;
+        double now;
+        LocalTime wall;
+        const char* port;
+        const char* camera;
+        const char* link;
+    };
+    const char* usb = "Com 1  /dev/ttyUSB0  9600 bps";
+    const std::string dev = "/dev/ttyUSB0";
+    const LocalTime evening = at(21, 14, 9);
+    const std::vector<Row> rows = {
+        {"before the port was opened", {}, 0, evening, "Com 1  9600 bps", "Camera 1", "Port not open"},
+        {"answering",
+         {.path = dev, .opened = true, .camera = 2, .model = "ORX-Kappa", .port = Port::Open, .lastReplyAt = 99.6},
+         100, evening, usb, "Camera 2  ORX-Kappa", "Answering  (last reply 0.4 s ago)"},
+        {"answering long ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 10}, 135.5, evening,
+         usb, "Camera 1", "Answering  (last reply 2 min 5 s ago)"},
+        {"answering hours ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 0}, 3 * 3600 + 600,
+         evening, usb, "Camera 1", "Answering  (last reply 3 h 10 min ago)"},
+        {"no reply yet", {.path = dev, .opened = true, .port = Port::Open}, 5, evening, usb, "Camera 1",
+         "No reply yet"},
+        {"not answering since",
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 46, .lastReplyAt = 40},
+         50, evening, usb, "Camera 1", "Not answering since 21:14:05"},
+        {"not answering since before midnight",
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 0}, 10, at(0, 0, 5),
+         usb, "Camera 1", "Not answering since 23:59:55"},
+        {"not on the chain",
+         {.path = dev, .opened = true, .camera = 5, .port = Port::Open, .notOnChain = true, .notAnswering = true}, 1,
+         evening, usb, "Camera 5", "Not on the chain"},
+        {"port gone", {.path = dev, .opened = true, .port = Port::Gone, .lastReplyAt = 1}, 2, evening, usb,
+         "Camera 1", "Port gone"},
+        {"reconnecting", {.path = dev, .opened = true, .port = Port::Reconnecting}, 2, evening, usb, "Camera 1",
+         "Reconnecting  (port open again, no reply yet)"},
+        {"last error with its time",
+         {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 19.8, .lastError = "Refresh Action Error !",
+          .lastErrorAt = 18},
+         20, evening, usb, "Camera 1", "Answering  (last reply 0.2 s ago)  Last error 21:14:07  Refresh Action Error !"},
+        {"simulated chain at 38400 bps",
+         {.simulator = "ORX-Kappa,KBM-R20", .opened = true, .speed = 38400, .port = Port::Open}, 0, evening,
+         "Simulator  sim:ORX-Kappa,KBM-R20  38400 bps", "Camera 1", "No reply yet"},
+        {"no device for the number", {.comNumber = 4, .opened = true}, 0, evening, "Com 4  no serial device  9600 bps",
+         "Camera 1", "Port not open"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const StatusLineTexts t = statusLineTexts(row.facts, row.now, row.wall);
+        EXPECT_EQ(t.port, row.port);
+        EXPECT_EQ(t.camera, row.camera);
+        EXPECT_EQ(t.link, row.link);
+    }
+}
+
+// The whole panel: the line follows the link as it changes.
+TEST(StatusLine, FollowsTheLinkOnThePanel) {
+    struct Row {
+        const char* what;
+        std::vector<std::string> models;
+        // Acts on the started panel (the rig's time of day does not run by
+        // itself: a row sets it where it matters).
+        std::function<void(Rig&)> act;
+        const char* camera;
+        const char* link;  // the start of the link's text
+        const char* also = "";  // further in the link's text
+    };
+    const std::vector<Row> rows = {
+        {"answering after start-up", {"ORX-Beta"}, [](Rig&) {}, "Camera 1  ORX-Beta", "Answering  (last reply "},
+        {"camera change",
+         {"ORX-Beta", "ORX-Gamma"},
+         [](Rig& r) {
+             r.main().CameraSel[2].click();
+             r.settle();
+         },
+         "Camera 2  ORX-Gamma", "Answering  (last reply "},
+        {"silent camera",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.chain.faults.silent = true;
+             const double sent = r.loop.now();
+             r.main().Command({0x01, 0x04, 0x0B, 0x02});
+             // The status timer ticks on whole seconds: the line is read
+             // as that tick left it, the time of day set to match.
+             const double tick = std::ceil(sent) + 4;
+             r.loop.runUntil(tick - 0.5);
+             r.loop.localTime_ = {2026, 12, 9, 21, 14, 5 + static_cast<int>(std::lround(tick - sent))};
+             r.loop.runUntil(tick);
+         },
+         "Camera 1  ORX-Beta", "Not answering since 21:14:05"},
+        {"error reply",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.chain.faults.errorReplies = true;
+             r.run(2);
+             r.loop.localTime_ = {2026, 12, 9, 21, 14, 7};
+             r.main().Command({0x01, 0x04, 0x0B, 0x02});
+             r.run(0.3);
+         },
+         "Camera 1  ORX-Beta", "Answering  (last reply ", "Last error 21:14:07  Error reply: cannot execute"},
+        {"auto refresh gives up",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.main().AutoRefreshed.click();
+             r.chain.faults.silent = true;
+             r.run(20);
+         },
+         "Camera 1  ORX-Beta", "Not answering since ", "Refresh Action Error !"},
+        {"port gone",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.port.unplug();
+             // The line names the device that was opened, not what the
+             // number would open now.
+             r.devices.present.clear();
+             r.run(0.5);
+         },
+         "Camera 1  ORX-Beta", "Port gone"},
+        {"port back, no reply yet",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.port.unplug();
+             r.run(0.5);
+             r.port.plugBackIn();
+             r.main().IFClearB.click();
+             r.run(0.5);
+         },
+         "Camera 1  ORX-Beta", "Reconnecting  (port open again, no reply yet)"},
+        {"port back and answering",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.port.unplug();
+             r.run(0.5);
+             r.port.plugBackIn();
+             r.main().IFClearB.click();
+             r.run(0.5);
+             r.main().RefreshOnce.click();
+             r.settle();
+         },
+         "Camera 1  ORX-Beta", "Answering  (last reply "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Rig rig(row.models);
+        rig.devices.present = {{"/dev/ttyUSB0", "USB serial adapter"}};
+        ASSERT_TRUE(rig.startUp());
+        FrmMain& m = rig.main();
+        row.act(rig);
+        EXPECT_EQ(m.StatusPort.caption(), "Com 1  /dev/ttyUSB0  9600 bps");
+        EXPECT_EQ(m.StatusCamera.caption(), row.camera);
+        EXPECT_EQ(m.StatusLink.caption().rfind(row.link, 0), 0u) << m.StatusLink.caption();
+        EXPECT_NE(m.StatusLink.caption().find(row.also), std::string::npos) << m.StatusLink.caption();
+        // The labels keep their names; their captions carry the state.
+        EXPECT_EQ(m.StatusLink.accessibleName(), "Link state");
+    }
+}
+
+TEST(StatusLine, ReplyAgeRunsOnWithoutTraffic) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    m.Command({0x01, 0x04, 0x0B, 0x02});
+    rig.run(0.2);  // acknowledge and completion
+    const double last = rig.program->chain.camera(1).lastReplyAt;
+    // The status timer ticks on whole seconds.
+    for (const double wait : {1.0, 2.0, 60.0}) {
+        rig.loop.runUntil(std::ceil(rig.loop.now()) + wait);
+        EXPECT_EQ(m.StatusLink.caption(),
+                  "Answering  (last reply " + durationText(rig.loop.now() - last) + " ago)");
+    }
+    EXPECT_NE(m.StatusLink.caption().find(" min "), std::string::npos);
+}
+
+TEST(StatusLine, SimulatedChainNamesItsModels) {
+    Rig rig({"ORX-Beta"}, Rig::Routed{});
+    rig.program->start();
+    FrmOpen& o = rig.open();
+    o.ComList1.choose(FrmOpen::kSimulatorEntry);
+    o.TxtModels.setText("ORX-Kappa,KBM-R20");
+    o.Command1.click();
+    rig.settle();
+    ASSERT_TRUE(rig.main().visible());
+    EXPECT_EQ(rig.main().StatusPort.caption(), "Simulator  sim:ORX-Kappa,KBM-R20  9600 bps");
+    EXPECT_EQ(rig.main().StatusCamera.caption(), "Camera 1  ORX-Kappa");
+}
+
+// The console sends what was typed; its note says why Enter did nothing, or
+// warns of a packet that no camera will take as it stands.
+TEST(Console, NoteAfterEnter) {
+    struct Row {
+        const char* typed;
+        bool sent;
+        const char* note;
+    };
+    const std::vector<Row> rows = {
+        {"8101040002FF", true, ""},
+        {"88010001FF", true, ""},
+        {"8101040002F", false, "Not sent: 11 digits; a byte takes two"},
+        {"8", false, "Not sent: 1 digit; a byte takes two"},
+        {"81010400", true, "Sent, but no closing FF"},
+        {"81", true, "Sent, but no closing FF"},
+        {"9041FF", true, "Sent, but header 90 is not 81 to 88"},
+        {"80FF", true, "Sent, but header 80 is not 81 to 88"},
+        {"FF", true, "Sent, but header FF is not 81 to 88"},
+        {"0102", true, "Sent, but header 01 is not 81 to 88, no closing FF"},
+        {"", true, ""},
+    };
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        m.DirectText.setText("");
+        const std::size_t before = rig.port.written().size();
+        m.DirectText.type(std::string(row.typed) + "\r");
+        const std::size_t digits = std::string(row.typed).size();
+        EXPECT_EQ(rig.port.written().size() - before, row.sent ? digits / 2 : 0u);
+        EXPECT_EQ(m.DirectText.text(), row.sent ? "" : row.typed);
+        EXPECT_EQ(m.DirectNote.caption(), row.note);
+        rig.run(1.5);
+    }
+    // Typing again puts the note away; the label says what it is.
+    m.DirectText.type("8");
+    EXPECT_EQ(m.DirectNote.caption(), "");
+    EXPECT_EQ(m.DirectNote.messageRole(), "Console note");
+}
