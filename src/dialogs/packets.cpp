@@ -126,6 +126,44 @@ std::vector<int> packetValues(int header, Packet packet, const std::vector<int>&
     return out;
 }
 
+std::string packetNotation(const PacketRow& row) {
+    static const char* digits = "0123456789ABCDEF";
+    std::vector<std::string> cells;
+    for (std::uint8_t b : row.body) cells.push_back({digits[b >> 4], digits[b & 0xF]});
+    for (const Computed& c : row.computed) {
+        for (int i = 0; i < c.count; ++i) {
+            const auto at = static_cast<std::size_t>(c.at + i);
+            if (at < cells.size()) cells[at] = "vv";
+        }
+    }
+    std::string out = "8x";
+    for (const std::string& cell : cells) out += " " + cell;
+    return out + " FF";
+}
+
+void applyPacketTips(Form& window) {
+    std::vector<std::pair<Control*, std::string>> tips;
+    for (const PacketRow& row : packetTable()) {
+        if (window.name() != row.window) continue;
+        Control* c = window.find(row.control);
+        if (!c) continue;
+        auto it = std::find_if(tips.begin(), tips.end(), [c](const auto& t) { return t.first == c; });
+        const std::string packet = packetNotation(row);
+        if (it == tips.end()) {
+            tips.emplace_back(c, packet);
+        } else if (it->second.find(packet) == std::string::npos) {
+            it->second += ", " + packet;
+        }
+    }
+    for (auto& [c, packets] : tips) {
+        std::string words = c->toolTip();
+        if (const auto* cap = dynamic_cast<const Captioned*>(c); words.empty() && cap) words = cap->caption();
+        if (words.empty()) words = c->accessibleName().empty() ? c->name() : c->accessibleName();
+        const bool computed = packets.find("vv") != std::string::npos;
+        c->setToolTip(words + " \xE2\x80\x94 sends " + packets + (computed ? " (vv: the values set here)" : ""));
+    }
+}
+
 std::optional<Bytes> packetBytes(int header, Packet packet, const std::vector<int>& values) {
     Bytes bytes;
     if (!ToByteArray(packetValues(header, packet, values), bytes)) return std::nullopt;
