@@ -145,14 +145,16 @@ void applyPacketTips(Form& window) {
     std::vector<std::pair<Control*, std::string>> tips;
     for (const PacketRow& row : packetTable()) {
         if (window.name() != row.window) continue;
-        Control* c = window.find(row.control);
-        if (!c) continue;
-        auto it = std::find_if(tips.begin(), tips.end(), [c](const auto& t) { return t.first == c; });
         const std::string packet = packetNotation(row);
-        if (it == tips.end()) {
-            tips.emplace_back(c, packet);
-        } else if (it->second.find(packet) == std::string::npos) {
-            it->second += ", " + packet;
+        // The control, or every element of a control array of that name.
+        for (Control* c : window.controls()) {
+            if (c->name() != row.control) continue;
+            auto it = std::find_if(tips.begin(), tips.end(), [c](const auto& t) { return t.first == c; });
+            if (it == tips.end()) {
+                tips.emplace_back(c, packet);
+            } else if (it->second.find(packet) == std::string::npos) {
+                it->second += ", " + packet;
+            }
         }
     }
     for (auto& [c, packets] : tips) {

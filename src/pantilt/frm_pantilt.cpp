@@ -6,7 +6,6 @@
 #include "app/program.h"
 #include "pantilt/drive.h"
 #include "pantilt/main_window.h"
-#include "panel/tips.h"
 #include "platform/text.h"
 
 namespace orbus {
@@ -45,11 +44,15 @@ static_assert(FrmPanTilt::kSmallHeight >= kSecondRow + kSecondH + 60 && FrmPanTi
               "the small window ends just under the speeds");
 static_assert(FrmPanTilt::kLargeHeight >= kInfoTop + kInfoH + 60, "the large window shows the information area");
 
+// The key that stops the head.
+constexpr const char* kStopKey = "Esc";
+
 // What a drive button does and the packet it sends.
 std::string driveTip(const pantilt::DriveRow& d) {
     std::string words;
     const std::string_view control = d.control;
-    if (control == "Pan_Tilt_Stop" && d.index == 0) words = std::string("Stop the head (") + d.keys + ")";
+    if (control == "Pan_Tilt_Stop" && d.index == 0)
+        words = std::string("Stop the head (") + d.keys + ", or " + kStopKey + " here or in the main window)";
     else if (d.keys) words = std::string("Hold ") + d.keys + " to move this way; let go to stop";
     else if (d.body.size() != pantilt::kDriveLength) words = std::string(d.caption) + ": the head turns to its " +
                                         (d.index == 8 ? "home position" : "reference and back");
@@ -115,8 +118,7 @@ FrmPanTilt::FrmPanTilt(Program& program)
     for (const Point& p : stops) button(Pan_Tilt_Stop, "Pan_Tilt_Stop", p, kLeftCompass);
     for (const Point& p : directs) button(Pan_Tilt_Direct, "Pan_Tilt_Direct", p, kRightCompass);
     // The stop works from the main window too.
-    Pan_Tilt_Stop[0].setShortcut("Esc", true);
-    Pan_Tilt_Stop[0].setToolTip(panel::withShortcut(Pan_Tilt_Stop[0].toolTip(), "Esc"));
+    Pan_Tilt_Stop[0].setShortcut(kStopKey, true);
     // IR condition and mounting under the operator's-speed compass.
     const int labelTop = row(3) + (kBtnH - 240) / 2;
     place(LblIR, &FmPanTilt, kLeftCompass, labelTop, 1400, 240);
