@@ -12,10 +12,11 @@ namespace orbus {
 
 namespace {
 
-// The words a tip starts with: the hand-written tip, else what the control
-// shows or is called.
+// The words a tip starts with: the hand-written tip, else the control's
+// spoken name ("Iris Open" for a "+"), else its caption.
 std::string wordsFor(const Control& c) {
     if (!c.toolTip().empty()) return c.toolTip();
+    if (!c.accessibleName().empty()) return c.accessibleName();
     if (const auto* cap = dynamic_cast<const Captioned*>(&c); cap && !cap->caption().empty()) {
         std::string out;
         const std::string& s = cap->caption();
@@ -27,7 +28,7 @@ std::string wordsFor(const Control& c) {
         }
         return out;
     }
-    return c.accessibleName().empty() ? c.name() : c.accessibleName();
+    return c.name();
 }
 
 }  // namespace
@@ -43,7 +44,6 @@ void FrmMain::buildKeysAndTips() {
     };
     for (const auto& [c, k] : keys) c->setShortcut(k);
     CameraSel.forEach([](int i, MenuItem& m) { m.setShortcut("Ctrl+" + std::to_string(i)); });
-    for (Button* b : {&RefreshOnce, &AutoRefreshed}) b->setToolTip(panel::withShortcut(b->toolTip(), b->shortcut()));
 
     // Tips from the command table, once per control element.
     std::set<Control*> done;
@@ -52,6 +52,10 @@ void FrmMain::buildKeysAndTips() {
             if (!done.insert(c).second) continue;
             c->setToolTip(panel::commandTip(row.control, c->index(), wordsFor(*c)));
         }
+    }
+    // A control with a key names it in its tip.
+    for (Control* c : controls()) {
+        if (!c->shortcut().empty()) c->setToolTip(panel::withShortcut(wordsFor(*c), c->shortcut()));
     }
 }
 

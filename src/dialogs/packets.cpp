@@ -153,7 +153,13 @@ void applyPacketTips(Form& window) {
             if (it == tips.end()) {
                 tips.emplace_back(c, packet);
             } else if (it->second.find(packet) == std::string::npos) {
-                it->second += ", " + packet;
+                // Packets that differ in their last byte only are the two
+                // states of a switch; others go out one after the other.
+                const std::string& last = it->second;
+                const bool alternative = last.size() >= packet.size() &&
+                                         last.compare(last.size() - packet.size(), packet.size() - 5, packet, 0,
+                                                      packet.size() - 5) == 0;
+                it->second += (alternative ? " or " : ", then ") + packet;
             }
         }
     }

@@ -31,9 +31,9 @@ std::string whenText(const When& w) {
 std::string eventText(Event e) {
     switch (e) {
     case Event::Click: return "";
-    case Event::MouseDown: return "pressed";
-    case Event::MouseUp: return "let go";
-    case Event::Scroll: return "moved";
+    case Event::MouseDown: return "on press: ";
+    case Event::MouseUp: return "on release: ";
+    case Event::Scroll: return "when moved: ";
     }
     return "";
 }
@@ -74,7 +74,7 @@ std::string rowPacket(const CommandRow& row, int element) {
     return out + " FF";
 }
 
-std::string rowLegend(const CommandRow& row) {
+std::string rowLegend(const CommandRow& row, int element) {
     std::string out;
     std::size_t letter = 0;
     auto span = [&](std::size_t n) {
@@ -89,9 +89,9 @@ std::string rowLegend(const CommandRow& row) {
         case FieldKind::Nibbles2: part = span(2) + " = the position"; break;
         case FieldKind::Speed: part = span(1) + " = the speed"; break;
         case FieldKind::HexPair: part = span(2) + " = " + std::string(f.source.member); break;
-        case FieldKind::Index: part = span(1) + " = the number"; break;
+        case FieldKind::Index: part = element >= 0 ? "" : span(1) + " = the number"; break;
         }
-        out += (out.empty() ? "" : ", ") + part;
+        if (!part.empty()) out += (out.empty() ? "" : ", ") + part;
     }
     return out;
 }
@@ -115,19 +115,17 @@ std::string commandTip(std::string_view control, int element, const std::string&
         std::string part;
         for (const CommandRow* r : rows) {
             std::string one = rowPacket(*r, element);
-            const std::string legend = rowLegend(*r);
+            const std::string legend = rowLegend(*r, element);
             if (!legend.empty()) one += " (" + legend + ")";
             if (r->then) {
                 part += ", then " + one;
                 continue;
             }
             const std::string when = whenText(r->when);
-            if (!part.empty()) part += r->when.test == When::Always ? "; otherwise " : "; ";
-            part += when.empty() ? one : when + ": " + one;
+            if (!part.empty()) part += r->when.test == When::Always ? ", otherwise " : ", ";
+            part += when.empty() ? one : when + " " + one;
         }
-        const std::string ev = eventText(e);
-        sends += sends.empty() ? (ev.empty() ? "" : ev + ", ") : "; " + (ev.empty() ? "clicked" : ev) + ", ";
-        sends += part;
+        sends += (sends.empty() ? "" : "; ") + eventText(e) + part;
     }
     if (sends.empty()) return words;
     return words + " \xE2\x80\x94 sends " + sends;

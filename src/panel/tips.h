@@ -20,12 +20,13 @@ std::string hexByte(int b);
 // `element` is one (else a letter).
 std::string rowPacket(const CommandRow& row, int element = kSingle);
 
-// What the letters of a row's packet stand for ("p = speed"), or "".
-std::string rowLegend(const CommandRow& row);
+// What the letters of a row's packet stand for ("p = the speed"), or "".
+std::string rowLegend(const CommandRow& row, int element = kSingle);
 
 // Every packet the control element sends, by event and state, after
-// `words`: "Zoom in — sends 8x 01 04 07 2p FF (p = speed); let go: 8x 01
-// 04 07 00 FF". Just `words` when no row names the control.
+// `words`: "Hold to zoom in — sends on press: 8x 01 04 07 2p FF (p = the
+// speed); on release: 8x 01 04 07 00 FF". Just `words` when no row names
+// the control.
 std::string commandTip(std::string_view control, int element, const std::string& words);
 
 // A tip followed by the key that does the same ("Read once (F5)").
