@@ -22,8 +22,10 @@ void markMenus(FormView& view, const std::vector<MenuItem*>& items) {
         auto* act = qobject_cast<QAction*>(view.objectFor(item));
         if (!act) continue;
         const bool shown = item->shown();
-        act->setVisible(shown);
-        act->setText(captionText(shown ? withMnemonic(item->caption(), taken) : item->caption()));
+        const QString text = captionText(shown ? withMnemonic(item->caption(), taken) : item->caption());
+        // Only what changed: each change makes the menu lay itself out again.
+        if (act->isVisible() != shown) act->setVisible(shown);
+        if (act->text() != text) act->setText(text);
         if (!item->children().empty()) markMenus(view, item->children());
     }
 }
