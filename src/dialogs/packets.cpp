@@ -132,7 +132,7 @@ std::string packetNotation(const PacketRow& row) {
     for (std::uint8_t b : row.body) cells.push_back({digits[b >> 4], digits[b & 0xF]});
     for (const Computed& c : row.computed) {
         for (int i = 0; i < c.count; ++i) {
-            const auto at = static_cast<std::size_t>(c.at + i);
+            const auto at = static_cast<std::size_t>(c.at) + static_cast<std::size_t>(i);
             if (at < cells.size()) cells[at] = "vv";
         }
     }
@@ -168,7 +168,10 @@ void applyPacketTips(Form& window) {
         if (const auto* cap = dynamic_cast<const Captioned*>(c); words.empty() && cap) words = cap->caption();
         if (words.empty()) words = c->accessibleName().empty() ? c->name() : c->accessibleName();
         const bool computed = packets.find("vv") != std::string::npos;
-        c->setToolTip(words + " \xE2\x80\x94 sends " + packets + (computed ? " (vv: the values set here)" : ""));
+        words += " \xE2\x80\x94 sends ";
+        words += packets;
+        if (computed) words += " (vv: the values set here)";
+        c->setToolTip(std::move(words));
     }
 }
 

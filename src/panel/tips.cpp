@@ -123,7 +123,8 @@ std::string commandTip(std::string_view control, int element, const std::string&
             }
             const std::string when = whenText(r->when);
             if (!part.empty()) part += r->when.test == When::Always ? ", otherwise " : ", ";
-            part += when.empty() ? one : when + " " + one;
+            if (!when.empty()) part += when + " ";
+            part += one;
         }
         sends += (sends.empty() ? "" : "; ") + eventText(e) + part;
     }

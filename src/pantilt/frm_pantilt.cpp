@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "panel/tips.h"
 #include "pantilt/drive.h"
 #include "pantilt/main_window.h"
 #include "platform/text.h"
@@ -50,19 +51,15 @@ constexpr const char* kStopKey = "Esc";
 // What a drive button does and the packet it sends.
 std::string driveTip(const pantilt::DriveRow& d) {
     std::string words;
-    const std::string_view control = d.control;
-    if (control == "Pan_Tilt_Stop" && d.index == 0)
+    if (std::string_view(d.control) == "Pan_Tilt_Stop" && d.index == 0)
         words = std::string("Stop the head (") + d.keys + ", or " + kStopKey + " here or in the main window)";
     else if (d.keys) words = std::string("Hold ") + d.keys + " to move this way; let go to stop";
-    else if (d.body.size() != pantilt::kDriveLength) words = std::string(d.caption) + ": the head turns to its " +
-                                        (d.index == 8 ? "home position" : "reference and back");
-    else words = "Move this way at the fixed speed until Stop";
+    else if (d.body.size() == pantilt::kDriveLength) words = "Move this way at the fixed speed until Stop";
+    else words = d.index == 8 ? "Turn the head to its home position" : "Reset the pan-tilt head";
     std::string packet = "8x";
-    static const char* digits = "0123456789ABCDEF";
     for (std::size_t i = 0; i < d.body.size(); ++i) {
         const bool speed = d.operatorSpeeds && (i == 3 || i == 4);
-        packet += ' ';
-        packet += speed ? (i == 3 ? "vv" : "ww") : std::string{digits[d.body[i] >> 4], digits[d.body[i] & 0xF]};
+        packet += " " + (speed ? std::string(i == 3 ? "vv" : "ww") : panel::hexByte(d.body[i]));
     }
     packet += " FF";
     if (d.operatorSpeeds) packet += " (vv = pan speed, ww = tilt speed)";
