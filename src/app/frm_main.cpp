@@ -23,6 +23,7 @@ FrmMain::FrmMain(Program& program)
     buildLogColumn();
     arrangeTabOrder();
     wireHandlers();
+    buildKeysAndTips();
 }
 
 FrmMain::~FrmMain() {

@@ -225,6 +225,8 @@ private:
     void buildLogColumn();
     void arrangeTabOrder();
     void wireHandlers();
+    // Shortcuts and the tips of the controls that send (frm_main_tips.cpp).
+    void buildKeysAndTips();
 
     // Start-up steps.
     link::Async<void> startUp();

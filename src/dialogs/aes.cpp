@@ -1,5 +1,7 @@
 #include "dialogs/aes.h"
 
+#include "dialogs/packets.h"
+
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
 #include "link/send_mode.h"
@@ -41,6 +43,7 @@ FrmAES::FrmAES(Program& program) : Form("FrmAES", "AE SPOT"), prog_(program) {
     AESpotOFF.onClick = [this] { AESpotOFF_Click(); };
     AESpotSet.onClick = [this] { AESpotSet_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void FrmAES::send(dialogs::Packet packet, const std::vector<int>& values) {

@@ -1,5 +1,7 @@
 #include "dialogs/camera_settings.h"
 
+#include "dialogs/packets.h"
+
 #include <cstdio>
 
 #include "app/program.h"
@@ -66,6 +68,7 @@ FrmSetDT::FrmSetDT(Program& program) : Form("FrmSetDT", "Set Time & Date"), prog
     OK.onClick = [this] { OK_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void FrmSetDT::open() {
@@ -133,6 +136,7 @@ FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog
     OK.onClick = [this] { OK_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void FrmCamID::open() {
@@ -182,6 +186,7 @@ PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string c
     OK.onClick = [this] { OK_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void PowerOffDialog::open() {

@@ -1,5 +1,7 @@
 #include "dialogs/deffect.h"
 
+#include "dialogs/packets.h"
+
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
@@ -26,6 +28,7 @@ FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Le
     DELevelOK.onClick = [this] { DELevelOK_Click(); };
     DELevelCancel.onClick = [this] { DELevelCancel_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void FrmDeffect::DELevelOK_Click() {

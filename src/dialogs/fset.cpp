@@ -1,5 +1,7 @@
 #include "dialogs/fset.h"
 
+#include "dialogs/packets.h"
+
 #include <iterator>
 
 #include "app/program.h"
@@ -55,6 +57,7 @@ FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
     EPromWriteProtectrelesase.onClick = [this] { EPromWriteProtectrelesase_Click(); };
     EPromCmdSens.onClick = [this] { EPromCmdSens_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 bool FSet::send(dialogs::Packet packet, const std::vector<int>& values) {

@@ -1,5 +1,7 @@
 #include "dialogs/md.h"
 
+#include "dialogs/packets.h"
+
 #include <cstdio>
 
 #include "app/program.h"
@@ -112,6 +114,7 @@ FrmMD::FrmMD(Program& program) : Form("FrmMD", "Alarm"), prog_(program) {
     cmdMDdisplayOFF.onClick = [this] { cmdMDdisplayOFF_Click(); };
     CmdClose.onClick = [this] { CmdClose_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void FrmMD::open() {

@@ -126,6 +126,55 @@ std::vector<int> packetValues(int header, Packet packet, const std::vector<int>&
     return out;
 }
 
+std::string packetNotation(const PacketRow& row) {
+    static const char* digits = "0123456789ABCDEF";
+    std::vector<std::string> cells;
+    for (std::uint8_t b : row.body) cells.push_back({digits[b >> 4], digits[b & 0xF]});
+    for (const Computed& c : row.computed) {
+        for (int i = 0; i < c.count; ++i) {
+            const auto at = static_cast<std::size_t>(c.at) + static_cast<std::size_t>(i);
+            if (at < cells.size()) cells[at] = "vv";
+        }
+    }
+    std::string out = "8x";
+    for (const std::string& cell : cells) out += " " + cell;
+    return out + " FF";
+}
+
+void applyPacketTips(Form& window) {
+    std::vector<std::pair<Control*, std::string>> tips;
+    for (const PacketRow& row : packetTable()) {
+        if (window.name() != row.window) continue;
+        const std::string packet = packetNotation(row);
+        // The control, or every element of a control array of that name.
+        for (Control* c : window.controls()) {
+            if (c->name() != row.control) continue;
+            auto it = std::find_if(tips.begin(), tips.end(), [c](const auto& t) { return t.first == c; });
+            if (it == tips.end()) {
+                tips.emplace_back(c, packet);
+            } else if (it->second.find(packet) == std::string::npos) {
+                // Packets that differ in their last byte only are the two
+                // states of a switch; others go out one after the other.
+                const std::string& last = it->second;
+                const bool alternative = last.size() >= packet.size() &&
+                                         last.compare(last.size() - packet.size(), packet.size() - 5, packet, 0,
+                                                      packet.size() - 5) == 0;
+                it->second += (alternative ? " or " : ", then ") + packet;
+            }
+        }
+    }
+    for (auto& [c, packets] : tips) {
+        std::string words = c->toolTip();
+        if (const auto* cap = dynamic_cast<const Captioned*>(c); words.empty() && cap) words = cap->caption();
+        if (words.empty()) words = c->accessibleName().empty() ? c->name() : c->accessibleName();
+        const bool computed = packets.find("vv") != std::string::npos;
+        words += " \xE2\x80\x94 sends ";
+        words += packets;
+        if (computed) words += " (vv: the values set here)";
+        c->setToolTip(std::move(words));
+    }
+}
+
 std::optional<Bytes> packetBytes(int header, Packet packet, const std::vector<int>& values) {
     Bytes bytes;
     if (!ToByteArray(packetValues(header, packet, values), bytes)) return std::nullopt;

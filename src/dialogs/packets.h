@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "platform/form.h"
 #include "platform/serial_port.h"
 
 namespace orbus::dialogs {
@@ -106,5 +108,12 @@ std::vector<int> packetValues(int header, Packet packet, const std::vector<int>&
 
 // The same as bytes; nothing when a value does not fit in a byte.
 std::optional<Bytes> packetBytes(int header, Packet packet, const std::vector<int>& values = {});
+
+// A row's packet from header to FF, computed bytes as "vv".
+std::string packetNotation(const PacketRow& row);
+
+// Gives each control of `window` that a row names a tool tip: its own tip
+// (or its caption) followed by the packets it sends.
+void applyPacketTips(Form& window);
 
 }  // namespace orbus::dialogs

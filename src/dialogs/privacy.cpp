@@ -1,5 +1,7 @@
 #include "dialogs/privacy.h"
 
+#include "dialogs/packets.h"
+
 #include <string>
 
 #include "app/program.h"
@@ -171,6 +173,7 @@ Privacy::Privacy(Program& program) : Form("Privacy", "PrivacyZone Setting"), pro
     Command1.onClick = [this] { Command1_Click(); };
     ClrSET.onClick = [this] { ClrSET_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void Privacy::open() {

@@ -1,5 +1,7 @@
 #include "dialogs/privacy_a.h"
 
+#include "dialogs/packets.h"
+
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
@@ -80,6 +82,7 @@ PrivacyA::PrivacyA(Program& program) : Form("PrivacyA", "PrivacyZone Setting"), 
     SettingMode.onClick = [this] { SettingMode_Click(); };
     Timer2.onTick = [this] { Timer2_Timer(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 void PrivacyA::open() {

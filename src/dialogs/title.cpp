@@ -1,5 +1,7 @@
 #include "dialogs/title.h"
 
+#include "dialogs/packets.h"
+
 #include <algorithm>
 
 #include "app/program.h"
@@ -156,6 +158,7 @@ FrmTitle_K::FrmTitle_K(Program& program) : Form("FrmTitle_K", "Title Set"), prog
     Clear.onClick = [this] { Clear_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
     onUnload = [this] { Form_Unload(); };
+    dialogs::applyPacketTips(*this);
 }
 
 std::vector<int> FrmTitle_K::Conv(const std::string& text) {
@@ -276,6 +279,7 @@ FrmTitle_M::FrmTitle_M(Program& program) : Form("FrmTitle_M", "Title Set with Mo
     };
     onUnload = [this] { Form_Unload(); };
     ReDraw();
+    dialogs::applyPacketTips(*this);
 }
 
 std::array<std::uint8_t, 21>& FrmTitle_M::row() {

@@ -2,6 +2,7 @@
 // the keys that drive the head while they are held.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ const DriveRow* driveRow(std::string_view control, int index);
 
 // Pan and tilt directions on the wire (bytes 5 and 6 of a drive).
 constexpr std::uint8_t kLeft = 0x01, kRight = 0x02, kUp = 0x01, kDown = 0x02, kHalt = 0x03;
+
+// Body length of a drive that moves until stopped (Home and Reset are shorter).
+constexpr std::size_t kDriveLength = 7;
 
 // The fixed speed of "Stop" and of the direct buttons.
 constexpr std::uint8_t kFixedSpeed = 0x18;

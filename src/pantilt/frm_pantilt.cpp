@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "panel/tips.h"
 #include "pantilt/drive.h"
 #include "pantilt/main_window.h"
 #include "platform/text.h"
@@ -43,6 +44,27 @@ static_assert(kRightCompass >= kLeftCompass + kCompassW + 200, "the compasses st
 static_assert(FrmPanTilt::kSmallHeight >= kSecondRow + kSecondH + 60 && FrmPanTilt::kSmallHeight < kInfoTop + 300,
               "the small window ends just under the speeds");
 static_assert(FrmPanTilt::kLargeHeight >= kInfoTop + kInfoH + 60, "the large window shows the information area");
+
+// The key that stops the head.
+constexpr const char* kStopKey = "Esc";
+
+// What a drive button does and the packet it sends.
+std::string driveTip(const pantilt::DriveRow& d) {
+    std::string words;
+    if (std::string_view(d.control) == "Pan_Tilt_Stop" && d.index == 0)
+        words = std::string("Stop the head (") + d.keys + ", or " + kStopKey + " here or in the main window)";
+    else if (d.keys) words = std::string("Hold ") + d.keys + " to move this way; let go to stop";
+    else if (d.body.size() == pantilt::kDriveLength) words = "Move this way at the fixed speed until Stop";
+    else words = d.index == 8 ? "Turn the head to its home position" : "Reset the pan-tilt head";
+    std::string packet = "8x";
+    for (std::size_t i = 0; i < d.body.size(); ++i) {
+        const bool speed = d.operatorSpeeds && (i == 3 || i == 4);
+        packet += " " + (speed ? std::string(i == 3 ? "vv" : "ww") : panel::hexByte(d.body[i]));
+    }
+    packet += " FF";
+    if (d.operatorSpeeds) packet += " (vv = pan speed, ww = tilt speed)";
+    return words + " \xE2\x80\x94 sends " + packet;
+}
 
 void place(Control& c, Control* container, int l, int t, int w, int h) {
     c.setContainer(container);
@@ -85,14 +107,15 @@ FrmPanTilt::FrmPanTilt(Program& program)
         const pantilt::DriveRow* d = pantilt::driveRow(name, p.index);
         auto& b = arr.add(p.index, *this, name, d ? d->caption : "");
         place(b, &FmPanTilt, left + cell(p.col), row(p.row), kBtnW, kBtnH);
-        if (d && d->keys) b.setToolTip(std::string("Hold ") + d->keys + " to move this way; let go to stop");
+        if (d) b.setToolTip(driveTip(*d));
         const int i = p.index;
         if (&arr == &Pan_Tilt_Stop) b.onClick = [this, i] { Pan_Tilt_Stop_Click(i); };
         else b.onClick = [this, i] { Pan_Tilt_Direct_Click(i); };
     };
     for (const Point& p : stops) button(Pan_Tilt_Stop, "Pan_Tilt_Stop", p, kLeftCompass);
     for (const Point& p : directs) button(Pan_Tilt_Direct, "Pan_Tilt_Direct", p, kRightCompass);
-    Pan_Tilt_Stop[0].setToolTip("Stop the head (keypad 5)");
+    // The stop works from the main window too.
+    Pan_Tilt_Stop[0].setShortcut(kStopKey, true);
     // IR condition and mounting under the operator's-speed compass.
     const int labelTop = row(3) + (kBtnH - 240) / 2;
     place(LblIR, &FmPanTilt, kLeftCompass, labelTop, 1400, 240);
@@ -146,9 +169,29 @@ FrmPanTilt::FrmPanTilt(Program& program)
     for (Frame* f : {&FmPanSpeed, &FmTiltSpeed, &FmPTWindowS, &FmInfo}) appendToTabOrder(*f);
 }
 
-void FrmPanTilt::Pan_Tilt_Stop_Click(int index) { drive("Pan_Tilt_Stop", index, prog_.link.CamAddress); }
+void FrmPanTilt::Pan_Tilt_Stop_Click(int index) {
+    const int camera = prog_.link.CamAddress;
+    if (index != 0) {
+        if (drive("Pan_Tilt_Stop", index, camera)) moved_.insert(camera);
+        return;
+    }
+    // The stop goes to the heads the buttons moved, even after another
+    // camera was chosen; a stop the line refused is kept for the next one.
+    std::set<int> targets = moved_;
+    if (targets.empty()) targets.insert(camera);
+    for (int c : targets) {
+        if (drive("Pan_Tilt_Stop", 0, c)) moved_.erase(c);
+    }
+}
 
-void FrmPanTilt::Pan_Tilt_Direct_Click(int index) { drive("Pan_Tilt_Direct", index, prog_.link.CamAddress); }
+void FrmPanTilt::Pan_Tilt_Direct_Click(int index) {
+    const int camera = prog_.link.CamAddress;
+    if (!drive("Pan_Tilt_Direct", index, camera)) return;
+    // Home and Reset end with the head at rest; the others drive until Stop.
+    const pantilt::DriveRow* d = pantilt::driveRow("Pan_Tilt_Direct", index);
+    if (d && d->body.size() == pantilt::kDriveLength) moved_.insert(camera);
+    else moved_.erase(camera);
+}
 
 namespace {
 

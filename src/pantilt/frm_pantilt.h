@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 
 #include "pantilt/key_drive.h"
 #include "pantilt/main_window.h"
@@ -65,7 +66,8 @@ public:
     Label LbMTS{*this, "LbMTS", ""};
 
     // Drive buttons: the packet of the clicked index; an index outside the
-    // drive table sends nothing.
+    // drive table sends nothing. Stop goes to each camera the buttons set
+    // moving (whichever camera is driven by then), or to the driven one.
     void Pan_Tilt_Stop_Click(int index);
     void Pan_Tilt_Direct_Click(int index);
     // The head moves while a drive key is held and stops when it is let go,
@@ -95,6 +97,7 @@ private:
     Program& prog_;
     std::unique_ptr<pantilt::MainWindow> main_;
     pantilt::KeyDrive keys_;
+    std::set<int> moved_;  // cameras the drive buttons set moving, not stopped since
 };
 
 }  // namespace orbus

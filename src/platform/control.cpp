@@ -79,6 +79,11 @@ void Control::setAccessibleName(std::string name) {
     changed(Prop::Accessible);
 }
 
+void Control::setShortcut(std::string keys, bool farReaching) {
+    shortcut_ = std::move(keys);
+    farShortcut_ = farReaching && !shortcut_.empty();
+}
+
 void Control::changed(Prop p) {
     if (observer_) observer_(*this, p);
 }
@@ -334,6 +339,12 @@ void MenuItem::placeLast() {
     auto& list = parent_->children_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     list.push_back(this);
+}
+
+bool MenuItem::shown() const {
+    if (!visible()) return false;
+    if (children_.empty()) return true;
+    return std::any_of(children_.begin(), children_.end(), [](const MenuItem* c) { return c->shown(); });
 }
 
 void MenuItem::setChecked(bool c) {

@@ -102,6 +102,11 @@ public:
 
     const std::string& toolTip() const { return toolTip_; }
     void setToolTip(std::string tip) { toolTip_ = std::move(tip); }
+    // Key that works the control from anywhere in its window ("F5", "Ctrl+1");
+    // `farReaching`: from the program's main window too.
+    const std::string& shortcut() const { return shortcut_; }
+    bool shortcutFarReaching() const { return farShortcut_; }
+    void setShortcut(std::string keys, bool farReaching = false);
 
     void setObserver(Observer o) { observer_ = std::move(o); }
 
@@ -125,6 +130,8 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string accessible_;
     std::string toolTip_;
+    std::string shortcut_;
+    bool farShortcut_ = false;
     Observer observer_;
 };
 
@@ -338,6 +345,8 @@ public:
     // Moves this entry to the end of its menu (entries are listed in the
     // order they were made).
     void placeLast();
+    // Offered to the operator: visible, and a menu has at least one item offered.
+    bool shown() const;
     std::function<void()> onClick;
     void click() const { fire(onClick); }
 
