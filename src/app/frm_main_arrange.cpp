@@ -132,6 +132,8 @@ void FrmMain::placeLogColumn(double left, double top, double width, double heigh
     Lbl[2].setGeometry(l, y += kMeaning + kGap, w, kLabel);
     DirectText.setGeometry(l, y += kLabel, w, kDirect);
     cmdClearTxt.setGeometry(l + w - 1100, y + kDirect + kClearGap, 1100, kClear);
+    // Why the console sent nothing, or what it sent that looks wrong.
+    DirectNote.setGeometry(l, y + kDirect + kClearGap, std::max(0, w - 1200), kClear);
 }
 
 void FrmMain::placeStatusLine(double top, double width) {

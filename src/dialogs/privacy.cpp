@@ -97,6 +97,7 @@ Privacy::Privacy(Program& program) : Form("Privacy", "PrivacyZone Setting"), pro
     LblScale1.placeIn(&FmPanTiltAngle, 150, 280, 4300, 240);
     LblScale2.placeIn(&FmPanTiltAngle, 150, 520, 4300, 240);
     LblScale3.placeIn(&FmPanTiltAngle, 150, 760, 4300, 240);
+    for (Label* l : {&LblScale1, &LblScale2, &LblScale3}) l->setFixedPitch(true);
     LblPan.placeIn(&FmPanTiltAngle, 150, 1090, 450, 240);
     TextPan.placeIn(&FmPanTiltAngle, 620, 1060, 700, 300);
     LblTilt.placeIn(&FmPanTiltAngle, 1450, 1090, 450, 240);

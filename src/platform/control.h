@@ -213,10 +213,14 @@ public:
     // The operator can select and copy the caption (mouse and keyboard).
     bool selectable() const { return selectable_; }
     void setSelectable(bool s) { selectable_ = s; }
+    // Drawn in a fixed-width font: columns of characters line up.
+    bool fixedPitch() const { return fixedPitch_; }
+    void setFixedPitch(bool f) { fixedPitch_ = f; }
 
 private:
     std::string messageRole_;
     bool selectable_ = false;
+    bool fixedPitch_ = false;
     int fore_ = kDefaultColor;
     int back_ = kDefaultColor;
     bool centered_ = false;

@@ -8,10 +8,19 @@ namespace orbus::qt {
 
 namespace {
 
-QWidget* create(FormView&, Control&, QWidget* parent) {
+QWidget* create(FormView&, Control& control, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setWordWrap(true);
     l->setTextFormat(Qt::PlainText);
+    if (static_cast<Label&>(control).fixedPitch()) {
+        // Only the family is set: the size still follows the window's.
+        QFont f;
+        f.setFamily("monospace");
+        f.setStyleHint(QFont::Monospace);
+        f.setFixedPitch(true);
+        l->setFont(f);
+        l->setWordWrap(false);
+    }
     return l;
 }
 
