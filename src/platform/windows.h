@@ -38,7 +38,10 @@ public:
     // Shows a message box and waits for the operator's answer.
     virtual MsgAnswer message(const Message& m) = 0;
 
-    // Shows a form modally: returns when it is hidden again.
+    // Shows a form modally: the other windows take no input until it is
+    // hidden. Callers do nothing after it; whether it returns at once (the
+    // desktop) or once the form is hidden (scripted tests) is the window
+    // system's.
     virtual void runModal(Form& form) = 0;
 
     // Keeps handling events (operator input, timers, serial events) until

@@ -121,6 +121,7 @@ void FormView::applyForm(FormProp p) {
             shownOnce_ = true;
         } else {
             window_->hide();
+            window_->setWindowModality(Qt::NonModal);
         }
         break;
     case FormProp::Geometry: {

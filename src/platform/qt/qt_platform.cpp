@@ -138,11 +138,11 @@ std::string QtWindowSystem::saveFileName(const std::string& title, const std::st
 }
 
 void QtWindowSystem::runModal(Form& form) {
+    // Shown and left to the event loop: nothing waits on the window thread.
+    // The view makes the window an ordinary one again when it is hidden.
     QWidget* w = views_ ? views_->windowOf(form) : nullptr;
-    if (w) w->setWindowModality(Qt::ApplicationModal);
+    if (w && !w->isVisible()) w->setWindowModality(Qt::ApplicationModal);
     form.show();
-    waitUntil([&] { return !form.visible(); });
-    if (w) w->setWindowModality(Qt::NonModal);
 }
 
 bool QtWindowSystem::waitUntil(const std::function<bool()>& condition) {
