@@ -306,25 +306,4 @@ ChainHealth::State ChainHealth::state(int address, double now) const {
     return State::NoTraffic;
 }
 
-TrafficTap::TrafficTap(SerialPort& inner, Clock& clock, ChainHealth& health)
-    : inner_(inner), clock_(clock), health_(health) {
-    inner_.onComm = [this](int event) {
-        if (onComm) onComm(event);
-    };
-}
-
-TrafficTap::~TrafficTap() { inner_.onComm = nullptr; }
-
-Bytes TrafficTap::input() {
-    Bytes b = inner_.input();
-    if (!b.empty()) health_.received(b, clock_.now());
-    return b;
-}
-
-bool TrafficTap::output(const Bytes& bytes) {
-    const bool written = inner_.output(bytes);
-    if (written) health_.sent(bytes, clock_.now());
-    return written;
-}
-
 }  // namespace orbus

@@ -13,6 +13,7 @@
 
 #include "app/meaning.h"
 #include "platform/clock.h"
+#include "platform/port_tap.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -61,7 +62,7 @@ struct UnacknowledgedCommand {
     Bytes packet;
 };
 
-class ChainHealth {
+class ChainHealth : public PortListener {
 public:
     // An inquiry unanswered this long counts as a time-out (the panel's own
     // wait for an answer is one second).
@@ -74,8 +75,8 @@ public:
 
     enum class State { NoTraffic, Answering, NotAnswering, NotOnChain };
 
-    void sent(const Bytes& bytes, double now);
-    void received(const Bytes& bytes, double now);
+    void sent(const Bytes& bytes, double now) override;
+    void received(const Bytes& bytes, double now) override;
     // Counts the inquiries that are overdue by now as time-outs, and the
     // commands without acknowledge as unacknowledged (kept for takeOverdue).
     void settle(double now);
@@ -142,36 +143,6 @@ private:
     std::size_t arrivalsLogged_ = 0;
     AnswerLedger ledger_;
     std::vector<UnacknowledgedCommand> unacknowledged_;
-};
-
-// The panel's serial port with the chain's health kept from what passes
-// through it; everything else is handed to the port underneath.
-class TrafficTap : public SerialPort {
-public:
-    TrafficTap(SerialPort& inner, Clock& clock, ChainHealth& health);
-    ~TrafficTap() override;
-
-    void setCommPort(int number) override { inner_.setCommPort(number); }
-    int commPort() const override { return inner_.commPort(); }
-    void setSimulator(const std::string& models) override { inner_.setSimulator(models); }
-    void setSettings(const LineSettings& s) override { inner_.setSettings(s); }
-    void setDTREnable(bool on) override { inner_.setDTREnable(on); }
-    bool open() override { return inner_.open(); }
-    void close() override { inner_.close(); }
-    bool isOpen() const override { return inner_.isOpen(); }
-    std::string lastError() const override { return inner_.lastError(); }
-    OpenFailure openFailure() const override { return inner_.openFailure(); }
-    void setRThreshold(int n) override { inner_.setRThreshold(n); }
-    int rThreshold() const override { return inner_.rThreshold(); }
-    void setSThreshold(int n) override { inner_.setSThreshold(n); }
-    Bytes input() override;
-    int inBufferCount() override { return inner_.inBufferCount(); }
-    bool output(const Bytes& bytes) override;
-
-private:
-    SerialPort& inner_;
-    Clock& clock_;
-    ChainHealth& health_;
 };
 
 }  // namespace orbus

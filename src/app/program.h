@@ -78,8 +78,9 @@ public:
     TrafficRecord traffic;
 
 private:
-    TrafficTap tap_;
-    RecordingPort recording_;
+    // Chain Status and the Traffic window see what passes through the port.
+    PortTap tap_;
+    PortTap recording_;
 
 public:
     // The machine's platform, with the serial port seen through the tap.

@@ -154,25 +154,4 @@ std::string trafficExport(const TrafficRecord& record, const std::vector<std::si
     return out;
 }
 
-RecordingPort::RecordingPort(SerialPort& inner, Clock& clock, TrafficRecord& record)
-    : inner_(inner), clock_(clock), record_(record) {
-    inner_.onComm = [this](int event) {
-        if (onComm) onComm(event);
-    };
-}
-
-RecordingPort::~RecordingPort() { inner_.onComm = nullptr; }
-
-Bytes RecordingPort::input() {
-    Bytes b = inner_.input();
-    if (!b.empty()) record_.received(b, clock_.now());
-    return b;
-}
-
-bool RecordingPort::output(const Bytes& bytes) {
-    const bool written = inner_.output(bytes);
-    if (written) record_.sent(bytes, clock_.now());
-    return written;
-}
-
 }  // namespace orbus

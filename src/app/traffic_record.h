@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/port_tap.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -47,7 +48,7 @@ struct TrafficFilter {
     bool passes(const TrafficRow& row) const;
 };
 
-class TrafficRecord {
+class TrafficRecord : public PortListener {
 public:
     static constexpr std::size_t kCapacity = 10000;
 
@@ -56,8 +57,8 @@ public:
 
     // Bytes the port took (one write) and bytes it delivered (one read, any
     // part of a packet).
-    void sent(const Bytes& bytes, double now);
-    void received(const Bytes& bytes, double now);
+    void sent(const Bytes& bytes, double now) override;
+    void received(const Bytes& bytes, double now) override;
 
     std::size_t size() const { return count_; }
     std::size_t capacity() const { return ring_.size(); }
@@ -99,35 +100,5 @@ std::string trafficExport(const TrafficRecord& record, const std::vector<std::si
 // One CSV field: as it is, or quoted with its quotes doubled when it holds
 // a comma, a quote or a line break.
 std::string csvField(const std::string& field);
-
-// The panel's serial port with every packet recorded; all else is handed to
-// the port underneath.
-class RecordingPort : public SerialPort {
-public:
-    RecordingPort(SerialPort& inner, Clock& clock, TrafficRecord& record);
-    ~RecordingPort() override;
-
-    void setCommPort(int number) override { inner_.setCommPort(number); }
-    int commPort() const override { return inner_.commPort(); }
-    void setSimulator(const std::string& models) override { inner_.setSimulator(models); }
-    void setSettings(const LineSettings& s) override { inner_.setSettings(s); }
-    void setDTREnable(bool on) override { inner_.setDTREnable(on); }
-    bool open() override { return inner_.open(); }
-    void close() override { inner_.close(); }
-    bool isOpen() const override { return inner_.isOpen(); }
-    std::string lastError() const override { return inner_.lastError(); }
-    OpenFailure openFailure() const override { return inner_.openFailure(); }
-    void setRThreshold(int n) override { inner_.setRThreshold(n); }
-    int rThreshold() const override { return inner_.rThreshold(); }
-    void setSThreshold(int n) override { inner_.setSThreshold(n); }
-    Bytes input() override;
-    int inBufferCount() override { return inner_.inBufferCount(); }
-    bool output(const Bytes& bytes) override;
-
-private:
-    SerialPort& inner_;
-    Clock& clock_;
-    TrafficRecord& record_;
-};
 
 }  // namespace orbus

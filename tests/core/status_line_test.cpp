@@ -17,6 +17,15 @@ using Port = StatusLineFacts::Port;
 
 LocalTime at(int h, int m, int s) { return {2026, 12, 9, h, m, s}; }
 
+// The adapter pulled out and put back, and the port opened again from the menu.
+void replugged(Rig& r) {
+    r.port.unplug();
+    r.run(0.5);
+    r.port.plugBackIn();
+    r.main().IFClearB.click();
+    r.run(0.5);
+}
+
 }  // namespace
 
 TEST(StatusLine, TextsFromTheFacts) {
@@ -140,22 +149,12 @@ TEST(StatusLine, FollowsTheLinkOnThePanel) {
          "Camera 1  ORX-Beta", "Port gone"},
         {"port back, no reply yet",
          {"ORX-Beta"},
-         [](Rig& r) {
-             r.port.unplug();
-             r.run(0.5);
-             r.port.plugBackIn();
-             r.main().IFClearB.click();
-             r.run(0.5);
-         },
+         replugged,
          "Camera 1  ORX-Beta", "Reconnecting  (port open again, no reply yet)"},
         {"port back and answering",
          {"ORX-Beta"},
          [](Rig& r) {
-             r.port.unplug();
-             r.run(0.5);
-             r.port.plugBackIn();
-             r.main().IFClearB.click();
-             r.run(0.5);
+             replugged(r);
              r.main().RefreshOnce.click();
              r.settle();
          },
