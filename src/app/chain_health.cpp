@@ -216,10 +216,13 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         // A broadcast back from its trip round the chain.
         if (p.size() < 3 || (p[1] == 0x30 && p.size() != 4)) {
             receivedGarbage();
-        } else if (p[1] == 0x30) {
+            return;
+        }
+        if (p[1] == 0x30) {
             found_ = p[2] > 0 ? p[2] - 1 : 0;
             ++changes_;
         }
+        broadcastBackAt_ = now;
         return;
     }
     const int address = replyCamera(p[0]);

@@ -106,6 +106,9 @@ public:
 
     // Cameras the last address set found; -1 before the first.
     int found() const { return found_; }
+    // When a broadcast last came back from its trip round the chain (-1 never):
+    // every camera on it passed it on.
+    double broadcastBackAt() const { return broadcastBackAt_; }
     const CameraHealth& camera(int address) const;
     State state(int address, double now) const;
     // Raised on every change, so a window repaints only when needed.
@@ -135,6 +138,7 @@ private:
     CameraHealth cameras_[kCameras];
     Taken taken_[kCameras];
     int found_ = -1;
+    double broadcastBackAt_ = -1;
     long changes_ = 0;
     long garbled_ = 0;
     Bytes outgoing_, incoming_;

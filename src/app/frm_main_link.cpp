@@ -245,10 +245,17 @@ void FrmMain::updateStatusLine() {
     f.notAnswering = !f.notOnChain && (state == ChainHealth::State::NotAnswering || overdue);
     f.silentSince = h.unansweredSince >= 0 ? h.unansweredSince : h.lastTimeoutAt;
     f.lastReplyAt = h.lastReplyAt;
+    // A broadcast back from the chain after the camera's last word (and
+    // before anything asked of it since) shows the line works through it.
+    const double chainBack = prog_.chain.broadcastBackAt();
+    if (!f.notOnChain && chainBack > std::max({h.lastReplyAt, h.lastTimeoutAt, h.inquirySentAt, h.commandSentAt})) {
+        f.notAnswering = false;
+        f.lastReplyAt = chainBack;
+    }
     const bool open = platform_.port.isOpen();
     if (!open) {
         f.port = link_.portLost() ? Port::Gone : Port::Closed;
-    } else if (statusMemory_.reopenedAt >= 0 && h.lastReplyAt < statusMemory_.reopenedAt && !f.notAnswering) {
+    } else if (statusMemory_.reopenedAt >= 0 && f.lastReplyAt < statusMemory_.reopenedAt && !f.notAnswering) {
         f.port = Port::Reconnecting;
     } else {
         f.port = Port::Open;

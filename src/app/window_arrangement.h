@@ -65,8 +65,8 @@ inline constexpr double kStatusLine = 330;   // the status line along the bottom
 inline constexpr double kBottomMargin = 60;
 // The window's decorations: the title bar and frame keep their size at any
 // zoom, the menu bar follows the zoom.
-inline constexpr double kTitleBar = 300, kFrameBorder = 60;
-inline constexpr double kMenuBar = 270;
+inline constexpr double kTitleBar = 360, kFrameBorder = 60;
+inline constexpr double kMenuBar = 300;
 inline constexpr double kMinZoom = 0.5;
 
 Result arrange(const Input& in);

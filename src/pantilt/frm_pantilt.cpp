@@ -271,7 +271,12 @@ bool FrmPanTilt::Form_KeyUp(const KeyEvent& e) {
 // The release of a held key would go to another window: stop now.
 void FrmPanTilt::Form_Deactivate() { keys_.end(); }
 
-void FrmPanTilt::Form_Hide() { keys_.end(); }
+void FrmPanTilt::Form_Hide() {
+    keys_.end();
+    // Once the window is gone, nothing on the screen would stop a head its
+    // buttons set moving: it stops now.
+    if (!moved_.empty()) Pan_Tilt_Stop_Click(0);
+}
 
 void FrmPanTilt::PTWCloseS_Click() {
     prog_.ptw.PTWindow = false;

@@ -71,7 +71,8 @@ public:
     void Pan_Tilt_Stop_Click(int index);
     void Pan_Tilt_Direct_Click(int index);
     // The head moves while a drive key is held and stops when it is let go,
-    // when the window loses the keyboard or when it is hidden.
+    // when the window loses the keyboard or when it is hidden; a head the
+    // buttons set moving stops too when the window is hidden.
     bool Form_KeyDown(const KeyEvent& e);
     bool Form_KeyUp(const KeyEvent& e);
     void Form_Deactivate();

@@ -200,4 +200,19 @@ TEST(KeysTips, PanTiltStopReachesTheHeadsTheButtonsMoved) {
         rig.run(1);
         EXPECT_EQ(rig.packetsSince(mark), c.stops) << c.stops.front();
     }
+    // Closing the window stops a head its buttons set moving, once.
+    rig.link().CamAddress = 1;
+    pt.Pan_Tilt_Stop[1].click();
+    rig.run(1);
+    const auto mark = rig.mark();
+    rig.main().PTWCloseM.click();
+    rig.run(1);
+    EXPECT_EQ(rig.packetsSince(mark), std::vector<std::string>{"81" + stop});
+    rig.main().PTWCloseM.click();
+    pt.Pan_Tilt_Direct[8].click();  // Home: at rest when it arrives
+    rig.run(1);
+    const auto home = rig.mark();
+    rig.main().PTWCloseM.click();
+    rig.run(1);
+    EXPECT_TRUE(rig.packetsSince(home).empty());
 }

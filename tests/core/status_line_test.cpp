@@ -147,9 +147,16 @@ TEST(StatusLine, FollowsTheLinkOnThePanel) {
              r.run(0.5);
          },
          "Camera 1  ORX-Beta", "Port gone"},
-        {"port back, no reply yet",
+        {"port back, the chain's broadcast back",
          {"ORX-Beta"},
          replugged,
+         "Camera 1  ORX-Beta", "Answering  (last reply "},
+        {"port back, no reply yet",
+         {"ORX-Beta"},
+         [](Rig& r) {
+             r.chain.faults.silent = true;
+             replugged(r);
+         },
          "Camera 1  ORX-Beta", "Reconnecting  (port open again, no reply yet)"},
         {"port back and answering",
          {"ORX-Beta"},

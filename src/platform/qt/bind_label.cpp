@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 
 #include "platform/qt/binding.h"
@@ -38,11 +39,16 @@ bool showSelectable(QLabel* l, bool selectable) {
 }
 
 void showColors(const Label& l, QLabel* w) {
-    QString css;
-    if (l.foreColor() != kDefaultColor) css += "color: " + colorText(l.foreColor()) + ";";
-    if (l.backColor() != kDefaultColor) css += "background-color: " + colorText(l.backColor()) + ";";
-    if (l.bordered()) css += "border: 1px solid palette(mid); padding: 1px;";
-    w->setStyleSheet(css.isEmpty() ? QString() : "QLabel{" + css + "}");
+    // Colours through the palette, the border as the label's frame: a style
+    // sheet would keep the label's text from following the window's size.
+    QPalette pal = w->parentWidget() ? w->parentWidget()->palette() : QApplication::palette();
+    if (l.foreColor() != kDefaultColor) pal.setColor(QPalette::WindowText, QColor(colorText(l.foreColor())));
+    const bool filled = l.backColor() != kDefaultColor;
+    if (filled) pal.setColor(QPalette::Window, QColor(colorText(l.backColor())));
+    w->setPalette(pal);
+    w->setAutoFillBackground(filled);
+    w->setFrameShape(l.bordered() ? QFrame::Box : QFrame::NoFrame);
+    w->setMargin(l.bordered() ? 1 : 0);
     // A paragraph to read and copy starts at the top, under what it explains.
     w->setAlignment(l.centered()     ? Qt::AlignCenter
                     : l.selectable() ? (Qt::AlignLeft | Qt::AlignTop)

@@ -101,8 +101,10 @@ void FormView::fitScreen() {
     QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect a = screen->availableGeometry();
-    const double z = std::min({1.0, a.width() * kTwipsPerPixel / std::max(1.0, form_.width()),
-                               a.height() * kTwipsPerPixel / std::max(1.0, form_.height())});
+    // The title bar and frame come on top of the window's own size.
+    const QSize deco = decorations().isEmpty() ? QSize(10, 40) : decorations();
+    const double z = std::min({1.0, (a.width() - deco.width()) * kTwipsPerPixel / std::max(1.0, form_.width()),
+                               (a.height() - deco.height()) * kTwipsPerPixel / std::max(1.0, form_.height())});
     if (z < form_.zoom()) form_.setZoom(z);
 }
 
