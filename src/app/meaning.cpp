@@ -189,6 +189,8 @@ std::string captionOf(const std::string& window, const std::string& control, int
         if (!name.empty() && frame && !frame->caption().empty()) name = plainCaption(frame->caption()) + " " + name;
     }
     if (name.empty()) return {};
+    // A name that already starts with the window's caption needs it once.
+    if (!prefix.empty() && name.rfind(prefix.substr(0, prefix.size() - 2), 0) == 0) return name;
     return prefix + name;
 }
 
@@ -355,7 +357,9 @@ std::string receivedMeaning(const Bytes& reply, const AnswerOrigin* origin) {
     if (reply[1] == 0x38 && reply.size() == 3) return who + "network change (the chain was rewired or a camera was switched)";
     if (kind == 0x40 && reply.size() == 3) return who + "acknowledge, socket " + std::to_string(socket);
     if (kind == 0x50 && reply.size() == 3) return who + "completion, socket " + std::to_string(socket);
-    if (kind == 0x60 && reply.size() == 4) return who + errorName(reply[2]) + ", socket " + std::to_string(socket);
+    // Syntax errors and a full buffer come without a socket (0): none is named.
+    if (kind == 0x60 && reply.size() == 4)
+        return who + errorName(reply[2]) + (socket ? ", socket " + std::to_string(socket) : "");
     if (reply[1] == 0x50) return answerMeaning(who, camera, reply, origin);
     return who + "reply " + packetText(reply) + ", not one this panel knows";
 }
@@ -391,6 +395,10 @@ std::string packetMeaning(const Bytes& bytes, LineSide side, const AnswerOrigin*
         while (end < bytes.size() && bytes[end] != 0xFF) ++end;
         if (!out.empty()) out += "; ";
         if (end == bytes.size()) {
+            // Named by the camera its first byte gives, where it gives one.
+            const std::uint8_t h = bytes[start];
+            const int camera = side == LineSide::Sent ? (h >= 0x81 && h <= 0x87 ? h - 0x80 : 0) : replyCamera(h);
+            if (camera >= 1 && camera <= 7) out += cameraLabel(camera) + ": ";
             out += "unfinished packet " + packetText(Bytes(bytes.begin() + static_cast<long>(start), bytes.end())) +
                    " (no FF)";
             break;

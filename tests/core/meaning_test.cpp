@@ -187,7 +187,8 @@ TEST(Meaning, LinesThePanelCannotNameSaySo) {
     EXPECT_EQ(sent("82 01 04 39 55 FF "), "Camera 2: command 01 04 39 55 (exposure mode, setting 55), not one of this panel's");
     EXPECT_EQ(sent("82 09 04 99 FF "), "Camera 2: inquiry 09 04 99, not one of this panel's");
     EXPECT_EQ(sent("80 01 04 0B 02 FF "), "Header 80 is no camera's address: 80 01 04 0B 02 FF");
-    EXPECT_EQ(sent("81 01 04 "), "unfinished packet 81 01 04 (no FF)");
+    EXPECT_EQ(sent("81 01 04 "), "Camera 1: unfinished packet 81 01 04 (no FF)");
+    EXPECT_EQ(sent("88 01 "), "unfinished packet 88 01 (no FF)");
     EXPECT_EQ(sent("FF "), "a lone FF");
     // A console line with two packets: both meanings.
     EXPECT_EQ(sent("81 01 04 0B 02 FF 81 01 04 0B 03 FF "),
@@ -203,8 +204,8 @@ TEST(Meaning, RepliesByClassCameraSocketAndCode) {
     EXPECT_EQ(received("90 41 FF "), "Camera 1: acknowledge, socket 1");
     EXPECT_EQ(received("A0 52 FF "), "Camera 2: completion, socket 2");
     EXPECT_EQ(received("B0 61 41 FF "), "Camera 3: cannot execute, socket 1");
-    EXPECT_EQ(received("F0 60 02 FF "), "Camera 7: syntax error, socket 0");
-    EXPECT_EQ(received("90 60 03 FF "), "Camera 1: command buffer full, socket 0");
+    EXPECT_EQ(received("F0 60 02 FF "), "Camera 7: syntax error");
+    EXPECT_EQ(received("90 60 03 FF "), "Camera 1: command buffer full");
     EXPECT_EQ(received("90 62 05 FF "), "Camera 1: error code 0x05, socket 2");
     EXPECT_EQ(received("88 30 04 FF "), "Address set came back: 3 cameras");
     EXPECT_EQ(received("88 30 02 FF "), "Address set came back: 1 camera");
@@ -411,7 +412,7 @@ TEST(Meaning, ControlsReadAsTheOperatorSeesThem) {
         {"81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF ", "Camera 1: Title Set: OK or Title Set with Mouse: OK (title characters 1 to 10 \"HELLO     \")"},
         {"81 01 04 6D 0F 0F 0F 08 00 00 FF ", "Camera 1: Alarm: Set Day/Night AE Level Send Command (alarm day and night levels, setting 0F 0F 0F 08 00 00)"},
         {"81 09 04 40 FF ", "Camera 1: inquiry, auto power-off timer (Auto Power Off, on opening)"},
-        {"81 01 06 01 18 17 03 01 FF ", "Camera 1: Pan/Tilt: Pan/Tilt UP (pan-tilt drive up, pan speed 24, tilt speed 23)"},
+        {"81 01 06 01 18 17 03 01 FF ", "Camera 1: Pan/Tilt UP (pan-tilt drive up, pan speed 24, tilt speed 23)"},
         {"83 01 00 01 FF ", "Camera 3: I/F Clear (interface clear)"},
     };
     for (const auto& c : cases) EXPECT_EQ(sent(c.line), c.meaning) << c.line;

@@ -163,8 +163,8 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
         int rows;  // -1: not counted
     } filters[] = {
         {2, false, "Camera 2: Iris Open (iris one step open)", 2},
-        {2, true, "Camera 2: command buffer full, socket 0", 1},
-        {0, true, "Camera 2: command buffer full, socket 0", 1},
+        {2, true, "Camera 2: command buffer full", 1},
+        {0, true, "Camera 2: command buffer full", 1},
         {7, false, "", 0},
     };
     for (const auto& f : filters) {
