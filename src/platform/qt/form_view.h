@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QFont>
+#include <QPointF>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -88,6 +89,8 @@ private:
     // Places held windows under this window's own controls and sizes the
     // scrolled area to hold them all.
     void arrangeGuests();
+    // Right and bottom edge (twips) of the window's own visible controls.
+    QPointF contentExtent() const;
     // The scrolled area's size for this window's own visible controls.
     void measureCanvas();
     // Draws the window at the form's zoom: places, sizes and text.

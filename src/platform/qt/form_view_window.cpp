@@ -42,16 +42,21 @@ int FormView::zpx(double twips) const {
     return static_cast<int>(std::lround(twips * form_.zoom() / kTwipsPerPixel));
 }
 
-void FormView::measureCanvas() {
-    // The right margin is kept small so that a vertical scroll bar does not
-    // bring a horizontal one for a few empty pixels.
+QPointF FormView::contentExtent() const {
     double right = 0, bottom = 0;
-    for (Control* c : form_.controls()) {
+    for (const Control* c : form_.controls()) {
         if (c->container() || !c->visible() || c->kind() == Kind::Timer || c->kind() == Kind::MenuItem) continue;
         right = std::max(right, static_cast<double>(c->left() + c->width()));
         bottom = std::max(bottom, static_cast<double>(c->top() + c->height()));
     }
-    canvasOwn_ = QSize(zpx(right + 30), zpx(bottom + 60));
+    return {right, bottom};
+}
+
+void FormView::measureCanvas() {
+    // The right margin is kept small so that a vertical scroll bar does not
+    // bring a horizontal one for a few empty pixels.
+    const QPointF extent = contentExtent();
+    canvasOwn_ = QSize(zpx(extent.x() + 30), zpx(extent.y() + 60));
     arrangeGuests();
 }
 
@@ -150,13 +155,8 @@ void FormView::applyForm(FormProp p) {
         if (form_.topMenus().empty()) {
             // The frame and title bar come around what the window holds,
             // never over it.
-            double right = 0, bottom = 0;
-            for (Control* c : form_.controls()) {
-                if (c->container() || !c->visible() || c->kind() == Kind::Timer) continue;
-                right = std::max(right, static_cast<double>(c->left() + c->width()));
-                bottom = std::max(bottom, static_cast<double>(c->top() + c->height()));
-            }
-            client = client.expandedTo(QSize(zpx(right + 60), zpx(bottom + 60)));
+            const QPointF extent = contentExtent();
+            client = client.expandedTo(QSize(zpx(extent.x() + 60), zpx(extent.y() + 60)));
         }
         if (form_.resizable()) {
             window_->resize(client);
