@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/async.h"
+#include "link/command_end.h"
 #include "link/line.h"
 #include "link/link_state.h"
 #include "link/link_window.h"
@@ -67,6 +68,12 @@ public:
     // One exchange on its turn of the line: sends the packet (SD mode
     // `disp`) and waits for `receiveByte` bytes as WaitReply does.
     Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
+    // Sends a command (header .. FF) to its camera now and waits, beside
+    // the window, for its end: the completion, an error, or none within
+    // the completion limit. A "buffer full" refusal is sent again after the
+    // camera's next completion or a short pause, a few times at most.
+    // Logged and paced like an operator's command.
+    Async<CommandEnd> commandToEnd(Bytes packet);
     // A pause that does not hold the window.
     Async<void> pause(double seconds);
     // One-second pause; `each` runs before and after it.

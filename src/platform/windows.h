@@ -62,6 +62,13 @@ public:
         return {};
     }
 
+    // Asks the operator which existing file to open; `filter` as for
+    // saveFileName. Empty: cancelled.
+    virtual std::string openFileName(const std::string& title, const std::string& filter) {
+        (void)title, (void)filter;
+        return {};
+    }
+
     // Ends the program; waits in progress return.
     virtual void endProgram() = 0;
     virtual bool ending() const = 0;
