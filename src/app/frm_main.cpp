@@ -62,6 +62,7 @@ void FrmMain::wireHandlers() {
     platform_.port.onComm = [this](int ev) { MSComm1_OnComm(ev); };
     panel::wireCommands(*this);
     wireTrafficView();
+    wireProfiles();
     wireStatusLine();
 }
 

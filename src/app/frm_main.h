@@ -95,6 +95,15 @@ public:
     void wireTrafficView();
     void ViewTraffic_Click();
 
+    // ---- camera profiles (frm_main_profiles.cpp) -------------------------------
+    void ProfileSave_Click();
+    void ProfileCompare_Click();
+    void ProfileApply_Click();
+    void wireProfiles();
+    // The profile items are offered while they can work: the port open and
+    // the driven camera identified.
+    void showProfileItems();
+
     // ---- start-up and shut-down ------------------------------------------------
     // Runs the start-up; returns when the main window is shown or the program ended.
     void Form_Load();

@@ -37,6 +37,10 @@ public:
     MenuItem ASSL1{*this, "ASSL1", "p1", &ASSL};
     MenuItem ASSL2{*this, "ASSL2", "p2", &ASSL};
     MenuItem MenuOff{*this, "MenuOff", "MENU OFF", &MnuCamera};
+    // Camera profiles: the driven camera's settings to a file, and back.
+    MenuItem ProfileSave{*this, "ProfileSave", "Save Settings\u2026", &MnuCamera};
+    MenuItem ProfileCompare{*this, "ProfileCompare", "Compare With Profile\u2026", &MnuCamera};
+    MenuItem ProfileApply{*this, "ProfileApply", "Apply Profile\u2026", &MnuCamera};
     MenuItem Quit{*this, "Quit", "Exit", &MnuCamera};
 
     MenuItem MnuSelect{*this, "MnuSelect", "Select"};

@@ -273,6 +273,8 @@ void FrmMain::updateStatusLine() {
     StatusPort.setCaption(t.port);
     StatusCamera.setCaption(t.camera);
     StatusLink.setCaption(t.link);
+    // The same facts decide whether the profile items can work.
+    showProfileItems();
 }
 
 }  // namespace orbus

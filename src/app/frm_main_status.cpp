@@ -225,6 +225,8 @@ link::Async<void> FrmMain::statusRead() {
     hold.release();
     const std::optional<long> failure = read_.takeFailure();
     refresh().readEnded(read_.overtaken());
+    // A read may have identified the camera, or found it switched off.
+    showProfileItems();
     // The read has ended before the operator hears that it failed.
     if (failure) ARError(*failure);
 }

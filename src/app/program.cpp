@@ -17,6 +17,7 @@
 #include "dialogs/fset.h"
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
+#include "dialogs/profile_window.h"
 #include "pantilt/frm_pantilt.h"
 
 namespace orbus {
@@ -46,7 +47,8 @@ Program::Program(Platform& p)
       frmAbout_(std::make_unique<FrmAbout>(*this)),
       frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
       frmChain_(std::make_unique<FrmChain>(*this)),
-      frmTraffic_(std::make_unique<FrmTraffic>(*this)) {
+      frmTraffic_(std::make_unique<FrmTraffic>(*this)),
+      frmProfile_(std::make_unique<FrmProfile>(*this)) {
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
@@ -76,7 +78,8 @@ std::vector<Form*> Program::forms() const {
     return {frmOpen_.get(),  frmInfo_.get(),   frmMain_.get(),    frmPanTilt_.get(),  privacy_.get(),
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
             frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
-            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get(), frmTraffic_.get()};
+            frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get(), frmTraffic_.get(),
+            frmProfile_.get()};
 }
 
 void Program::start() {

@@ -38,6 +38,7 @@ class FrmAbout;
 class Frmmoreinfo;
 class FrmChain;
 class FrmTraffic;
+class FrmProfile;
 namespace dialogs {
 struct Host;
 }
@@ -116,6 +117,7 @@ public:
     Frmmoreinfo& frmMoreInfo() { return *frmMoreInfo_; }
     FrmChain& frmChain() { return *frmChain_; }
     FrmTraffic& frmTraffic() { return *frmTraffic_; }
+    FrmProfile& frmProfile() { return *frmProfile_; }
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
 
@@ -161,6 +163,7 @@ private:
     std::unique_ptr<Frmmoreinfo> frmMoreInfo_;
     std::unique_ptr<FrmChain> frmChain_;
     std::unique_ptr<FrmTraffic> frmTraffic_;
+    std::unique_ptr<FrmProfile> frmProfile_;
     std::vector<Form*> loaded_;
 };
 

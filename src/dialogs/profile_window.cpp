@@ -1,0 +1,507 @@
+#include "dialogs/profile_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "dialogs/dialog_link.h"
+#include "dialogs/host.h"
+#include "status/inquiry.h"
+
+namespace orbus {
+
+namespace {
+
+// The window's geometry, in twips.
+constexpr int kWidth = 8400;
+constexpr int kMargin = 120;
+constexpr int kInner = kWidth - 2 * kMargin - 120;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 360;
+
+const std::vector<Table::Column> kColumns = {
+    {"Setting", 3000},
+    {"Profile", 1800},
+    {"Camera", 1800},
+    {"Differs", 900},
+};
+
+// The version inquiry; its answer carries the ROM version in bytes 6 and 7.
+const std::vector<int> kVersion{0x09, 0x00, 0x02};
+
+std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+std::string localTimeText(const LocalTime& t) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return b;
+}
+
+std::string panelVersion() {
+    return std::to_string(ORBUS_VERSION_MAJOR) + "." + std::to_string(ORBUS_VERSION_MINOR) + "." +
+           std::to_string(ORBUS_VERSION_PATCH);
+}
+
+// "1, 2, 3"
+std::string addressList(const std::vector<ChainCamera>& cameras) {
+    std::string out;
+    for (const ChainCamera& c : cameras) out += (out.empty() ? "" : ", ") + std::to_string(c.address);
+    return out;
+}
+
+std::string cameraWord(int n) { return n == 1 ? "camera" : "cameras"; }
+
+bool holdsPositions(const profile::Values& values) {
+    return std::any_of(values.begin(), values.end(), [](const auto& kv) {
+        const profile::SettingDef* s = profile::findSetting(kv.first);
+        return s && s->position;
+    });
+}
+
+}  // namespace
+
+std::string differenceSummary(int differing, int settings) {
+    if (differing == 0) return "No difference.";
+    return std::to_string(differing) + " of " + std::to_string(settings) + (settings == 1 ? " setting" : " settings") +
+           (differing == 1 ? " differs." : " differ.");
+}
+
+FrmProfile::FrmProfile(Program& program)
+    : Form("FrmProfile", "Camera Profile"), Settings(*this, "Settings", kColumns), prog_(program) {
+    LblIdentity.setAccessibleName("Profile");
+    Settings.setAccessibleName("Settings");
+    Settings.cellText = [this](int row, int column) -> std::string {
+        if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return {};
+        const Row& r = rows_[static_cast<std::size_t>(row)];
+        switch (column) {
+        case 0: return r.setting;
+        case 1: return r.profile;
+        case 2: return r.camera;
+        case 3: return r.differs;
+        default: return {};
+        }
+    };
+    LblSummary.setMessageRole("Summary");
+    LblProgress.setMessageRole("Progress");
+    LblSummary.setSelectable(true);
+    ChkPositions.setToolTip("Saves the zoom and focus positions too");
+    CmdSave.setToolTip("Writes the settings shown to a profile file");
+    CmdApply.setToolTip("Sends the profile's settings to the chosen cameras, then reads them back");
+    CmdCancel.setToolTip("Stops the apply after the command in flight");
+    // Enter saves; an apply, which changes cameras, takes a deliberate press.
+    CmdSave.setDefault(true);
+    for (Control* c : std::initializer_list<Control*>{&LblIdentity, &Settings, &LblSummary, &ChkPositions, &CmdSave,
+                                                      &OptThis, &OptEvery, &CmdApply, &LblProgress, &CmdCancel,
+                                                      &CmdClose})
+        appendToTabOrder(*c);
+    arrange();
+    ChkPositions.onClick = [this] { ChkPositions_Click(); };
+    CmdSave.onClick = [this] { CmdSave_Click(); };
+    CmdApply.onClick = [this] { CmdApply_Click(); };
+    CmdCancel.onClick = [this] { CmdCancel_Click(); };
+    CmdClose.onClick = [this] { CmdClose_Click(); };
+    onUnload = [this] { Form_Unload(); };
+}
+
+void FrmProfile::arrange() {
+    int y = kMargin;
+    LblIdentity.placeIn(nullptr, kMargin, y, kInner, 480);
+    y += 480 + kMargin / 2;
+    Settings.placeIn(nullptr, kMargin, y, kInner, 3600);
+    y += 3600 + kMargin;
+    LblSummary.placeIn(nullptr, kMargin, y, kInner, 960);
+    y += 960 + kMargin;
+    const int right = kMargin + kInner;
+    // Saving and applying share the rows under the summary.
+    ChkPositions.placeIn(nullptr, kMargin, y, 4200, 300);
+    CmdSave.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
+    OptThis.placeIn(nullptr, kMargin, y, kInner - kButtonWidth - kMargin, 300);
+    CmdApply.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
+    y += 330;
+    OptEvery.placeIn(nullptr, kMargin, y, kInner - kButtonWidth - kMargin, 300);
+    y += 330;
+    LblProgress.placeIn(nullptr, kMargin, y, kInner, 300);
+    y += 300 + kMargin;
+    CmdClose.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
+    CmdCancel.placeIn(nullptr, right - 2 * kButtonWidth - kMargin, y, kButtonWidth, kButtonHeight);
+    y += kButtonHeight + kMargin;
+    resize(kWidth, y + 480);
+}
+
+// ---- opening ---------------------------------------------------------------------
+
+void FrmProfile::openToSave() {
+    if (opening_.up() || visible()) return;
+    task_ = Task::Save;
+    openFor(Task::Save, loadForSave());
+}
+
+void FrmProfile::openToCompare() {
+    if (opening_.up() || visible()) return;
+    auto p = profileFromFile("Compare With Profile");
+    if (!p) return;
+    profile_ = std::move(*p);
+    openFor(Task::Compare, loadForCompare());
+}
+
+void FrmProfile::openToApply() {
+    if (opening_.up() || visible()) return;
+    auto p = profileFromFile("Apply Profile");
+    if (!p) return;
+    profile_ = std::move(*p);
+    openFor(Task::Apply, loadForApply());
+}
+
+void FrmProfile::openFor(Task task, link::Async<bool> load) {
+    task_ = task;
+    camera_ = prog_.link.CamAddress;
+    model_ = profile::ModelView(prog_.frmMain()).model();
+    noInquiries_ = prog_.model.IsPanTiltSeries && prog_.link.ModelCode == PanTiltModel::Alpha;
+    rows_.clear();
+    Settings.resetRows(0);
+    LblSummary.setCaption("");
+    LblProgress.setCaption("");
+    closeWhenApplied_ = false;
+    showTask();
+    prog_.dialogHost().start(
+        [](FrmProfile& d, link::Async<bool> loading, dialogs::RunFlag::Raised) -> link::Async<void> {
+            Program& p = d.prog_;
+            dialogs::holdRefresh(p, true, true);
+            dialogs::placeBesideMain(p, d, 400, 400);
+            std::function<void()> giveUp = [&d] { d.Form_Unload(); };
+            co_await dialogs::showOnceLoaded(p, d, std::move(loading), std::move(giveUp));
+        }(*this, std::move(load), opening_.raise()));
+}
+
+std::optional<profile::Profile> FrmProfile::profileFromFile(const std::string& title) {
+    const std::string path = prog_.platform.windows.openFileName(title, "Camera profile (*.json);;All files (*)");
+    if (path.empty()) return std::nullopt;
+    const std::string name = fileNameOf(path);
+    auto refuse = [&](const std::string& problem) {
+        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
+                                        "The profile " + name + " was not used.\r\n" + problem, MsgButtons::Ok,
+                                        true});
+        return std::nullopt;
+    };
+    std::string reason;
+    const std::optional<std::string> text = profile::readProfileFile(path, reason);
+    if (!text) return refuse(reason);
+    profile::Parsed parsed = profile::parseProfile(*text);
+    if (!parsed.profile) return refuse(parsed.error);
+    const std::string problem =
+        profile::checkForModel(*parsed.profile, profile::ModelView(prog_.frmMain()), prog_.link.CamAddress);
+    if (!problem.empty()) return refuse(problem);
+    file_ = name;
+    return std::move(parsed.profile);
+}
+
+// ---- reading ----------------------------------------------------------------------
+
+ChainCamera FrmProfile::drivenCamera() const {
+    const bool kappa = prog_.model.IsPanTiltSeries && prog_.link.ModelCode == PanTiltModel::Kappa;
+    return ChainCamera{camera_, model_, kappa ? prog_.model.VideoSystem : -1};
+}
+
+link::Async<std::string> FrmProfile::readRom() {
+    dialogs::Host& host = prog_.dialogHost();
+    const auto packet = dialogs::packetFor(prog_.link.header(), kVersion);
+    std::string rom;
+    if (packet) {
+        const Bytes r = co_await host.exchange(*packet, 10, true);
+        if (acceptedReply(r, 10)) {
+            char b[8];
+            std::snprintf(b, sizeof b, "%02X.%02X", r[6], r[7]);
+            rom = b;
+        }
+    }
+    // The quiet inquiry turned the echo off; the operator's traffic shows again.
+    prog_.link.EchoSent = true;
+    co_return rom;
+}
+
+link::Async<std::optional<profile::Values>> FrmProfile::readDriven(bool withPositions) {
+    // The ORX-Alpha tells its model and version and nothing else.
+    if (noInquiries_) co_return profile::Values{};
+    const std::optional<profile::Reading> reading = co_await readCameraSettings(prog_, drivenCamera());
+    prog_.link.EchoSent = true;
+    if (!reading) {
+        dialogs::warn(prog_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
+        co_return std::nullopt;
+    }
+    reading_ = *reading;
+    co_return profile::settingsOf(*reading, profile::ModelView(prog_.frmMain()), withPositions);
+}
+
+link::Async<bool> FrmProfile::loadForSave() {
+    reading_.reset();
+    profile_ = profile::Profile{model_, "", panelVersion(), "", {}};
+    file_.clear();
+    const std::string rom = co_await readRom();
+    if (rom.empty()) {
+        dialogs::warn(prog_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
+        co_return false;
+    }
+    profile_.rom = rom;
+    const std::optional<profile::Values> values = co_await readDriven(ChkPositions.checked());
+    if (!values) co_return false;
+    showSaving();
+    co_return prog_.link.CamAddress == camera_;
+}
+
+link::Async<bool> FrmProfile::loadForCompare() {
+    const std::optional<profile::Values> values = co_await readDriven(holdsPositions(profile_.settings));
+    if (!values) co_return false;
+    showComparison(*values);
+    co_return prog_.link.CamAddress == camera_;
+}
+
+link::Async<bool> FrmProfile::loadForApply() {
+    const std::vector<ChainCamera> chain = co_await chainCameras(prog_);
+    sameModel_.clear();
+    bool drivenFound = false;
+    for (const ChainCamera& c : chain) {
+        if (c.model != profile_.model) continue;
+        sameModel_.push_back(c);
+        drivenFound = drivenFound || c.address == camera_;
+    }
+    if (!drivenFound) {
+        // The driven camera is of the profile's model (the file was checked
+        // against it) even when it did not answer just now.
+        sameModel_.push_back(drivenCamera());
+        std::sort(sameModel_.begin(), sameModel_.end(),
+                  [](const ChainCamera& a, const ChainCamera& b) { return a.address < b.address; });
+    }
+    // What the apply would change on the driven camera.
+    const std::optional<profile::Values> values = co_await readDriven(holdsPositions(profile_.settings));
+    if (!values) co_return false;
+    showComparison(*values);
+    OptThis.setCaption("This camera (" + std::to_string(camera_) + ")");
+    OptEvery.setCaption("Every " + profile_.model + " on the chain (" + cameraWord(static_cast<int>(sameModel_.size())) +
+                        " " + addressList(sameModel_) + ")");
+    OptEvery.setEnabled(sameModel_.size() > 1);
+    OptThis.setValue(true);
+    OptEvery.setValue(false);
+    co_return prog_.link.CamAddress == camera_;
+}
+
+// ---- what the window shows -----------------------------------------------------------
+
+void FrmProfile::showTask() {
+    const bool save = task_ == Task::Save, apply = task_ == Task::Apply;
+    ChkPositions.setVisible(save);
+    CmdSave.setVisible(save);
+    CmdSave.setEnabled(save);
+    OptThis.setVisible(apply);
+    OptEvery.setVisible(apply);
+    CmdApply.setVisible(apply);
+    CmdApply.setEnabled(apply);
+    LblProgress.setVisible(apply);
+    CmdCancel.setVisible(apply);
+    CmdCancel.setEnabled(false);
+    CmdClose.setEnabled(true);
+    OptThis.setEnabled(apply);
+    OptEvery.setEnabled(apply);
+    const char* what = save ? "Save Settings" : apply ? "Apply Profile" : "Compare With Profile";
+    setCaption(std::string("Camera Profile - ") + what);
+    showIdentity();
+}
+
+void FrmProfile::showIdentity() {
+    std::string text = profile_.model.empty() ? model_ : profile_.model;
+    if (!profile_.rom.empty()) text += ", ROM " + profile_.rom;
+    if (!profile_.saved.empty()) text += ", saved " + profile_.saved;
+    if (!profile_.panelVersion.empty() && !profile_.saved.empty()) text += " by panel " + profile_.panelVersion;
+    if (task_ == Task::Save && profile_.saved.empty()) text += ", camera " + std::to_string(camera_);
+    if (!file_.empty()) text += "\r\n" + file_;
+    LblIdentity.setCaption(text);
+}
+
+std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optional<int> value) const {
+    if (!value) return "auto";
+    return profile::valueText(setting, *value);
+}
+
+void FrmProfile::showSaving() {
+    profile_.settings = noInquiries_ || !reading_
+                            ? profile::Values{}
+                            : profile::settingsOf(*reading_, profile::ModelView(prog_.frmMain()), ChkPositions.checked());
+    rows_.clear();
+    for (const profile::SettingDef& s : profile::catalogue()) {
+        const auto it = profile_.settings.find(s.key);
+        if (it == profile_.settings.end()) continue;
+        const std::string v = valueText(s, it->second);
+        rows_.push_back({s.label, v, v, ""});
+    }
+    Settings.resetRows(static_cast<int>(rows_.size()));
+    const int n = static_cast<int>(profile_.settings.size());
+    if (noInquiries_) {
+        LblSummary.setCaption("The " + model_ +
+                              " answers no setting inquiry: its profile holds its model and ROM version only.");
+    } else {
+        LblSummary.setCaption(std::to_string(n) + (n == 1 ? " setting" : " settings") + " to save.");
+    }
+    ChkPositions.setEnabled(!noInquiries_);
+    showIdentity();
+}
+
+void FrmProfile::showComparison(const profile::Values& camera) {
+    const std::vector<profile::Difference> diffs = profile::compare(profile_.settings, camera);
+    rows_.clear();
+    for (const profile::Difference& d : diffs) {
+        if (!d.setting) continue;
+        rows_.push_back({d.setting->label, d.profile ? valueText(*d.setting, d.profile) : std::string(),
+                         valueText(*d.setting, d.camera), d.differs ? "yes" : "no"});
+    }
+    Settings.resetRows(static_cast<int>(rows_.size()));
+    LblSummary.setCaption(differenceSummary(profile::differing(diffs), static_cast<int>(diffs.size())));
+    showIdentity();
+}
+
+void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, const std::vector<int>& cameras) {
+    const bool several = cameras.size() > 1;
+    std::vector<Row> differing, same;
+    std::string summary;
+    auto line = [&summary](const std::string& s) { summary += (summary.empty() ? "" : "\r\n") + s; };
+    for (const int camera : cameras) {
+        const std::string name = "Camera " + std::to_string(camera);
+        const auto it = std::find_if(reports.begin(), reports.end(),
+                                     [camera](const profile::CameraReport& r) { return r.camera == camera; });
+        if (it == reports.end()) {
+            line(name + ": not applied (cancelled).");
+            continue;
+        }
+        const profile::CameraReport& r = *it;
+        for (const std::string& refused : r.refused) line(name + " refused " + refused + ".");
+        if (r.cancelled) {
+            line(name + ": cancelled after " + std::to_string(r.sent) + " of " + std::to_string(r.total) +
+                 " commands.");
+        }
+        if (!r.readBack) {
+            line(name + ": no answer to the read-back.");
+            continue;
+        }
+        const int n = profile::differing(r.after);
+        line(name + ": " + (n == 0 ? std::string("no difference.")
+                                   : differenceSummary(n, static_cast<int>(r.after.size()))));
+        for (const profile::Difference& d : r.after) {
+            if (!d.setting) continue;
+            Row row{(several ? name + ": " : std::string()) + d.setting->label,
+                    d.profile ? valueText(*d.setting, d.profile) : std::string(), valueText(*d.setting, d.camera),
+                    d.differs ? "yes" : "no"};
+            (d.differs ? differing : same).push_back(std::move(row));
+        }
+    }
+    rows_ = std::move(differing);
+    rows_.insert(rows_.end(), same.begin(), same.end());
+    Settings.resetRows(static_cast<int>(rows_.size()));
+    LblSummary.setCaption(summary);
+}
+
+// ---- the operator --------------------------------------------------------------------
+
+// The reading holds the positions either way: the box only chooses what
+// the profile keeps of it.
+void FrmProfile::ChkPositions_Click() {
+    if (task_ == Task::Save && !applying()) showSaving();
+}
+
+void FrmProfile::CmdSave_Click() {
+    if (task_ != Task::Save) return;
+    const std::string suggested = model_ + "-camera" + std::to_string(camera_) + ".json";
+    const std::string path =
+        prog_.platform.windows.saveFileName("Save Camera Profile", suggested, "Camera profile (*.json)");
+    if (path.empty()) return;
+    profile::Profile out = profile_;
+    out.saved = localTimeText(prog_.platform.clock.localTime());
+    const std::string reason = profile::writeProfileFile(path, out);
+    if (!reason.empty()) {
+        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
+                                        "The profile could not be saved to " + path + ".\r\n" + reason,
+                                        MsgButtons::Ok, true});
+        return;
+    }
+    profile_ = std::move(out);
+    file_ = fileNameOf(path);
+    const int n = static_cast<int>(profile_.settings.size());
+    LblSummary.setCaption(noInquiries_ ? "The " + model_ + "'s model and ROM version saved to " + path + "."
+                                       : std::to_string(n) + (n == 1 ? " setting" : " settings") + " saved to " +
+                                             path + ".");
+    showIdentity();
+}
+
+void FrmProfile::CmdApply_Click() {
+    if (task_ != Task::Apply || applying()) return;
+    std::vector<ChainCamera> cameras;
+    if (OptEvery.value()) {
+        cameras = sameModel_;
+    } else {
+        const auto it = std::find_if(sameModel_.begin(), sameModel_.end(),
+                                     [this](const ChainCamera& c) { return c.address == camera_; });
+        cameras.push_back(it != sameModel_.end() ? *it : drivenCamera());
+    }
+    cancel_ = std::make_shared<bool>(false);
+    CmdApply.setEnabled(false);
+    OptThis.setEnabled(false);
+    OptEvery.setEnabled(false);
+    CmdCancel.setEnabled(true);
+    LblProgress.setCaption("Applying to " + cameraWord(static_cast<int>(cameras.size())) + " " +
+                           addressList(cameras) + "\u2026");
+    prog_.dialogHost().start(
+        [](FrmProfile& d, std::vector<ChainCamera> to, profile::CancelFlag cancel) -> link::Async<void> {
+            co_await d.runApply(std::move(to), std::move(cancel), d.applying_.raise());
+            // The apply has ended (and lowered its flag): a close asked for
+            // meanwhile is carried out now.
+            if (d.closeWhenApplied_) d.unload();
+        }(*this, std::move(cameras), cancel_));
+}
+
+link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile::CancelFlag cancel,
+                                       dialogs::RunFlag::Raised) {
+    std::vector<int> addresses;
+    for (const ChainCamera& c : cameras) addresses.push_back(c.address);
+    PanelApplyLink link(prog_, std::move(cameras));
+    auto progress = [this](const profile::Progress& p) {
+        std::string text = "Camera " + std::to_string(p.camera) + ": " + std::to_string(p.done) + " of " +
+                           std::to_string(p.total);
+        if (!p.setting.empty()) text += " \u2014 " + p.setting;
+        LblProgress.setCaption(text);
+    };
+    const std::vector<profile::CameraReport> reports =
+        co_await profile::applyProfile(link, profile_.settings, addresses, cancel, progress);
+    prog_.link.EchoSent = true;
+    const bool cancelled = *cancel;
+    showReports(reports, addresses);
+    LblProgress.setCaption(cancelled ? "Cancelled after the command in flight." : "Applied.");
+    CmdCancel.setEnabled(false);
+    CmdApply.setEnabled(true);
+    OptThis.setEnabled(true);
+    OptEvery.setEnabled(sameModel_.size() > 1);
+}
+
+void FrmProfile::CmdCancel_Click() {
+    if (!applying() || !cancel_) return;
+    *cancel_ = true;
+    CmdCancel.setEnabled(false);
+    LblProgress.setCaption("Cancelling after the command in flight\u2026");
+}
+
+void FrmProfile::CmdClose_Click() { unload(); }
+
+void FrmProfile::Form_Unload() {
+    if (applying()) {
+        // Closing while an apply runs cancels it first; the window closes
+        // once the command in flight has ended.
+        closeWhenApplied_ = true;
+        CmdCancel_Click();
+        CmdClose.setEnabled(false);
+        return;
+    }
+    closeWhenApplied_ = false;
+    hide();
+    prog_.unloaded(*this);
+    dialogs::giveTimersBack(prog_);
+}
+
+}  // namespace orbus
