@@ -320,7 +320,18 @@ void FrmProfile::showIdentity() {
 
 std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optional<int> value) const {
     if (!value) return "auto";
-    return profile::valueText(setting, *value);
+    std::string text = profile::valueText(setting, *value);
+    // Exposure positions with what the main window shows for them ("F2.8").
+    const LabelTables& l = prog_.labels;
+    const std::string key = setting.key;
+    std::string shown;
+    if (key == "exposure.iris") shown = l.iris(*value);
+    else if (key == "exposure.shutter") shown = l.shutter(prog_.modes.VideoSysCode == 1 ? 1 : 0, *value);
+    else if (key == "exposure.gain") shown = l.gain(*value);
+    else if (key == "exposure.bright") shown = l.bright(*value);
+    else if (key == "exposure.compensationLevel") shown = l.expComp(*value);
+    if (!shown.empty()) text += " (" + shown + ")";
+    return text;
 }
 
 void FrmProfile::showSaving() {
@@ -359,7 +370,8 @@ void FrmProfile::showComparison(const profile::Values& camera) {
     showIdentity();
 }
 
-void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, const std::vector<int>& cameras) {
+void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, const std::vector<int>& cameras,
+                             bool cancelled) {
     const bool several = cameras.size() > 1;
     std::vector<Row> differing, same;
     std::string summary;
@@ -369,7 +381,7 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
         const auto it = std::find_if(reports.begin(), reports.end(),
                                      [camera](const profile::CameraReport& r) { return r.camera == camera; });
         if (it == reports.end()) {
-            line(name + ": not applied (cancelled).");
+            line(name + (cancelled ? ": not applied (cancelled)." : ": not applied."));
             continue;
         }
         const profile::CameraReport& r = *it;
@@ -377,9 +389,10 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
         if (r.cancelled) {
             line(name + ": cancelled after " + std::to_string(r.sent) + " of " + std::to_string(r.total) +
                  " commands.");
+            continue;
         }
         if (!r.readBack) {
-            line(name + ": no answer to the read-back.");
+            line(name + ": not read back.");
             continue;
         }
         const int n = profile::differing(r.after);
@@ -472,7 +485,7 @@ link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile
         co_await profile::applyProfile(link, profile_.settings, addresses, cancel, progress);
     prog_.link.EchoSent = true;
     const bool cancelled = *cancel;
-    showReports(reports, addresses);
+    showReports(reports, addresses, cancelled);
     LblProgress.setCaption(cancelled ? "Cancelled after the command in flight." : "Applied.");
     CmdCancel.setEnabled(false);
     CmdApply.setEnabled(true);

@@ -94,7 +94,10 @@ private:
     void showTask();
     void showSaving();
     void showComparison(const profile::Values& camera);
-    void showReports(const std::vector<profile::CameraReport>& reports, const std::vector<int>& cameras);
+    // What each camera of an apply still differs in; cameras an apply did
+    // not reach are named too.
+    void showReports(const std::vector<profile::CameraReport>& reports, const std::vector<int>& cameras,
+                     bool cancelled);
     void showIdentity();
     std::string valueText(const profile::SettingDef& setting, std::optional<int> value) const;
     void arrange();

@@ -1,0 +1,409 @@
+// The "Camera Profile" window driven from the main window's Camera menu on
+// a simulated chain: save, apply to another camera and compare for each
+// kind of model; files that cannot be used are refused before anything
+// goes to a camera; an apply to a chain cancelled mid-way stops after the
+// command in flight; the compare view puts differences first; the three
+// menu items are offered only while they can work.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dialogs/profile_window.h"
+#include "platform/testing/rig.h"
+#include "profile/profile_file.h"
+
+using namespace orbus;
+using orbus::testing::Rig;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string t = (fs::temp_directory_path() / "orbus-profile-XXXXXX").string();
+        if (!::mkdtemp(t.data())) throw std::runtime_error("no temporary directory");
+        path = t;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+bool startsWith(const std::string& s, const std::string& head) { return s.rfind(head, 0) == 0; }
+
+// A panel started on a chain, with the profile window's flows as the
+// operator runs them: each opens the window from its menu item, acts in it
+// and closes it.
+struct Panel {
+    explicit Panel(const std::vector<std::string>& models) : rig(models) { started = rig.startUp(); }
+    Rig rig;
+    TempDir dir;
+    bool started = false;
+    FrmMain& m() { return rig.main(); }
+    FrmProfile& w() { return rig.program->frmProfile(); }
+    sim::CameraState& camera(int address) { return rig.chain.byAddress(address)->state(); }
+
+    // What the window showed before it closed.
+    struct Seen {
+        bool shown = false;
+        std::vector<FrmProfile::Row> rows;
+        std::string summary, identity, progress;
+    };
+    Seen seen() {
+        return {w().visible(), w().rows(), w().LblSummary.caption(), w().LblIdentity.caption(),
+                w().LblProgress.caption()};
+    }
+    // Opens the window from `item`, runs `act` in it, notes what it shows
+    // and closes it.
+    Seen inWindow(MenuItem& item, const std::function<void()>& act = {}) {
+        Seen s;
+        rig.windows.script([&] {
+            if (act) act();
+            s = seen();
+            if (w().visible()) w().CmdClose.click();
+        });
+        item.click();
+        rig.windows.dropScript();
+        return s;
+    }
+    Seen save(const std::string& path, bool positions = false) {
+        rig.windows.saveAnswer = path;
+        return inWindow(m().ProfileSave, [&] {
+            if (positions != w().ChkPositions.checked()) w().ChkPositions.click();
+            w().CmdSave.click();
+        });
+    }
+    Seen compare(const std::string& path) {
+        rig.windows.openAnswer = path;
+        return inWindow(m().ProfileCompare);
+    }
+    Seen apply(const std::string& path, bool every) {
+        rig.windows.openAnswer = path;
+        return inWindow(m().ProfileApply, [&] {
+            (every ? w().OptEvery : w().OptThis).click();
+            w().CmdApply.click();
+        });
+    }
+    void drive(int camera) {
+        m().CameraSel[camera].click();
+        rig.settle();
+    }
+    // Camera 1 set by hand: manual exposure with its values, manual white
+    // balance with its gains, and a few switches off their defaults.
+    static void setByHand(sim::CameraState& c) {
+        c.aeMode = 0x03;
+        c.iris = 5;
+        c.shutter = 9;
+        c.gain = 4;
+        c.wbMode = 5;
+        c.rGain = 200;
+        c.bGain = 60;
+        c.aperture = 9;
+        c.lrReverse = true;
+        c.pictureEffect = 3;
+    }
+};
+
+profile::Profile profileOf(const std::string& model, profile::Values settings) {
+    return profile::Profile{model, "01.05", "1.0.0", "2026-12-10 14:03:07", std::move(settings)};
+}
+
+}  // namespace
+
+// Save on camera 1, apply to camera 2, compare camera 2: no difference, for
+// each pan-tilt model and a block camera of each lens class. The ORX-Alpha
+// answers no setting inquiry: its profile holds its model and ROM only.
+TEST(ProfileWindow, SaveApplyCompareRoundTripOnEveryKindOfModel) {
+    for (const char* model : {"ORX-Alpha", "ORX-Beta", "ORX-Gamma", "ORX-Kappa", "KBM-R12", "KBM-R02", "KBM-R16"}) {
+        SCOPED_TRACE(model);
+        Panel p({model, model});
+        ASSERT_TRUE(p.started);
+        Panel::setByHand(p.camera(1));
+        const std::string file = p.dir.file("camera1.json");
+        const Panel::Seen saved = p.save(file);
+        ASSERT_TRUE(saved.shown);
+        EXPECT_TRUE(startsWith(saved.identity, std::string(model) + ", ROM 01.05, saved ")) << saved.identity;
+        EXPECT_NE(saved.identity.find("camera1.json"), std::string::npos);
+        EXPECT_NE(saved.summary.find("saved to " + file), std::string::npos) << saved.summary;
+        const std::string text = readFile(file);
+        ASSERT_FALSE(text.empty());
+        const profile::Parsed parsed = profile::parseProfile(text);
+        ASSERT_TRUE(parsed.profile) << parsed.error;
+        EXPECT_EQ(parsed.profile->model, model);
+        EXPECT_EQ(parsed.profile->rom, "01.05");
+        EXPECT_EQ(saved.rows.size(), parsed.profile->settings.size());
+        const bool alpha = std::string(model) == "ORX-Alpha";
+        if (alpha) {
+            EXPECT_TRUE(parsed.profile->settings.empty());
+            EXPECT_NE(saved.summary.find("answers no setting inquiry"), std::string::npos) << saved.summary;
+        } else {
+            EXPECT_GE(parsed.profile->settings.size(), 5u);
+            // Positions only when asked.
+            EXPECT_EQ(parsed.profile->settings.count("zoom.position"), 0u);
+        }
+
+        p.drive(2);
+        const auto mark = p.rig.mark();
+        const Panel::Seen applied = p.apply(file, false);
+        ASSERT_TRUE(applied.shown);
+        EXPECT_EQ(applied.summary, "Camera 2: no difference.");
+        for (const std::string& packet : p.rig.packetsSince(mark, "01")) EXPECT_TRUE(startsWith(packet, "82 ")) << packet;
+        const Panel::Seen compared = p.compare(file);
+        ASSERT_TRUE(compared.shown);
+        EXPECT_EQ(compared.summary, "No difference.");
+        for (const auto& row : compared.rows) EXPECT_EQ(row.differs, "no") << row.setting;
+        // What the profile holds is what camera 2 now has.
+        const auto& s = parsed.profile->settings;
+        const sim::CameraState& c2 = p.camera(2);
+        if (s.count("exposure.mode")) EXPECT_EQ(c2.aeMode, 0x03);
+        if (s.count("exposure.iris")) EXPECT_EQ(c2.iris, 5);
+        if (s.count("whiteBalance.redGain")) EXPECT_EQ(c2.rGain, 200);
+        if (s.count("whiteBalance.blueGain")) EXPECT_EQ(c2.bGain, 60);
+        if (s.count("aperture")) EXPECT_EQ(c2.aperture, 9);
+    }
+}
+
+// Zoom and focus positions are saved when the box is checked, with the
+// camera's values.
+TEST(ProfileWindow, PositionsAreSavedOnlyWhenAsked) {
+    Panel p({"ORX-Kappa"});
+    ASSERT_TRUE(p.started);
+    p.camera(1).zoom = 0x2000;
+    const std::string file = p.dir.file("positions.json");
+    const Panel::Seen saved = p.save(file, true);
+    const profile::Parsed parsed = profile::parseProfile(readFile(file));
+    ASSERT_TRUE(parsed.profile) << parsed.error;
+    ASSERT_EQ(parsed.profile->settings.count("zoom.position"), 1u);
+    EXPECT_EQ(parsed.profile->settings.at("zoom.position"), 0x2000);
+    EXPECT_EQ(saved.rows.size(), parsed.profile->settings.size());
+}
+
+// A file that cannot be used, for compare or apply: one warning naming the
+// file and the first problem; the window does not open and no command goes
+// out. A save that cannot be written names its reason the same way.
+TEST(ProfileWindow, FilesThatCannotBeUsedAreRefusedWithNothingOnTheWire) {
+    Panel p({"ORX-Kappa", "ORX-Kappa"});
+    ASSERT_TRUE(p.started);
+    const std::string good = profile::toJson(profileOf("ORX-Kappa", {{"exposure.iris", 5}, {"aperture", 3}}));
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string t = good;
+        const auto at = t.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) t.replace(at, from.size(), to);
+        return t;
+    };
+    struct Case {
+        const char* name;
+        std::string text;            // written to the file; empty: no file at all
+        std::vector<std::string> says;  // words the problem holds
+    };
+    const Case cases[] = {
+        {"another model", profile::toJson(profileOf("ORX-Beta", {{"aperture", 3}})), {"ORX-Beta", "ORX-Kappa"}},
+        {"another series", profile::toJson(profileOf("KBM-R02", {{"aperture", 3}})), {"KBM-R02", "ORX-Kappa"}},
+        {"broken JSON", good.substr(0, good.size() / 2), {}},
+        {"not JSON at all", "model: ORX-Kappa\n", {}},
+        {"value out of range", replaced("\"exposure.iris\": 5", "\"exposure.iris\": 99"), {"exposure.iris"}},
+        {"unknown setting", replaced("\"aperture\"", "\"apperture\""), {"apperture"}},
+        {"missing file", "", {}},
+    };
+    for (MenuItem* item : {&p.m().ProfileCompare, &p.m().ProfileApply}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " / " + item->caption());
+            const std::string path = p.dir.file(std::string(c.name) + ".json");
+            fs::remove(path);
+            if (!c.text.empty()) writeFile(path, c.text);
+            p.rig.windows.messages.clear();
+            const int shows = p.rig.windows.modalShows;
+            const auto mark = p.rig.mark();
+            p.rig.windows.openAnswer = path;
+            item->click();
+            p.rig.settle();
+            EXPECT_EQ(p.rig.windows.modalShows, shows);
+            EXPECT_FALSE(p.w().visible());
+            EXPECT_TRUE(p.rig.packetsSince(mark, "01").empty());
+            ASSERT_EQ(p.rig.windows.messages.size(), 1u);
+            const Message& msg = p.rig.windows.messages[0];
+            EXPECT_EQ(msg.title, "Warning");
+            const std::string head = "The profile " + std::string(c.name) + ".json was not used.\r\n";
+            ASSERT_TRUE(startsWith(msg.text, head)) << msg.text;
+            EXPECT_GT(msg.text.size(), head.size()) << "no problem named";
+            for (const std::string& word : c.says) EXPECT_NE(msg.text.find(word), std::string::npos) << msg.text;
+        }
+    }
+    // The refresh was never held: it runs as before.
+    EXPECT_TRUE(p.m().AutoRefreshed.enabled());
+
+    // Cancelling the file dialog does nothing at all.
+    p.rig.windows.messages.clear();
+    p.rig.windows.openAnswer.clear();
+    p.m().ProfileApply.click();
+    EXPECT_TRUE(p.rig.windows.messages.empty());
+    EXPECT_FALSE(p.w().visible());
+
+    // A save to a folder that does not exist: the reason in a warning, the
+    // window stays open to try again.
+    p.rig.windows.messages.clear();
+    const std::string nowhere = p.dir.file("no-such-folder/camera1.json");
+    p.rig.windows.saveAnswer = nowhere;
+    bool stillOpen = false;
+    p.inWindow(p.m().ProfileSave, [&] {
+        p.w().CmdSave.click();
+        stillOpen = p.w().visible();
+    });
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(p.rig.windows.messages.size(), 1u);
+    EXPECT_EQ(p.rig.windows.messages[0].title, "Warning");
+    EXPECT_TRUE(startsWith(p.rig.windows.messages[0].text, "The profile could not be saved to " + nowhere + ".\r\n"))
+        << p.rig.windows.messages[0].text;
+    EXPECT_FALSE(fs::exists(nowhere));
+}
+
+// An apply to three cameras on a timed chain, stopped while camera 2 has a
+// command in flight, by Cancel, by Close and by the window's close (Esc):
+// that command completes, nothing more goes out, camera 3 gets nothing,
+// and the report says so. Closing closes once the apply has stopped.
+TEST(ProfileWindow, CancelDuringAnApplyStopsAfterTheCommandInFlight) {
+    enum class Stop { Cancel, Close, Unload };
+    for (const Stop how : {Stop::Cancel, Stop::Close, Stop::Unload}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        Panel p({"ORX-Kappa", "ORX-Kappa", "ORX-Kappa"});
+        ASSERT_TRUE(p.started);
+        Panel::setByHand(p.camera(1));
+        const std::string file = p.dir.file("kappa.json");
+        p.save(file);
+        p.rig.chain.timed = true;
+        p.rig.windows.openAnswer = file;
+        const auto start = p.rig.mark();
+        std::vector<std::string> afterStop;
+        bool closedAtOnce = true, stillApplying = false;
+        std::string summary, everyCaption;
+        p.rig.windows.script([&] {
+            FrmProfile& w = p.w();
+            everyCaption = w.OptEvery.caption();
+            w.OptEvery.click();
+            p.rig.driveToEnd(false);
+            w.CmdApply.click();
+            EXPECT_TRUE(w.CmdCancel.enabled());
+            EXPECT_FALSE(w.CmdApply.enabled());
+            // Until camera 2 is three commands in and the fourth has gone out.
+            std::size_t fourth = 0;
+            for (int i = 0; i < 60000 && fourth == 0; ++i) {
+                if (startsWith(w.LblProgress.caption(), "Camera 2: 3 of")) fourth = p.rig.mark();
+                p.rig.run(0.001);
+            }
+            ASSERT_NE(fourth, 0u) << w.LblProgress.caption();
+            for (int i = 0; i < 5000 && p.rig.packetsSince(fourth, "01").empty(); ++i) p.rig.run(0.001);
+            ASSERT_FALSE(p.rig.packetsSince(fourth, "01").empty());
+            const auto stopped = p.rig.mark();
+            switch (how) {
+            case Stop::Cancel: w.CmdCancel.click(); break;
+            case Stop::Close: w.CmdClose.click(); break;
+            case Stop::Unload: w.unload(); break;
+            }
+            closedAtOnce = !w.visible();
+            stillApplying = w.applying();
+            for (int i = 0; i < 30000 && w.applying(); ++i) p.rig.run(0.001);
+            p.rig.run(2);
+            afterStop = p.rig.packetsSince(stopped, "01");
+            summary = w.LblSummary.caption();
+            p.rig.driveToEnd(true);
+            if (w.visible()) w.CmdClose.click();
+        });
+        p.m().ProfileApply.click();
+        EXPECT_EQ(everyCaption, "Every ORX-Kappa on the chain (cameras 1, 2, 3)");
+        EXPECT_FALSE(closedAtOnce);
+        EXPECT_TRUE(stillApplying);
+        EXPECT_FALSE(p.w().visible());
+        EXPECT_FALSE(p.w().applying());
+        EXPECT_TRUE(afterStop.empty()) << afterStop.front();
+        EXPECT_NE(summary.find("Camera 1: no difference."), std::string::npos) << summary;
+        EXPECT_NE(summary.find("Camera 2: cancelled after 4 of "), std::string::npos) << summary;
+        EXPECT_NE(summary.find("Camera 3: not applied (cancelled)."), std::string::npos) << summary;
+        for (const std::string& packet : p.rig.packetsSince(start, "01")) EXPECT_FALSE(startsWith(packet, "83 ")) << packet;
+        // The refresh is given back with the window.
+        EXPECT_TRUE(p.m().AutoRefreshed.enabled());
+    }
+}
+
+// The compare view lists what differs first, then the rest, each part in
+// the catalogue's order, and counts the differences.
+TEST(ProfileWindow, CompareListsDifferencesFirst) {
+    Panel p({"ORX-Kappa"});
+    ASSERT_TRUE(p.started);
+    Panel::setByHand(p.camera(1));
+    const std::string file = p.dir.file("kappa.json");
+    const Panel::Seen saved = p.save(file);
+    p.camera(1).gain = 7;
+    p.camera(1).rGain = 100;
+    const Panel::Seen seen = p.compare(file);
+    ASSERT_EQ(seen.rows.size(), saved.rows.size());
+    ASSERT_GE(seen.rows.size(), 4u);
+    EXPECT_EQ(seen.summary, "2 of " + std::to_string(seen.rows.size()) + " settings differ.");
+    EXPECT_EQ(seen.rows[0].setting, "Gain");
+    EXPECT_EQ(seen.rows[0].differs, "yes");
+    EXPECT_EQ(seen.rows[1].setting, "Red gain");
+    EXPECT_EQ(seen.rows[1].profile, "200");
+    EXPECT_EQ(seen.rows[1].camera, "100");
+    for (std::size_t i = 2; i < seen.rows.size(); ++i) EXPECT_EQ(seen.rows[i].differs, "no") << seen.rows[i].setting;
+    EXPECT_NE(seen.identity.find("kappa.json"), std::string::npos);
+    EXPECT_EQ(differenceSummary(0, 24), "No difference.");
+    EXPECT_EQ(differenceSummary(1, 24), "1 of 24 settings differ.");
+}
+
+// The items are offered while the port is open and the driven camera has
+// been identified, and follow each change of either.
+TEST(ProfileWindow, MenuItemsAreOfferedOnlyWhileTheyCanWork) {
+    Panel p({"ORX-Kappa", "ORX-Kappa"});
+    auto offered = [&p] {
+        const bool save = p.m().ProfileSave.enabled();
+        EXPECT_EQ(p.m().ProfileCompare.enabled(), save);
+        EXPECT_EQ(p.m().ProfileApply.enabled(), save);
+        return save;
+    };
+    ASSERT_TRUE(p.started);
+    EXPECT_EQ(p.m().ProfileSave.caption(), "Save Settings\u2026");
+    EXPECT_EQ(p.m().ProfileCompare.caption(), "Compare With Profile\u2026");
+    EXPECT_EQ(p.m().ProfileApply.caption(), "Apply Profile\u2026");
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool offered;
+    };
+    const Step steps[] = {
+        {"after start-up", [] {}, true},
+        {"camera switched off", [&] { p.camera(1).power = false; p.rig.readStatus(); }, false},
+        {"camera on again", [&] { p.camera(1).power = true; p.rig.readStatus(); }, true},
+        {"another camera chosen, not yet read", [&] { p.rig.driveToEnd(false); p.m().CameraSel[2].click(); }, false},
+        {"that camera read", [&] { p.rig.settle(); p.rig.driveToEnd(true); }, true},
+        {"port gone", [&] { p.rig.port.unplug(); p.rig.run(1); }, false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.act();
+        EXPECT_EQ(offered(), s.offered);
+    }
+    Rig before{{"ORX-Kappa"}};
+    EXPECT_FALSE(before.main().ProfileSave.enabled());
+}
