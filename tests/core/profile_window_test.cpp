@@ -8,6 +8,7 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -132,11 +133,13 @@ profile::Profile profileOf(const std::string& model, profile::Values settings) {
 
 }  // namespace
 
-// Save on camera 1, apply to camera 2, compare camera 2: no difference, for
-// each pan-tilt model and a block camera of each lens class. The ORX-Alpha
-// answers no setting inquiry: its profile holds its model and ROM only.
-TEST(ProfileWindow, SaveApplyCompareRoundTripOnEveryKindOfModel) {
-    for (const char* model : {"ORX-Alpha", "ORX-Beta", "ORX-Gamma", "ORX-Kappa", "KBM-R12", "KBM-R02", "KBM-R16"}) {
+// Through the window: save on camera 1, apply to camera 2, compare camera
+// 2: no difference (a pan-tilt and a block camera; the file and the apply
+// themselves are checked model by model elsewhere). The ORX-Alpha answers
+// no setting inquiry: its profile holds its model and ROM only, and the
+// window says so.
+TEST(ProfileWindow, SaveApplyCompareThroughTheWindow) {
+    for (const char* model : {"ORX-Alpha", "ORX-Kappa", "KBM-R16"}) {
         SCOPED_TRACE(model);
         Panel p({model, model});
         ASSERT_TRUE(p.started);
@@ -144,24 +147,24 @@ TEST(ProfileWindow, SaveApplyCompareRoundTripOnEveryKindOfModel) {
         const std::string file = p.dir.file("camera1.json");
         const Panel::Seen saved = p.save(file);
         ASSERT_TRUE(saved.shown);
-        EXPECT_TRUE(startsWith(saved.identity, std::string(model) + ", ROM 01.05, saved ")) << saved.identity;
+        // The ROM version as the camera tells it.
+        char rom[8];
+        std::snprintf(rom, sizeof rom, "%02X.%02X", p.camera(1).romHi, p.camera(1).romLo);
+        EXPECT_TRUE(startsWith(saved.identity, std::string(model) + ", ROM " + rom + ", saved ")) << saved.identity;
         EXPECT_NE(saved.identity.find("camera1.json"), std::string::npos);
-        EXPECT_NE(saved.summary.find("saved to " + file), std::string::npos) << saved.summary;
-        const std::string text = readFile(file);
-        ASSERT_FALSE(text.empty());
-        const profile::Parsed parsed = profile::parseProfile(text);
+        const profile::Parsed parsed = profile::parseProfile(readFile(file));
         ASSERT_TRUE(parsed.profile) << parsed.error;
         EXPECT_EQ(parsed.profile->model, model);
-        EXPECT_EQ(parsed.profile->rom, "01.05");
+        EXPECT_EQ(parsed.profile->rom, rom);
         EXPECT_EQ(saved.rows.size(), parsed.profile->settings.size());
-        const bool alpha = std::string(model) == "ORX-Alpha";
-        if (alpha) {
-            EXPECT_TRUE(parsed.profile->settings.empty());
-            EXPECT_NE(saved.summary.find("answers no setting inquiry"), std::string::npos) << saved.summary;
+        const int n = static_cast<int>(saved.rows.size());
+        if (std::string(model) == "ORX-Alpha") {
+            EXPECT_EQ(n, 0);
+            EXPECT_EQ(saved.summary, "The ORX-Alpha's model and ROM version saved to " + file + ".");
         } else {
-            EXPECT_GE(parsed.profile->settings.size(), 5u);
-            // Positions only when asked.
-            EXPECT_EQ(parsed.profile->settings.count("zoom.position"), 0u);
+            EXPECT_GE(n, 5);
+            EXPECT_EQ(saved.summary, std::to_string(n) + " settings saved to " + file + ".");
+            EXPECT_EQ(parsed.profile->settings.count("zoom.position"), 0u);  // positions only when asked
         }
 
         p.drive(2);
@@ -169,19 +172,16 @@ TEST(ProfileWindow, SaveApplyCompareRoundTripOnEveryKindOfModel) {
         const Panel::Seen applied = p.apply(file, false);
         ASSERT_TRUE(applied.shown);
         EXPECT_EQ(applied.summary, "Camera 2: no difference.");
+        EXPECT_EQ(applied.progress, "Applied.");
         for (const std::string& packet : p.rig.packetsSince(mark, "01")) EXPECT_TRUE(startsWith(packet, "82 ")) << packet;
+        if (n > 0) {
+            EXPECT_FALSE(p.rig.packetsSince(mark, "01").empty());
+        }
         const Panel::Seen compared = p.compare(file);
         ASSERT_TRUE(compared.shown);
         EXPECT_EQ(compared.summary, "No difference.");
+        EXPECT_EQ(compared.rows.size(), saved.rows.size());
         for (const auto& row : compared.rows) EXPECT_EQ(row.differs, "no") << row.setting;
-        // What the profile holds is what camera 2 now has.
-        const auto& s = parsed.profile->settings;
-        const sim::CameraState& c2 = p.camera(2);
-        if (s.count("exposure.mode")) EXPECT_EQ(c2.aeMode, 0x03);
-        if (s.count("exposure.iris")) EXPECT_EQ(c2.iris, 5);
-        if (s.count("whiteBalance.redGain")) EXPECT_EQ(c2.rGain, 200);
-        if (s.count("whiteBalance.blueGain")) EXPECT_EQ(c2.bGain, 60);
-        if (s.count("aperture")) EXPECT_EQ(c2.aperture, 9);
     }
 }
 
@@ -307,15 +307,15 @@ TEST(ProfileWindow, CancelDuringAnApplyStopsAfterTheCommandInFlight) {
             w.CmdApply.click();
             EXPECT_TRUE(w.CmdCancel.enabled());
             EXPECT_FALSE(w.CmdApply.enabled());
-            // Until camera 2 is three commands in and the fourth has gone out.
-            std::size_t fourth = 0;
-            for (int i = 0; i < 60000 && fourth == 0; ++i) {
-                if (startsWith(w.LblProgress.caption(), "Camera 2: 3 of")) fourth = p.rig.mark();
-                p.rig.run(0.001);
-            }
-            ASSERT_NE(fourth, 0u) << w.LblProgress.caption();
-            for (int i = 0; i < 5000 && p.rig.packetsSince(fourth, "01").empty(); ++i) p.rig.run(0.001);
-            ASSERT_FALSE(p.rig.packetsSince(fourth, "01").empty());
+            // Until camera 2's fourth command has gone out, three completed.
+            auto toCamera2 = [&] {
+                int n = 0;
+                for (const std::string& packet : p.rig.packetsSince(start, "01")) n += startsWith(packet, "82 ");
+                return n;
+            };
+            for (int i = 0; i < 60000 && toCamera2() < 4; ++i) p.rig.run(0.0005);
+            ASSERT_EQ(toCamera2(), 4);
+            ASSERT_TRUE(startsWith(w.LblProgress.caption(), "Camera 2: 3 of ")) << w.LblProgress.caption();
             const auto stopped = p.rig.mark();
             switch (how) {
             case Stop::Cancel: w.CmdCancel.click(); break;
@@ -369,7 +369,7 @@ TEST(ProfileWindow, CompareListsDifferencesFirst) {
     for (std::size_t i = 2; i < seen.rows.size(); ++i) EXPECT_EQ(seen.rows[i].differs, "no") << seen.rows[i].setting;
     EXPECT_NE(seen.identity.find("kappa.json"), std::string::npos);
     EXPECT_EQ(differenceSummary(0, 24), "No difference.");
-    EXPECT_EQ(differenceSummary(1, 24), "1 of 24 settings differ.");
+    EXPECT_EQ(differenceSummary(1, 24), "1 of 24 settings differs.");
 }
 
 // The items are offered while the port is open and the driven camera has
