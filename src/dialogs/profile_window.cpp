@@ -164,6 +164,7 @@ void FrmProfile::openFor(Task task, link::Async<bool> load) {
     LblSummary.setCaption("");
     LblProgress.setCaption("");
     closeWhenApplied_ = false;
+    appliedToDriven_ = false;
     showTask();
     prog_.dialogHost().start(
         [](FrmProfile& d, link::Async<bool> loading, dialogs::RunFlag::Raised) -> link::Async<void> {
@@ -455,6 +456,7 @@ void FrmProfile::CmdApply_Click() {
         cameras.push_back(it != sameModel_.end() ? *it : drivenCamera());
     }
     cancel_ = std::make_shared<bool>(false);
+    appliedToDriven_ = true;
     CmdApply.setEnabled(false);
     OptThis.setEnabled(false);
     OptEvery.setEnabled(false);
@@ -515,6 +517,11 @@ void FrmProfile::Form_Unload() {
     hide();
     prog_.unloaded(*this);
     dialogs::giveTimersBack(prog_);
+    // The main window shows what the apply left in the driven camera.
+    if (appliedToDriven_) {
+        appliedToDriven_ = false;
+        prog_.frmMain().ReadCameraStatus();
+    }
 }
 
 }  // namespace orbus

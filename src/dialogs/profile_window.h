@@ -107,6 +107,7 @@ private:
     dialogs::RunFlag opening_, applying_;
     profile::CancelFlag cancel_;
     bool closeWhenApplied_ = false;
+    bool appliedToDriven_ = false;  // the driven camera was sent settings
     // The driven camera when the window opened.
     int camera_ = 1;
     std::string model_;

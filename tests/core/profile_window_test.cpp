@@ -168,8 +168,15 @@ TEST(ProfileWindow, SaveApplyCompareThroughTheWindow) {
         }
 
         p.drive(2);
+        p.m().refresh().switchOff();
+        const bool manualBefore = p.m().Manual.checked();
         const auto mark = p.rig.mark();
         const Panel::Seen applied = p.apply(file, false);
+        // Closing reads the camera the apply changed, refresh on or off.
+        if (parsed.profile->settings.count("exposure.mode")) {
+            EXPECT_FALSE(manualBefore);
+            EXPECT_TRUE(p.m().Manual.checked());
+        }
         ASSERT_TRUE(applied.shown);
         EXPECT_EQ(applied.summary, "Camera 2: no difference.");
         EXPECT_EQ(applied.progress, "Applied.");
