@@ -134,6 +134,11 @@ int bufferFullReplies(const std::vector<Bytes>& wire) {
     return n;
 }
 
+link::Async<void> readInto(Program& prog, ChainCamera camera, std::optional<profile::Reading>& out, bool& done) {
+    out = co_await readCameraSettings(prog, camera);
+    done = true;
+}
+
 }  // namespace
 
 // The chain's cameras as their version answers name them, an ORX-Kappa
@@ -366,5 +371,37 @@ TEST(ProfileFlow, ACameraThatCannotBeReadWhollyGivesNothing) {
         EXPECT_EQ(p.prog().link.LastRefreshError, 0);
         // The line is free again for the window's own reads.
         EXPECT_TRUE(p.rig.readStatus());
+    }
+}
+
+// Reading another camera while the window reads its own, whichever asked
+// for the line first: each gets its own camera's answers, and the window
+// shows camera 1 as it is.
+TEST(ProfileFlow, AReadBesideTheWindowsOwnReadTakesItsTurn) {
+    for (const bool profileFirst : {true, false}) {
+        SCOPED_TRACE(profileFirst ? "profile read first" : "window's read first");
+        Panel p({"ORX-Beta", "ORX-Beta"});
+        ASSERT_TRUE(p.start());
+        setByHand(p.state(1));
+        p.state(2).aeMode = 0x03;
+        p.state(2).iris = 3;
+        p.state(2).rGain = 0x20;
+        const std::vector<ChainCamera> chain = p.cameras();
+        ASSERT_EQ(chain.size(), 2u);
+        p.rig.driveToEnd(false);
+        std::optional<profile::Reading> got;
+        bool done = false;
+        if (profileFirst) p.m().tasks().start(readInto(p.prog(), chain[1], got, done));
+        ASSERT_TRUE(p.m().ReadCameraStatus());
+        if (!profileFirst) p.m().tasks().start(readInto(p.prog(), chain[1], got, done));
+        ASSERT_TRUE(p.rig.settle());
+        ASSERT_TRUE(done);
+        ASSERT_TRUE(got.has_value());
+        ASSERT_TRUE(got->status.camera.has_value());
+        EXPECT_EQ(got->status.camera->iris, 3);
+        EXPECT_EQ(got->status.camera->redGain, 0x20);
+        EXPECT_EQ(p.m().IrisSlider.value(), 8);
+        EXPECT_EQ(p.m().RGainSlider.value(), 0x9C);
+        EXPECT_EQ(p.prog().link.LastRefreshError, 0);
     }
 }
