@@ -134,6 +134,11 @@ int bufferFullReplies(const std::vector<Bytes>& wire) {
     return n;
 }
 
+link::Async<void> readInto(Program& prog, ChainCamera camera, std::optional<profile::Reading>& out, bool& done) {
+    out = co_await readCameraSettings(prog, camera);
+    done = true;
+}
+
 }  // namespace
 
 // The chain's cameras as their version answers name them, an ORX-Kappa
@@ -327,14 +332,76 @@ TEST(ProfileFlow, ApplyToTheRestOfAChainOfTimedCameras) {
     }
 }
 
-// A camera of another model than the window is laid out for is not read:
-// its answers would be decoded with the wrong tables. Nothing goes out.
-TEST(ProfileFlow, ACameraOfAnotherModelIsNotRead) {
-    Panel p({"ORX-Beta", "ORX-Kappa"});
-    ASSERT_TRUE(p.start());
-    const std::vector<ChainCamera> chain = p.cameras();
-    ASSERT_EQ(chain.size(), 2u);
-    const std::size_t mark = p.rig.mark();
-    EXPECT_FALSE(p.read(chain[1]).has_value());
-    EXPECT_TRUE(p.rig.packetsSince(mark).empty());
+// A read gives nothing rather than part of a camera: not for a camera of
+// another model than the window is laid out for (its answers would be
+// decoded with the wrong tables; nothing goes out to it), nor for one
+// that stops answering, nor when a single inquiry gives up. None of it
+// shows in the main window.
+TEST(ProfileFlow, ACameraThatCannotBeReadWhollyGivesNothing) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> chain;
+        std::function<void(sim::Chain&)> fault;
+        bool nothingSent;
+    };
+    const Row rows[] = {
+        {"another model", {"ORX-Beta", "ORX-Kappa"}, {}, true},
+        {"silent", {"KBM-R20", "KBM-R20"}, [](sim::Chain& c) { c.byAddress(2)->silent = true; }, false},
+        {"alarm levels unanswered", {"KBM-R20", "KBM-R20"},
+         [](sim::Chain& c) { c.packetFaults[Bytes{0x09, 0x04, 0x6D}].silentTries = 7; }, false},
+        {"lens block garbled", {"ORX-Beta", "ORX-Beta"},
+         [](sim::Chain& c) {
+             c.packetFaults[Bytes{0x09, 0x7E, 0x7E, 0x00}].corruptTries = 7;
+             c.packetFaults[Bytes{0x09, 0x7E, 0x7E, 0x00}].corruptByte = 15;
+         },
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Panel p(row.chain);
+        ASSERT_TRUE(p.start());
+        const std::vector<ChainCamera> chain = p.cameras();
+        ASSERT_EQ(chain.size(), 2u);
+        if (row.fault) row.fault(p.rig.chain);
+        const std::size_t mark = p.rig.mark();
+        const std::size_t messages = p.rig.windows.messages.size();
+        EXPECT_FALSE(p.read(chain[1]).has_value());
+        EXPECT_EQ(p.rig.packetsSince(mark).empty(), row.nothingSent);
+        EXPECT_EQ(p.rig.windows.messages.size(), messages);
+        EXPECT_EQ(p.prog().link.LastRefreshError, 0);
+        // The line is free again for the window's own reads.
+        EXPECT_TRUE(p.rig.readStatus());
+    }
+}
+
+// Reading another camera while the window reads its own, whichever asked
+// for the line first: each gets its own camera's answers, and the window
+// shows camera 1 as it is.
+TEST(ProfileFlow, AReadBesideTheWindowsOwnReadTakesItsTurn) {
+    for (const bool profileFirst : {true, false}) {
+        SCOPED_TRACE(profileFirst ? "profile read first" : "window's read first");
+        Panel p({"ORX-Beta", "ORX-Beta"});
+        ASSERT_TRUE(p.start());
+        setByHand(p.state(1));
+        p.state(2).aeMode = 0x03;
+        p.state(2).iris = 3;
+        p.state(2).rGain = 0x20;
+        const std::vector<ChainCamera> chain = p.cameras();
+        ASSERT_EQ(chain.size(), 2u);
+        p.rig.driveToEnd(false);
+        std::optional<profile::Reading> got;
+        bool done = false;
+        if (profileFirst) p.m().tasks().start(readInto(p.prog(), chain[1], got, done));
+        ASSERT_TRUE(p.m().ReadCameraStatus());
+        if (!profileFirst) p.m().tasks().start(readInto(p.prog(), chain[1], got, done));
+        ASSERT_TRUE(p.rig.settle());
+        ASSERT_TRUE(done);
+        ASSERT_TRUE(got.has_value());
+        ASSERT_TRUE(got->status.camera.has_value());
+        EXPECT_EQ(got->status.camera->iris, 3);
+        EXPECT_EQ(got->status.camera->redGain, 0x20);
+        EXPECT_EQ(p.m().IrisSlider.value(), 8);
+        EXPECT_EQ(p.m().RGainSlider.value(), 0x9C);
+        EXPECT_EQ(p.prog().link.LastRefreshError, 0);
+    }
 }
