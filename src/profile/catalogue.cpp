@@ -270,6 +270,9 @@ std::vector<SettingDef> build() {
     SettingDef zoom = slider("zoom.position", "Zoom position", Stage::Position, CTL(ZoomSlider), 0, 0x7FFF,
                              [](R r) { return r.status.lens ? r.status.lens->zoom : std::nullopt; });
     zoom.position = true;
+    // The digital zoom's state chooses which of the two zoom sliders shows.
+    zoom.shownBy = CTL(ZoomValue);
+    zoom.rangeBy = CTL(ZoomSlider);
     t.push_back(zoom);
     SettingDef focus = slider("focus.position", "Focus position", Stage::Position, CTL(FocusSlider), 0, 0xFFFF,
                               [](R r) { return r.status.lens ? r.status.lens->focus : std::nullopt; },
@@ -404,7 +407,8 @@ bool ModelView::has(const SettingDef& setting) const {
 }
 
 std::pair<int, int> ModelView::range(const SettingDef& setting) const {
-    const auto* s = dynamic_cast<const Slider*>(setting.shownBy.in(main_));
+    const ControlRef& by = setting.rangeBy ? setting.rangeBy : setting.shownBy;
+    const auto* s = dynamic_cast<const Slider*>(by.in(main_));
     if (setting.kind != Kind::Number || !s) return {setting.min, setting.max};
     return {std::max(setting.min, s->min()), std::min(setting.max, s->max())};
 }

@@ -55,6 +55,9 @@ struct SettingDef {
     // The model has the setting when its layout shows this control (for a
     // choice: when it shows the control of at least one of its values).
     ControlRef shownBy;
+    // The slider whose range, as laid out for the model, limits a number
+    // (empty: shownBy, when that is a slider).
+    ControlRef rangeBy;
     // Zoom and focus positions: saved only when the operator asks.
     bool position = false;
     // What a read learned of it; nothing when it was not read.

@@ -1,0 +1,198 @@
+// The setting catalogue of camera profiles: what a model's profile keeps,
+// the order an apply sends it in, the comparison, and the apply run's
+// cancel and refusals.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "platform/text.h"
+#include "platform/testing/rig.h"
+#include "profile/apply.h"
+
+using namespace orbus;
+using namespace orbus::profile;
+using orbus::testing::Rig;
+
+namespace {
+
+std::string hex(const std::vector<int>& body) {
+    std::string out;
+    for (int b : body) out += (out.empty() ? "" : " ") + hex2(static_cast<std::uint8_t>(b));
+    return out;
+}
+
+std::vector<std::string> planText(const Values& v) {
+    std::vector<std::string> out;
+    for (const Step& s : applyPlan(v)) out.push_back((s.pauseBefore > 0 ? "(pause) " : "") + hex(s.body));
+    return out;
+}
+
+// A reading in which every block was answered.
+Reading fullReading() {
+    Reading r;
+    status::CameraBlockStatus c;
+    c.exposureMode = 0x03;
+    c.iris = 9;
+    c.gain = 4;
+    c.shutter = 8;
+    c.bright = 20;
+    c.whiteBalanceMode = 0;
+    c.redGain = 0x90;
+    c.aperture = 7;
+    c.backLight = true;
+    r.status.camera = c;
+    status::LensStatus l;
+    l.autoFocus = false;
+    l.zoom = 0x1234;
+    l.focus = 0x5000;
+    l.focusNearLimit = 0x2000;
+    l.afSubMode = 1;
+    r.status.lens = l;
+    r.status.other = status::OtherBlockStatus{};
+    r.status.kappaExpand = status::KappaExpandStatus{1, 2, std::nullopt};
+    r.status.infoDisplay = true;
+    r.autoPowerOff = 30;
+    r.alarmMode = 0x0C;
+    r.alarmDayLevel = 0xABC;
+    r.alarmNightLevel = 0x123;
+    return r;
+}
+
+}  // namespace
+
+TEST(ProfileCatalogue, ApplyOrderSetsModesBeforeTheValuesTheyEnable) {
+    const Values manual = {{"whiteBalance.blueGain", 0x12}, {"exposure.iris", 9},       {"exposure.gain", 4},
+                           {"exposure.mode", 0x03},          {"whiteBalance.mode", 5},  {"whiteBalance.redGain", 0xA0},
+                           {"exposure.compensation", 1},     {"exposure.compensationLevel", 10},
+                           {"zoom.position", 0x1234},        {"switch.keyLock", 0}};
+    EXPECT_EQ(planText(manual), (std::vector<std::string>{
+                                    "01 04 39 03", "01 04 35 05",                      // modes
+                                    "01 04 3E 02", "01 04 17 00",                      // switches
+                                    "01 04 4B 00 00 00 09", "01 04 4C 00 00 00 04",    // values
+                                    "01 04 4E 00 00 00 0A", "01 04 43 00 00 0A 00", "01 04 44 00 00 01 02",
+                                    "01 04 47 01 02 03 04"}));                         // positions last
+    // Bright is entered from full auto after a second to settle; the iris
+    // of a profile in bright mode is the camera's own and is not sent.
+    EXPECT_EQ(planText({{"exposure.mode", 0x0D}, {"exposure.bright", 20}, {"exposure.iris", 3}}),
+              (std::vector<std::string>{"01 04 39 00", "(pause) 01 04 39 0D", "01 04 4D 00 00 01 04"}));
+    // Packets the dialogs send: the power-off timer and the alarm, mode before levels.
+    EXPECT_EQ(planText({{"alarm.nightLevel", 0x123}, {"alarm.dayLevel", 0xABC}, {"alarm.mode", 0x0C},
+                        {"power.autoOffMinutes", 300}}),
+              (std::vector<std::string>{"01 04 6C 0C", "01 04 40 00 01 02 0C", "01 04 6D 0A 0B 0C 01 02 03"}));
+}
+
+TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
+    struct Case {
+        const char* model;
+        std::vector<const char*> kept, left;
+    };
+    const Case cases[] = {
+        // The ORX-Kappa has no auto slow shutter, alarm or power-off timer;
+        // it has the slow-shutter limit and the information display.
+        {"ORX-Kappa", {"exposure.mode", "exposure.iris", "exposure.gain", "exposure.shutter", "exposure.slowShutterLimit", "switch.infoDisplay", "digitalZoom.limit"},
+         {"exposure.slowShutter", "alarm.mode", "power.autoOffMinutes", "focus.afMode", "exposure.bright", "exposure.backLight", "zoom.position"}},
+        // The ORX-Beta has the alarm, the timers and the AF modes.
+        {"ORX-Beta", {"alarm.mode", "alarm.dayLevel", "alarm.nightLevel", "power.autoOffMinutes", "focus.afMode", "focus.mode"},
+         {"exposure.slowShutterLimit", "switch.infoDisplay", "whiteBalance.redGain", "digital.effectLevel"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        Rig rig({c.model});
+        ASSERT_TRUE(rig.startUp());
+        const ModelView model(rig.main());
+        EXPECT_EQ(model.model(), c.model);
+        const Values v = settingsOf(fullReading(), model, false);
+        for (const char* k : c.kept) EXPECT_EQ(v.count(k), 1u) << k;
+        for (const char* k : c.left) EXPECT_EQ(v.count(k), 0u) << k;
+        // Positions only when asked; focus only in manual focus (as read).
+        EXPECT_EQ(settingsOf(fullReading(), model, true).count("zoom.position"), 1u);
+        EXPECT_EQ(settingsOf(fullReading(), model, true).count("focus.position"), 1u);
+    }
+}
+
+TEST(ProfileCatalogue, ComparisonListsDifferencesFirst) {
+    const Values profile = {{"exposure.mode", 3}, {"exposure.iris", 9}, {"aperture", 7}, {"exposure.gain", 2}};
+    const Values camera = {{"exposure.mode", 3}, {"exposure.iris", 8}, {"aperture", 7}};
+    const std::vector<Difference> rows = compare(profile, camera);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(differing(rows), 2);
+    EXPECT_STREQ(rows[0].setting->key, "exposure.iris");
+    EXPECT_STREQ(rows[1].setting->key, "exposure.gain");
+    EXPECT_FALSE(rows[1].camera);  // the camera's automatics hold it
+    EXPECT_STREQ(rows[2].setting->key, "exposure.mode");
+    EXPECT_EQ(valueText(*findSetting("exposure.mode"), 3), "manual");
+    EXPECT_EQ(choiceCode(*findSetting("whiteBalance.mode"), "one-push"), 3);
+}
+
+namespace {
+
+// An apply link that answers from a script and records what went out.
+struct ScriptedApply : ApplyLink {
+    std::deque<CommandEnd> ends;
+    std::vector<std::string> sent;
+    std::function<void()> onCommand;
+    Values camera;
+    link::Async<CommandEnd> command(int camera, std::vector<int> body) override {
+        sent.push_back(std::to_string(camera) + ": " + hex(body));
+        if (onCommand) onCommand();
+        CommandEnd end = CommandEnd::Completed;
+        if (!ends.empty()) {
+            end = ends.front();
+            ends.pop_front();
+        }
+        co_return end;
+    }
+    link::Async<void> pause(double) override { co_return; }
+    link::Async<std::optional<Values>> read(int, bool) override { co_return camera; }
+};
+
+std::vector<CameraReport> run(ScriptedApply& link, const Values& profile, std::vector<int> cameras, CancelFlag cancel) {
+    std::vector<CameraReport> out;
+    link::Tasks tasks;
+    tasks.start([](ScriptedApply& l, Values p, std::vector<int> c, CancelFlag f, std::vector<CameraReport>& o) -> link::Async<void> {
+        o = co_await applyProfile(l, p, c, f, {});
+    }(link, profile, std::move(cameras), std::move(cancel), out));
+    return out;
+}
+
+}  // namespace
+
+TEST(ProfileApply, RefusalsAreNotedCancelStopsAfterTheCommandInFlight) {
+    const Values profile = {{"exposure.mode", 3}, {"exposure.iris", 9}, {"exposure.gain", 4}};
+    {
+        // A refused setting is noted and the next goes out; the read-back is compared.
+        ScriptedApply link;
+        link.ends = {CommandEnd::Completed, CommandEnd::NotExecutable};
+        link.camera = {{"exposure.mode", 3}, {"exposure.iris", 2}, {"exposure.gain", 4}};
+        const auto reports = run(link, profile, {2, 3}, std::make_shared<bool>(false));
+        ASSERT_EQ(reports.size(), 2u);
+        EXPECT_EQ(reports[0].sent, 2);
+        EXPECT_EQ(reports[0].total, 3);
+        ASSERT_EQ(reports[0].refused.size(), 1u);
+        EXPECT_EQ(reports[0].refused[0], "Iris: the camera cannot carry it out now");
+        EXPECT_TRUE(reports[0].readBack);
+        EXPECT_EQ(differing(reports[0].after), 1);
+        EXPECT_EQ(link.sent.size(), 6u);
+    }
+    {
+        // Cancelled while camera 2's second packet is in flight: it ends, nothing more goes out.
+        ScriptedApply link;
+        auto cancel = std::make_shared<bool>(false);
+        link.onCommand = [&] { *cancel = link.sent.size() == 2; };
+        const auto reports = run(link, profile, {2, 3}, cancel);
+        EXPECT_EQ(link.sent, (std::vector<std::string>{"2: 01 04 39 03", "2: 01 04 4B 00 00 00 09"}));
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_TRUE(reports[0].cancelled);
+        EXPECT_EQ(reports[0].sent, 2);
+        EXPECT_FALSE(reports[0].readBack);
+    }
+    {
+        // A port that takes nothing ends the whole apply.
+        ScriptedApply link;
+        link.ends = {CommandEnd::NotSent};
+        const auto reports = run(link, profile, {2, 3}, std::make_shared<bool>(false));
+        EXPECT_EQ(link.sent.size(), 1u);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_FALSE(reports[0].readBack);
+    }
+}
