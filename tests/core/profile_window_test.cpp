@@ -189,6 +189,16 @@ TEST(ProfileWindow, SaveApplyCompareThroughTheWindow) {
         EXPECT_EQ(compared.summary, "No difference.");
         EXPECT_EQ(compared.rows.size(), saved.rows.size());
         for (const auto& row : compared.rows) EXPECT_EQ(row.differs, "no") << row.setting;
+        // The file dialogs as the operator saw them.
+        const std::string kinds = "Camera profile (*.json);;All files (*)";
+        const std::vector<std::vector<std::string>> asked = {
+            {"save", "Save Camera Profile", std::string(model) + "-camera1.json", "Camera profile (*.json)"},
+            {"open", "Apply Profile", "", kinds},
+            {"open", "Compare With Profile", "", kinds}};
+        std::vector<std::vector<std::string>> seen;
+        for (const auto& q : p.rig.windows.fileQuestions)
+            seen.push_back({q.save ? "save" : "open", q.title, q.suggested, q.filter});
+        EXPECT_EQ(seen, asked);
     }
 }
 
