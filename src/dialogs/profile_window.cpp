@@ -21,11 +21,13 @@ constexpr int kInner = kWidth - 2 * kMargin - 120;
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 360;
 
+// Within the table's width beside its row numbers; the last one takes
+// what is left.
 const std::vector<Table::Column> kColumns = {
-    {"Setting", 3000},
+    {"Setting", 2900},
     {"Profile", 1800},
     {"Camera", 1800},
-    {"Differs", 900},
+    {"Differs", 700},
 };
 
 // The version inquiry; its answer carries the ROM version in bytes 6 and 7.
@@ -105,28 +107,36 @@ FrmProfile::FrmProfile(Program& program)
     onUnload = [this] { Form_Unload(); };
 }
 
+// The rows under the summary are the task's own: saving has the positions
+// box and "Save…", applying the choice of cameras, "Apply" and the
+// progress; the window is as tall as its task needs.
 void FrmProfile::arrange() {
     int y = kMargin;
     LblIdentity.placeIn(nullptr, kMargin, y, kInner, 480);
     y += 480 + kMargin / 2;
-    Settings.placeIn(nullptr, kMargin, y, kInner, 3600);
-    y += 3600 + kMargin;
-    LblSummary.placeIn(nullptr, kMargin, y, kInner, 960);
-    y += 960 + kMargin;
+    Settings.placeIn(nullptr, kMargin, y, kInner, 3000);
+    y += 3000 + kMargin;
+    LblSummary.placeIn(nullptr, kMargin, y, kInner, 720);
+    y += 720 + kMargin;
     const int right = kMargin + kInner;
-    // Saving and applying share the rows under the summary.
-    ChkPositions.placeIn(nullptr, kMargin, y, 4200, 300);
-    CmdSave.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
-    OptThis.placeIn(nullptr, kMargin, y, kInner - kButtonWidth - kMargin, 300);
-    CmdApply.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
-    y += 330;
-    OptEvery.placeIn(nullptr, kMargin, y, kInner - kButtonWidth - kMargin, 300);
-    y += 330;
-    LblProgress.placeIn(nullptr, kMargin, y, kInner, 300);
-    y += 300 + kMargin;
+    const int beside = kInner - kButtonWidth - kMargin;
+    if (task_ == Task::Save) {
+        ChkPositions.placeIn(nullptr, kMargin, y + 30, beside, 300);
+        CmdSave.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
+        y += kButtonHeight + kMargin;
+    } else if (task_ == Task::Apply) {
+        OptThis.placeIn(nullptr, kMargin, y, beside, 300);
+        CmdApply.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
+        y += 330;
+        OptEvery.placeIn(nullptr, kMargin, y, beside, 300);
+        y += 330;
+        LblProgress.placeIn(nullptr, kMargin, y, kInner, 300);
+        y += 300 + kMargin;
+    }
     CmdClose.placeIn(nullptr, right - kButtonWidth, y, kButtonWidth, kButtonHeight);
     CmdCancel.placeIn(nullptr, right - 2 * kButtonWidth - kMargin, y, kButtonWidth, kButtonHeight);
     y += kButtonHeight + kMargin;
+    // Room for the title bar and frame.
     resize(kWidth, y + 480);
 }
 
@@ -304,8 +314,7 @@ void FrmProfile::showTask() {
     CmdClose.setEnabled(true);
     OptThis.setEnabled(apply);
     OptEvery.setEnabled(apply);
-    const char* what = save ? "Save Settings" : apply ? "Apply Profile" : "Compare With Profile";
-    setCaption(std::string("Camera Profile - ") + what);
+    arrange();
     showIdentity();
 }
 
@@ -314,8 +323,9 @@ void FrmProfile::showIdentity() {
     if (!profile_.rom.empty()) text += ", ROM " + profile_.rom;
     if (!profile_.saved.empty()) text += ", saved " + profile_.saved;
     if (!profile_.panelVersion.empty() && !profile_.saved.empty()) text += " by panel " + profile_.panelVersion;
-    if (task_ == Task::Save && profile_.saved.empty()) text += ", camera " + std::to_string(camera_);
-    if (!file_.empty()) text += "\r\n" + file_;
+    // The second line: the file, and the camera read.
+    const char* how = task_ == Task::Save ? "read from camera " : "compared with camera ";
+    text += "\r\n" + (file_.empty() ? std::string() : file_ + ", ") + how + std::to_string(camera_);
     LblIdentity.setCaption(text);
 }
 

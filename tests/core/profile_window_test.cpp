@@ -384,7 +384,8 @@ TEST(ProfileWindow, CompareListsDifferencesFirst) {
     EXPECT_EQ(seen.rows[1].profile, "200");
     EXPECT_EQ(seen.rows[1].camera, "100");
     for (std::size_t i = 2; i < seen.rows.size(); ++i) EXPECT_EQ(seen.rows[i].differs, "no") << seen.rows[i].setting;
-    EXPECT_NE(seen.identity.find("kappa.json"), std::string::npos);
+    EXPECT_NE(seen.identity.find("\r\nkappa.json, compared with camera 1"), std::string::npos) << seen.identity;
+    EXPECT_EQ(p.w().caption(), "Camera Profile");
     EXPECT_EQ(differenceSummary(0, 24), "No difference.");
     EXPECT_EQ(differenceSummary(1, 24), "1 of 24 settings differs.");
 }
