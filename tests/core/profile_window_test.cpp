@@ -219,8 +219,9 @@ TEST(ProfileWindow, PositionsAreSavedOnlyWhenAsked) {
 
 // A file that cannot be used, for compare or apply: one warning naming the
 // file and the first problem; the window does not open and no command goes
-// out. A save that cannot be written names its reason the same way.
-TEST(ProfileWindow, FilesThatCannotBeUsedAreRefusedWithNothingOnTheWire) {
+// out. A save that cannot be written names its reason the same way, and a
+// camera that does not answer is told of before anything opens.
+TEST(ProfileWindow, WhatCannotBeUsedIsRefusedWithNothingOnTheWire) {
     Panel p({"ORX-Kappa", "ORX-Kappa"});
     ASSERT_TRUE(p.started);
     const std::string good = profile::toJson(profileOf("ORX-Kappa", {{"exposure.iris", 5}, {"aperture", 3}}));
@@ -295,6 +296,26 @@ TEST(ProfileWindow, FilesThatCannotBeUsedAreRefusedWithNothingOnTheWire) {
     EXPECT_TRUE(startsWith(p.rig.windows.messages[0].text, "The profile could not be saved to " + nowhere + ".\r\n"))
         << p.rig.windows.messages[0].text;
     EXPECT_FALSE(fs::exists(nowhere));
+
+    // A camera that does not answer: told once for each item, no window,
+    // no command, and the refresh held for the read is given back.
+    p.m().refresh().switchOff();
+    p.rig.chain.faults.silent = true;
+    writeFile(p.dir.file("good.json"), good);
+    p.rig.windows.openAnswer = p.dir.file("good.json");
+    for (MenuItem* item : {&p.m().ProfileSave, &p.m().ProfileCompare, &p.m().ProfileApply}) {
+        SCOPED_TRACE(item->caption());
+        p.rig.windows.messages.clear();
+        const int shows = p.rig.windows.modalShows;
+        const auto mark = p.rig.mark();
+        item->click();
+        p.rig.settle();
+        EXPECT_EQ(p.rig.windows.modalShows, shows);
+        EXPECT_TRUE(p.rig.packetsSince(mark, "01").empty());
+        ASSERT_EQ(p.rig.windows.messages.size(), 1u);
+        EXPECT_EQ(p.rig.windows.messages[0].text, "Camera 1 did not answer: its settings could not be read.");
+        EXPECT_TRUE(p.m().AutoRefreshed.enabled());
+    }
 }
 
 // An apply to three cameras on a timed chain, stopped while camera 2 has a
