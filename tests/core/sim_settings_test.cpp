@@ -4,6 +4,7 @@
 // nothing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
