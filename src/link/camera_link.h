@@ -74,9 +74,13 @@ public:
     // the completion limit. A "buffer full" refusal is sent again after the
     // camera's next completion or a short pause, a few times at most.
     // Logged and paced like an operator's command. A packet that is no
-    // command to one camera (an inquiry, a broadcast) is not sent; a port
-    // that goes away while the camera works on it ends the wait as NoReply.
+    // command to one camera (an inquiry, a broadcast) is not sent. A port
+    // that goes away ends the wait: NoReply while the camera may be
+    // carrying the command out, NotSent while a refused one waits to be
+    // tried again.
     Async<CommandEnd> commandToEnd(Bytes packet);
+    // Sends of one awaited command, the first included; the longest wait
+    // before another after a refusal.
     static constexpr int kCommandTries = 3;
     static constexpr double kRefusedPause = 0.5;
     // A pause that does not hold the window.

@@ -20,7 +20,8 @@ namespace {
 
 Bytes bytesOf(const std::string& hex) {
     Bytes b;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 3) b.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
+        b.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return b;
 }
 
@@ -77,9 +78,27 @@ TEST(CommandEnd, EachEndIsToldApart) {
         std::size_t sends;              // times the packet went out
         std::function<void(Chain&)> during = {};  // right after the send
     };
+    // Drives that hold both sockets for seconds.
+    const auto holdBothSockets = [](Chain& c) {
+        c.link().SD(bytesOf(kZoomTele), link::kCommand);
+        c.link().SD(bytesOf(kFocusFar), link::kCommand);
+        c.rig->run(0.05);
+    };
+    const auto losePort = [](Chain& c) {
+        c.rig->run(0.3);
+        if (c.link().closeLostPort()) c.link().dropLostPort();
+    };
     const Case cases[] = {
         // The completion, not the acknowledge, ends it.
         {"completed", {}, kZoomHalf, CommandEnd::Completed, 1.2, 1.4, 1},
+        // Its replies are told from the read's answers.
+        {"in the middle of a status read",
+         [](Chain& c) {
+             c.rig->main().AutoRefreshed.click();
+             EXPECT_TRUE(c.rig->main().ReadCameraStatus());
+             c.rig->run(0.003);
+         },
+         kZoomHalf, CommandEnd::Completed, 1.2, 1.4, 1},
         {"switched off", [](Chain& c) { c.rig->chain.camera(0).state().power = false; }, kZoomHalf,
          CommandEnd::NotExecutable, 0, 0.1, 1},
         {"unknown to the camera", {}, "81 01 7E 7E 7E FF", CommandEnd::SyntaxError, 0, 0.1, 1},
@@ -98,13 +117,7 @@ TEST(CommandEnd, EachEndIsToldApart) {
          },
          kBackLightOn, CommandEnd::Completed, 0.2, 0.4, 2},
         // The drives hold on for seconds: three tries, then the refusal stands.
-        {"refused three times",
-         [](Chain& c) {
-             c.link().SD(bytesOf(kZoomTele), link::kCommand);
-             c.link().SD(bytesOf(kFocusFar), link::kCommand);
-             c.rig->run(0.05);
-         },
-         kBackLightOn, CommandEnd::BufferFull, 2 * link::CameraLink::kRefusedPause,
+        {"refused three times", holdBothSockets, kBackLightOn, CommandEnd::BufferFull, 2 * link::CameraLink::kRefusedPause,
          2 * link::CameraLink::kRefusedPause + 0.2, 3},
         {"silent camera", [](Chain& c) { c.rig->chain.faults.silent = true; }, kBackLightOn, CommandEnd::NoReply,
          link::CommandPacer::kCompletionLimit, link::CommandPacer::kCompletionLimit + 0.1, 1},
@@ -113,12 +126,10 @@ TEST(CommandEnd, EachEndIsToldApart) {
         {"an inquiry", {}, "81 09 04 00 FF", CommandEnd::NotSent, 0, 0, 0},
         {"a broadcast", {}, "88 01 04 33 02 FF", CommandEnd::NotSent, 0, 0, 0},
         {"a malformed packet", {}, "81 01 04 33 92 FF", CommandEnd::NotSent, 0, 0, 0},
-        // The port goes away while the camera works on it.
-        {"port lost meanwhile", {}, kZoomHalf, CommandEnd::NoReply, 0.3, 0.4, 1,
-         [](Chain& c) {
-             c.rig->run(0.3);
-             if (c.link().closeLostPort()) c.link().dropLostPort();
-         }},
+        // The port goes away while the camera works on it, or while a
+        // refused command waits to go out again.
+        {"port lost meanwhile", {}, kZoomHalf, CommandEnd::NoReply, 0.3, 0.32, 1, losePort},
+        {"port lost after a refusal", holdBothSockets, kBackLightOn, CommandEnd::NotSent, 0.3, 0.32, 1, losePort},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -216,7 +227,8 @@ TEST(CommandEnd, RepliesAreMatchedToTheirCommands) {
         {"errors",
          {{0, 1, "", 0, none}, {0.01, 0, "90 41 FF", 0, none}, {0.02, 2, "", 0, none},
           {0.03, 0, "90 60 03 FF", 2, CommandEnd::BufferFull}, {0.04, 3, "", 0, none},
-          {0.05, 0, "90 62 41 FF", 3, CommandEnd::NotExecutable}, {0.06, 0, "90 61 41 FF", 1, CommandEnd::NotExecutable}}},
+          {0.05, 0, "90 62 41 FF", 3, CommandEnd::NotExecutable},
+          {0.06, 0, "90 61 41 FF", 1, CommandEnd::NotExecutable}}},
         // A command the camera never answered does not take a later one's
         // acknowledge once it is overdue.
         {"an unanswered command is given up",
