@@ -396,7 +396,22 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
             continue;
         }
         const profile::CameraReport& r = *it;
-        for (const std::string& refused : r.refused) line(name + " refused " + refused + ".");
+        // Refusals for the same reason in one line: "Camera 2 refused Iris,
+        // Gain: the camera cannot carry it out now."
+        std::vector<std::pair<std::string, std::string>> byReason;  // reason, settings
+        for (const std::string& refused : r.refused) {
+            const auto colon = refused.find(": ");
+            const std::string setting = refused.substr(0, colon);
+            const std::string reason = colon == std::string::npos ? std::string() : refused.substr(colon + 2);
+            auto it = std::find_if(byReason.begin(), byReason.end(), [&](const auto& g) { return g.first == reason; });
+            if (it == byReason.end()) {
+                byReason.emplace_back(reason, setting);
+            } else {
+                it->second += ", " + setting;
+            }
+        }
+        for (const auto& [reason, settings] : byReason)
+            line(name + " refused " + settings + (reason.empty() ? "" : ": " + reason) + ".");
         if (r.cancelled) {
             line(name + ": cancelled after " + std::to_string(r.sent) + " of " + std::to_string(r.total) +
                  " commands.");

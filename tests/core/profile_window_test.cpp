@@ -385,6 +385,29 @@ TEST(ProfileWindow, CancelDuringAnApplyStopsAfterTheCommandInFlight) {
     }
 }
 
+// Commands the camera refuses are named, with why, the rest still go out,
+// and the read-back follows.
+TEST(ProfileWindow, RefusedSettingsAreNamedInTheReport) {
+    Panel p({"ORX-Kappa"});
+    ASSERT_TRUE(p.started);
+    Panel::setByHand(p.camera(1));
+    const std::string file = p.dir.file("kappa.json");
+    p.save(file);
+    p.rig.chain.faults.errorReplies = true;
+    const Panel::Seen applied = p.apply(file, false);
+    std::vector<std::string> lines;
+    std::stringstream in(applied.summary);
+    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.find('\r')));
+    // The refusals in one line, for their one reason; then the read-back.
+    ASSERT_EQ(lines.size(), 2u) << applied.summary;
+    EXPECT_TRUE(startsWith(lines[0], "Camera 1 refused Exposure mode, ")) << lines[0];
+    const std::string why = ": the camera cannot carry it out now.";
+    ASSERT_GT(lines[0].size(), why.size());
+    EXPECT_EQ(lines[0].substr(lines[0].size() - why.size()), why);
+    EXPECT_TRUE(startsWith(lines[1], "Camera 1: ")) << lines[1];
+    EXPECT_EQ(applied.progress, "Applied.");
+}
+
 // The compare view lists what differs first, then the rest, each part in
 // the catalogue's order, and counts the differences.
 TEST(ProfileWindow, CompareListsDifferencesFirst) {
