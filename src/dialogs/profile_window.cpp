@@ -490,15 +490,18 @@ void FrmProfile::CmdApply_Click() {
                            addressList(cameras) + "\u2026");
     prog_.dialogHost().start(
         [](FrmProfile& d, std::vector<ChainCamera> to, profile::CancelFlag cancel) -> link::Async<void> {
-            co_await d.runApply(std::move(to), std::move(cancel), d.applying_.raise());
-            // The apply has ended (and lowered its flag): a close asked for
-            // meanwhile is carried out now.
+            {
+                link::Async<void> run = d.runApply(std::move(to), std::move(cancel));
+                co_await run;
+            }
+            // The apply has ended (and lowered its flag with its frame): a
+            // close asked for meanwhile is carried out now.
             if (d.closeWhenApplied_) d.unload();
         }(*this, std::move(cameras), cancel_));
 }
 
-link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile::CancelFlag cancel,
-                                       dialogs::RunFlag::Raised) {
+link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile::CancelFlag cancel) {
+    const dialogs::RunFlag::Raised running = applying_.raise();
     std::vector<int> addresses;
     for (const ChainCamera& c : cameras) addresses.push_back(c.address);
     PanelApplyLink link(prog_, std::move(cameras));

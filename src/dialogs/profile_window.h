@@ -81,8 +81,8 @@ private:
     link::Async<bool> loadForSave();
     link::Async<bool> loadForCompare();
     link::Async<bool> loadForApply();
-    link::Async<void> runApply(std::vector<ChainCamera> cameras, profile::CancelFlag cancel,
-                               dialogs::RunFlag::Raised running);
+    // The apply itself; the window counts as applying while it runs.
+    link::Async<void> runApply(std::vector<ChainCamera> cameras, profile::CancelFlag cancel);
     // Reads the driven camera as a profile of its model holds it; nothing
     // (after telling the operator) when it did not answer.
     link::Async<std::optional<profile::Values>> readDriven(bool withPositions);
