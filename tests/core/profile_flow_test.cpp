@@ -299,16 +299,26 @@ TEST(ProfileFlow, RoundTripThroughAFileLeavesNoDifference) {
 // no camera is ever asked past its free sockets, and both end up as
 // camera 1 is.
 TEST(ProfileFlow, ApplyToTheRestOfAChainOfTimedCameras) {
-    for (const char* model : {"ORX-Beta", "KBM-R20"}) {
-        SCOPED_TRACE(model);
-        Panel p({model, model, model}, true);
+    struct Row {
+        const char* model;
+        bool positions;  // with zoom and focus positions: moves that take seconds
+    };
+    for (const Row& row : {Row{"ORX-Beta", false}, Row{"KBM-R20", true}}) {
+        SCOPED_TRACE(row.model);
+        Panel p({row.model, row.model, row.model}, true);
         ASSERT_TRUE(p.start());
         setByHand(p.state(1));
+        if (row.positions) {
+            p.state(1).focusAuto = false;
+            p.state(1).zoom = 0x6000;
+            p.state(1).focus = 0x9000;
+        }
         const std::vector<ChainCamera> chain = p.cameras();
         ASSERT_EQ(chain.size(), 3u);
-        const std::optional<Values> saved = p.read(chain[0]);
+        const std::optional<Values> saved = p.read(chain[0], row.positions);
         ASSERT_TRUE(saved.has_value());
         ASSERT_GE(saved->size(), 10u);
+        EXPECT_EQ(saved->count("zoom.position") + saved->count("focus.position"), row.positions ? 2u : 0u);
 
         std::vector<Bytes> wire;
         p.rig.chain.trace = [&wire](const char* dir, const Bytes& b) {
