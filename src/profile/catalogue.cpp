@@ -149,6 +149,7 @@ SettingDef dialogNumber(const char* key, const char* label, const ControlRef& it
     s.min = min;
     s.max = max;
     s.shownBy = item;
+    s.byDialog = true;
     s.read = std::move(read);
     s.inForce = std::move(inForce);
     s.packets = std::move(packets);
@@ -402,6 +403,10 @@ bool ModelView::has(const SettingDef& setting) const {
     if (setting.kind == Kind::Choice) {
         return std::any_of(setting.choices.begin(), setting.choices.end(),
                            [this](const ChoiceDef& c) { return offers(c); });
+    }
+    if (setting.byDialog) {
+        const Control* item = setting.shownBy.in(main_);
+        if (!item || !item->enabled()) return false;
     }
     return shown(setting.shownBy);
 }

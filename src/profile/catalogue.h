@@ -58,6 +58,9 @@ struct SettingDef {
     // The slider whose range, as laid out for the model, limits a number
     // (empty: shownBy, when that is a slider).
     ControlRef rangeBy;
+    // Kept in a dialog the menu item `shownBy` opens: a model that disables
+    // the item lacks the setting as much as one that hides it.
+    bool byDialog = false;
     // Zoom and focus positions: saved only when the operator asks.
     bool position = false;
     // What a read learned of it; nothing when it was not read.

@@ -94,6 +94,8 @@ TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
         // The ORX-Beta has the alarm, the timers and the AF modes.
         {"ORX-Beta", {"alarm.mode", "alarm.dayLevel", "alarm.nightLevel", "power.autoOffMinutes", "focus.afMode", "focus.mode"},
          {"exposure.slowShutterLimit", "switch.infoDisplay", "whiteBalance.redGain", "digital.effectLevel"}},
+        // A block model whose layout disables the alarm's menu item lacks the alarm.
+        {"KBM-R13", {"exposure.mode", "exposure.iris"}, {"alarm.mode", "alarm.dayLevel"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
