@@ -94,26 +94,28 @@ std::vector<Bytes> Camera::handle(const Bytes& packet, double t) {
     if (!body.empty() && body[0] == 0x01) {
         const bool powerCmd = body.size() >= 3 && body[1] == 0x04 && body[2] == 0x00;
         if (!state_.power && !powerCmd) return {reply({0x60, 0x41})};
-        if (!command(body)) return {reply({0x60, 0x02})};
-        return {reply({0x41}), reply({0x51})};
+        switch (command(body)) {
+        case Outcome::Applied: return {reply({0x41}), reply({0x51})};
+        case Outcome::NotNow: return {reply({0x60, 0x41})};
+        default: return {reply({0x60, 0x02})};
+        }
     }
     return {reply({0x60, 0x02})};
 }
 
-// Applies a command body (after the header, without FF); false when the
-// camera does not know it.
-bool Camera::command(const Bytes& c) {
-    if (c.size() < 3 || c[0] != 0x01) return false;
+// Applies a command body (after the header, without FF).
+Camera::Outcome Camera::command(const Bytes& c) {
+    if (c.size() < 3 || c[0] != 0x01) return Outcome::NotMine;
     if (c[1] == 0x04) {
         for (auto group : {&Camera::powerCommand, &Camera::exposureCommand, &Camera::pictureCommand,
                            &Camera::lensCommand, &Camera::overlayCommand}) {
             const Outcome done = (this->*group)(c);
-            if (done != Outcome::NotMine) return done == Outcome::Applied;
+            if (done != Outcome::NotMine) return done;
         }
-        return false;
+        return Outcome::NotMine;
     }
-    if (c[1] == 0x06) return c[2] == 0x06 ? menuCommand(c) : panTiltCommand(c);
-    return settingCommand(c);
+    if (c[1] == 0x06) return outcome(c[2] == 0x06 ? menuCommand(c) : panTiltCommand(c));
+    return outcome(settingCommand(c));
 }
 
 // Power on (02) and off (03).

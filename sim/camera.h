@@ -222,13 +222,18 @@ private:
     Bytes otherBlock() const;
     Bytes expandBlock() const;
 
-    // Commands: one body (after the header, without FF); false when the
-    // camera does not know it or refuses it.
-    bool command(const Bytes& body);
     // What one group of commands makes of a body: not one of its commands,
-    // refused (malformed or out of range), or carried out.
-    enum class Outcome { NotMine, Refused, Applied };
+    // refused (malformed or out of range), not executable in the camera's
+    // present modes (nothing changes), or carried out.
+    enum class Outcome { NotMine, Refused, NotNow, Applied };
     static Outcome outcome(bool applied) { return applied ? Outcome::Applied : Outcome::Refused; }
+    // Commands: one body (after the header, without FF). NotMine when no
+    // group knows it.
+    Outcome command(const Bytes& body);
+    // The exposure values and colour gains the present modes hand to the
+    // operator; the camera's automatics hold the others (camera_exposure.cpp).
+    enum class Held { Iris, Shutter, Gain, Bright, ColourGains };
+    bool operatorSets(Held value) const;
     Outcome powerCommand(const Bytes& body);
     Outcome exposureCommand(const Bytes& body);  // exposure, colour, metering, IR cut
     Outcome pictureCommand(const Bytes& body);   // picture effects and switches, camera id

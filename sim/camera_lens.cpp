@@ -32,8 +32,8 @@ Camera::Outcome Camera::lensCommand(const Bytes& c) {
         else if ((p & 0xF0) == 0x30) s.dzoomPos = clampi(s.dzoomPos - 16, 0, 0xEB);
         return Outcome::Applied;
     case 0x46: if (n < 7) return Outcome::Refused; s.dzoomPos = clampi(nib4(c, 3), 0, 0xEB); return Outcome::Applied;
-    case 0x36: s.dzoomSeparate = p == 0x01; return Outcome::Applied;
-    case 0x26: s.dzoomLimit = clampi(p, 0, 3); return Outcome::Applied;
+    case 0x36: if (p > 1) return Outcome::Refused; s.dzoomSeparate = p == 0x01; return Outcome::Applied;
+    case 0x26: if (p > 3) return Outcome::Refused; s.dzoomLimit = p; return Outcome::Applied;
     case 0x08:
         if ((p & 0xF0) == 0x20 || p == 0x02) s.focus = clampi(s.focus + 0x400, 0x1000, 0xC000);
         else if ((p & 0xF0) == 0x30 || p == 0x03) s.focus = clampi(s.focus - 0x400, 0x1000, 0xC000);
@@ -44,11 +44,15 @@ Camera::Outcome Camera::lensCommand(const Bytes& c) {
         s.focusMoving = false;
         s.focus = clampi(nib4(c, 3), 0x1000, 0xC000);
         return Outcome::Applied;
-    case 0x28: if (n < 7) return Outcome::Refused; s.focusNearLimit = clampi(nib4(c, 3), 0x1000, 0xC000); return Outcome::Applied;
-    case 0x38: s.focusAuto = p == 0x02; return Outcome::Applied;
-    case 0x57: s.afMode = clampi(p, 0, 2); return Outcome::Applied;
+    case 0x28:
+        // The limit is kept to its upper byte, as the lens block reports it.
+        if (n < 7) return Outcome::Refused;
+        s.focusNearLimit = clampi(nib4(c, 3), 0x1000, 0xC000) & 0xFF00;
+        return Outcome::Applied;
+    case 0x38: if (!isOnOff(p)) return Outcome::Refused; s.focusAuto = p == 0x02; return Outcome::Applied;
+    case 0x57: if (p > 2) return Outcome::Refused; s.afMode = p; return Outcome::Applied;
     case 0x18: if (p == 0x02) s.focus = 0x1000; return Outcome::Applied;
-    case 0x58: s.afSensOn = p == 0x02; return Outcome::Applied;
+    case 0x58: if (!isOnOff(p)) return Outcome::Refused; s.afSensOn = p == 0x02; return Outcome::Applied;
     case 0x27:
         if (n < 7) return Outcome::Refused;
         s.afActiveTime = ((c[3] & 0xF) << 4) | (c[4] & 0xF);

@@ -141,7 +141,8 @@ bool Camera::settingCommand(const Bytes& c) {
         s.infoDisplay = c[4] == 0x02;
         return true;
     }
-    if (cat == 0x7E && n >= 6 && cmd == 0x01 && c[3] == 0x1A) {
+    // D-sub sync: 00 3-state, 01 VD.
+    if (cat == 0x7E && n == 6 && cmd == 0x01 && c[3] == 0x1A && c[4] == 0x00 && c[5] <= 0x01) {
         s.dsubSync = c[5];
         return true;
     }

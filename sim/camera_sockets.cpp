@@ -124,7 +124,12 @@ std::vector<Camera::TimedReply> Camera::handleTimed(const Bytes& packet, double 
         ++z;
     if (z == kSockets) return {{reply({0x60, 0x03}), ackAt}};  // buffer full: the command is lost
     const double run = executionTime(body);
-    if (!lensDrive(body) && !command(body)) return {{reply({0x60, 0x02}), ackAt}};
+    if (!lensDrive(body)) {
+        const Outcome done = command(body);
+        // Not executable now: no acknowledge, the socket stays free.
+        if (done == Outcome::NotNow) return {{reply({0x61, 0x41}), ackAt}};
+        if (done != Outcome::Applied) return {{reply({0x60, 0x02}), ackAt}};
+    }
     out.push_back({reply({0x41 + z}), ackAt});
     // A drive this command stops or takes over completes now.
     for (Axis a : {Axis::Zoom, Axis::Focus, Axis::Head}) {

@@ -17,6 +17,12 @@
 // while both are busy is refused with y0 60 03 FF and not carried out.
 // --instant completes every command at once, acknowledged on socket 1.
 //
+// The cameras keep to their modes: iris, shutter, gain or bright while the
+// exposure mode leaves them to the automatics, R/B gains outside manual
+// white balance, and bright mode entered from other than full auto or
+// shutter priority, are not executable (y0 61 41 FF, no acknowledge; y0 60
+// 41 FF with --instant) and change nothing.
+//
 // Traffic is printed on stdout: "<-" packets from the panel, "->" replies.
 // With --control, lines on stdin change the chain while it runs (for fault
 // tests): "silent on|off", "garbage RATE", "split N", "delay SECONDS",

@@ -1,9 +1,6 @@
 #include "app/frm_traffic.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "app/program.h"
@@ -198,27 +195,6 @@ void FrmTraffic::CmdClose_Click() { unload(); }
 void FrmTraffic::Form_Unload() {
     hide();
     prog_.unloaded(*this);
-}
-
-std::string writeFileWhole(const std::string& path, const std::string& text) {
-    const std::string part = path + ".part";
-    std::FILE* f = std::fopen(part.c_str(), "wb");
-    if (!f) return std::strerror(errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(f) == 0;
-    const int closeError = errno;
-    if (!written || !closed) {
-        std::remove(part.c_str());
-        return std::strerror(!written ? writeError : closeError);
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, path, ec);
-    if (ec) {
-        std::remove(part.c_str());
-        return ec.message();
-    }
-    return {};
 }
 
 }  // namespace orbus

@@ -12,6 +12,7 @@
 
 #include "app/traffic_record.h"
 #include "platform/control.h"
+#include "platform/files.h"  // writeFileWhole, which the window saves with
 #include "platform/form.h"
 #include "platform/table.h"
 
@@ -63,10 +64,5 @@ private:
     std::uint64_t seen_ = 0;  // the record's count when last followed
     double arrangedWidth_ = 0, arrangedHeight_ = 0;
 };
-
-// Writes `text` to a file beside `path` and renames it into place, so an
-// old file is never left half written. The reason when it failed; empty
-// when it worked.
-std::string writeFileWhole(const std::string& path, const std::string& text);
 
 }  // namespace orbus

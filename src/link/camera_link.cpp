@@ -31,6 +31,7 @@ CameraLink::~CameraLink() { close(); }
 
 void CameraLink::close() {
     tasks_.destroyAll();
+    dropEndWaits();
     *alive_ = false;
 }
 
@@ -112,6 +113,7 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
                                                disp == kStop ? CommandPacer::Kind::Stop
                                                              : CommandPacer::Kind::Other};
         pacer_.sent(camera, std::move(item), platform_.clock.now());
+        if (SocketBook::takesSocket(byteString)) book_.sent(camera, sendingEndId_, platform_.clock.now());
         window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
@@ -285,6 +287,7 @@ void CameraLink::CheckFinishCommand() {
     const std::string_view replyText = lastReplyText(window_.responseLog().text());
     const ReplyClass c = classifyReply(replyText);
     const int camera = replyCameraOf(replyText);
+    noteCommandEnd(lastReplyBytes(replyText));
     if (c.completion || c.error) refresh_.commandEnded(camera);
     // The camera's sockets: a refusal ("buffer full") puts its command back
     // in line; a completion or another error frees one for what waits.

@@ -17,6 +17,7 @@
 #include "link/pacer.h"
 #include "link/refresh_state.h"
 #include "link/send_mode.h"
+#include "link/socket_book.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -72,8 +73,16 @@ public:
     // the window, for its end: the completion, an error, or none within
     // the completion limit. A "buffer full" refusal is sent again after the
     // camera's next completion or a short pause, a few times at most.
-    // Logged and paced like an operator's command.
+    // Logged and paced like an operator's command. A packet that is no
+    // command to one camera (an inquiry, a broadcast) is not sent. A port
+    // that goes away ends the wait: NoReply while the camera may be
+    // carrying the command out, NotSent while a refused one waits to be
+    // tried again.
     Async<CommandEnd> commandToEnd(Bytes packet);
+    // Sends of one awaited command, the first included; the longest wait
+    // before another after a refusal.
+    static constexpr int kCommandTries = 3;
+    static constexpr double kRefusedPause = 0.5;
     // A pause that does not hold the window.
     Async<void> pause(double seconds);
     // One-second pause; `each` runs before and after it.
@@ -159,6 +168,16 @@ private:
     // waited for its socket sent.
     void commandOverdue(int camera);
 
+    // Routines awaiting a command's end or a camera's free socket
+    // (command_end.cpp).
+    struct EndWait;
+    // A reply classified: the routine awaiting what it ends goes on.
+    void noteCommandEnd(const Bytes& reply);
+    // The port went away: every routine awaiting a camera goes on.
+    void endWaitsPortGone();
+    // The routines are let go without going on (the link closes).
+    void dropEndWaits();
+
     LinkWindow& window_;
     LinkState& state_;
     ChainHealth& chain_;
@@ -176,6 +195,11 @@ private:
     // The pacing of the command SD is writing (a paced one's key and kind).
     std::optional<CommandPacer::Item> pacing_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    SocketBook book_;
+    std::vector<EndWait*> endWaits_;
+    long nextEndId_ = 1;
+    // The awaited command SD is writing (SocketBook::kUnawaited: none).
+    long sendingEndId_ = SocketBook::kUnawaited;
     // Last: its routines are destroyed before the line they wait on.
     Tasks tasks_;
 };

@@ -74,6 +74,7 @@ std::string CameraLink::sendTyped(const std::string& t) {
     }
     notWrittenTold_ = false;
     if (!bytes.empty()) window_.commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
+    if (SocketBook::takesSocket(bytes)) book_.sent(bytes[0] - 0x80, SocketBook::kUnawaited, platform_.clock.now());
     return "OK";
 }
 
@@ -110,8 +111,10 @@ void CameraLink::dropLostPort() {
     refresh_.watchdog();
     // What waited for a socket is dropped with the line.
     pacer_.clear();
-    // An exchange waiting for an answer ends now.
+    // An exchange waiting for an answer ends now, and so does one awaiting
+    // a command's end.
     line_.portGone();
+    endWaitsPortGone();
     window_.linkChanged();
     platform_.windows.message({MsgIcon::Exclamation, "Warning",
                                "The serial port is gone (Com " + std::to_string(window_.portNumber()) +

@@ -104,6 +104,25 @@ int replyCameraOf(std::string_view r) {
     return (h & 0x0F) == 0 && h >= 0x90 ? (h >> 4) - 8 : 0;
 }
 
+Bytes lastReplyBytes(std::string_view r) {
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < r.size();) {
+        const int hi = hexDigit(r[i]), lo = hexDigit(r[i + 1]);
+        if (hi < 0 || lo < 0) {
+            ++i;
+            continue;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
+        i += 2;
+    }
+    std::size_t end = bytes.size();
+    while (end > 0 && bytes[end - 1] != 0xFF) --end;
+    if (end == 0) return {};
+    std::size_t start = end - 1;
+    while (start > 0 && bytes[start - 1] != 0xFF) --start;
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
 bool isBufferFull(std::string_view r) {
     // The last reply only: "y0 60 03 FF".
     return likeMatch(r, "*[9A-F]0?60?03?FF") || likeMatch(r, "*[9A-F]0?60?03?FF?");

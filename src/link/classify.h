@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/serial_port.h"
+
 namespace orbus {
 
 // Pattern match with "*" (any run), "?" (one character) and "[9A-F]"-style
@@ -32,6 +34,10 @@ ReplyClass classifyReply(std::string_view replyText);
 // The camera (1..7) that sent the last reply of a reply text, 0 when its
 // header names none.
 int replyCameraOf(std::string_view replyText);
+
+// The bytes of the last reply of a reply text (after the terminator before
+// it, up to its own), empty when it holds no whole reply.
+Bytes lastReplyBytes(std::string_view replyText);
 
 // The last reply of a reply text is a camera's "buffer full" (y0 60 03 FF):
 // every command socket was busy, and the command was lost.

@@ -106,6 +106,7 @@ void CommandPacer::refused(int camera) {
     if (it == c->inFlight.end()) return;
     Item item = std::move(it->item);
     c->inFlight.erase(it);
+    if (!item.againWhenRefused) return;
     enqueue(*c, std::move(item), coalesced_, true);
 }
 

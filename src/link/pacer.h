@@ -36,6 +36,9 @@ public:
         Bytes packet;     // header .. FF
         std::string key;  // Value: what a newer value replaces (the command's identity)
         Kind kind = Kind::Other;
+        // Refused as "buffer full", it waits again; a sender that tries
+        // again itself (an awaited command) clears this.
+        bool againWhenRefused = true;
     };
 
     // True when a command for this camera must wait (sockets busy, others
@@ -54,7 +57,8 @@ public:
     // One of the camera's commands ended (completion or an error that ends it).
     void ended(int camera);
     // The camera refused its oldest unacknowledged command: it waits again,
-    // unless a newer value of its key already does.
+    // unless a newer value of its key already does or its sender tries
+    // again itself.
     void refused(int camera);
     // The next command to send to this camera now, taken from its queue.
     std::optional<Item> next(int camera);

@@ -24,6 +24,7 @@ TEST(ChainStatus, ThreeCamerasOneFailingOneSilent) {
     EXPECT_EQ(h.camera(1).model, "ORX-Beta");
 
     // Camera 1 completes a command: counted, with its latency.
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.IrisOpen.click();
     rig.run(1);
     EXPECT_EQ(h.camera(1).commands, 1);

@@ -363,12 +363,19 @@ TEST(CommandTable, EveryRowIsExercisedByATypedCase) {
 }
 
 // The simulated cameras know every packet the panel sends: each is
-// acknowledged and completed, never answered with an error.
+// acknowledged and completed, never answered with an error, in the modes
+// that hand its value to the operator (manual exposure for iris, gain and
+// shutter, bright mode for bright, manual white balance for the gains).
 TEST(CommandTable, SimulatorAcknowledgesAndCompletesEveryPacket) {
     for (const char* model : {"KBM-R05", "ORX-Beta", "ORX-Kappa", "ORX-Alpha"}) {
         for (const panel::CommandRow& r : panel::commandTable()) {
             sim::Camera cam(*sim::findCameraModel(model));
             cam.setAddress(1);
+            const std::uint8_t cmd = r.body.size() > 2 && r.body[1] == 0x04 ? r.body[2] : 0;
+            if (cmd == 0x0A || cmd == 0x0B || cmd == 0x0C || cmd == 0x4A || cmd == 0x4B || cmd == 0x4C)
+                cam.state().aeMode = 0x03;
+            if (cmd == 0x0D || cmd == 0x4D) cam.state().aeMode = 0x0D;
+            if (cmd == 0x03 || cmd == 0x04 || cmd == 0x43 || cmd == 0x44) cam.state().wbMode = 0x05;
             sim::Bytes packet = r.body;
             packet.insert(packet.begin(), 0x81);
             packet.push_back(0xFF);

@@ -110,6 +110,7 @@ TEST_F(LinkTest, WriteToAClosedPortIsNotASuccess) {
 
 TEST_F(LinkTest, AcknowledgeThenCompletionResumesAutoRefresh) {
     autoRunning();
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.Command({0x01, 0x04, 0x0B, 0x02});
     rig.run(0.02);  // the acknowledge
     EXPECT_EQ(m.RecvText.text(), "90 41 FF \r\n");

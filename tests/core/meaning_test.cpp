@@ -324,6 +324,7 @@ TEST(Meaning, EachAnswerIsExplainedByTheInquiryOutstandingWhenItArrived) {
         SCOPED_TRACE(c.name);
         orbus::testing::Rig rig({"ORX-Kappa", "ORX-Kappa"});
         rig.openQuietly();
+        rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
         FrmMain& m = rig.main();
         for (const std::string& step : c.steps) {
             if (step == "clear") {

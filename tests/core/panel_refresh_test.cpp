@@ -55,6 +55,7 @@ TEST_F(Panel, SliderReleaseGivesTheRefreshBack) {
 
     // Released while a command holds the refresh paused: the completion resumes it.
     rig.chain.faults.replyDelay = 0.5;
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the gain is the operator's
     m.GainSlider.mouseDown();
     m.GainSlider.scrollTo(5);
     m.GainSlider.mouseUp();

@@ -57,6 +57,7 @@ TEST_F(ReceiveTest, LongBatchKeepsTheLastThousandCharacters) {
 }
 
 TEST_F(ReceiveTest, ReceiveEventsReachTheLogThroughThePort) {
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.Command({0x01, 0x04, 0x0B, 0x02});
     rig.run(0.2);
     EXPECT_EQ(m.RecvText.text(), "90 41 FF \r\n90 51 FF \r\n");
@@ -65,6 +66,7 @@ TEST_F(ReceiveTest, ReceiveEventsReachTheLogThroughThePort) {
 
 TEST_F(ReceiveTest, RepliesSplitByTheLineArriveAsSeveralEvents) {
     rig.chain.faults.splitChunk = 1;
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.Command({0x01, 0x04, 0x0B, 0x02});
     rig.run(0.2);
     EXPECT_EQ(m.RecvText.text(), "90 41 FF \r\n90 51 FF \r\n");

@@ -68,6 +68,7 @@ TEST(SimTiming, SocketsFillAndFreeByDistance) {
         sim::Chain chain({r.model});
         chain.timed = true;
         chain.executionScale = r.scale;
+        chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
         const double half = r.fullZoom * r.scale * 0x3F40 / 0x7E80;
 
         const Sent a = send(chain, {0x01, 0x04, 0x47, 0x03, 0x0F, 0x04, 0x00}, 1.0);  // to 3F40

@@ -187,6 +187,7 @@ TEST(StatusLine, ReplyAgeRunsOnWithoutTraffic) {
     Rig rig({"ORX-Beta"});
     ASSERT_TRUE(rig.startUp());
     FrmMain& m = rig.main();
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.Command({0x01, 0x04, 0x0B, 0x02});
     rig.run(0.2);  // acknowledge and completion
     const double last = rig.program->chain.camera(1).lastReplyAt;

@@ -133,6 +133,7 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
     rig.openQuietly();
     FrmMain& m = rig.main();
     Program& p = *rig.program;
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     m.IrisOpen.click();
     rig.run(1);
     ASSERT_GE(p.traffic.size(), 3u);

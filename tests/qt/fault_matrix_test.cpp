@@ -134,6 +134,9 @@ TEST_F(Row, RepliesInSingleBytes) {
     wait(5000);
     EXPECT_TRUE(windows.messages.empty());
     m->AutoRefreshed.click();
+    // Manual exposure first: the iris is then the operator's.
+    m->Command({0x01, 0x04, 0x39, 0x03});
+    EXPECT_TRUE(spin([&] { return m->RecvText.text().find("90 51 FF") != std::string::npos; }, 2000));
     m->RecvText.setText("");
     m->IrisOpen.click();
     EXPECT_TRUE(spin([&] { return m->RecvText.text() == "90 41 FF \r\n90 51 FF \r\n"; }, 2000)) << m->RecvText.text();

@@ -49,6 +49,10 @@ TEST(SerialPty, InquiryAndCommandRepliesThroughQtSerialPort) {
     EXPECT_EQ(r[4], 0x04);
     EXPECT_EQ(r[5], 0x0E);
     EXPECT_EQ(r[9], 0xFF);
+    // Manual exposure, so that the iris below is the operator's.
+    ASSERT_TRUE(port.output({0x81, 0x01, 0x04, 0x39, 0x03, 0xFF}));
+    EXPECT_TRUE(spin([&] { return port.inBufferCount() >= 6; }, 2000));
+    EXPECT_EQ(port.input(), (Bytes{0x90, 0x41, 0xFF, 0x90, 0x51, 0xFF}));
 
     // Event driven: receive events arrive on the event loop.
     Bytes got;
@@ -81,8 +85,13 @@ TEST(SerialPty, WholePanelStartsUpOnThePtyAndUsesTheConsole) {
         EXPECT_EQ(machine.port.commPort(), 3);
         EXPECT_TRUE(m.CameraSel[2].enabled());
         EXPECT_FALSE(m.CameraSel[3].enabled());
-        m.DirectText.type("8101040B02FF\r");
+        // Manual exposure, then the iris it hands to the operator.
+        m.DirectText.type("8101043903FF\r");
         EXPECT_TRUE(spin([&] { return m.RecvText.text() == "90 41 FF \r\n90 51 FF \r\n"; }, 2000))
+            << m.RecvText.text();
+        m.DirectText.type("8101040B02FF\r");
+        EXPECT_TRUE(spin([&] { return m.RecvText.text() == "90 41 FF \r\n90 51 FF \r\n90 41 FF \r\n90 51 FF \r\n"; },
+                         2000))
             << m.RecvText.text();
         windows.setViews(nullptr);
     }

@@ -23,6 +23,8 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     ViewSet views(rig.program->forms());
     rig.openQuietly();
     FrmMain& m = rig.main();
+    // Manual exposure: the iris is the operator's on both cameras.
+    rig.chain.camera(0).state().aeMode = rig.chain.camera(1).state().aeMode = 0x03;
     m.IrisOpen.click();
     rig.run(1);
     m.ViewTraffic.click();

@@ -27,6 +27,7 @@ int lensReads(const orbus::testing::Rig& rig) {
 TEST(Soak, TenThousandAutoRefreshReadsKeepMemoryFlat) {
     orbus::testing::Rig rig({"ORX-Kappa", "ORX-Beta"});
     ASSERT_TRUE(rig.startUp());
+    rig.chain.camera(0).state().aeMode = 0x03;  // manual exposure: the iris is the operator's
     rig.main().AutoRefreshed.click();
     // Warm up, then measure.
     rig.run(2.0 * 1000 + 1);

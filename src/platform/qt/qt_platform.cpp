@@ -137,6 +137,12 @@ std::string QtWindowSystem::saveFileName(const std::string& title, const std::st
         .toStdString();
 }
 
+std::string QtWindowSystem::openFileName(const std::string& title, const std::string& filter) {
+    return QFileDialog::getOpenFileName(activeWindow(), QString::fromStdString(title), QString(),
+                                        QString::fromStdString(filter))
+        .toStdString();
+}
+
 void QtWindowSystem::runModal(Form& form) {
     // Shown and left to the event loop: nothing waits on the window thread.
     // The view makes the window an ordinary one again when it is hidden.

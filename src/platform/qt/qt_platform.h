@@ -62,6 +62,7 @@ public:
     void setClipboardText(const std::string& text) override;
     std::string saveFileName(const std::string& title, const std::string& suggested,
                              const std::string& filter) override;
+    std::string openFileName(const std::string& title, const std::string& filter) override;
 
     // Windows of the forms, to parent message boxes and modal dialogs.
     void setViews(ViewSet* views) { views_ = views; }

@@ -19,6 +19,30 @@ void MemorySettings::set(const std::string& app, const std::string& section, con
     ++writes;
 }
 
+namespace {
+
+std::string nextAnswer(std::deque<std::string>& queued, const std::string& standing) {
+    if (queued.empty()) return standing;
+    std::string a = std::move(queued.front());
+    queued.pop_front();
+    return a;
+}
+
+}  // namespace
+
+std::string ScriptedWindows::saveFileName(const std::string& title, const std::string& suggested,
+                                          const std::string& filter) {
+    std::string a = nextAnswer(saveAnswers, saveAnswer);
+    fileQuestions.push_back({true, title, suggested, filter, a});
+    return a;
+}
+
+std::string ScriptedWindows::openFileName(const std::string& title, const std::string& filter) {
+    std::string a = nextAnswer(openAnswers, openAnswer);
+    fileQuestions.push_back({false, title, "", filter, a});
+    return a;
+}
+
 MsgAnswer ScriptedWindows::message(const Message& m) {
     messages.push_back(m);
     if (messagesLimit > 0 && messages.size() > messagesLimit) {

@@ -84,13 +84,25 @@ public:
     bool ending() const override { return ended_; }
     ScreenArea screenArea() const override { return area; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return saveAnswer;
-    }
+    std::string saveFileName(const std::string& title, const std::string& suggested,
+                             const std::string& filter) override;
+    std::string openFileName(const std::string& title, const std::string& filter) override;
 
-    // What the panel put on the clipboard; the file a save dialog answers.
+    // What the panel put on the clipboard.
     std::string clipboard;
+    // The file a save dialog answers: the next queued answer, else
+    // saveAnswer (empty: cancelled). Open dialogs likewise.
     std::string saveAnswer;
+    std::deque<std::string> saveAnswers;
+    std::string openAnswer;
+    std::deque<std::string> openAnswers;
+    // The file dialogs shown, in order.
+    struct FileQuestion {
+        bool save;
+        std::string title, suggested, filter;
+        std::string answer;
+    };
+    std::vector<FileQuestion> fileQuestions;
 
     // The screen: large enough by default for both windows side by side and
     // one under the other (3840 x 2160 pixels).
