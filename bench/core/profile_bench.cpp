@@ -31,6 +31,26 @@ void setCameraOne(sim::CameraState& s) {
     s.alarmMode = 0x0C;
 }
 
+// Starts the panel on the rig's chain and reads camera 1 into the settings
+// a profile holds; nothing (with the benchmark skipped) when that fails.
+std::optional<profile::Values> startAndReadCameraOne(testing::Rig& rig, benchmark::State& state,
+                                                     std::vector<ChainCamera>& chain, bool withPositions) {
+    if (!rig.startUp()) {
+        state.SkipWithError("start-up failed");
+        return std::nullopt;
+    }
+    FrmMain& m = rig.main();
+    m.refresh().switchOff();
+    rig.settle();
+    chain = m.runToEnd(chainCameras(*rig.program));
+    const auto reading = m.runToEnd(readCameraSettings(*rig.program, chain.front()));
+    if (!reading) {
+        state.SkipWithError("camera 1 not read");
+        return std::nullopt;
+    }
+    return profile::settingsOf(*reading, profile::ModelView(m), withPositions);
+}
+
 }  // namespace
 
 static void BM_ApplyProfileToChain(benchmark::State& state) {
@@ -41,26 +61,15 @@ static void BM_ApplyProfileToChain(benchmark::State& state) {
         testing::Rig rig(std::vector<std::string>(static_cast<std::size_t>(cameras + 1), "ORX-Beta"));
         rig.chain.timed = true;
         setCameraOne(rig.chain.byAddress(1)->state());
-        if (!rig.startUp()) {
-            state.SkipWithError("start-up failed");
-            return;
-        }
+        std::vector<ChainCamera> chain;
+        const std::optional<profile::Values> values = startAndReadCameraOne(rig, state, chain, false);
+        if (!values) return;
         FrmMain& m = rig.main();
-        m.refresh().switchOff();
-        rig.settle();
-        Program& prog = *rig.program;
-        const std::vector<ChainCamera> chain = m.runToEnd(chainCameras(prog));
-        const auto reading = m.runToEnd(readCameraSettings(prog, chain.front()));
-        if (!reading) {
-            state.SkipWithError("camera 1 not read");
-            return;
-        }
-        const profile::Values values = profile::settingsOf(*reading, profile::ModelView(m), false);
         std::vector<int> to;
         for (int a = 2; a <= cameras + 1; ++a) to.push_back(a);
-        PanelApplyLink link(prog, chain);
+        PanelApplyLink link(*rig.program, chain);
         const double start = rig.loop.now();
-        const auto reports = m.runToEnd(profile::applyProfile(link, values, to, std::make_shared<bool>(false), {}));
+        const auto reports = m.runToEnd(profile::applyProfile(link, *values, to, std::make_shared<bool>(false), {}));
         lineSeconds += rig.loop.now() - start;
         for (const auto& r : reports) packets += r.sent;
         ++runs;
@@ -73,21 +82,14 @@ BENCHMARK(BM_ApplyProfileToChain)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)
 static void BM_ReadAndCheckProfileFile(benchmark::State& state) {
     testing::Rig rig({"ORX-Beta"});
     rig.chain.byAddress(1)->state().aeMode = 0x03;
-    if (!rig.startUp()) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    FrmMain& m = rig.main();
-    m.refresh().switchOff();
-    rig.settle();
-    Program& prog = *rig.program;
-    const auto chain = m.runToEnd(chainCameras(prog));
-    const auto reading = m.runToEnd(readCameraSettings(prog, chain.front()));
+    std::vector<ChainCamera> chain;
+    const std::optional<profile::Values> values = startAndReadCameraOne(rig, state, chain, true);
+    if (!values) return;
     profile::Profile p;
     p.model = "ORX-Beta";
-    p.settings = profile::settingsOf(*reading, profile::ModelView(m), true);
+    p.settings = *values;
     const std::string text = profile::toJson(p);
-    const profile::ModelView view(m);
+    const profile::ModelView view(rig.main());
     for (auto _ : state) {
         const profile::Parsed parsed = profile::parseProfile(text);
         benchmark::DoNotOptimize(profile::checkForModel(*parsed.profile, view, 1));
