@@ -29,7 +29,10 @@ public:
     link::Async<Bytes> ask(Bytes packet, int length) override {
         FrmMain& m = prog_.frmMain();
         m.SD(packet, FrmMain::kQuiet);
-        co_return co_await m.WaitAnswer(length);
+        Bytes answer = co_await m.WaitAnswer(length);
+        // Another camera's late answer is not this camera's: asked again.
+        if (!answer.empty() && answer[0] != 0x80 + 16 * address_) answer.clear();
+        co_return answer;
     }
     // Not the window's status read: its overtaking and abandoning are not ours.
     bool reading() const override { return false; }
@@ -212,6 +215,14 @@ link::Async<std::optional<profile::Values>> PanelApplyLink::read(int camera, boo
     const auto reading = co_await readCameraSettings(prog_, which);
     if (!reading) co_return std::nullopt;
     co_return profile::settingsOf(*reading, profile::ModelView(prog_.frmMain()), withPositions);
+}
+
+bool PanelApplyLink::lacks(int camera, const profile::SettingDef& setting) const {
+    if (std::string_view(setting.key) != "sync.dsub") return false;
+    for (const ChainCamera& c : cameras_) {
+        if (c.address == camera) return c.kappaVideoSystem >= 0 && !status::dsubCapable(c.kappaVideoSystem);
+    }
+    return false;
 }
 
 }  // namespace orbus

@@ -40,6 +40,9 @@ public:
     link::Async<link::CommandEnd> command(int camera, std::vector<int> body) override;
     link::Async<void> pause(double seconds) override;
     link::Async<std::optional<profile::Values>> read(int camera, bool withPositions) override;
+    // An ORX-Kappa whose video system has no D-sub sync output lacks that
+    // setting, whatever the driven camera has.
+    bool lacks(int camera, const profile::SettingDef& setting) const override;
 
 private:
     Program& prog_;

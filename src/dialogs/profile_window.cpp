@@ -273,13 +273,20 @@ link::Async<bool> FrmProfile::loadForApply() {
     sameModel_.clear();
     bool drivenFound = false;
     for (const ChainCamera& c : chain) {
+        if (c.address == camera_ && !c.model.empty() && c.model != profile_.model) {
+            // Another camera was put in its place since it was identified.
+            auto a = [](const std::string& model) { return std::string(model.rfind("ORX", 0) == 0 ? "an " : "a ") + model; };
+            dialogs::warn(prog_, "The profile " + file_ + " was not used.\r\nThis profile is for " + a(profile_.model) +
+                                     "; camera " + std::to_string(camera_) + " now answers as " + a(c.model) + ".");
+            co_return false;
+        }
         if (c.model != profile_.model) continue;
         sameModel_.push_back(c);
         drivenFound = drivenFound || c.address == camera_;
     }
     if (!drivenFound) {
-        // The driven camera is of the profile's model (the file was checked
-        // against it) even when it did not answer just now.
+        // The driven camera was checked against the profile as identified;
+        // it did not answer just now.
         sameModel_.push_back(drivenCamera());
         std::sort(sameModel_.begin(), sameModel_.end(),
                   [](const ChainCamera& a, const ChainCamera& b) { return a.address < b.address; });

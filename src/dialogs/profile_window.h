@@ -100,6 +100,9 @@ private:
                      bool cancelled);
     void showIdentity();
     std::string valueText(const profile::SettingDef& setting, std::optional<int> value) const;
+    // The camera's side of a comparison: its value, "auto" where its modes
+    // hand the setting to its automatics, "not read" otherwise.
+    std::string cameraText(const profile::Difference& d) const;
     void arrange();
 
     Program& prog_;

@@ -42,8 +42,13 @@ void FrmProfile::showIdentity() {
     LblIdentity.setCaption(text);
 }
 
+std::string FrmProfile::cameraText(const profile::Difference& d) const {
+    if (d.camera) return valueText(*d.setting, d.camera);
+    return d.automatic ? "auto" : "not read";
+}
+
 std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optional<int> value) const {
-    if (!value) return "auto";
+    if (!value) return std::string();
     std::string text = profile::valueText(setting, *value);
     // Exposure positions with what the main window shows for them ("F2.8").
     const LabelTables& l = prog_.labels;
@@ -87,7 +92,7 @@ void FrmProfile::showComparison(const profile::Values& camera) {
     for (const profile::Difference& d : diffs) {
         if (!d.setting) continue;
         rows_.push_back({d.setting->label, d.profile ? valueText(*d.setting, d.profile) : std::string(),
-                         valueText(*d.setting, d.camera), d.differs ? "yes" : "no"});
+                         cameraText(d), d.differs ? "yes" : "no"});
     }
     Settings.resetRows(static_cast<int>(rows_.size()));
     LblSummary.setCaption(differenceSummary(profile::differing(diffs), static_cast<int>(diffs.size())));
@@ -123,8 +128,10 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
                 it->second += ", " + setting;
             }
         }
-        for (const auto& [reason, settings] : byReason)
-            line(name + " refused " + settings + (reason.empty() ? "" : ": " + reason) + ".");
+        for (const auto& [reason, settings] : byReason) {
+            if (reason.rfind("left out", 0) == 0) line(name + ": " + settings + " " + reason + ".");
+            else line(name + " refused " + settings + (reason.empty() ? "" : ": " + reason) + ".");
+        }
         if (r.cancelled) {
             line(name + ": cancelled after " + std::to_string(r.sent) + " of " + std::to_string(r.total) +
                  " commands.");
@@ -140,7 +147,7 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
         for (const profile::Difference& d : r.after) {
             if (!d.setting) continue;
             Row row{(several ? name + ": " : std::string()) + d.setting->label,
-                    d.profile ? valueText(*d.setting, d.profile) : std::string(), valueText(*d.setting, d.camera),
+                    d.profile ? valueText(*d.setting, d.profile) : std::string(), cameraText(d),
                     d.differs ? "yes" : "no"};
             (d.differs ? differing : same).push_back(std::move(row));
         }

@@ -57,6 +57,8 @@ std::vector<Difference> compare(const Values& profile, const Values& camera) {
         if (c != camera.end()) {
             d.camera = c->second;
             d.differs = c->second != p->second;
+        } else {
+            d.automatic = !s.inForce(camera);
         }
         rows.push_back(d);
     }
@@ -89,12 +91,17 @@ link::Async<std::vector<CameraReport>> applyProfile(ApplyLink& link, Values prof
         for (int i = 0; i < total; ++i) {
             const Step& step = plan[static_cast<std::size_t>(i)];
             if (*cancel) break;
+            if (link.lacks(camera, *step.setting)) {
+                report.refused.push_back(std::string(step.setting->label) + ": left out, the camera lacks it");
+                continue;
+            }
             tell(camera, i, total, step.setting->label);
             if (step.pauseBefore > 0) co_await link.pause(step.pauseBefore);
             if (*cancel) break;
             const CommandEnd end = co_await link.command(camera, step.body);
+            if (end != CommandEnd::NotSent) ++report.sent;
             if (end == CommandEnd::Completed) {
-                ++report.sent;
+                ++report.completed;
             } else {
                 report.refused.push_back(std::string(step.setting->label) + ": " + whyNot(end));
             }
@@ -104,16 +111,21 @@ link::Async<std::vector<CameraReport>> applyProfile(ApplyLink& link, Values prof
                 break;
             }
         }
-        report.cancelled = *cancel && report.sent + static_cast<int>(report.refused.size()) < total;
+        report.cancelled = *cancel && report.completed + static_cast<int>(report.refused.size()) < total;
         if (!report.cancelled && !portGone) {
             tell(camera, total, total, "reading back");
             const std::optional<Values> now = co_await link.read(camera, withPositions);
             if (now) {
                 report.readBack = true;
-                report.after = compare(profile, *now);
+                // What the camera lacks was left out, and is not compared either.
+                Values meant = profile;
+                for (const SettingDef& s : catalogue()) {
+                    if (link.lacks(camera, s)) meant.erase(s.key);
+                }
+                report.after = compare(meant, *now);
             }
         }
-        tell(camera, report.sent, total, "");
+        tell(camera, report.completed, total, "");
         reports.push_back(std::move(report));
     }
     co_return reports;

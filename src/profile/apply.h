@@ -37,14 +37,24 @@ struct ApplyLink {
     // The camera's settings as a profile of its model would hold them
     // (positions when the profile holds them); nothing when it did not answer.
     virtual link::Async<std::optional<Values>> read(int camera, bool withPositions) = 0;
+    // The camera lacks a setting its model has (an ORX-Kappa whose video
+    // system has no D-sub output): the setting is left out for it.
+    virtual bool lacks(int camera, const SettingDef& setting) const {
+        (void)camera, (void)setting;
+        return false;
+    }
 };
 
 // A setting in a comparison: what the profile holds and what the camera
-// has (nothing: the camera's own automatics set it, or it was not read).
+// has. The camera's value is missing when its own modes hand the setting
+// to its automatics, or when the read did not give it.
 struct Difference {
     const SettingDef* setting = nullptr;
     std::optional<int> profile, camera;
     bool differs = false;
+    // The camera's value is missing because its own modes hand the setting
+    // to its automatics (not because the read did not give it).
+    bool automatic = false;
 };
 // Every setting of the profile, the differing ones first, each group in
 // catalogue order.
@@ -55,8 +65,10 @@ int differing(const std::vector<Difference>& rows);
 // One camera's part of an apply.
 struct CameraReport {
     int camera = 0;
-    int sent = 0, total = 0;  // packets completed, packets planned
-    // The settings the camera refused, with why ("Iris: not executable now").
+    int completed = 0, total = 0;  // packets the camera completed, packets planned
+    int sent = 0;                  // packets that went out (completed or refused)
+    // The settings the camera refused or lacks, with why ("Iris: the camera
+    // cannot carry it out now").
     std::vector<std::string> refused;
     bool cancelled = false;   // the operator cancelled before its last packet
     bool readBack = false;    // the read-back answered

@@ -149,7 +149,7 @@ SettingDef dialogNumber(const char* key, const char* label, const ControlRef& it
     s.min = min;
     s.max = max;
     s.shownBy = item;
-    s.byDialog = true;
+    s.lackedWhenDisabled = true;
     s.read = std::move(read);
     s.inForce = std::move(inForce);
     s.packets = std::move(packets);
@@ -176,7 +176,8 @@ std::function<std::optional<int>(R)> fromKappa(F f) {
 }
 
 // The levels packet carries day and night together: the day level's row
-// sends it; the night level's only when a hand-edited file has no day level.
+// sends it, and neither is kept, sent or compared without the other.
+bool bothLevels(V v) { return v.count("alarm.dayLevel") && v.count("alarm.nightLevel"); }
 Bodies alarmLevels(V v) {
     std::vector<int> values = nibbles(std::max(0, valueOf(v, "alarm.dayLevel", 0)), 3);
     for (int n : nibbles(std::max(0, valueOf(v, "alarm.nightLevel", 0)), 3)) values.push_back(n);
@@ -221,6 +222,8 @@ std::vector<SettingDef> build() {
     t.push_back(choice("exposure.slowShutterLimit", "Auto slow shutter limit", Stage::Mode,
                        {{"p0", 0, CTL(ASSL0)}, {"p1", 1, CTL(ASSL1)}, {"p2", 2, CTL(ASSL2)}},
                        fromKappa([](const KE& k) { return k.slowShutterLimit; })));
+    // The camera takes the limit in full auto only.
+    t.back().inForce = is("exposure.mode", 0x00);
     t.push_back(slider("exposure.iris", "Iris", Stage::Value, CTL(IrisSlider), 0, 17,
                        fromCamera([](const CB& c) { return c.iris; }), modeGives(&panel::ExposureMode::iris)));
     t.push_back(slider("exposure.shutter", "Shutter", Stage::Value, CTL(ShutterSlider), 0, 21,
@@ -256,6 +259,8 @@ std::vector<SettingDef> build() {
     t.push_back(choice("focus.afMode", "AF mode", Stage::Mode,
                        {{"normal", 0, ELT(AFModeCmd, 1)}, {"interval", 1, ELT(AFModeCmd, 2)}, {"zoom-trigger", 2, ELT(AFModeCmd, 3)}},
                        [](R r) { return r.status.lens ? r.status.lens->afSubMode : std::nullopt; }));
+    // The AF modes are those of auto focus.
+    t.back().inForce = [](V v) { return valueOf(v, "focus.mode", 1) == 1; };
     t.push_back(toggle("focus.afSensitivity", "AF sensitivity", Stage::Switch, CTL(AF_Sens),
                        fromLens([](const LS& l) { return l.afSensitivityLow ? 1 : 0; })));
     t.push_back(slider("focus.nearLimit", "Focus near limit", Stage::Value, CTL(FocusNearLimitSlider), 0x1000,
@@ -265,6 +270,8 @@ std::vector<SettingDef> build() {
                        fromLens([](const LS& l) { return l.digitalZoomSeparate ? 1 : 0; })));
     t.push_back(toggle("digitalZoom.on", "Digital zoom", Stage::Switch, CTL(DZoom),
                        fromLens([](const LS& l) { return l.digitalZoomOn ? 1 : 0; })));
+    // In separate mode the digital zoom is driven on its own, not switched.
+    t.back().inForce = [](V v) { return valueOf(v, "digitalZoom.mode", 0) == 0; };
     t.push_back(choice("digitalZoom.limit", "Digital zoom limit", Stage::Mode,
                        {{"x1", 0, CTL(DZL0)}, {"x1.5", 1, CTL(DZL1)}, {"x2", 2, CTL(DZL2)}, {"x4", 3, CTL(DZL3)}},
                        fromKappa([](const KE& k) { return k.digitalZoomLimit; })));
@@ -320,6 +327,8 @@ std::vector<SettingDef> build() {
                            return r.status.dsubThreeState ? std::optional<int>(*r.status.dsubThreeState ? 1 : 0)
                                                           : std::nullopt;
                        }));
+    // A video system without the D-sub sync output disables its menu.
+    t.back().lackedWhenDisabled = true;
     // ---- timers and alarm ------------------------------------------------------------
     t.push_back(dialogNumber("power.autoOffMinutes", "Auto power off (min)", CTL(AutoPowerOff), 0, 0xFFFF,
                              [](R r) { return r.autoPowerOff; },
@@ -334,10 +343,10 @@ std::vector<SettingDef> build() {
     alarmMode.stage = Stage::Mode;
     t.push_back(alarmMode);
     t.push_back(dialogNumber("alarm.dayLevel", "Alarm day level", CTL(MotionDetecter), 0, 0xFFF,
-                             [](R r) { return r.alarmDayLevel; }, alarmLevels));
+                             [](R r) { return r.alarmDayLevel; }, alarmLevels, bothLevels));
     t.push_back(dialogNumber("alarm.nightLevel", "Alarm night level", CTL(MotionDetecter), 0, 0xFFF,
                              [](R r) { return r.alarmNightLevel; },
-                             [](V v) { return v.count("alarm.dayLevel") ? Bodies{} : alarmLevels(v); }));
+                             [](V) { return Bodies{}; }, bothLevels));
     return t;
 }
 
@@ -400,13 +409,18 @@ bool ModelView::shown(const ControlRef& control) const {
 bool ModelView::offers(const ChoiceDef& choice) const { return shown(choice.control); }
 
 bool ModelView::has(const SettingDef& setting) const {
+    if (setting.lackedWhenDisabled) {
+        const Control* c = setting.shownBy.in(main_);
+        if (!c || !c->enabled()) return false;
+        if (const auto* item = dynamic_cast<const MenuItem*>(c)) {
+            for (const MenuItem* m = item->parent(); m; m = m->parent()) {
+                if (!m->enabled()) return false;
+            }
+        }
+    }
     if (setting.kind == Kind::Choice) {
         return std::any_of(setting.choices.begin(), setting.choices.end(),
                            [this](const ChoiceDef& c) { return offers(c); });
-    }
-    if (setting.byDialog) {
-        const Control* item = setting.shownBy.in(main_);
-        if (!item || !item->enabled()) return false;
     }
     return shown(setting.shownBy);
 }

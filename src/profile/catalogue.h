@@ -58,9 +58,10 @@ struct SettingDef {
     // The slider whose range, as laid out for the model, limits a number
     // (empty: shownBy, when that is a slider).
     ControlRef rangeBy;
-    // Kept in a dialog the menu item `shownBy` opens: a model that disables
-    // the item lacks the setting as much as one that hides it.
-    bool byDialog = false;
+    // A model (or a camera's video system) that disables `shownBy`, or the
+    // menu holding it, lacks the setting as much as one that hides it: the
+    // menu items of the dialogs that keep settings, the D-sub output.
+    bool lackedWhenDisabled = false;
     // Zoom and focus positions: saved only when the operator asks.
     bool position = false;
     // What a read learned of it; nothing when it was not read.
@@ -91,7 +92,9 @@ public:
     explicit ModelView(const FrmMain& main) : main_(main) {}
     // The model string ("ORX-Kappa", "KBM-R05") the window is laid out for.
     std::string model() const;
-    // The setting is in this model's layout.
+    // The setting is in this model's layout: its control shown (with the
+    // frames or menus holding it), and enabled too where the setting is
+    // lacked when disabled.
     bool has(const SettingDef& setting) const;
     // The choice is offered by this model.
     bool offers(const ChoiceDef& choice) const;

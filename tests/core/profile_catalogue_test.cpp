@@ -3,6 +3,7 @@
 // cancel and refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "platform/text.h"
@@ -89,11 +90,13 @@ TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
     const Case cases[] = {
         // The ORX-Kappa has no auto slow shutter, alarm or power-off timer;
         // it has the slow-shutter limit and the information display.
-        {"ORX-Kappa", {"exposure.mode", "exposure.iris", "exposure.gain", "exposure.shutter", "exposure.slowShutterLimit", "switch.infoDisplay", "digitalZoom.limit"},
-         {"exposure.slowShutter", "alarm.mode", "power.autoOffMinutes", "focus.afMode", "exposure.bright", "exposure.backLight", "zoom.position"}},
-        // The ORX-Beta has the alarm, the timers and the AF modes.
-        {"ORX-Beta", {"alarm.mode", "alarm.dayLevel", "alarm.nightLevel", "power.autoOffMinutes", "focus.afMode", "focus.mode"},
-         {"exposure.slowShutterLimit", "switch.infoDisplay", "whiteBalance.redGain", "digital.effectLevel"}},
+        // Its slow-shutter limit is the camera's own outside full auto.
+        {"ORX-Kappa", {"exposure.mode", "exposure.iris", "exposure.gain", "exposure.shutter", "switch.infoDisplay", "digitalZoom.limit"},
+         {"exposure.slowShutter", "alarm.mode", "power.autoOffMinutes", "focus.afMode", "exposure.bright", "exposure.backLight", "zoom.position", "exposure.slowShutterLimit"}},
+        // The ORX-Beta has the alarm, the timers and the AF modes (those of
+        // auto focus only: this one focuses by hand).
+        {"ORX-Beta", {"alarm.mode", "alarm.dayLevel", "alarm.nightLevel", "power.autoOffMinutes", "focus.mode"},
+         {"exposure.slowShutterLimit", "switch.infoDisplay", "whiteBalance.redGain", "digital.effectLevel", "focus.afMode"}},
         // A block model whose layout disables the alarm's menu item lacks the alarm.
         {"KBM-R13", {"exposure.mode", "exposure.iris"}, {"alarm.mode", "alarm.dayLevel"}},
     };
@@ -120,7 +123,14 @@ TEST(ProfileCatalogue, ComparisonListsDifferencesFirst) {
     EXPECT_EQ(differing(rows), 2);
     EXPECT_STREQ(rows[0].setting->key, "exposure.iris");
     EXPECT_STREQ(rows[1].setting->key, "exposure.gain");
-    EXPECT_FALSE(rows[1].camera);  // the camera's automatics hold it
+    // Missing from a camera in manual exposure: not read, not automatic.
+    EXPECT_FALSE(rows[1].camera);
+    EXPECT_FALSE(rows[1].automatic);
+    // From a camera in full auto, the iris is its automatics'.
+    const std::vector<Difference> automatic = compare(profile, {{"exposure.mode", 0}});
+    EXPECT_TRUE(std::find_if(automatic.begin(), automatic.end(), [](const Difference& d) {
+                    return std::string_view(d.setting->key) == "exposure.iris";
+                })->automatic);
     EXPECT_STREQ(rows[2].setting->key, "exposure.mode");
     EXPECT_EQ(valueText(*findSetting("exposure.mode"), 3), "manual");
     EXPECT_EQ(choiceCode(*findSetting("whiteBalance.mode"), "one-push"), 3);
@@ -168,7 +178,7 @@ TEST(ProfileApply, RefusalsAreNotedCancelStopsAfterTheCommandInFlight) {
         link.camera = {{"exposure.mode", 3}, {"exposure.iris", 2}, {"exposure.gain", 4}};
         const auto reports = run(link, profile, {2, 3}, std::make_shared<bool>(false));
         ASSERT_EQ(reports.size(), 2u);
-        EXPECT_EQ(reports[0].sent, 2);
+        EXPECT_EQ(reports[0].completed, 2);
         EXPECT_EQ(reports[0].total, 3);
         ASSERT_EQ(reports[0].refused.size(), 1u);
         EXPECT_EQ(reports[0].refused[0], "Iris: the camera cannot carry it out now");
@@ -185,7 +195,7 @@ TEST(ProfileApply, RefusalsAreNotedCancelStopsAfterTheCommandInFlight) {
         EXPECT_EQ(link.sent, (std::vector<std::string>{"2: 01 04 39 03", "2: 01 04 4B 00 00 00 09"}));
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_TRUE(reports[0].cancelled);
-        EXPECT_EQ(reports[0].sent, 2);
+        EXPECT_EQ(reports[0].completed, 2);
         EXPECT_FALSE(reports[0].readBack);
     }
     {

@@ -398,6 +398,56 @@ TEST(ProfileWindow, RefusedSettingsAreNamedInTheReport) {
     EXPECT_EQ(applied.progress, "Applied.");
 }
 
+// Nothing goes to a camera that lacks a setting: an ORX-Kappa whose video
+// system has no D-sub output is left that setting out of an apply to the
+// chain (and the driven camera, lacking it, refuses the profile); a camera
+// put in the driven one's place since it was identified refuses the apply.
+TEST(ProfileWindow, WhatACameraLacksIsNeverSentToIt) {
+    const std::string dsub = "01 7E 01 1A";
+    {
+        Panel p({"ORX-Kappa", "ORX-Kappa"});
+        p.camera(2).videoSystem = 4;  // no D-sub sync output
+        ASSERT_TRUE(p.started);
+        Panel::setByHand(p.camera(1));
+        p.camera(1).dsubSync = 1;
+        const std::string file = p.dir.file("kappa.json");
+        p.save(file);
+        ASSERT_NE(readFile(file).find("\"sync.dsub\": \"vd\""), std::string::npos);
+        const auto mark = p.rig.mark();
+        const Panel::Seen applied = p.apply(file, true);
+        EXPECT_FALSE(p.rig.packetsSince(mark, dsub).empty());
+        for (const std::string& sent : p.rig.packetsSince(mark, dsub)) EXPECT_EQ(sent.substr(0, 2), "81") << sent;
+        EXPECT_NE(applied.summary.find("Camera 2: D-sub sync output left out, the camera lacks it."), std::string::npos)
+            << applied.summary;
+        EXPECT_NE(applied.summary.find("Camera 2: no difference."), std::string::npos) << applied.summary;
+        // Driving camera 2, whose D-sub menu is disabled: the profile is refused.
+        p.drive(2);
+        p.rig.windows.messages.clear();
+        const auto again = p.rig.mark();
+        p.apply(file, false);
+        EXPECT_TRUE(p.rig.packetsSince(again, "01").empty());
+        ASSERT_EQ(p.rig.windows.messages.size(), 1u);
+        EXPECT_NE(p.rig.windows.messages[0].text.find("sync.dsub"), std::string::npos) << p.rig.windows.messages[0].text;
+    }
+    {
+        Panel p({"ORX-Gamma"});
+        ASSERT_TRUE(p.started);
+        const std::string file = p.dir.file("gamma.json");
+        writeFile(file, profile::toJson(profileOf("ORX-Gamma", {{"aperture", 3}})));
+        p.rig.chain.removeCamera(0);
+        p.rig.chain.addCamera("ORX-Beta");
+        p.rig.chain.camera(0).setAddress(1);
+        p.rig.windows.messages.clear();
+        const auto mark = p.rig.mark();
+        p.apply(file, false);
+        EXPECT_TRUE(p.rig.packetsSince(mark, "01").empty());
+        ASSERT_EQ(p.rig.windows.messages.size(), 1u);
+        EXPECT_EQ(p.rig.windows.messages[0].text,
+                  "The profile gamma.json was not used.\r\nThis profile is for an ORX-Gamma; camera 1 now answers as an "
+                  "ORX-Beta.");
+    }
+}
+
 // The compare view lists what differs first, then the rest, each part in
 // the catalogue's order, and counts the differences.
 TEST(ProfileWindow, CompareListsDifferencesFirst) {
