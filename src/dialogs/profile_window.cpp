@@ -55,12 +55,6 @@ std::string addressList(const std::vector<ChainCamera>& cameras) {
 
 std::string cameraWord(int n) { return n == 1 ? "camera" : "cameras"; }
 
-bool holdsPositions(const profile::Values& values) {
-    return std::any_of(values.begin(), values.end(), [](const auto& kv) {
-        const profile::SettingDef* s = profile::findSetting(kv.first);
-        return s && s->position;
-    });
-}
 
 }  // namespace
 
@@ -262,7 +256,7 @@ link::Async<bool> FrmProfile::loadForSave() {
 }
 
 link::Async<bool> FrmProfile::loadForCompare() {
-    const std::optional<profile::Values> values = co_await readDriven(holdsPositions(profile_.settings));
+    const std::optional<profile::Values> values = co_await readDriven(profile::holdsPositions(profile_.settings));
     if (!values) co_return false;
     showComparison(*values);
     co_return prog_.link.CamAddress == camera_;
@@ -275,9 +269,9 @@ link::Async<bool> FrmProfile::loadForApply() {
     for (const ChainCamera& c : chain) {
         if (c.address == camera_ && !c.model.empty() && c.model != profile_.model) {
             // Another camera was put in its place since it was identified.
-            auto a = [](const std::string& model) { return std::string(model.rfind("ORX", 0) == 0 ? "an " : "a ") + model; };
-            dialogs::warn(prog_, "The profile " + file_ + " was not used.\r\nThis profile is for " + a(profile_.model) +
-                                     "; camera " + std::to_string(camera_) + " now answers as " + a(c.model) + ".");
+            dialogs::warn(prog_, "The profile " + file_ + " was not used.\r\nThis profile is for " +
+                                     profile::withArticle(profile_.model) + "; camera " + std::to_string(camera_) +
+                                     " now answers as " + profile::withArticle(c.model) + ".");
             co_return false;
         }
         if (c.model != profile_.model) continue;
@@ -292,7 +286,7 @@ link::Async<bool> FrmProfile::loadForApply() {
                   [](const ChainCamera& a, const ChainCamera& b) { return a.address < b.address; });
     }
     // What the apply would change on the driven camera.
-    const std::optional<profile::Values> values = co_await readDriven(holdsPositions(profile_.settings));
+    const std::optional<profile::Values> values = co_await readDriven(profile::holdsPositions(profile_.settings));
     if (!values) co_return false;
     showComparison(*values);
     OptThis.setCaption("This camera (" + std::to_string(camera_) + ")");

@@ -73,10 +73,7 @@ int differing(const std::vector<Difference>& rows) {
 link::Async<std::vector<CameraReport>> applyProfile(ApplyLink& link, Values profile, std::vector<int> cameras,
                                                     CancelFlag cancel, std::function<void(const Progress&)> progress) {
     const std::vector<Step> plan = applyPlan(profile);
-    const bool withPositions = std::any_of(profile.begin(), profile.end(), [](const auto& kv) {
-        const SettingDef* s = findSetting(kv.first);
-        return s && s->position;
-    });
+    const bool withPositions = holdsPositions(profile);
     const int total = static_cast<int>(plan.size());
     auto tell = [&progress](int camera, int done, int all, std::string setting) {
         if (progress) progress(Progress{camera, done, all, std::move(setting)});

@@ -432,6 +432,13 @@ std::pair<int, int> ModelView::range(const SettingDef& setting) const {
     return {std::max(setting.min, s->min()), std::min(setting.max, s->max())};
 }
 
+bool holdsPositions(const Values& values) {
+    return std::any_of(values.begin(), values.end(), [](const auto& kv) {
+        const SettingDef* s = findSetting(kv.first);
+        return s && s->position;
+    });
+}
+
 Values settingsOf(const Reading& reading, const ModelView& model, bool withPositions) {
     // What was read and is offered, first; then what the modes read hand to
     // the operator.

@@ -107,6 +107,9 @@ private:
     const FrmMain& main_;
 };
 
+// The values include zoom or focus positions.
+bool holdsPositions(const Values& values);
+
 // The settings worth keeping from a reading of a camera of this model:
 // each one the model has, that the read learned, within what the model
 // takes, and in force under the modes read (positions only when asked).

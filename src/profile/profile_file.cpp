@@ -28,12 +28,6 @@ Series seriesOf(std::string_view model) {
 
 const char* seriesName(Series s) { return s == Series::PanTilt ? "pan-tilt series" : "block series"; }
 
-// "an ORX-Beta", "a KBM-R05".
-std::string withArticle(const std::string& model) {
-    const bool vowel = !model.empty() && std::string_view("AEIOUaeiou").find(model.front()) != std::string_view::npos;
-    return (vowel ? "an " : "a ") + model;
-}
-
 std::string range(int lo, int hi) { return std::to_string(lo) + " to " + std::to_string(hi); }
 
 // What a choice takes: "full-auto, manual, shutter-priority or bright".
@@ -170,6 +164,11 @@ Parsed parseProfile(std::string_view text) {
     }
     out.profile = std::move(profile);
     return out;
+}
+
+std::string withArticle(const std::string& model) {
+    const bool vowel = !model.empty() && std::string_view("AEIOUaeiou").find(model.front()) != std::string_view::npos;
+    return (vowel ? "an " : "a ") + model;
 }
 
 std::string checkForModel(const Profile& profile, const ModelView& model, int camera) {

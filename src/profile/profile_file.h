@@ -41,6 +41,9 @@ Parsed parseProfile(std::string_view text);
 // "This profile is for the ORX-Beta; camera 2 is an ORX-Kappa."
 std::string checkForModel(const Profile& profile, const ModelView& model, int camera);
 
+// A model with its article: "an ORX-Beta", "a KBM-R05".
+std::string withArticle(const std::string& model);
+
 // Reads a whole file; nothing (and `reason`) when it cannot be read.
 // Files larger than a profile can be are refused unread.
 std::optional<std::string> readProfileFile(const std::string& path, std::string& reason);
