@@ -1,0 +1,64 @@
+#include "link/link_commands.h"
+
+#include <algorithm>
+
+#include "link/camera_link.h"
+#include "link/packet.h"
+
+namespace orbus::link {
+
+const char* sourceName(Source source) {
+    switch (source) {
+    case Source::MainWindow: return "main window";
+    case Source::Dialog: return "dialog";
+    case Source::PanTiltKeys: return "pan-tilt drive";
+    case Source::Console: return "console";
+    case Source::Profile: return "profile";
+    case Source::Script: return "script";
+    }
+    return "?";
+}
+
+const char* outcomeName(SendOutcome outcome) {
+    switch (outcome) {
+    case SendOutcome::Sent: return "sent";
+    case SendOutcome::Waiting: return "waiting for a free socket";
+    case SendOutcome::Malformed: return "refused: not a command to one camera";
+    case SendOutcome::NotWritten: return "not written: the port took nothing";
+    }
+    return "?";
+}
+
+int commandCamera(const Bytes& packet) {
+    if (packet.empty() || packet[0] < 0x81 || packet[0] > 0x87) return 0;
+    return packet[0] - 0x80;
+}
+
+bool LinkCommands::isCameraCommand(const Bytes& packet) {
+    return wellFormedPacket(packet) && commandCamera(packet) != 0 && packet.size() >= 3 && packet[1] == 0x01;
+}
+
+SendOutcome LinkCommands::send(const Command& command) {
+    SendOutcome outcome;
+    if (!isCameraCommand(command.packet)) {
+        outcome = SendOutcome::Malformed;
+    } else {
+        const int camera = commandCamera(command.packet);
+        const bool waits = link_.pacer().mustWait(camera);
+        const std::vector<int> values(command.packet.begin(), command.packet.end());
+        // A value's key defaults to the bytes before its value: a newer
+        // position of the same slider replaces an older one still waiting.
+        std::string key = command.key;
+        if (key.empty()) {
+            const std::size_t head = std::min<std::size_t>(4, command.packet.size());
+            key = trafficBytes(Bytes(command.packet.begin(), command.packet.begin() + static_cast<long>(head)));
+        }
+        const std::string r = link_.SendPaced(values, key, command.kind);
+        if (r != "OK") outcome = SendOutcome::NotWritten;
+        else outcome = waits ? SendOutcome::Waiting : SendOutcome::Sent;
+    }
+    told(command, outcome);
+    return outcome;
+}
+
+}  // namespace orbus::link

@@ -1,0 +1,99 @@
+// The chain model: what the panel knows of each camera on the line, kept
+// apart from any window. Per camera: who it is, what it can do, the values
+// its last status read decoded, and how its link stands. Views and other
+// controllers read it and subscribe to its changes; nothing in it knows a
+// widget.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "status/decode.h"
+#include "status/identity.h"
+#include "status/model_code.h"
+
+namespace orbus::model {
+
+// Who a camera is, from its version answer.
+struct Identity {
+    Series series = Series::Unknown;
+    PanTiltModel panTilt = PanTiltModel::None;  // a pan-tilt camera's model
+    int blockModel = -1;                        // a block camera's version byte 5
+    std::string name;                           // "ORX-Kappa", "KBM-R20"; empty while unknown
+    std::uint8_t romHi = 0, romLo = 0;
+    bool known() const { return series != Series::Unknown; }
+};
+
+// What a camera can do, from its model's tables (never from a window).
+struct Capabilities {
+    bool panTiltHead = false;     // a pan-tilt head answers the pan-tilt inquiries
+    bool statusInquiries = false; // it answers the status blocks (the ORX-Alpha does not)
+    bool expandBlock = false;     // ORX-Beta and ORX-Kappa: a fourth status block
+};
+Capabilities capabilitiesOf(const Identity& identity);
+
+// How a camera's link stands, as the link owner last said.
+struct LinkFacts {
+    int inFlight = 0;          // commands sent and not yet ended
+    std::size_t waiting = 0;   // commands waiting for a free socket
+    double lastReplyAt = -1;   // clock time of its last reply; -1: none yet
+};
+
+struct Camera {
+    int address = 0;  // 1 to 7
+    Identity identity;
+    Capabilities capabilities;
+    // The values of its last status read that came through whole; nothing
+    // before the first one.
+    std::optional<status::CameraStatus> status;
+    double statusAt = -1;  // clock time of that read
+    LinkFacts link;
+};
+
+class Chain {
+public:
+    static constexpr int kMaxCameras = 7;
+
+    // What changed of a camera (0 for the chain itself: its length or the
+    // driven camera).
+    enum class Aspect { Chain, Identity, Status, Link };
+    using Listener = std::function<void(int camera, Aspect aspect)>;
+    // A subscription lasts while its handle is kept.
+    using Subscription = std::shared_ptr<void>;
+    [[nodiscard]] Subscription subscribe(Listener listener);
+
+    // Cameras the last address set numbered (0 before one answered).
+    int length() const { return length_; }
+    // The camera the operator drives (1 to 7).
+    int driven() const { return driven_; }
+    void setDriven(int address);
+
+    // A camera's record; nullptr outside 1 to 7.
+    const Camera* camera(int address) const;
+    const Camera& drivenCamera() const { return cameras_[static_cast<std::size_t>(driven_ - 1)]; }
+
+    void setIdentity(int address, const Identity& identity);
+    void setStatus(int address, status::CameraStatus status, double at);
+    void setLink(int address, const LinkFacts& facts);
+    // The chain was numbered again (0: the port was lost): every record is
+    // forgotten, the chain now has `cameras` cameras.
+    void renumber(int cameras);
+
+private:
+    void changed(int camera, Aspect aspect);
+    std::array<Camera, kMaxCameras> cameras_ = [] {
+        std::array<Camera, kMaxCameras> c{};
+        for (int i = 0; i < kMaxCameras; ++i) c[static_cast<std::size_t>(i)].address = i + 1;
+        return c;
+    }();
+    int length_ = 0;
+    int driven_ = 1;
+    std::vector<std::weak_ptr<Listener>> listeners_;
+};
+
+}  // namespace orbus::model
