@@ -5,7 +5,7 @@
 #include "fuzz_support.h"
 #include "link/packet.h"
 #include "platform/text.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

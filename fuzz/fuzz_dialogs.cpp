@@ -9,7 +9,7 @@
 #include "dialogs/md.h"
 #include "dialogs/title.h"
 #include "fuzz_support.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

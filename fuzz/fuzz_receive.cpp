@@ -5,7 +5,7 @@
 // is on, and none while it is off (the check reads the reply back from the
 // log, so a reply that was not logged is not classified).
 #include "fuzz_support.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

@@ -11,7 +11,7 @@
 
 #include "camera.h"
 #include "fuzz_support.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

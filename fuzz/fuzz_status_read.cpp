@@ -10,7 +10,7 @@
 
 #include "camera.h"
 #include "fuzz_support.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

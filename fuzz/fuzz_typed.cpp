@@ -23,7 +23,7 @@
 #include "dialogs/privacy_a.h"
 #include "dialogs/title.h"
 #include "fuzz_support.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

@@ -4,7 +4,7 @@
 // camera's own motion over the same distance takes. Virtual time.
 #include <benchmark/benchmark.h>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/profile_link.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "profile/apply.h"
 #include "profile/profile_file.h"
 

@@ -1,7 +1,7 @@
 // Receive processing and reply classification per received reply.
 #include <benchmark/benchmark.h>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

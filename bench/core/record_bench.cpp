@@ -6,7 +6,7 @@
 
 #include "app/meaning.h"
 #include "app/traffic_record.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

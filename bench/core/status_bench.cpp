@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

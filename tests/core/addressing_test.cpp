@@ -1,7 +1,7 @@
 // Interface clear, address set and camera selection on chains that change.
 #include <gtest/gtest.h>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -3,7 +3,7 @@
 
 #include "app/chain_health.h"
 #include "app/frm_chain.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -10,7 +10,7 @@
 
 #include "link/packet.h"
 #include "link/socket_book.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using link::CommandEnd;

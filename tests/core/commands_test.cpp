@@ -11,7 +11,7 @@
 #include "camera.h"
 #include "link/packet.h"
 #include "panel/commands.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

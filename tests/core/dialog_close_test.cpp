@@ -14,7 +14,7 @@
 #include "dialogs/deffect.h"
 #include "dialogs/md.h"
 #include "dialogs/title.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -17,7 +17,7 @@
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
 #include "link/packet.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

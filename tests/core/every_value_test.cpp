@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialogs/privacy.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -1,7 +1,7 @@
 // Line faults: a lost port, garbage and network changes during commands.
 #include <gtest/gtest.h>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -3,7 +3,7 @@
 
 #include "chain.h"
 #include "dialogs/camera_settings.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

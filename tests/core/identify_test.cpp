@@ -5,7 +5,7 @@
 #include <set>
 
 #include "pantilt/frm_pantilt.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "status/identify.h"
 
 using namespace orbus;

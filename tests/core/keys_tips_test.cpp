@@ -13,7 +13,7 @@
 #include "panel/tips.h"
 #include "pantilt/drive.h"
 #include "pantilt/frm_pantilt.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

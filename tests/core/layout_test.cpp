@@ -17,7 +17,7 @@
 #include "dialogs/privacy_a.h"
 #include "dialogs/title.h"
 #include "pantilt/frm_pantilt.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

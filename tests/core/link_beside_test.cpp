@@ -9,7 +9,7 @@
 
 #include "link/line.h"
 #include "link/packet.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "platform/testing/virtual_loop.h"
 
 using namespace orbus;

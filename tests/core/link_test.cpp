@@ -3,7 +3,7 @@
 
 #include "link/classify.h"
 #include "link/packet.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -10,7 +10,7 @@
 #include "dialogs/packets.h"
 #include "panel/commands.h"
 #include "pantilt/drive.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using ::testing::HasSubstr;

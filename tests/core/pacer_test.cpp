@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "link/pacer.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using orbus::Bytes;
 using orbus::link::CommandPacer;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "link/packet.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

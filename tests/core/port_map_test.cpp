@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/serial_devices.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::FixedSerialDevices;

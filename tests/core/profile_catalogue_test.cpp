@@ -7,7 +7,7 @@
 #include <deque>
 
 #include "platform/text.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "profile/apply.h"
 
 using namespace orbus;

@@ -11,7 +11,7 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "profile/json.h"
 #include "profile/profile_file.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/profile_link.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "profile/apply.h"
 #include "profile/profile_file.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "dialogs/profile_window.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "profile/profile_file.h"
 
 using namespace orbus;

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "link/packet.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

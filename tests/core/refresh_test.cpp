@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pantilt/frm_pantilt.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -9,7 +9,7 @@
 
 #include "app/window_arrangement.h"
 #include "pantilt/frm_pantilt.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 #include "status/identity.h"
 
 using namespace orbus;

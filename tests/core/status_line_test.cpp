@@ -6,7 +6,7 @@
 
 #include "app/chain_health.h"
 #include "app/status_line.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -10,7 +10,7 @@
 #include "dialogs/about.h"
 #include "dialogs/title.h"
 #include "dialogs/title_chars.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::testing::Rig;

@@ -12,7 +12,7 @@
 #include "app/frm_traffic.h"
 #include "app/program.h"
 #include "app/traffic_record.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using ::testing::ElementsAre;

@@ -24,7 +24,7 @@
 #include "dialogs/title.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::qt::ViewSet;

@@ -12,7 +12,7 @@
 #include "app/frm_traffic.h"
 #include "app/program.h"
 #include "platform/qt/form_view.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::qt::ViewSet;

@@ -22,7 +22,7 @@
 #include "dialogs/deffect.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 using orbus::qt::ViewSet;

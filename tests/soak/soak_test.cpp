@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 

@@ -1,4 +1,4 @@
-#include "platform/testing/rig.h"
+#include "app/testing/rig.h"
 
 #include "link/packet.h"
 
