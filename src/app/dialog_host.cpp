@@ -39,6 +39,7 @@ public:
     void showCameraID(const std::string& text) override { main_.CameraIDText.setText(text); }
     double mainLeft() const override { return main_.left(); }
     double mainTop() const override { return main_.top(); }
+    void readCameraStatus() override { main_.ReadCameraStatus(); }
 
 private:
     FrmMain& main_;
@@ -51,18 +52,19 @@ std::unique_ptr<dialogs::Host> makeDialogHost(FrmMain& main) { return std::make_
 void wireDialogMenus(Program& prog) {
     using namespace dialogs;
     FrmMain& m = prog.frmMain();
-    m.SettingZones.onClick = [&prog] { SettingZones_Click(prog); };
-    m.PrivacyAv.onClick = [&prog] { PrivacyAv_Click(prog); };
-    m.AESpotMode.onClick = [&prog] { AESpotMode_Click(prog); };
-    m.EffectLevel.onClick = [&prog] { EffectLevel_Click(prog); };
-    m.SettingMenu.onClick = [&prog] { SettingMenu_Click(prog); };
-    m.MotionDetecter.onClick = [&prog] { MotionDetecter_Click(prog); };
-    m.SetTimeDate.onClick = [&prog] { SetTimeDate_Click(prog); };
-    m.IDWrite.onClick = [&prog] { IDWrite_Click(prog); };
-    m.AutoPowerOff.onClick = [&prog] { AutoPowerOff_Click(prog); };
-    m.NightPowerOff.onClick = [&prog] { NightPowerOff_Click(prog); };
-    m.TitleSet.onClick = [&prog] { TitleSet_Click(prog); };
-    m.version.onClick = [&prog] { version_Click(prog); };
+    Context& c = prog.context();
+    m.SettingZones.onClick = [&c] { SettingZones_Click(c); };
+    m.PrivacyAv.onClick = [&c] { PrivacyAv_Click(c); };
+    m.AESpotMode.onClick = [&c] { AESpotMode_Click(c); };
+    m.EffectLevel.onClick = [&c] { EffectLevel_Click(c); };
+    m.SettingMenu.onClick = [&c] { SettingMenu_Click(c); };
+    m.MotionDetecter.onClick = [&c] { MotionDetecter_Click(c); };
+    m.SetTimeDate.onClick = [&c] { SetTimeDate_Click(c); };
+    m.IDWrite.onClick = [&c] { IDWrite_Click(c); };
+    m.AutoPowerOff.onClick = [&c] { AutoPowerOff_Click(c); };
+    m.NightPowerOff.onClick = [&c] { NightPowerOff_Click(c); };
+    m.TitleSet.onClick = [&c] { TitleSet_Click(c); };
+    m.version.onClick = [&c] { version_Click(c); };
 }
 
 }  // namespace orbus

@@ -114,7 +114,7 @@ std::string FrmChain::ageText(double s) {
 }
 
 void FrmChain::open() {
-    if (!visible()) dialogs::placeBesideMain(prog_, *this, 600, 600);
+    if (!visible()) dialogs::placeBesideMain(prog_.context(), *this, 600, 600);
     prog_.loaded(*this);
     showHealth();
     show();

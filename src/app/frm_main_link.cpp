@@ -169,7 +169,7 @@ void FrmMain::CameraSel_Click(int index) {
             m.ReadCameraStatus();
         }(*this));
     }
-    dialogs::CameraSelected(program());
+    dialogs::CameraSelected(program().context());
     updateStatusLine();
 }
 

@@ -72,7 +72,7 @@ void FrmTraffic::arrange() {
 }
 
 void FrmTraffic::open() {
-    if (!visible()) dialogs::placeBesideMain(prog_, *this, 600, 600);
+    if (!visible()) dialogs::placeBesideMain(prog_.context(), *this, 600, 600);
     prog_.loaded(*this);
     showAll();
     show();

@@ -1,7 +1,8 @@
 // The main window as the pan-tilt window sees it.
+#include "app/pantilt_host.h"
+
 #include "app/frm_main.h"
 #include "app/program.h"
-#include "pantilt/main_window.h"
 
 namespace orbus::pantilt {
 

@@ -225,4 +225,29 @@ bool PanelApplyLink::lacks(int camera, const profile::SettingDef& setting) const
     return false;
 }
 
+namespace {
+
+class ProgramProfileChain final : public dialogs::ProfileChain {
+public:
+    explicit ProgramProfileChain(Program& prog) : prog_(prog) {}
+
+    profile::ModelView modelView() const override { return profile::ModelView(prog_.frmMain()); }
+    link::Async<std::vector<ChainCamera>> cameras() override { return chainCameras(prog_); }
+    link::Async<std::optional<profile::Reading>> read(const ChainCamera& camera) override {
+        return readCameraSettings(prog_, camera);
+    }
+    std::unique_ptr<profile::ApplyLink> applyLink(std::vector<ChainCamera> cameras) override {
+        return std::make_unique<PanelApplyLink>(prog_, std::move(cameras));
+    }
+
+private:
+    Program& prog_;
+};
+
+}  // namespace
+
+std::unique_ptr<dialogs::ProfileChain> profileChainOf(Program& prog) {
+    return std::make_unique<ProgramProfileChain>(prog);
+}
+
 }  // namespace orbus

@@ -3,10 +3,12 @@
 // link an apply runs on.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "dialogs/profile_chain.h"
 #include "link/async.h"
 #include "profile/apply.h"
 #include "profile/catalogue.h"
@@ -14,13 +16,6 @@
 namespace orbus {
 
 class Program;
-
-// A camera of the chain as its version answer named it.
-struct ChainCamera {
-    int address = 0;
-    std::string model;          // "ORX-Kappa", "KBM-R05"; empty when it did not answer
-    int kappaVideoSystem = -1;  // ORX-Kappa: its video format, as asked
-};
 
 // The cameras at the chain's addresses, each asked for its version (and an
 // ORX-Kappa for its video system), holding the line while it asks.
@@ -48,5 +43,8 @@ private:
     Program& prog_;
     std::vector<ChainCamera> cameras_;
 };
+
+// The profile window's view of the panel of `prog`.
+std::unique_ptr<dialogs::ProfileChain> profileChainOf(Program& prog);
 
 }  // namespace orbus

@@ -9,6 +9,8 @@
 #include "app/frm_open.h"
 #include "app/frm_traffic.h"
 #include "app/meaning.h"
+#include "app/pantilt_host.h"
+#include "app/profile_link.h"
 #include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
@@ -18,37 +20,82 @@
 #include "dialogs/privacy.h"
 #include "dialogs/privacy_a.h"
 #include "dialogs/profile_window.h"
+#include "dialogs/title.h"
 #include "pantilt/frm_pantilt.h"
 
 namespace orbus {
+
+namespace {
+
+// The program's own objects, handed out as they are.
+class ProgramContext final : public dialogs::Context {
+public:
+    explicit ProgramContext(Program& prog) : prog_(prog) {}
+
+    Platform& platform() override { return prog_.platform; }
+    void loaded(Form& f) override { prog_.loaded(f); }
+    void unloaded(Form& f) override { prog_.unloaded(f); }
+    bool isLoaded(const Form& f) const override { return prog_.isLoaded(f); }
+
+    LinkState& link() override { return prog_.link; }
+    ModelIdentity& model() override { return prog_.model; }
+    ModeBook& modes() override { return prog_.modes; }
+    AlarmState& alarm() override { return prog_.alarm; }
+    LabelTables& labels() override { return prog_.labels; }
+    TitleBook& titles() override { return prog_.titles; }
+    PanTiltFlags& ptw() override { return prog_.ptw; }
+
+    dialogs::Host& dialogHost() override { return prog_.dialogHost(); }
+
+    Privacy& privacy() override { return prog_.privacy(); }
+    PrivacyA& privacyA() override { return prog_.privacyA(); }
+    FrmAES& frmAES() override { return prog_.frmAES(); }
+    FrmDeffect& frmDeffect() override { return prog_.frmDeffect(); }
+    FSet& fset() override { return prog_.fset(); }
+    FrmMD& frmMD() override { return prog_.frmMD(); }
+    FrmSetDT& frmSetDT() override { return prog_.frmSetDT(); }
+    FrmCamID& frmCamID() override { return prog_.frmCamID(); }
+    FrmAutoPOff& frmAutoPOff() override { return prog_.frmAutoPOff(); }
+    FrmNightPOff& frmNightPOff() override { return prog_.frmNightPOff(); }
+    FrmTitle_K& frmTitleK() override { return prog_.frmTitleK(); }
+    FrmTitle_M& frmTitleM() override { return prog_.frmTitleM(); }
+    FrmAbout& frmAbout() override { return prog_.frmAbout(); }
+    Frmmoreinfo& frmMoreInfo() override { return prog_.frmMoreInfo(); }
+
+private:
+    Program& prog_;
+};
+
+}  // namespace
 
 Program::Program(Platform& p)
     : traffic(p.clock.now()),
       tap_(p.port, p.clock, chain),
       recording_(tap_, p.clock, traffic),
       platform{p.clock, p.poster, p.timers, p.settings, p.windows, recording_, p.devices},
+      context_(std::make_unique<ProgramContext>(*this)),
       frmOpen_(std::make_unique<FrmOpen>(*this)),
       frmInfo_(std::make_unique<FrmInfo>()),
       frmMain_(std::make_unique<FrmMain>(*this)),
       dialogHost_(makeDialogHost(*frmMain_)),
-      frmPanTilt_(std::make_unique<FrmPanTilt>(*this)),
-      privacy_(std::make_unique<Privacy>(*this)),
-      privacyA_(std::make_unique<PrivacyA>(*this)),
-      frmAES_(std::make_unique<FrmAES>(*this)),
-      frmDeffect_(std::make_unique<FrmDeffect>(*this)),
-      fset_(std::make_unique<FSet>(*this)),
-      frmMD_(std::make_unique<FrmMD>(*this)),
-      frmSetDT_(std::make_unique<FrmSetDT>(*this)),
-      frmCamID_(std::make_unique<FrmCamID>(*this)),
-      frmAutoPOff_(std::make_unique<FrmAutoPOff>(*this)),
-      frmNightPOff_(std::make_unique<FrmNightPOff>(*this)),
-      frmTitleK_(std::make_unique<FrmTitle_K>(*this)),
-      frmTitleM_(std::make_unique<FrmTitle_M>(*this)),
-      frmAbout_(std::make_unique<FrmAbout>(*this)),
-      frmMoreInfo_(std::make_unique<Frmmoreinfo>(*this)),
+      frmPanTilt_(std::make_unique<FrmPanTilt>(*context_, pantilt::mainWindowOf(*this))),
+      privacy_(std::make_unique<Privacy>(*context_)),
+      privacyA_(std::make_unique<PrivacyA>(*context_)),
+      frmAES_(std::make_unique<FrmAES>(*context_)),
+      frmDeffect_(std::make_unique<FrmDeffect>(*context_)),
+      fset_(std::make_unique<FSet>(*context_)),
+      frmMD_(std::make_unique<FrmMD>(*context_)),
+      frmSetDT_(std::make_unique<FrmSetDT>(*context_)),
+      frmCamID_(std::make_unique<FrmCamID>(*context_)),
+      frmAutoPOff_(std::make_unique<FrmAutoPOff>(*context_)),
+      frmNightPOff_(std::make_unique<FrmNightPOff>(*context_)),
+      frmTitleK_(std::make_unique<FrmTitle_K>(*context_)),
+      frmTitleM_(std::make_unique<FrmTitle_M>(*context_)),
+      frmAbout_(std::make_unique<FrmAbout>(*context_)),
+      frmMoreInfo_(std::make_unique<Frmmoreinfo>(*context_)),
       frmChain_(std::make_unique<FrmChain>(*this)),
       frmTraffic_(std::make_unique<FrmTraffic>(*this)),
-      frmProfile_(std::make_unique<FrmProfile>(*this)) {
+      frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);

@@ -8,6 +8,7 @@
 
 #include "app/chain_health.h"
 #include "app/traffic_record.h"
+#include "dialogs/context.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "platform/platform.h"
@@ -51,17 +52,6 @@ struct PortChoice {
     // The models of the built-in simulated chain chosen instead of "Com n";
     // empty: "Com n". CommPortNo keeps its number meanwhile.
     std::string simulator;
-};
-
-// Flags of the pan-tilt window; the first three are persisted.
-struct PanTiltFlags {
-    bool PTWindow = true;
-    bool PTWSize = true;
-    bool PTWDocking = true;
-    bool PTWDocked = false;
-    bool MainClosing = false;
-    // Window positions seen by the last docking check, as text.
-    std::string seenMainTop, seenMainLeft, seenPanTiltTop, seenPanTiltLeft;
 };
 
 class Program {
@@ -120,6 +110,8 @@ public:
     FrmProfile& frmProfile() { return *frmProfile_; }
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
+    // What the dialogs and the pan-tilt window are given of the program.
+    dialogs::Context& context() { return *context_; }
 
     // Every window of the program, for the view layer to mirror.
     std::vector<Form*> forms() const;
@@ -141,6 +133,8 @@ public:
     void end();
 
 private:
+    // Made before the windows it is handed to.
+    std::unique_ptr<dialogs::Context> context_;
     std::unique_ptr<FrmOpen> frmOpen_;
     std::unique_ptr<FrmInfo> frmInfo_;
     std::unique_ptr<FrmMain> frmMain_;

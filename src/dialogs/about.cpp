@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 
@@ -10,7 +10,7 @@ namespace orbus {
 
 // ---- Version Information ------------------------------------------------------------
 
-FrmAbout::FrmAbout(Program& program) : Form("FrmAbout", "Version Information"), prog_(program) {
+FrmAbout::FrmAbout(dialogs::Context& context) : Form("FrmAbout", "Version Information"), ctx_(context) {
     // Wide enough for the trademark line on a line of its own.
     resize(7800, 3720);
     lblTitle.placeIn(nullptr, 240, 200, 7200, 300);
@@ -43,23 +43,23 @@ void FrmAbout::Form_Load() {
 }
 
 void FrmAbout::open() {
-    dialogs::placeBesideMain(prog_, *this, 100, 100);
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    dialogs::placeBesideMain(ctx_, *this, 100, 100);
+    ctx_.loaded(*this);
+    ctx_.platform().windows.runModal(*this);
 }
 
-void FrmAbout::more_Click() { prog_.frmMoreInfo().open(); }
+void FrmAbout::more_Click() { ctx_.frmMoreInfo().open(); }
 
 void FrmAbout::OK_Click() { unload(); }
 
 void FrmAbout::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
 }
 
 // ---- more Infomation ------------------------------------------------------------------
 
-Frmmoreinfo::Frmmoreinfo(Program& program) : Form("Frmmoreinfo", "more Infomation"), prog_(program) {
+Frmmoreinfo::Frmmoreinfo(dialogs::Context& context) : Form("Frmmoreinfo", "more Infomation"), ctx_(context) {
     resize(5600, 2800);
     Frame1.setGeometry(240, 160, 5000, 1580);
     LblRomVer.placeIn(&Frame1, 200, 330, 4600, 240);
@@ -75,8 +75,8 @@ void Frmmoreinfo::open() {
     // Reading the camera before it shows, the dialog opens once however
     // often its button is pressed meanwhile.
     if (opening_.up() || visible()) return;
-    prog_.dialogHost().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
-        Program& p = d.prog_;
+    ctx_.dialogHost().start([](Frmmoreinfo& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+        dialogs::Context& p = d.ctx_;
         dialogs::placeBesideMain(p, d, 300, 300);
         std::function<void()> giveUp = [&d] { d.Form_Unload(); };
         link::Async<bool> loaded = d.Form_Load();
@@ -101,7 +101,7 @@ const std::vector<int> kVersion{0x09, 0x00, 0x02};
 
 link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(std::optional<Bytes> packet, int length,
                                                       std::function<bool(const Bytes&)> valid, bool answer) {
-    dialogs::Host& host = prog_.dialogHost();
+    dialogs::Host& host = ctx_.dialogHost();
     if (!packet) co_return Reply{Outcome::Wrong, {}};
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // An inquiry's answer may come behind a command's replies; the
@@ -109,12 +109,12 @@ link::Async<Frmmoreinfo::Reply> Frmmoreinfo::exchange(std::optional<Bytes> packe
         Bytes reply = co_await host.exchange(*packet, length, answer);
         if (host.lastWaitTimedOut()) {
             // Nothing usable within the wait: what still comes belongs to no one.
-            prog_.platform.port.input();
+            ctx_.platform().port.input();
             co_return Reply{Outcome::Silent, std::move(reply)};
         }
         if (static_cast<int>(reply.size()) >= length && valid(reply)) co_return Reply{Outcome::Done, std::move(reply)};
     }
-    prog_.platform.port.input();
+    ctx_.platform().port.input();
     co_return Reply{Outcome::Wrong, {}};
 }
 
@@ -129,13 +129,14 @@ link::Async<Frmmoreinfo::Read> Frmmoreinfo::step(int header, dialogs::Packet pac
 }
 
 link::Async<bool> Frmmoreinfo::Form_Load() {
-    const LinkState& L = prog_.link;
-    dialogs::holdRefresh(prog_, false, true);
+    const LinkState& L = ctx_.link();
+    dialogs::holdRefresh(ctx_, false, true);
     OKButton.setEnabled(false);
     const int camera = L.CamAddress, header = L.header();
     const PanTiltModel model = L.ModelCode;
-    const bool serviceMemory = prog_.model.IsPanTiltSeries &&
-                               (model == PanTiltModel::Gamma || model == PanTiltModel::Beta || model == PanTiltModel::Kappa);
+    const bool serviceMemory =
+        ctx_.model().IsPanTiltSeries &&
+        (model == PanTiltModel::Gamma || model == PanTiltModel::Beta || model == PanTiltModel::Kappa);
     Frame1.setCaption("Camera " + std::to_string(camera));
     LblRomVer.setCaption("");
     LblDate.setCaption("");
@@ -186,12 +187,12 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
             if ((co_await step(header, dialogs::Packet::DebugOut, false)).outcome != Outcome::Silent) break;
         }
     }
-    prog_.link.EchoSent = true;
+    ctx_.link().EchoSent = true;
     if (!answered) {
-        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
-                                        "Camera " + std::to_string(camera) +
-                                            " gave no usable answer.\r\nIts information could not be read.",
-                                        MsgButtons::Ok, true});
+        ctx_.platform().windows.message(
+            {MsgIcon::Exclamation, "Warning",
+             "Camera " + std::to_string(camera) + " gave no usable answer.\r\nIts information could not be read.",
+             MsgButtons::Ok, true});
         co_return false;
     }
     OKButton.setEnabled(true);
@@ -202,8 +203,8 @@ void Frmmoreinfo::OKButton_Click() { unload(); }
 
 void Frmmoreinfo::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
 }
 
 }  // namespace orbus

@@ -15,11 +15,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmAbout : public Form {
 public:
-    explicit FrmAbout(Program& program);
+    explicit FrmAbout(dialogs::Context& context);
 
     Label lblTitle{*this, "lblTitle", ""};
     Label lblVersion{*this, "lblVersion", ""};
@@ -48,12 +50,12 @@ public:
     void Form_Unload();
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 class Frmmoreinfo : public Form {
 public:
-    explicit Frmmoreinfo(Program& program);
+    explicit Frmmoreinfo(dialogs::Context& context);
 
     Frame Frame1{*this, "Frame1", "Camera No."};
     Label LblRomVer{*this, "LblRomVer", "ROM Version"};
@@ -101,7 +103,7 @@ private:
     // One service-memory step to the camera whose header is given; for a
     // read, the answer's four digits.
     link::Async<Read> step(int header, dialogs::Packet packet, bool read);
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 }  // namespace orbus

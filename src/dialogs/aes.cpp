@@ -2,14 +2,14 @@
 
 #include "dialogs/packets.h"
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "link/send_mode.h"
 #include "platform/digit_input.h"
 
 namespace orbus {
 
-FrmAES::FrmAES(Program& program) : Form("FrmAES", "AE SPOT"), prog_(program) {
+FrmAES::FrmAES(dialogs::Context& context) : Form("FrmAES", "AE SPOT"), ctx_(context) {
     resize(6300, 4400);
     // Left: the switch, the position boxes and their button; right: the grid.
     AESpotON.placeIn(nullptr, 240, 240, 900, 330);
@@ -47,7 +47,7 @@ FrmAES::FrmAES(Program& program) : Form("FrmAES", "AE SPOT"), prog_(program) {
 }
 
 void FrmAES::send(dialogs::Packet packet, const std::vector<int>& values) {
-    if (auto p = dialogs::packetFor(prog_, packet, values)) dialogs::DialogSD(prog_, *p, link::kCommand, {&AESpot});
+    if (auto p = dialogs::packetFor(ctx_, packet, values)) dialogs::DialogSD(ctx_, *p, link::kCommand, {&AESpot});
 }
 
 void FrmAES::AESpotON_Click() { send(dialogs::Packet::SpotOn); }
@@ -56,8 +56,8 @@ void FrmAES::AESpotOFF_Click() { send(dialogs::Packet::SpotOff); }
 
 void FrmAES::AESpotSet_Click() {
     std::vector<int> qs;
-    if (!dialogs::appendHexField(prog_, qs, AESpotPosX, 1, "q")) return;
-    if (!dialogs::appendHexField(prog_, qs, AESpotPosY, 1, "s")) return;
+    if (!dialogs::appendHexField(ctx_, qs, AESpotPosX, 1, "q")) return;
+    if (!dialogs::appendHexField(ctx_, qs, AESpotPosY, 1, "s")) return;
     send(dialogs::Packet::SpotSet, qs);
     SpotGrid.setMarks({{qs[0], qs[1], 1, 1, ""}});
 }
@@ -66,8 +66,8 @@ void FrmAES::AESpotSet_Click() {
 // had its completion held while it was open, so the button comes back too.
 void FrmAES::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
 }
 
 }  // namespace orbus

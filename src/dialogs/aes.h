@@ -8,11 +8,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmAES : public Form {
 public:
-    explicit FrmAES(Program& program);
+    explicit FrmAES(dialogs::Context& context);
 
     Button AESpotON{*this, "AESpotON", "ON"};
     Button AESpotOFF{*this, "AESpotOFF", "OFF"};
@@ -35,7 +37,7 @@ public:
 
 private:
     void send(dialogs::Packet packet, const std::vector<int>& values = {});
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 }  // namespace orbus

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
@@ -48,7 +48,7 @@ void okCancel(Form& f, Button& ok, Button& cancel, int top) {
 
 // ---- clock ----------------------------------------------------------------------
 
-FrmSetDT::FrmSetDT(Program& program) : Form("FrmSetDT", "Set Time & Date"), prog_(program) {
+FrmSetDT::FrmSetDT(dialogs::Context& context) : Form("FrmSetDT", "Set Time & Date"), ctx_(context) {
     resize(6000, 2000);
     TextBox* boxes[] = {&Year, &Month, &Day, &Hour, &Minute};
     UpDown* arrows[] = {&UpDown1, &UpDown2, &UpDown3, &UpDown4, &UpDown5};
@@ -75,15 +75,15 @@ void FrmSetDT::open() {
     // Each opening shows the computer's time as it is then.
     if (!visible()) {
         Form_Load();
-        dialogs::placeBesideMain(prog_, *this, 100, 100);
+        dialogs::placeBesideMain(ctx_, *this, 100, 100);
     }
-    prog_.loaded(*this);
+    ctx_.loaded(*this);
     show();
     raiseWithoutFocus();
 }
 
 void FrmSetDT::Form_Load() {
-    const LocalTime t = prog_.platform.clock.localTime();
+    const LocalTime t = ctx_.platform().clock.localTime();
     Year.setText(twoDigits(t.year));
     Month.setText(twoDigits(t.month));
     Day.setText(twoDigits(t.day));
@@ -105,28 +105,28 @@ void FrmSetDT::OK_Click() {
     for (const auto& f : fields) {
         const long v = leadingNumber(f.box->text());
         if (f.box->text().empty() || v < f.range->min() || v > f.range->max()) {
-            dialogs::warn(prog_, "\"" + std::string(f.name) + "\" must be a number from " +
-                                     std::to_string(f.range->min()) + " to " + std::to_string(f.range->max()) + ".");
+            dialogs::warn(ctx_, "\"" + std::string(f.name) + "\" must be a number from " +
+                                    std::to_string(f.range->min()) + " to " + std::to_string(f.range->max()) + ".");
             return;
         }
         values.push_back(static_cast<int>(v / 10));
         values.push_back(static_cast<int>(v % 10));
     }
     hide();
-    prog_.dialogHost().sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::Clock, values),
-                                  link::kCommand);
+    ctx_.dialogHost().sendValues(dialogs::packetValues(ctx_.link().header(), dialogs::Packet::Clock, values),
+                                 link::kCommand);
 }
 
 void FrmSetDT::Cancel_Click() { hide(); }
 
 void FrmSetDT::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
 }
 
 // ---- camera ID -----------------------------------------------------------------
 
-FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog_(program) {
+FrmCamID::FrmCamID(dialogs::Context& context) : Form("FrmCamID", "Camera ID Write"), ctx_(context) {
     resize(4300, 2000);
     LblID.placeIn(nullptr, 240, 200, 3600, 240);
     ID.placeIn(nullptr, 240, 480, 1500, 300);
@@ -140,20 +140,20 @@ FrmCamID::FrmCamID(Program& program) : Form("FrmCamID", "Camera ID Write"), prog
 }
 
 void FrmCamID::open() {
-    dialogs::holdRefresh(prog_, false, true);
-    dialogs::placeBesideMain(prog_, *this, 500, 1000);
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    dialogs::holdRefresh(ctx_, false, true);
+    dialogs::placeBesideMain(ctx_, *this, 500, 1000);
+    ctx_.loaded(*this);
+    ctx_.platform().windows.runModal(*this);
 }
 
 void FrmCamID::OK_Click() {
     const auto id = upTo65535(ID);
     if (!id) {
-        dialogs::warn(prog_, "\"Camera ID\" must be a number from 0 to 65535.");
+        dialogs::warn(ctx_, "\"Camera ID\" must be a number from 0 to 65535.");
         return;
     }
-    dialogs::Host& host = prog_.dialogHost();
-    host.sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::CameraID, digits4(*id)),
+    dialogs::Host& host = ctx_.dialogHost();
+    host.sendValues(dialogs::packetValues(ctx_.link().header(), dialogs::Packet::CameraID, digits4(*id)),
                     link::kCommand);
     host.showCameraID(ID.text());
     unload();
@@ -164,15 +164,15 @@ void FrmCamID::Cancel_Click() { unload(); }
 
 void FrmCamID::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
 }
 
 // ---- power-off timers ----------------------------------------------------------
 
-PowerOffDialog::PowerOffDialog(Program& program, std::string name, std::string caption, dialogs::Packet command,
-                               dialogs::Packet inquiry)
-    : Form(std::move(name), std::move(caption)), prog_(program), command_(command), inquiry_(inquiry) {
+PowerOffDialog::PowerOffDialog(dialogs::Context& context, std::string name, std::string caption,
+                               dialogs::Packet command, dialogs::Packet inquiry)
+    : Form(std::move(name), std::move(caption)), ctx_(context), command_(command), inquiry_(inquiry) {
     resize(5000, 2500);
     LblTimer.placeIn(nullptr, 240, 200, 4500, 240);
     OffTimer.placeIn(nullptr, 240, 480, 1500, 300);
@@ -195,10 +195,10 @@ void PowerOffDialog::open() {
 
 void PowerOffDialog::openAfter(link::Async<bool> first) {
     if (opening_.up() || visible()) return;
-    prog_.dialogHost().start(
+    ctx_.dialogHost().start(
         [](PowerOffDialog& d, link::Async<bool> check, dialogs::RunFlag::Raised) -> link::Async<void> {
             if (!co_await std::move(check)) co_return;
-            Program& p = d.prog_;
+            dialogs::Context& p = d.ctx_;
             dialogs::holdRefresh(p, true, false);
             dialogs::placeBesideMain(p, d, 500, 1000);
             std::function<void()> giveUp = [&d] { d.Form_Unload(); };
@@ -208,11 +208,11 @@ void PowerOffDialog::openAfter(link::Async<bool> first) {
 }
 
 link::Async<bool> PowerOffDialog::Form_Load() {
-    dialogs::Host& host = prog_.dialogHost();
-    const int camera = prog_.link.CamAddress;
+    dialogs::Host& host = ctx_.dialogHost();
+    const int camera = ctx_.link().CamAddress;
     OffTimer.setText("");
     LblAnswer.setCaption("");
-    if (auto p = dialogs::packetFor(prog_, inquiry_)) {
+    if (auto p = dialogs::packetFor(ctx_, inquiry_)) {
         const Bytes r = co_await host.exchange(*p, 7, true);
         if (!acceptedReply(r, 7)) {
             LblAnswer.setCaption("No answer from the camera.");
@@ -224,18 +224,18 @@ link::Async<bool> PowerOffDialog::Form_Load() {
         }
     }
     // The quiet inquiry turned the echo off; user traffic shows again.
-    prog_.link.EchoSent = true;
-    co_return prog_.link.CamAddress == camera;
+    ctx_.link().EchoSent = true;
+    co_return ctx_.link().CamAddress == camera;
 }
 
 void PowerOffDialog::OK_Click() {
     const auto minutes = upTo65535(OffTimer);
     if (!minutes) {
-        dialogs::warn(prog_, "\"Power Off Timer\" must be a number of minutes from 0 to 65535.");
+        dialogs::warn(ctx_, "\"Power Off Timer\" must be a number of minutes from 0 to 65535.");
         return;
     }
-    dialogs::Host& host = prog_.dialogHost();
-    host.sendValues(dialogs::packetValues(prog_.link.header(), command_, digits4(*minutes)), link::kCommand);
+    dialogs::Host& host = ctx_.dialogHost();
+    host.sendValues(dialogs::packetValues(ctx_.link().header(), command_, digits4(*minutes)), link::kCommand);
     unload();
     // A power-off timer set: automatic refresh stays off.
     if (host.autoRefreshOn()) host.switchAutoRefreshOff();
@@ -245,24 +245,23 @@ void PowerOffDialog::Cancel_Click() { unload(); }
 
 void PowerOffDialog::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
 }
 
-FrmAutoPOff::FrmAutoPOff(Program& program)
-    : PowerOffDialog(program, "FrmAutoPOff", "Auto Power Off", dialogs::Packet::AutoPowerOff,
+FrmAutoPOff::FrmAutoPOff(dialogs::Context& context)
+    : PowerOffDialog(context, "FrmAutoPOff", "Auto Power Off", dialogs::Packet::AutoPowerOff,
                      dialogs::Packet::AutoPowerOffInquiry) {
     LblNote.setCaption("After set this timer, Auto Refresh function will be off.");
 }
 
-FrmNightPOff::FrmNightPOff(Program& program)
-    : PowerOffDialog(program, "FrmNightPOff", "Night Power Off", dialogs::Packet::NightPowerOff,
+FrmNightPOff::FrmNightPOff(dialogs::Context& context)
+    : PowerOffDialog(context, "FrmNightPOff", "Night Power Off", dialogs::Packet::NightPowerOff,
                      dialogs::Packet::NightPowerOffInquiry) {
     LblNote.setVisible(false);
 }
 
-std::string nightPowerOffWarning(const Program& prog) {
-    const AlarmState& a = prog.alarm;
+std::string nightPowerOffWarning(const AlarmState& a) {
     if (!a.AlarmActive) return "The alarm action is stopping.";
     if (a.AlarmMode != AlarmState::kDayNight) return "The alarm mode is not a DayNight mode.";
     if (!(a.DayLevel > a.NightLevel)) return "The alarm level setting is not [Day > Night].";

@@ -12,11 +12,14 @@
 
 namespace orbus {
 
-class Program;
+struct AlarmState;
+namespace dialogs {
+class Context;
+}
 
 class FrmSetDT : public Form {
 public:
-    explicit FrmSetDT(Program& program);
+    explicit FrmSetDT(dialogs::Context& context);
 
     ControlArray<Label> LblField;  // 0 "Year" .. 4 "Minute"
     TextBox Year{*this, "Year", "YY"};
@@ -40,12 +43,12 @@ public:
     void Form_Unload();
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 class FrmCamID : public Form {
 public:
-    explicit FrmCamID(Program& program);
+    explicit FrmCamID(dialogs::Context& context);
 
     Label LblID{*this, "LblID", "Camera ID ( 0 - 65535 )"};
     TextBox ID{*this, "ID"};
@@ -60,7 +63,7 @@ public:
     void Form_Unload();
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 // The two power-off timer dialogs: the camera's timer is read on opening
@@ -68,7 +71,7 @@ private:
 class PowerOffDialog : public Form {
 public:
     // `command` sets the timer, `inquiry` reads it.
-    PowerOffDialog(Program& program, std::string name, std::string caption, dialogs::Packet command,
+    PowerOffDialog(dialogs::Context& context, std::string name, std::string caption, dialogs::Packet command,
                    dialogs::Packet inquiry);
 
     Label LblTimer{*this, "LblTimer", "Power Off Timer ( 0 [off]  - 65535 min)"};
@@ -93,7 +96,7 @@ public:
     void Form_Unload();
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
     dialogs::Packet command_;
     dialogs::Packet inquiry_;
     dialogs::RunFlag opening_;
@@ -101,17 +104,17 @@ private:
 
 class FrmAutoPOff : public PowerOffDialog {
 public:
-    explicit FrmAutoPOff(Program& program);
+    explicit FrmAutoPOff(dialogs::Context& context);
 };
 
 class FrmNightPOff : public PowerOffDialog {
 public:
-    explicit FrmNightPOff(Program& program);
+    explicit FrmNightPOff(dialogs::Context& context);
 };
 
 // The night power-off needs the alarm started in "Day & Night" with the day
 // level above the night level: the warning to show, or empty.
-std::string nightPowerOffWarning(const Program& prog);
+std::string nightPowerOffWarning(const AlarmState& alarm);
 // The warning when the camera did not tell its alarm state.
 inline constexpr const char* kAlarmUnread = "The alarm state could not be read.";
 

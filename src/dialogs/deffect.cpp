@@ -2,7 +2,7 @@
 
 #include "dialogs/packets.h"
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
@@ -11,7 +11,7 @@
 
 namespace orbus {
 
-FrmDeffect::FrmDeffect(Program& program) : Form("FrmDeffect", "Digital Effect Level"), prog_(program) {
+FrmDeffect::FrmDeffect(dialogs::Context& context) : Form("FrmDeffect", "Digital Effect Level"), ctx_(context) {
     resize(4200, 1900);
     Label1.placeIn(nullptr, 240, 300, 2000, 240);
     DELevel.placeIn(nullptr, 2300, 255, 800, 300);
@@ -37,12 +37,13 @@ void FrmDeffect::DELevelOK_Click() {
     // One byte of the packet body: a level from 0x80 up would look like a
     // header, and 0xFF would end the packet early.
     if (t.empty() || level < 0 || level > kMaxLevel) {
-        dialogs::warn(prog_, "\"Digital Effect Level\" must be a number from 0 to " + std::to_string(kMaxLevel) + ".");
+        dialogs::warn(ctx_, "\"Digital Effect Level\" must be a number from 0 to " + std::to_string(kMaxLevel) + ".");
         return;
     }
-    dialogs::Host& host = prog_.dialogHost();
-    host.sendValues(dialogs::packetValues(prog_.link.header(), dialogs::Packet::EffectLevel, {static_cast<int>(level)}),
-                    link::kCommand);
+    dialogs::Host& host = ctx_.dialogHost();
+    host.sendValues(
+        dialogs::packetValues(ctx_.link().header(), dialogs::Packet::EffectLevel, {static_cast<int>(level)}),
+        link::kCommand);
     hide();
     // The level's own completion (or the watchdog) resumes the refresh that
     // sending it paused.
@@ -54,8 +55,8 @@ void FrmDeffect::DELevelCancel_Click() { unload(); }
 // Closing gives back the refresh held while the dialog was open.
 void FrmDeffect::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
 }
 
 }  // namespace orbus

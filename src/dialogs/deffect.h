@@ -6,11 +6,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmDeffect : public Form {
 public:
-    explicit FrmDeffect(Program& program);
+    explicit FrmDeffect(dialogs::Context& context);
 
     Label Label1{*this, "Label1", "Digital Effect Level"};
     TextBox DELevel{*this, "DELevel", "0"};
@@ -26,7 +28,7 @@ public:
     static constexpr int kMaxLevel = 127;
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 }  // namespace orbus

@@ -1,6 +1,6 @@
 #include "dialogs/dialog_link.h"
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
 #include "link/packet.h"
@@ -10,16 +10,16 @@
 
 namespace orbus::dialogs {
 
-std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo) {
-    SerialPort& port = prog.platform.port;
-    Host& host = prog.dialogHost();
+std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEcho& echo) {
+    SerialPort& port = ctx.platform().port;
+    Host& host = ctx.dialogHost();
     if (!host.mayGoOut(packet)) return "NG";
-    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) prog.link.EchoSent = true;
+    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.link().EchoSent = true;
     const bool written = port.output(packet);
     // A dialog's command overtakes a status read of its camera as the
     // panel's own do.
     if (written && mode == link::kCommand && !packet.empty()) host.commandWentOut(packet[0] - 0x80);
-    if (echo.log && prog.link.EchoSent) {
+    if (echo.log && ctx.link().EchoSent) {
         std::string text = echo.log->text() + sentLine(packet, written);
         trimLog(text);
         echo.log->setText(std::move(text));
@@ -30,13 +30,12 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
 
 namespace {
 
-link::Async<std::optional<Bytes>> inquireWith(Program& prog, std::optional<Bytes> packet, int length,
-                                              DialogEcho echo) {
+link::Async<std::optional<Bytes>> inquireWith(Context& ctx, std::optional<Bytes> packet, int length, DialogEcho echo) {
     if (!packet) co_return std::nullopt;
-    Host& host = prog.dialogHost();
+    Host& host = ctx.dialogHost();
     link::Line::Hold hold = co_await host.line().take();
     // The dialog's own send (its log), on the exchange's turn of the line.
-    DialogSD(prog, *packet, link::kPolled, echo);
+    DialogSD(ctx, *packet, link::kPolled, echo);
     const Bytes reply = co_await host.waitAnswer(length);
     // Only bytes that came in are shown, not a time-out's stand-in.
     if (!host.lastWaitTimedOut()) host.showReceived(reply);
@@ -46,12 +45,12 @@ link::Async<std::optional<Bytes>> inquireWith(Program& prog, std::optional<Bytes
 
 }  // namespace
 
-link::Async<std::optional<Bytes>> inquire(Program& prog, Packet inquiry, int length, const DialogEcho& echo) {
-    return inquireWith(prog, packetFor(prog, inquiry), length, echo);
+link::Async<std::optional<Bytes>> inquire(Context& ctx, Packet inquiry, int length, const DialogEcho& echo) {
+    return inquireWith(ctx, packetFor(ctx, inquiry), length, echo);
 }
 
-std::optional<Bytes> packetFor(Program& prog, Packet packet, const std::vector<int>& values) {
-    return packetBytes(prog.link.header(), packet, values);
+std::optional<Bytes> packetFor(Context& ctx, Packet packet, const std::vector<int>& values) {
+    return packetBytes(ctx.link().header(), packet, values);
 }
 
 std::optional<Bytes> packetFor(int header, const std::vector<int>& body) {
@@ -71,46 +70,45 @@ std::optional<std::vector<int>> hexDigits(const TextBox& box, int count) {
     return out;
 }
 
-bool appendHexField(Program& prog, std::vector<int>& body, const TextBox& box, int count, const std::string& name) {
+bool appendHexField(Context& ctx, std::vector<int>& body, const TextBox& box, int count, const std::string& name) {
     const auto digits = hexDigits(box, count);
     if (!digits) {
-        warn(prog, "\"" + name + "\" must hold " + std::to_string(count) + " hexadecimal digit" +
-                       (count == 1 ? "" : "s") + ".");
+        warn(ctx, "\"" + name + "\" must hold " + std::to_string(count) + " hexadecimal digit" +
+                      (count == 1 ? "" : "s") + ".");
         return false;
     }
     body.insert(body.end(), digits->begin(), digits->end());
     return true;
 }
 
-void warn(Program& prog, const std::string& text) {
-    prog.platform.windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
+void warn(Context& ctx, const std::string& text) {
+    ctx.platform().windows.message({MsgIcon::Exclamation, "Warning", text, MsgButtons::Ok, true});
 }
 
-void holdRefresh(Program& prog, bool lockButton, bool upkeep) {
-    Host& host = prog.dialogHost();
+void holdRefresh(Context& ctx, bool lockButton, bool upkeep) {
+    Host& host = ctx.dialogHost();
     host.holdRefresh(lockButton);
     if (upkeep) host.setPanTiltUpkeep(false);
 }
 
-void giveTimersBack(Program& prog) {
-    Host& host = prog.dialogHost();
+void giveTimersBack(Context& ctx) {
+    Host& host = ctx.dialogHost();
     host.giveRefreshBack();
     host.setPanTiltUpkeep(true);
 }
 
-link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> loaded,
-                                 std::function<void()> giveUp) {
+link::Async<void> showOnceLoaded(Context& ctx, Form& dialog, link::Async<bool> loaded, std::function<void()> giveUp) {
     const bool read = co_await std::move(loaded);
-    if (!read || prog.platform.windows.ending()) {
+    if (!read || ctx.platform().windows.ending()) {
         giveUp();
         co_return;
     }
-    prog.loaded(dialog);
-    prog.platform.windows.runModal(dialog);
+    ctx.loaded(dialog);
+    ctx.platform().windows.runModal(dialog);
 }
 
-void placeBesideMain(Program& prog, Form& dialog, double right, double down) {
-    const Host& host = prog.dialogHost();
+void placeBesideMain(Context& ctx, Form& dialog, double right, double down) {
+    const Host& host = ctx.dialogHost();
     dialog.move(host.mainLeft() + right, host.mainTop() + down);
 }
 

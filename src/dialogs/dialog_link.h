@@ -16,10 +16,11 @@
 namespace orbus {
 
 class Form;
-class Program;
 class TextBox;
 
 namespace dialogs {
+
+class Context;
 
 // How a dialog's send routine treats the link and its log.
 struct DialogEcho {
@@ -34,7 +35,7 @@ struct DialogEcho {
 // on, the packet is appended to the dialog's log, which keeps its last 1000
 // characters, caret at the end. "OK" when written, "NG" when the port
 // refused it.
-std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogEcho& echo);
+std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEcho& echo);
 
 // Asks the driven camera (the one driven now, also when the answer comes
 // later) with the dialog's send routine in mode 2, on its turn of the line,
@@ -42,14 +43,14 @@ std::string DialogSD(Program& prog, const Bytes& packet, int mode, const DialogE
 // (co_await it). What came in is shown in the response window without being
 // classified (the dialog reads it here). The answer when it has its full
 // length, the high bit in byte 0, 0x50 in byte 1 and FF at its end.
-link::Async<std::optional<Bytes>> inquire(Program& prog, Packet inquiry, int length, const DialogEcho& echo);
+link::Async<std::optional<Bytes>> inquire(Context& ctx, Packet inquiry, int length, const DialogEcho& echo);
 
 // Builds <header> <body> FF for the camera whose header is given; nothing
 // when a value does not fit in a byte.
 std::optional<Bytes> packetFor(int header, const std::vector<int>& body);
 // The packet of a row of the dialogs' table for the driven camera, with
 // `values` in its computed bytes; nothing when a value does not fit in a byte.
-std::optional<Bytes> packetFor(Program& prog, Packet packet, const std::vector<int>& values = {});
+std::optional<Bytes> packetFor(Context& ctx, Packet packet, const std::vector<int>& values = {});
 
 // A flag a routine keeps raised while it runs (a dialog reading the camera
 // before it opens, a sequence of packets with pauses between them): lowered
@@ -85,26 +86,25 @@ std::optional<std::vector<int>> hexDigits(const TextBox& box, int count);
 // Appends the digits of a box that must hold exactly `count` hexadecimal
 // digits to a packet body; otherwise tells the operator which box is wrong
 // (by `name`) and returns false.
-bool appendHexField(Program& prog, std::vector<int>& body, const TextBox& box, int count, const std::string& name);
+bool appendHexField(Context& ctx, std::vector<int>& body, const TextBox& box, int count, const std::string& name);
 
 // One "Warning" message box naming what is wrong with the operator's input.
-void warn(Program& prog, const std::string& text);
+void warn(Context& ctx, const std::string& text);
 
 // A modal dialog holds the refresh while it is open (and, with lockButton,
 // the Auto/Stop button; with upkeep, the pan-tilt window's Timer2 too)...
-void holdRefresh(Program& prog, bool lockButton, bool upkeep);
+void holdRefresh(Context& ctx, bool lockButton, bool upkeep);
 // ...and gives it back on closing: the refresh runs again as the operator
 // left it, the pan-tilt upkeep with it.
-void giveTimersBack(Program& prog);
+void giveTimersBack(Context& ctx);
 
 // Places a dialog at an offset (twips) from the main window's top-left corner.
-void placeBesideMain(Program& prog, Form& dialog, double right, double down);
+void placeBesideMain(Context& ctx, Form& dialog, double right, double down);
 
 // Shows a dialog modally once `loaded` has read what it shows; when that
 // read fails, or the program is ending by then, `giveUp` undoes what the
 // opening began instead.
-link::Async<void> showOnceLoaded(Program& prog, Form& dialog, link::Async<bool> loaded,
-                                 std::function<void()> giveUp);
+link::Async<void> showOnceLoaded(Context& ctx, Form& dialog, link::Async<bool> loaded, std::function<void()> giveUp);
 
 }  // namespace dialogs
 }  // namespace orbus

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
@@ -12,7 +12,7 @@
 
 namespace orbus {
 
-FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
+FSet::FSet(dialogs::Context& context) : Form("FSet", "Factory Set"), ctx_(context) {
     resize(6900, 5200);
     Label1.placeIn(nullptr, 240, 180, 6300, 480);
     Label2.placeIn(nullptr, 240, 680, 6300, 240);
@@ -61,8 +61,8 @@ FSet::FSet(Program& program) : Form("FSet", "Factory Set"), prog_(program) {
 }
 
 bool FSet::send(dialogs::Packet packet, const std::vector<int>& values) {
-    const auto p = dialogs::packetFor(prog_, packet, values);
-    return p && dialogs::DialogSD(prog_, *p, link::kCommand, {&EPSendText}) == "OK";
+    const auto p = dialogs::packetFor(ctx_, packet, values);
+    return p && dialogs::DialogSD(ctx_, *p, link::kCommand, {&EPSendText}) == "OK";
 }
 
 // The camera takes its new speed after a power cycle; each step gets two
@@ -77,31 +77,32 @@ void FSet::CmdBaudRate_Click(int index) {
     for (const auto& [packet, values] : {std::pair{dialogs::Packet::ServiceMode, std::vector<int>{}},
                                          std::pair{dialogs::Packet::ProtectRelease, std::vector<int>{}},
                                          std::pair{dialogs::Packet::SpeedWrite, std::vector<int>{index}}}) {
-        if (auto p = dialogs::packetFor(prog_, packet, values)) steps.push_back(std::move(*p));
+        if (auto p = dialogs::packetFor(ctx_, packet, values)) steps.push_back(std::move(*p));
     }
-    prog_.dialogHost().start([](FSet& d, std::vector<Bytes> packets, dialogs::RunFlag::Raised) -> link::Async<void> {
-        Program& p = d.prog_;
+    ctx_.dialogHost().start([](FSet& d, std::vector<Bytes> packets, dialogs::RunFlag::Raised) -> link::Async<void> {
+        dialogs::Context& p = d.ctx_;
         bool sent = packets.size() == 3;
         for (std::size_t i = 0; sent && i < packets.size(); ++i) {
             if (i > 0) co_await p.dialogHost().pause(2.0);
             sent = dialogs::DialogSD(p, packets[i], link::kCommand, {&d.EPSendText}) == "OK";
         }
         if (!sent) {
-            p.platform.windows.message({MsgIcon::Critical, "Factory Set",
-                                        "The line speed was not changed: a command could not be sent to the "
-                                        "camera.\r\nThe camera keeps its speed.",
-                                        MsgButtons::Ok, true});
+            p.platform().windows.message({MsgIcon::Critical, "Factory Set",
+                                          "The line speed was not changed: a command could not be sent to the "
+                                          "camera.\r\nThe camera keeps its speed.",
+                                          MsgButtons::Ok, true});
             co_return;
         }
-        p.platform.windows.message({MsgIcon::Information, "Factory Set",
-                                    " Please Turn off the Camera Power and Exit This program.", MsgButtons::Ok, true});
+        p.platform().windows.message({MsgIcon::Information, "Factory Set",
+                                      " Please Turn off the Camera Power and Exit This program.", MsgButtons::Ok,
+                                      true});
     }(*this, std::move(steps), changing_.raise()));
 }
 
 void FSet::memory(dialogs::Packet packet) {
     std::vector<int> values;
-    if (!dialogs::appendHexField(prog_, values, EPromText1, 3, "Mode")) return;
-    if (packet != dialogs::Packet::MemoryRead && !dialogs::appendHexField(prog_, values, EPromText2, 2, "Data")) return;
+    if (!dialogs::appendHexField(ctx_, values, EPromText1, 3, "Mode")) return;
+    if (packet != dialogs::Packet::MemoryRead && !dialogs::appendHexField(ctx_, values, EPromText2, 2, "Data")) return;
     send(packet, values);
 }
 
@@ -113,7 +114,7 @@ void FSet::EPromCmdSens_Click() { send(dialogs::Packet::ServiceMode); }
 
 void FSet::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
 }
 
 }  // namespace orbus

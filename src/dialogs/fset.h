@@ -8,11 +8,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FSet : public Form {
 public:
-    explicit FSet(Program& program);
+    explicit FSet(dialogs::Context& context);
 
     Label Label1{*this, "Label1",
                  "When you want to change the Baud rate, Press the each button which you want.   Then Power off  "
@@ -45,7 +47,7 @@ private:
     bool send(dialogs::Packet packet, const std::vector<int>& values = {});
     // A memory cell command: read, write or set, at the address in the boxes.
     void memory(dialogs::Packet packet);
-    Program& prog_;
+    dialogs::Context& ctx_;
     dialogs::RunFlag changing_;  // a line speed change is under way
 };
 

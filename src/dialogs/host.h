@@ -73,6 +73,9 @@ struct Host {
     // The main window's top-left corner (twips), for placing dialogs.
     virtual double mainLeft() const = 0;
     virtual double mainTop() const = 0;
+    // Reads the driven camera's status into the main window, as the
+    // refresh would.
+    virtual void readCameraStatus() = 0;
 };
 
 }  // namespace orbus::dialogs

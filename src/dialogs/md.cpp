@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
@@ -33,7 +33,7 @@ int levelAt(const Bytes& r, std::size_t i) { return (r[i] & 0xF) * 256 + (r[i + 
 
 }  // namespace
 
-FrmMD::FrmMD(Program& program) : Form("FrmMD", "Alarm"), prog_(program) {
+FrmMD::FrmMD(dialogs::Context& context) : Form("FrmMD", "Alarm"), ctx_(context) {
     resize(8600, 5900);
     LblMode.placeIn(nullptr, 150, 280, 1800, 240);
     ComboSetMD.placeIn(nullptr, 2000, 240, 2400, 320);
@@ -121,12 +121,12 @@ void FrmMD::open() {
     if (opening_.up() || visible()) return;
     // Held while open: the dialog's own commands complete without bringing
     // the refresh back behind it.
-    dialogs::holdRefresh(prog_, true, true);
-    prog_.dialogHost().start([](FrmMD& d, dialogs::RunFlag::Raised) -> link::Async<void> {
-        Program& p = d.prog_;
-        const AlarmState& a = p.alarm;
+    dialogs::holdRefresh(ctx_, true, true);
+    ctx_.dialogHost().start([](FrmMD& d, dialogs::RunFlag::Raised) -> link::Async<void> {
+        dialogs::Context& p = d.ctx_;
+        const AlarmState& a = p.alarm();
         if (a.AlarmActive && !a.AlarmConfigured) co_await p.dialogHost().checkAlarm();
-        if (p.platform.windows.ending()) co_return;
+        if (p.platform().windows.ending()) co_return;
         d.ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
         d.txtMDday.setText(level3(a.DayLevel));
         d.txtMDdayR.setText(level3(a.DayLevel));
@@ -137,41 +137,41 @@ void FrmMD::open() {
         dialogs::placeBesideMain(p, d, 100, 100);
         ++d.showing_;
         p.loaded(d);
-        p.platform.windows.runModal(d);
+        p.platform().windows.runModal(d);
     }(*this, opening_.raise()));
 }
 
 void FrmMD::ask(link::Async<std::optional<Bytes>> inquiry, void (FrmMD::*show)(const Bytes&)) {
-    prog_.dialogHost().start([](FrmMD& d, link::Async<std::optional<Bytes>> q, void (FrmMD::*f)(const Bytes&),
-                                     int showing, int camera) -> link::Async<void> {
+    ctx_.dialogHost().start([](FrmMD& d, link::Async<std::optional<Bytes>> q, void (FrmMD::*f)(const Bytes&),
+                               int showing, int camera) -> link::Async<void> {
         const std::optional<Bytes> r = co_await std::move(q);
-        if (r && d.showing_ == showing && d.prog_.link.CamAddress == camera) (d.*f)(*r);
-    }(*this, std::move(inquiry), show, showing_, prog_.link.CamAddress));
+        if (r && d.showing_ == showing && d.ctx_.link().CamAddress == camera) (d.*f)(*r);
+    }(*this, std::move(inquiry), show, showing_, ctx_.link().CamAddress));
 }
 
 bool FrmMD::send(dialogs::Packet packet, const std::vector<int>& values) {
-    const auto p = dialogs::packetFor(prog_, packet, values);
-    return p && dialogs::DialogSD(prog_, *p, link::kCommand, {&txtMD}) == "OK";
+    const auto p = dialogs::packetFor(ctx_, packet, values);
+    return p && dialogs::DialogSD(ctx_, *p, link::kCommand, {&txtMD}) == "OK";
 }
 
 void FrmMD::comSetMD_Click() {
     const int mode = ComboSetMD.listIndex();
     if (mode < 0) {
-        dialogs::warn(prog_, "Choose an alarm mode first.");
+        dialogs::warn(ctx_, "Choose an alarm mode first.");
         return;
     }
     // What the camera was not sent is not what it has.
     if (!send(dialogs::Packet::AlarmMode, {mode})) return;
-    prog_.alarm.AlarmMode = static_cast<std::uint8_t>(mode);
-    prog_.alarm.AlarmModeKnown = true;
+    ctx_.alarm().AlarmMode = static_cast<std::uint8_t>(mode);
+    ctx_.alarm().AlarmModeKnown = true;
 }
 
 void FrmMD::cmdsetMDinq_Click() {
-    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmModeInquiry, 4, {&txtMD}), &FrmMD::showMode);
+    ask(dialogs::inquire(ctx_, dialogs::Packet::AlarmModeInquiry, 4, {&txtMD}), &FrmMD::showMode);
 }
 
 void FrmMD::showMode(const Bytes& r) {
-    AlarmState& a = prog_.alarm;
+    AlarmState& a = ctx_.alarm();
     a.AlarmMode = r[2];
     ComboSetMD.setListIndex(a.AlarmMode <= 12 ? a.AlarmMode : -1);
     a.AlarmModeKnown = true;
@@ -179,21 +179,21 @@ void FrmMD::showMode(const Bytes& r) {
 
 void FrmMD::cmdsetMDtime_Click() {
     std::vector<int> digits;
-    if (!dialogs::appendHexField(prog_, digits, txtMDday, 3, "Day")) return;
-    if (!dialogs::appendHexField(prog_, digits, txtMDnight, 3, "Night")) return;
+    if (!dialogs::appendHexField(ctx_, digits, txtMDday, 3, "Day")) return;
+    if (!dialogs::appendHexField(ctx_, digits, txtMDnight, 3, "Night")) return;
     if (!send(dialogs::Packet::AlarmLevels, digits)) return;
-    AlarmState& a = prog_.alarm;
+    AlarmState& a = ctx_.alarm();
     a.DayLevel = digits[0] * 256 + digits[1] * 16 + digits[2];
     a.NightLevel = digits[3] * 256 + digits[4] * 16 + digits[5];
     a.DayLevelKnown = a.NightLevelKnown = true;
 }
 
 void FrmMD::cmdLevelInq_Click() {
-    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmLevelInquiry, 12, {&txtMD}), &FrmMD::showLevels);
+    ask(dialogs::inquire(ctx_, dialogs::Packet::AlarmLevelInquiry, 12, {&txtMD}), &FrmMD::showLevels);
 }
 
 void FrmMD::showLevels(const Bytes& r) {
-    AlarmState& a = prog_.alarm;
+    AlarmState& a = ctx_.alarm();
     a.DayLevel = levelAt(r, 2);
     a.NightLevel = levelAt(r, 5);
     a.NowLevel = levelAt(r, 8);
@@ -209,10 +209,10 @@ void FrmMD::Command1_Click(int index) {
 }
 
 void FrmMD::cmdMDstart_Click() {
-    AlarmState& a = prog_.alarm;
+    AlarmState& a = ctx_.alarm();
     if (OpMDon.value()) {
-        if (prog_.dialogHost().autoRefreshOn()) {
-            const MsgAnswer answer = prog_.platform.windows.message(
+        if (ctx_.dialogHost().autoRefreshOn()) {
+            const MsgAnswer answer = ctx_.platform().windows.message(
                 {MsgIcon::Exclamation, "AutoRefresh Warning", "After set this mode, Auto Refresh function will be off.",
                  MsgButtons::OkCancel, true});
             if (answer == MsgAnswer::Cancel) return;
@@ -221,20 +221,20 @@ void FrmMD::cmdMDstart_Click() {
     } else if (OpMDoff.value()) {
         if (send(dialogs::Packet::AlarmStop)) a.AlarmActive = false;
     } else {
-        dialogs::warn(prog_, "Choose ON or OFF under \"Alarm Detect\" first.");
+        dialogs::warn(ctx_, "Choose ON or OFF under \"Alarm Detect\" first.");
     }
 }
 
 void FrmMD::cmdMDSSunq_Click() {
-    ask(dialogs::inquire(prog_, dialogs::Packet::AlarmDetectInquiry, 4, {&txtMD}), &FrmMD::showDetect);
+    ask(dialogs::inquire(ctx_, dialogs::Packet::AlarmDetectInquiry, 4, {&txtMD}), &FrmMD::showDetect);
 }
 
 void FrmMD::showDetect(const Bytes& r) {
     if (r[2] == 0x02) {
-        prog_.alarm.AlarmActive = true;
+        ctx_.alarm().AlarmActive = true;
         OpMDon.setValue(true);
     } else if (r[2] == 0x03) {
-        prog_.alarm.AlarmActive = false;
+        ctx_.alarm().AlarmActive = false;
         OpMDoff.setValue(true);
     }
 }
@@ -250,11 +250,11 @@ void FrmMD::CmdClose_Click() { unload(); }
 void FrmMD::Form_Unload() {
     ++showing_;
     hide();
-    prog_.unloaded(*this);
-    AlarmState& a = prog_.alarm;
+    ctx_.unloaded(*this);
+    AlarmState& a = ctx_.alarm();
     if (a.AlarmActive && a.AlarmModeKnown && a.DayLevelKnown && a.NightLevelKnown) a.AlarmConfigured = true;
-    dialogs::Host& host = prog_.dialogHost();
-    dialogs::giveTimersBack(prog_);
+    dialogs::Host& host = ctx_.dialogHost();
+    dialogs::giveTimersBack(ctx_);
     if (host.autoRefreshOn()) {
         if (a.AlarmActive) host.switchAutoRefreshOff();
     }

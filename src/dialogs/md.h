@@ -11,11 +11,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmMD : public Form {
 public:
-    explicit FrmMD(Program& program);
+    explicit FrmMD(dialogs::Context& context);
 
     Label LblMode{*this, "LblMode", "Set Alarm Mode"};
     ComboBox ComboSetMD{*this, "ComboSetMD"};
@@ -77,7 +79,7 @@ private:
     void showMode(const Bytes& r);
     void showLevels(const Bytes& r);
     void showDetect(const Bytes& r);
-    Program& prog_;
+    dialogs::Context& ctx_;
     dialogs::RunFlag opening_;
     // Counts openings and closings: an answer asked for in one showing is
     // not laid into the next.

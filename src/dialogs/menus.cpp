@@ -1,6 +1,6 @@
 #include "dialogs/menus.h"
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/about.h"
 #include "dialogs/aes.h"
 #include "dialogs/camera_settings.h"
@@ -15,57 +15,57 @@
 
 namespace orbus::dialogs {
 
-void SettingZones_Click(Program& prog) { prog.privacy().open(); }
+void SettingZones_Click(Context& ctx) { ctx.privacy().open(); }
 
-void PrivacyAv_Click(Program& prog) { prog.privacyA().open(); }
+void PrivacyAv_Click(Context& ctx) { ctx.privacyA().open(); }
 
 // Spot exposure: no refresh and no pan-tilt window upkeep while it is open,
 // whatever completes meanwhile.
-void AESpotMode_Click(Program& prog) {
-    dialogs::holdRefresh(prog, false, true);
-    FrmAES& d = prog.frmAES();
-    placeBesideMain(prog, d, 100, 100);
-    prog.loaded(d);
-    prog.platform.windows.runModal(d);
+void AESpotMode_Click(Context& ctx) {
+    dialogs::holdRefresh(ctx, false, true);
+    FrmAES& d = ctx.frmAES();
+    placeBesideMain(ctx, d, 100, 100);
+    ctx.loaded(d);
+    ctx.platform().windows.runModal(d);
 }
 
-void EffectLevel_Click(Program& prog) {
-    dialogs::holdRefresh(prog, false, false);
-    FrmDeffect& d = prog.frmDeffect();
-    placeBesideMain(prog, d, 500, 1000);
-    prog.loaded(d);
-    prog.platform.windows.runModal(d);
+void EffectLevel_Click(Context& ctx) {
+    dialogs::holdRefresh(ctx, false, false);
+    FrmDeffect& d = ctx.frmDeffect();
+    placeBesideMain(ctx, d, 500, 1000);
+    ctx.loaded(d);
+    ctx.platform().windows.runModal(d);
 }
 
-void SettingMenu_Click(Program& prog) {
-    FSet& d = prog.fset();
-    if (!d.visible()) placeBesideMain(prog, d, 100, 100);
-    prog.loaded(d);
+void SettingMenu_Click(Context& ctx) {
+    FSet& d = ctx.fset();
+    if (!d.visible()) placeBesideMain(ctx, d, 100, 100);
+    ctx.loaded(d);
     d.show();
     d.raiseWithoutFocus();
 }
 
-void MotionDetecter_Click(Program& prog) { prog.frmMD().open(); }
+void MotionDetecter_Click(Context& ctx) { ctx.frmMD().open(); }
 
-void SetTimeDate_Click(Program& prog) { prog.frmSetDT().open(); }
+void SetTimeDate_Click(Context& ctx) { ctx.frmSetDT().open(); }
 
-void IDWrite_Click(Program& prog) { prog.frmCamID().open(); }
+void IDWrite_Click(Context& ctx) { ctx.frmCamID().open(); }
 
-void AutoPowerOff_Click(Program& prog) { prog.frmAutoPOff().open(); }
+void AutoPowerOff_Click(Context& ctx) { ctx.frmAutoPOff().open(); }
 
 namespace {
 
 // The night power-off needs the alarm set up for day and night: with the
 // alarm state unknown it is read first. A read that failed leaves the state
 // unknown, and the warning says that rather than guess from it.
-link::Async<bool> nightPowerOffAllowed(Program& prog) {
-    bool read = prog.alarm.AlarmConfigured;
-    if (!read) read = co_await prog.dialogHost().checkAlarm();
-    const std::string warning = read ? nightPowerOffWarning(prog) : kAlarmUnread;
+link::Async<bool> nightPowerOffAllowed(Context& ctx) {
+    bool read = ctx.alarm().AlarmConfigured;
+    if (!read) read = co_await ctx.dialogHost().checkAlarm();
+    const std::string warning = read ? nightPowerOffWarning(ctx.alarm()) : kAlarmUnread;
     if (!warning.empty()) {
-        prog.platform.windows.message({MsgIcon::Critical, "Warning",
-                                       warning + "\r\nPlease set up it after I implement alarm setting.  ",
-                                       MsgButtons::Ok, true});
+        ctx.platform().windows.message({MsgIcon::Critical, "Warning",
+                                        warning + "\r\nPlease set up it after I implement alarm setting.  ",
+                                        MsgButtons::Ok, true});
         co_return false;
     }
     co_return true;
@@ -73,16 +73,16 @@ link::Async<bool> nightPowerOffAllowed(Program& prog) {
 
 }  // namespace
 
-void NightPowerOff_Click(Program& prog) { prog.frmNightPOff().openAfter(nightPowerOffAllowed(prog)); }
+void NightPowerOff_Click(Context& ctx) { ctx.frmNightPOff().openAfter(nightPowerOffAllowed(ctx)); }
 
-void TitleSet_Click(Program& prog) {
-    FrmTitle_M& d = prog.frmTitleM();
-    placeBesideMain(prog, d, 100, 100);
+void TitleSet_Click(Context& ctx) {
+    FrmTitle_M& d = ctx.frmTitleM();
+    placeBesideMain(ctx, d, 100, 100);
     d.open();
 }
 
-void version_Click(Program& prog) { prog.frmAbout().open(); }
+void version_Click(Context& ctx) { ctx.frmAbout().open(); }
 
-void CameraSelected(Program& prog) { prog.privacyA().cameraSelected(); }
+void CameraSelected(Context& ctx) { ctx.privacyA().cameraSelected(); }
 
 }  // namespace orbus::dialogs

@@ -3,27 +3,27 @@
 
 namespace orbus {
 
-class Program;
-
 namespace dialogs {
 
+class Context;
+
 // Handlers of the main window's menu entries (wired by the main window).
-void SettingZones_Click(Program& prog);
-void PrivacyAv_Click(Program& prog);
-void AESpotMode_Click(Program& prog);
-void EffectLevel_Click(Program& prog);
-void SettingMenu_Click(Program& prog);
-void MotionDetecter_Click(Program& prog);
-void SetTimeDate_Click(Program& prog);
-void IDWrite_Click(Program& prog);
-void AutoPowerOff_Click(Program& prog);
-void NightPowerOff_Click(Program& prog);
-void TitleSet_Click(Program& prog);
-void version_Click(Program& prog);
+void SettingZones_Click(Context& ctx);
+void PrivacyAv_Click(Context& ctx);
+void AESpotMode_Click(Context& ctx);
+void EffectLevel_Click(Context& ctx);
+void SettingMenu_Click(Context& ctx);
+void MotionDetecter_Click(Context& ctx);
+void SetTimeDate_Click(Context& ctx);
+void IDWrite_Click(Context& ctx);
+void AutoPowerOff_Click(Context& ctx);
+void NightPowerOff_Click(Context& ctx);
+void TitleSet_Click(Context& ctx);
+void version_Click(Context& ctx);
 
 // The main window drives another camera: what a dialog keeps doing on its
 // own for one camera stops.
-void CameraSelected(Program& prog);
+void CameraSelected(Context& ctx);
 
 }  // namespace dialogs
 }  // namespace orbus

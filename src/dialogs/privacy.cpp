@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "link/send_mode.h"
 #include "platform/digit_input.h"
@@ -42,7 +42,7 @@ std::vector<int> Privacy::zoneSet(const ControlArray<CheckBox>& checks) {
     return {bytes[3], bytes[2], bytes[1], bytes[0]};
 }
 
-Privacy::Privacy(Program& program) : Form("Privacy", "PrivacyZone Setting"), prog_(program) {
+Privacy::Privacy(dialogs::Context& context) : Form("Privacy", "PrivacyZone Setting"), ctx_(context) {
     resize(9800, 7400);
     for (int i = 0; i < 24; ++i) {
         Checks0.add(i, *this, "Checks0", zoneLetter(i));
@@ -178,16 +178,16 @@ Privacy::Privacy(Program& program) : Form("Privacy", "PrivacyZone Setting"), pro
 }
 
 void Privacy::open() {
-    prog_.loaded(*this);
+    ctx_.loaded(*this);
     for (ComboBox* cb : {&combSetPrivacy, &Combo[0], &Combo[1], &comboSetPTZ}) cb->setListIndex(0);
-    if (!visible()) dialogs::placeBesideMain(prog_, *this, 100, 100);
+    if (!visible()) dialogs::placeBesideMain(ctx_, *this, 100, 100);
     show();
     raiseWithoutFocus();
 }
 
 void Privacy::send(dialogs::Packet packet, const std::vector<int>& values) {
-    if (auto p = dialogs::packetFor(prog_, packet, values))
-        dialogs::DialogSD(prog_, *p, link::kCommand, {&PrivacySetTxt});
+    if (auto p = dialogs::packetFor(ctx_, packet, values))
+        dialogs::DialogSD(ctx_, *p, link::kCommand, {&PrivacySetTxt});
 }
 
 void Privacy::CmdGridOn_Click() { send(dialogs::Packet::GridOn, {}); }
@@ -203,7 +203,7 @@ void Privacy::cmdPrivacyColor_Click() {
     for (int i = 0; i < 2; ++i) {
         const int code = Combo[i].listIndex();
         if (code < 0) {
-            dialogs::warn(prog_, std::string("Choose a colour for \"Color ") + (i == 0 ? "1" : "2") + "\".");
+            dialogs::warn(ctx_, std::string("Choose a colour for \"Color ") + (i == 0 ? "1" : "2") + "\".");
             return;
         }
         values.push_back(code + ((i == 0 ? Chk1 : Chk2).checked() ? 0x10 : 0));
@@ -214,27 +214,27 @@ void Privacy::cmdPrivacyColor_Click() {
 void Privacy::CmdPrivacySet_Click(int) {
     const int mask = combSetPrivacy.listIndex();
     if (mask < 0) {
-        dialogs::warn(prog_, "Choose the mask to set (SetMask_A to SetMask_X).");
+        dialogs::warn(ctx_, "Choose the mask to set (SetMask_A to SetMask_X).");
         return;
     }
     std::vector<int> values{mask, Check1.checked() ? 1 : 0};
     for (int i = 0; i < 4; ++i) {
-        if (!dialogs::appendHexField(prog_, values, Zones[i], 2, LblZones[i].caption())) return;
+        if (!dialogs::appendHexField(ctx_, values, Zones[i], 2, LblZones[i].caption())) return;
     }
     send(dialogs::Packet::MaskSet, values);
 }
 
 void Privacy::cmdPZMpantilt_Click() {
     std::vector<int> values;
-    if (!dialogs::appendHexField(prog_, values, TextPan, 3, "Pan Tilt Angle: Pan")) return;
-    if (!dialogs::appendHexField(prog_, values, TextTilt, 3, "Pan Tilt Angle: Tilt")) return;
+    if (!dialogs::appendHexField(ctx_, values, TextPan, 3, "Pan Tilt Angle: Pan")) return;
+    if (!dialogs::appendHexField(ctx_, values, TextTilt, 3, "Pan Tilt Angle: Tilt")) return;
     send(dialogs::Packet::MaskAngle, values);
 }
 
 void Privacy::cmdMovePanTilt_Click() {
     std::vector<int> values;
-    if (!dialogs::appendHexField(prog_, values, TextMovePan, 2, "Move Pan Tilt: Pan")) return;
-    if (!dialogs::appendHexField(prog_, values, TextMoveTilt, 2, "Move Pan Tilt: Tilt")) return;
+    if (!dialogs::appendHexField(ctx_, values, TextMovePan, 2, "Move Pan Tilt: Pan")) return;
+    if (!dialogs::appendHexField(ctx_, values, TextMoveTilt, 2, "Move Pan Tilt: Tilt")) return;
     int direction = 0x00;
     Opmove.forEach([&](int i, OptionButton& o) {
         if (o.value() && i >= 0 && i < 9) direction = kMoveDirection[i];
@@ -246,7 +246,7 @@ void Privacy::cmdMovePanTilt_Click() {
 void Privacy::Command1_Click() {
     const int mask = comboSetPTZ.listIndex();
     if (mask < 0) {
-        dialogs::warn(prog_, "Choose the mask for \"Set PTZ\" (Mask_A to Mask_X).");
+        dialogs::warn(ctx_, "Choose the mask for \"Set PTZ\" (Mask_A to Mask_X).");
         return;
     }
     std::vector<int> values{mask};
@@ -268,7 +268,7 @@ void Privacy::ClrSET_Click() { PrivacySetTxt.setText(""); }
 
 void Privacy::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
 }
 
 }  // namespace orbus

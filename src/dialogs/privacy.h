@@ -11,11 +11,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class Privacy : public Form {
 public:
-    explicit Privacy(Program& program);
+    explicit Privacy(dialogs::Context& context);
 
     // ---- display and colour of the 24 zones ---------------------------------
     Frame FmDisplay{*this, "FmDisplay", "Privacy Zone Display"};
@@ -99,7 +101,7 @@ public:
 
 private:
     void send(dialogs::Packet packet, const std::vector<int>& values);
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 }  // namespace orbus

@@ -2,7 +2,7 @@
 
 #include "dialogs/packets.h"
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
@@ -17,7 +17,7 @@ constexpr int kGridLeft = 5300, kGridTop = 540;
 const char* const kHexDigits = "0123456789ABCDEF";
 }  // namespace
 
-PrivacyA::PrivacyA(Program& program) : Form("PrivacyA", "PrivacyZone Setting"), prog_(program) {
+PrivacyA::PrivacyA(dialogs::Context& context) : Form("PrivacyA", "PrivacyZone Setting"), ctx_(context) {
     resize(9400, 5000);
     const char* heads[] = {"X: 0 to F", "Y: 0 to B", "Width: 1 to F", "Height: 1 to B"};
     const char* parts[] = {"X", "Y", "width", "height"};
@@ -86,14 +86,14 @@ PrivacyA::PrivacyA(Program& program) : Form("PrivacyA", "PrivacyZone Setting"), 
 }
 
 void PrivacyA::open() {
-    prog_.loaded(*this);
+    ctx_.loaded(*this);
     if (!visible()) {
         // The resend waits for the operator: the camera's stored masks stay
         // until the boxes hold what should replace them.
         Timer2.setEnabled(false);
         SettingMode.setCaption("OFF");
         LblAutoState.setCaption("");
-        dialogs::placeBesideMain(prog_, *this, 100, 100);
+        dialogs::placeBesideMain(ctx_, *this, 100, 100);
     }
     show();
     raiseWithoutFocus();
@@ -101,7 +101,7 @@ void PrivacyA::open() {
 
 void PrivacyA::sendOwn(dialogs::Packet packet) {
     // This dialog's own sends leave the link's switches alone and log nothing.
-    if (auto p = dialogs::packetFor(prog_, packet)) dialogs::DialogSD(prog_, *p, link::kCommand, {nullptr, false});
+    if (auto p = dialogs::packetFor(ctx_, packet)) dialogs::DialogSD(ctx_, *p, link::kCommand, {nullptr, false});
 }
 
 void PrivacyA::CmdPrivacyOn_Click() { sendOwn(dialogs::Packet::ZonesOn); }
@@ -119,7 +119,7 @@ std::optional<std::vector<int>> PrivacyA::setPacket(int index, std::string& wron
         }
         values.push_back(v);
     }
-    return dialogs::packetValues(prog_.link.header(), dialogs::Packet::ZoneSet, values);
+    return dialogs::packetValues(ctx_.link().header(), dialogs::Packet::ZoneSet, values);
 }
 
 void PrivacyA::cmdPZMset_Click(int index) {
@@ -127,10 +127,10 @@ void PrivacyA::cmdPZMset_Click(int index) {
     std::string wrong;
     const auto packet = setPacket(index, wrong);
     if (!packet) {
-        dialogs::warn(prog_, "\"" + wrong + "\" is not a value in that range.");
+        dialogs::warn(ctx_, "\"" + wrong + "\" is not a value in that range.");
         return;
     }
-    prog_.dialogHost().sendValues(*packet, link::kCommand);
+    ctx_.dialogHost().sendValues(*packet, link::kCommand);
 }
 
 void PrivacyA::PrivacySet() {
@@ -148,9 +148,9 @@ void PrivacyA::PrivacySet() {
         packets.push_back(std::move(*p));
     }
     LblAutoState.setCaption("");
-    prog_.dialogHost().start(
+    ctx_.dialogHost().start(
         [](PrivacyA& d, std::vector<std::vector<int>> sets, dialogs::RunFlag::Raised) -> link::Async<void> {
-            dialogs::Host& host = d.prog_.dialogHost();
+            dialogs::Host& host = d.ctx_.dialogHost();
             for (std::size_t i = 0; i < sets.size(); ++i) {
                 if (i > 0) {
                     // The camera's time between the packets passes beside the window.
@@ -166,7 +166,7 @@ void PrivacyA::PrivacySet() {
 
 void PrivacyA::SettingMode_Click() {
     if (SettingMode.caption() != "ON") {
-        resendCamera_ = prog_.link.CamAddress;
+        resendCamera_ = ctx_.link().CamAddress;
         Timer2.setEnabled(true);
         SettingMode.setCaption("ON");
         LblAutoState.setCaption("");
@@ -182,9 +182,9 @@ void PrivacyA::stopResend() {
 }
 
 void PrivacyA::cameraSelected() {
-    if (!Timer2.enabled() || prog_.link.CamAddress == resendCamera_) return;
+    if (!Timer2.enabled() || ctx_.link().CamAddress == resendCamera_) return;
     stopResend();
-    LblAutoState.setCaption("Stopped: camera " + std::to_string(prog_.link.CamAddress) +
+    LblAutoState.setCaption("Stopped: camera " + std::to_string(ctx_.link().CamAddress) +
                             " is selected now; the automatic Set was for camera " + std::to_string(resendCamera_) +
                             ".");
 }
@@ -192,7 +192,7 @@ void PrivacyA::cameraSelected() {
 void PrivacyA::Timer2_Timer() {
     // The driven camera can change without a selection (an address set
     // that renumbers the chain): the masks never go to another camera.
-    if (prog_.link.CamAddress != resendCamera_) {
+    if (ctx_.link().CamAddress != resendCamera_) {
         cameraSelected();
         return;
     }
@@ -217,7 +217,7 @@ void PrivacyA::showZones() {
 void PrivacyA::Form_Unload() {
     Timer2.setEnabled(false);
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
 }
 
 }  // namespace orbus

@@ -12,11 +12,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class PrivacyA : public Form {
 public:
-    explicit PrivacyA(Program& program);
+    explicit PrivacyA(dialogs::Context& context);
 
     ControlArray<Label> LblHead;  // 0 "X: 0 to F", 1 "Y: 0 to B", 2 "Width: 1 to F", 3 "Height: 1 to B"
     ControlArray<Label> LblZone;  // 0..5 "Zone 1".."Zone 6"
@@ -61,7 +63,7 @@ private:
     void sendOwn(dialogs::Packet packet);
     void showZones();
     void stopResend();
-    Program& prog_;
+    dialogs::Context& ctx_;
     int resendCamera_ = 0;  // the camera the automatic Set was switched on for
     dialogs::RunFlag sending_;  // a round of the three packets is going out
 };

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "status/inquiry.h"
@@ -64,8 +63,11 @@ std::string differenceSummary(int differing, int settings) {
            (differing == 1 ? " differs." : " differ.");
 }
 
-FrmProfile::FrmProfile(Program& program)
-    : Form("FrmProfile", "Camera Profile"), Settings(*this, "Settings", kColumns), prog_(program) {
+FrmProfile::FrmProfile(dialogs::Context& context, std::unique_ptr<dialogs::ProfileChain> chain)
+    : Form("FrmProfile", "Camera Profile"),
+      Settings(*this, "Settings", kColumns),
+      ctx_(context),
+      chain_(std::move(chain)) {
     LblIdentity.setAccessibleName("Profile");
     Settings.setAccessibleName("Settings");
     Settings.cellText = [this](int row, int column) -> std::string {
@@ -160,9 +162,9 @@ void FrmProfile::openToApply() {
 
 void FrmProfile::openFor(Task task, link::Async<bool> load) {
     task_ = task;
-    camera_ = prog_.link.CamAddress;
-    model_ = profile::ModelView(prog_.frmMain()).model();
-    noInquiries_ = prog_.model.IsPanTiltSeries && prog_.link.ModelCode == PanTiltModel::Alpha;
+    camera_ = ctx_.link().CamAddress;
+    model_ = chain_->modelView().model();
+    noInquiries_ = ctx_.model().IsPanTiltSeries && ctx_.link().ModelCode == PanTiltModel::Alpha;
     rows_.clear();
     Settings.resetRows(0);
     LblSummary.setCaption("");
@@ -170,9 +172,9 @@ void FrmProfile::openFor(Task task, link::Async<bool> load) {
     closeWhenApplied_ = false;
     appliedToDriven_ = false;
     showTask();
-    prog_.dialogHost().start(
+    ctx_.dialogHost().start(
         [](FrmProfile& d, link::Async<bool> loading, dialogs::RunFlag::Raised) -> link::Async<void> {
-            Program& p = d.prog_;
+            dialogs::Context& p = d.ctx_;
             dialogs::holdRefresh(p, true, true);
             dialogs::placeBesideMain(p, d, 400, 400);
             std::function<void()> giveUp = [&d] { d.Form_Unload(); };
@@ -181,13 +183,12 @@ void FrmProfile::openFor(Task task, link::Async<bool> load) {
 }
 
 std::optional<profile::Profile> FrmProfile::profileFromFile(const std::string& title) {
-    const std::string path = prog_.platform.windows.openFileName(title, "Camera profile (*.json);;All files (*)");
+    const std::string path = ctx_.platform().windows.openFileName(title, "Camera profile (*.json);;All files (*)");
     if (path.empty()) return std::nullopt;
     const std::string name = fileNameOf(path);
     auto refuse = [&](const std::string& problem) {
-        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
-                                        "The profile " + name + " was not used.\r\n" + problem, MsgButtons::Ok,
-                                        true});
+        ctx_.platform().windows.message({MsgIcon::Exclamation, "Warning",
+                                         "The profile " + name + " was not used.\r\n" + problem, MsgButtons::Ok, true});
         return std::nullopt;
     };
     std::string reason;
@@ -195,8 +196,7 @@ std::optional<profile::Profile> FrmProfile::profileFromFile(const std::string& t
     if (!text) return refuse(reason);
     profile::Parsed parsed = profile::parseProfile(*text);
     if (!parsed.profile) return refuse(parsed.error);
-    const std::string problem =
-        profile::checkForModel(*parsed.profile, profile::ModelView(prog_.frmMain()), prog_.link.CamAddress);
+    const std::string problem = profile::checkForModel(*parsed.profile, chain_->modelView(), ctx_.link().CamAddress);
     if (!problem.empty()) return refuse(problem);
     file_ = name;
     return std::move(parsed.profile);
@@ -205,13 +205,13 @@ std::optional<profile::Profile> FrmProfile::profileFromFile(const std::string& t
 // ---- reading ----------------------------------------------------------------------
 
 ChainCamera FrmProfile::drivenCamera() const {
-    const bool kappa = prog_.model.IsPanTiltSeries && prog_.link.ModelCode == PanTiltModel::Kappa;
-    return ChainCamera{camera_, model_, kappa ? prog_.model.VideoSystem : -1};
+    const bool kappa = ctx_.model().IsPanTiltSeries && ctx_.link().ModelCode == PanTiltModel::Kappa;
+    return ChainCamera{camera_, model_, kappa ? ctx_.model().VideoSystem : -1};
 }
 
 link::Async<std::string> FrmProfile::readRom() {
-    dialogs::Host& host = prog_.dialogHost();
-    const auto packet = dialogs::packetFor(prog_.link.header(), kVersion);
+    dialogs::Host& host = ctx_.dialogHost();
+    const auto packet = dialogs::packetFor(ctx_.link().header(), kVersion);
     std::string rom;
     if (packet) {
         const Bytes r = co_await host.exchange(*packet, 10, true);
@@ -222,21 +222,21 @@ link::Async<std::string> FrmProfile::readRom() {
         }
     }
     // The quiet inquiry turned the echo off; the operator's traffic shows again.
-    prog_.link.EchoSent = true;
+    ctx_.link().EchoSent = true;
     co_return rom;
 }
 
 link::Async<std::optional<profile::Values>> FrmProfile::readDriven(bool withPositions) {
     // The ORX-Alpha tells its model and version and nothing else.
     if (noInquiries_) co_return profile::Values{};
-    const std::optional<profile::Reading> reading = co_await readCameraSettings(prog_, drivenCamera());
-    prog_.link.EchoSent = true;
+    const std::optional<profile::Reading> reading = co_await chain_->read(drivenCamera());
+    ctx_.link().EchoSent = true;
     if (!reading) {
-        dialogs::warn(prog_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
+        dialogs::warn(ctx_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
         co_return std::nullopt;
     }
     reading_ = *reading;
-    co_return profile::settingsOf(*reading, profile::ModelView(prog_.frmMain()), withPositions);
+    co_return profile::settingsOf(*reading, chain_->modelView(), withPositions);
 }
 
 link::Async<bool> FrmProfile::loadForSave() {
@@ -245,33 +245,33 @@ link::Async<bool> FrmProfile::loadForSave() {
     file_.clear();
     const std::string rom = co_await readRom();
     if (rom.empty()) {
-        dialogs::warn(prog_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
+        dialogs::warn(ctx_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
         co_return false;
     }
     profile_.rom = rom;
     const std::optional<profile::Values> values = co_await readDriven(ChkPositions.checked());
     if (!values) co_return false;
     showSaving();
-    co_return prog_.link.CamAddress == camera_;
+    co_return ctx_.link().CamAddress == camera_;
 }
 
 link::Async<bool> FrmProfile::loadForCompare() {
     const std::optional<profile::Values> values = co_await readDriven(profile::holdsPositions(profile_.settings));
     if (!values) co_return false;
     showComparison(*values);
-    co_return prog_.link.CamAddress == camera_;
+    co_return ctx_.link().CamAddress == camera_;
 }
 
 link::Async<bool> FrmProfile::loadForApply() {
-    const std::vector<ChainCamera> chain = co_await chainCameras(prog_);
+    const std::vector<ChainCamera> chain = co_await chain_->cameras();
     sameModel_.clear();
     bool drivenFound = false;
     for (const ChainCamera& c : chain) {
         if (c.address == camera_ && !c.model.empty() && c.model != profile_.model) {
             // Another camera was put in its place since it was identified.
-            dialogs::warn(prog_, "The profile " + file_ + " was not used.\r\nThis profile is for " +
-                                     profile::withArticle(profile_.model) + "; camera " + std::to_string(camera_) +
-                                     " now answers as " + profile::withArticle(c.model) + ".");
+            dialogs::warn(ctx_, "The profile " + file_ + " was not used.\r\nThis profile is for " +
+                                    profile::withArticle(profile_.model) + "; camera " + std::to_string(camera_) +
+                                    " now answers as " + profile::withArticle(c.model) + ".");
             co_return false;
         }
         if (c.model != profile_.model) continue;
@@ -295,7 +295,7 @@ link::Async<bool> FrmProfile::loadForApply() {
     OptEvery.setEnabled(sameModel_.size() > 1);
     OptThis.setValue(true);
     OptEvery.setValue(false);
-    co_return prog_.link.CamAddress == camera_;
+    co_return ctx_.link().CamAddress == camera_;
 }
 
 // ---- the operator --------------------------------------------------------------------
@@ -310,15 +310,15 @@ void FrmProfile::CmdSave_Click() {
     if (task_ != Task::Save) return;
     const std::string suggested = model_ + "-camera" + std::to_string(camera_) + ".json";
     const std::string path =
-        prog_.platform.windows.saveFileName("Save Camera Profile", suggested, "Camera profile (*.json)");
+        ctx_.platform().windows.saveFileName("Save Camera Profile", suggested, "Camera profile (*.json)");
     if (path.empty()) return;
     profile::Profile out = profile_;
-    out.saved = localTimeText(prog_.platform.clock.localTime());
+    out.saved = localTimeText(ctx_.platform().clock.localTime());
     const std::string reason = profile::writeProfileFile(path, out);
     if (!reason.empty()) {
-        prog_.platform.windows.message({MsgIcon::Exclamation, "Warning",
-                                        "The profile could not be saved to " + path + ".\r\n" + reason,
-                                        MsgButtons::Ok, true});
+        ctx_.platform().windows.message({MsgIcon::Exclamation, "Warning",
+                                         "The profile could not be saved to " + path + ".\r\n" + reason, MsgButtons::Ok,
+                                         true});
         return;
     }
     profile_ = std::move(out);
@@ -348,7 +348,7 @@ void FrmProfile::CmdApply_Click() {
     CmdCancel.setEnabled(true);
     LblProgress.setCaption("Applying to " + cameraWord(static_cast<int>(cameras.size())) + " " +
                            addressList(cameras) + "\u2026");
-    prog_.dialogHost().start(
+    ctx_.dialogHost().start(
         [](FrmProfile& d, std::vector<ChainCamera> to, profile::CancelFlag cancel) -> link::Async<void> {
             {
                 link::Async<void> run = d.runApply(std::move(to), std::move(cancel));
@@ -364,7 +364,7 @@ link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile
     const dialogs::RunFlag::Raised running = applying_.raise();
     std::vector<int> addresses;
     for (const ChainCamera& c : cameras) addresses.push_back(c.address);
-    PanelApplyLink link(prog_, std::move(cameras));
+    const std::unique_ptr<profile::ApplyLink> link = chain_->applyLink(std::move(cameras));
     auto progress = [this](const profile::Progress& p) {
         std::string text = "Camera " + std::to_string(p.camera) + ": " + std::to_string(p.done) + " of " +
                            std::to_string(p.total);
@@ -372,8 +372,8 @@ link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile
         LblProgress.setCaption(text);
     };
     const std::vector<profile::CameraReport> reports =
-        co_await profile::applyProfile(link, profile_.settings, addresses, cancel, progress);
-    prog_.link.EchoSent = true;
+        co_await profile::applyProfile(*link, profile_.settings, addresses, cancel, progress);
+    ctx_.link().EchoSent = true;
     const bool cancelled = *cancel;
     showReports(reports, addresses, cancelled);
     LblProgress.setCaption(cancelled ? "Cancelled after the command in flight." : "Applied.");
@@ -403,12 +403,12 @@ void FrmProfile::Form_Unload() {
     }
     closeWhenApplied_ = false;
     hide();
-    prog_.unloaded(*this);
-    dialogs::giveTimersBack(prog_);
+    ctx_.unloaded(*this);
+    dialogs::giveTimersBack(ctx_);
     // The main window shows what the apply left in the driven camera.
     if (appliedToDriven_) {
         appliedToDriven_ = false;
-        prog_.frmMain().ReadCameraStatus();
+        ctx_.dialogHost().readCameraStatus();
     }
 }
 

@@ -7,12 +7,13 @@
 // runs beside the window, never in a loop of its own.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/profile_link.h"
 #include "dialogs/dialog_link.h"
+#include "dialogs/profile_chain.h"
 #include "link/async.h"
 #include "platform/control.h"
 #include "platform/form.h"
@@ -22,11 +23,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmProfile : public Form {
 public:
-    explicit FrmProfile(Program& program);
+    FrmProfile(dialogs::Context& context, std::unique_ptr<dialogs::ProfileChain> chain);
 
     enum class Task { Save, Compare, Apply };
 
@@ -105,7 +108,8 @@ private:
     std::string cameraText(const profile::Difference& d) const;
     void arrange();
 
-    Program& prog_;
+    dialogs::Context& ctx_;
+    std::unique_ptr<dialogs::ProfileChain> chain_;
     Task task_ = Task::Save;
     dialogs::RunFlag opening_, applying_;
     profile::CancelFlag cancel_;

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "dialogs/context.h"
 
 namespace orbus {
 
@@ -51,11 +50,11 @@ std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optio
     if (!value) return std::string();
     std::string text = profile::valueText(setting, *value);
     // Exposure positions with what the main window shows for them ("F2.8").
-    const LabelTables& l = prog_.labels;
+    const LabelTables& l = ctx_.labels();
     const std::string key = setting.key;
     std::string shown;
     if (key == "exposure.iris") shown = l.iris(*value);
-    else if (key == "exposure.shutter") shown = l.shutter(prog_.modes.VideoSysCode == 1 ? 1 : 0, *value);
+    else if (key == "exposure.shutter") shown = l.shutter(ctx_.modes().VideoSysCode == 1 ? 1 : 0, *value);
     else if (key == "exposure.gain") shown = l.gain(*value);
     else if (key == "exposure.bright") shown = l.bright(*value);
     else if (key == "exposure.compensationLevel") shown = l.expComp(*value);
@@ -66,7 +65,7 @@ std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optio
 void FrmProfile::showSaving() {
     profile_.settings = noInquiries_ || !reading_
                             ? profile::Values{}
-                            : profile::settingsOf(*reading_, profile::ModelView(prog_.frmMain()), ChkPositions.checked());
+                            : profile::settingsOf(*reading_, chain_->modelView(), ChkPositions.checked());
     rows_.clear();
     for (const profile::SettingDef& s : profile::catalogue()) {
         const auto it = profile_.settings.find(s.key);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "dialogs/title_chars.h"
@@ -21,22 +21,22 @@ const char* const kBlinks[] = {"No Blink", "Blink"};
 
 // A position box's number within its arrows' range; nothing (after saying
 // which box) otherwise.
-std::optional<int> position(Program& prog, const TextBox& box, const UpDown& range, const char* name) {
+std::optional<int> position(dialogs::Context& ctx, const TextBox& box, const UpDown& range, const char* name) {
     const long v = leadingNumber(box.text());
     if (box.text().empty() || v < range.min() || v > range.max()) {
-        dialogs::warn(prog, std::string("\"") + name + "\" must be a number from " + std::to_string(range.min()) +
-                                " to " + std::to_string(range.max()) + ".");
+        dialogs::warn(ctx, std::string("\"") + name + "\" must be a number from " + std::to_string(range.min()) +
+                               " to " + std::to_string(range.max()) + ".");
         return std::nullopt;
     }
     return static_cast<int>(v);
 }
 
 // The vertical and horizontal position boxes, both valid, or nothing.
-std::optional<std::pair<int, int>> positions(Program& prog, const TextBox& v, const UpDown& vRange, const TextBox& h,
-                                             const UpDown& hRange) {
-    const auto vp = position(prog, v, vRange, "V-Position");
+std::optional<std::pair<int, int>> positions(dialogs::Context& ctx, const TextBox& v, const UpDown& vRange,
+                                             const TextBox& h, const UpDown& hRange) {
+    const auto vp = position(ctx, v, vRange, "V-Position");
     if (!vp) return std::nullopt;
-    const auto hp = position(prog, h, hRange, "H-Position");
+    const auto hp = position(ctx, h, hRange, "H-Position");
     if (!hp) return std::nullopt;
     return std::make_pair(*vp, *hp);
 }
@@ -44,11 +44,11 @@ std::optional<std::pair<int, int>> positions(Program& prog, const TextBox& v, co
 // Hands over to the other title dialog at the same place; the refresh stays
 // stopped in between.
 template <class Other>
-void swapTo(Program& prog, Form& from, Other& to) {
+void swapTo(dialogs::Context& ctx, Form& from, Other& to) {
     to.move(from.left(), from.top());
-    prog.titles.swapping = true;
+    ctx.titles().swapping = true;
     from.unload();
-    prog.titles.swapping = false;
+    ctx.titles().swapping = false;
     to.open();
 }
 
@@ -56,10 +56,10 @@ void swapTo(Program& prog, Form& from, Other& to) {
 int codeOf(const ComboBox& c) { return std::max(0, c.listIndex()); }
 
 // The three title packets: the place, colour and blink, then the two halves.
-void sendTitle(Program& prog, int v, int h, int colour, int blink, const std::vector<int>& codes) {
+void sendTitle(dialogs::Context& ctx, int v, int h, int colour, int blink, const std::vector<int>& codes) {
     using dialogs::Packet;
-    dialogs::Host& host = prog.dialogHost();
-    const int x = prog.link.header();
+    dialogs::Host& host = ctx.dialogHost();
+    const int x = ctx.link().header();
     host.sendValues(dialogs::packetValues(x, Packet::TitlePlace, {v, h, colour, blink}), link::kCommand);
     for (int half = 0; half < 2; ++half) {
         const std::vector<int> part(codes.begin() + half * 10L, codes.begin() + half * 10L + 10);
@@ -68,9 +68,9 @@ void sendTitle(Program& prog, int v, int h, int colour, int blink, const std::ve
     }
 }
 
-void sendClear(Program& prog) {
-    prog.dialogHost().sendValues(dialogs::packetValues(prog.link.header(), dialogs::Packet::TitleClear),
-                                 link::kCommand);
+void sendClear(dialogs::Context& ctx) {
+    ctx.dialogHost().sendValues(dialogs::packetValues(ctx.link().header(), dialogs::Packet::TitleClear),
+                                link::kCommand);
 }
 
 void fillCombos(ComboBox& colour, ComboBox& blink) {
@@ -82,20 +82,20 @@ void fillCombos(ComboBox& colour, ComboBox& blink) {
 
 // Opening a title dialog: no refresh while it is open, its display box as
 // the main window's mark says.
-void stopRefreshFor(Program& prog, CheckBox& display) {
-    dialogs::holdRefresh(prog, true, true);
-    display.setValue(prog.dialogHost().titleShown() ? 1 : 0);
+void stopRefreshFor(dialogs::Context& ctx, CheckBox& display) {
+    dialogs::holdRefresh(ctx, true, true);
+    display.setValue(ctx.dialogHost().titleShown() ? 1 : 0);
 }
 
 // Closing one: the refresh comes back, unless the alarm runs (then it stays
 // off) or the other title dialog is taking over.
-void giveRefreshBack(Program& prog, const Form& other) {
-    dialogs::Host& host = prog.dialogHost();
-    prog.link.RefreshRestart = false;
+void giveRefreshBack(dialogs::Context& ctx, const Form& other) {
+    dialogs::Host& host = ctx.dialogHost();
+    ctx.link().RefreshRestart = false;
     // The other title dialog taking over keeps the hold.
-    if (other.visible() || prog.titles.swapping) return;
-    dialogs::giveTimersBack(prog);
-    if (host.autoRefreshOn() && prog.alarm.AlarmActive) host.switchAutoRefreshOff();
+    if (other.visible() || ctx.titles().swapping) return;
+    dialogs::giveTimersBack(ctx);
+    if (host.autoRefreshOn() && ctx.alarm().AlarmActive) host.switchAutoRefreshOff();
 }
 
 void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int boxX) {
@@ -110,20 +110,20 @@ void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int
 
 }  // namespace
 
-void titleDisplayClicked(Program& prog, const CheckBox& box) {
-    dialogs::Host& host = prog.dialogHost();
+void titleDisplayClicked(dialogs::Context& ctx, const CheckBox& box) {
+    dialogs::Host& host = ctx.dialogHost();
     if (!host.commandsAllowed()) return;
     if (box.checked() != host.titleShown()) {
         const bool on = box.checked();
         const dialogs::Packet packet = on ? dialogs::Packet::TitleOn : dialogs::Packet::TitleOff;
-        host.sendValues(dialogs::packetValues(prog.link.header(), packet), link::kCommand);
+        host.sendValues(dialogs::packetValues(ctx.link().header(), packet), link::kCommand);
         host.setTitleShown(on);
     }
 }
 
 // ---- typed title ------------------------------------------------------------------
 
-FrmTitle_K::FrmTitle_K(Program& program) : Form("FrmTitle_K", "Title Set"), prog_(program) {
+FrmTitle_K::FrmTitle_K(dialogs::Context& context) : Form("FrmTitle_K", "Title Set"), ctx_(context) {
     resize(9800, 3900);
     Check1.placeIn(nullptr, 240, 220, 2200, 240);
     Mouse.placeIn(nullptr, 8300, 160, 1200, 340);
@@ -175,26 +175,26 @@ std::vector<int> FrmTitle_K::Conv(const std::string& text) {
 
 void FrmTitle_K::open() {
     Form_Load();
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    ctx_.loaded(*this);
+    ctx_.platform().windows.runModal(*this);
 }
 
-void FrmTitle_K::Form_Load() { stopRefreshFor(prog_, Check1); }
+void FrmTitle_K::Form_Load() { stopRefreshFor(ctx_, Check1); }
 
-void FrmTitle_K::Check1_Click() { titleDisplayClicked(prog_, Check1); }
+void FrmTitle_K::Check1_Click() { titleDisplayClicked(ctx_, Check1); }
 
-void FrmTitle_K::Mouse_Click() { swapTo(prog_, *this, prog_.frmTitleM()); }
+void FrmTitle_K::Mouse_Click() { swapTo(ctx_, *this, ctx_.frmTitleM()); }
 
 void FrmTitle_K::OK_Click() {
-    const auto vh = positions(prog_, VPos, UpDown2, HPos, UpDown1);
+    const auto vh = positions(ctx_, VPos, UpDown2, HPos, UpDown1);
     if (!vh) return;
     // The box keeps the blanks that fill the title to 20 characters.
     Text1.setText(Text1.text() + std::string(20, ' '));
-    sendTitle(prog_, vh->first, vh->second, codeOf(Combo1), codeOf(Combo2), Conv(Text1.text()));
+    sendTitle(ctx_, vh->first, vh->second, codeOf(Combo1), codeOf(Combo2), Conv(Text1.text()));
 }
 
 void FrmTitle_K::Clear_Click() {
-    sendClear(prog_);
+    sendClear(ctx_);
     Text1.setText("");
 }
 
@@ -202,13 +202,13 @@ void FrmTitle_K::Cancel_Click() { unload(); }
 
 void FrmTitle_K::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
-    giveRefreshBack(prog_, prog_.frmTitleM());
+    ctx_.unloaded(*this);
+    giveRefreshBack(ctx_, ctx_.frmTitleM());
 }
 
 // ---- title picked with the mouse ----------------------------------------------------
 
-FrmTitle_M::FrmTitle_M(Program& program) : Form("FrmTitle_M", "Title Set with Mouse"), prog_(program) {
+FrmTitle_M::FrmTitle_M(dialogs::Context& context) : Form("FrmTitle_M", "Title Set with Mouse"), ctx_(context) {
     resize(8400, 4100);
     Check1.placeIn(nullptr, 240, 220, 2200, 240);
     Keyboard.placeIn(nullptr, 6900, 160, 1200, 340);
@@ -283,36 +283,36 @@ FrmTitle_M::FrmTitle_M(Program& program) : Form("FrmTitle_M", "Title Set with Mo
 }
 
 std::array<std::uint8_t, 21>& FrmTitle_M::row() {
-    const int address = std::clamp(prog_.link.CamAddress, 0, 8);
-    return prog_.titles.rows[static_cast<std::size_t>(address)];
+    const int address = std::clamp(ctx_.link().CamAddress, 0, 8);
+    return ctx_.titles().rows[static_cast<std::size_t>(address)];
 }
 
 void FrmTitle_M::open() {
     Form_Load();
-    prog_.loaded(*this);
-    prog_.platform.windows.runModal(*this);
+    ctx_.loaded(*this);
+    ctx_.platform().windows.runModal(*this);
 }
 
 void FrmTitle_M::Form_Load() {
-    stopRefreshFor(prog_, Check1);
+    stopRefreshFor(ctx_, Check1);
     TitleCursor = 0;
     ReDraw();
 }
 
-void FrmTitle_M::Check1_Click() { titleDisplayClicked(prog_, Check1); }
+void FrmTitle_M::Check1_Click() { titleDisplayClicked(ctx_, Check1); }
 
-void FrmTitle_M::Keyboard_Click() { swapTo(prog_, *this, prog_.frmTitleK()); }
+void FrmTitle_M::Keyboard_Click() { swapTo(ctx_, *this, ctx_.frmTitleK()); }
 
 void FrmTitle_M::OK_Click() {
-    const auto vh = positions(prog_, VerPos, UpDown2, HoliPos, UpDown1);
+    const auto vh = positions(ctx_, VerPos, UpDown2, HoliPos, UpDown1);
     if (!vh) return;
     const auto& r = row();
-    sendTitle(prog_, vh->first, vh->second, codeOf(ColorSel), codeOf(BlinkSel),
+    sendTitle(ctx_, vh->first, vh->second, codeOf(ColorSel), codeOf(BlinkSel),
               std::vector<int>(r.begin(), r.begin() + 20));
 }
 
 void FrmTitle_M::Clear_Click() {
-    sendClear(prog_);
+    sendClear(ctx_);
     auto& r = row();
     std::fill(r.begin(), r.begin() + 20, 0x1B);
     ReDraw();
@@ -400,9 +400,9 @@ void FrmTitle_M::ReDraw() {
 
 void FrmTitle_M::Form_Unload() {
     hide();
-    prog_.unloaded(*this);
+    ctx_.unloaded(*this);
     Picture1.setOutline(-1, -1);
-    giveRefreshBack(prog_, prog_.frmTitleK());
+    giveRefreshBack(ctx_, ctx_.frmTitleK());
 }
 
 }  // namespace orbus

@@ -13,7 +13,9 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 // The titles edited with the mouse, one row per camera address 0..8, kept
 // for the whole run, and whether one title dialog is handing over to the other.
@@ -24,7 +26,7 @@ struct TitleBook {
 
 class FrmTitle_K : public Form {
 public:
-    explicit FrmTitle_K(Program& program);
+    explicit FrmTitle_K(dialogs::Context& context);
 
     CheckBox Check1{*this, "Check1", "Title Display"};
     Button Mouse{*this, "Mouse", "Mouse"};
@@ -59,12 +61,12 @@ public:
     void Form_Unload();
 
 private:
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 class FrmTitle_M : public Form {
 public:
-    explicit FrmTitle_M(Program& program);
+    explicit FrmTitle_M(dialogs::Context& context);
 
     CheckBox Check1{*this, "Check1", "Title Display"};
     ControlArray<Picture> Char;  // 0..19, the title's cells
@@ -115,11 +117,11 @@ public:
 
 private:
     void deleteAtCursor();
-    Program& prog_;
+    dialogs::Context& ctx_;
 };
 
 // The title display switch of the dialogs: on when ticked while the main
 // window's "Title On/Off" is not marked, off when cleared while it is.
-void titleDisplayClicked(Program& prog, const CheckBox& box);
+void titleDisplayClicked(dialogs::Context& ctx, const CheckBox& box);
 
 }  // namespace orbus

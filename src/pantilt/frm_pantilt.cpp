@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/program.h"
+#include "dialogs/context.h"
 #include "panel/tips.h"
 #include "pantilt/drive.h"
 #include "pantilt/main_window.h"
@@ -73,14 +73,14 @@ void place(Control& c, Control* container, int l, int t, int w, int h) {
 
 }  // namespace
 
-FrmPanTilt::FrmPanTilt(Program& program)
+FrmPanTilt::FrmPanTilt(dialogs::Context& context, std::unique_ptr<pantilt::MainWindow> main)
     : Form("FrmPanTilt", "Pan/Tilt"),
-      prog_(program),
-      main_(pantilt::mainWindowOf(program)),
+      ctx_(context),
+      main_(std::move(main)),
       keys_({[this](int camera, int index) { return drive("Pan_Tilt_Stop", index, camera); },
-             [this](double seconds, std::function<void()> fn) { prog_.platform.poster.post(seconds, std::move(fn)); },
-             [this] { return prog_.platform.port.isOpen(); },
-             [this] { return prog_.platform.clock.now(); }}) {
+             [this](double seconds, std::function<void()> fn) { ctx_.platform().poster.post(seconds, std::move(fn)); },
+             [this] { return ctx_.platform().port.isOpen(); },
+             [this] { return ctx_.platform().clock.now(); }}) {
     PTWCloseS.onClick = [this] { PTWCloseS_Click(); };
     PTWDockingS.onClick = [this] { PTWDockingS_Click(); };
     PTWSizeS.onClick = [this] { PTWSizeS_Click(); };
@@ -170,7 +170,7 @@ FrmPanTilt::FrmPanTilt(Program& program)
 }
 
 void FrmPanTilt::Pan_Tilt_Stop_Click(int index) {
-    const int camera = prog_.link.CamAddress;
+    const int camera = ctx_.link().CamAddress;
     if (index != 0) {
         if (drive("Pan_Tilt_Stop", index, camera)) moved_.insert(camera);
         return;
@@ -185,7 +185,7 @@ void FrmPanTilt::Pan_Tilt_Stop_Click(int index) {
 }
 
 void FrmPanTilt::Pan_Tilt_Direct_Click(int index) {
-    const int camera = prog_.link.CamAddress;
+    const int camera = ctx_.link().CamAddress;
     if (!drive("Pan_Tilt_Direct", index, camera)) return;
     // Home and Reset end with the head at rest; the others drive until Stop.
     const pantilt::DriveRow* d = pantilt::driveRow("Pan_Tilt_Direct", index);
@@ -256,7 +256,7 @@ bool FrmPanTilt::Form_KeyDown(const KeyEvent& e) {
     if (!visible() || !FmPanTilt.enabled()) return false;
     const int index = driveIndexOf(e);
     if (index < 0) return false;
-    keys_.press(keyCode(e), index, prog_.link.CamAddress, e.autoRepeat);
+    keys_.press(keyCode(e), index, ctx_.link().CamAddress, e.autoRepeat);
     return true;
 }
 
@@ -279,7 +279,7 @@ void FrmPanTilt::Form_Hide() {
 }
 
 void FrmPanTilt::PTWCloseS_Click() {
-    prog_.ptw.PTWindow = false;
+    ctx_.ptw().PTWindow = false;
     main_->showPanTilt();
 }
 
@@ -293,9 +293,9 @@ void FrmPanTilt::Form_Unload() {
     // Closed by its title bar: the same as CLOSE, unless the program is ending
     // (then the saved setting still says whether the window was open).
     hide();
-    prog_.unloaded(*this);
-    if (!prog_.ptw.MainClosing) {
-        prog_.ptw.PTWindow = false;
+    ctx_.unloaded(*this);
+    if (!ctx_.ptw().MainClosing) {
+        ctx_.ptw().PTWindow = false;
         main_->showPanTilt();
     }
 }

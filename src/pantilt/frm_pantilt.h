@@ -12,11 +12,13 @@
 
 namespace orbus {
 
-class Program;
+namespace dialogs {
+class Context;
+}
 
 class FrmPanTilt : public Form {
 public:
-    explicit FrmPanTilt(Program& program);
+    FrmPanTilt(dialogs::Context& context, std::unique_ptr<pantilt::MainWindow> main);
 
     // Window size (twips). The large form shows the information area at the
     // bottom; the small form hides it and is cut just above it.
@@ -95,7 +97,7 @@ public:
 
 private:
     bool drive(const char* control, int index, int camera);
-    Program& prog_;
+    dialogs::Context& ctx_;
     std::unique_ptr<pantilt::MainWindow> main_;
     pantilt::KeyDrive keys_;
     std::set<int> moved_;  // cameras the drive buttons set moving, not stopped since

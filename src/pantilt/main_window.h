@@ -3,14 +3,9 @@
 // docking, size). The main window's side implements it.
 #pragma once
 
-#include <memory>
 #include <vector>
 
-namespace orbus {
-
-class Program;
-
-namespace pantilt {
+namespace orbus::pantilt {
 
 class MainWindow {
 public:
@@ -27,8 +22,4 @@ public:
     virtual void raise() = 0;
 };
 
-// The main window of `program`, seen from the pan-tilt window.
-std::unique_ptr<MainWindow> mainWindowOf(Program& program);
-
-}  // namespace pantilt
-}  // namespace orbus
+}  // namespace orbus::pantilt

@@ -13,11 +13,11 @@ TEST_F(Dialogs, SendRoutineLogsBoundedAndSetsTheLinkByMode) {
     TextBox& log = rig.program->privacy().PrivacySetTxt;
     const Bytes packet{0x83, 0x01, 0x04, 0x7C, 0x02, 0xFF};
     rig.link().EchoSent = false;
-    EXPECT_EQ(dialogs::DialogSD(*rig.program, packet, 2, {&log}), "OK");
+    EXPECT_EQ(dialogs::DialogSD(rig.program->context(), packet, 2, {&log}), "OK");
     EXPECT_TRUE(rig.link().EchoSent);
     EXPECT_EQ(log.text(), "83 01 04 7C 02 FF \r\n");
-    dialogs::DialogSD(*rig.program, packet, 1, {&log});
-    for (int i = 0; i < 100; ++i) dialogs::DialogSD(*rig.program, packet, 1, {&log});
+    dialogs::DialogSD(rig.program->context(), packet, 1, {&log});
+    for (int i = 0; i < 100; ++i) dialogs::DialogSD(rig.program->context(), packet, 1, {&log});
     EXPECT_EQ(log.text().size(), 1000u);
     EXPECT_EQ(log.selStart(), 1000u);
     EXPECT_EQ(log.text().substr(log.text().size() - 20), "83 01 04 7C 02 FF \r\n");
@@ -25,13 +25,13 @@ TEST_F(Dialogs, SendRoutineLogsBoundedAndSetsTheLinkByMode) {
     rig.link().EchoSent = false;
     log.setText("");
     const auto mark = rig.mark();
-    dialogs::DialogSD(*rig.program, packet, 1, {&log, false});
+    dialogs::DialogSD(rig.program->context(), packet, 1, {&log, false});
     EXPECT_EQ(log.text(), "");
     EXPECT_FALSE(rig.link().EchoSent);
     EXPECT_EQ(sent(mark).size(), 1u);
     // A refused write says so.
     rig.port.unplug();
-    EXPECT_EQ(dialogs::DialogSD(*rig.program, packet, 1, {&log}), "NG");
+    EXPECT_EQ(dialogs::DialogSD(rig.program->context(), packet, 1, {&log}), "NG");
 }
 
 TEST_F(Dialogs, PrivacyPacketsGoToTheDrivenCamera) {
