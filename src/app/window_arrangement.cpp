@@ -122,9 +122,12 @@ bool tryArrangement(const Input& in, double z, Shape shape, Result& r) {
     r.outerWidth = r.clientWidth * z + 2 * kFrameBorder;
     r.outerHeight = (r.clientHeight + kMenuBar) * z + kTitleBar + kFrameBorder;
     if (!screen) return true;
-    const double below = r.guestPlace == GuestPlace::Below ? in.guest.height * z + kTitleBar : 0;
-    const double guestWidth = r.guestPlace == GuestPlace::Below ? in.guest.width * z : 0;
-    return std::max(r.outerWidth, guestWidth) <= in.screenWidth && r.outerHeight + below <= in.screenHeight;
+    // A window of its own below: its title bar and frame come around it as
+    // around the main window.
+    const bool below = r.guestPlace == GuestPlace::Below;
+    const double guestHeight = below ? in.guest.height * z + kTitleBar + kFrameBorder : 0;
+    const double guestWidth = below ? in.guest.width * z + 2 * kFrameBorder : 0;
+    return std::max(r.outerWidth, guestWidth) <= in.screenWidth && r.outerHeight + guestHeight <= in.screenHeight;
 }
 
 }  // namespace
