@@ -176,3 +176,32 @@ TEST(ScreenFit, BelowTheMainWindowOnlyWithRoomForTheWholeGuest) {
             << "placed " << static_cast<int>(r.guestPlace) << " at zoom " << r.zoom;
     }
 }
+
+// A main window saved low on the screen comes up far enough for the
+// docked pan-tilt window below it to be on the screen whole; one saved
+// with room for both stays where it was.
+TEST(ScreenFit, SavedLowTheMainWindowRisesToKeepTheWindowBelowOnTheScreen) {
+    const double screenBottom = 1600 * 9.0;
+    const struct {
+        double savedTop;  // twips
+        bool kept;
+    } rows[] = {{0, true}, {900, true}, {2700, false}, {6300, false}, {screenBottom, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.savedTop);
+        Rig rig({"ORX-Beta"});
+        rig.windows.area = {0, 0, 2560 * 9.0, screenBottom};
+        rig.settings.values[std::string(Program::kTitle) + "/Settings/MainTop"] = std::to_string(row.savedTop);
+        ASSERT_TRUE(rig.startUp());
+        const FrmMain& m = rig.main();
+        const FrmPanTilt& pt = rig.program->frmPanTilt();
+        ASSERT_EQ(pt.host(), nullptr);
+        EXPECT_DOUBLE_EQ(pt.top(), m.top() + m.height() * m.zoom());
+        const double guestBottom = pt.top() + pt.height() * pt.zoom() + ar::kTitleBar + ar::kFrameBorder;
+        EXPECT_LE(guestBottom, screenBottom);
+        if (row.kept) {
+            EXPECT_EQ(m.top(), row.savedTop);
+        } else {
+            EXPECT_NEAR(guestBottom, screenBottom, 1.0);
+        }
+    }
+}
