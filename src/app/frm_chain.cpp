@@ -1,5 +1,6 @@
 #include "app/frm_chain.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/chain_health.h"
@@ -106,10 +107,14 @@ std::string FrmChain::errorsText(const std::map<int, long>& errors) {
 
 std::string FrmChain::ageText(double s) {
     if (s < 0) return "-";
+    // Rounded once to the unit shown, the unit chosen by the rounded value.
     char buf[32];
-    if (s < 60) std::snprintf(buf, sizeof buf, "%.1f s ago", s);
-    else if (s < 3600) std::snprintf(buf, sizeof buf, "%.0f min ago", s / 60);
-    else std::snprintf(buf, sizeof buf, "%.0f h ago", s / 3600);
+    if (const long tenths = std::lround(s * 10); tenths < 600)
+        std::snprintf(buf, sizeof buf, "%ld.%ld s ago", tenths / 10, tenths % 10);
+    else if (const long min = std::lround(s / 60); min < 60)
+        std::snprintf(buf, sizeof buf, "%ld min ago", min);
+    else
+        std::snprintf(buf, sizeof buf, "%ld h ago", std::lround(s / 3600));
     return buf;
 }
 

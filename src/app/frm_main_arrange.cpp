@@ -99,8 +99,9 @@ arrangement::Result FrmMain::arrangeWindow() {
     const double w = std::ceil(r.outerWidth / r.zoom), h = std::ceil(r.outerHeight / r.zoom);
     double l = left(), t = top();
     if (area.width > 0 && area.height > 0) {
-        l = std::clamp(l, area.left, std::max(area.left, area.right() - r.outerWidth));
-        t = std::clamp(t, area.top, std::max(area.top, area.bottom() - r.outerHeight));
+        // A docked window below comes along: the screen holds both.
+        l = std::clamp(l, area.left, std::max(area.left, area.right() - std::max(r.outerWidth, r.guestOuterWidth)));
+        t = std::clamp(t, area.top, std::max(area.top, area.bottom() - r.outerHeight - r.guestOuterHeight));
     }
     if (l != left() || t != top()) move(l, t);
     if (w != width() || h != height()) resize(w, h);

@@ -8,14 +8,15 @@ namespace orbus {
 
 std::string durationText(double seconds) {
     if (seconds < 0) seconds = 0;
+    // Rounded once to the unit shown, the form chosen by the rounded value:
+    // 59.96 s is "1 min 0 s", never "0 min 59 s" or "60.0 s".
     char buf[40];
-    if (seconds < 59.95) {
-        std::snprintf(buf, sizeof buf, "%.1f s", seconds);
-    } else if (seconds < 3600) {
-        const long s = std::lround(std::floor(seconds));
+    if (const long tenths = std::lround(seconds * 10); tenths < 600) {
+        std::snprintf(buf, sizeof buf, "%ld.%ld s", tenths / 10, tenths % 10);
+    } else if (const long s = std::lround(seconds); s < 3600) {
         std::snprintf(buf, sizeof buf, "%ld min %ld s", s / 60, s % 60);
     } else {
-        const long m = std::lround(std::floor(seconds / 60));
+        const long m = std::lround(seconds / 60);
         std::snprintf(buf, sizeof buf, "%ld h %ld min", m / 60, m % 60);
     }
     return buf;

@@ -121,10 +121,15 @@ bool tryArrangement(const Input& in, double z, Shape shape, Result& r) {
     r.clientHeight = r.statusLineTop + kStatusLine;
     r.outerWidth = r.clientWidth * z + 2 * kFrameBorder;
     r.outerHeight = (r.clientHeight + kMenuBar) * z + kTitleBar + kFrameBorder;
+    // A window of its own below: its title bar and frame come around it as
+    // around the main window.
+    if (r.guestPlace == GuestPlace::Below) {
+        r.guestOuterWidth = in.guest.width * z + 2 * kFrameBorder;
+        r.guestOuterHeight = in.guest.height * z + kTitleBar + kFrameBorder;
+    }
     if (!screen) return true;
-    const double below = r.guestPlace == GuestPlace::Below ? in.guest.height * z + kTitleBar : 0;
-    const double guestWidth = r.guestPlace == GuestPlace::Below ? in.guest.width * z : 0;
-    return std::max(r.outerWidth, guestWidth) <= in.screenWidth && r.outerHeight + below <= in.screenHeight;
+    return std::max(r.outerWidth, r.guestOuterWidth) <= in.screenWidth &&
+           r.outerHeight + r.guestOuterHeight <= in.screenHeight;
 }
 
 }  // namespace

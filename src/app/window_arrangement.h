@@ -48,6 +48,9 @@ struct Result {
     double logLeft = 0, logTop = 0, logWidth = 0, logHeight = 0;
     GuestPlace guestPlace = GuestPlace::None;
     double guestLeft = 0, guestTop = 0;
+    // The window below, its title bar and frame included (Below only): the
+    // screen holds it under the main window's outer size.
+    double guestOuterWidth = 0, guestOuterHeight = 0;
     double statusLineTop = 0;
     double clientWidth = 0, clientHeight = 0;  // the window's area under its menu bar
     double outerWidth = 0, outerHeight = 0;    // the window as placed: frame, title and menu bar included

@@ -299,6 +299,29 @@ TEST_F(DecodeTest, KappaExpandSinglesAndOnePush) {
     EXPECT_TRUE(m->FmPreset.enabled());
 }
 
+// Each digital-zoom limit the camera reports checks its menu item and sets
+// the zoom slider's top; a limit the menu does not have checks none and
+// leaves the top where the last read put it. In the order below every row
+// moves the top away from the one before it.
+TEST_F(DecodeTest, DigitalZoomLimitSetsTheZoomSlidersTop) {
+    start("ORX-Kappa");
+    const struct {
+        int limit;
+        int max;
+        int checked;  // the DZL item checked; -1: none
+    } rows[] = {
+        {1, 0x5BC0, 1}, {0, 0x4000, 0}, {3, 0x7E80, 3}, {2, 0x69C0, 2}, {4, 0x69C0, -1}, {0x0F, 0x69C0, -1},
+    };
+    const MenuItem* items[] = {&m->DZL0, &m->DZL1, &m->DZL2, &m->DZL3};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.limit);
+        cam->dzoomLimit = row.limit;
+        read();
+        EXPECT_EQ(m->ZoomSlider.max(), row.max);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(items[i]->checked(), i == row.checked) << items[i]->objectName();
+    }
+}
+
 TEST_F(DecodeTest, PanTiltStatusOnThePanTiltWindow) {
     start("ORX-Beta");
     cam->panPos = 0x1F0;

@@ -159,6 +159,69 @@ TEST(Meaning, DialogPacketsNameTheirWindowAndControl) {
     }
 }
 
+// Every packet of the pan-tilt window reads back with its button, its way
+// in words and its speeds; the operator's speeds are told pan first.
+TEST(Meaning, PanTiltDrivesReadTheirWayAndSpeeds) {
+    const struct {
+        const char* line;
+        const char* meaning;
+    } cases[] = {
+        {"81 01 06 01 18 18 03 03 FF ", "Camera 1: Pan_Tilt_Stop(0) \"Stop\" (pan-tilt drive stop)"},
+        {"81 01 06 01 05 07 03 01 FF ", "Camera 1: Pan_Tilt_Stop(1) \"UP\" (pan-tilt drive up, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 01 03 FF ",
+         "Camera 1: Pan_Tilt_Stop(2) \"Left\" (pan-tilt drive left, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 02 03 FF ",
+         "Camera 1: Pan_Tilt_Stop(3) \"Right\" (pan-tilt drive right, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 03 02 FF ",
+         "Camera 1: Pan_Tilt_Stop(4) \"Down\" (pan-tilt drive down, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 01 01 FF ",
+         "Camera 1: Pan_Tilt_Stop(5) \"UP-Left\" (pan-tilt drive up-left, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 02 01 FF ",
+         "Camera 1: Pan_Tilt_Stop(6) \"UP-Right\" (pan-tilt drive up-right, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 01 02 FF ",
+         "Camera 1: Pan_Tilt_Stop(7) \"Down-Left\" (pan-tilt drive down-left, pan speed 5, tilt speed 7)"},
+        {"81 01 06 01 05 07 02 02 FF ",
+         "Camera 1: Pan_Tilt_Stop(8) \"Down-Right\" (pan-tilt drive down-right, pan speed 5, tilt speed 7)"},
+        {"82 01 06 01 18 14 01 01 FF ",
+         "Camera 2: Pan_Tilt_Stop(5) \"UP-Left\" (pan-tilt drive up-left, pan speed 24, tilt speed 20)"},
+        {"81 01 06 01 18 18 01 03 FF ",
+         "Camera 1: Pan_Tilt_Direct(0) \"Left-Direct\" (pan-tilt drive left, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 01 01 FF ",
+         "Camera 1: Pan_Tilt_Direct(1) \"UP-L-Dir\" (pan-tilt drive up-left, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 01 02 FF ",
+         "Camera 1: Pan_Tilt_Direct(2) \"Down-L-Dir\" (pan-tilt drive down-left, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 02 03 FF ",
+         "Camera 1: Pan_Tilt_Direct(3) \"Right-Direct\" (pan-tilt drive right, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 02 01 FF ",
+         "Camera 1: Pan_Tilt_Direct(4) \"UP-R-Dir\" (pan-tilt drive up-right, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 02 02 FF ",
+         "Camera 1: Pan_Tilt_Direct(5) \"Down-R-Dir\" (pan-tilt drive down-right, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 03 01 FF ",
+         "Camera 1: Pan_Tilt_Direct(6) \"UP-Direct\" (pan-tilt drive up, pan speed 24, tilt speed 24)"},
+        {"81 01 06 01 18 18 03 02 FF ",
+         "Camera 1: Pan_Tilt_Direct(7) \"Down-Dir\" (pan-tilt drive down, pan speed 24, tilt speed 24)"},
+        {"81 01 06 04 FF ", "Camera 1: Pan_Tilt_Direct(8) \"Home\" (pan-tilt home)"},
+        {"87 01 06 05 FF ", "Camera 7: Pan_Tilt_Direct(9) \"Reset\" (pan-tilt reset)"},
+        // Typed drives no button sends: a stop at the operator's speeds, a
+        // way that is none, and a position packet (the panel sends none).
+        {"81 01 06 01 05 07 03 03 FF ",
+         "Camera 1: command 01 06 01 05 07 03 03 (pan-tilt drive stop), not one of this panel's"},
+        {"81 01 06 01 05 07 04 01 FF ",
+         "Camera 1: command 01 06 01 05 07 04 01 (pan-tilt drive, setting 05 07 04 01), not one of this panel's"},
+        {"81 01 06 01 05 07 01 00 FF ",
+         "Camera 1: command 01 06 01 05 07 01 00 (pan-tilt drive, setting 05 07 01 00), not one of this panel's"},
+        {"81 01 06 02 05 07 00 00 00 00 00 00 00 00 FF ",
+         "Camera 1: command 01 06 02 05 07 00 00 00 00 00 00 00 00, not one of this panel's"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sent(c.line), c.meaning) << c.line;
+    // Each button of the pan-tilt window has its case above.
+    for (const pantilt::DriveRow& row : pantilt::driveTable()) {
+        const std::string name = std::string(row.control) + "(" + std::to_string(row.index) + ") \"" + row.caption + "\"";
+        const auto names = [&](const auto& c) { return std::string_view(c.meaning).find(name) != std::string_view::npos; };
+        EXPECT_TRUE(std::any_of(std::begin(cases), std::end(cases), names)) << name << " has no typed case";
+    }
+}
+
 TEST(Meaning, SentLinesReadAsTheOperatorExpects) {
     EXPECT_EQ(sent("81 01 04 0B 02 FF "), "Camera 1: IrisOpen (iris one step open)");
     EXPECT_EQ(sent("83 01 04 47 04 00 00 00 FF "), "Camera 3: FarT (zoom position 0x4000)");
@@ -172,7 +235,6 @@ TEST(Meaning, SentLinesReadAsTheOperatorExpects) {
     EXPECT_EQ(sent("81 01 04 39 0D FF "), "Camera 1: Bright (exposure mode bright)");
     EXPECT_EQ(sent("81 01 06 01 18 17 03 01 FF "),
               "Camera 1: Pan_Tilt_Stop(1) \"UP\" (pan-tilt drive up, pan speed 24, tilt speed 23)");
-    EXPECT_EQ(sent("81 01 06 01 18 18 03 03 FF "), "Camera 1: Pan_Tilt_Stop(0) \"Stop\" (pan-tilt drive stop)");
     // Inquiries by what they ask.
     EXPECT_EQ(sent("81 09 7E 7E 00 FF "), "Camera 1: inquiry, lens block");
     EXPECT_EQ(sent("86 09 06 12 FF "), "Camera 6: inquiry, pan-tilt position");

@@ -127,3 +127,81 @@ TEST(ScreenFit, EveryModelOnEveryScreen) {
         }
     }
 }
+
+// The docked pan-tilt window goes below the main window only when the
+// screen holds it whole: its title bar and its frame count as well as what
+// it shows. A screen short of them by a twip holds it elsewhere or zooms.
+TEST(ScreenFit, BelowTheMainWindowOnlyWithRoomForTheWholeGuest) {
+    ar::Input in;
+    in.blocks = {{0, ar::kColumnWidth, 3000}, {0, ar::kColumnWidth, 1500}, {1, ar::kColumnWidth, 2500}};
+    in.hasGuest = true;
+    in.statusRowRight = 5000;
+    // The main window at full size with the guest below it, on no screen in particular.
+    const auto mainAlone = [&](const ar::Guest& guest) {
+        ar::Input free = in;
+        free.guest = guest;
+        const ar::Result r = ar::arrange(free);
+        EXPECT_EQ(r.guestPlace, ar::GuestPlace::Below);
+        EXPECT_EQ(r.zoom, 1.0);
+        return r;
+    };
+    const ar::Guest usual{6300, 4120}, wide{30000, 4120};
+    const ar::Result usualMain = mainAlone(usual), wideMain = mainAlone(wide);
+    ASSERT_LT(usualMain.outerWidth, wide.width);
+    const double roomy = 100000;
+    const double usualTall = usualMain.outerHeight + usual.height + ar::kTitleBar + ar::kFrameBorder;
+    const double wideWide = wide.width + 2 * ar::kFrameBorder;
+    const struct {
+        const char* what;
+        ar::Guest guest;
+        double screenWidth, screenHeight;
+        bool below;  // below the main window at full size
+    } rows[] = {
+        {"room for all of it", usual, roomy, usualTall, true},
+        {"a twip short", usual, roomy, usualTall - 1, false},
+        {"room only without its title bar", usual, roomy, usualTall - ar::kTitleBar, false},
+        {"room only without its lower frame", usual, roomy, usualTall - ar::kFrameBorder, false},
+        {"a wide guest with room across", wide, wideWide, roomy, true},
+        {"a wide guest a twip too wide", wide, wideWide - 1, roomy, false},
+        {"a wide guest with room only without its side frames", wide, wide.width, roomy, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ar::Input screen = in;
+        screen.guest = row.guest;
+        screen.screenWidth = row.screenWidth;
+        screen.screenHeight = row.screenHeight;
+        const ar::Result r = ar::arrange(screen);
+        EXPECT_EQ(r.guestPlace == ar::GuestPlace::Below && r.zoom == 1.0, row.below)
+            << "placed " << static_cast<int>(r.guestPlace) << " at zoom " << r.zoom;
+    }
+}
+
+// A main window saved low on the screen comes up far enough for the
+// docked pan-tilt window below it to be on the screen whole; one saved
+// with room for both stays where it was.
+TEST(ScreenFit, SavedLowTheMainWindowRisesToKeepTheWindowBelowOnTheScreen) {
+    const double screenBottom = 1600 * 9.0;
+    const struct {
+        double savedTop;  // twips
+        bool kept;
+    } rows[] = {{0, true}, {900, true}, {2700, false}, {6300, false}, {screenBottom, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.savedTop);
+        Rig rig({"ORX-Beta"});
+        rig.windows.area = {0, 0, 2560 * 9.0, screenBottom};
+        rig.settings.values[std::string(Program::kTitle) + "/Settings/MainTop"] = std::to_string(row.savedTop);
+        ASSERT_TRUE(rig.startUp());
+        const FrmMain& m = rig.main();
+        const FrmPanTilt& pt = rig.program->frmPanTilt();
+        ASSERT_EQ(pt.host(), nullptr);
+        EXPECT_DOUBLE_EQ(pt.top(), m.top() + m.height() * m.zoom());
+        const double guestBottom = pt.top() + pt.height() * pt.zoom() + ar::kTitleBar + ar::kFrameBorder;
+        EXPECT_LE(guestBottom, screenBottom);
+        if (row.kept) {
+            EXPECT_EQ(m.top(), row.savedTop);
+        } else {
+            EXPECT_NEAR(guestBottom, screenBottom, 1.0);
+        }
+    }
+}

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/chain_health.h"
+#include "app/frm_chain.h"
 #include "app/status_line.h"
 #include "app/testing/rig.h"
 
@@ -47,7 +48,7 @@ TEST(StatusLine, TextsFromTheFacts) {
          {.path = dev, .opened = true, .camera = 2, .model = "ORX-Kappa", .port = Port::Open, .lastReplyAt = 99.6},
          100, evening, usb, "Camera 2  ORX-Kappa", "Answering  (last reply 0.4 s ago)"},
         {"answering long ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 10}, 135.5, evening,
-         usb, "Camera 1", "Answering  (last reply 2 min 5 s ago)"},
+         usb, "Camera 1", "Answering  (last reply 2 min 6 s ago)"},
         {"answering hours ago", {.path = dev, .opened = true, .port = Port::Open, .lastReplyAt = 0}, 3 * 3600 + 600,
          evening, usb, "Camera 1", "Answering  (last reply 3 h 10 min ago)"},
         {"no reply yet", {.path = dev, .opened = true, .port = Port::Open}, 5, evening, usb, "Camera 1",
@@ -82,6 +83,54 @@ TEST(StatusLine, TextsFromTheFacts) {
         EXPECT_EQ(t.camera, row.camera);
         EXPECT_EQ(t.link, row.link);
     }
+}
+
+// An age is rounded once to the unit it is shown in, and the form follows
+// the rounded value: a reply 59.95 s ago is a minute old, not "0 min 59 s".
+// The chain window's ages follow the same rule in their own units.
+TEST(StatusLine, AgesRoundOnceThenSplit) {
+    struct Row {
+        double seconds;
+        const char* line;   // the status line's form
+        const char* chain;  // the chain window's form
+    };
+    const std::vector<Row> rows = {
+        {0, "0.0 s", "0.0 s ago"},
+        {0.04, "0.0 s", "0.0 s ago"},
+        {0.4, "0.4 s", "0.4 s ago"},
+        {0.5, "0.5 s", "0.5 s ago"},
+        {0.96, "1.0 s", "1.0 s ago"},
+        {59.4, "59.4 s", "59.4 s ago"},
+        {59.5, "59.5 s", "59.5 s ago"},
+        {59.94, "59.9 s", "59.9 s ago"},
+        {59.95, "1 min 0 s", "1 min ago"},
+        {60, "1 min 0 s", "1 min ago"},
+        {89.4, "1 min 29 s", "1 min ago"},
+        {90.5, "1 min 31 s", "2 min ago"},
+        {119.4, "1 min 59 s", "2 min ago"},
+        {119.5, "2 min 0 s", "2 min ago"},
+        {3569.4, "59 min 29 s", "59 min ago"},
+        {3570, "59 min 30 s", "1 h ago"},
+        {3599.4, "59 min 59 s", "1 h ago"},
+        {3599.5, "1 h 0 min", "1 h ago"},
+        {3600, "1 h 0 min", "1 h ago"},
+        {3629.9, "1 h 0 min", "1 h ago"},
+        {3630, "1 h 1 min", "1 h ago"},
+        {7169.9, "1 h 59 min", "2 h ago"},
+        {7170, "2 h 0 min", "2 h ago"},
+        {5399, "1 h 30 min", "1 h ago"},
+        {5400, "1 h 30 min", "2 h ago"},
+        {3 * 3600 + 600, "3 h 10 min", "3 h ago"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.seconds);
+        EXPECT_EQ(durationText(row.seconds), row.line);
+        EXPECT_EQ(FrmChain::ageText(row.seconds), row.chain);
+    }
+    // A clock that stepped back reads as no time at all; the chain window
+    // shows a dash.
+    EXPECT_EQ(durationText(-0.5), "0.0 s");
+    EXPECT_EQ(FrmChain::ageText(-0.5), "-");
 }
 
 // The whole panel: the line follows the link as it changes.
