@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/chain_health.h"
+#include "app/design_layout.h"
 #include "app/traffic_record.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
-#include "status/layouts.h"
 
 namespace orbus {
 
