@@ -34,6 +34,11 @@ FrmMain::~FrmMain() {
     link_.close();
 }
 
+LinkState& FrmMain::linkState() { return prog_.link; }
+ModeBook& FrmMain::modes() { return prog_.modes; }
+ModelIdentity& FrmMain::identity() { return prog_.model; }
+const LabelTables& FrmMain::labels() const { return prog_.labels; }
+
 void FrmMain::drawRefresh() {
     AutoRefreshed.setCaption(refresh().autoOn() ? "Auto" : "Stop");
     AutoRefreshed.setEnabled(refresh().buttonEnabled());

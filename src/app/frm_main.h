@@ -15,7 +15,7 @@
 #include "link/link_state.h"
 #include "link/refresh_state.h"
 #include "link/send_mode.h"
-#include "app/frm_main_controls.h"
+#include "panel/main_window.h"
 #include "app/status_line.h"
 #include "app/window_arrangement.h"
 #include "platform/serial_port.h"
@@ -28,7 +28,7 @@ struct PortTry;
 class Program;
 struct Platform;
 
-class FrmMain : public FrmMainControls {
+class FrmMain : public panel::MainWindow {
 public:
     explicit FrmMain(Program& program);
     ~FrmMain() override;
@@ -46,17 +46,17 @@ public:
     std::string SD(const Bytes& byteString, int disp) { return link_.SD(byteString, disp); }
     std::string SendValues(const std::vector<int>& values, int disp) { return link_.SendValues(values, disp); }
     std::string Command(const std::vector<int>& body) { return link_.Command(body); }
-    std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) {
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) override {
         return link_.SendPaced(values, key, kind);
     }
     link::CommandPacer& pacer() { return link_.pacer(); }
     link::Async<Bytes> WaitReply(int receiveByte, bool answer = false) { return link_.WaitReply(receiveByte, answer); }
     link::Async<Bytes> WaitAnswer(int length) { return WaitReply(length, true); }
     link::Line& line() { return link_.line(); }
-    link::Tasks& tasks() { return link_.tasks(); }
-    link::Refresh& refresh() { return link_.refresh(); }
+    link::Tasks& tasks() override { return link_.tasks(); }
+    link::Refresh& refresh() override { return link_.refresh(); }
     bool linkIdle() const { return link_.idle(); }
-    link::Async<void> pause(double seconds) { return link_.pause(seconds); }
+    link::Async<void> pause(double seconds) override { return link_.pause(seconds); }
     template <class T>
     T runToEnd(link::Async<T> routine) {
         return link_.runToEnd(std::move(routine));
@@ -71,7 +71,7 @@ public:
     void commandReply(const Bytes& reply) { link_.commandReply(reply); }
     bool lastWaitTimedOut() const { return link_.lastWaitTimedOut(); }
     bool WaitCheck(double waitTime) { return link_.WaitCheck(waitTime); }
-    bool RefreshNotGoCheck() const { return link_.RefreshNotGoCheck(); }
+    bool RefreshNotGoCheck() const override { return link_.RefreshNotGoCheck(); }
     void CheckFinishCommand() { link_.CheckFinishCommand(); }
     long finishChecks() const { return link_.finishChecks(); }
 
@@ -117,7 +117,7 @@ public:
     // Starts a status read (true) or refuses it (false: a read runs, or
     // start-up, a preset or a skip count holds it back). The read goes on
     // beside the window; readDone() tells when it has ended.
-    bool ReadCameraStatus();
+    bool ReadCameraStatus() override;
     link::Async<void> statusRead();
     // An inquiry of the read gave up after its attempts: the code is
     // reported once the read has ended.
@@ -219,6 +219,11 @@ public:
     int startupCameraCount() const { return startupCameras_; }
 
     Program& program() { return prog_; }
+    // What the panel knows, as the command handlers read and write it.
+    LinkState& linkState() override;
+    ModeBook& modes() override;
+    ModelIdentity& identity() override;
+    const LabelTables& labels() const override;
 
     // Attempts of the start-up address set before the port dialog comes back.
     static constexpr int kAddressSetAttempts = 7;

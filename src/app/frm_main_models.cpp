@@ -3,10 +3,10 @@
 // drawn that another camera is laid out from.
 #include "app/frm_main_models.h"
 
+#include "app/design_layout.h"
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "pantilt/frm_pantilt.h"
-#include "status/layouts.h"
 
 namespace orbus {
 

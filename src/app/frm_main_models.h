@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ref.h"
+#include "app/frm_main.h"
+#include "panel/control_ref.h"
 #include "status/identify.h"
 
 namespace orbus {

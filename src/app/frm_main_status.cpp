@@ -4,10 +4,10 @@
 #include "app/frm_main.h"
 #include "app/frm_main_models.h"
 #include "app/program.h"
+#include "app/status_presenter.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/text.h"
 #include "status/identify.h"
-#include "status/presenter.h"
 #include "status/status_reader.h"
 
 namespace orbus {

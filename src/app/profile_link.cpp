@@ -4,11 +4,11 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "app/status_presenter.h"
 #include "link/packet.h"
 #include "platform/text.h"
 #include "status/identify.h"
 #include "status/inquiry.h"
-#include "status/presenter.h"
 #include "status/status_reader.h"
 
 namespace orbus {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/chain_health.h"
+#include "app/design_layout.h"
 #include "app/traffic_record.h"
 #include "dialogs/context.h"
 #include "dialogs/title.h"
@@ -14,7 +15,6 @@
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
-#include "status/layouts.h"
 
 namespace orbus {
 

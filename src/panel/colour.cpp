@@ -1,17 +1,16 @@
 #include "panel/colour.h"
 
-#include "app/control_ref.h"
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "panel/control_ref.h"
+#include "panel/main_window.h"
 #include "panel/runner.h"
 
 namespace orbus::panel {
 
-std::vector<MenuItem*> whiteBalanceItems(FrmMain& m) {
+std::vector<MenuItem*> whiteBalanceItems(MainWindow& m) {
     return {&m.ATWPro, &m.InDoor, &m.OutDoor, &m.OnePushWB, &m.ATW, &m.ManualWB};
 }
 
-void enableWhiteBalanceControls(FrmMain& m, int mode) {
+void enableWhiteBalanceControls(MainWindow& m, int mode) {
     enableAll({&m.RGainUp, &m.RGainDown, &m.BGainUp, &m.BGainDown, &m.RGainSlider, &m.BGainSlider, &m.RBReset},
               mode == 5);
     m.WBTrigger.setEnabled(mode == 3);
@@ -22,11 +21,10 @@ namespace {
 // The ORX-Kappa measures one-push white balance only at a shutter of 1/8
 // or faster (position 4 and up); below position 6 it takes up to 18 s.
 
-void WBTrigger_Click(FrmMain& m) {
+void WBTrigger_Click(MainWindow& m) {
     if (!m.RefreshNotGoCheck()) return;
-    Program& p = m.program();
-    LinkState& L = p.link;
-    const int shutter = p.modes.KappaShutterPos;
+    LinkState& L = m.linkState();
+    const int shutter = m.modes().KappaShutterPos;
     if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(WBTrigger), Event::Click);
     if (!row) return;
@@ -45,7 +43,7 @@ void WBTrigger_Click(FrmMain& m) {
 
 }  // namespace
 
-void wireColour(FrmMain& m) {
+void wireColour(MainWindow& m) {
     const std::vector<MenuItem*> wb = whiteBalanceItems(m);
     for (int mode = 0; mode < static_cast<int>(wb.size()); ++mode) {
         MenuItem* it = wb[static_cast<std::size_t>(mode)];

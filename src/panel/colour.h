@@ -6,17 +6,18 @@
 
 namespace orbus {
 
-class FrmMain;
 class MenuItem;
 
 namespace panel {
 
+class MainWindow;
+
 // The white-balance mode items by the camera's mode code 0 to 5: Auto,
 // indoor, outdoor, one push, ATW, manual.
-std::vector<MenuItem*> whiteBalanceItems(FrmMain& m);
+std::vector<MenuItem*> whiteBalanceItems(MainWindow& m);
 
 // The manual gains only in manual mode, the one-push trigger only in one-push mode.
-void enableWhiteBalanceControls(FrmMain& m, int mode);
+void enableWhiteBalanceControls(MainWindow& m, int mode);
 
 }  // namespace panel
 }  // namespace orbus

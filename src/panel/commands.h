@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/control_ref.h"
+#include "panel/control_ref.h"
 #include "status/model_code.h"
 
 namespace orbus::panel {

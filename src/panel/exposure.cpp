@@ -2,15 +2,14 @@
 
 #include <string>
 
-#include "app/control_ref.h"
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "panel/control_ref.h"
+#include "panel/main_window.h"
 #include "panel/runner.h"
 
 namespace orbus::panel {
 
 const std::vector<ExposureMode>& exposureModes() {
-    using M = FrmMain;
+    using M = FrmMainControls;
     static const std::vector<ExposureMode> modes = {
         // code  item                  also checked   iris   gain   shut.  bright backL. slowSh. reported
         {0x00, &M::FullAuto, nullptr, false, false, false, false, true, true, true},
@@ -35,7 +34,7 @@ const ExposureMode* exposureMode(int code) {
     return nullptr;
 }
 
-void enableExposureControls(FrmMain& m, const ExposureMode& e) {
+void enableExposureControls(MainWindow& m, const ExposureMode& e) {
     enableAll({&m.IrisClose, &m.IrisOpen, &m.IrisSlider}, e.iris);
     enableAll({&m.GainDown, &m.GainUp, &m.GainSlider}, e.gain);
     enableAll({&m.ShutterSlow, &m.ShutterFast, &m.ShutterSlider}, e.shutter);
@@ -47,7 +46,7 @@ void enableExposureControls(FrmMain& m, const ExposureMode& e) {
 namespace {
 
 // The AE menu after a mode was chosen here: its marks and what it enables.
-void showChosenMode(FrmMain& m, const ExposureMode& e) {
+void showChosenMode(MainWindow& m, const ExposureMode& e) {
     std::vector<MenuItem*> group;
     for (const ExposureMode& x : exposureModes()) group.push_back(&(m.*x.item));
     markGroup(group, &(m.*e.item), true);
@@ -57,7 +56,7 @@ void showChosenMode(FrmMain& m, const ExposureMode& e) {
 
 // Bright mode is entered from full auto or shutter priority: from any other
 // mode the camera goes to full auto first and gets a second to settle.
-link::Async<void> brightAfterFullAuto(FrmMain& m, const CommandRow* fullAuto) {
+link::Async<void> brightAfterFullAuto(MainWindow& m, const CommandRow* fullAuto) {
     if (fullAuto) {
         sendRow(m, *fullAuto, kSingle);
         // The second to settle passes beside the window.
@@ -66,9 +65,9 @@ link::Async<void> brightAfterFullAuto(FrmMain& m, const CommandRow* fullAuto) {
     runCommand(m, ORBUS_CONTROL(Bright), Event::Click, [&m] { showChosenMode(m, *exposureMode(0x0D)); });
 }
 
-void Bright_Click(FrmMain& m) {
+void Bright_Click(MainWindow& m) {
     if (!m.RefreshNotGoCheck()) return;
-    const int last = m.program().modes.LastAEMode;
+    const int last = m.modes().LastAEMode;
     if (last == 0x0D) return;
     const CommandRow* fullAuto = nullptr;
     if (last != 0x00 && last != 0x0A) fullAuto = chooseRow(m, ORBUS_CONTROL(FullAuto), Event::Click);
@@ -80,15 +79,14 @@ bool stepsShutterDisplay(const std::string& model) {
     return model == "KBM-R06" || model == "KBM-R07" || model == "KBM-R10" || model == "KBM-R11";
 }
 
-void ShutterSlow_Update(FrmMain& m) {
+void ShutterSlow_Update(MainWindow& m) {
     const int v = m.ShutterSlider.value();
     if (!stepsShutterDisplay(m.ModelVersion.text()) || v <= 7) return;
-    Program& p = m.program();
-    m.ShutterValue.setText(p.labels.shutter(p.modes.VideoSysCode, v - 1));
+    m.ShutterValue.setText(m.labels().shutter(m.modes().VideoSysCode, v - 1));
     m.ShutterSlider.setValue(v - 1);
 }
 
-void ExpComp_Update(FrmMain& m) {
+void ExpComp_Update(MainWindow& m) {
     const bool on = m.ExpComp.checked();
     m.ExpCompUp.setEnabled(on);
     m.ExpCompDown.setEnabled(on);
@@ -98,7 +96,7 @@ void ExpComp_Update(FrmMain& m) {
 
 }  // namespace
 
-void wireExposure(FrmMain& m) {
+void wireExposure(MainWindow& m) {
     for (const ExposureMode& e : exposureModes()) {
         onEvent(m, m.*e.item, Event::Click, [&m, &e] { showChosenMode(m, e); });
     }

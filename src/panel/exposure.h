@@ -7,11 +7,12 @@
 
 namespace orbus {
 
-class FrmMain;
 class FrmMainControls;
 class MenuItem;
 
 namespace panel {
+
+class MainWindow;
 
 // One AE mode: its code, its menu item (and a second item it checks too),
 // and which exposure controls it enables.
@@ -29,7 +30,7 @@ const ExposureMode* exposureMode(int code);
 
 // Enables the exposure controls as a mode leaves them to the operator; a
 // group's step buttons and slider share one state.
-void enableExposureControls(FrmMain& m, const ExposureMode& mode);
+void enableExposureControls(MainWindow& m, const ExposureMode& mode);
 
 }  // namespace panel
 }  // namespace orbus

@@ -2,9 +2,8 @@
 // digital-zoom switch, modes and limit, and the focus slider's near limit.
 #include <string>
 
-#include "app/control_ref.h"
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "panel/control_ref.h"
+#include "panel/main_window.h"
 #include "panel/runner.h"
 #include "platform/digit_input.h"
 
@@ -39,10 +38,10 @@ void apply(Tri t, std::initializer_list<Control*> controls) {
 
 // ORX-Alpha drives focus at one fixed speed: its speed boxes stay disabled.
 
-void showFocusMode(FrmMain& m, const FocusMode& f) {
-    Program& p = m.program();
+void showFocusMode(MainWindow& m, const FocusMode& f) {
+    ModeBook& modes = m.modes();
     apply(f.nearFar, {&m.Near, &m.Far});
-    if (f.speeds == T && p.link.ModelCode == PanTiltModel::Alpha) {
+    if (f.speeds == T && m.linkState().ModelCode == PanTiltModel::Alpha) {
         apply(F, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
     } else {
         apply(f.speeds, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
@@ -52,23 +51,22 @@ void showFocusMode(FrmMain& m, const FocusMode& f) {
     for (int i = 0; i < 4; ++i) apply(f.mode[i], {&m.AFModeCmd[i]});
     apply(f.manual, {&m.ManAFMode});
     apply(f.infinity, {&m.Infinity});
-    if (f.subMode >= 0) p.modes.AFSubMode = static_cast<std::uint8_t>(f.subMode);
-    if (f.subModeOffAfter && p.modes.AFSubMode <= 2) m.AFModeCmd[p.modes.AFSubMode + 1].setEnabled(false);
+    if (f.subMode >= 0) modes.AFSubMode = static_cast<std::uint8_t>(f.subMode);
+    if (f.subModeOffAfter && modes.AFSubMode <= 2) m.AFModeCmd[modes.AFSubMode + 1].setEnabled(false);
 }
 
 // The ORX-Kappa takes no preset while it switches to auto focus, unless its
 // own menu already holds the presets back.
 
-void AutoFocus_Click(FrmMain& m, const FocusMode& f) {
-    Program& p = m.program();
-    const bool holdPresets = p.link.ModelCode == PanTiltModel::Kappa && !p.modes.MenuMode;
+void AutoFocus_Click(MainWindow& m, const FocusMode& f) {
+    const bool holdPresets = m.linkState().ModelCode == PanTiltModel::Kappa && !m.modes().MenuMode;
     if (holdPresets) m.FmPreset.setEnabled(false);
     runCommand(m, f.control, Event::Click, [&m, &f] { showFocusMode(m, f); });
     if (holdPresets) m.FmPreset.setEnabled(true);
 }
 
 // The AF times: the buttons change before the packet goes out.
-void ACTAFmodeset_Click(FrmMain& m, const FocusMode& f) {
+void ACTAFmodeset_Click(MainWindow& m, const FocusMode& f) {
     showFocusMode(m, f);
     runCommand(m, f.control, Event::Click);
 }
@@ -79,13 +77,13 @@ void showSlider(Slider& s, bool on) {
 }
 
 // Digital zoom on: the long zoom range; off: the short one.
-void DZoom_Update(FrmMain& m) {
+void DZoom_Update(MainWindow& m) {
     const bool on = m.DZoom.checked();
     showSlider(m.ZoomSliderShort, !on);
     showSlider(m.ZoomSlider, on);
 }
 
-void DZoomMode_Update(FrmMain& m, int index) {
+void DZoomMode_Update(MainWindow& m, int index) {
     const bool separate = index == 1;
     enableAll({&m.DZoomTele, &m.DZoomWide, &m.DZoomX}, separate);
     m.DZoomMode[0].setEnabled(separate);
@@ -98,13 +96,13 @@ void DZoomMode_Update(FrmMain& m, int index) {
 }
 
 // The focus position never goes beyond the near limit.
-void FocusSlider_Change(FrmMain& m) {
+void FocusSlider_Change(MainWindow& m) {
     if (m.FocusSlider.value() > m.FocusNearLimitSlider.value()) m.FocusSlider.setValue(m.FocusNearLimitSlider.value());
 }
 
 }  // namespace
 
-void wireLens(FrmMain& m) {
+void wireLens(MainWindow& m) {
     for (const FocusMode& f : kFocusModes) {
         Control* c = f.control.in(m);
         if (!c) continue;

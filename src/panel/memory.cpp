@@ -1,9 +1,8 @@
 // Memory group: the pan-tilt cameras' preset grid with its one pending
 // operation, the block cameras' memory grid, and camera power with the
 // refresh pause a camera needs while it starts.
-#include "app/control_ref.h"
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "panel/control_ref.h"
+#include "panel/main_window.h"
 #include "panel/runner.h"
 
 namespace orbus::panel {
@@ -21,16 +20,16 @@ const PresetRow kPresetRows[] = {
     {ORBUS_EACH(PresetReset), 2},
 };
 
-OptionButton* presetButton(FrmMain& m, const PresetRow& pr, int n) {
+OptionButton* presetButton(MainWindow& m, const PresetRow& pr, int n) {
     return static_cast<OptionButton*>(pr.buttons.at(m, n));
 }
 
 // Watchdog of a pending preset: it clears the preset when no completion comes.
-void armPresetWatchdog(FrmMain& m) { m.refresh().watchPreset(); }
+void armPresetWatchdog(MainWindow& m) { m.refresh().watchPreset(); }
 
 // The lit option button is the sign of the operation pending; one at a time.
-void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
-    LinkState& L = m.program().link;
+void Preset_Click(MainWindow& m, const PresetRow& pr, int n) {
+    LinkState& L = m.linkState();
     OptionButton* button = presetButton(m, pr, n);
     const CommandRow* row = chooseRow(m, pr.buttons.member, n, Event::Click);
     if (!button || !row) return;
@@ -62,9 +61,8 @@ void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
 int powerOnInterval(PanTiltModel model) { return model == PanTiltModel::Beta ? 6000 : model == PanTiltModel::Kappa ? 7000 : 2000; }
 std::uint8_t powerOnSkips(PanTiltModel model) { return model == PanTiltModel::Beta ? 3 : model == PanTiltModel::Kappa ? 4 : 1; }
 
-void Power_Click(FrmMain& m) {
-    Program& p = m.program();
-    LinkState& L = p.link;
+void Power_Click(MainWindow& m) {
+    LinkState& L = m.linkState();
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
     if (row->guarded && !m.RefreshNotGoCheck()) return;
@@ -73,7 +71,7 @@ void Power_Click(FrmMain& m) {
     } else {
         m.Power.setChecked(true);
         // The camera may come back as another model: identify it again.
-        p.model.VersionRead = false;
+        m.identity().VersionRead = false;
         m.refresh().poweredOn(powerOnInterval(L.ModelCode), powerOnSkips(L.ModelCode));
     }
     sendRow(m, *row, kSingle);
@@ -81,7 +79,7 @@ void Power_Click(FrmMain& m) {
 
 }  // namespace
 
-void wireMemory(FrmMain& m) {
+void wireMemory(MainWindow& m) {
     for (const PresetRow& pr : kPresetRows) {
         for (Control* c : pr.buttons.elements(m)) {
             const int n = c->index();

@@ -5,8 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "app/frm_main.h"
-#include "app/program.h"
+#include "panel/main_window.h"
 #include "platform/text.h"
 
 namespace orbus::panel {
@@ -29,14 +28,14 @@ bool isChecked(const Control& c) {
 
 // The control a row tests or reads: the one named, else the row's own
 // (the element the event came from, for a row of every element).
-const Control* controlFor(FrmMain& m, const ControlRef& named, const CommandRow& row, int index) {
+const Control* controlFor(MainWindow& m, const ControlRef& named, const CommandRow& row, int index) {
     return named ? named.in(m) : row.target.at(m, index);
 }
 
-bool holds(FrmMain& m, const CommandRow& row, int index) {
+bool holds(MainWindow& m, const CommandRow& row, int index) {
     const When& w = row.when;
     if (w.test == When::Always) return true;
-    if (w.test == When::ModelIs) return m.program().link.ModelCode == w.model;
+    if (w.test == When::ModelIs) return m.linkState().ModelCode == w.model;
     const Control* subject = controlFor(m, w.subject, row, index);
     if (!subject) return false;
     if (w.test == When::Checked) return isChecked(*subject);
@@ -56,7 +55,7 @@ std::pair<int, int> hexPairOf(const TextBox& box) {
     return {std::max(0, hexDigit(t.front())), std::max(0, hexDigit(t.back()))};
 }
 
-bool fill(FrmMain& m, const Field& f, const CommandRow& row, int index, std::vector<int>& body) {
+bool fill(MainWindow& m, const Field& f, const CommandRow& row, int index, std::vector<int>& body) {
     const std::size_t at = static_cast<std::size_t>(f.at);
     const int width = f.kind == FieldKind::Nibbles4 ? 4 : f.kind == FieldKind::Speed || f.kind == FieldKind::Index ? 1 : 2;
     if (f.at < 0 || at + static_cast<std::size_t>(width) > body.size()) return false;
@@ -93,31 +92,31 @@ bool fill(FrmMain& m, const Field& f, const CommandRow& row, int index, std::vec
 
 }  // namespace
 
-const CommandRow* chooseRow(FrmMain& m, std::string_view control, int index, Event ev) {
+const CommandRow* chooseRow(MainWindow& m, std::string_view control, int index, Event ev) {
     for (const CommandRow* r : commandRows(control, index, ev)) {
         if (!r->then && holds(m, *r, index)) return r;
     }
     return nullptr;
 }
 
-const CommandRow* chooseRow(FrmMain& m, const ControlRef& control, Event ev) {
+const CommandRow* chooseRow(MainWindow& m, const ControlRef& control, Event ev) {
     return chooseRow(m, control.member, control.index, ev);
 }
 
-std::optional<std::vector<int>> buildPacket(FrmMain& m, const CommandRow& row, int index) {
+std::optional<std::vector<int>> buildPacket(MainWindow& m, const CommandRow& row, int index) {
     std::vector<int> body(row.body.begin(), row.body.end());
     for (const Field& f : row.fields) {
         if (!fill(m, f, row, index, body)) return std::nullopt;
     }
     std::vector<int> packet;
     packet.reserve(body.size() + 2);
-    packet.push_back(m.program().link.header());
+    packet.push_back(m.linkState().header());
     packet.insert(packet.end(), body.begin(), body.end());
     packet.push_back(0xFF);
     return packet;
 }
 
-void sendRow(FrmMain& m, const CommandRow& row, int index) {
+void sendRow(MainWindow& m, const CommandRow& row, int index) {
     const std::vector<CommandRow>& table = commandTable();
     for (auto it = table.begin() + (&row - table.data()); it != table.end(); ++it) {
         if (&*it != &row && !it->then) break;
@@ -135,13 +134,13 @@ void sendRow(FrmMain& m, const CommandRow& row, int index) {
     }
 }
 
-void refreshHold(FrmMain& m) { m.refresh().readOnceAfterCommand(); }
+void refreshHold(MainWindow& m) { m.refresh().readOnceAfterCommand(); }
 
-bool runCommand(FrmMain& m, const ControlRef& control, Event ev, const std::function<void()>& update) {
+bool runCommand(MainWindow& m, const ControlRef& control, Event ev, const std::function<void()>& update) {
     return runCommand(m, control.member, control.index, ev, update);
 }
 
-bool runCommand(FrmMain& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
+bool runCommand(MainWindow& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
     const CommandRow* row = chooseRow(m, control, index, ev);
     if (!row) return false;
     if (row->guarded && !m.RefreshNotGoCheck()) return false;
@@ -172,7 +171,7 @@ std::function<void()>* eventSlot(Control& c, Event ev) {
     }
 }
 
-void onEvent(FrmMain& m, Control& c, Event ev, std::function<void()> update) {
+void onEvent(MainWindow& m, Control& c, Event ev, std::function<void()> update) {
     std::function<void()>* slot = eventSlot(c, ev);
     if (!slot) return;
     const std::string name = c.name();
@@ -195,7 +194,7 @@ namespace {
 
 // Sliders whose drag holds the periodic refresh off, so that no status read
 // moves the thumb under the operator's pointer.
-void wireSliderDrag(FrmMain& m) {
+void wireSliderDrag(MainWindow& m) {
     for (Slider* s : {&m.IrisSlider, &m.GainSlider, &m.ShutterSlider, &m.BrightSlider, &m.ExpCompSlider,
                       &m.ZoomSlider, &m.ZoomSliderShort, &m.DZoomSlider, &m.FocusSlider, &m.RGainSlider,
                       &m.BGainSlider, &m.ApertureSlider, &m.VPSlider}) {
@@ -212,7 +211,7 @@ void wireSliderDrag(FrmMain& m) {
 
 }  // namespace
 
-void wireCommands(FrmMain& m) {
+void wireCommands(MainWindow& m) {
     std::set<std::pair<const Control*, Event>> done;
     for (const CommandRow& r : commandTable()) {
         for (Control* c : r.target.elements(m)) {

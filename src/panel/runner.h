@@ -16,43 +16,44 @@
 namespace orbus {
 
 class Control;
-class FrmMain;
 struct ControlRef;
 class MenuItem;
 
 namespace panel {
 
+class MainWindow;
+
 // The row a control's event sends in the panel's present state, or nullptr.
 // The control is named by its member's name and element (kSingle: not an
 // array element), or by a reference to one control or element.
-const CommandRow* chooseRow(FrmMain& m, std::string_view control, int index, Event ev);
-const CommandRow* chooseRow(FrmMain& m, const ControlRef& control, Event ev);
+const CommandRow* chooseRow(MainWindow& m, std::string_view control, int index, Event ev);
+const CommandRow* chooseRow(MainWindow& m, const ControlRef& control, Event ev);
 
 // The whole packet of a row for the driven camera (header .. FF), or
 // nothing when a control it reads is missing.
-std::optional<std::vector<int>> buildPacket(FrmMain& m, const CommandRow& row, int index);
+std::optional<std::vector<int>> buildPacket(MainWindow& m, const CommandRow& row, int index);
 
 // Sends a row, and the row marked `then` after it, with SD in command mode.
-void sendRow(FrmMain& m, const CommandRow& row, int index);
+void sendRow(MainWindow& m, const CommandRow& row, int index);
 
 // With auto refresh off, one status read about two seconds after this
 // command's completion; with auto refresh on the send routine pauses and
 // resumes it itself.
-void refreshHold(FrmMain& m);
+void refreshHold(MainWindow& m);
 
 // Runs a control's event through the common shape; `update` is the panel
 // update of the control's group, run after sending. False when nothing was
 // sent: no row for the panel's state, or refused by the guard.
-bool runCommand(FrmMain& m, std::string_view control, int index, Event ev,
+bool runCommand(MainWindow& m, std::string_view control, int index, Event ev,
                 const std::function<void()>& update = {});
-bool runCommand(FrmMain& m, const ControlRef& control, Event ev, const std::function<void()>& update = {});
+bool runCommand(MainWindow& m, const ControlRef& control, Event ev, const std::function<void()>& update = {});
 
 // The handler slot of a control for an event, or nullptr when the control
 // has no such event.
 std::function<void()>* eventSlot(Control& c, Event ev);
 
 // Sets the handler of a control's event to the common shape with an update.
-void onEvent(FrmMain& m, Control& c, Event ev, std::function<void()> update = {});
+void onEvent(MainWindow& m, Control& c, Event ev, std::function<void()> update = {});
 
 // Enables or disables controls together.
 void enableAll(std::initializer_list<Control*> controls, bool on);
@@ -62,14 +63,14 @@ void enableAll(std::initializer_list<Control*> controls, bool on);
 void markGroup(const std::vector<MenuItem*>& group, MenuItem* chosen, bool setOwn);
 
 // Wires every control of the command table to its handler, then the group rules.
-void wireCommands(FrmMain& m);
+void wireCommands(MainWindow& m);
 
 // Group rules, one file each.
-void wireExposure(FrmMain& m);
-void wireLens(FrmMain& m);
-void wireColour(FrmMain& m);
-void wireMemory(FrmMain& m);
-void wireToggles(FrmMain& m);
+void wireExposure(MainWindow& m);
+void wireLens(MainWindow& m);
+void wireColour(MainWindow& m);
+void wireMemory(MainWindow& m);
+void wireToggles(MainWindow& m);
 
 }  // namespace panel
 }  // namespace orbus

@@ -1,7 +1,7 @@
 // Switches of the main window: menu items that toggle their check mark,
 // buttons whose caption changes with each click, the camera menu's off
 // item, synchronisation, the D-SUB output and the aspect mode.
-#include "app/frm_main.h"
+#include "panel/main_window.h"
 #include "panel/runner.h"
 
 namespace orbus::panel {
@@ -30,7 +30,7 @@ MenuItem FrmMainControls::*const kCheckToggles[] = {
 
 }  // namespace
 
-void wireToggles(FrmMain& m) {
+void wireToggles(MainWindow& m) {
     for (const CaptionToggle& t : kCaptionToggles) {
         Button& b = m.*t.button;
         onEvent(m, b, Event::Click, [&b, &t] { b.setCaption(b.caption() == t.a ? t.b : t.a); });

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/control_ref.h"
+#include "panel/control_ref.h"
 #include "status/decode.h"
 
 namespace orbus::profile {
@@ -89,7 +89,7 @@ std::optional<int> choiceCode(const SettingDef& setting, std::string_view name);
 // The main window laid out for the driven camera: what that model offers.
 class ModelView {
 public:
-    explicit ModelView(const FrmMain& main) : main_(main) {}
+    explicit ModelView(const FrmMainControls& main) : main_(main) {}
     // The model string ("ORX-Kappa", "KBM-R05") the window is laid out for.
     std::string model() const;
     // The setting is in this model's layout: its control shown (with the
@@ -104,7 +104,7 @@ public:
 
 private:
     bool shown(const ControlRef& control) const;
-    const FrmMain& main_;
+    const FrmMainControls& main_;
 };
 
 // The values include zoom or focus positions.

@@ -1,4 +1,4 @@
-#include "status/presenter.h"
+#include "app/status_presenter.h"
 
 #include "app/frm_main.h"
 #include "app/program.h"

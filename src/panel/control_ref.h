@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "panel/frm_main_controls.h"
 
 namespace orbus {
 
@@ -19,20 +19,20 @@ struct ControlRef {
 
     std::string_view member;   // the member's name
     int index = kSingle;       // the element of a control array, kSingle or kEach
-    Control* (*get)(FrmMain&, int index) = nullptr;
+    Control* (*get)(FrmMainControls&, int index) = nullptr;
     // Every element of the array in index order, or the one control.
-    std::vector<Control*> (*every)(FrmMain&) = nullptr;
+    std::vector<Control*> (*every)(FrmMainControls&) = nullptr;
 
     // False for an empty reference (one that names no control).
     explicit operator bool() const { return get != nullptr; }
 
     // The control in this window; nullptr when the array has no such element.
-    Control* in(FrmMain& m) const { return get ? get(m, index) : nullptr; }
-    const Control* in(const FrmMain& m) const { return in(const_cast<FrmMain&>(m)); }
+    Control* in(FrmMainControls& m) const { return get ? get(m, index) : nullptr; }
+    const Control* in(const FrmMainControls& m) const { return in(const_cast<FrmMainControls&>(m)); }
     // As in(), with `element` standing for kEach.
-    Control* at(FrmMain& m, int element) const { return get ? get(m, index == kEach ? element : index) : nullptr; }
+    Control* at(FrmMainControls& m, int element) const { return get ? get(m, index == kEach ? element : index) : nullptr; }
     // The controls this reference stands for in this window.
-    std::vector<Control*> elements(FrmMain& m) const {
+    std::vector<Control*> elements(FrmMainControls& m) const {
         if (index == kEach && every) return every(m);
         Control* c = in(m);
         return c ? std::vector<Control*>{c} : std::vector<Control*>{};
@@ -50,7 +50,7 @@ struct ControlRef {
 };
 
 template <auto Member>
-Control* controlOf(FrmMain& m, int index) {
+Control* controlOf(FrmMainControls& m, int index) {
     auto& c = m.*Member;
     if constexpr (requires { c.has(0); }) {
         return c.has(index) ? &c[index] : nullptr;
@@ -60,7 +60,7 @@ Control* controlOf(FrmMain& m, int index) {
 }
 
 template <auto Member>
-std::vector<Control*> controlsOf(FrmMain& m) {
+std::vector<Control*> controlsOf(FrmMainControls& m) {
     auto& c = m.*Member;
     std::vector<Control*> out;
     if constexpr (requires { c.has(0); }) {
@@ -76,11 +76,11 @@ std::vector<Control*> controlsOf(FrmMain& m) {
 // ORBUS_CONTROL(IrisOpen), ORBUS_ELEMENT(LblAE, 17), ORBUS_EACH(PresetSet):
 // a misspelt member does not compile.
 #define ORBUS_CONTROL(member)                                                                              \
-    (::orbus::ControlRef{#member, ::orbus::ControlRef::kSingle, &::orbus::controlOf<&::orbus::FrmMain::member>, \
-                         &::orbus::controlsOf<&::orbus::FrmMain::member>})
+    (::orbus::ControlRef{#member, ::orbus::ControlRef::kSingle, &::orbus::controlOf<&::orbus::FrmMainControls::member>, \
+                         &::orbus::controlsOf<&::orbus::FrmMainControls::member>})
 #define ORBUS_ELEMENT(member, i)                                                                \
-    (::orbus::ControlRef{#member, (i), &::orbus::controlOf<&::orbus::FrmMain::member>, \
-                         &::orbus::controlsOf<&::orbus::FrmMain::member>})
+    (::orbus::ControlRef{#member, (i), &::orbus::controlOf<&::orbus::FrmMainControls::member>, \
+                         &::orbus::controlsOf<&::orbus::FrmMainControls::member>})
 #define ORBUS_EACH(member)                                                                               \
-    (::orbus::ControlRef{#member, ::orbus::ControlRef::kEach, &::orbus::controlOf<&::orbus::FrmMain::member>, \
-                         &::orbus::controlsOf<&::orbus::FrmMain::member>})
+    (::orbus::ControlRef{#member, ::orbus::ControlRef::kEach, &::orbus::controlOf<&::orbus::FrmMainControls::member>, \
+                         &::orbus::controlsOf<&::orbus::FrmMainControls::member>})

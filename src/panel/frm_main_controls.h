@@ -1,7 +1,7 @@
 // The main window's controls, in tab order: menus, the status row, the
 // frames of the left column, the middle column and the right column from top
-// to bottom, then the log column. Placement is in frm_main_layout*.cpp; the
-// window's procedures and handlers are FrmMain's (frm_main.h).
+// to bottom, then the log column. The main window places them and wires
+// their handlers.
 #pragma once
 
 #include "platform/control.h"
