@@ -1,6 +1,8 @@
 #include "app/frm_main.h"
 
 #include "app/program.h"
+#include "app/status_presenter.h"
+#include "link/packet.h"
 #include "panel/runner.h"
 #include "platform/platform.h"
 
@@ -24,6 +26,26 @@ FrmMain::FrmMain(Program& program)
     arrangeTabOrder();
     wireHandlers();
     buildKeysAndTips();
+    // The one place the status values reach the window: the model tells
+    // of a read of the driven camera, the presenter draws it.
+    modelWatch_ = prog_.cameras.subscribe([this](int camera, model::Chain::Aspect aspect) {
+        if (aspect != model::Chain::Aspect::Status || camera != state_.CamAddress) return;
+        if (const model::Camera* c = prog_.cameras.camera(camera); c && c->status) status::present(*this, *c->status);
+    });
+}
+
+std::string FrmMain::sendPaced(const std::vector<int>& values, const std::string& key,
+                               link::CommandPacer::Kind kind) {
+    Bytes bytes;
+    // A value that is no byte is refused where it always was ("ERR").
+    if (!ToByteArray(values, bytes)) return link_.SendPaced(values, key, kind);
+    switch (commands_.send({bytes, link::Source::MainWindow, kind, key})) {
+    case link::SendOutcome::Sent:
+    case link::SendOutcome::Waiting: return "OK";
+    case link::SendOutcome::Malformed:
+    case link::SendOutcome::NotWritten: break;
+    }
+    return "NG";
 }
 
 FrmMain::~FrmMain() {

@@ -11,6 +11,8 @@
 #include "link/async.h"
 #include "link/camera_link.h"
 #include "link/line.h"
+#include "link/link_commands.h"
+#include "model/chain.h"
 #include "link/pacer.h"
 #include "link/link_state.h"
 #include "link/refresh_state.h"
@@ -43,11 +45,12 @@ public:
     // The camera link every exchange goes through (link/camera_link.h, where
     // the procedures below are described); they hand over to it.
     link::CameraLink& cameraLink() { return link_; }
+    link::CommandSink& commands() { return commands_; }
     std::string SD(const Bytes& byteString, int disp) { return link_.SD(byteString, disp); }
     std::string SendValues(const std::vector<int>& values, int disp) { return link_.SendValues(values, disp); }
     std::string Command(const std::vector<int>& body) { return link_.Command(body); }
     std::string SendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind) override {
-        return link_.SendPaced(values, key, kind);
+        return sendPaced(values, key, kind);
     }
     link::CommandPacer& pacer() { return link_.pacer(); }
     link::Async<Bytes> WaitReply(int receiveByte, bool answer = false) { return link_.WaitReply(receiveByte, answer); }
@@ -271,6 +274,11 @@ private:
     static std::unique_ptr<link::LinkWindow> linkWindowOf(FrmMain& window);
     std::unique_ptr<link::LinkWindow> linkWindow_;
     link::CameraLink link_;
+    // The main window's commands go through the one command interface.
+    link::LinkCommands commands_{link_};
+    std::string sendPaced(const std::vector<int>& values, const std::string& key, link::CommandPacer::Kind kind);
+    // The driven camera's values are drawn when the model learns them.
+    model::Chain::Subscription modelWatch_;
 };
 
 }  // namespace orbus

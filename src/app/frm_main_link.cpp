@@ -8,6 +8,7 @@
 #include "app/chain_health.h"
 #include "app/port_problem.h"
 #include "app/program.h"
+#include "model/station.h"
 #include "dialogs/menus.h"
 #include "link/packet.h"
 #include "pantilt/frm_pantilt.h"
@@ -29,7 +30,10 @@ public:
     void drawRefresh() override { window_.drawRefresh(); }
     void commandWentOut(int camera) override { window_.commandWentOut(camera); }
     void clearPresetHighlight(int op, int no) override { window_.clearPresetHighlight(op, no); }
-    void linkChanged() override { window_.updateStatusLine(); }
+    void linkChanged() override {
+        model::copyLinkFacts(window_.program().cameras, window_.cameraLink(), window_.program().chain);
+        window_.updateStatusLine();
+    }
     void clearPresetHighlights() override {
         for (auto* arr : {&window_.PresetSet, &window_.PresetRecall, &window_.PresetReset}) {
             arr->forEach([](int, OptionButton& o) { o.setValue(false); });
@@ -139,11 +143,13 @@ link::Async<void> FrmMain::addressSet() {
     const std::optional<int> cameras = co_await link_.addressSetExchange();
     if (!cameras) co_return;
     const int n = *cameras;
+    prog_.cameras.renumber(n);
     CameraSel.forEach([&](int i, MenuItem& m) { m.setEnabled(i <= n); });
     if (!CameraSel.has(state_.CamAddress) || !CameraSel[state_.CamAddress].enabled()) {
         if (CameraSel.has(state_.CamAddress)) CameraSel[state_.CamAddress].setChecked(false);
         CameraSel[1].setChecked(true);
         state_.CamAddress = 1;
+        prog_.cameras.setDriven(1);
         Active.setText("1");
         ReadCameraStatus();
     }
@@ -155,6 +161,7 @@ void FrmMain::CameraSel_Click(int index) {
     // A head the keyboard moves belongs to the camera driven until now.
     program().frmPanTilt().keyDriveDetach();
     state_.CamAddress = index;
+    prog_.cameras.setDriven(index);
     CameraSel.forEach([&](int i, MenuItem& m) { m.setChecked(i == index); });
     Active.setText(std::to_string(index));
     program().model.VersionRead = false;

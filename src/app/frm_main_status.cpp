@@ -41,6 +41,7 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
     const auto answer = co_await identifier.version();
     if (!answer) co_return false;
     const status::VersionInfo& version = *answer;
+    if (version.series != Series::Unknown) p.cameras.setIdentity(p.link.CamAddress, model::identityOf(version));
     if (version.series != Series::PanTilt) {
         p.model.IsPanTiltSeries = false;
         // The model code names pan-tilt models only: a block camera chosen
@@ -141,6 +142,7 @@ link::Async<void> FrmMain::IdentifyAtStartup() {
     }
     const status::VersionInfo& version = *answer;
     if (version.from != 0x80 + 16 * address) co_return;
+    p.cameras.setIdentity(address, model::identityOf(version));
     if (version.series == Series::PanTilt) {
         markPanTiltSeries(*this, version.key);
         p.link.ModelCode = version.model;
@@ -212,7 +214,10 @@ link::Async<void> FrmMain::statusRead() {
         status::StatusReader reader{statusLink};
         const auto replies = co_await reader.blocks(L.ModelCode, p.model.VideoSystem);
         ok = replies.has_value();
-        if (ok) status::present(*this, status::decodeStatus(*replies, status::decodeContext(*this)));
+        if (ok) {
+            p.cameras.setStatus(L.CamAddress, status::decodeStatus(*replies, status::decodeContext(*this)),
+                                p.platform.clock.now());
+        }
     }
     if (ok) {
         if (p.model.IsPanTiltSeries) check_DspPTW();

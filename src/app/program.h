@@ -12,6 +12,7 @@
 #include "dialogs/context.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"
+#include "model/chain.h"
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -65,6 +66,9 @@ public:
     // What the traffic on the line says of each camera, kept by the tap on
     // the serial port.
     ChainHealth chain;
+    // What the panel knows of each camera: the main window shows the
+    // driven one's values from here.
+    model::Chain cameras;
     // Every packet that passed the port, for the traffic window.
     TrafficRecord traffic;
 

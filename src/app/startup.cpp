@@ -139,6 +139,7 @@ link::Async<bool> FrmMain::addressSetAtStartup() {
         if (r.size() >= 4 && r[0] == 0x88 && r[1] == 0x30 && r[3] == 0xFF) {
             int cameras = r[2] - 1;
             startupCameras_ = cameras;
+            prog_.cameras.renumber(cameras);
             CameraSel.forEach([&](int i, MenuItem& m) {
                 m.setEnabled(i <= cameras);
                 m.setChecked(i == 1);
@@ -191,6 +192,7 @@ link::Async<void> FrmMain::startUp() {
             readLayout();
             prog_.labels.fillDefaults();
             state_.CamAddress = 1;
+            prog_.cameras.setDriven(1);
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
             showProgress("Address Set Start");

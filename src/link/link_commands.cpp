@@ -40,12 +40,18 @@ bool LinkCommands::isCameraCommand(const Bytes& packet) {
 
 SendOutcome LinkCommands::send(const Command& command) {
     SendOutcome outcome;
-    if (!isCameraCommand(command.packet)) {
+    const std::vector<int> values(command.packet.begin(), command.packet.end());
+    if (!wellFormedPacket(command.packet)) {
+        // Refused where every send is checked, so the operator is told
+        // which control built it, as for any packet the panel built.
+        link_.SendPaced(values, command.key, command.kind);
+        outcome = SendOutcome::Malformed;
+    } else if (!isCameraCommand(command.packet)) {
+        // A broadcast or an inquiry is the link's own business.
         outcome = SendOutcome::Malformed;
     } else {
         const int camera = commandCamera(command.packet);
         const bool waits = link_.pacer().mustWait(camera);
-        const std::vector<int> values(command.packet.begin(), command.packet.end());
         // A value's key defaults to the bytes before its value: a newer
         // position of the same slider replaces an older one still waiting.
         std::string key = command.key;

@@ -13,6 +13,21 @@ Capabilities capabilitiesOf(const Identity& identity) {
     return c;
 }
 
+Identity identityOf(const status::VersionInfo& v) {
+    Identity id;
+    id.series = v.series;
+    id.panTilt = v.model;
+    id.blockModel = v.blockModel;
+    id.romHi = v.romHi;
+    id.romLo = v.romLo;
+    if (v.series == Series::PanTilt) {
+        id.name = panTiltModelName(v.model);
+    } else if (const BlockModelRow* row = findBlockModel(v.blockModel)) {
+        id.name = blockModelName(*row);
+    }
+    return id;
+}
+
 Chain::Subscription Chain::subscribe(Listener listener) {
     auto held = std::make_shared<Listener>(std::move(listener));
     listeners_.push_back(held);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "status/decode.h"
+#include "status/identify.h"
 #include "status/identity.h"
 #include "status/model_code.h"
 
@@ -36,6 +37,8 @@ struct Capabilities {
     bool expandBlock = false;     // ORX-Beta and ORX-Kappa: a fourth status block
 };
 Capabilities capabilitiesOf(const Identity& identity);
+// Who a version answer says the camera is.
+Identity identityOf(const status::VersionInfo& version);
 
 // How a camera's link stands, as the link owner last said.
 struct LinkFacts {

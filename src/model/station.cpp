@@ -102,21 +102,6 @@ link::Async<std::optional<int>> Station::numberChain() {
 
 namespace {
 
-Identity identityOf(const status::VersionInfo& v) {
-    Identity id;
-    id.series = v.series;
-    id.panTilt = v.model;
-    id.blockModel = v.blockModel;
-    id.romHi = v.romHi;
-    id.romLo = v.romLo;
-    if (v.series == Series::PanTilt) {
-        id.name = panTiltModelName(v.model);
-    } else if (const BlockModelRow* row = findBlockModel(v.blockModel)) {
-        id.name = blockModelName(*row);
-    }
-    return id;
-}
-
 // The label tables the panel lays out for a camera.
 LabelTables labelsFor(const Identity& id) {
     LabelTables l;
@@ -171,13 +156,15 @@ link::Async<bool> Station::read(int address) {
     co_return true;
 }
 
-void Station::linkChanged() {
+void Station::linkChanged() { copyLinkFacts(chain_, *link_, health_); }
+
+void copyLinkFacts(Chain& chain, link::CameraLink& link, const ChainHealth& health) {
     for (int address = 1; address <= Chain::kMaxCameras; ++address) {
         LinkFacts f;
-        f.inFlight = link_->pacer().inFlight(address);
-        f.waiting = link_->pacer().waiting(address);
-        f.lastReplyAt = health_.camera(address).lastReplyAt;
-        chain_.setLink(address, f);
+        f.inFlight = link.pacer().inFlight(address);
+        f.waiting = link.pacer().waiting(address);
+        f.lastReplyAt = health.camera(address).lastReplyAt;
+        chain.setLink(address, f);
     }
 }
 

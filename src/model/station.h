@@ -18,6 +18,10 @@
 
 namespace orbus::model {
 
+// The link's facts of each camera (in flight, waiting, last reply), copied
+// into the model; a camera whose facts did not change is not told of.
+void copyLinkFacts(Chain& chain, link::CameraLink& link, const ChainHealth& health);
+
 class Station {
 public:
     // The platform's port is taken over: its events come here.
