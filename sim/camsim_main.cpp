@@ -50,6 +50,7 @@
 #include <string>
 
 #include "chain.h"
+#include "options.h"
 
 namespace {
 
@@ -195,11 +196,31 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-        else if (a == "--delay") faults.replyDelay = std::atof(next().c_str());
-        else if (a == "--split") faults.splitChunk = std::atoi(next().c_str());
-        else if (a == "--garbage") faults.garbageRate = std::atof(next().c_str());
+        else if (a == "--delay" || a == "--garbage" || a == "--exit-after" || a == "--split") {
+            // Each number whole and in range; anything else is refused, not taken for 0.
+            const std::string text = next();
+            std::string problem;
+            bool read = false;
+            if (a == "--delay") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 3600, problem);
+                if ((read = v.has_value())) faults.replyDelay = *v;
+            } else if (a == "--garbage") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 1, problem);
+                if ((read = v.has_value())) faults.garbageRate = *v;
+            } else if (a == "--exit-after") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 1e6, problem);
+                if ((read = v.has_value())) exitAfter = *v;
+            } else {
+                const auto v = orbus::sim::wholeOption(a, text, 0, 4096, problem);
+                if ((read = v.has_value())) faults.splitChunk = *v;
+            }
+            if (!read) {
+                std::fprintf(stderr, "orbus-camsim: %s\n", problem.c_str());
+                usage();
+                return 2;
+            }
+        }
         else if (a == "--silent") faults.silent = true;
-        else if (a == "--exit-after") exitAfter = std::atof(next().c_str());
         else if (a == "--quiet") quiet = true;
         else if (a == "--control") control = true;
         else if (a == "--instant") instant = true;
