@@ -51,6 +51,7 @@
 
 #include "chain.h"
 #include "options.h"
+#include "platform/hex.h"
 
 namespace {
 
@@ -85,17 +86,6 @@ int listenSpeed(const std::string& text) {
 
 std::string listeningText(int baud) {
     return baud > 0 ? "listening at " + std::to_string(baud) + " bps" : "listening at any speed";
-}
-
-std::string hexText(const orbus::sim::Bytes& b) {
-    std::string s;
-    char buf[4];
-    for (auto v : b) {
-        std::snprintf(buf, sizeof buf, "%02X ", v);
-        s += buf;
-    }
-    if (!s.empty()) s.pop_back();
-    return s;
 }
 
 // The pseudo-terminal the chain is served on, reachable at a fixed path.
@@ -271,7 +261,7 @@ int main(int argc, char** argv) {
         chain->trace = [](const char* dir, const orbus::sim::Bytes& b) {
             // A refusal for want of a socket: the command was not carried out.
             const bool full = b.size() == 4 && b[1] == 0x60 && b[2] == 0x03;
-            std::printf("%s %s%s\n", dir, hexText(b).c_str(), full ? "   (both sockets busy: command lost)" : "");
+            std::printf("%s %s%s\n", dir, orbus::hexBytes(b).c_str(), full ? "   (both sockets busy: command lost)" : "");
             std::fflush(stdout);
         };
     }
