@@ -38,12 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const json::Parsed j = json::parse(text);
-    fuzz::check(j.value.has_value() != !j.error.empty(), "a value or a problem, never both");
-    if (j.value) {
-        const std::string once = json::write(*j.value);
+    fuzz::check(j.document.has_value() != !j.error.empty(), "a value or a problem, never both");
+    if (j.document) {
+        const std::string once = json::write(j.document->root());
         const json::Parsed again = json::parse(once);
-        fuzz::check(again.value.has_value(), "what is written reads back");
-        fuzz::check(json::write(*again.value) == once, "what is written reads back the same");
+        fuzz::check(again.document.has_value(), "what is written reads back");
+        fuzz::check(json::write(again.document->root()) == once, "what is written reads back the same");
     }
     return 0;
 }

@@ -50,6 +50,8 @@
 #include <string>
 
 #include "chain.h"
+#include "options.h"
+#include "platform/hex.h"
 
 namespace {
 
@@ -84,17 +86,6 @@ int listenSpeed(const std::string& text) {
 
 std::string listeningText(int baud) {
     return baud > 0 ? "listening at " + std::to_string(baud) + " bps" : "listening at any speed";
-}
-
-std::string hexText(const orbus::sim::Bytes& b) {
-    std::string s;
-    char buf[4];
-    for (auto v : b) {
-        std::snprintf(buf, sizeof buf, "%02X ", v);
-        s += buf;
-    }
-    if (!s.empty()) s.pop_back();
-    return s;
 }
 
 // The pseudo-terminal the chain is served on, reachable at a fixed path.
@@ -195,11 +186,31 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-        else if (a == "--delay") faults.replyDelay = std::atof(next().c_str());
-        else if (a == "--split") faults.splitChunk = std::atoi(next().c_str());
-        else if (a == "--garbage") faults.garbageRate = std::atof(next().c_str());
+        else if (a == "--delay" || a == "--garbage" || a == "--exit-after" || a == "--split") {
+            // Each number whole and in range; anything else is refused, not taken for 0.
+            const std::string text = next();
+            std::string problem;
+            bool read = false;
+            if (a == "--delay") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 3600, problem);
+                if ((read = v.has_value())) faults.replyDelay = *v;
+            } else if (a == "--garbage") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 1, problem);
+                if ((read = v.has_value())) faults.garbageRate = *v;
+            } else if (a == "--exit-after") {
+                const auto v = orbus::sim::numberOption(a, text, 0, 1e6, problem);
+                if ((read = v.has_value())) exitAfter = *v;
+            } else {
+                const auto v = orbus::sim::wholeOption(a, text, 0, 4096, problem);
+                if ((read = v.has_value())) faults.splitChunk = *v;
+            }
+            if (!read) {
+                std::fprintf(stderr, "orbus-camsim: %s\n", problem.c_str());
+                usage();
+                return 2;
+            }
+        }
         else if (a == "--silent") faults.silent = true;
-        else if (a == "--exit-after") exitAfter = std::atof(next().c_str());
         else if (a == "--quiet") quiet = true;
         else if (a == "--control") control = true;
         else if (a == "--instant") instant = true;
@@ -250,7 +261,7 @@ int main(int argc, char** argv) {
         chain->trace = [](const char* dir, const orbus::sim::Bytes& b) {
             // A refusal for want of a socket: the command was not carried out.
             const bool full = b.size() == 4 && b[1] == 0x60 && b[2] == 0x03;
-            std::printf("%s %s%s\n", dir, hexText(b).c_str(), full ? "   (both sockets busy: command lost)" : "");
+            std::printf("%s %s%s\n", dir, orbus::hexBytes(b).c_str(), full ? "   (both sockets busy: command lost)" : "");
             std::fflush(stdout);
         };
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/packet.h"
+#include "platform/hex.h"
 #include "status/identify.h"
 
 namespace orbus {
@@ -56,8 +57,7 @@ std::string CameraHealth::errorName(int code) {
     case 0x41: return "cannot execute";
     default: break;
     }
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string("code ") + digits[(code >> 4) & 0x0F] + digits[code & 0x0F];
+    return "code " + hex2(static_cast<std::uint8_t>(code & 0xFF));
 }
 
 CameraHealth* ChainHealth::at(int address) {

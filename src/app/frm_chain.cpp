@@ -6,6 +6,7 @@
 #include "app/chain_health.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
+#include "platform/hex.h"
 
 namespace orbus {
 
@@ -96,9 +97,7 @@ std::string FrmChain::errorsText(const std::map<int, long>& errors) {
         case 0x41: name = "cannot execute"; break;
         default: break;
         }
-        char code2[8];
-        std::snprintf(code2, sizeof code2, "%02X", code & 0xFF);
-        out += (first ? "" : ", ") + (name ? std::string(name) : "code " + std::string(code2)) + ": " +
+        out += (first ? "" : ", ") + (name ? std::string(name) : "code " + hex2(static_cast<std::uint8_t>(code & 0xFF))) + ": " +
                std::to_string(count);
         first = false;
     }

@@ -297,9 +297,7 @@ std::string answerWords(std::string_view inquiry, const Bytes& v) {
     if (inquiry == "09 06 12") {
         const auto pan = nibbleValue(0, 4), tilt = nibbleValue(4, 4);
         if (!pan || !tilt || v.size() != 8) return {};
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "pan 0x%04X, tilt 0x%04X", *pan, *tilt);
-        return buf;
+        return "pan 0x" + hexPadded(static_cast<unsigned>(*pan), 4) + ", tilt 0x" + hexPadded(static_cast<unsigned>(*tilt), 4);
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
+#include "platform/hex.h"
 
 namespace orbus {
 
@@ -151,9 +152,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
     Outcome o = v.outcome;
     bool answered = o == Outcome::Done;
     if (answered) {
-        char rom[8];
-        std::snprintf(rom, sizeof rom, "%u.%02X", v.bytes[6], v.bytes[7]);
-        LblRomVer.setCaption(std::string("ROM Version    :    ") + rom);
+        LblRomVer.setCaption("ROM Version    :    " + std::to_string(v.bytes[6]) + "." + hex2(v.bytes[7]));
     }
 
     if (o == Outcome::Done && serviceMemory) {

@@ -23,9 +23,7 @@ namespace {
 
 // A 12-bit level as three upper-case hexadecimal digits.
 std::string level3(int v) {
-    char b[8];
-    std::snprintf(b, sizeof b, "%03X", v & 0xFFF);
-    return b;
+    return hexPadded(static_cast<unsigned>(v & 0xFFF), 3);
 }
 
 // A level from three answer bytes, one digit each.

@@ -13,6 +13,7 @@
 #include "dialogs/privacy_a.h"
 #include "dialogs/title.h"
 #include "link/packet.h"
+#include "platform/hex.h"
 
 // A dialog and one of its controls by name, checked by the compiler: a
 // misspelt window or member does not compile.
@@ -127,9 +128,8 @@ std::vector<int> packetValues(int header, Packet packet, const std::vector<int>&
 }
 
 std::string packetNotation(const PacketRow& row) {
-    static const char* digits = "0123456789ABCDEF";
     std::vector<std::string> cells;
-    for (std::uint8_t b : row.body) cells.push_back({digits[b >> 4], digits[b & 0xF]});
+    for (std::uint8_t b : row.body) cells.push_back(hex2(b));
     for (const Computed& c : row.computed) {
         for (int i = 0; i < c.count; ++i) {
             const auto at = static_cast<std::size_t>(c.at) + static_cast<std::size_t>(i);

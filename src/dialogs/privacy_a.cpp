@@ -14,7 +14,6 @@ namespace orbus {
 namespace {
 constexpr int kCell = 240;  // twips per grid cell
 constexpr int kGridLeft = 5300, kGridTop = 540;
-const char* const kHexDigits = "0123456789ABCDEF";
 }  // namespace
 
 PrivacyA::PrivacyA(dialogs::Context& context) : Form("PrivacyA", "PrivacyZone Setting"), ctx_(context) {
@@ -45,12 +44,12 @@ PrivacyA::PrivacyA(dialogs::Context& context) : Form("PrivacyA", "PrivacyZone Se
     ZoneGrid.setGrid(16, 12);
     ZoneGrid.setAccessibleName("Zones on the picture");
     for (int i = 0; i < 16; ++i) {
-        auto& l = LblGridX.add(i, *this, "LblGridX", std::string(1, kHexDigits[i]));
+        auto& l = LblGridX.add(i, *this, "LblGridX", std::string(1, hexDigitOf(static_cast<unsigned>(i))));
         l.placeIn(nullptr, kGridLeft + i * kCell, kGridTop - 260, kCell, 240);
         l.setCentered(true);
     }
     for (int j = 0; j < 12; ++j) {
-        auto& l = LblGridY.add(j, *this, "LblGridY", std::string(1, kHexDigits[j]));
+        auto& l = LblGridY.add(j, *this, "LblGridY", std::string(1, hexDigitOf(static_cast<unsigned>(j))));
         l.placeIn(nullptr, kGridLeft - 260, kGridTop + j * kCell, 240, kCell);
         l.setCentered(true);
     }

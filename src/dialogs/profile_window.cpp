@@ -7,6 +7,7 @@
 #include "dialogs/context.h"
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
+#include "platform/hex.h"
 #include "status/inquiry.h"
 
 namespace orbus {
@@ -216,9 +217,7 @@ link::Async<std::string> FrmProfile::readRom() {
     if (packet) {
         const Bytes r = co_await host.exchange(*packet, 10, true);
         if (acceptedReply(r, 10)) {
-            char b[8];
-            std::snprintf(b, sizeof b, "%02X.%02X", r[6], r[7]);
-            rom = b;
+            rom = hex2(r[6]) + "." + hex2(r[7]);
         }
     }
     // The quiet inquiry turned the echo off; the operator's traffic shows again.

@@ -1,5 +1,7 @@
 #include "panel/tips.h"
 
+#include "platform/hex.h"
+
 namespace orbus::panel {
 
 namespace {
@@ -40,10 +42,7 @@ std::string eventText(Event e) {
 
 }  // namespace
 
-std::string hexByte(int b) {
-    static const char* digits = "0123456789ABCDEF";
-    return {digits[(b >> 4) & 0xF], digits[b & 0xF]};
-}
+std::string hexByte(int b) { return hex2(static_cast<std::uint8_t>(b & 0xFF)); }
 
 std::string rowPacket(const CommandRow& row, int element) {
     std::vector<std::string> cells;

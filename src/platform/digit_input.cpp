@@ -23,7 +23,7 @@ std::string hexDigitsOnly(std::string_view text, std::size_t maxLength) {
     for (char c : text) {
         if (maxLength != 0 && clean.size() >= maxLength) break;
         const int d = hexDigit(c);
-        if (d >= 0) clean += "0123456789ABCDEF"[d];
+        if (d >= 0) clean += hexDigitOf(static_cast<unsigned>(d));
     }
     return clean;
 }

@@ -34,22 +34,6 @@ bool startsWithNumber(std::string_view text) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
 
-std::string hexNoPad(unsigned value) {
-    static const char* digits = "0123456789ABCDEF";
-    if (value == 0) return "0";
-    std::string s;
-    while (value) {
-        s.insert(s.begin(), digits[value & 0xF]);
-        value >>= 4;
-    }
-    return s;
-}
-
-std::string hex2(std::uint8_t value) {
-    static const char* digits = "0123456789ABCDEF";
-    return {digits[value >> 4], digits[value & 0xF]};
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/hex.h"
+
 namespace orbus {
 
 // The longest leading decimal number of the text, leading blanks skipped and
@@ -15,10 +17,6 @@ long leadingNumber(std::string_view text);
 // True when the text begins (after blanks and an optional sign) with a decimal digit.
 bool startsWithNumber(std::string_view text);
 
-// Upper-case hexadecimal without leading zeros ("3AF", "0").
-std::string hexNoPad(unsigned value);
-// Exactly two upper-case hexadecimal digits.
-std::string hex2(std::uint8_t value);
 
 // Value of one hexadecimal digit, or -1 when the character is not one.
 int hexDigit(char c);

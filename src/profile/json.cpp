@@ -1,12 +1,17 @@
 #include "profile/json.h"
 
-#include <charconv>
+#include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <iterator>
 #include <unordered_set>
+#include <vector>
 
 namespace orbus::json {
 
 namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The length of the well-formed UTF-8 character at `i` (no overlong forms,
 // no surrogates, nothing past U+10FFFF); 0 when there is none.
@@ -32,350 +37,269 @@ std::size_t utf8Length(std::string_view s, std::size_t i) {
     return n;
 }
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+// The text with each byte that is not part of a UTF-8 character replaced
+// by U+FFFD, one for one.
+std::string validUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text.substr(i, n));
+            i += n;
+        }
     }
+    return out;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// The value with its texts and names made UTF-8.
+Json withValidTexts(const Json& value) {
+    if (value.is_string()) return validUtf8(value.get_ref<const std::string&>());
+    if (value.is_array()) {
+        Json out = Json::array();
+        for (const Json& item : value) out.push_back(withValidTexts(item));
+        return out;
+    }
+    if (value.is_object()) {
+        Json out = Json::object();
+        for (const auto& [name, item] : value.items()) out[validUtf8(name)] = withValidTexts(item);
+        return out;
+    }
+    return value;
 }
 
-// A problem found while reading, with the line it is on.
-struct Failure {
-    int line;
-    std::string what;
-};
-
-class Reader {
-public:
-    Reader(std::string_view text, int maxDepth) : s_(text), maxDepth_(maxDepth) {}
-
-    Value document() {
-        if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;  // a byte-order mark some editors write
-        skipBlanks();
-        Value v = value(0);
-        skipBlanks();
-        if (pos_ < s_.size()) fail("more follows the end of the document");
-        return v;
+// The library writes DEL as it is; the panel has always escaped it, and a
+// DEL byte in a written document can only stand inside a text.
+std::string escapeDel(std::string s) {
+    if (s.find('\x7F') == std::string::npos) return s;
+    std::string out;
+    out.reserve(s.size() + 8);
+    for (const char c : s) {
+        if (c == '\x7F') out += "\\u007f";
+        else out += c;
     }
+    return out;
+}
 
-private:
-    [[noreturn]] void fail(std::string what) { throw Failure{line_, std::move(what)}; }
-    [[noreturn]] void failAt(int line, std::string what) { throw Failure{line, std::move(what)}; }
-
-    bool atEnd() const { return pos_ >= s_.size(); }
-    char peek() const { return atEnd() ? '\0' : s_[pos_]; }
-
-    void skipBlanks() {
-        while (!atEnd()) {
-            const char c = s_[pos_];
-            if (c == '\n') ++line_;
-            else if (c != ' ' && c != '\t' && c != '\r') return;
-            ++pos_;
-        }
-    }
-
-    Value value(int depth) {
-        if (atEnd()) fail("a value was expected");
-        Value v;
-        v.line = line_;
-        const char c = s_[pos_];
-        if (c == '{' || c == '[') {
-            if (depth >= maxDepth_)
-                fail("the values are nested more than " + std::to_string(maxDepth_) + " levels deep");
-            if (c == '{') object(v, depth);
-            else array(v, depth);
-        } else if (c == '"') {
-            v.type = Value::Type::String;
-            v.text = string();
-        } else if (c == '-' || isDigit(c)) {
-            v.type = Value::Type::Number;
-            v.text = number();
-        } else if (word("true")) {
-            v.type = Value::Type::Bool;
-            v.boolean = true;
-        } else if (word("false")) {
-            v.type = Value::Type::Bool;
-        } else if (!word("null")) {
-            fail("a value was expected");
-        }
-        return v;
-    }
-
-    bool word(std::string_view w) {
-        if (s_.substr(pos_, w.size()) != w) return false;
-        pos_ += w.size();
-        return true;
-    }
-
-    void object(Value& v, int depth) {
-        v.type = Value::Type::Object;
-        ++pos_;
-        skipBlanks();
-        if (peek() == '}') {
-            ++pos_;
-            return;
-        }
-        std::unordered_set<std::string> names;
-        for (;;) {
-            skipBlanks();
-            if (peek() != '"') fail("a name in quotes was expected");
-            const int nameLine = line_;
-            std::string name = string();
-            skipBlanks();
-            if (peek() != ':') fail("\":\" was expected after " + quote(name));
-            ++pos_;
-            skipBlanks();
-            Value member = value(depth + 1);
-            if (!names.insert(name).second) failAt(nameLine, quote(name) + " is given twice");
-            v.members.push_back({std::move(name), std::move(member)});
-            skipBlanks();
-            if (peek() == ',') {
-                ++pos_;
-                continue;
-            }
-            if (peek() == '}') {
-                ++pos_;
-                return;
-            }
-            fail("\",\" or \"}\" was expected");
-        }
-    }
-
-    void array(Value& v, int depth) {
-        v.type = Value::Type::Array;
-        ++pos_;
-        skipBlanks();
-        if (peek() == ']') {
-            ++pos_;
-            return;
-        }
-        for (;;) {
-            skipBlanks();
-            v.items.push_back(value(depth + 1));
-            skipBlanks();
-            if (peek() == ',') {
-                ++pos_;
-                continue;
-            }
-            if (peek() == ']') {
-                ++pos_;
-                return;
-            }
-            fail("\",\" or \"]\" was expected");
-        }
-    }
-
-    std::uint32_t hex4() {
-        std::uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) {
-            const int d = atEnd() ? -1 : hexValue(s_[pos_]);
-            if (d < 0) fail("\\u must be followed by four hexadecimal digits");
-            v = v * 16 + static_cast<std::uint32_t>(d);
-            ++pos_;
-        }
-        return v;
-    }
-
-    std::string string() {
-        const int startLine = line_;
-        ++pos_;  // the opening quote
-        std::string out;
-        for (;;) {
-            if (atEnd()) failAt(startLine, "a text in quotes is not closed");
-            const char c = s_[pos_];
-            if (c == '"') {
-                ++pos_;
-                return out;
-            }
-            if (static_cast<unsigned char>(c) < 0x20)
-                fail(c == '\n' ? "a text in quotes is not closed on its line" : "a control character inside quotes");
-            if (c == '\\') {
-                ++pos_;
-                if (atEnd()) failAt(startLine, "a text in quotes is not closed");
-                const char e = s_[pos_++];
-                switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'u': {
-                    std::uint32_t cp = hex4();
-                    if (cp >= 0xDC00 && cp <= 0xDFFF) fail("a \\u escape holds half of a character");
-                    if (cp >= 0xD800 && cp <= 0xDBFF) {
-                        if (s_.substr(pos_, 2) != "\\u") fail("a \\u escape holds half of a character");
-                        pos_ += 2;
-                        const std::uint32_t low = hex4();
-                        if (low < 0xDC00 || low > 0xDFFF) fail("a \\u escape holds half of a character");
-                        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                    }
-                    appendUtf8(out, cp);
-                    break;
-                }
-                default: {
-                    const unsigned char u = static_cast<unsigned char>(e);
-                    fail(u >= 0x20 && u < 0x7F ? std::string("\\") + e + " is not an escape"
-                                               : std::string("a backslash escapes nothing"));
-                }
-                }
-                continue;
-            }
-            const std::size_t n = utf8Length(s_, pos_);
-            if (n == 0) fail("a text in quotes is not UTF-8");
-            out.append(s_.substr(pos_, n));
-            pos_ += n;
-        }
-    }
-
-    std::string number() {
-        const std::size_t start = pos_;
-        if (peek() == '-') ++pos_;
-        if (!isDigit(peek())) fail("a number was expected after \"-\"");
-        if (peek() == '0' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]))
-            fail("a number begins with 0");
-        while (isDigit(peek())) ++pos_;
-        if (peek() == '.') {
-            ++pos_;
-            if (!isDigit(peek())) fail("a digit was expected after \".\"");
-            while (isDigit(peek())) ++pos_;
-        }
-        if (peek() == 'e' || peek() == 'E') {
-            ++pos_;
-            if (peek() == '+' || peek() == '-') ++pos_;
-            if (!isDigit(peek())) fail("a digit was expected in the exponent");
-            while (isDigit(peek())) ++pos_;
-        }
-        return std::string(s_.substr(start, pos_ - start));
-    }
-
-    std::string_view s_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    int maxDepth_;
-};
-
-void writeTo(std::string& out, const Value& v, int indent) {
-    const auto newline = [&](int level) {
-        out += '\n';
-        out.append(static_cast<std::size_t>(level) * 2, ' ');
-    };
-    switch (v.type) {
-    case Value::Type::Null: out += "null"; break;
-    case Value::Type::Bool: out += v.boolean ? "true" : "false"; break;
-    case Value::Type::Number: out += v.text.empty() ? "0" : v.text; break;
-    case Value::Type::String: out += quote(v.text); break;
-    case Value::Type::Array:
-        if (v.items.empty()) {
-            out += "[]";
-            break;
-        }
-        out += '[';
-        for (std::size_t i = 0; i < v.items.size(); ++i) {
-            if (i) out += ',';
-            newline(indent + 1);
-            writeTo(out, v.items[i], indent + 1);
-        }
-        newline(indent);
-        out += ']';
-        break;
-    case Value::Type::Object:
-        if (v.members.empty()) {
-            out += "{}";
-            break;
-        }
-        out += '{';
-        for (std::size_t i = 0; i < v.members.size(); ++i) {
-            if (i) out += ',';
-            newline(indent + 1);
-            out += quote(v.members[i].name);
-            out += ": ";
-            writeTo(out, v.members[i].value, indent + 1);
-        }
-        newline(indent);
-        out += '}';
-        break;
-    }
+std::string dumped(const Json& value, int indent) {
+    return escapeDel(withValidTexts(value).dump(indent, ' ', false, Json::error_handler_t::replace));
 }
 
 }  // namespace
 
-Value Value::makeBool(bool b) {
-    Value v;
-    v.type = Type::Bool;
-    v.boolean = b;
-    return v;
-}
+// Builds the document from the library's reading events and puts each
+// problem in the panel's words with its line. Where the reader stands is
+// known from the characters it has taken from the text so far.
+struct Reading {
+    using NumberInteger = Json::number_integer_t;
+    using NumberUnsigned = Json::number_unsigned_t;
+    using NumberFloat = Json::number_float_t;
 
-Value Value::makeInteger(long long n) {
-    Value v;
-    v.type = Type::Number;
-    v.text = std::to_string(n);
-    return v;
-}
+    // Walks the text for the library, noting how far it has read and
+    // whether it has looked past the end.
+    struct Cursor {
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = const char&;
 
-Value Value::makeText(std::string_view s) {
-    Value v;
-    v.type = Type::String;
-    v.text = std::string(s);
-    return v;
-}
+        const char* at = nullptr;
+        Reading* reading = nullptr;
 
-Value Value::makeArray() {
-    Value v;
-    v.type = Type::Array;
-    return v;
-}
+        reference operator*() const { return *at; }
+        Cursor& operator++() {
+            ++at;
+            ++reading->taken;
+            return *this;
+        }
+        Cursor operator++(int) {
+            Cursor was = *this;
+            ++*this;
+            return was;
+        }
+        bool operator==(const Cursor& other) const {
+            if (at == other.at) reading->sawEnd = true;
+            return at == other.at;
+        }
+        bool operator!=(const Cursor& other) const { return !(*this == other); }
+    };
 
-Value Value::makeObject() {
-    Value v;
-    v.type = Type::Object;
-    return v;
-}
+    Reading(std::string_view text, int maxDepth) : text(text), maxDepth(maxDepth) {}
 
-const Value* Value::find(std::string_view name) const {
-    for (const Member& m : members)
-        if (m.name == name) return &m.value;
-    return nullptr;
-}
+    std::string_view text;
+    int maxDepth;
+    std::size_t taken = 0;  // characters the library has read
+    bool sawEnd = false;    // it has looked past the last one
 
-Value& Value::add(std::string name, Value value) {
-    members.push_back({std::move(name), std::move(value)});
-    return members.back().value;
-}
+    Document document;
+    std::vector<Json*> open;  // the lists and objects being read, innermost last
+    std::vector<std::unordered_set<std::string>> names;  // per open one: the names given (lists: none)
+    Json* slot = nullptr;     // where an object's next member goes
+    bool done = false;        // the one value of the document is complete
+    std::vector<std::string> numberTexts;  // every number as written, in order
 
-std::optional<long long> Value::integer() const {
-    if (type != Type::Number || text.find_first_of(".eE") != std::string::npos) return std::nullopt;
-    long long n = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, n);
-    if (ec != std::errc() || ptr != end) return std::nullopt;
-    return n;
-}
+    // A name given twice: refused once its value is read, as a problem
+    // inside that value comes first.
+    std::size_t twiceDepth = 0;
+    int twiceLine = 0;
+    std::string twiceName;
 
-std::string describe(const Value& value) {
+    std::string error;
+
+    int lineBefore(std::size_t n) const {
+        n = std::min(n, text.size());
+        return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), '\n'));
+    }
+    bool fail(int line, const std::string& what) {
+        if (error.empty()) error = "line " + std::to_string(line) + ": " + what;
+        return false;
+    }
+
+    // Where a value read now belongs.
+    Json& place() {
+        if (open.empty()) return *document.root_;
+        if (open.back()->is_array()) {
+            open.back()->push_back(nullptr);
+            return open.back()->back();
+        }
+        return *slot;
+    }
+    bool finished() {
+        if (open.empty()) done = true;
+        if (!twiceName.empty() && open.size() == twiceDepth) return fail(twiceLine, quote(twiceName) + " is given twice");
+        return true;
+    }
+    bool scalar(Json value) {
+        place() = std::move(value);
+        return finished();
+    }
+    bool begin(Json value) {
+        // The bracket was the last character read.
+        if (static_cast<int>(open.size()) >= maxDepth)
+            return fail(lineBefore(taken - 1),
+                        "the values are nested more than " + std::to_string(maxDepth) + " levels deep");
+        Json& at = place();
+        at = std::move(value);
+        open.push_back(&at);
+        names.emplace_back();
+        return true;
+    }
+    bool end() {
+        open.pop_back();
+        names.pop_back();
+        return finished();
+    }
+
+    // A whole number read: the library has read one character past it,
+    // unless it ends the text.
+    bool wholeNumber(Json value) {
+        const std::size_t endAt = sawEnd ? taken : taken - 1;
+        if (!sawEnd && endAt < text.size() && isDigit(text[endAt])) return fail(lineBefore(endAt), "a number begins with 0");
+        std::size_t from = endAt;
+        while (from > 0 && (isDigit(text[from - 1]) || text[from - 1] == '-')) --from;
+        numberTexts.emplace_back(text.substr(from, endAt - from));
+        return scalar(std::move(value));
+    }
+
+    bool null() { return scalar(nullptr); }
+    bool boolean(bool b) { return scalar(b); }
+    bool number_integer(NumberInteger n) { return wholeNumber(n); }
+    bool number_unsigned(NumberUnsigned n) { return wholeNumber(n); }
+    bool number_float(NumberFloat n, const std::string& written) {
+        numberTexts.push_back(written);
+        return scalar(n);
+    }
+    bool string(std::string& s) { return scalar(std::move(s)); }
+    bool binary(Json::binary_t&) { return fail(lineBefore(taken), "a value was expected"); }  // not in JSON text
+    bool start_object(std::size_t) { return begin(Json::object()); }
+    bool start_array(std::size_t) { return begin(Json::array()); }
+    bool end_object() { return end(); }
+    bool end_array() { return end(); }
+    bool key(std::string& name) {
+        // The closing quote was the last character read; a name is on one line.
+        if (!names.back().insert(name).second) {
+            twiceDepth = open.size();
+            twiceLine = lineBefore(taken);
+            twiceName = name;
+        }
+        slot = &(*open.back())[name];
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& ex) {
+        // At the end of the text the reader stands after its last line;
+        // otherwise on the character it could not take.
+        const bool atEnd = position > text.size();
+        const int line = atEnd ? lineBefore(text.size()) : lineBefore(position == 0 ? 0 : position - 1);
+        const std::string what = ex.what();
+        if (what.find("number overflow") != std::string::npos) return fail(line, "a number is too large to be read");
+
+        // "... syntax error while parsing CONTEXT - DETAIL": the library's
+        // own words come before any text of the document's.
+        const std::size_t c = what.find("while parsing ");
+        const std::size_t dash = what.find(" - ", c);
+        const std::string context =
+            c == std::string::npos || dash == std::string::npos ? "value" : what.substr(c + 14, dash - c - 14);
+        const std::string detail = dash == std::string::npos ? "" : what.substr(dash + 3);
+        const auto says = [&](const char* words) { return detail.rfind(words, 0) == 0; };
+
+        const bool inText = says("invalid string");
+        const bool inNumber = says("invalid number");
+        if (inText && (context == "object key" || (context == "value" && !done))) {
+            if (says("invalid string: missing closing quote")) return fail(line, "a text in quotes is not closed");
+            if (says("invalid string: control character U+000A"))
+                return fail(line, "a text in quotes is not closed on its line");
+            if (says("invalid string: control character")) return fail(line, "a control character inside quotes");
+            if (says("invalid string: forbidden character after backslash")) {
+                if (atEnd) return fail(line, "a text in quotes is not closed");
+                const char e = text[position - 1];
+                const unsigned char u = static_cast<unsigned char>(e);
+                return fail(line, u >= 0x20 && u < 0x7F ? std::string("\\") + e + " is not an escape"
+                                                        : std::string("a backslash escapes nothing"));
+            }
+            if (says("invalid string: '\\u' must be followed"))
+                return fail(line, "\\u must be followed by four hexadecimal digits");
+            if (says("invalid string: surrogate")) return fail(line, "a \\u escape holds half of a character");
+            return fail(line, "a text in quotes is not UTF-8");
+        }
+        if (inNumber && context == "value" && !done) {
+            if (says("invalid number; expected digit after '-'")) return fail(line, "a number was expected after \"-\"");
+            if (says("invalid number; expected digit after '.'")) return fail(line, "a digit was expected after \".\"");
+            return fail(line, "a digit was expected in the exponent");
+        }
+        if (context == "object key") return fail(line, "a name in quotes was expected");
+        if (context == "object separator") return fail(line, "\":\" was expected after " + quote(lastName()));
+        if (context == "object") return fail(line, "\",\" or \"}\" was expected");
+        if (context == "array") return fail(line, "\",\" or \"]\" was expected");
+        return fail(line, done ? "more follows the end of the document" : "a value was expected");
+    }
+
+    // The name just read: the last member of the innermost object.
+    std::string lastName() const {
+        if (open.empty() || !open.back()->is_object() || open.back()->empty()) return {};
+        return std::prev(open.back()->end()).key();
+    }
+
+    // The written text of each number whose dump() would differ, by place.
+    void noteNumbers(const Json& v, std::size_t& next) {
+        if (v.is_number()) {
+            if (next < numberTexts.size()) {
+                if (numberTexts[next] != v.dump()) document.written_[&v] = numberTexts[next];
+                ++next;
+            }
+        } else if (v.is_structured()) {
+            for (const Json& item : v) noteNumbers(item, next);
+        }
+    }
+};
+
+Document::Document() : root_(std::make_unique<Json>()) {}
+
+std::string Document::describe(const Json& value) const {
     constexpr std::size_t kLongest = 32;
     // Cut at a character's start, so the quoted text stays UTF-8.
     const auto cut = [&](const std::string& s) {
@@ -384,69 +308,48 @@ std::string describe(const Value& value) {
         while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
         return s.substr(0, n) + "...";
     };
-    switch (value.type) {
-    case Value::Type::Null: return "null";
-    case Value::Type::Bool: return value.boolean ? "true" : "false";
-    case Value::Type::Number: return cut(value.text);
-    case Value::Type::String: return quote(cut(value.text));
-    case Value::Type::Array: return "a list";
-    case Value::Type::Object: return "an object";
+    if (value.is_string()) return quote(cut(value.get_ref<const std::string&>()));
+    if (value.is_array()) return "a list";
+    if (value.is_object()) return "an object";
+    if (value.is_number()) {
+        const auto it = written_.find(&value);
+        return cut(it != written_.end() ? it->second : value.dump());
     }
-    return {};
+    return value.dump();  // null, true, false
 }
 
 Parsed parse(std::string_view text, int maxDepth) {
-    Parsed p;
-    try {
-        p.value = Reader(text, maxDepth).document();
-    } catch (const Failure& f) {
-        p.error = "line " + std::to_string(f.line) + ": " + f.what;
+    Parsed out;
+    Reading r(text, maxDepth);
+    const Reading::Cursor first{text.data(), &r}, last{text.data() + text.size(), &r};
+    const bool read = Json::sax_parse(first, last, &r);
+    // The library takes a NUL byte for the end of the text; it is not one.
+    if (read && r.error.empty()) {
+        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+            r.fail(r.lineBefore(nul), "more follows the end of the document");
     }
-    return p;
-}
-
-std::string quote(std::string_view text) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 15];
-            } else if (c >= 0x80) {
-                const std::size_t n = utf8Length(text, i);
-                if (n == 0) {
-                    out += "\xEF\xBF\xBD";
-                    ++i;
-                } else {
-                    out.append(text.substr(i, n));
-                    i += n;
-                }
-                continue;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-        ++i;
+    if (!read || !r.error.empty()) {
+        out.error = r.error.empty() ? "line " + std::to_string(r.lineBefore(r.taken)) + ": a value was expected" : r.error;
+        return out;
     }
-    out += '"';
+    std::size_t next = 0;
+    r.noteNumbers(r.document.root(), next);
+    out.document = std::move(r.document);
     return out;
 }
 
-std::string write(const Value& value) {
-    std::string out;
-    writeTo(out, value, 0);
-    return out;
+std::optional<long long> integer(const Json& value) {
+    if (value.is_number_unsigned()) {
+        const auto n = value.get<std::uint64_t>();
+        if (n > static_cast<std::uint64_t>(LLONG_MAX)) return std::nullopt;
+        return static_cast<long long>(n);
+    }
+    if (value.is_number_integer()) return value.get<std::int64_t>();
+    return std::nullopt;
 }
+
+std::string quote(std::string_view text) { return dumped(Json(std::string(text)), -1); }
+
+std::string write(const Json& value) { return dumped(value, 2); }
 
 }  // namespace orbus::json

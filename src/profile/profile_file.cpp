@@ -42,58 +42,66 @@ std::string choiceNames(const SettingDef& s) {
 
 // The setting's value from the file, checked against the setting; the
 // problem in `error` when it is not one the setting takes.
-std::optional<int> settingValue(const SettingDef& s, const json::Value& v, std::string& error) {
-    const std::string found = json::quote(s.key) + " is " + json::describe(v) + "; it takes ";
+std::optional<int> settingValue(const SettingDef& s, const json::Document& doc, const json::Json& v,
+                                std::string& error) {
+    const std::string found = json::quote(s.key) + " is " + doc.describe(v) + "; it takes ";
     switch (s.kind) {
     case Kind::Choice:
-        if (v.type == json::Value::Type::String)
-            if (const auto code = choiceCode(s, v.text)) return code;
+        if (v.is_string())
+            if (const auto code = choiceCode(s, v.get_ref<const std::string&>())) return code;
         error = found + choiceNames(s) + ".";
         return std::nullopt;
     case Kind::Switch:
-        if (v.type == json::Value::Type::Bool) return v.boolean ? 1 : 0;
+        if (v.is_boolean()) return v.get<bool>() ? 1 : 0;
         error = found + "true or false.";
         return std::nullopt;
     case Kind::Number:
-        if (const auto n = v.integer(); n && *n >= s.min && *n <= s.max) return static_cast<int>(*n);
-        error = found + (v.type == json::Value::Type::Number && !v.integer() ? "a whole number from " : "")
-                + range(s.min, s.max) + ".";
+        if (const auto n = json::integer(v); n && *n >= s.min && *n <= s.max) return static_cast<int>(*n);
+        error = found + (v.is_number() && !json::integer(v) ? "a whole number from " : "") + range(s.min, s.max) + ".";
         return std::nullopt;
     }
     return std::nullopt;
 }
 
+// The member of that name of an object; nothing when there is none or the
+// value is not an object.
+const json::Json* member(const json::Json& object, const char* name) {
+    if (!object.is_object()) return nullptr;
+    const auto it = object.find(name);
+    return it == object.end() ? nullptr : &*it;
+}
+
 // A text field of the header: empty when it is missing.
-bool headerText(const json::Value& doc, const char* name, std::string& out, std::string& error) {
-    const json::Value* v = doc.find(name);
+bool headerText(const json::Document& doc, const char* name, std::string& out, std::string& error) {
+    const json::Json* v = member(doc.root(), name);
     if (!v) return true;
-    if (v->type != json::Value::Type::String) {
-        error = json::quote(name) + " is " + json::describe(*v) + "; it takes a text in quotes.";
+    if (!v->is_string()) {
+        error = json::quote(name) + " is " + doc.describe(*v) + "; it takes a text in quotes.";
         return false;
     }
-    out = v->text;
+    out = v->get<std::string>();
     return true;
 }
 
 }  // namespace
 
 std::string toJson(const Profile& profile) {
-    json::Value doc = json::Value::makeObject();
-    doc.add("format", json::Value::makeText(kFormat));
-    doc.add("version", json::Value::makeInteger(kVersion));
-    doc.add("model", json::Value::makeText(profile.model));
-    doc.add("rom", json::Value::makeText(profile.rom));
-    doc.add("panel", json::Value::makeText(profile.panelVersion));
-    doc.add("saved", json::Value::makeText(profile.saved));
-    json::Value& settings = doc.add("settings", json::Value::makeObject());
+    json::Json doc = json::Json::object();
+    doc["format"] = kFormat;
+    doc["version"] = kVersion;
+    doc["model"] = profile.model;
+    doc["rom"] = profile.rom;
+    doc["panel"] = profile.panelVersion;
+    doc["saved"] = profile.saved;
+    json::Json& settings = doc["settings"] = json::Json::object();
     for (const SettingDef& s : catalogue()) {
         const auto it = profile.settings.find(s.key);
         if (it == profile.settings.end()) continue;
         const int v = it->second;
         switch (s.kind) {
-        case Kind::Choice: settings.add(s.key, json::Value::makeText(valueText(s, v))); break;
-        case Kind::Switch: settings.add(s.key, json::Value::makeBool(v != 0)); break;
-        case Kind::Number: settings.add(s.key, json::Value::makeInteger(v)); break;
+        case Kind::Choice: settings[s.key] = valueText(s, v); break;
+        case Kind::Switch: settings[s.key] = v != 0; break;
+        case Kind::Number: settings[s.key] = v; break;
         }
     }
     return json::write(doc) + "\n";
@@ -106,19 +114,18 @@ Parsed parseProfile(std::string_view text) {
         return out;
     }
     json::Parsed p = json::parse(text);
-    if (!p.value) {
+    if (!p.document) {
         out.error = p.error;
         return out;
     }
-    const json::Value& doc = *p.value;
-    const json::Value* format = doc.find("format");
-    if (doc.type != json::Value::Type::Object || !format || format->type != json::Value::Type::String
-        || format->text != kFormat) {
+    const json::Document& doc = *p.document;
+    const json::Json* format = member(doc.root(), "format");
+    if (!format || !format->is_string() || format->get_ref<const std::string&>() != kFormat) {
         out.error = kNotAProfile;
         return out;
     }
-    const json::Value* version = doc.find("version");
-    const std::optional<long long> v = version ? version->integer() : std::nullopt;
+    const json::Json* version = member(doc.root(), "version");
+    const std::optional<long long> v = version ? json::integer(*version) : std::nullopt;
     if (!v || *v < 1) {
         out.error = kNotAProfile;
         return out;
@@ -129,38 +136,38 @@ Parsed parseProfile(std::string_view text) {
     }
 
     Profile profile;
-    const json::Value* model = doc.find("model");
+    const json::Json* model = member(doc.root(), "model");
     if (!model) {
         out.error = "The profile names no camera model.";
         return out;
     }
-    if (model->type != json::Value::Type::String || seriesOf(model->text) == Series::Unknown) {
-        out.error = "The profile is for " + json::describe(*model) + ", a model this panel does not know.";
+    if (!model->is_string() || seriesOf(model->get_ref<const std::string&>()) == Series::Unknown) {
+        out.error = "The profile is for " + doc.describe(*model) + ", a model this panel does not know.";
         return out;
     }
-    profile.model = model->text;
+    profile.model = model->get<std::string>();
     if (!headerText(doc, "rom", profile.rom, out.error) || !headerText(doc, "panel", profile.panelVersion, out.error)
         || !headerText(doc, "saved", profile.saved, out.error))
         return out;
 
-    const json::Value* settings = doc.find("settings");
+    const json::Json* settings = member(doc.root(), "settings");
     if (!settings) {
         out.error = "The profile holds no \"settings\".";
         return out;
     }
-    if (settings->type != json::Value::Type::Object) {
-        out.error = "\"settings\" is " + json::describe(*settings) + "; it takes an object of settings by name.";
+    if (!settings->is_object()) {
+        out.error = "\"settings\" is " + doc.describe(*settings) + "; it takes an object of settings by name.";
         return out;
     }
-    for (const json::Member& m : settings->members) {
-        const SettingDef* s = findSetting(m.name);
+    for (const auto& [name, value] : settings->items()) {
+        const SettingDef* s = findSetting(name);
         if (!s) {
-            out.error = "The setting " + json::quote(m.name) + " is not known to this panel.";
+            out.error = "The setting " + json::quote(name) + " is not known to this panel.";
             return out;
         }
-        const std::optional<int> value = settingValue(*s, m.value, out.error);
-        if (!value) return out;
-        profile.settings[s->key] = *value;
+        const std::optional<int> read = settingValue(*s, doc, value, out.error);
+        if (!read) return out;
+        profile.settings[s->key] = *read;
     }
     out.profile = std::move(profile);
     return out;

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 
+#include "panel/commands.h"
 #include "platform/text.h"
 #include "app/testing/rig.h"
 #include "profile/apply.h"
@@ -80,6 +82,52 @@ TEST(ProfileCatalogue, ApplyOrderSetsModesBeforeTheValuesTheyEnable) {
     EXPECT_EQ(planText({{"alarm.nightLevel", 0x123}, {"alarm.dayLevel", 0xABC}, {"alarm.mode", 0x0C},
                         {"power.autoOffMinutes", 300}}),
               (std::vector<std::string>{"01 04 6C 0C", "01 04 40 00 01 02 0C", "01 04 6D 0A 0B 0C 01 02 03"}));
+}
+
+// Each choice of each choice setting sends the packet of the control it
+// names, as the main window's command table holds it, and no two choices
+// of one setting send the same packet.
+TEST(ProfileCatalogue, EveryChoiceSendsItsOwnControlsPacket) {
+    const auto tableBodies = [](const ControlRef& control) {
+        std::vector<std::string> out;
+        for (const panel::CommandRow& row : panel::commandTable()) {
+            if (row.event == panel::Event::Click && row.control == control.member && row.index == control.index)
+                out.push_back(hex(std::vector<int>(row.body.begin(), row.body.end())));
+        }
+        return out;
+    };
+    // The choice alone, or with the one other choice that puts it in force.
+    const auto inForce = [](const SettingDef& s, int code) {
+        Values v{{s.key, code}};
+        if (s.inForce(v)) return v;
+        for (const SettingDef& other : catalogue()) {
+            for (const ChoiceDef& c : other.choices) {
+                if (&other == &s) continue;
+                Values with = v;
+                with[other.key] = c.code;
+                if (s.inForce(with)) return with;
+            }
+        }
+        return v;
+    };
+    int checked = 0;
+    for (const SettingDef& s : catalogue()) {
+        std::map<std::string, std::string> sentBy;  // packet -> the choice that sends it
+        for (const ChoiceDef& c : s.choices) {
+            const std::string what = std::string(s.key) + " " + c.name;
+            std::string last;
+            for (const Step& step : applyPlan(inForce(s, c.code)))
+                if (step.setting == &s) last = hex(step.body);
+            const std::vector<std::string> rows = tableBodies(c.control);
+            ASSERT_FALSE(rows.empty()) << what << ": its control sends nothing";
+            EXPECT_NE(std::find(rows.begin(), rows.end(), last), rows.end())
+                << what << " sends \"" << last << "\", its control \"" << rows.front() << "\"";
+            const auto [at, fresh] = sentBy.emplace(last, c.name);
+            EXPECT_TRUE(fresh) << what << " sends the packet of " << at->second << ": " << last;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 40);
 }
 
 TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
