@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "status/model_code.h"
+#include "platform/model_code.h"
 
 namespace orbus::sim {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "status/model_code.h"
+#include "platform/model_code.h"
 
 namespace orbus {
 

@@ -16,7 +16,7 @@
 #include "status/decode.h"
 #include "status/identify.h"
 #include "status/identity.h"
-#include "status/model_code.h"
+#include "platform/model_code.h"
 
 namespace orbus::model {
 

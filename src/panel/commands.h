@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "panel/control_ref.h"
-#include "status/model_code.h"
+#include "platform/model_code.h"
 
 namespace orbus::panel {
 

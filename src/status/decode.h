@@ -7,7 +7,7 @@
 
 #include "platform/serial_port.h"
 #include "status/labels.h"
-#include "status/model_code.h"
+#include "platform/model_code.h"
 
 namespace orbus::status {
 

@@ -10,7 +10,7 @@
 #include "link/async.h"
 #include "platform/serial_port.h"
 #include "status/identity.h"
-#include "status/model_code.h"
+#include "platform/model_code.h"
 #include "status/status_link.h"
 
 namespace orbus {

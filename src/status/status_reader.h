@@ -7,7 +7,7 @@
 
 #include "link/async.h"
 #include "status/decode.h"
-#include "status/model_code.h"
+#include "platform/model_code.h"
 #include "status/status_link.h"
 
 namespace orbus::status {

@@ -11,7 +11,7 @@
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "chain.h"
-#include "platform/routing_port.h"
+#include "app/routing_port.h"
 #include "platform/testing/fakes.h"
 #include "platform/testing/virtual_loop.h"
 #include "sim_port.h"

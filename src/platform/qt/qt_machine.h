@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_serial.h"
-#include "platform/routing_port.h"
+#include "app/routing_port.h"
 
 namespace orbus::qt {
 

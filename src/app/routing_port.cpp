@@ -1,4 +1,4 @@
-#include "platform/routing_port.h"
+#include "app/routing_port.h"
 
 #include "chain.h"
 #include "sim_port.h"
