@@ -112,7 +112,6 @@ void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int
 
 void titleDisplayClicked(Program& prog, const CheckBox& box) {
     dialogs::Host& host = prog.dialogHost();
-    if (!host.commandsAllowed()) return;
     if (box.checked() != host.titleShown()) {
         const bool on = box.checked();
         const dialogs::Packet packet = on ? dialogs::Packet::TitleOn : dialogs::Packet::TitleOff;

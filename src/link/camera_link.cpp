@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/chain_health.h"
-#include "link/classify.h"
 #include "link/packet.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -87,10 +86,6 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     if (command) {
         // A command goes out now, in the middle of a status read too: its
         // replies are told from the read's answers by their kind.
-        if (!RefreshNotGoCheck()) {
-            state_.SendOK = false;
-            return "NG";
-        }
         state_.EchoSent = true;
     } else {
         state_.EchoSent = false;
@@ -198,7 +193,8 @@ std::string CameraLink::Command(const std::vector<int>& body) {
 }
 
 namespace {
-// A reply that never passes the callers' checks: element i holds i.
+// A timed-out reply's stand-in, which never passes the callers' checks:
+// element i holds i.
 Bytes indexFilled(int count) {
     Bytes b;
     for (int i = 0; i < count; ++i) b.push_back(static_cast<std::uint8_t>(i));
@@ -208,8 +204,13 @@ Bytes indexFilled(int count) {
 
 Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
     if (receiveByte < 0) receiveByte = 0;
-    // One exchange waits at a time.
-    if (waitReplyBusy_ || line_.waiting()) co_return indexFilled(receiveByte + 1);
+    // One exchange waits at a time: another finds the line busy and gets
+    // nothing (no time ran out, and no bytes came for it).
+    if (waitReplyBusy_ || line_.waiting()) {
+        waitBusy_ = true;
+        co_return Bytes{};
+    }
+    waitBusy_ = false;
     waitReplyBusy_ = true;
     Answer a;
     // A closed or lost port cannot deliver: no point waiting for it.
@@ -225,7 +226,7 @@ Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
 
 void CameraLink::commandReply(const Bytes& reply) {
     appendLog(window_.responseLog(), trafficLine(reply));
-    CheckFinishCommand();
+    CheckFinishCommand(decodeReply(reply));
 }
 
 bool CameraLink::WaitCheck(double waitTime) {
@@ -276,23 +277,18 @@ Async<void> CameraLink::pauseOneSecond(std::function<void()> each) {
     if (each) each();
 }
 
-// Commands no longer wait for a status read: the line is free for them
-// whenever the port is there (an unwritten packet is told by SD itself).
-bool CameraLink::RefreshNotGoCheck() const { return true; }
-
 void CameraLink::resumeRefresh() { refresh_.finished(); }
 
-void CameraLink::CheckFinishCommand() {
+void CameraLink::CheckFinishCommand(const Reply& reply) {
     ++finishChecks_;
-    const std::string_view replyText = lastReplyText(window_.responseLog().text());
-    const ReplyClass c = classifyReply(replyText);
-    const int camera = replyCameraOf(replyText);
-    noteCommandEnd(lastReplyBytes(replyText));
+    const ReplyClass& c = reply.classes;
+    const int camera = reply.camera;
+    noteCommandEnd(reply.bytes);
     if (c.completion || c.error) refresh_.commandEnded(camera);
     // The camera's sockets: a refusal ("buffer full") puts its command back
     // in line; a completion or another error frees one for what waits.
     const CommandPacer::Item* taken = nullptr;
-    if (isBufferFull(replyText)) pacer_.refused(camera);
+    if (reply.bufferFull) pacer_.refused(camera);
     else if (c.completion || c.error) pacer_.ended(camera);
     else if (c.acknowledge) taken = pacer_.acknowledged(camera);
     if (c.finished()) {

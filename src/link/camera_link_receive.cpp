@@ -35,14 +35,20 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
             log += hex2(b);
             log += ' ';
         }
+        // Replies are framed here, from the bytes, whatever the log shows
+        // (echo off, or emptied by the operator in the middle of a reply).
+        std::optional<Reply> reply;
+        if (classify) {
+            if (frame_.size() >= kLongestFrame) frame_.erase(frame_.begin());
+            frame_.push_back(b);
+            if (b == 0xFF) reply = decodeReply(std::exchange(frame_, {}));
+        }
         if (b == 0xFF) {
             trimLog(log);
             recv.setText(log);
             // What an answer answered is known only now, as it arrives.
             if (state_.EchoSent) chain_.replyLogged(log);
-            // The check reads the reply back from the log: a reply that was
-            // not logged (echo off) would have it judge an old line again.
-            if (classify && state_.EchoSent) CheckFinishCommand();
+            if (reply) CheckFinishCommand(*reply);
             log = recv.text();
             if (state_.EchoSent) log += "\r\n";
         }

@@ -23,7 +23,6 @@ namespace {
 // or faster (position 4 and up); below position 6 it takes up to 18 s.
 
 void WBTrigger_Click(FrmMain& m) {
-    if (!m.RefreshNotGoCheck()) return;
     Program& p = m.program();
     LinkState& L = p.link;
     const int shutter = p.modes.KappaShutterPos;

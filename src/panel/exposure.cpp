@@ -67,7 +67,6 @@ link::Async<void> brightAfterFullAuto(FrmMain& m, const CommandRow* fullAuto) {
 }
 
 void Bright_Click(FrmMain& m) {
-    if (!m.RefreshNotGoCheck()) return;
     const int last = m.program().modes.LastAEMode;
     if (last == 0x0D) return;
     const CommandRow* fullAuto = nullptr;

@@ -34,7 +34,6 @@ void Preset_Click(FrmMain& m, const PresetRow& pr, int n) {
     OptionButton* button = presetButton(m, pr, n);
     const CommandRow* row = chooseRow(m, pr.buttons.member, n, Event::Click);
     if (!button || !row) return;
-    if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (L.PresetBusy) {
         // Refused: the click lit this dot and put out its neighbours, the
         // pending one among them, which stays the sign of what runs.
@@ -67,7 +66,6 @@ void Power_Click(FrmMain& m) {
     LinkState& L = p.link;
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
-    if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (m.Power.checked()) {
         m.Power.setChecked(false);
     } else {

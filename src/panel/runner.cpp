@@ -144,7 +144,6 @@ bool runCommand(FrmMain& m, const ControlRef& control, Event ev, const std::func
 bool runCommand(FrmMain& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
     const CommandRow* row = chooseRow(m, control, index, ev);
     if (!row) return false;
-    if (row->guarded && !m.RefreshNotGoCheck()) return false;
     sendRow(m, *row, index);
     if (update) update();
     if (row->hold) refreshHold(m);
