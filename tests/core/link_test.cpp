@@ -219,19 +219,20 @@ TEST_F(LinkTest, WaitReplyTimesOutWithTheIndexFilledArray) {
 // (no made-up ones either), is marked busy rather than timed out, and the
 // wait under way still gets its answer.
 TEST_F(LinkTest, ABusyWaitGivesNothingAndSaysSo) {
-    rig.chain.faults.silent = true;
     auto first = std::make_shared<Bytes>();
-    m.tasks().start([](FrmMain& f, std::shared_ptr<Bytes> out) -> link::Async<void> {
+    link::Tasks own;  // started beside the test: it waits while the test goes on
+    own.start([](FrmMain& f, std::shared_ptr<Bytes> out) -> link::Async<void> {
         *out = co_await f.WaitReply(4);
     }(m, first));
+    ASSERT_TRUE(m.line().waiting());
     Bytes second = m.runToEnd(m.WaitReply(4));
     EXPECT_TRUE(second.empty());
     EXPECT_TRUE(m.lastWaitBusy());
     EXPECT_FALSE(m.lastWaitTimedOut());
-    rig.chain.faults.silent = false;
     m.SD({0x81, 0x09, 0x04, 0x00, 0xFF}, FrmMain::kQuiet);
     rig.run(0.2);
     EXPECT_EQ(*first, (Bytes{0x90, 0x50, 0x02, 0xFF}));
+    EXPECT_FALSE(m.lastWaitTimedOut());
     m.runToEnd(m.WaitReply(0));
     EXPECT_FALSE(m.lastWaitBusy());
 }
