@@ -107,18 +107,12 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
                     : CommandPacer::Item{byteString, "",
                                                disp == kStop ? CommandPacer::Kind::Stop
                                                              : CommandPacer::Kind::Other};
-        pacer_.sent(camera, std::move(item), platform_.clock.now());
-        if (SocketBook::takesSocket(byteString)) book_.sent(camera, sendingEndId_, platform_.clock.now());
+        pacer_.sent(camera, std::move(item), platform_.clock.now(), sendingEndId_);
         window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
-        std::weak_ptr<bool> alive = alive_;
-        for (const double limit : {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit}) {
-            platform_.poster.post(limit + 0.01, [this, alive, camera] {
-                if (auto a = alive.lock(); a && *a) commandOverdue(camera);
-            });
-        }
+        watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
         refresh_.commandSent(byteString[0] - 0x80);
@@ -136,11 +130,21 @@ std::string CameraLink::SendValues(const std::vector<int>& values, int disp) {
     return SD(bytes, disp);
 }
 
+void CameraLink::watchOverdue(int camera, std::initializer_list<double> limits) {
+    std::weak_ptr<bool> alive = alive_;
+    for (const double limit : limits) {
+        platform_.poster.post(limit + 0.01, [this, alive, camera] {
+            if (auto a = alive.lock(); a && *a) commandOverdue(camera);
+        });
+    }
+}
+
 void CameraLink::commandOverdue(int camera) {
     tellUnacknowledged();
     const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, platform_.clock.now());
     if (incomplete > 0) chain_.noCompletion(camera, incomplete);
-    if (unacknowledged + incomplete > 0) sendWaiting(camera);
+    // Also when nothing was overdue: a refusal's hold may have run out.
+    sendWaiting(camera);
 }
 
 void CameraLink::tellUnacknowledged() {
@@ -283,14 +287,14 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
     ++finishChecks_;
     const ReplyClass& c = reply.classes;
     const int camera = reply.camera;
-    noteCommandEnd(reply.bytes);
-    if (c.completion || c.error) refresh_.commandEnded(camera);
     // The camera's sockets: a refusal ("buffer full") puts its command back
-    // in line; a completion or another error frees one for what waits.
-    const CommandPacer::Item* taken = nullptr;
-    if (reply.bufferFull) pacer_.refused(camera);
-    else if (c.completion || c.error) pacer_.ended(camera);
-    else if (c.acknowledge) taken = pacer_.acknowledged(camera);
+    // in line until the next completion (or a second without one); a
+    // completion or another error frees one for what waits.
+    const InFlight::Outcome outcome = pacer_.replied(camera, reply, platform_.clock.now());
+    noteCommandEnd(camera, outcome);
+    if (c.completion || c.error) refresh_.commandEnded(camera);
+    if (reply.bufferFull) watchOverdue(camera, {CommandPacer::kAckLimit});
+    const std::optional<CommandPacer::Item>& taken = outcome.acknowledged;
     if (c.finished()) {
         if (state_.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || state_.PresetAcked);
@@ -318,7 +322,7 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
                                    "Please implement IF_Clear (broadcast), AddressSet command.",
                                    MsgButtons::Ok, true});
     }
-    if (c.completion || c.error) sendWaiting(camera);
+    if (c.completion || c.error || outcome.givenUp > 0) sendWaiting(camera);
 }
 
 }  // namespace orbus::link

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +19,6 @@
 #include "link/refresh_state.h"
 #include "link/reply.h"
 #include "link/send_mode.h"
-#include "link/socket_book.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -176,8 +176,11 @@ private:
     // Routines awaiting a command's end or a camera's free socket
     // (command_end.cpp).
     struct EndWait;
-    // A reply classified: the routine awaiting what it ends goes on.
-    void noteCommandEnd(const Bytes& reply);
+    // A reply of `camera` classified: the routine awaiting what it ended
+    // goes on, and so do those waiting for the camera's free socket.
+    void noteCommandEnd(int camera, const InFlight::Outcome& outcome);
+    // The overdue checks of a command, or of a refusal, of this camera.
+    void watchOverdue(int camera, std::initializer_list<double> limits);
     // The port went away: every routine awaiting a camera goes on.
     void endWaitsPortGone();
     // The routines are let go without going on (the link closes).
@@ -205,11 +208,10 @@ private:
     // The pacing of the command SD is writing (a paced one's key and kind).
     std::optional<CommandPacer::Item> pacing_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    SocketBook book_;
     std::vector<EndWait*> endWaits_;
     long nextEndId_ = 1;
-    // The awaited command SD is writing (SocketBook::kUnawaited: none).
-    long sendingEndId_ = SocketBook::kUnawaited;
+    // The awaited command SD is writing (InFlight::kUnawaited: none).
+    long sendingEndId_ = InFlight::kUnawaited;
     // Last: its routines are destroyed before the line they wait on.
     Tasks tasks_;
 };

@@ -80,7 +80,13 @@ std::string CameraLink::sendTyped(const std::string& t) {
     }
     notWrittenTold_ = false;
     if (!bytes.empty()) window_.commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
-    if (SocketBook::takesSocket(bytes)) book_.sent(bytes[0] - 0x80, SocketBook::kUnawaited, platform_.clock.now());
+    if (InFlight::takesSocket(bytes)) {
+        // It takes a socket like any command: counted and matched with the
+        // rest. Typed once, it goes once: a refusal does not send it again.
+        const int camera = bytes[0] - 0x80;
+        pacer_.sent(camera, CommandPacer::Item{bytes, "", CommandPacer::Kind::Other, false}, platform_.clock.now());
+        watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
+    }
     return "OK";
 }
 
