@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/traffic_record.h"
 #include "dialogs/title.h"
 #include "link/link_state.h"

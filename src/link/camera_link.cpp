@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "link/packet.h"
 #include "platform/form.h"
 #include "platform/platform.h"

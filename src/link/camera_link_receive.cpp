@@ -2,7 +2,7 @@
 // numbering and alarm check.
 #include "link/camera_link.h"
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "link/packet.h"
 #include "platform/digit_input.h"
 #include "platform/platform.h"

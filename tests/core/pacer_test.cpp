@@ -284,6 +284,30 @@ TEST(Drag, ACameraThatNeverCompletesDoesNotHoldTheOperatorsCommandsForEver) {
     EXPECT_EQ(rig.program->chain.camera(1).incomplete, 2);
 }
 
+// A refusal followed by silence: with auto refresh off no watchdog runs,
+// yet the refused value goes out again within about a second.
+TEST(Drag, ARefusalFollowedBySilenceDoesNotHoldTheQueueForEver) {
+    Rig rig({"KBM-R20"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    m.refresh().switchOff();
+    rig.run(1.0);
+    bool refused = false;
+    rig.chain.mutate = [&refused](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) {
+        if (p.size() == 9 && p[1] == 0x01 && p[3] == 0x47) {
+            replies.clear();
+            if (!refused) replies = {orbus::Bytes{0x90, 0x60, 0x03, 0xFF}};
+            refused = true;
+        }
+    };
+    const std::size_t mark = rig.mark();
+    m.ZoomSlider.scrollTo(0x3000);
+    rig.run(0.5);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 1u);
+    rig.run(1.0);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 2u);
+}
+
 // The record of commands in flight against the camera's replies and the
 // panel's overdue checks: which command a reply ends, what keeps a socket,
 // and when what waits may go.
