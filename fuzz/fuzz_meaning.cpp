@@ -4,7 +4,7 @@
 // line that holds traffic; a caret anywhere in a log is answered, and only an
 // answer line is tied to an inquiry; the health's counters (a garbled answer
 // taken back included) only grow and its packet buffers stay bounded.
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/meaning.h"
 #include "fuzz_support.h"
 #include "link/packet.h"

@@ -3,7 +3,7 @@
 // that passes the port (paid whether "Chain Status" is open or not).
 #include <benchmark/benchmark.h>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/meaning.h"
 
 using namespace orbus;

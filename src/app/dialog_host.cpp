@@ -18,6 +18,7 @@ public:
     link::Line& line() override { return main_.line(); }
     link::Async<Bytes> waitAnswer(int length) override { return main_.WaitAnswer(length); }
     bool lastWaitTimedOut() const override { return main_.lastWaitTimedOut(); }
+    bool lastWaitBusy() const override { return main_.lastWaitBusy(); }
     void showReceived(const Bytes& bytes) override { main_.EchoReceived(bytes, false); }
     link::Async<Bytes> exchange(Bytes packet, int length, bool answer) override {
         return main_.exchange(std::move(packet), length, answer);
@@ -31,7 +32,6 @@ public:
     void switchAutoRefreshOff() override { main_.refresh().switchOff(); }
     bool autoRefreshOn() const override { return main_.autoCaption(); }
     void setPanTiltUpkeep(bool on) override { main_.Timer2.setEnabled(on); }
-    bool commandsAllowed() override { return main_.RefreshNotGoCheck(); }
 
     link::Async<bool> checkAlarm() override { return main_.CheckAlarmStatus(); }
     bool titleShown() const override { return main_.TitleOnOff.checked(); }

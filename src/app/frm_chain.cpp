@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/program.h"
 #include "dialogs/dialog_link.h"
 #include "platform/hex.h"

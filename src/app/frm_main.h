@@ -73,9 +73,9 @@ public:
     void notWritten() { link_.notWritten(); }
     void commandReply(const Bytes& reply) { link_.commandReply(reply); }
     bool lastWaitTimedOut() const { return link_.lastWaitTimedOut(); }
+    bool lastWaitBusy() const { return link_.lastWaitBusy(); }
     bool WaitCheck(double waitTime) { return link_.WaitCheck(waitTime); }
-    bool RefreshNotGoCheck() const override { return link_.RefreshNotGoCheck(); }
-    void CheckFinishCommand() { link_.CheckFinishCommand(); }
+    void CheckFinishCommand(const link::Reply& reply) { link_.CheckFinishCommand(reply); }
     long finishChecks() const { return link_.finishChecks(); }
 
     // ---- receive path and console ---------------------------------------------

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/port_problem.h"
 #include "app/program.h"
 #include "model/station.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/chain_health.h"
 #include "app/design_layout.h"
+#include "link/chain_health.h"
 #include "app/traffic_record.h"
 #include "dialogs/context.h"
 #include "dialogs/title.h"

@@ -37,8 +37,9 @@ link::Async<std::optional<Bytes>> inquireWith(Context& ctx, std::optional<Bytes>
     // The dialog's own send (its log), on the exchange's turn of the line.
     DialogSD(ctx, *packet, link::kPolled, echo);
     const Bytes reply = co_await host.waitAnswer(length);
-    // Only bytes that came in are shown, not a time-out's stand-in.
-    if (!host.lastWaitTimedOut()) host.showReceived(reply);
+    // Only bytes that came in are shown, not a time-out's stand-in; a line
+    // another wait held gave nothing to show.
+    if (!host.lastWaitTimedOut() && !host.lastWaitBusy()) host.showReceived(reply);
     if (!acceptedReply(reply, length)) co_return std::nullopt;
     co_return Bytes(reply.begin(), reply.begin() + length);
 }

@@ -32,9 +32,12 @@ struct Host {
     // The line the exchanges take turns on.
     virtual link::Line& line() = 0;
     // Waits for an inquiry answer of `length` bytes without holding the
-    // window; lastWaitTimedOut() tells whether the time ran out.
+    // window; lastWaitTimedOut() tells whether the time ran out, and
+    // lastWaitBusy() whether another wait held the line (nothing came:
+    // the result is empty).
     virtual link::Async<Bytes> waitAnswer(int length) = 0;
     virtual bool lastWaitTimedOut() const = 0;
+    virtual bool lastWaitBusy() const = 0;
     // Shows received bytes in the response log without classifying them (the
     // dialog read the answer itself).
     virtual void showReceived(const Bytes& bytes) = 0;
@@ -57,9 +60,6 @@ struct Host {
     virtual bool autoRefreshOn() const = 0;
     // The pan-tilt window's upkeep from the main window runs or not.
     virtual void setPanTiltUpkeep(bool on) = 0;
-    // A command may go out now (no status read stands in its way); false
-    // after telling the operator.
-    virtual bool commandsAllowed() = 0;
 
     // ---- the alarm and the main window's marks --------------------------------
     // Reads the alarm state; false (after telling the operator) when the

@@ -112,7 +112,6 @@ void paramRow(Label& label, TextBox& box, UpDown& arrows, int y, int labelX, int
 
 void titleDisplayClicked(dialogs::Context& ctx, const CheckBox& box) {
     dialogs::Host& host = ctx.dialogHost();
-    if (!host.commandsAllowed()) return;
     if (box.checked() != host.titleShown()) {
         const bool on = box.checked();
         const dialogs::Packet packet = on ? dialogs::Packet::TitleOn : dialogs::Packet::TitleOff;

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "app/chain_health.h"
-#include "link/classify.h"
+#include "link/chain_health.h"
 #include "link/packet.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -87,10 +86,6 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     if (command) {
         // A command goes out now, in the middle of a status read too: its
         // replies are told from the read's answers by their kind.
-        if (!RefreshNotGoCheck()) {
-            state_.SendOK = false;
-            return "NG";
-        }
         state_.EchoSent = true;
     } else {
         state_.EchoSent = false;
@@ -112,18 +107,12 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
                     : CommandPacer::Item{byteString, "",
                                                disp == kStop ? CommandPacer::Kind::Stop
                                                              : CommandPacer::Kind::Other};
-        pacer_.sent(camera, std::move(item), platform_.clock.now());
-        if (SocketBook::takesSocket(byteString)) book_.sent(camera, sendingEndId_, platform_.clock.now());
+        pacer_.sent(camera, std::move(item), platform_.clock.now(), sendingEndId_);
         window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
-        std::weak_ptr<bool> alive = alive_;
-        for (const double limit : {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit}) {
-            platform_.poster.post(limit + 0.01, [this, alive, camera] {
-                if (auto a = alive.lock(); a && *a) commandOverdue(camera);
-            });
-        }
+        watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
         refresh_.commandSent(byteString[0] - 0x80);
@@ -141,11 +130,21 @@ std::string CameraLink::SendValues(const std::vector<int>& values, int disp) {
     return SD(bytes, disp);
 }
 
+void CameraLink::watchOverdue(int camera, std::initializer_list<double> limits) {
+    std::weak_ptr<bool> alive = alive_;
+    for (const double limit : limits) {
+        platform_.poster.post(limit + 0.01, [this, alive, camera] {
+            if (auto a = alive.lock(); a && *a) commandOverdue(camera);
+        });
+    }
+}
+
 void CameraLink::commandOverdue(int camera) {
     tellUnacknowledged();
     const auto [unacknowledged, incomplete] = pacer_.forgetOverdue(camera, platform_.clock.now());
     if (incomplete > 0) chain_.noCompletion(camera, incomplete);
-    if (unacknowledged + incomplete > 0) sendWaiting(camera);
+    // Also when nothing was overdue: a refusal's hold may have run out.
+    sendWaiting(camera);
 }
 
 void CameraLink::tellUnacknowledged() {
@@ -198,7 +197,8 @@ std::string CameraLink::Command(const std::vector<int>& body) {
 }
 
 namespace {
-// A reply that never passes the callers' checks: element i holds i.
+// A timed-out reply's stand-in, which never passes the callers' checks:
+// element i holds i.
 Bytes indexFilled(int count) {
     Bytes b;
     for (int i = 0; i < count; ++i) b.push_back(static_cast<std::uint8_t>(i));
@@ -208,8 +208,13 @@ Bytes indexFilled(int count) {
 
 Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
     if (receiveByte < 0) receiveByte = 0;
-    // One exchange waits at a time.
-    if (waitReplyBusy_ || line_.waiting()) co_return indexFilled(receiveByte + 1);
+    // One exchange waits at a time: another finds the line busy and gets
+    // nothing (no time ran out, and no bytes came for it).
+    if (waitReplyBusy_ || line_.waiting()) {
+        waitBusy_ = true;
+        co_return Bytes{};
+    }
+    waitBusy_ = false;
     waitReplyBusy_ = true;
     Answer a;
     // A closed or lost port cannot deliver: no point waiting for it.
@@ -225,7 +230,7 @@ Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
 
 void CameraLink::commandReply(const Bytes& reply) {
     appendLog(window_.responseLog(), trafficLine(reply));
-    CheckFinishCommand();
+    CheckFinishCommand(decodeReply(reply));
 }
 
 bool CameraLink::WaitCheck(double waitTime) {
@@ -276,25 +281,20 @@ Async<void> CameraLink::pauseOneSecond(std::function<void()> each) {
     if (each) each();
 }
 
-// Commands no longer wait for a status read: the line is free for them
-// whenever the port is there (an unwritten packet is told by SD itself).
-bool CameraLink::RefreshNotGoCheck() const { return true; }
-
 void CameraLink::resumeRefresh() { refresh_.finished(); }
 
-void CameraLink::CheckFinishCommand() {
+void CameraLink::CheckFinishCommand(const Reply& reply) {
     ++finishChecks_;
-    const std::string_view replyText = lastReplyText(window_.responseLog().text());
-    const ReplyClass c = classifyReply(replyText);
-    const int camera = replyCameraOf(replyText);
-    noteCommandEnd(lastReplyBytes(replyText));
-    if (c.completion || c.error) refresh_.commandEnded(camera);
+    const ReplyClass& c = reply.classes;
+    const int camera = reply.camera;
     // The camera's sockets: a refusal ("buffer full") puts its command back
-    // in line; a completion or another error frees one for what waits.
-    const CommandPacer::Item* taken = nullptr;
-    if (isBufferFull(replyText)) pacer_.refused(camera);
-    else if (c.completion || c.error) pacer_.ended(camera);
-    else if (c.acknowledge) taken = pacer_.acknowledged(camera);
+    // in line until the next completion (or a second without one); a
+    // completion or another error frees one for what waits.
+    const InFlight::Outcome outcome = pacer_.replied(camera, reply, platform_.clock.now());
+    noteCommandEnd(camera, outcome);
+    if (c.completion || c.error) refresh_.commandEnded(camera);
+    if (reply.bufferFull) watchOverdue(camera, {CommandPacer::kAckLimit});
+    const std::optional<CommandPacer::Item>& taken = outcome.acknowledged;
     if (c.finished()) {
         if (state_.PresetBusy) {
             const bool ends = !c.inquiryAnswer && (!c.completion || state_.PresetAcked);
@@ -322,7 +322,7 @@ void CameraLink::CheckFinishCommand() {
                                    "Please implement IF_Clear (broadcast), AddressSet command.",
                                    MsgButtons::Ok, true});
     }
-    if (c.completion || c.error) sendWaiting(camera);
+    if (c.completion || c.error || outcome.givenUp > 0) sendWaiting(camera);
 }
 
 }  // namespace orbus::link

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,8 +17,8 @@
 #include "link/link_window.h"
 #include "link/pacer.h"
 #include "link/refresh_state.h"
+#include "link/reply.h"
 #include "link/send_mode.h"
-#include "link/socket_book.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -89,6 +90,9 @@ public:
     Async<void> pauseOneSecond(std::function<void()> each = {});
     // The last WaitReply ran out of time (its result is the stand-in array).
     bool lastWaitTimedOut() const { return waitTimedOut_; }
+    // The last WaitReply found another wait under way: it waited for
+    // nothing and its result is empty.
+    bool lastWaitBusy() const { return waitBusy_; }
     // The stopwatch of busy waits: false until `waitTime` seconds have run
     // since the first call.
     bool WaitCheck(double waitTime);
@@ -111,21 +115,22 @@ public:
     // ---- receiving and classifying ----------------------------------------------
     // Bytes are waiting at the port: handed to the line from the event queue.
     void portReceived();
-    // Echoes received bytes into the response log and classifies each
-    // completed reply (unless `classify` is false).
+    // Echoes received bytes into the response log (while the echo is on)
+    // and classifies each completed reply (unless `classify` is false: bytes
+    // a dialog shows, which are neither framed nor classified).
     void EchoReceived(const Bytes& bytes, bool classify = true);
     // A command's reply met while waiting for an inquiry's answer: logged
     // and classified as if it had come on its own.
     void commandReply(const Bytes& reply);
-    void CheckFinishCommand();
+    // What one framed reply means for the commands in flight, the refresh
+    // and a pending preset.
+    void CheckFinishCommand(const Reply& reply);
     // Replies classified so far (each 0xFF received through the receive path).
     long finishChecks() const { return finishChecks_; }
 
     // ---- refresh -------------------------------------------------------------------
     // Auto refresh is on ("Auto").
     bool autoCaption() const { return refresh_.autoOn(); }
-    // A command may go out now.
-    bool RefreshNotGoCheck() const;
     void resumeRefresh();
     // The watchdog ran out: a pending preset ends, the refresh resumes and
     // commands never completed free their sockets.
@@ -171,8 +176,11 @@ private:
     // Routines awaiting a command's end or a camera's free socket
     // (command_end.cpp).
     struct EndWait;
-    // A reply classified: the routine awaiting what it ends goes on.
-    void noteCommandEnd(const Bytes& reply);
+    // A reply of `camera` classified: the routine awaiting what it ended
+    // goes on, and so do those waiting for the camera's free socket.
+    void noteCommandEnd(int camera, const InFlight::Outcome& outcome);
+    // The overdue checks of a command, or of a refusal, of this camera.
+    void watchOverdue(int camera, std::initializer_list<double> limits);
     // The port went away: every routine awaiting a camera goes on.
     void endWaitsPortGone();
     // The routines are let go without going on (the link closes).
@@ -184,7 +192,12 @@ private:
     Platform& platform_;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;
+    bool waitBusy_ = false;
     long finishChecks_ = 0;
+    // The reply being received, framed from the bytes (never from the log).
+    Bytes frame_;
+    // Longer runs without a terminator are garbage: their start is dropped.
+    static constexpr std::size_t kLongestFrame = 512;
     bool portLost_ = false;
     bool notWrittenTold_ = false;  // the operator knows the port takes nothing
     bool stopwatchArmed_ = false;
@@ -195,11 +208,10 @@ private:
     // The pacing of the command SD is writing (a paced one's key and kind).
     std::optional<CommandPacer::Item> pacing_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    SocketBook book_;
     std::vector<EndWait*> endWaits_;
     long nextEndId_ = 1;
-    // The awaited command SD is writing (SocketBook::kUnawaited: none).
-    long sendingEndId_ = SocketBook::kUnawaited;
+    // The awaited command SD is writing (InFlight::kUnawaited: none).
+    long sendingEndId_ = InFlight::kUnawaited;
     // Last: its routines are destroyed before the line they wait on.
     Tasks tasks_;
 };

@@ -2,7 +2,7 @@
 // numbering and alarm check.
 #include "link/camera_link.h"
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "link/packet.h"
 #include "platform/digit_input.h"
 #include "platform/platform.h"
@@ -35,14 +35,20 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
             log += hex2(b);
             log += ' ';
         }
+        // Replies are framed here, from the bytes, whatever the log shows
+        // (echo off, or emptied by the operator in the middle of a reply).
+        std::optional<Reply> reply;
+        if (classify) {
+            if (frame_.size() >= kLongestFrame) frame_.erase(frame_.begin());
+            frame_.push_back(b);
+            if (b == 0xFF) reply = decodeReply(std::exchange(frame_, {}));
+        }
         if (b == 0xFF) {
             trimLog(log);
             recv.setText(log);
             // What an answer answered is known only now, as it arrives.
             if (state_.EchoSent) chain_.replyLogged(log);
-            // The check reads the reply back from the log: a reply that was
-            // not logged (echo off) would have it judge an old line again.
-            if (classify && state_.EchoSent) CheckFinishCommand();
+            if (reply) CheckFinishCommand(*reply);
             log = recv.text();
             if (state_.EchoSent) log += "\r\n";
         }
@@ -74,7 +80,13 @@ std::string CameraLink::sendTyped(const std::string& t) {
     }
     notWrittenTold_ = false;
     if (!bytes.empty()) window_.commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
-    if (SocketBook::takesSocket(bytes)) book_.sent(bytes[0] - 0x80, SocketBook::kUnawaited, platform_.clock.now());
+    if (InFlight::takesSocket(bytes)) {
+        // It takes a socket like any command: counted and matched with the
+        // rest. Typed once, it goes once: a refusal does not send it again.
+        const int camera = bytes[0] - 0x80;
+        pacer_.sent(camera, CommandPacer::Item{bytes, "", CommandPacer::Kind::Other, false}, platform_.clock.now());
+        watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
+    }
     return "OK";
 }
 

@@ -1,5 +1,5 @@
 // Commands awaited to their end: sent like the operator's, then the routine
-// waits beside the window until the socket book learns how the camera
+// waits beside the window until the command record learns how the camera
 // ended that command.
 #include "link/command_end.h"
 
@@ -61,7 +61,7 @@ struct CameraLink::EndWait {
     void finish(CommandEnd end) {
         if (result || !link) return;
         result = end;
-        endsWhenDone = link->book_.ends(camera);
+        endsWhenDone = link->pacer_.ends(camera);
         CameraLink* l = link;
         detach();
         if (!handle) return;
@@ -86,7 +86,7 @@ struct CameraLink::EndWait {
 };
 
 Async<CommandEnd> CameraLink::commandToEnd(Bytes packet) {
-    if (!*alive_ || !SocketBook::takesSocket(packet)) co_return CommandEnd::NotSent;
+    if (!*alive_ || !InFlight::takesSocket(packet)) co_return CommandEnd::NotSent;
     const int camera = packet[0] - 0x80;
     long endsAtRefusal = 0;
     for (int attempt = 1;; ++attempt) {
@@ -98,15 +98,15 @@ Async<CommandEnd> CameraLink::commandToEnd(Bytes packet) {
         pacing_ = CommandPacer::Item{packet, "", CommandPacer::Kind::Other, false};
         const std::string sent = SD(packet, kCommand);
         pacing_.reset();
-        sendingEndId_ = SocketBook::kUnawaited;
+        sendingEndId_ = InFlight::kUnawaited;
         if (sent != "OK") co_return CommandEnd::NotSent;
         const CommandEnd result = co_await end;
         if (result != CommandEnd::BufferFull || attempt == kCommandTries) co_return result;
         endsAtRefusal = end.endsWhenDone;
         // Again once one of the camera's commands has ended (perhaps while
         // the refusal was on its way here), or after a short pause.
-        if (book_.ends(camera) == endsAtRefusal) {
-            EndWait freed(*this, EndWait::For::FreeSocket, camera, SocketBook::kUnawaited, kRefusedPause,
+        if (pacer_.ends(camera) == endsAtRefusal) {
+            EndWait freed(*this, EndWait::For::FreeSocket, camera, InFlight::kUnawaited, kRefusedPause,
                           CommandEnd::Completed);
             const CommandEnd go = co_await freed;
             if (go == CommandEnd::NotSent) co_return go;
@@ -114,22 +114,20 @@ Async<CommandEnd> CameraLink::commandToEnd(Bytes packet) {
     }
 }
 
-void CameraLink::noteCommandEnd(const Bytes& reply) {
-    const SocketBook::Meaning m = book_.reply(reply, platform_.clock.now());
-    if (m.camera == 0) return;
+void CameraLink::noteCommandEnd(int camera, const InFlight::Outcome& m) {
+    if (camera == 0) return;
     // finish() only unregisters and posts: the waits stay valid meanwhile.
     const std::vector<EndWait*> waits = endWaits_;
     for (EndWait* w : waits) {
         if (w->what == EndWait::For::End) {
-            if (m.id != SocketBook::kUnawaited && w->id == m.id && m.end) w->finish(*m.end);
-        } else if (m.freesSocket && w->camera == m.camera) {
+            if (m.id != InFlight::kUnawaited && w->id == m.id && m.end) w->finish(*m.end);
+        } else if (m.freesSocket && w->camera == camera) {
             w->finish(CommandEnd::Completed);
         }
     }
 }
 
 void CameraLink::endWaitsPortGone() {
-    book_.clear();
     // A command the camera may be carrying out has no known end; one that
     // waits to be tried again after a refusal will not go out.
     const std::vector<EndWait*> waits = endWaits_;

@@ -15,7 +15,7 @@ const CommandPacer::Camera* CommandPacer::at(int camera) const {
 bool CommandPacer::mustWait(int camera) const {
     const Camera* c = at(camera);
     if (!c) return false;
-    return c->heldUntilCompletion || !c->waiting.empty() || static_cast<int>(c->inFlight.size()) >= kSockets;
+    return c->heldUntilCompletion || !c->waiting.empty() || c->inFlight.count() >= kSockets;
 }
 
 void CommandPacer::enqueue(Camera& c, Item item, int& coalesced, bool front) {
@@ -49,70 +49,37 @@ void CommandPacer::wait(int camera, Item item) {
     if (Camera* c = at(camera)) enqueue(*c, std::move(item), coalesced_, false);
 }
 
-void CommandPacer::sent(int camera, Item item, double at) {
-    if (Camera* c = this->at(camera)) c->inFlight.push_back({std::move(item), false, at});
+void CommandPacer::sent(int camera, Item item, double at, long awaitedBy) {
+    Camera* c = this->at(camera);
+    if (c && InFlight::takesSocket(item.packet)) c->inFlight.sent(std::move(item), awaitedBy, at);
 }
 
 std::pair<int, int> CommandPacer::forgetOverdue(int camera, double now) {
     Camera* c = at(camera);
     if (!c) return {0, 0};
-    int unacknowledged = 0, incomplete = 0;
-    std::erase_if(c->inFlight, [&](const Sent& s) {
-        if (!s.acknowledged && now - s.at >= kAckLimit) return ++unacknowledged, true;
-        if (s.acknowledged && !startsDrive(s.item.packet) && now - s.at >= kCompletionLimit) return ++incomplete, true;
-        return false;
-    });
-    if (unacknowledged + incomplete > 0) c->heldUntilCompletion = false;
-    return {unacknowledged, incomplete};
+    const auto given = c->inFlight.forgetOverdue(now, kAckLimit, kCompletionLimit);
+    if (given.first + given.second > 0 || now - c->heldSince >= kAckLimit) c->heldUntilCompletion = false;
+    return given;
 }
 
-const CommandPacer::Item* CommandPacer::acknowledged(int camera) {
+InFlight::Outcome CommandPacer::replied(int camera, const Reply& reply, double now) {
     Camera* c = at(camera);
-    if (!c) return nullptr;
-    for (Sent& s : c->inFlight) {
-        if (!s.acknowledged) {
-            s.acknowledged = true;
-            return &s.item;
-        }
+    if (!c) return {};
+    InFlight::Outcome o = c->inFlight.reply(reply, now);
+    if (reply.bufferFull) {
+        ++c->refusals;
+        c->heldUntilCompletion = true;
+        c->heldSince = now;
+        if (o.refused && o.refused->againWhenRefused) enqueue(*c, *o.refused, coalesced_, true);
+    } else if (reply.classes.completion || reply.classes.error) {
+        c->heldUntilCompletion = false;
     }
-    return nullptr;
-}
-
-bool CommandPacer::startsDrive(const Bytes& p) {
-    // header, 01, 04 or 06, command, ..., FF
-    if (p.size() < 5 || p[1] != 0x01) return false;
-    if (p[2] == 0x06 && p[3] == 0x01 && p.size() == 9) return !(p[6] == 0x03 && p[7] == 0x03);
-    if (p[2] == 0x04 && (p[3] == 0x06 || p[3] == 0x07 || p[3] == 0x08) && p.size() == 6) return p[4] != 0x00;
-    return false;
-}
-
-void CommandPacer::ended(int camera) {
-    Camera* c = at(camera);
-    if (!c) return;
-    c->heldUntilCompletion = false;
-    if (c->inFlight.empty()) return;
-    // Completions name a socket, not a command: the oldest acknowledged one
-    // counts as ended (one acknowledged is what an error without it ends).
-    const auto acked = std::find_if(c->inFlight.begin(), c->inFlight.end(), [](const Sent& s) { return s.acknowledged; });
-    c->inFlight.erase(acked != c->inFlight.end() ? acked : c->inFlight.begin());
-}
-
-void CommandPacer::refused(int camera) {
-    Camera* c = at(camera);
-    if (!c) return;
-    ++c->refusals;
-    c->heldUntilCompletion = true;
-    const auto it = std::find_if(c->inFlight.begin(), c->inFlight.end(), [](const Sent& s) { return !s.acknowledged; });
-    if (it == c->inFlight.end()) return;
-    Item item = std::move(it->item);
-    c->inFlight.erase(it);
-    if (!item.againWhenRefused) return;
-    enqueue(*c, std::move(item), coalesced_, true);
+    return o;
 }
 
 std::optional<CommandPacer::Item> CommandPacer::next(int camera) {
     Camera* c = at(camera);
-    if (!c || c->waiting.empty() || c->heldUntilCompletion || static_cast<int>(c->inFlight.size()) >= kSockets)
+    if (!c || c->waiting.empty() || c->heldUntilCompletion || c->inFlight.count() >= kSockets)
         return std::nullopt;
     Item item = std::move(c->waiting.front());
     c->waiting.pop_front();
@@ -123,22 +90,31 @@ int CommandPacer::forgetInFlight(int camera) {
     Camera* c = at(camera);
     if (!c) return 0;
     c->heldUntilCompletion = false;
-    return static_cast<int>(std::erase_if(
-        c->inFlight, [](const Sent& s) { return !(s.acknowledged && startsDrive(s.item.packet)); }));
+    return c->inFlight.forgetUnended();
 }
 
 void CommandPacer::clear() {
-    for (Camera& c : cameras_) c = Camera{};
+    for (Camera& c : cameras_) {
+        c.inFlight.clear();
+        c.waiting.clear();
+        c.heldUntilCompletion = false;
+        c.refusals = 0;
+    }
 }
 
 int CommandPacer::inFlight(int camera) const {
     const Camera* c = at(camera);
-    return c ? static_cast<int>(c->inFlight.size()) : 0;
+    return c ? c->inFlight.count() : 0;
 }
 
 std::size_t CommandPacer::waiting(int camera) const {
     const Camera* c = at(camera);
     return c ? c->waiting.size() : 0;
+}
+
+long CommandPacer::ends(int camera) const {
+    const Camera* c = at(camera);
+    return c ? c->inFlight.ends() : 0;
 }
 
 int CommandPacer::refusals(int camera) const {

@@ -11,7 +11,7 @@
 #include "link/camera_link.h"
 #include "link/link_commands.h"
 #include "link/link_state.h"
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "model/chain.h"
 #include "platform/form.h"
 #include "platform/platform.h"

@@ -22,7 +22,6 @@ namespace {
 // or faster (position 4 and up); below position 6 it takes up to 18 s.
 
 void WBTrigger_Click(MainWindow& m) {
-    if (!m.RefreshNotGoCheck()) return;
     LinkState& L = m.linkState();
     const int shutter = m.modes().KappaShutterPos;
     if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;

@@ -2,8 +2,7 @@
 // and packet. A row names the control and event that send it, the packet's
 // bytes between the header (0x80 + camera address) and the terminator FF,
 // which bytes are computed and from what, which state of the panel chooses
-// it, and whether it asks first that the line be free (guarded) and asks
-// for one status read after its completion (hold).
+// it, and whether it asks for one status read after its completion (hold).
 //
 // The table is plain data with no window code: its controls are checked
 // references to the main window's members, the panel's handlers read it to
@@ -65,7 +64,6 @@ struct CommandRow {
     When when;
     std::vector<std::uint8_t> body;  // between header and FF; computed bytes hold their base
     std::vector<Field> fields;
-    bool guarded = false;  // asks RefreshNotGoCheck first (which lets it overtake a running read)
     bool hold = false;     // with auto refresh off, one status read follows the completion
     bool then = false;     // sent right after the row above it, as a second packet
 };

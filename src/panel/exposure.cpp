@@ -66,7 +66,6 @@ link::Async<void> brightAfterFullAuto(MainWindow& m, const CommandRow* fullAuto)
 }
 
 void Bright_Click(MainWindow& m) {
-    if (!m.RefreshNotGoCheck()) return;
     const int last = m.modes().LastAEMode;
     if (last == 0x0D) return;
     const CommandRow* fullAuto = nullptr;

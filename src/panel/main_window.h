@@ -25,8 +25,6 @@ public:
     // sent or waiting.
     virtual std::string SendPaced(const std::vector<int>& values, const std::string& key,
                                   link::CommandPacer::Kind kind) = 0;
-    // A guarded command may go out now.
-    virtual bool RefreshNotGoCheck() const = 0;
 
     // ---- running beside the window ---------------------------------------------
     // The routines that run beside the window.

@@ -33,7 +33,6 @@ void Preset_Click(MainWindow& m, const PresetRow& pr, int n) {
     OptionButton* button = presetButton(m, pr, n);
     const CommandRow* row = chooseRow(m, pr.buttons.member, n, Event::Click);
     if (!button || !row) return;
-    if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (L.PresetBusy) {
         // Refused: the click lit this dot and put out its neighbours, the
         // pending one among them, which stays the sign of what runs.
@@ -65,7 +64,6 @@ void Power_Click(MainWindow& m) {
     LinkState& L = m.linkState();
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
-    if (row->guarded && !m.RefreshNotGoCheck()) return;
     if (m.Power.checked()) {
         m.Power.setChecked(false);
     } else {

@@ -143,7 +143,6 @@ bool runCommand(MainWindow& m, const ControlRef& control, Event ev, const std::f
 bool runCommand(MainWindow& m, std::string_view control, int index, Event ev, const std::function<void()>& update) {
     const CommandRow* row = chooseRow(m, control, index, ev);
     if (!row) return false;
-    if (row->guarded && !m.RefreshNotGoCheck()) return false;
     sendRow(m, *row, index);
     if (update) update();
     if (row->hold) refreshHold(m);

@@ -1,7 +1,7 @@
 // The chain's health kept from the traffic, and the "Chain Status" window.
 #include <gtest/gtest.h>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/frm_chain.h"
 #include "app/testing/rig.h"
 

@@ -9,7 +9,8 @@
 #include <optional>
 
 #include "link/packet.h"
-#include "link/socket_book.h"
+#include "link/pacer.h"
+#include "link/reply.h"
 #include "app/testing/rig.h"
 
 using namespace orbus;
@@ -204,7 +205,7 @@ TEST(CommandEnd, AWaitOutlivingTheLinkIsNeverResumed) {
     own.destroyAll();
 }
 
-// The book of replies alone: which command a reply ends, told by socket.
+// The record of commands in flight alone: which command a reply ends, told by socket.
 TEST(CommandEnd, RepliesAreMatchedToTheirCommands) {
     struct Step {
         double at;
@@ -242,14 +243,15 @@ TEST(CommandEnd, RepliesAreMatchedToTheirCommands) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        link::SocketBook book;
+        link::CommandPacer pacer;
         for (const Step& s : k.steps) {
             if (s.send > 0) {
-                book.sent(1, s.send, s.at);
+                pacer.sent(1, {bytesOf(kBackLightOn), "", link::CommandPacer::Kind::Other}, s.at, s.send);
                 continue;
             }
             SCOPED_TRACE(s.reply);
-            const auto m = book.reply(bytesOf(s.reply), s.at);
+            const link::Reply r = link::decodeReply(bytesOf(s.reply));
+            const auto m = pacer.replied(r.camera, r, s.at);
             EXPECT_EQ(m.id, s.endsId);
             if (s.endsId != 0) {
                 EXPECT_EQ(m.end, s.end);

@@ -1,7 +1,9 @@
 // Sending, waiting and reply classification of the camera link.
 #include <gtest/gtest.h>
 
-#include "link/classify.h"
+#include <memory>
+
+#include "link/reply.h"
 #include "link/packet.h"
 #include "app/testing/rig.h"
 
@@ -43,30 +45,45 @@ TEST(Packet, LogKeepsItsLastThousandCharacters) {
     EXPECT_EQ(over, std::string(1000, 'a'));
 }
 
-TEST(Classify, PatternsFollowTheReplyForms) {
-    EXPECT_TRUE(likeMatch("90 41 FF ", "*[9A-F]0?4??FF*"));
-    EXPECT_TRUE(likeMatch("a90 41 ff", "*[9A-F]0?4??FF*"));
-    EXPECT_FALSE(likeMatch("80 41 FF ", "*[9A-F]0?4??FF*"));
-    EXPECT_TRUE(likeMatch("abc", "a?c"));
-    EXPECT_FALSE(likeMatch("abc", "a?"));
-    EXPECT_TRUE(likeMatch("", "*"));
-    EXPECT_FALSE(likeMatch("x", "[A-"));  // unterminated set matches nothing
-
-    const std::string log = "90 41 FF \r\n90 51 FF ";
-    EXPECT_EQ(lastReplyText(log), "FF \r\n90 51 FF ");
-    auto c = classifyReply(lastReplyText(log));
-    EXPECT_TRUE(c.completion);
-    EXPECT_TRUE(c.finished());
-    auto a = classifyReply(lastReplyText("90 41 FF "));
-    EXPECT_TRUE(a.acknowledge);
-    EXPECT_FALSE(a.finished());
-    auto e = classifyReply(lastReplyText("90 41 FF \r\n90 61 41 FF "));
-    EXPECT_TRUE(e.error);
-    EXPECT_TRUE(classifyReply("88 30 04 FF ").addressSet);
-    EXPECT_TRUE(classifyReply("88 01 00 01 FF ").ifClear);
-    EXPECT_TRUE(classifyReply("FF \r\n90 38 FF ").networkChange);
-    EXPECT_EQ(lastReplyText("F"), "F");
-    EXPECT_EQ(lastReplyText(""), "");
+TEST(Classify, EachFrameIsToldByTheBytesInFrontOfItsTerminator) {
+    using link::Reply;
+    using K = Reply::Kind;
+    struct Case {
+        Bytes frame;
+        K kind;
+        int camera, socket, code;
+        bool finished, bufferFull;
+    };
+    const Case cases[] = {
+        {{0x90, 0x41, 0xFF}, K::Acknowledge, 1, 1, -1, false, false},
+        {{0xA0, 0x52, 0xFF}, K::Completion, 2, 2, -1, true, false},
+        {{0x90, 0x61, 0x41, 0xFF}, K::Error, 1, 1, 0x41, true, false},
+        {{0x90, 0x60, 0x03, 0xFF}, K::Error, 1, 0, 0x03, true, true},
+        {{0x90, 0x61, 0x03, 0xFF}, K::Error, 1, 1, 0x03, true, false},
+        {{0x90, 0x50, 0x02, 0xFF}, K::Answer, 1, 0, -1, true, false},
+        {{0x88, 0x30, 0x04, 0xFF}, K::Other, 0, 0, -1, true, false},     // address set back
+        {{0x88, 0x01, 0x00, 0x01, 0xFF}, K::Other, 0, 0, -1, true, false},  // interface clear back
+        {{0x90, 0x38, 0xFF}, K::Other, 1, 0, -1, false, false},           // network change
+        {{0x80, 0x41, 0xFF}, K::Other, 0, 0, -1, false, false},           // no camera's header
+        {{0x12, 0x34}, K::Other, 0, 0, -1, false, false},                  // no terminator
+        {{}, K::Other, 0, 0, -1, false, false},
+        // Garbage in front of a reply does not hide it; its first byte names no camera.
+        {{0x12, 0x90, 0x51, 0xFF}, K::Completion, 0, 1, -1, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(trafficBytes(c.frame));
+        const Reply r = link::decodeReply(c.frame);
+        EXPECT_EQ(r.kind, c.kind);
+        EXPECT_EQ(r.camera, c.camera);
+        EXPECT_EQ(r.socket, c.socket);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.classes.finished(), c.finished);
+        EXPECT_EQ(r.bufferFull, c.bufferFull);
+        EXPECT_EQ(r.bytes, c.frame);
+    }
+    EXPECT_TRUE(link::decodeReply({0x90, 0x38, 0xFF}).classes.networkChange);
+    EXPECT_TRUE(link::decodeReply({0x88, 0x30, 0x04, 0xFF}).classes.addressSet);
+    EXPECT_TRUE(link::decodeReply({0x88, 0x01, 0x00, 0x01, 0xFF}).classes.ifClear);
 }
 
 TEST_F(LinkTest, CommandDuringAStatusReadGoesOutAtOnce) {
@@ -196,6 +213,28 @@ TEST_F(LinkTest, WaitReplyTimesOutWithTheIndexFilledArray) {
     EXPECT_LT(rig.loop.now() - t0, 1.1);
     EXPECT_EQ(rig.port.inBufferCount(), 0);
     EXPECT_EQ(rig.port.rThreshold(), 1);
+}
+
+// A second wait while one is under way waits for nothing: it gets no bytes
+// (no made-up ones either), is marked busy rather than timed out, and the
+// wait under way still gets its answer.
+TEST_F(LinkTest, ABusyWaitGivesNothingAndSaysSo) {
+    auto first = std::make_shared<Bytes>();
+    link::Tasks own;  // started beside the test: it waits while the test goes on
+    own.start([](FrmMain& f, std::shared_ptr<Bytes> out) -> link::Async<void> {
+        *out = co_await f.WaitReply(4);
+    }(m, first));
+    ASSERT_TRUE(m.line().waiting());
+    Bytes second = m.runToEnd(m.WaitReply(4));
+    EXPECT_TRUE(second.empty());
+    EXPECT_TRUE(m.lastWaitBusy());
+    EXPECT_FALSE(m.lastWaitTimedOut());
+    m.SD({0x81, 0x09, 0x04, 0x00, 0xFF}, FrmMain::kQuiet);
+    rig.run(0.2);
+    EXPECT_EQ(*first, (Bytes{0x90, 0x50, 0x02, 0xFF}));
+    EXPECT_FALSE(m.lastWaitTimedOut());
+    m.runToEnd(m.WaitReply(0));
+    EXPECT_FALSE(m.lastWaitBusy());
 }
 
 TEST_F(LinkTest, WaitReplyReturnsEverythingBufferedOnceEnoughArrived) {

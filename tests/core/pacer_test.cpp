@@ -26,9 +26,14 @@ void offer(CommandPacer& p, CommandPacer::Item i, std::vector<Bytes>& wire) {
     p.sent(1, std::move(i));
 }
 
+// Camera 1's reply (a hexadecimal packet) at `at`.
+orbus::link::InFlight::Outcome reply(CommandPacer& p, Bytes bytes, double at = 0) {
+    return p.replied(1, orbus::link::decodeReply(std::move(bytes)), at);
+}
+
 // A completion, then what waits goes out.
 void complete(CommandPacer& p, std::vector<Bytes>& wire) {
-    p.ended(1);
+    reply(p, {0x90, 0x51, 0xFF});
     while (auto i = p.next(1)) {
         wire.push_back(i->packet);
         p.sent(1, std::move(*i));
@@ -93,9 +98,9 @@ TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits
         CommandPacer p;
         std::vector<Bytes> wire;
         offer(p, item(0x48, 1), wire);
-        p.acknowledged(1);
+        reply(p, {0x90, 0x41, 0xFF});
         offer(p, item(0x47, 5), wire);  // the camera is busy elsewhere: refused
-        p.refused(1);
+        reply(p, {0x90, 0x60, 0x03, 0xFF});
         EXPECT_EQ(p.refusals(1), 1);
         EXPECT_TRUE(p.mustWait(1));  // held until a completion
         EXPECT_FALSE(p.next(1));
@@ -246,7 +251,7 @@ TEST(Pacer, OverdueCommandsAreGivenUpButAnAcknowledgedDriveKeepsItsSocket) {
     CommandPacer p;
     p.sent(1, item(0x47, 1), 0.0);  // never acknowledged
     p.sent(1, item(0x48, 1), 0.5);
-    p.acknowledged(1);               // (acknowledges the oldest: the zoom)
+    reply(p, {0x90, 0x41, 0xFF}, 0.5);       // (acknowledges the oldest: the zoom)
     EXPECT_EQ(p.forgetOverdue(1, 1.2), std::make_pair(0, 0));  // the focus has 0.3 s left
     EXPECT_EQ(p.forgetOverdue(1, 1.6), std::make_pair(1, 0));  // not taken by the camera
     EXPECT_EQ(p.inFlight(1), 1);
@@ -254,7 +259,7 @@ TEST(Pacer, OverdueCommandsAreGivenUpButAnAcknowledgedDriveKeepsItsSocket) {
     CommandPacer::Item drive{Bytes{0x81, 0x01, 0x06, 0x01, 0x18, 0x17, 0x03, 0x01, 0xFF}, "", Kind::Other};
     ASSERT_TRUE(CommandPacer::startsDrive(drive.packet));
     p.sent(1, drive, 20.0);
-    p.acknowledged(1);
+    reply(p, {0x90, 0x42, 0xFF}, 20.1);
     EXPECT_EQ(p.forgetOverdue(1, 60.0), std::make_pair(0, 0));
     EXPECT_EQ(p.inFlight(1), 1);
 }
@@ -277,4 +282,118 @@ TEST(Drag, ACameraThatNeverCompletesDoesNotHoldTheOperatorsCommandsForEver) {
     rig.run(10.0);
     EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 3u);
     EXPECT_EQ(rig.program->chain.camera(1).incomplete, 2);
+}
+
+// A refusal followed by silence: with auto refresh off no watchdog runs,
+// yet the refused value goes out again within about a second.
+TEST(Drag, ARefusalFollowedBySilenceDoesNotHoldTheQueueForEver) {
+    Rig rig({"KBM-R20"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    m.refresh().switchOff();
+    rig.run(1.0);
+    bool refused = false;
+    rig.chain.mutate = [&refused](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) {
+        if (p.size() == 9 && p[1] == 0x01 && p[3] == 0x47) {
+            replies.clear();
+            if (!refused) replies = {orbus::Bytes{0x90, 0x60, 0x03, 0xFF}};
+            refused = true;
+        }
+    };
+    const std::size_t mark = rig.mark();
+    m.ZoomSlider.scrollTo(0x3000);
+    rig.run(0.5);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 1u);
+    rig.run(1.0);
+    EXPECT_EQ(rig.packetsSince(mark, "01 04 47").size(), 2u);
+}
+
+// The record of commands in flight against the camera's replies and the
+// panel's overdue checks: which command a reply ends, what keeps a socket,
+// and when what waits may go.
+TEST(Pacer, EachReplyEndsItsOwnCommandAndWhatWaitsGoesInTime) {
+    enum Op { Send, Reply, Overdue, Watchdog };
+    struct Step {
+        Op op;
+        double at;
+        Bytes bytes;  // Send: the packet; Reply: the reply
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        int inFlight;         // afterwards
+        bool waitingGoes;     // a command queued before the steps may go out afterwards
+    };
+    const Bytes zoomTele{0x81, 0x01, 0x04, 0x07, 0x27, 0xFF};
+    const Bytes focusFar{0x81, 0x01, 0x04, 0x08, 0x02, 0xFF};
+    const Bytes backLight{0x81, 0x01, 0x04, 0x33, 0x02, 0xFF};
+    const Bytes serviceRead{0x81, 0x01, 0x06, 0x1A, 0x00, 0x01, 0xFF};
+    const Bytes ack1{0x90, 0x41, 0xFF}, ack2{0x90, 0x42, 0xFF}, done1{0x90, 0x51, 0xFF}, done2{0x90, 0x52, 0xFF};
+    const Case cases[] = {
+        // Held drives keep both sockets past every limit until their stops.
+        {"zoom and focus held for long",
+         {{Send, 0, zoomTele}, {Reply, 0.01, ack1}, {Send, 0.02, focusFar}, {Reply, 0.03, ack2},
+          {Overdue, 10.05, {}}, {Watchdog, 12, {}}, {Overdue, 30, {}}},
+         2, false},
+        // The completion of socket 2 ends the command that took socket 2:
+        // the drive on socket 1 still runs and holds its socket.
+        {"a completion ends its socket's command",
+         {{Send, 0, zoomTele}, {Reply, 0.01, ack1}, {Send, 0.02, backLight}, {Reply, 0.03, ack2},
+          {Reply, 0.05, done2}, {Overdue, 10.05, {}}},
+         1, true},
+        // A socket's error ends its command at once; so does one in place
+        // of an acknowledge: what waits goes now, not a second later.
+        {"an error ends its command at once",
+         {{Send, 0, backLight}, {Reply, 0.01, ack1}, {Send, 0.02, backLight}, {Reply, 0.03, ack2},
+          {Reply, 0.05, {0x90, 0x61, 0x41, 0xFF}}},
+         1, true},
+        {"an error in place of an acknowledge",
+         {{Send, 0, backLight}, {Reply, 0.01, ack1}, {Send, 0.02, backLight}, {Reply, 0.03, {0x90, 0x60, 0x02, 0xFF}}},
+         1, true},
+        // A refusal holds what waits until a completion, or a second of silence.
+        {"refused, then silence",
+         {{Send, 0, backLight}, {Reply, 0.01, {0x90, 0x60, 0x03, 0xFF}}, {Overdue, 0.5, {}}, {Overdue, 1.02, {}}},
+         0, true},
+        {"refused, not yet a second",
+         {{Send, 0, backLight}, {Reply, 0.01, {0x90, 0x60, 0x03, 0xFF}}, {Overdue, 0.5, {}}}, 0, false},
+        // Answered like an inquiry, a service memory read takes no socket.
+        {"a service memory read", {{Send, 0, serviceRead}, {Send, 0, serviceRead}, {Send, 0, backLight}}, 1, true},
+        // A finished command's socket is free: a later error on it belongs
+        // to the command that then took it, not to the finished one.
+        {"a completion frees its socket",
+         {{Send, 0, backLight}, {Reply, 0.01, ack1}, {Reply, 0.02, done1}, {Send, 0.03, zoomTele},
+          {Send, 0.04, focusFar}, {Reply, 0.05, ack2}, {Reply, 0.06, {0x90, 0x61, 0x41, 0xFF}}},
+         1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandPacer p;
+        long id = 0;
+        for (const Step& s : c.steps) {
+            switch (s.op) {
+            case Send: p.sent(1, {s.bytes, "", Kind::Other}, s.at, ++id); break;
+            case Reply: reply(p, s.bytes, s.at); break;
+            case Overdue: p.forgetOverdue(1, s.at); break;
+            case Watchdog: p.forgetInFlight(1); break;
+            }
+        }
+        EXPECT_EQ(p.inFlight(1), c.inFlight);
+        p.wait(1, item(0x47, 1));
+        EXPECT_EQ(p.next(1).has_value(), c.waitingGoes);
+    }
+}
+
+// Which awaited command each reply ends, seen by the routine awaiting it.
+TEST(Pacer, RepliesNameTheAwaitedCommandTheyEnd) {
+    const Bytes backLight{0x81, 0x01, 0x04, 0x33, 0x02, 0xFF};
+    CommandPacer p;
+    p.sent(1, {backLight, "", Kind::Other}, 0, 1);
+    EXPECT_EQ(reply(p, {0x90, 0x41, 0xFF}, 0.01).id, 0);
+    EXPECT_EQ(reply(p, {0x90, 0x51, 0xFF}, 0.02).id, 1);
+    p.sent(1, {backLight, "", Kind::Other}, 0.03, 2);
+    // A late error on the finished command's socket, in place of the new
+    // command's acknowledge: it refuses the new one, not the finished one.
+    const auto late = reply(p, {0x90, 0x61, 0x41, 0xFF}, 0.04);
+    EXPECT_EQ(late.id, 2);
+    EXPECT_EQ(p.ends(1), 1);
 }

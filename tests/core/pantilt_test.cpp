@@ -81,8 +81,8 @@ TEST_F(PanTilt, EveryButtonSendsItsPacketToCameraOneAndSeven) {
     using Kind = link::CommandPacer::Kind;
     for (const Case& c : cases) {
         (c.direct ? pt.Pan_Tilt_Direct : pt.Pan_Tilt_Stop)[c.index].click();
-        m.pacer().refused(1);
-        m.pacer().ended(1);
+        m.pacer().replied(1, link::decodeReply({0x90, 0x60, 0x03, 0xFF}));  // refused
+        m.pacer().replied(1, link::decodeReply({0x90, 0x51, 0xFF}));        // another's completion
         const auto again = m.pacer().next(1);
         ASSERT_TRUE(again.has_value());
         EXPECT_EQ(again->kind, !c.direct && c.index == 0 ? Kind::Stop : Kind::Other)

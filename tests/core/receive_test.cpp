@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "link/packet.h"
@@ -40,6 +41,40 @@ TEST_F(ReceiveTest, ReplySplitOverTwoBatchesIsClassifiedOnceWhenComplete) {
     m.EchoReceived({0xFF});
     EXPECT_EQ(m.RecvText.text(), "90 51 FF \r\n");
     EXPECT_TRUE(m.Timer1.enabled());
+}
+
+// A command's acknowledge and completion end it whatever becomes of the
+// log meanwhile: the socket is free for what waits and the refresh runs again.
+TEST_F(ReceiveTest, RepliesAreClassifiedFromTheBytesNotFromTheLog) {
+    struct Case {
+        const char* name;
+        std::function<void(FrmMain&)> meanwhile;  // between the completion's first bytes and its FF
+        bool echo;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"logged whole", nullptr, true, "90 41 FF \r\n90 51 FF \r\n"},
+        {"log emptied in the middle", [](FrmMain& f) { f.cmdClearTxt_Click(); }, true, "FF \r\n"},
+        {"echo off", nullptr, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        r.openQuietly();
+        FrmMain& f = r.main();
+        if (!f.autoCaption()) f.AutoRefreshed_Click();
+        ASSERT_EQ(f.SendPaced({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, "iris", link::CommandPacer::Kind::Other), "OK");
+        ASSERT_EQ(f.pacer().inFlight(1), 1);
+        ASSERT_FALSE(f.Timer1.enabled());  // paused by the command
+        r.link().EchoSent = c.echo;
+        f.RecvText.setText("");
+        f.EchoReceived({0x90, 0x41, 0xFF, 0x90, 0x51});
+        if (c.meanwhile) c.meanwhile(f);
+        f.EchoReceived({0xFF});
+        EXPECT_EQ(f.pacer().inFlight(1), 0);
+        EXPECT_TRUE(f.Timer1.enabled());
+        EXPECT_EQ(f.RecvText.text(), c.log);
+    }
 }
 
 TEST_F(ReceiveTest, BytesWhileTheEchoIsOffAreNotLogged) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <functional>
 
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 #include "app/frm_chain.h"
 #include "app/status_line.h"
 #include "app/testing/rig.h"

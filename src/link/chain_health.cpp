@@ -1,4 +1,4 @@
-#include "app/chain_health.h"
+#include "link/chain_health.h"
 
 #include <algorithm>
 
