@@ -16,6 +16,9 @@ package="dpkg-dev file"
 # its fuzzing and sanitizer runtime; the screenshot and package tools.
 test="libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream
       clang libclang-rt-14-dev $screenshot $package"
+# The Windows build of the Qt-free core and its tests (MinGW-w64, posix
+# threads; GoogleTest from the googletest sources above), run under Wine.
+windows="g++-mingw-w64-x86-64-posix nlohmann-json3-dev wine wine64"
 
 [ $# -gt 0 ] || set -- test
 need="$panel"
@@ -24,7 +27,7 @@ for task in "$@"; do
     panel) ;;
     screenshot) need="$need $screenshot" ;;
     package) need="$need $package" ;;
-    test) need="$need $test" ;;
+    test) need="$need $test $windows" ;;
     *)
         echo "usage: $0 [panel|screenshot|package|test]..." >&2
         exit 2

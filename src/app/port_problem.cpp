@@ -1,5 +1,7 @@
 #include "app/port_problem.h"
 
+#include <algorithm>
+
 namespace orbus {
 
 namespace {
@@ -46,15 +48,21 @@ std::string notAllowed(const PortTry& t) {
            "': sudo usermod -aG " + f.group + " $USER, then log in again.";
 }
 
+// The first three holders by name, the rest counted: "a, b and c", or
+// "a, b, c and 2 more".
 std::string busy(const PortTry& t) {
+    constexpr std::size_t kNamed = 3;
     const std::vector<DeviceHolder>& holders = t.failure.holders;
+    const std::size_t named = std::min(holders.size(), kNamed);
+    const bool more = holders.size() > kNamed;
     std::string who;
-    for (std::size_t i = 0; i < holders.size() && i < 3; ++i) {
+    for (std::size_t i = 0; i < named; ++i) {
         const DeviceHolder& h = holders[i];
-        who += i == 0 ? ": " : i + 1 == holders.size() || i == 2 ? " and " : ", ";
+        who += i == 0 ? ": " : i + 1 == named && !more ? " and " : ", ";
         if (h.program.empty()) who += "process " + std::to_string(h.pid);
         else who += h.program + " (process " + std::to_string(h.pid) + ")";
     }
+    if (more) who += " and " + std::to_string(holders.size() - kNamed) + " more";
     if (holders.empty()) who = " (the system does not let us see which)";
     const char* close = holders.size() > 1 ? ". Close the one that uses it" : ". Close that program";
     return DeviceName(t) + " is in use by another program" + who + close + ", or choose another port.";

@@ -1,11 +1,13 @@
 #include "platform/device_check.h"
 
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -17,14 +19,20 @@ namespace orbus {
 
 namespace {
 
+bool hasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
+
+// A device's permission bits for its group.
+constexpr unsigned kGroupRead = 040, kGroupWrite = 020;
+
+#ifndef _WIN32
+static_assert(S_IRGRP == kGroupRead && S_IWGRP == kGroupWrite);
+
 // Limits that keep a look at a crowded or odd system short.
 constexpr std::size_t kMaxProcesses = 1 << 17;
 constexpr std::size_t kMaxFdChecks = 1 << 20;
 constexpr std::size_t kMaxHolders = 64;
 constexpr std::size_t kMaxFileBytes = 4096;
 constexpr std::size_t kMaxProgramBytes = 64;
-
-bool hasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
 
 bool allDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -171,8 +179,17 @@ std::string groupName(gid_t gid) {
     if (rc == 0 && found && found->gr_name && *found->gr_name) return found->gr_name;
     return std::to_string(gid);
 }
+#endif  // !_WIN32
 
 }  // namespace
+
+DeviceFacts deniedDeviceFacts(unsigned long gid, unsigned mode, const std::string& group) {
+    DeviceFacts facts;
+    facts.denied = true;
+    facts.group = group;
+    facts.groupMayOpen = gid != 0 && group != "root" && (mode & kGroupRead) && (mode & kGroupWrite);
+    return facts;
+}
 
 OpenFailure classifyOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText,
                                 const DeviceFacts& facts) {
@@ -198,6 +215,27 @@ OpenFailure classifyOpenFailure(const std::string& path, OpenRefusal said, const
     return f;
 }
 
+const std::vector<std::string>& serialLockDirs() {
+    static const std::vector<std::string> dirs = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
+                                                  "/tmp"};
+    return dirs;
+}
+
+#ifdef _WIN32
+// A serial port here ("COM3", "\\.\COM3") is no file to look at, who may
+// open it is no matter of groups, and neither lock files nor a process
+// table tell who holds it: the port layer's own answer decides, and a
+// refusal means another program has the port.
+OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText) {
+    DeviceFacts facts;
+    facts.exists = !path.empty() && !hasNul(path);
+    return classifyOpenFailure(path, said, systemText, facts);
+}
+
+std::vector<DeviceHolder> deviceHolders(const std::string&, long, const std::string&, const std::vector<std::string>&) {
+    return {};
+}
+#else
 OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText) {
     DeviceFacts facts;
     struct stat st {};
@@ -211,21 +249,12 @@ OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const
     if (!facts.exists || said == OpenRefusal::Missing) return classifyOpenFailure(path, said, systemText, facts);
 
     if (::access(path.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM)) {
-        facts.denied = true;
-        if (statted) {
-            facts.group = groupName(st.st_gid);
-            facts.groupMayOpen = st.st_gid != 0 && (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
-        }
+        if (statted) facts = deniedDeviceFacts(st.st_gid, st.st_mode, groupName(st.st_gid));
+        else facts.denied = true;
     } else if (said == OpenRefusal::Denied) {
         facts.holders = deviceHolders(path, static_cast<long>(::getpid()));
     }
     return classifyOpenFailure(path, said, systemText, facts);
-}
-
-const std::vector<std::string>& serialLockDirs() {
-    static const std::vector<std::string> dirs = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
-                                                  "/tmp"};
-    return dirs;
 }
 
 std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, const std::string& procRoot,
@@ -260,5 +289,6 @@ std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, co
     }
     return holders;
 }
+#endif  // !_WIN32
 
 }  // namespace orbus

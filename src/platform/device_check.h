@@ -2,7 +2,8 @@
 // it: whether it exists, whether this user may read and write it, and which
 // programs hold it. Plain POSIX (Linux /proc); the device itself is never
 // opened, since opening a serial port raises its modem lines on a device
-// someone else may be using.
+// someone else may be using. On Windows the port layer's answer alone
+// decides (see diagnoseOpenFailure).
 #pragma once
 
 #include <string>
@@ -25,6 +26,12 @@ struct DeviceFacts {
     std::vector<DeviceHolder> holders;  // other programs holding it, the one to name first
 };
 
+// The facts about a device this user may not read and write, owned by group
+// number `gid` named `group`, with permission bits `mode`: joining the group
+// helps when it may read and write the device and is not the administrators'
+// (number 0, or named root).
+DeviceFacts deniedDeviceFacts(unsigned long gid, unsigned mode, const std::string& group);
+
 // Why the open of `path` failed, from the facts: Missing when the path does
 // not exist or the port layer said so; NotAllowed when this user may not
 // read and write it; Busy when the port layer was refused anyway (holder
@@ -34,7 +41,9 @@ OpenFailure classifyOpenFailure(const std::string& path, OpenRefusal said, const
                                 const DeviceFacts& facts);
 
 // Gathers the facts about `path` for this process and classifies them.
-// Looks for holders only when they can be the reason.
+// Looks for holders only when they can be the reason. On Windows nothing
+// is looked at: a path is Missing only when empty or when the port layer
+// said so, a refusal is Busy with no holder named.
 OpenFailure diagnoseOpenFailure(const std::string& path, OpenRefusal said, const std::string& systemText);
 
 // The directories where serial ports' lock files ("LCK..<name>") are kept.
@@ -45,7 +54,7 @@ const std::vector<std::string>& serialLockDirs();
 // holding `path` open and not listed yet, found through <procRoot>/<pid>/fd
 // (by device and inode, so a symlink to the device finds it too; processes
 // we may not read are skipped), by pid.
-// Bounded work; anything unreadable or odd is passed over.
+// Bounded work; anything unreadable or odd is passed over. None on Windows.
 std::vector<DeviceHolder> deviceHolders(const std::string& path, long ownPid, const std::string& procRoot = "/proc",
                                         const std::vector<std::string>& lockDirs = serialLockDirs());
 

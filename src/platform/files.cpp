@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
-#define ORBUS_HAVE_FSYNC 1
 #endif
 
 namespace orbus {
@@ -19,10 +20,11 @@ namespace {
 // power cut soon after a save may leave the new name on an empty file.
 bool flushToDisk(std::FILE* f) {
     if (std::fflush(f) != 0) return false;
-#ifdef ORBUS_HAVE_FSYNC
-    if (::fsync(::fileno(f)) != 0) return false;
+#ifdef _WIN32
+    return ::_commit(::_fileno(f)) == 0;
+#else
+    return ::fsync(::fileno(f)) == 0;
 #endif
-    return true;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Why a serial device did not open: the classification, and the facts read
 // from the system (a pseudo-terminal held here, a made-up /proc and lock directory).
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -20,32 +22,6 @@ using namespace orbus;
 namespace fs = std::filesystem;
 using Kind = OpenFailure::Kind;
 using Holders = std::vector<DeviceHolder>;
-
-namespace {
-
-struct TempDir {
-    fs::path dir;
-    TempDir() {
-        std::string t = (fs::temp_directory_path() / "orbus-devcheck-XXXXXX").string();
-        if (!::mkdtemp(t.data())) throw std::runtime_error("no temporary directory");
-        dir = fs::canonical(t);
-    }
-    ~TempDir() { fs::remove_all(dir); }
-    std::string operator/(const std::string& name) const { return (dir / name).string(); }
-};
-
-void write(const std::string& file, const std::string& text) {
-    fs::create_directories(fs::path(file).parent_path());
-    fs::remove(file);
-    std::ofstream(file) << text;
-}
-
-void link(const std::string& target, const std::string& at) {
-    fs::create_directories(fs::path(at).parent_path());
-    fs::create_symlink(target, at);
-}
-
-}  // namespace
 
 TEST(DeviceCheck, ClassifiesFromTheFacts) {
     const Holders two = {{42, "term"}, {7, "other"}};
@@ -74,6 +50,36 @@ TEST(DeviceCheck, ClassifiesFromTheFacts) {
     // Without the port layer's words the system's own stand in.
     EXPECT_FALSE(classifyOpenFailure("/dev/ttyS0", OpenRefusal::Denied, "", {}).system.empty());
 }
+
+#ifndef _WIN32
+// The facts read from the system: symlinks, pseudo-terminals, /proc, lock
+// files and fork() are POSIX's; these tests are left out of the Windows
+// build, whose own facts are tested at the end.
+namespace {
+
+struct TempDir {
+    fs::path dir;
+    TempDir() {
+        std::string t = (fs::temp_directory_path() / "orbus-devcheck-XXXXXX").string();
+        if (!::mkdtemp(t.data())) throw std::runtime_error("no temporary directory");
+        dir = fs::canonical(t);
+    }
+    ~TempDir() { fs::remove_all(dir); }
+    std::string operator/(const std::string& name) const { return (dir / name).string(); }
+};
+
+void write(const std::string& file, const std::string& text) {
+    fs::create_directories(fs::path(file).parent_path());
+    fs::remove(file);
+    std::ofstream(file) << text;
+}
+
+void link(const std::string& target, const std::string& at) {
+    fs::create_directories(fs::path(at).parent_path());
+    fs::create_symlink(target, at);
+}
+
+}  // namespace
 
 TEST(DeviceCheck, PathsThatLeadNowhereAreMissing) {
     TempDir t;
@@ -172,3 +178,25 @@ TEST(DeviceCheck, LockFilesNameOnlyALiveHolderBeforeTheProcesses) {
     write(lock, self + "\napp\n");
     EXPECT_EQ(deviceHolders(device, 456, proc, {locks}), (Holders{{me, "app"}}));
 }
+#else
+TEST(DeviceCheck, OnWindowsThePortLayersAnswerDecides) {
+    struct Row {
+        std::string path;
+        OpenRefusal said;
+        Kind kind;
+    } rows[] = {
+        {"COM3", OpenRefusal::Denied, Kind::Busy},
+        {"\\\\.\\COM12", OpenRefusal::Denied, Kind::Busy},
+        {"COM3", OpenRefusal::Missing, Kind::Missing},
+        {"COM3", OpenRefusal::Other, Kind::Other},
+        {"", OpenRefusal::Denied, Kind::Missing},
+        {std::string("COM3\0x", 6), OpenRefusal::Denied, Kind::Missing},
+    };
+    for (const Row& r : rows) {
+        const OpenFailure f = diagnoseOpenFailure(r.path, r.said, "");
+        EXPECT_EQ(std::tie(f.kind, f.path, f.group), std::tie(r.kind, r.path, "")) << r.path;
+        EXPECT_TRUE(f.holders.empty()) << r.path;
+    }
+    EXPECT_TRUE(deviceHolders("COM3", 0).empty());
+}
+#endif

@@ -148,7 +148,8 @@ TEST(PortDialog, SaysWhyNoCameraWasReachedAndWhatToDo) {
          {"/dev/ttyS0 is in use by another program: minicom (process 4242). Close that program, or choose"}},
         {"busy, several holders",
          failure(OpenFailure::Kind::Busy, "/dev/ttyS0", "", {{7, "term"}, {8, ""}, {9, "x"}, {10, "y"}}), 0,
-         {"in use by another program: term (process 7), process 8 and x (process 9). Close the one that uses it"}},
+         {"in use by another program: term (process 7), process 8, x (process 9) and 1 more. Close the one that uses "
+          "it"}},
         {"busy, holder hidden", failure(OpenFailure::Kind::Busy, "/dev/ttyS0"), 0,
          {"in use by another program (the system does not let us see which)"}},
         {"unplugged", failure(OpenFailure::Kind::Missing, "/dev/ttyS0"), 0,

@@ -18,6 +18,7 @@
 
 #include "dialogs/profile_window.h"
 #include "app/testing/rig.h"
+#include "platform/testing/temp_dir.h"
 #include "profile/profile_file.h"
 
 using namespace orbus;
@@ -29,9 +30,7 @@ namespace {
 struct TempDir {
     fs::path path;
     TempDir() {
-        std::string t = (fs::temp_directory_path() / "orbus-profile-XXXXXX").string();
-        if (!::mkdtemp(t.data())) throw std::runtime_error("no temporary directory");
-        path = t;
+        path = orbus::testing::makeTempDir("orbus-profile");
     }
     ~TempDir() {
         std::error_code ec;
