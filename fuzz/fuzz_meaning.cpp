@@ -5,6 +5,7 @@
 // answer line is tied to an inquiry; the health's counters (a garbled answer
 // taken back included) only grow and its packet buffers stay bounded.
 #include "link/chain_health.h"
+#include "status/identify.h"
 #include "app/meaning.h"
 #include "fuzz_support.h"
 #include "link/packet.h"
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     printable(lineMeaning(lineAt(commands, pos), LineSide::Sent));
 
     // The same bytes through the chain's health, in pieces.
-    ChainHealth h;
+    ChainHealth h{{&versionModelName, &answerLength}};
     double t = 0;
     long before = 0;
     while (!in.empty()) {

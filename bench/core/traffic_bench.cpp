@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "link/chain_health.h"
+#include "status/identify.h"
 #include "app/meaning.h"
 
 using namespace orbus;
@@ -33,7 +34,7 @@ void BM_MeaningOfAnAnswerInAFullLog(benchmark::State& state) {
 BENCHMARK(BM_MeaningOfAnAnswerInAFullLog);
 
 void BM_HealthPerCommandAndReplies(benchmark::State& state) {
-    ChainHealth h;
+    ChainHealth h{{&versionModelName, &answerLength}};
     double t = 0;
     const Bytes command{0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF};
     const Bytes replies{0x90, 0x41, 0xFF, 0x90, 0x51, 0xFF};

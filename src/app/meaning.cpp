@@ -364,27 +364,6 @@ std::string receivedMeaning(const Bytes& reply, const AnswerOrigin* origin) {
 
 }  // namespace
 
-std::optional<Bytes> trafficLineBytes(std::string_view line) {
-    Bytes out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (c == ' ' || c == '\r' || c == '\n' || c == '\t') {
-            ++i;
-            continue;
-        }
-        if (i + 1 >= line.size()) return std::nullopt;
-        const int hi = hexDigit(line[i]);
-        const int lo = hexDigit(line[i + 1]);
-        if (hi < 0 || lo < 0) return std::nullopt;
-        if (i + 2 < line.size() && line[i + 2] != ' ' && line[i + 2] != '\r' && line[i + 2] != '\n')
-            return std::nullopt;
-        out.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
-        i += 2;
-    }
-    return out;
-}
-
 std::string packetMeaning(const Bytes& bytes, LineSide side, const AnswerOrigin* origin) {
     std::string out;
     std::size_t start = 0;
@@ -417,21 +396,6 @@ std::string lineMeaning(std::string_view line, LineSide side, const AnswerOrigin
     if (!bytes) return "The start of this line was cut off when the log reached its limit.";
     if (bytes->empty()) return {};
     return packetMeaning(*bytes, side, origin);
-}
-
-std::string_view lineAt(std::string_view text, std::size_t pos) {
-    if (pos > text.size()) pos = text.size();
-    std::size_t begin = pos == 0 ? std::string_view::npos : text.rfind('\n', pos - 1);
-    begin = begin == std::string_view::npos ? 0 : begin + 1;
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(begin, end - begin);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
-
-bool isInquiryAnswer(const Bytes& packet) {
-    return packet.size() > 3 && replyCamera(packet[0]) != 0 && packet[1] == 0x50 && packet.back() == 0xFF;
 }
 
 void useControlCaptions(const void* owner, std::function<std::vector<Form*>()> forms) {

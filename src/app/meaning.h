@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/answer_ledger.h"
+#include "link/answer_ledger.h"
+#include "link/packet.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -19,11 +20,6 @@ namespace orbus {
 class Form;
 
 enum class LineSide { Sent, Received };
-
-// The bytes of a log line in the traffic text form ("81 01 04 0B 02 FF ").
-// Nothing when the line holds anything but blank-separated pairs of
-// hexadecimal digits (the first line of a log cut at its limit, typically).
-std::optional<Bytes> trafficLineBytes(std::string_view line);
 
 // The meaning of the packets in `bytes` (one or more, each ending in FF).
 // `origin` tells what an answer answered, when the caller knows it.
@@ -37,13 +33,6 @@ void dropControlCaptions(const void* owner);
 
 // The meaning of one log line; empty for an empty line.
 std::string lineMeaning(std::string_view line, LineSide side, const AnswerOrigin* origin = nullptr);
-
-// The line of `text` that holds character position `pos` ("\r\n" ends a line).
-std::string_view lineAt(std::string_view text, std::size_t pos);
-
-// A reply packet shaped as an inquiry answer: y0 50, at least one value
-// byte, FF.
-bool isInquiryAnswer(const Bytes& packet);
 
 // The length of the answer to the inquiry `packet` (header to FF); 0 when
 // any length will do or the inquiry is none of the panel's.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/design_layout.h"
+#include "app/meaning.h"
 #include "link/chain_health.h"
 #include "app/traffic_record.h"
 #include "dialogs/context.h"
@@ -65,7 +66,7 @@ public:
 
     // What the traffic on the line says of each camera, kept by the tap on
     // the serial port.
-    ChainHealth chain;
+    ChainHealth chain{{&versionModelName, &answerLength}};
     // What the panel knows of each camera: the main window shows the
     // driven one's values from here.
     model::Chain cameras;

@@ -24,7 +24,6 @@
 namespace orbus {
 
 class ChainHealth;
-struct AlarmState;
 struct Platform;
 
 namespace link {
@@ -136,7 +135,7 @@ public:
     // commands never completed free their sockets.
     void watchdog();
 
-    // ---- the port, the chain, the alarm -----------------------------------------
+    // ---- the port and the chain -----------------------------------------
     // The port's device went away: false when that was known already.
     // Otherwise the port is closed and dropLostPort() is owed.
     bool closeLostPort();
@@ -149,9 +148,6 @@ public:
     // The address-set broadcast on its turn of the line: the number of
     // cameras the chain answered with, or nothing.
     Async<std::optional<int>> addressSetExchange();
-    // Reads the alarm state into `alarm`; false (after telling the operator)
-    // when the camera does not answer.
-    Async<bool> checkAlarm(AlarmState& alarm, int attempts);
 
     // ---- parts ---------------------------------------------------------------------
     Line& line() { return line_; }

@@ -7,8 +7,6 @@
 #include "platform/digit_input.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "status/identity.h"
-#include "status/inquiry.h"
 
 namespace orbus::link {
 
@@ -149,45 +147,6 @@ Async<std::optional<int>> CameraLink::addressSetExchange() {
     hold.release();
     if (reply.size() >= 4 && reply[0] == 0x88 && reply[1] == 0x30 && reply[3] == 0xFF) co_return reply[2] - 1;
     co_return std::nullopt;
-}
-
-Async<bool> CameraLink::checkAlarm(AlarmState& alarm, int attempts) {
-    Line::Hold hold = co_await line_.take();
-    Bytes r;
-    bool ok = true;
-    const std::uint8_t steps[][2] = {{0x6B, 4}, {0x6C, 4}, {0x6D, 12}};
-    for (int s = 0; ok && s < 3; ++s) {
-        const int code = steps[s][0], length = steps[s][1];
-        const Bytes inquiry{static_cast<std::uint8_t>(state_.header()), 0x09, 0x04, static_cast<std::uint8_t>(code), 0xFF};
-        ok = false;
-        for (int attempt = 0; !ok && attempt < attempts; ++attempt) {
-            SD(inquiry, kQuiet);
-            r = co_await WaitReply(length, true);
-            ok = acceptedReply(r, length);
-        }
-        if (!ok) break;
-        if (s == 0) {
-            if (r[2] == 0x02) alarm.AlarmActive = true;
-            if (r[2] == 0x03) alarm.AlarmActive = false;
-        } else if (s == 1) {
-            alarm.AlarmMode = r[2];
-            alarm.AlarmModeKnown = true;
-        } else {
-            alarm.DayLevel = r[2] * 256 + r[3] * 16 + r[4];
-            alarm.NightLevel = r[5] * 256 + r[6] * 16 + r[7];
-            alarm.NowLevel = r[8] * 256 + r[9] * 16 + r[10];
-            alarm.DayLevelKnown = alarm.NightLevelKnown = true;
-            alarm.AlarmConfigured = true;
-        }
-    }
-    state_.EchoSent = true;
-    hold.release();
-    if (!ok) {
-        platform_.windows.message({MsgIcon::Exclamation, "Warning",
-                                   "Alarm Status Check Error !\r\nThe camera did not answer the alarm inquiry.",
-                                   MsgButtons::Ok, true});
-    }
-    co_return ok;
 }
 
 }  // namespace orbus::link

@@ -4,7 +4,6 @@
 
 #include "link/packet.h"
 #include "platform/hex.h"
-#include "status/identify.h"
 
 namespace orbus {
 
@@ -238,7 +237,8 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
     if (answer) {
         // An answer that does not have its inquiry's length is a cut or
         // run-together reply: the inquiry is still waiting.
-        const int length = c->pendingInquiry.empty() ? 0 : answerLength(c->pendingInquiry);
+        const int length =
+            c->pendingInquiry.empty() || !tables_.answerLength ? 0 : tables_.answerLength(c->pendingInquiry);
         if (length != 0 && length != static_cast<int>(p.size())) {
             receivedGarbage();
             return;
@@ -268,8 +268,8 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
         ++c->answers;
         const bool version = c->pendingInquiry.size() == 5 && c->pendingInquiry[1] == 0x09 &&
                              c->pendingInquiry[2] == 0x00 && c->pendingInquiry[3] == 0x02;
-        if (version) {
-            const std::string name = versionModelName(p);
+        if (version && tables_.modelName) {
+            const std::string name = tables_.modelName(p);
             if (!name.empty()) c->model = name;
         }
         c->inquirySentAt = -1;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/meaning.h"
+#include "link/answer_ledger.h"
 #include "platform/clock.h"
 #include "platform/port_tap.h"
 #include "platform/serial_port.h"
@@ -64,6 +64,16 @@ struct UnacknowledgedCommand {
 
 class ChainHealth : public PortListener {
 public:
+    // What the tables above the link know of packets, handed in: the model
+    // a version answer names ("" for none), and the length of the answer to
+    // an inquiry (0: any length will do).
+    struct Tables {
+        std::string (*modelName)(const std::vector<std::uint8_t>& versionAnswer) = nullptr;
+        int (*answerLength)(const Bytes& inquiry) = nullptr;
+    };
+    ChainHealth() = default;
+    explicit ChainHealth(Tables tables) : tables_(tables) {}
+
     // An inquiry unanswered this long counts as a time-out (the panel's own
     // wait for an answer is one second).
     static constexpr double kAnswerLimit = 1.0;
@@ -146,6 +156,7 @@ private:
     std::vector<Arrival> arrivals_;
     std::size_t arrivalsLogged_ = 0;
     AnswerLedger ledger_;
+    Tables tables_{};
     std::vector<UnacknowledgedCommand> unacknowledged_;
 };
 

@@ -1,6 +1,7 @@
 // Packets as byte arrays and their text form in the traffic logs.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,5 +47,17 @@ std::string sentLine(const Bytes& bytes, bool written);
 // Fixed packets of the link.
 Bytes ifClearBroadcast();   // 88 01 00 01 FF
 Bytes addressSetBroadcast();  // 88 30 01 FF
+
+// The bytes of a log line in the traffic text form ("81 01 04 0B 02 FF ").
+// Nothing when the line holds anything but blank-separated pairs of
+// hexadecimal digits (the first line of a log cut at its limit, typically).
+std::optional<Bytes> trafficLineBytes(std::string_view line);
+
+// The line of `text` that holds character position `pos` ("\r\n" ends a line).
+std::string_view lineAt(std::string_view text, std::size_t pos);
+
+// A reply packet shaped as an inquiry answer: y0 50, at least one value
+// byte, FF.
+bool isInquiryAnswer(const Bytes& packet);
 
 }  // namespace orbus

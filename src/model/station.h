@@ -58,7 +58,7 @@ private:
 
     Platform& platform_;
     LinkState state_;
-    ChainHealth health_;
+    ChainHealth health_{{&versionModelName, nullptr}};
     Chain chain_;
     // A form that is never shown: it carries the logs and timers the link
     // writes and runs.

@@ -1,6 +1,7 @@
 // The chain's health kept from the traffic, and the "Chain Status" window.
 #include <gtest/gtest.h>
 
+#include "app/meaning.h"
 #include "link/chain_health.h"
 #include "app/frm_chain.h"
 #include "app/testing/rig.h"
@@ -120,7 +121,7 @@ TEST(ChainStatus, BlockCameraAfterAPanTiltCameraIsReadAsABlockCamera) {
 }
 
 TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {
-    ChainHealth h;
+    ChainHealth h{{&versionModelName, &answerLength}};
     h.sent({0x81, 0x01, 0x04}, 0.0);
     h.sent({0x0B, 0x02, 0xFF}, 0.0);
     h.sent({0x82, 0x09, 0x00, 0x02, 0xFF}, 0.0);
@@ -203,7 +204,7 @@ TEST(ChainStatus, OnlyWellFormedRepliesCount) {
         {"noise run into a reply: counted once, the reply read", noiseThenAck, 1, 0, ChainHealth::State::Answering},
     };
     for (const auto& c : cases) {
-        ChainHealth h;
+        ChainHealth h{{&versionModelName, &answerLength}};
         h.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 0.0);  // power: answered with 4 bytes
         h.received(c.bytes, 0.01);
         EXPECT_EQ(h.garbled(), c.garbled) << c.name;
@@ -253,7 +254,7 @@ TEST(ChainStatus, GarbageWithASilentCamerasAddressLeavesItNotAnswering) {
 TEST(ChainStatus, AGarbledAnswerIsTakenBack) {
     const Bytes speedInquiry{0x81, 0x09, 0x06, 0x11, 0xFF};
     const Bytes speedAnswer{0x90, 0x50, 0x00, 0x00, 0xFF};
-    ChainHealth h;
+    ChainHealth h{{&versionModelName, &answerLength}};
     h.sent(speedInquiry, 0.0);
     h.received(speedAnswer, 0.01);
     EXPECT_EQ(h.state(1, 0.01), ChainHealth::State::Answering);

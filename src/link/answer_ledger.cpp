@@ -1,6 +1,5 @@
-#include "app/answer_ledger.h"
+#include "link/answer_ledger.h"
 
-#include "app/meaning.h"
 #include "link/packet.h"
 
 namespace orbus {
