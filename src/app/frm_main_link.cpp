@@ -117,8 +117,7 @@ void FrmMain::DirectText_Change() {
 std::string FrmMain::SendDirect() { return link_.sendTyped(DirectText.text()); }
 
 void FrmMain::cmdClearTxt_Click() {
-    SendText.setText("");
-    RecvText.setText("");
+    link_.clearLogs();
     LineMeaning.setText("");
 }
 

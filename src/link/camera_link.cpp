@@ -35,10 +35,19 @@ void CameraLink::close() {
 }
 
 void CameraLink::appendLog(TextBox& box, const std::string& text) {
-    std::string t = box.text() + text;
+    // The link keeps what it wrote; the box only shows it.
+    std::string& t = &box == &window_.commandHistory() ? sentLog_ : receivedLog_;
+    t += text;
     trimLog(t);
-    box.setText(std::move(t));
+    box.setText(t);
     box.moveCaretToEnd();
+}
+
+void CameraLink::clearLogs() {
+    sentLog_.clear();
+    receivedLog_.clear();
+    window_.commandHistory().setText("");
+    window_.responseLog().setText("");
 }
 
 namespace {

@@ -123,6 +123,8 @@ public:
     void commandReply(const Bytes& reply);
     // What one framed reply means for the commands in flight, the refresh
     // and a pending preset.
+    // Empties both logs (the operator's "Clear Txt").
+    void clearLogs();
     void CheckFinishCommand(const Reply& reply);
     // Replies classified so far (each 0xFF received through the receive path).
     long finishChecks() const { return finishChecks_; }
@@ -161,6 +163,9 @@ public:
 
 private:
     void appendLog(TextBox& box, const std::string& text);
+    // The two logs' texts as the link wrote them; the boxes show them and
+    // are never read back.
+    std::string sentLog_, receivedLog_;
     // Sends what waits for the camera's free sockets.
     void sendWaiting(int camera);
     // Writes a Command History line for each command no acknowledge came for.

@@ -27,11 +27,10 @@ void CameraLink::portReceived() {
 void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
     if (bytes.empty()) return;
     TextBox& recv = window_.responseLog();
-    std::string log = recv.text();
     for (auto b : bytes) {
         if (state_.EchoSent) {
-            log += hex2(b);
-            log += ' ';
+            receivedLog_ += hex2(b);
+            receivedLog_ += ' ';
         }
         // Replies are framed here, from the bytes, whatever the log shows
         // (echo off, or emptied by the operator in the middle of a reply).
@@ -42,17 +41,17 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
             if (b == 0xFF) reply = decodeReply(std::exchange(frame_, {}));
         }
         if (b == 0xFF) {
-            trimLog(log);
-            recv.setText(log);
+            trimLog(receivedLog_);
+            recv.setText(receivedLog_);
             // What an answer answered is known only now, as it arrives.
-            if (state_.EchoSent) chain_.replyLogged(log);
+            if (state_.EchoSent) chain_.replyLogged(receivedLog_);
+            // The check may log a reply of its own.
             if (reply) CheckFinishCommand(*reply);
-            log = recv.text();
-            if (state_.EchoSent) log += "\r\n";
+            if (state_.EchoSent) receivedLog_ += "\r\n";
         }
     }
-    trimLog(log);
-    recv.setText(std::move(log));
+    trimLog(receivedLog_);
+    recv.setText(receivedLog_);
     recv.moveCaretToEnd();
 }
 
