@@ -31,7 +31,7 @@ public:
     void commandWentOut(int camera) override { window_.commandWentOut(camera); }
     void clearPresetHighlight(int op, int no) override { window_.clearPresetHighlight(op, no); }
     void linkChanged() override {
-        model::copyLinkFacts(window_.program().cameras, window_.cameraLink(), window_.program().chain);
+        facts_.changed(window_.cameraLink());
         window_.updateStatusLine();
     }
     void clearPresetHighlights() override {
@@ -42,6 +42,8 @@ public:
 
 private:
     FrmMain& window_;
+    model::LinkFactsFeed facts_{window_.program().platform.poster, window_.program().cameras,
+                                window_.program().chain};
 };
 
 // What the console says of the digits in the box when Enter is pressed:
@@ -142,7 +144,7 @@ link::Async<void> FrmMain::addressSet() {
     const std::optional<int> cameras = co_await link_.addressSetExchange();
     if (!cameras) co_return;
     const int n = *cameras;
-    prog_.cameras.renumber(n);
+    prog_.cameras.setLength(n);
     CameraSel.forEach([&](int i, MenuItem& m) { m.setEnabled(i <= n); });
     if (!CameraSel.has(state_.CamAddress) || !CameraSel[state_.CamAddress].enabled()) {
         if (CameraSel.has(state_.CamAddress)) CameraSel[state_.CamAddress].setChecked(false);

@@ -331,7 +331,8 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
                                    "Please implement IF_Clear (broadcast), AddressSet command.",
                                    MsgButtons::Ok, true});
     }
-    if (c.completion || c.error || outcome.givenUp > 0) sendWaiting(camera);
+    if (outcome.unended > 0) chain_.noCompletion(camera, outcome.unended);
+    if (c.completion || c.error || outcome.givenUp > 0 || outcome.unended > 0) sendWaiting(camera);
 }
 
 }  // namespace orbus::link

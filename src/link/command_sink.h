@@ -31,7 +31,7 @@ struct Command {
     // How it waits for a socket: a slider's value (a newer one of the same
     // key replaces it), a drive or switch in order, or a stop going first.
     CommandPacer::Kind kind = CommandPacer::Kind::Other;
-    std::string key;  // what a newer Value replaces; empty: the packet's bytes before its value
+    std::string key;  // what a newer Value replaces, what a Stop ends; empty: CommandPacer::keyOf(packet)
 };
 
 enum class SendOutcome {

@@ -57,10 +57,14 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
     const auto holder = std::find_if(commands_.begin(), commands_.end(),
                                      [&r](const Command& c) { return r.socket != 0 && c.socket == r.socket; });
     if (ack) {
-        // A command still holding the socket has ended unseen, or the
-        // camera names its sockets oddly: it stays acknowledged, holding
-        // no socket a reply could name, until it is given up.
-        if (holder != commands_.end()) holder->socket = kSocketTaken;
+        // The camera gives a socket only once its command ended: a command
+        // still holding it ended unseen (its completion was lost). Kept, a
+        // held drive would never be given up, and two such would hold the
+        // camera's queue for good.
+        if (holder != commands_.end()) {
+            commands_.erase(holder);
+            ++o.unended;
+        }
         const auto taker = firstUnanswered();
         if (taker != commands_.end()) {
             taker->socket = r.socket;

@@ -61,6 +61,9 @@ public:
         std::optional<PacedCommand> acknowledged;  // the command an acknowledge answered
         std::optional<PacedCommand> refused;       // the command a "buffer full" refused
         int givenUp = 0;                 // commands never answered, dropped on the way
+        // Commands whose socket the camera gave to another command before
+        // their end was seen: over, their completion never came.
+        int unended = 0;
     };
     // One of the camera's replies, received at `at`.
     Outcome reply(const Reply& reply, double at);
@@ -90,8 +93,6 @@ private:
         double at = 0;
         int socket = 0;  // taken by its acknowledge; 0 until then
     };
-    // Acknowledged, but its socket was named since by another command's acknowledge.
-    static constexpr int kSocketTaken = -1;
     std::deque<Command>::iterator firstUnanswered();
     std::deque<Command> commands_;
     long ends_ = 0;

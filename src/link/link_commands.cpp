@@ -1,7 +1,5 @@
 #include "link/link_commands.h"
 
-#include <algorithm>
-
 #include "link/camera_link.h"
 #include "link/packet.h"
 
@@ -40,25 +38,20 @@ bool LinkCommands::isCameraCommand(const Bytes& packet) {
 
 SendOutcome LinkCommands::send(const Command& command) {
     SendOutcome outcome;
-    const std::vector<int> values(command.packet.begin(), command.packet.end());
     if (!wellFormedPacket(command.packet)) {
-        // Refused where every send is checked, so the operator is told
-        // which control built it, as for any packet the panel built.
-        link_.SendPaced(values, command.key, command.kind);
+        // Refused where every packet the panel builds is checked: the
+        // operator is told which control built it.
+        link_.outgoingAllowed(command.packet);
         outcome = SendOutcome::Malformed;
     } else if (!isCameraCommand(command.packet)) {
-        // A broadcast or an inquiry is the link's own business.
+        // A broadcast or an inquiry is the link's own business; the
+        // sender's observers hear of the refusal.
         outcome = SendOutcome::Malformed;
     } else {
         const int camera = commandCamera(command.packet);
         const bool waits = link_.pacer().mustWait(camera);
-        // A value's key defaults to the bytes before its value: a newer
-        // position of the same slider replaces an older one still waiting.
-        std::string key = command.key;
-        if (key.empty()) {
-            const std::size_t head = std::min<std::size_t>(4, command.packet.size());
-            key = trafficBytes(Bytes(command.packet.begin(), command.packet.begin() + static_cast<long>(head)));
-        }
+        const std::vector<int> values(command.packet.begin(), command.packet.end());
+        const std::string key = command.key.empty() ? CommandPacer::keyOf(command.packet) : command.key;
         const std::string r = link_.SendPaced(values, key, command.kind);
         if (r != "OK") outcome = SendOutcome::NotWritten;
         else outcome = waits ? SendOutcome::Waiting : SendOutcome::Sent;

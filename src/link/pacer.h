@@ -48,6 +48,14 @@ public:
     // error lets it go.
     InFlight::Outcome replied(int camera, const Reply& reply, double at = 0);
     static bool startsDrive(const Bytes& packet) { return InFlight::startsDrive(packet); }
+    // A command's identity while it waits: its first three bytes after the
+    // header. A newer value of the same key replaces an older one; a stop
+    // drops a waiting drive of its key.
+    static std::string keyOf(const Bytes& packet) {
+        std::string key;
+        for (std::size_t i = 1; i < packet.size() && i <= 3; ++i) key += static_cast<char>(packet[i]);
+        return key;
+    }
     // The next command to send to this camera now, taken from its queue.
     std::optional<Item> next(int camera);
     // The camera's commands in flight are given up (their completion never

@@ -50,6 +50,13 @@ void Chain::setDriven(int address) {
     changed(0, Aspect::Chain);
 }
 
+void Chain::setLength(int cameras) {
+    const int n = std::clamp(cameras, 0, kMaxCameras);
+    if (n == length_) return;
+    length_ = n;
+    changed(0, Aspect::Chain);
+}
+
 const Camera* Chain::camera(int address) const {
     if (address < 1 || address > kMaxCameras) return nullptr;
     return &cameras_[static_cast<std::size_t>(address - 1)];

@@ -83,9 +83,13 @@ public:
     void setIdentity(int address, const Identity& identity);
     void setStatus(int address, status::CameraStatus status, double at);
     void setLink(int address, const LinkFacts& facts);
-    // The chain was numbered again (0: the port was lost): every record is
-    // forgotten, the chain now has `cameras` cameras.
+    // The chain was numbered at start-up: every record is forgotten, the
+    // chain now has `cameras` cameras.
     void renumber(int cameras);
+    // The operator numbered the chain again: its length is what the chain
+    // answered; what the panel knows of each address stays, as it stays on
+    // the panel (the driven camera is not identified again).
+    void setLength(int cameras);
 
 private:
     void changed(int camera, Aspect aspect);

@@ -156,16 +156,23 @@ link::Async<bool> Station::read(int address) {
     co_return true;
 }
 
-void Station::linkChanged() { copyLinkFacts(chain_, *link_, health_); }
+void Station::linkChanged() { facts_.changed(*link_); }
 
-void copyLinkFacts(Chain& chain, link::CameraLink& link, const ChainHealth& health) {
-    for (int address = 1; address <= Chain::kMaxCameras; ++address) {
-        LinkFacts f;
-        f.inFlight = link.pacer().inFlight(address);
-        f.waiting = link.pacer().waiting(address);
-        f.lastReplyAt = health.camera(address).lastReplyAt;
-        chain.setLink(address, f);
-    }
+void LinkFactsFeed::changed(link::CameraLink& link) {
+    if (owed_) return;
+    owed_ = true;
+    std::weak_ptr<bool> alive = alive_;
+    poster_.post(0, [this, alive, &link] {
+        if (auto a = alive.lock(); !a || !*a) return;
+        owed_ = false;
+        for (int address = 1; address <= Chain::kMaxCameras; ++address) {
+            LinkFacts f;
+            f.inFlight = link.pacer().inFlight(address);
+            f.waiting = link.pacer().waiting(address);
+            f.lastReplyAt = health_.camera(address).lastReplyAt;
+            chain_.setLink(address, f);
+        }
+    });
 }
 
 }  // namespace orbus::model

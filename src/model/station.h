@@ -18,9 +18,28 @@
 
 namespace orbus::model {
 
-// The link's facts of each camera (in flight, waiting, last reply), copied
-// into the model; a camera whose facts did not change is not told of.
-void copyLinkFacts(Chain& chain, link::CameraLink& link, const ChainHealth& health);
+// Keeps the model's link facts of each camera (in flight, waiting, last
+// reply) in step with the link. The link tells of a change in the middle
+// of a send; the copy is made from the event queue once the send is over,
+// so the facts are whole and a subscriber may send in turn. A camera
+// whose facts did not change is not told of.
+class LinkFactsFeed {
+public:
+    LinkFactsFeed(EventPoster& poster, Chain& chain, const ChainHealth& health)
+        : poster_(poster), chain_(chain), health_(health) {}
+    ~LinkFactsFeed() { *alive_ = false; }
+    LinkFactsFeed(const LinkFactsFeed&) = delete;
+    LinkFactsFeed& operator=(const LinkFactsFeed&) = delete;
+    // The link `link` changed; one copy is owed however often it is told.
+    void changed(link::CameraLink& link);
+
+private:
+    EventPoster& poster_;
+    Chain& chain_;
+    const ChainHealth& health_;
+    bool owed_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
 
 class Station {
 public:
@@ -60,6 +79,7 @@ private:
     LinkState state_;
     ChainHealth health_{{&versionModelName, nullptr}};
     Chain chain_;
+    LinkFactsFeed facts_{platform_.poster, chain_, health_};
     // A form that is never shown: it carries the logs and timers the link
     // writes and runs.
     Form host_;

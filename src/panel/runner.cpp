@@ -128,9 +128,9 @@ void sendRow(MainWindow& m, const CommandRow& row, int index) {
         using Kind = link::CommandPacer::Kind;
         const bool moved = it->event == Event::Scroll || it->event == Event::MouseUp;
         const Kind kind = !moved ? Kind::Other : !it->fields.empty() ? Kind::Value : Kind::Stop;
-        std::string key;
-        for (std::size_t i = 1; i < packet->size() && i <= 3; ++i) key += static_cast<char>((*packet)[i]);
-        m.SendPaced(*packet, key, kind);
+        Bytes bytes;
+        for (int v : *packet) bytes.push_back(static_cast<std::uint8_t>(v));
+        m.SendPaced(*packet, link::CommandPacer::keyOf(bytes), kind);
     }
 }
 

@@ -269,9 +269,13 @@ TEST(Drag, ACameraThatNeverCompletesDoesNotHoldTheOperatorsCommandsForEver) {
     ASSERT_TRUE(rig.startUp());
     FrmMain& m = rig.main();
     rig.run(1.0);
-    // Acknowledges, never completes; auto refresh is off (no watchdog).
-    rig.chain.mutate = [](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) {
-        if (p.size() > 2 && p[1] == 0x01) replies = {orbus::Bytes{0x90, 0x41, 0xFF}};
+    // Acknowledges on its two sockets in turn, never completes; auto
+    // refresh is off (no watchdog).
+    rig.chain.mutate = [socket = 0](const orbus::Bytes& p, std::vector<orbus::Bytes>& replies) mutable {
+        if (p.size() > 2 && p[1] == 0x01) {
+            replies = {orbus::Bytes{0x90, static_cast<std::uint8_t>(0x41 + socket), 0xFF}};
+            socket = 1 - socket;
+        }
     };
     const std::size_t mark = rig.mark();
     m.ZoomSlider.scrollTo(0x1000);
