@@ -124,7 +124,7 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
         watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
         // Pause auto refresh until the command completes; the watchdog
         // resumes it when the completion never comes.
-        refresh_.commandSent(byteString[0] - 0x80);
+        refresh_.commandSent();
     }
     notWrittenTold_ = false;
     return "OK";
@@ -301,7 +301,6 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
     // completion or another error frees one for what waits.
     const InFlight::Outcome outcome = pacer_.replied(camera, reply, platform_.clock.now());
     noteCommandEnd(camera, outcome);
-    if (c.completion || c.error) refresh_.commandEnded(camera);
     if (reply.bufferFull) watchOverdue(camera, {CommandPacer::kAckLimit});
     const std::optional<CommandPacer::Item>& taken = outcome.acknowledged;
     if (c.finished()) {

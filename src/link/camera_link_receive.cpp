@@ -58,7 +58,7 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
 std::string CameraLink::sendTyped(const std::string& t) {
     // Auto refresh pauses until the typed packet completes; the watchdog
     // resumes it if the camera never does.
-    refresh_.commandSent(t.size() >= 2 ? hexDigit(t[0]) * 16 + hexDigit(t[1]) - 0x80 : 0);
+    refresh_.commandSent();
     state_.EchoSent = true;
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {

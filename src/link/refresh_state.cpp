@@ -20,7 +20,6 @@ void Refresh::toggleAuto() {
 }
 
 void Refresh::switchOff() {
-    outstanding_.fill(0);
     autoOn_ = false;
     paused_ = false;
     readArmed_ = false;
@@ -28,33 +27,13 @@ void Refresh::switchOff() {
     apply();
 }
 
-void Refresh::commandSent(int camera) {
-    if (camera >= 1 && camera <= 8) ++outstanding_[static_cast<std::size_t>(camera)];
-    acknowledged();
-}
+void Refresh::commandSent() { acknowledged(); }
 
 void Refresh::acknowledged() {
     if (!autoOn_) return;
     if (!timer3_.enabled()) timer3_.setEnabled(true);
     paused_ = true;
     apply();
-}
-
-void Refresh::commandEnded(int camera) {
-    // A camera's reply ends its own command or, failing that, the chain's.
-    for (int c : {camera, 8}) {
-        if (c >= 1 && c <= 8 && outstanding_[static_cast<std::size_t>(c)] > 0) {
-            --outstanding_[static_cast<std::size_t>(c)];
-            return;
-        }
-    }
-}
-
-int Refresh::outstanding(int camera) const {
-    if (camera >= 1 && camera <= 8) return outstanding_[static_cast<std::size_t>(camera)];
-    int n = 0;
-    for (int v : outstanding_) n += v;
-    return n;
 }
 
 void Refresh::stillPending() {
@@ -75,7 +54,6 @@ void Refresh::finished() {
 }
 
 void Refresh::watchdog() {
-    outstanding_.fill(0);
     if (!link_.RefreshHeld && paused()) {
         paused_ = false;
         interval_ = 2000;

@@ -5,7 +5,6 @@
 // "Refresh Once" from it, and nobody learns the state from a widget.
 #pragma once
 
-#include <array>
 #include <functional>
 
 #include "link/link_state.h"
@@ -34,15 +33,11 @@ public:
     void switchOff();
 
     // ---- commands -------------------------------------------------------------------
-    // A command was written to a camera (1..7, 8 for the whole chain):
-    // under "Auto" the refresh pauses until its end, and the watchdog runs
-    // (a running watchdog keeps its count).
-    void commandSent(int camera = 0);
-    // A camera completed a command, or refused it with an error.
-    void commandEnded(int camera);
-    // Commands a camera has not yet completed (all cameras for 0); the
-    // watchdog and a lost port forget them.
-    int outstanding(int camera = 0) const;
+    // A command was written: under "Auto" the refresh pauses until its
+    // end, and the watchdog runs (a running watchdog keeps its count). Which
+    // commands each camera still owes an end is kept by the link's record
+    // of commands in flight, not here.
+    void commandSent();
     void acknowledged();
     // A preset's reply that did not end it: the pause goes on.
     void stillPending();
@@ -90,7 +85,6 @@ private:
     bool buttonLocked_ = false;
     bool dragging_ = false;
     int interval_ = 2000;
-    std::array<int, 9> outstanding_{};
 };
 
 }  // namespace orbus::link

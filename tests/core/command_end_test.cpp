@@ -40,7 +40,7 @@ link::Async<void> await(link::CameraLink& l, Bytes packet, Outcome& out, const o
 
 struct Chain {
     std::unique_ptr<Rig> rig;
-    explicit Chain(const char* model = "KBM-R05") : rig(std::make_unique<Rig>(std::vector<std::string>{model})) {
+    explicit Chain(std::vector<std::string> models = {"KBM-R05"}) : rig(std::make_unique<Rig>(models)) {
         EXPECT_TRUE(rig->startUp());
         rig->settle();
         rig->driveToEnd(false);
@@ -188,6 +188,54 @@ TEST(CommandEnd, TwoAwaitedCommandsEachGetTheirOwnEnd) {
         EXPECT_EQ(*a.end, k.firstEnd);
         EXPECT_EQ(*b.end, k.secondEnd);
         EXPECT_EQ(b.at < a.at, k.secondEndsFirst);
+    }
+}
+
+// A refused command waits for a socket of its own camera: another camera's
+// completion meanwhile does not send it again early, its own camera's does.
+TEST(CommandEnd, ARefusedCommandWaitsForItsOwnCamerasSocket) {
+    struct Case {
+        const char* name;
+        std::function<void(Chain&)> holdSockets;  // both of camera 1's sockets
+        std::string meanwhile;                    // sent 0.1 s after the awaited command
+        std::size_t sendsWithinPause;             // camera 1's packet, before its pause is over
+    };
+    const Case cases[] = {
+        {"camera 2 completes",
+         [](Chain& c) {
+             c.link().SD(bytesOf(kZoomTele), link::kCommand);
+             c.link().SD(bytesOf(kFocusFar), link::kCommand);
+             c.rig->run(0.05);
+         },
+         "82 01 04 33 02 FF", 1},
+        // Zoom to 7000 at once, then tele: the end of travel in 0.29 s.
+        {"camera 1 completes",
+         [](Chain& c) {
+             c.rig->chain.timed = false;
+             c.link().SD(bytesOf("81 01 04 47 07 00 00 00 FF"), link::kCommand);
+             c.rig->run(0.1);
+             c.rig->chain.timed = true;
+             c.link().SD(bytesOf(kZoomTele), link::kCommand);
+             c.link().SD(bytesOf(kFocusFar), link::kCommand);
+             c.rig->run(0.05);
+         },
+         "", 2},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Chain c({"KBM-R05", "KBM-R05"});
+        k.holdSockets(c);
+        const auto mark = c.rig->mark();
+        Outcome out;
+        c.start(kBackLightOn, out);
+        c.rig->run(0.1);
+        if (!k.meanwhile.empty()) c.link().SD(bytesOf(k.meanwhile), link::kCommand);
+        c.rig->run(link::CameraLink::kRefusedPause - 0.15);
+        EXPECT_EQ(c.sent(mark, kBackLightOn), k.sendsWithinPause);
+        // Camera 2's command did complete within that pause.
+        EXPECT_EQ(c.link().pacer().ends(2), k.meanwhile.empty() ? 0 : 1);
+        c.runUntilEnded(out);
+        EXPECT_TRUE(out.end.has_value());
     }
 }
 

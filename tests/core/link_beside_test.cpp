@@ -333,28 +333,34 @@ TEST(RefreshOwner, Transitions) {
     }
 }
 
-// Which commands each camera still owes: a completion or an error ends one,
-// an acknowledge does not, and the watchdog forgets what never came.
+// Which commands each camera still owes, as the link's record of commands
+// in flight keeps them: a completion or an error ends one, an acknowledge
+// does not, and what never came is given up.
 TEST(RefreshOwner, OutstandingCommandsPerCamera) {
     Rig rig({"ORX-Beta", "KBM-R05"});
     ASSERT_TRUE(rig.startUp());
     FrmMain& m = rig.main();
-    link::Refresh& r = m.refresh();
+    const auto owed = [&m](int camera) { return m.pacer().inFlight(camera); };
+    const auto owedByAll = [&owed] {
+        int n = 0;
+        for (int camera = 1; camera <= 7; ++camera) n += owed(camera);
+        return n;
+    };
     m.AutoRefreshed.click();
     rig.chain.camera(1).silent = true;
     m.SendValues({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, FrmMain::kCommand);
     m.SendValues({0x82, 0x01, 0x04, 0x0B, 0x02, 0xFF}, FrmMain::kCommand);
-    EXPECT_EQ(r.outstanding(1), 1);
-    EXPECT_EQ(r.outstanding(2), 1);
+    EXPECT_EQ(owed(1), 1);
+    EXPECT_EQ(owed(2), 1);
     rig.run(0.1);
-    EXPECT_EQ(r.outstanding(1), 0);  // acknowledged and completed
-    EXPECT_EQ(r.outstanding(2), 1);  // its camera is silent
+    EXPECT_EQ(owed(1), 0);  // acknowledged and completed
+    EXPECT_EQ(owed(2), 1);  // its camera is silent
     rig.chain.faults.errorReplies = true;
     m.SendValues({0x81, 0x01, 0x04, 0x0B, 0x03, 0xFF}, FrmMain::kCommand);
     rig.run(0.1);
-    EXPECT_EQ(r.outstanding(1), 0);  // refused: over as well
+    EXPECT_EQ(owed(1), 0);  // refused: over as well
     rig.run(6.5);
-    EXPECT_EQ(r.outstanding(), 0);
+    EXPECT_EQ(owedByAll(), 0);
 }
 
 // A routine that fails hands its failure to the routine awaiting it; one
