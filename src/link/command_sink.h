@@ -1,8 +1,8 @@
-// The one way a controller sends a command to a camera. The main window,
-// a dialog, the pan-tilt keys, a test, and later a network client or a
-// stick all hand their packet, as a value, to the link owner behind this
-// interface; it checks the packet, paces it by the camera's sockets, logs
-// it and tells its observers which controller sent what.
+// The way a controller sends a command to a camera: the packet, as a
+// value, goes to the link owner behind this interface, which checks it,
+// paces it by the camera's sockets, logs it and tells its observers which
+// controller sent what. The main window and the window-free station send
+// through it; the sources below name the controllers that will.
 #pragma once
 
 #include <functional>
