@@ -137,7 +137,7 @@ TEST_F(Row, RepliesInSingleBytes) {
     // Manual exposure first: the iris is then the operator's.
     m->Command({0x01, 0x04, 0x39, 0x03});
     EXPECT_TRUE(spin([&] { return m->RecvText.text().find("90 51 FF") != std::string::npos; }, 2000));
-    m->RecvText.setText("");
+    m->cameraLink().clearLogs();
     m->IrisOpen.click();
     EXPECT_TRUE(spin([&] { return m->RecvText.text() == "90 41 FF \r\n90 51 FF \r\n"; }, 2000)) << m->RecvText.text();
     EXPECT_TRUE(stillReads("ORX-Beta"));
@@ -220,7 +220,7 @@ TEST_F(Row, CameraPoweredOffByCommand) {
     m->Power.click();  // off
     wait(4500);
     EXPECT_FALSE(m->Power.checked());
-    m->RecvText.setText("");
+    m->cameraLink().clearLogs();
     m->IrisOpen.click();  // a camera switched off refuses it
     EXPECT_TRUE(spin([&] { return m->RecvText.text().find("90 60 41 FF") != std::string::npos; }, 2000));
     m->Power.click();  // on again: identified again after its pause
