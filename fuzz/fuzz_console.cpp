@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!(how & 2)) continue;
         const std::string digits = m.DirectText.text();
         const std::size_t before = rig->port.written().size();
-        m.SendText.setText("");
+        m.cameraLink().clearLogs();
         m.DirectText.type("\r");
         const Bytes& w = rig->port.written();
         const Bytes sent(w.begin() + static_cast<long>(before), w.end());
