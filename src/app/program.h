@@ -20,31 +20,14 @@
 
 namespace orbus {
 
-class Form;
+// The dialogs' windows are declared with their context (dialogs/context.h).
 class FrmOpen;
 class FrmInfo;
 class FrmMain;
 class FrmPanTilt;
-class Privacy;
-class PrivacyA;
-class FrmAES;
-class FrmDeffect;
-class FSet;
-class FrmMD;
-class FrmSetDT;
-class FrmCamID;
-class FrmAutoPOff;
-class FrmNightPOff;
-class FrmTitle_K;
-class FrmTitle_M;
-class FrmAbout;
-class Frmmoreinfo;
 class FrmChain;
 class FrmTraffic;
 class FrmProfile;
-namespace dialogs {
-struct Host;
-}
 
 // The port dialog's choice.
 struct PortChoice {

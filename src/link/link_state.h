@@ -11,7 +11,7 @@ namespace orbus {
 
 struct LinkState {
     int CamAddress = 1;           // driven camera, 1..7
-    bool EchoSent = false;        // sent packets go to SendText, received bytes to RecvText
+    bool EchoSent = false;        // sent packets and received bytes are logged
     bool SendOK = false;          // the last SD wrote its packet
     bool StatusReading = false;   // a status read is running
     bool StatusReadBusy = false;  // re-entry guard of the status read itself
