@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/testing/fakes.h"
 #include "pty_support.h"
 
