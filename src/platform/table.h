@@ -30,6 +30,10 @@ public:
         : Control(form, Kind::Table, std::move(name)), columns_(std::move(columns)) {}
 
     const std::vector<Column>& columns() const { return columns_; }
+    // A list that follows new rows (a log): while the operator is at its
+    // end, rows that come are scrolled into view. Any other table opens at
+    // its first row and stays where the operator put it.
+    bool followsNewRows = false;
     int rowCount() const { return rows_; }
     const RowChange& lastChange() const { return change_; }
 

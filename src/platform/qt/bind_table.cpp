@@ -94,11 +94,15 @@ void apply(FormView& view, Control& control, QObject* object, Prop prop) {
     auto& table = static_cast<Table&>(control);
     view.quietly([&] {
         if (prop == Prop::Items || prop == Prop::Range) {
-            // A view scrolled to its end stays there as rows come.
+            // A list that follows new rows stays at its end while the
+            // operator is there; rows anew in any other table show from
+            // the first.
             QScrollBar* bar = v->verticalScrollBar();
-            const bool atEnd = bar->value() == bar->maximum();
+            const bool following = table.followsNewRows && bar->value() == bar->maximum();
+            const bool anew = table.lastChange().what == Table::RowChange::What::Reset;
             static_cast<TableModel*>(v->model())->follow();
-            if (atEnd) v->scrollToBottom();
+            if (following) v->scrollToBottom();
+            else if (anew) v->scrollToTop();
         }
         if (prop == Prop::Items || prop == Prop::Value) showSelection(v, table);
     });
