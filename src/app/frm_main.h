@@ -163,6 +163,8 @@ public:
     // layout shows: the groups closed up in columns, the log column, the
     // status line, the docked pan-tilt window, the zoom.
     arrangement::Result arrangeWindow();
+    // Where the pan-tilt window opens when the operator releases it.
+    arrangement::Result::Spot releasedPanTiltPlace();
     // The groups that move as a whole, each with its column in the design.
     struct Group {
         int column;
