@@ -82,6 +82,11 @@ FrmProfile::FrmProfile(dialogs::Context& context, std::unique_ptr<dialogs::Profi
         default: return {};
         }
     };
+    // Differing rows stand out without reading the last column.
+    Settings.markWords = "differs";
+    Settings.rowMarked = [this](int row) {
+        return static_cast<std::size_t>(row) < rows_.size() && rows_[static_cast<std::size_t>(row)].differs == "yes";
+    };
     LblSummary.setMessageRole("Summary");
     LblProgress.setMessageRole("Progress");
     LblSummary.setSelectable(true);

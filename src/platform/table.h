@@ -39,6 +39,12 @@ public:
 
     // The text of a cell; the window sets it once.
     std::function<std::string(int row, int column)> cellText;
+    // A row that stands out (a difference the operator should see): drawn
+    // in a warning colour, and said so to assistive technology. Unset: none.
+    std::function<bool(int row)> rowMarked;
+    // What a marked row is, in a word or two ("differs").
+    std::string markWords = "marked";
+    bool marked(int row) const { return rowMarked && row >= 0 && row < rows_ && rowMarked(row); }
     std::string cell(int row, int column) const {
         return cellText && row >= 0 && row < rows_ ? cellText(row, column) : std::string();
     }

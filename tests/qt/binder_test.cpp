@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QScrollBar>
 #include <QTableView>
 #include <QWidget>
@@ -121,5 +122,31 @@ TEST(Binder, TablesOpenAtTheirFirstRowAndOnlyALogFollowsItsEnd) {
         if (!row.atEnd && row.fill != Fill::AppendsAfterScrollUp) {
             EXPECT_EQ(bar->value(), 0);
         }
+    }
+}
+
+// A marked row (a difference) stands out: colour and bold on every cell, and
+// its first cell tells a screen reader what it is; other rows are plain.
+TEST(Binder, MarkedRowsStandOutOnScreenAndToAssistiveTechnology) {
+    Form form("Bare", "Bare");
+    Table table(form, "Rows", {{"Setting", 2000}, {"Differs", 1000}});
+    table.cellText = [](int r, int c) { return c == 0 ? "setting " + std::to_string(r) : std::string(r == 1 ? "yes" : "no"); };
+    table.markWords = "differs";
+    table.rowMarked = [](int r) { return r == 1; };
+    qt::FormView view(form);
+    auto* v = qobject_cast<QTableView*>(view.widgetFor(&table));
+    ASSERT_NE(v, nullptr);
+    table.resetRows(3);
+    const QAbstractItemModel* m = v->model();
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        const bool marked = r == 1;
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(m->index(r, c).data(Qt::BackgroundRole).isValid(), marked);
+            EXPECT_EQ(m->index(r, c).data(Qt::FontRole).value<QFont>().bold(), marked);
+        }
+        const QString spoken = m->index(r, 0).data(Qt::AccessibleTextRole).toString();
+        EXPECT_EQ(spoken, marked ? "setting 1, differs" : "") << spoken.toStdString();
+        EXPECT_EQ(m->index(r, 0).data().toString(), QString::fromStdString("setting " + std::to_string(r)));
     }
 }
