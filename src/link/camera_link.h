@@ -151,6 +151,11 @@ public:
     // cameras the chain answered with, or nothing.
     Async<std::optional<int>> addressSetExchange();
 
+    // ---- the link's state ----------------------------------------------------------
+    // Read by the windows; changed only through the link's named events.
+    const LinkState& state() const { return state_; }
+    LinkControl& control() { return control_; }
+
     // ---- parts ---------------------------------------------------------------------
     Line& line() { return line_; }
     Tasks& tasks() { return tasks_; }
@@ -188,7 +193,8 @@ private:
     void dropEndWaits();
 
     LinkWindow& window_;
-    LinkState& state_;
+    const LinkState& state_;
+    LinkControl control_;
     ChainHealth& chain_;
     Platform& platform_;
     bool waitReplyBusy_ = false;

@@ -59,7 +59,7 @@ std::string CameraLink::sendTyped(const std::string& t) {
     // Auto refresh pauses until the typed packet completes; the watchdog
     // resumes it if the camera never does.
     refresh_.commandSent();
-    state_.EchoSent = true;
+    control_.echoOn();
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
         int hi = hexDigit(t[i]);
@@ -92,11 +92,11 @@ void CameraLink::watchdog() {
     // does: left pending, it would hold back every status read and every
     // later preset for good.
     if (state_.PresetBusy) {
-        state_.PresetBusy = false;
+        control_.presetEnds();
         window_.clearPresetHighlights();
     }
     // The command's completion never came: resume auto refresh.
-    if (state_.WBWait) state_.WBWait = false;
+    control_.whiteBalanceEnds();
     refresh_.watchdog();
     // Commands whose completion never came free their sockets too, and
     // are counted for their camera.
