@@ -39,6 +39,8 @@ void CameraLink::appendLog(TextBox& box, const std::string& text) {
     // The link keeps what it wrote; the box only shows it.
     std::string& t = &box == &window_.commandHistory() ? sentLog_ : receivedLog_;
     t += text;
+    // Whole lines only: the response log's open line starts afresh.
+    if (&t == &receivedLog_) logLine_.clear();
     trimLog(t);
     box.setText(t);
     box.moveCaretToEnd();
@@ -47,6 +49,7 @@ void CameraLink::appendLog(TextBox& box, const std::string& text) {
 void CameraLink::clearLogs() {
     sentLog_.clear();
     receivedLog_.clear();
+    logLine_.clear();
     window_.commandHistory().setText("");
     window_.responseLog().setText("");
 }

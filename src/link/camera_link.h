@@ -171,6 +171,10 @@ private:
     // The two logs' texts as the link wrote them; the boxes show them and
     // are never read back.
     std::string sentLog_, receivedLog_;
+    // The bytes of the response log's open line, as it shows them: what an
+    // answer line holds is learnt from these, never read back from the text.
+    Bytes logLine_;
+    void logLineByte(std::uint8_t b);
     // Sends what waits for the camera's free sockets.
     void sendWaiting(int camera);
     // Writes a Command History line for each command no acknowledge came for.
