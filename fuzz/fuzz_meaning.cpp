@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if ((step & 0x83) == 0x80) h.garbledAnswer(piece.empty() ? 0 : piece[0] % 9, t);
         if (!(step & 1)) {
             const std::string log = trafficBytes(piece);
-            h.replyLogged(log);
+            h.replyLogged(piece);
             const auto origin = h.answerOrigin(log, log.size());
             printable(lineMeaning(log, LineSide::Received, origin ? &*origin : nullptr));
         }

@@ -14,7 +14,7 @@ std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEc
     SerialPort& port = ctx.platform().port;
     Host& host = ctx.dialogHost();
     if (!host.mayGoOut(packet)) return "NG";
-    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.link().EchoSent = true;
+    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.linkControl().echoOn();
     const bool written = port.output(packet);
     // A dialog's command overtakes a status read of its camera as the
     // panel's own do.
