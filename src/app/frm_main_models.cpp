@@ -6,6 +6,7 @@
 #include "app/design_layout.h"
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "app/status_presenter.h"
 #include "pantilt/frm_pantilt.h"
 
 namespace orbus {
@@ -380,23 +381,6 @@ void FrmMain::DspKappa() {
     applyModelLayout(*this, PanTiltModel::Kappa);
 }
 
-void FrmMain::DspIRCondition() {
-    Program& p = program();
-    Label& ir = p.frmPanTilt().LblIR;
-    switch (p.model.IRCondition) {
-    case 0:
-        ir.setCaption("IR Condition:OK");
-        ir.setBackColor(rgb(0, 255, 0));
-        break;
-    case 1:
-        ir.setCaption("IR Condition:NG");
-        ir.setBackColor(rgb(255, 0, 0));
-        break;
-    default:
-        ir.setCaption("IR Condition:Unknown");
-        ir.setBackColor(rgb(255, 255, 0));
-        break;
-    }
-}
+void FrmMain::DspIRCondition() { status::presentIrCondition(*this, program().cameras.drivenCamera().kappa.irCondition); }
 
 }  // namespace orbus

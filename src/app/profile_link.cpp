@@ -146,7 +146,7 @@ link::Async<std::optional<profile::Reading>> readCameraSettings(Program& prog, c
         int videoSystem = camera.kappaVideoSystem;
         if (model == PanTiltModel::Kappa && videoSystem < 0) {
             if (camera.address == prog.link.CamAddress) {
-                videoSystem = prog.model.VideoSystem;
+                videoSystem = prog.cameras.drivenCamera().kappa.videoSystem;
             } else {
                 status::Identifier identifier{statusLink};
                 const status::KappaConditions conditions = co_await identifier.kappaConditions();

@@ -309,7 +309,8 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
             if (ends) {
                 window_.clearPresetHighlight(state_.PresetOp, state_.PresetNo);
                 state_.PresetBusy = false;
-                state_.RefreshSkipCount = state_.ModelCode == PanTiltModel::Kappa ? 1 : 2;
+                const bool kappa = drivenModel_ && drivenModel_() == PanTiltModel::Kappa;
+                state_.RefreshSkipCount = kappa ? 1 : 2;
                 if (!state_.WBWait) resumeRefresh();
             } else {
                 refresh_.stillPending();

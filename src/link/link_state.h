@@ -26,7 +26,6 @@ struct LinkState {
     // A modal dialog that stopped the refresh is open: no completion and no
     // watchdog resumes it; only the dialog gives it back when it closes.
     bool RefreshHeld = false;
-    PanTiltModel ModelCode = PanTiltModel::None;  // identified pan-tilt model
     long LastRefreshError = 0;    // code of the inquiry that last gave up (diagnostics)
 
     // Header byte of a packet to the driven camera.

@@ -24,14 +24,14 @@ namespace {
 void WBTrigger_Click(MainWindow& m) {
     LinkState& L = m.linkState();
     const int shutter = m.modes().KappaShutterPos;
-    if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
+    if (m.cameras().drivenModel() == PanTiltModel::Kappa && shutter < 4) return;
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(WBTrigger), Event::Click);
     if (!row) return;
     sendRow(m, *row, kSingle);
     L.WBWait = false;
     if (!L.SendOK) return;
     L.WBWait = true;
-    if (L.ModelCode == PanTiltModel::Kappa) {
+    if (m.cameras().drivenModel() == PanTiltModel::Kappa) {
         if (shutter < 6) {
             m.refresh().watchWithin(18000);
         }

@@ -11,6 +11,7 @@
 #include "link/link_state.h"
 #include "link/pacer.h"
 #include "link/refresh_state.h"
+#include "model/chain.h"
 #include "panel/frm_main_controls.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -39,7 +40,7 @@ public:
     virtual bool ReadCameraStatus() = 0;
 
     // ---- what the panel knows ----------------------------------------------------
-    // The link's state: the driven camera, its model and the pending operations.
+    // The link's state: the driven camera and the pending operations.
     virtual LinkState& linkState() = 0;
     // The modes the panel last showed.
     virtual ModeBook& modes() = 0;
@@ -47,6 +48,8 @@ public:
     virtual ModelIdentity& identity() = 0;
     // The readable values of the exposure positions.
     virtual const LabelTables& labels() const = 0;
+    // The chain model: who each camera is, the driven one among them.
+    virtual const model::Chain& cameras() const = 0;
 
 protected:
     MainWindow() = default;

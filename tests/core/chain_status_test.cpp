@@ -106,18 +106,18 @@ TEST(ChainStatus, BlockCameraAfterAPanTiltCameraIsReadAsABlockCamera) {
     Rig rig({"ORX-Beta", "KBM-R10"});
     ASSERT_TRUE(rig.startUp());
     rig.run(3);
-    ASSERT_EQ(rig.link().ModelCode, PanTiltModel::Beta);
+    ASSERT_EQ(rig.drivenModel(), PanTiltModel::Beta);
     const auto mark = rig.mark();
     rig.main().CameraSel[2].click();
     rig.run(5);
-    EXPECT_EQ(rig.link().ModelCode, PanTiltModel::None);
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::None);
     for (const std::string& p : rig.packetsSince(mark)) EXPECT_NE(p, "82 09 7E 7E 03 FF");
     EXPECT_TRUE(rig.windows.messages.empty()) << rig.windows.messages[0].text;
     EXPECT_EQ(rig.program->chain.camera(2).errorCount(), 0);
     // Back on the pan-tilt camera, it is that model again.
     rig.main().CameraSel[1].click();
     rig.run(5);
-    EXPECT_EQ(rig.link().ModelCode, PanTiltModel::Beta);
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::Beta);
 }
 
 TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {

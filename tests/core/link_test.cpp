@@ -171,7 +171,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     autoRunning();
     auto& L = rig.link();
     L.PresetBusy = true;
-    L.ModelCode = PanTiltModel::Kappa;
+    rig.identifyDrivenAs(PanTiltModel::Kappa);
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
     // A completion without an acknowledge first does not end the preset.
@@ -190,7 +190,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     // Any other model skips two reads; a pending one-push keeps the pause.
     L.PresetBusy = true;
     L.PresetAcked = false;
-    L.ModelCode = PanTiltModel::Beta;
+    rig.identifyDrivenAs(PanTiltModel::Beta);
     L.WBWait = true;
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);

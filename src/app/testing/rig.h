@@ -45,6 +45,11 @@ public:
     FrmOpen& open() { return program->frmOpen(); }
     FrmInfo& info() { return program->frmInfo(); }
     LinkState& link() { return program->link; }
+    // The driven camera's pan-tilt model, as the chain model knows it.
+    PanTiltModel drivenModel() const { return program->cameras.drivenModel(); }
+    // The chain model is told the driven camera is this pan-tilt model (one
+    // of no known series for None), as identification would tell it.
+    void identifyDrivenAs(PanTiltModel model);
 
     // Starts the program and presses OK in the port dialog: runs the whole
     // start-up. True when the main window came up.
