@@ -120,6 +120,36 @@ TEST(ChainStatus, BlockCameraAfterAPanTiltCameraIsReadAsABlockCamera) {
     EXPECT_EQ(rig.drivenModel(), PanTiltModel::Beta);
 }
 
+// A command to a camera just chosen is built for that camera's model as the
+// chain model knows it, never for the camera driven before, even while the
+// read that identifies it again still waits for its version answer.
+TEST(ChainStatus, ACameraJustChosenIsDrivenAsItsOwnModel) {
+    Rig rig({"ORX-Alpha", "ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    rig.main().CameraSel[2].click();
+    rig.run(3);
+    rig.main().CameraSel[1].click();
+    rig.run(3);
+    ASSERT_EQ(rig.drivenModel(), PanTiltModel::Alpha);
+    struct Case {
+        int camera;
+        const char* far;  // the focus drive the camera is sent
+    };
+    for (const Case& c : {Case{2, "82 01 04 08 2"}, Case{1, "81 01 04 08 02 FF"}}) {
+        SCOPED_TRACE(c.camera);
+        rig.driveToEnd(false);
+        const auto mark = rig.mark();
+        rig.main().CameraSel[c.camera].click();
+        rig.main().Far.mouseDown();
+        rig.main().Far.mouseUp();
+        rig.run(3);
+        rig.driveToEnd(true);
+        const auto sent = rig.packetsSince(mark, "01 04 08");
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ(sent.front().rfind(c.far, 0), 0u) << sent.front();
+    }
+}
+
 TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {
     ChainHealth h{{&versionModelName, &answerLength}};
     h.sent({0x81, 0x01, 0x04}, 0.0);
