@@ -48,7 +48,7 @@ std::optional<profile::Values> startAndReadCameraOne(testing::Rig& rig, benchmar
         state.SkipWithError("camera 1 not read");
         return std::nullopt;
     }
-    return profile::settingsOf(*reading, profile::ModelView(m), withPositions);
+    return profile::settingsOf(*reading, profile::ModelView(rig.program->cameras.drivenCamera()), withPositions);
 }
 
 }  // namespace
@@ -89,7 +89,7 @@ static void BM_ReadAndCheckProfileFile(benchmark::State& state) {
     p.model = "ORX-Beta";
     p.settings = *values;
     const std::string text = profile::toJson(p);
-    const profile::ModelView view(rig.main());
+    const profile::ModelView view(rig.program->cameras.drivenCamera());
     for (auto _ : state) {
         const profile::Parsed parsed = profile::parseProfile(text);
         benchmark::DoNotOptimize(profile::checkForModel(*parsed.profile, view, 1));

@@ -26,12 +26,11 @@ FrmMain::FrmMain(Program& program)
     arrangeTabOrder();
     wireHandlers();
     buildKeysAndTips();
-    // The one place the status values reach the window: the model tells
-    // of a read of the driven camera, the presenter draws it.
-    modelWatch_ = prog_.cameras.subscribe([this](int camera, model::Chain::Aspect aspect) {
-        if (aspect != model::Chain::Aspect::Status || camera != state_.CamAddress) return;
-        if (const model::Camera* c = prog_.cameras.camera(camera); c && c->status) status::present(*this, *c->status);
-    });
+    link_.drivenModelFrom([this] { return prog_.cameras.drivenModel(); });
+    // The one place the camera's facts reach the window: the model tells
+    // of what it learned of the driven camera, the presenter draws it.
+    modelWatch_ = prog_.cameras.subscribe(
+        [this](int camera, model::Chain::Aspect aspect) { status::presentChange(*this, camera, aspect); });
 }
 
 std::string FrmMain::sendPaced(const std::vector<int>& values, const std::string& key,
@@ -60,6 +59,7 @@ const LinkState& FrmMain::linkState() { return prog_.link; }
 ModeBook& FrmMain::modes() { return prog_.modes; }
 ModelIdentity& FrmMain::identity() { return prog_.model; }
 const LabelTables& FrmMain::labels() const { return prog_.labels; }
+const model::Chain& FrmMain::cameras() const { return prog_.cameras; }
 
 void FrmMain::drawRefresh() {
     AutoRefreshed.setCaption(refresh().autoOn() ? "Auto" : "Stop");

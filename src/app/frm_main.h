@@ -231,6 +231,7 @@ public:
     ModeBook& modes() override;
     ModelIdentity& identity() override;
     const LabelTables& labels() const override;
+    const model::Chain& cameras() const override;
 
     // Attempts of the start-up address set before the port dialog comes back.
     static constexpr int kAddressSetAttempts = 7;

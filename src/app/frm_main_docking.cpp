@@ -39,7 +39,7 @@ void FrmMain::DspPTW() {
         pt.show();
         pt.raiseWithoutFocus();
         pt.LbMount.setCaption("");
-        if (p.link.ModelCode == PanTiltModel::Kappa) {
+        if (p.cameras.drivenModel() == PanTiltModel::Kappa) {
             DspIRCondition();
         } else {
             pt.LblIR.setCaption("");

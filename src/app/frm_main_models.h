@@ -1,5 +1,5 @@
-// The main window laid out for the identified camera: the pan-tilt models'
-// layout table, the controls each block model lacks, and the series marks.
+// The main window laid out for the identified camera from the model layout
+// tables (panel/model_layout.h), and the series marks.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "app/frm_main.h"
 #include "panel/control_ref.h"
+#include "panel/model_layout.h"
 #include "status/identify.h"
 
 namespace orbus {
@@ -16,10 +17,6 @@ class Program;
 // Applies the model's column of the layout table (visibility, slider maxima,
 // the BackLight row and the AF sensitivity caption).
 void applyModelLayout(FrmMain& m, PanTiltModel model);
-
-// The controls a block model's group names.
-const std::vector<ControlRef>& blockHiddenControls(BlockHidden group);
-const std::vector<ControlRef>& blockDisabledControls(BlockDisabled group);
 
 // A block model's row: its name, video system, lens profile, and the
 // controls it lacks or cannot use.

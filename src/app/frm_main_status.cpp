@@ -41,13 +41,13 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
     const auto answer = co_await identifier.version();
     if (!answer) co_return false;
     const status::VersionInfo& version = *answer;
-    if (version.series != Series::Unknown) p.cameras.setIdentity(p.link.CamAddress, model::identityOf(version));
+    // The model learns who answered, an answer of neither series too: a
+    // block camera, or one that named none, chosen after a pan-tilt camera
+    // must not be read and driven as that model (asked for the expand block
+    // it lacks, its focus driven at the fixed speed).
+    p.cameras.setIdentity(p.link.CamAddress, model::identityOf(version));
     if (version.series != Series::PanTilt) {
         p.model.IsPanTiltSeries = false;
-        // The model code names pan-tilt models only: a block camera chosen
-        // after one must not be read and driven as that model (asked for the
-        // expand block it lacks, its focus driven at the fixed speed).
-        p.link.ModelCode = PanTiltModel::None;
         p.model.VersionRead = true;
         // Another camera of a mixed chain: the panel is laid out for it as
         // start-up does, from the window as drawn, so that nothing the
@@ -74,30 +74,26 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
     p.modes.MenuMode = false;
     const std::string& key = p.model.ModelKey;
     if (equalsNoCase(key, "42")) {
-        p.link.ModelCode = PanTiltModel::Alpha;
         m.ModelVersion.setText(panTiltModelName(PanTiltModel::Alpha));
         m.DspAlpha();
     } else if (equalsNoCase(key, "4D")) {
-        p.link.ModelCode = PanTiltModel::Gamma;
         m.setIcon("orx-gamma");
         m.ModelVersion.setText(panTiltModelName(PanTiltModel::Gamma));
         m.DspGamma();
     } else if (equalsNoCase(key, "4E")) {
-        p.link.ModelCode = PanTiltModel::Beta;
         m.setIcon("orx-beta");
         m.ModelVersion.setText(panTiltModelName(PanTiltModel::Beta));
         m.DspBeta();
     } else if (equalsNoCase(key, "54")) {
-        p.link.ModelCode = PanTiltModel::Kappa;
         m.setIcon("orx-kappa");
         m.ModelVersion.setText(panTiltModelName(PanTiltModel::Kappa));
         if (!co_await m.PwCheck()) co_return false;
         if (p.model.RomVersionHi > 0) {
             p.model.NewFirmware = true;
             if (m.Power.checked()) {
+                const int address = p.link.CamAddress;
                 const status::KappaConditions conditions = co_await identifier.kappaConditions();
-                if (conditions.videoSystem) p.model.VideoSystem = *conditions.videoSystem;
-                if (conditions.irCondition) p.model.IRCondition = *conditions.irCondition;
+                p.cameras.setKappaConditions(address, conditions.videoSystem, conditions.irCondition);
                 if (!conditions.videoSystem || !conditions.irCondition) co_return false;
             }
         } else {
@@ -107,7 +103,6 @@ link::Async<bool> identifyInStatusRead(FrmMain& m, status::StatusLink& statusLin
         m.DspKappa();
     } else {
         // An unknown pan-tilt model is driven as the ORX-Gamma.
-        p.link.ModelCode = PanTiltModel::Gamma;
         m.ModelVersion.setText(panTiltModelName(PanTiltModel::Gamma));
         m.DspGamma();
     }
@@ -145,7 +140,6 @@ link::Async<void> FrmMain::IdentifyAtStartup() {
     p.cameras.setIdentity(address, model::identityOf(version));
     if (version.series == Series::PanTilt) {
         markPanTiltSeries(*this, version.key);
-        p.link.ModelCode = version.model;
     } else if (version.series == Series::Block) {
         layOutBlockCamera(*this, version.blockModel);
     }
@@ -157,8 +151,7 @@ void FrmMain::VerError() {
                                 "This application will run on a restricted function mode, \r\n"
                                 "because connected ORX-Kappa has an old version firmware.",
                                 MsgButtons::Ok, true});
-    p.model.VideoSystem = 7;
-    p.model.IRCondition = 7;
+    p.cameras.setKappaConditions(p.link.CamAddress, 7, 7);
 }
 
 bool FrmMain::ReadCameraStatus() {
@@ -189,9 +182,10 @@ link::Async<void> FrmMain::statusRead() {
         ok = ok && !read_.overtaken();
     }
     if (ok && p.model.IsPanTiltSeries) {
-        if (L.ModelCode == PanTiltModel::Alpha) {
+        const PanTiltModel model = p.cameras.drivenModel();
+        if (model == PanTiltModel::Alpha) {
             skipToPanTilt = true;
-        } else if (L.ModelCode == PanTiltModel::Kappa) {
+        } else if (model == PanTiltModel::Kappa) {
             DspIRCondition();
             ok = co_await PwCheck();
             ok = ok && !read_.overtaken();
@@ -207,7 +201,7 @@ link::Async<void> FrmMain::statusRead() {
         // A read that gave up, or that a command overtook, leaves the panel
         // as the last complete read left it.
         status::StatusReader reader{statusLink};
-        const auto replies = co_await reader.blocks(L.ModelCode, p.model.VideoSystem);
+        const auto replies = co_await reader.blocks(p.cameras.drivenModel(), p.cameras.drivenCamera().kappa.videoSystem);
         ok = replies.has_value();
         if (ok) {
             p.cameras.setStatus(L.CamAddress, status::decodeStatus(*replies, status::decodeContext(*this)),
@@ -251,11 +245,13 @@ void FrmMain::commandWentOut(int camera) {
 }
 
 link::Async<bool> FrmMain::PwCheck() {
+    const int address = state_.CamAddress;
     MainStatusLink statusLink{*this};
     status::StatusReader reader{statusLink};
     const auto power = co_await reader.power();
     if (!power) co_return false;
-    status::presentPower(*this, *power);
+    // The presenter shows it on the power switch.
+    program().cameras.setPower(address, *power);
     co_return true;
 }
 
@@ -277,9 +273,14 @@ void FrmMain::ARError(long err) {
 }
 
 link::Async<void> FrmMain::ReadPanTiltStatusCore() {
+    Program& p = program();
+    const int address = state_.CamAddress;
     MainStatusLink statusLink{*this};
     status::StatusReader reader{statusLink};
-    status::presentPanTilt(*this, co_await reader.panTilt());
+    const status::PanTiltStatus head = co_await reader.panTilt();
+    // The presenter shows it in the pan-tilt window.
+    p.cameras.setPanTilt(address, head);
+    if (head.garbled) p.chain.garbledAnswer(address, p.platform.clock.now());
 }
 
 }  // namespace orbus

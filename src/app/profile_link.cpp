@@ -128,7 +128,7 @@ link::Async<std::optional<profile::Reading>> readCameraSettings(Program& prog, c
     FrmMain& m = prog.frmMain();
     // The window's layout and label tables decode the answers: a camera of
     // another model would be read as this one.
-    const std::string windowModel = profile::ModelView(m).model();
+    const std::string windowModel = profile::ModelView(prog.cameras.drivenCamera()).model();
     if (!camera.model.empty() && !equalsNoCase(camera.model, windowModel)) co_return std::nullopt;
     const PanTiltModel model = panTiltOf(windowModel);
 
@@ -146,7 +146,7 @@ link::Async<std::optional<profile::Reading>> readCameraSettings(Program& prog, c
         int videoSystem = camera.kappaVideoSystem;
         if (model == PanTiltModel::Kappa && videoSystem < 0) {
             if (camera.address == prog.link.CamAddress) {
-                videoSystem = prog.model.VideoSystem;
+                videoSystem = prog.cameras.drivenCamera().kappa.videoSystem;
             } else {
                 status::Identifier identifier{statusLink};
                 const status::KappaConditions conditions = co_await identifier.kappaConditions();
@@ -214,7 +214,7 @@ link::Async<std::optional<profile::Values>> PanelApplyLink::read(int camera, boo
     }
     const auto reading = co_await readCameraSettings(prog_, which);
     if (!reading) co_return std::nullopt;
-    co_return profile::settingsOf(*reading, profile::ModelView(prog_.frmMain()), withPositions);
+    co_return profile::settingsOf(*reading, profile::ModelView(prog_.cameras.drivenCamera()), withPositions);
 }
 
 bool PanelApplyLink::lacks(int camera, const profile::SettingDef& setting) const {
@@ -231,7 +231,7 @@ class ProgramProfileChain final : public dialogs::ProfileChain {
 public:
     explicit ProgramProfileChain(Program& prog) : prog_(prog) {}
 
-    profile::ModelView modelView() const override { return profile::ModelView(prog_.frmMain()); }
+    profile::ModelView modelView() const override { return profile::ModelView(prog_.cameras.drivenCamera()); }
     link::Async<std::vector<ChainCamera>> cameras() override { return chainCameras(prog_); }
     link::Async<std::optional<profile::Reading>> read(const ChainCamera& camera) override {
         return readCameraSettings(prog_, camera);

@@ -45,6 +45,7 @@ public:
     LabelTables& labels() override { return prog_.labels; }
     TitleBook& titles() override { return prog_.titles; }
     PanTiltFlags& ptw() override { return prog_.ptw; }
+    const model::Chain& cameras() const override { return prog_.cameras; }
 
     dialogs::Host& dialogHost() override { return prog_.dialogHost(); }
 

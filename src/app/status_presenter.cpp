@@ -175,9 +175,9 @@ void presentDsubSync(FrmMain& m, bool asked, const std::optional<bool>& threeSta
 DecodeContext decodeContext(FrmMain& m) {
     const Program& p = m.program();
     DecodeContext c;
-    c.model = p.link.ModelCode;
+    c.model = p.cameras.drivenModel();
     c.panTiltSeries = p.model.IsPanTiltSeries;
-    c.kappaVideoSystem = p.model.VideoSystem;
+    c.kappaVideoSystem = p.cameras.drivenCamera().kappa.videoSystem;
     c.videoSysCode = p.modes.VideoSysCode;
     c.brightMax = m.BrightSlider.max();
     c.labels = &p.labels;
@@ -227,6 +227,25 @@ void present(FrmMain& m, const CameraStatus& s) {
     }
 }
 
+void presentChange(FrmMain& m, int camera, model::Chain::Aspect aspect) {
+    const model::Chain& chain = m.program().cameras;
+    if (camera != m.program().link.CamAddress) return;
+    const model::Camera* c = chain.camera(camera);
+    if (!c) return;
+    switch (aspect) {
+    case model::Chain::Aspect::Status:
+        if (c->status) present(m, *c->status);
+        break;
+    case model::Chain::Aspect::Power:
+        if (c->power) presentPower(m, *c->power);
+        break;
+    case model::Chain::Aspect::PanTilt:
+        if (c->panTilt) presentPanTilt(m, *c->panTilt);
+        break;
+    default: break;
+    }
+}
+
 void presentPower(FrmMain& m, PowerState power) {
     if (power == PowerState::On) m.Power.setChecked(true);
     if (power == PowerState::Off) m.Power.setChecked(false);
@@ -250,7 +269,24 @@ void presentPanTilt(FrmMain& m, const PanTiltStatus& s) {
     };
     applyMax(s.panSpeedMax, pt.PSUpDown, pt.PanSpeed, pt.LbMPS);
     applyMax(s.tiltSpeedMax, pt.TSUpDown, pt.TiltSpeed, pt.LbMTS);
-    if (s.garbled) p.chain.garbledAnswer(p.link.CamAddress, p.platform.clock.now());
+}
+
+void presentIrCondition(FrmMain& m, int condition) {
+    Label& ir = m.program().frmPanTilt().LblIR;
+    switch (condition) {
+    case 0:
+        ir.setCaption("IR Condition:OK");
+        ir.setBackColor(rgb(0, 255, 0));
+        break;
+    case 1:
+        ir.setCaption("IR Condition:NG");
+        ir.setBackColor(rgb(255, 0, 0));
+        break;
+    default:
+        ir.setCaption("IR Condition:Unknown");
+        ir.setBackColor(rgb(255, 255, 0));
+        break;
+    }
 }
 
 }  // namespace orbus::status

@@ -134,7 +134,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
     dialogs::holdRefresh(ctx_, false, true);
     OKButton.setEnabled(false);
     const int camera = L.CamAddress, header = L.header();
-    const PanTiltModel model = L.ModelCode;
+    const PanTiltModel model = ctx_.cameras().drivenModel();
     const bool serviceMemory =
         ctx_.model().IsPanTiltSeries &&
         (model == PanTiltModel::Gamma || model == PanTiltModel::Beta || model == PanTiltModel::Kappa);

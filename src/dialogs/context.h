@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link/link_state.h"
+#include "model/chain.h"
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -69,6 +70,8 @@ public:
     virtual LabelTables& labels() = 0;
     virtual TitleBook& titles() = 0;
     virtual PanTiltFlags& ptw() = 0;
+    // The chain model: who each camera is, the driven one among them.
+    virtual const model::Chain& cameras() const = 0;
 
     // What a dialog may ask of the main window.
     virtual Host& dialogHost() = 0;

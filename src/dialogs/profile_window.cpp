@@ -170,7 +170,7 @@ void FrmProfile::openFor(Task task, link::Async<bool> load) {
     task_ = task;
     camera_ = ctx_.link().CamAddress;
     model_ = chain_->modelView().model();
-    noInquiries_ = ctx_.model().IsPanTiltSeries && ctx_.link().ModelCode == PanTiltModel::Alpha;
+    noInquiries_ = ctx_.model().IsPanTiltSeries && ctx_.cameras().drivenModel() == PanTiltModel::Alpha;
     rows_.clear();
     Settings.resetRows(0);
     LblSummary.setCaption("");
@@ -211,8 +211,8 @@ std::optional<profile::Profile> FrmProfile::profileFromFile(const std::string& t
 // ---- reading ----------------------------------------------------------------------
 
 ChainCamera FrmProfile::drivenCamera() const {
-    const bool kappa = ctx_.model().IsPanTiltSeries && ctx_.link().ModelCode == PanTiltModel::Kappa;
-    return ChainCamera{camera_, model_, kappa ? ctx_.model().VideoSystem : -1};
+    const bool kappa = ctx_.model().IsPanTiltSeries && ctx_.cameras().drivenModel() == PanTiltModel::Kappa;
+    return ChainCamera{camera_, model_, kappa ? ctx_.cameras().drivenCamera().kappa.videoSystem : -1};
 }
 
 link::Async<std::string> FrmProfile::readRom() {

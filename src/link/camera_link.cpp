@@ -313,7 +313,8 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
             if (ends) {
                 window_.clearPresetHighlight(state_.PresetOp, state_.PresetNo);
                 control_.presetEnds();
-                control_.skipRefreshes(state_.ModelCode == PanTiltModel::Kappa ? 1 : 2);
+                const bool kappa = drivenModel_ && drivenModel_() == PanTiltModel::Kappa;
+                control_.skipRefreshes(kappa ? 1 : 2);
                 if (!state_.WBWait) resumeRefresh();
             } else {
                 refresh_.stillPending();

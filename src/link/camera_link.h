@@ -19,6 +19,7 @@
 #include "link/refresh_state.h"
 #include "link/reply.h"
 #include "link/send_mode.h"
+#include "platform/model_code.h"
 #include "platform/serial_port.h"
 
 namespace orbus {
@@ -165,6 +166,9 @@ public:
     bool idle() const { return tasks_.running() == 0 && !line_.held(); }
     // Ends the routines still waiting; posted work is dropped.
     void close();
+    // Where the link learns the driven camera's pan-tilt model (None when
+    // unknown): the reads skipped after a memory preset depend on it.
+    void drivenModelFrom(std::function<PanTiltModel()> model) { drivenModel_ = std::move(model); }
 
 private:
     void appendLog(TextBox& box, const std::string& text);
@@ -201,6 +205,7 @@ private:
     LinkControl control_;
     ChainHealth& chain_;
     Platform& platform_;
+    std::function<PanTiltModel()> drivenModel_;
     bool waitReplyBusy_ = false;
     bool waitTimedOut_ = false;
     bool waitBusy_ = false;

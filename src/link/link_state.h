@@ -38,7 +38,6 @@ public:
     // A modal dialog that stopped the refresh is open: no completion and no
     // watchdog resumes it; only the dialog gives it back when it closes.
     const bool& RefreshHeld = refreshHeld_;
-    PanTiltModel ModelCode = PanTiltModel::None;  // identified pan-tilt model
     const long& LastRefreshError = lastRefreshError_;  // code of the inquiry that last gave up (diagnostics)
 
     // Header byte of a packet to the driven camera.

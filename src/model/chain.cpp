@@ -85,6 +85,26 @@ void Chain::setStatus(int address, status::CameraStatus status, double at) {
     changed(address, Aspect::Status);
 }
 
+void Chain::setPower(int address, status::PowerState power) {
+    if (!camera(address)) return;
+    cameras_[static_cast<std::size_t>(address - 1)].power = power;
+    changed(address, Aspect::Power);
+}
+
+void Chain::setPanTilt(int address, const status::PanTiltStatus& head) {
+    if (!camera(address)) return;
+    cameras_[static_cast<std::size_t>(address - 1)].panTilt = head;
+    changed(address, Aspect::PanTilt);
+}
+
+void Chain::setKappaConditions(int address, std::optional<int> videoSystem, std::optional<int> irCondition) {
+    if (!camera(address)) return;
+    KappaState& k = cameras_[static_cast<std::size_t>(address - 1)].kappa;
+    if (videoSystem) k.videoSystem = *videoSystem;
+    if (irCondition) k.irCondition = *irCondition;
+    changed(address, Aspect::Conditions);
+}
+
 void Chain::setLink(int address, const LinkFacts& facts) {
     if (!camera(address)) return;
     Camera& c = cameras_[static_cast<std::size_t>(address - 1)];

@@ -16,6 +16,7 @@
 #include "status/decode.h"
 #include "status/identify.h"
 #include "status/identity.h"
+#include "status/status_reader.h"
 #include "platform/model_code.h"
 
 namespace orbus::model {
@@ -47,6 +48,14 @@ struct LinkFacts {
     double lastReplyAt = -1;   // clock time of its last reply; -1: none yet
 };
 
+// The ORX-Kappa's video format (0 to 15) and IR condition (0 OK, 1 NG,
+// other unknown), as it last told them; 7 for both when its firmware is too
+// old to be asked.
+struct KappaState {
+    int videoSystem = 0;
+    int irCondition = 0;
+};
+
 struct Camera {
     int address = 0;  // 1 to 7
     Identity identity;
@@ -55,6 +64,12 @@ struct Camera {
     // before the first one.
     std::optional<status::CameraStatus> status;
     double statusAt = -1;  // clock time of that read
+    // What its power inquiry last answered; nothing before the first answer.
+    std::optional<status::PowerState> power;
+    // Its pan-tilt head as the head's inquiries last answered, as far as
+    // they were; nothing before the first.
+    std::optional<status::PanTiltStatus> panTilt;
+    KappaState kappa;
     LinkFacts link;
 };
 
@@ -64,7 +79,7 @@ public:
 
     // What changed of a camera (0 for the chain itself: its length or the
     // driven camera).
-    enum class Aspect { Chain, Identity, Status, Link };
+    enum class Aspect { Chain, Identity, Status, Power, PanTilt, Conditions, Link };
     using Listener = std::function<void(int camera, Aspect aspect)>;
     // A subscription lasts while its handle is kept.
     using Subscription = std::shared_ptr<void>;
@@ -79,9 +94,19 @@ public:
     // A camera's record; nullptr outside 1 to 7.
     const Camera* camera(int address) const;
     const Camera& drivenCamera() const { return cameras_[static_cast<std::size_t>(driven_ - 1)]; }
+    // The driven camera's pan-tilt model: None for a block camera or one
+    // not identified yet.
+    PanTiltModel drivenModel() const { return drivenCamera().identity.panTilt; }
 
     void setIdentity(int address, const Identity& identity);
     void setStatus(int address, status::CameraStatus status, double at);
+    // Each answer is told, the same as the last one too: a view draws it
+    // over what the operator may have changed since.
+    void setPower(int address, status::PowerState power);
+    void setPanTilt(int address, const status::PanTiltStatus& head);
+    // The ORX-Kappa's conditions as far as they were answered; a value not
+    // answered stays as it was.
+    void setKappaConditions(int address, std::optional<int> videoSystem, std::optional<int> irCondition);
     void setLink(int address, const LinkFacts& facts);
     // The chain was numbered at start-up: every record is forgotten, the
     // chain now has `cameras` cameras.

@@ -67,6 +67,7 @@ Station::Station(Platform& platform)
       link_(std::make_unique<link::CameraLink>(*logs_, state_, health_, platform_, logs_->refresh, logs_->watchdog)),
       commands_(*link_) {
     link_->control().echoOn();
+    link_->drivenModelFrom([this] { return chain_.drivenModel(); });
     platform_.timers.attach(logs_->refresh);
     platform_.timers.attach(logs_->watchdog);
     platform_.port.onComm = [this](int event) {
@@ -135,6 +136,7 @@ link::Async<bool> Station::read(int address) {
     int videoSystem = 0;
     if (identity.panTilt == PanTiltModel::Kappa && identity.series == Series::PanTilt) {
         const status::KappaConditions k = co_await identifier.kappaConditions();
+        chain_.setKappaConditions(address, k.videoSystem, k.irCondition);
         if (!k.videoSystem) co_return false;
         videoSystem = *k.videoSystem;
     }

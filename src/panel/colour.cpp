@@ -24,14 +24,14 @@ namespace {
 void WBTrigger_Click(MainWindow& m) {
     const LinkState& L = m.linkState();
     const int shutter = m.modes().KappaShutterPos;
-    if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
+    if (m.cameras().drivenModel() == PanTiltModel::Kappa && shutter < 4) return;
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(WBTrigger), Event::Click);
     if (!row) return;
     sendRow(m, *row, kSingle);
     m.linkControl().whiteBalanceEnds();
     if (!L.SendOK) return;
     m.linkControl().whiteBalanceStarts();
-    if (L.ModelCode == PanTiltModel::Kappa) {
+    if (m.cameras().drivenModel() == PanTiltModel::Kappa) {
         if (shutter < 6) {
             m.refresh().watchWithin(18000);
         }

@@ -41,7 +41,7 @@ void apply(Tri t, std::initializer_list<Control*> controls) {
 void showFocusMode(MainWindow& m, const FocusMode& f) {
     ModeBook& modes = m.modes();
     apply(f.nearFar, {&m.Near, &m.Far});
-    if (f.speeds == T && m.linkState().ModelCode == PanTiltModel::Alpha) {
+    if (f.speeds == T && m.cameras().drivenModel() == PanTiltModel::Alpha) {
         apply(F, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
     } else {
         apply(f.speeds, {&m.NearSpeed, &m.FarSpeed, &m.UpDown3, &m.UpDown4});
@@ -59,7 +59,7 @@ void showFocusMode(MainWindow& m, const FocusMode& f) {
 // own menu already holds the presets back.
 
 void AutoFocus_Click(MainWindow& m, const FocusMode& f) {
-    const bool holdPresets = m.linkState().ModelCode == PanTiltModel::Kappa && !m.modes().MenuMode;
+    const bool holdPresets = m.cameras().drivenModel() == PanTiltModel::Kappa && !m.modes().MenuMode;
     if (holdPresets) m.FmPreset.setEnabled(false);
     runCommand(m, f.control, Event::Click, [&m, &f] { showFocusMode(m, f); });
     if (holdPresets) m.FmPreset.setEnabled(true);

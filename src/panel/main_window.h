@@ -11,6 +11,7 @@
 #include "link/link_state.h"
 #include "link/pacer.h"
 #include "link/refresh_state.h"
+#include "model/chain.h"
 #include "panel/frm_main_controls.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -39,7 +40,7 @@ public:
     virtual bool ReadCameraStatus() = 0;
 
     // ---- what the panel knows ----------------------------------------------------
-    // The link's state: the driven camera, its model and the pending operations.
+    // The link's state: the driven camera and the pending operations.
     virtual const LinkState& linkState() = 0;
     // The link's events that change it (a preset or white balance under way,
     // refreshes to skip).
@@ -50,6 +51,8 @@ public:
     virtual ModelIdentity& identity() = 0;
     // The readable values of the exposure positions.
     virtual const LabelTables& labels() const = 0;
+    // The chain model: who each camera is, the driven one among them.
+    virtual const model::Chain& cameras() const = 0;
 
 protected:
     MainWindow() = default;

@@ -59,7 +59,6 @@ int powerOnInterval(PanTiltModel model) { return model == PanTiltModel::Beta ? 6
 std::uint8_t powerOnSkips(PanTiltModel model) { return model == PanTiltModel::Beta ? 3 : model == PanTiltModel::Kappa ? 4 : 1; }
 
 void Power_Click(MainWindow& m) {
-    const LinkState& L = m.linkState();
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
     if (m.Power.checked()) {
@@ -68,7 +67,8 @@ void Power_Click(MainWindow& m) {
         m.Power.setChecked(true);
         // The camera may come back as another model: identify it again.
         m.identity().VersionRead = false;
-        m.refresh().poweredOn(powerOnInterval(L.ModelCode), powerOnSkips(L.ModelCode));
+        const PanTiltModel model = m.cameras().drivenModel();
+        m.refresh().poweredOn(powerOnInterval(model), powerOnSkips(model));
     }
     sendRow(m, *row, kSingle);
 }

@@ -35,7 +35,7 @@ const Control* controlFor(MainWindow& m, const ControlRef& named, const CommandR
 bool holds(MainWindow& m, const CommandRow& row, int index) {
     const When& w = row.when;
     if (w.test == When::Always) return true;
-    if (w.test == When::ModelIs) return m.linkState().ModelCode == w.model;
+    if (w.test == When::ModelIs) return m.cameras().drivenModel() == w.model;
     const Control* subject = controlFor(m, w.subject, row, index);
     if (!subject) return false;
     if (w.test == When::Checked) return isChecked(*subject);

@@ -5,6 +5,7 @@
 #include "dialogs/packets.h"
 #include "panel/commands.h"
 #include "panel/exposure.h"
+#include "panel/model_layout.h"
 
 namespace orbus::profile {
 
@@ -389,19 +390,46 @@ std::optional<int> choiceCode(const SettingDef& setting, std::string_view name) 
 
 // ---- the model's layout ------------------------------------------------------------
 
-std::string ModelView::model() const { return main_.ModelVersion.text(); }
+bool ModelView::visible(const ControlRef& control) const {
+    bool v = !drawnHidden(control);
+    if (identity_.series == Series::PanTilt) {
+        for (const VisRow& r : panTiltVisibility()) {
+            if (!sameControl(r.control, control)) continue;
+            const char c = panTiltLayoutOf(r, identity_.panTilt);
+            if (c != '-') v = c == 'S';
+        }
+    } else if (const BlockModelRow* row = identity_.series == Series::Block ? findBlockModel(identity_.blockModel) : nullptr) {
+        for (const ControlRef& r : blockHiddenControls(row->hidden)) {
+            if (sameControl(r, control)) v = false;
+        }
+    }
+    return v;
+}
+
+bool ModelView::enabled(const ControlRef& control) const {
+    bool e = !drawnDisabled(control);
+    if (identity_.series == Series::PanTilt) {
+        // The ORX-Beta's expand block says whether its alarm can be used;
+        // the ORX-Kappa's video system whether it has the D-sub output.
+        if (status_ && identity_.panTilt == PanTiltModel::Beta && status_->betaExpand &&
+            sameControl(control, ORBUS_CONTROL(MotionDetecter)))
+            e = status_->betaExpand->motionDetect;
+        if (status_ && identity_.panTilt == PanTiltModel::Kappa && sameControl(control, ORBUS_CONTROL(HDACout))) {
+            if (!status_->dsubAsked) e = false;
+            else if (status_->dsubThreeState) e = true;
+        }
+    } else if (const BlockModelRow* row = identity_.series == Series::Block ? findBlockModel(identity_.blockModel) : nullptr) {
+        for (const ControlRef& r : blockDisabledControls(row->disabled)) {
+            if (sameControl(r, control)) e = false;
+        }
+    }
+    return e;
+}
 
 bool ModelView::shown(const ControlRef& control) const {
-    const Control* c = control.in(main_);
-    if (!c) return false;
-    if (const auto* item = dynamic_cast<const MenuItem*>(c)) {
-        for (const MenuItem* m = item; m; m = m->parent()) {
-            if (!m->visible()) return false;
-        }
-        return true;
-    }
-    for (const Control* k = c; k; k = k->container()) {
-        if (!k->visible()) return false;
+    if (!control) return false;
+    for (ControlRef c = control; c; c = holderOf(c)) {
+        if (!visible(c)) return false;
     }
     return true;
 }
@@ -410,12 +438,10 @@ bool ModelView::offers(const ChoiceDef& choice) const { return shown(choice.cont
 
 bool ModelView::has(const SettingDef& setting) const {
     if (setting.lackedWhenDisabled) {
-        const Control* c = setting.shownBy.in(main_);
-        if (!c || !c->enabled()) return false;
-        if (const auto* item = dynamic_cast<const MenuItem*>(c)) {
-            for (const MenuItem* m = item->parent(); m; m = m->parent()) {
-                if (!m->enabled()) return false;
-            }
+        if (!setting.shownBy || !enabled(setting.shownBy)) return false;
+        // A menu item is lacked with a disabled menu holding it.
+        for (ControlRef c = holderOf(setting.shownBy); c; c = holderOf(c)) {
+            if (!enabled(c)) return false;
         }
     }
     if (setting.kind == Kind::Choice) {
@@ -427,9 +453,31 @@ bool ModelView::has(const SettingDef& setting) const {
 
 std::pair<int, int> ModelView::range(const SettingDef& setting) const {
     const ControlRef& by = setting.rangeBy ? setting.rangeBy : setting.shownBy;
-    const auto* s = dynamic_cast<const Slider*>(by.in(main_));
-    if (setting.kind != Kind::Number || !s) return {setting.min, setting.max};
-    return {std::max(setting.min, s->min()), std::min(setting.max, s->max())};
+    const auto drawn = drawnRange(by);
+    if (setting.kind != Kind::Number || !drawn) return {setting.min, setting.max};
+    auto [lo, hi] = *drawn;
+    if (identity_.series == Series::PanTilt) {
+        const PanTiltModel m = identity_.panTilt;
+        if (m != PanTiltModel::Alpha) {
+            for (const MaxRow& r : panTiltMaxima()) {
+                if (sameControl(r.slider, by)) hi = panTiltMaximum(r, m);
+            }
+        }
+        const ExposureRanges e = panTiltExposureRanges(m);
+        if (sameControl(by, ORBUS_CONTROL(GainSlider))) hi = e.gainMax;
+        if (sameControl(by, ORBUS_CONTROL(ShutterSlider))) {
+            if (e.shutterMin >= 0) lo = e.shutterMin;
+            hi = e.shutterMax;
+        }
+        if (sameControl(by, ORBUS_CONTROL(BrightSlider))) hi = e.brightMax;
+        // The ORX-Kappa tells its zoom end in its expand block.
+        if (m == PanTiltModel::Kappa && status_ && status_->kappaExpand && status_->kappaExpand->zoomMax &&
+            sameControl(by, ORBUS_CONTROL(ZoomSlider)))
+            hi = *status_->kappaExpand->zoomMax;
+    } else if (const BlockModelRow* row = identity_.series == Series::Block ? findBlockModel(identity_.blockModel) : nullptr) {
+        if (row->lens == LensClass::X10 && sameControl(by, ORBUS_CONTROL(BrightSlider))) hi = kBright10XMax;
+    }
+    return {std::max(setting.min, lo), std::min(setting.max, hi)};
 }
 
 bool holdsPositions(const Values& values) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/chain.h"
 #include "panel/control_ref.h"
 #include "status/decode.h"
 
@@ -86,12 +87,15 @@ std::string valueText(const SettingDef& setting, int value);
 // The choice code of a name; nothing when the setting has no such value.
 std::optional<int> choiceCode(const SettingDef& setting, std::string_view name);
 
-// The main window laid out for the driven camera: what that model offers.
+// What a camera offers, judged from the model layout tables for its
+// identity and what its last whole status read decided of the layout (the
+// ORX-Beta's alarm, the ORX-Kappa's D-sub output and zoom end); no window
+// is asked.
 class ModelView {
 public:
-    explicit ModelView(const FrmMainControls& main) : main_(main) {}
-    // The model string ("ORX-Kappa", "KBM-R05") the window is laid out for.
-    std::string model() const;
+    explicit ModelView(const model::Camera& camera) : identity_(camera.identity), status_(camera.status) {}
+    // The model string ("ORX-Kappa", "KBM-R05"); empty while unidentified.
+    std::string model() const { return identity_.name; }
     // The setting is in this model's layout: its control shown (with the
     // frames or menus holding it), and enabled too where the setting is
     // lacked when disabled.
@@ -103,8 +107,13 @@ public:
     std::pair<int, int> range(const SettingDef& setting) const;
 
 private:
+    // The control's own state in this model's layout.
+    bool visible(const ControlRef& control) const;
+    bool enabled(const ControlRef& control) const;
+    // Visible, and so is every menu or frame holding it.
     bool shown(const ControlRef& control) const;
-    const FrmMainControls& main_;
+    model::Identity identity_;
+    std::optional<status::CameraStatus> status_;
 };
 
 // The values include zoom or focus positions.

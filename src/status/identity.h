@@ -21,8 +21,6 @@ struct ModelIdentity {
     std::uint8_t RomVersionHi = 0;
     std::uint8_t RomVersionLo = 0;
     bool NewFirmware = false;   // ORX-Kappa with a ROM version above 0.x
-    int VideoSystem = 0;        // ORX-Kappa video format 0..15
-    int IRCondition = 0;        // ORX-Kappa: 0 OK, 1 NG, other unknown
     std::string ModelKey;       // hexadecimal of version bytes 4 and 5, no leading zeros
 };
 

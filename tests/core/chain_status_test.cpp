@@ -106,18 +106,48 @@ TEST(ChainStatus, BlockCameraAfterAPanTiltCameraIsReadAsABlockCamera) {
     Rig rig({"ORX-Beta", "KBM-R10"});
     ASSERT_TRUE(rig.startUp());
     rig.run(3);
-    ASSERT_EQ(rig.link().ModelCode, PanTiltModel::Beta);
+    ASSERT_EQ(rig.drivenModel(), PanTiltModel::Beta);
     const auto mark = rig.mark();
     rig.main().CameraSel[2].click();
     rig.run(5);
-    EXPECT_EQ(rig.link().ModelCode, PanTiltModel::None);
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::None);
     for (const std::string& p : rig.packetsSince(mark)) EXPECT_NE(p, "82 09 7E 7E 03 FF");
     EXPECT_TRUE(rig.windows.messages.empty()) << rig.windows.messages[0].text;
     EXPECT_EQ(rig.program->chain.camera(2).errorCount(), 0);
     // Back on the pan-tilt camera, it is that model again.
     rig.main().CameraSel[1].click();
     rig.run(5);
-    EXPECT_EQ(rig.link().ModelCode, PanTiltModel::Beta);
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::Beta);
+}
+
+// A command to a camera just chosen is built for that camera's model as the
+// chain model knows it, never for the camera driven before, even while the
+// read that identifies it again still waits for its version answer.
+TEST(ChainStatus, ACameraJustChosenIsDrivenAsItsOwnModel) {
+    Rig rig({"ORX-Alpha", "ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    rig.main().CameraSel[2].click();
+    rig.run(3);
+    rig.main().CameraSel[1].click();
+    rig.run(3);
+    ASSERT_EQ(rig.drivenModel(), PanTiltModel::Alpha);
+    struct Case {
+        int camera;
+        const char* far;  // the focus drive the camera is sent
+    };
+    for (const Case& c : {Case{2, "82 01 04 08 2"}, Case{1, "81 01 04 08 02 FF"}}) {
+        SCOPED_TRACE(c.camera);
+        rig.driveToEnd(false);
+        const auto mark = rig.mark();
+        rig.main().CameraSel[c.camera].click();
+        rig.main().Far.mouseDown();
+        rig.main().Far.mouseUp();
+        rig.run(3);
+        rig.driveToEnd(true);
+        const auto sent = rig.packetsSince(mark, "01 04 08");
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ(sent.front().rfind(c.far, 0), 0u) << sent.front();
+    }
 }
 
 TEST(ChainStatus, PacketsAreCountedWhateverPiecesTheyArriveIn) {

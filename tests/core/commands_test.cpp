@@ -83,7 +83,7 @@ Act toggleThen(CheckBox FrmMain::*c, bool checked, Button FrmMain::*b) {
 }
 Act onModel(PanTiltModel model, const Act& act) {
     return [model, act](Rig& r, FrmMain& m) {
-        r.link().ModelCode = model;
+        r.identifyDrivenAs(model);
         act(r, m);
     };
 }

@@ -1,6 +1,7 @@
 // Identification of all 31 models from their version replies.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -127,7 +128,7 @@ TEST(Identify, PanTiltModelsAfterStartUp) {
         FrmMain& m = rig.main();
         EXPECT_EQ(m.caption(), "ORX  SERIES  Control  Panel");
         EXPECT_EQ(m.ModelVersion.text(), c.model);
-        EXPECT_EQ(rig.link().ModelCode, c.code);
+        EXPECT_EQ(rig.drivenModel(), c.code);
         EXPECT_EQ(m.icon(), c.icon);
         EXPECT_TRUE(rig.program->model.IsPanTiltSeries);
         EXPECT_TRUE(rig.program->model.VersionRead);
@@ -181,8 +182,8 @@ TEST(Identify, OldKappaFirmwareWarnsAndShowsUnknownIrCondition) {
     EXPECT_EQ(msg.text,
               "This application will run on a restricted function mode, \r\n"
               "because connected ORX-Kappa has an old version firmware.");
-    EXPECT_EQ(rig.program->model.VideoSystem, 7);
-    EXPECT_EQ(rig.program->model.IRCondition, 7);
+    EXPECT_EQ(rig.program->cameras.drivenCamera().kappa.videoSystem, 7);
+    EXPECT_EQ(rig.program->cameras.drivenCamera().kappa.irCondition, 7);
     EXPECT_FALSE(rig.program->model.NewFirmware);
     const Label& ir = rig.program->frmPanTilt().LblIR;
     EXPECT_EQ(ir.caption(), "IR Condition:Unknown");
@@ -231,7 +232,7 @@ struct Layout {
         afSens = m.AF_Sens.caption();
         closeCaption = m.PTWCloseM.caption();
         backLight = m.BackLight.top();
-        modelCode = rig.link().ModelCode;
+        modelCode = rig.drivenModel();
         panTiltWindow = rig.program->frmPanTilt().visible();
     }
 };
@@ -305,4 +306,32 @@ TEST(Identify, EachCameraOfAMixedChainIsLaidOutAsItself) {
         expectSameLayout(Layout(rig), once);
     }
     EXPECT_TRUE(rig.windows.messages.empty());
+}
+
+// The model is told who answered each version inquiry of a read, an answer
+// naming no series too: the camera is then no longer driven as the pan-tilt
+// model it was (asked for an expand block, its packets chosen for it).
+TEST(Identify, AnswerNamingNoSeriesIsNoLongerDrivenAsTheLastModel) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    const std::string expand = "81 09 7E 7E 03 FF";
+    auto readAgain = [&rig] {
+        rig.program->model.VersionRead = false;
+        const auto mark = rig.mark();
+        rig.readStatus();
+        return rig.packetsSince(mark);
+    };
+    auto sent = readAgain();
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::Beta);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), expand), 1);
+
+    rig.chain.mutate = [](const Bytes& p, std::vector<Bytes>& replies) {
+        if (p.size() > 3 && p[1] == 0x09 && p[2] == 0x00 && p[3] == 0x02 && !replies.empty() &&
+            replies.back().size() == 10)
+            replies.back()[3] = 0x00;
+    };
+    sent = readAgain();
+    EXPECT_EQ(rig.drivenModel(), PanTiltModel::None);
+    EXPECT_FALSE(rig.program->cameras.drivenCamera().identity.known());
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), expand), 0);
 }

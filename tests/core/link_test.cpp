@@ -180,7 +180,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     autoRunning();
     auto& L = rig.link();
     rig.linkControl().presetStarts(0, 0);
-    L.ModelCode = PanTiltModel::Kappa;
+    rig.identifyDrivenAs(PanTiltModel::Kappa);
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
     // A completion without an acknowledge first does not end the preset.
@@ -200,7 +200,7 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     rig.linkControl().acknowledgeArrived();  // none of the next preset's yet
     rig.linkControl().presetStarts(0, 0);
     ASSERT_FALSE(L.PresetAcked);
-    L.ModelCode = PanTiltModel::Beta;
+    rig.identifyDrivenAs(PanTiltModel::Beta);
     rig.linkControl().whiteBalanceStarts();
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);

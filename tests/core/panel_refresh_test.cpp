@@ -158,7 +158,7 @@ TEST_F(Panel, PowerOnPausesTheRefreshPerModel) {
     for (const Expect& e : {Expect{PanTiltModel::Beta, 6000, 3}, Expect{PanTiltModel::Kappa, 7000, 4},
                             Expect{PanTiltModel::None, 2000, 1}, Expect{PanTiltModel::Gamma, 2000, 1}}) {
         SCOPED_TRACE(static_cast<int>(e.model));
-        rig.link().ModelCode = e.model;
+        rig.identifyDrivenAs(e.model);
         // Auto refresh off: a later single read.
         if (m.autoCaption()) m.AutoRefreshed.click();
         m.AutoRefreshed.setEnabled(true);

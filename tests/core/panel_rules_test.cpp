@@ -199,7 +199,7 @@ TEST_F(Panel, FocusModesFollowTheirTable) {
     check({false, false, false, false, {true, true, true, true}, true, false});
 
     // ORX-Alpha drives focus at its fixed speed: manual focus leaves the speeds off.
-    rig.link().ModelCode = PanTiltModel::Alpha;
+    rig.identifyDrivenAs(PanTiltModel::Alpha);
     m.ManAFMode.click();
     check({true, false, true, true, {true, false, false, false}, false, true});
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 
 #include "panel/commands.h"
@@ -152,7 +153,7 @@ TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
         SCOPED_TRACE(c.model);
         Rig rig({c.model});
         ASSERT_TRUE(rig.startUp());
-        const ModelView model(rig.main());
+        const ModelView model(rig.program->cameras.drivenCamera());
         EXPECT_EQ(model.model(), c.model);
         const Values v = settingsOf(fullReading(), model, false);
         for (const char* k : c.kept) EXPECT_EQ(v.count(k), 1u) << k;
@@ -160,6 +161,86 @@ TEST(ProfileCatalogue, AProfileKeepsWhatTheModelHasAndItsModesHandOver) {
         // Positions only when asked; focus only in manual focus (as read).
         EXPECT_EQ(settingsOf(fullReading(), model, true).count("zoom.position"), 1u);
         EXPECT_EQ(settingsOf(fullReading(), model, true).count("focus.position"), 1u);
+    }
+}
+
+namespace {
+
+// What the main window laid out for the driven camera shows: the answer a
+// profile was once judged by, kept to guard the tables' answer.
+struct WindowAnswer {
+    const FrmMainControls& main;
+    bool shown(const ControlRef& control) const {
+        const Control* c = control.in(main);
+        if (!c) return false;
+        if (const auto* item = dynamic_cast<const MenuItem*>(c)) {
+            for (const MenuItem* m = item; m; m = m->parent()) {
+                if (!m->visible()) return false;
+            }
+            return true;
+        }
+        for (const Control* k = c; k; k = k->container()) {
+            if (!k->visible()) return false;
+        }
+        return true;
+    }
+    bool has(const SettingDef& setting) const {
+        if (setting.lackedWhenDisabled) {
+            const Control* c = setting.shownBy.in(main);
+            if (!c || !c->enabled()) return false;
+            if (const auto* item = dynamic_cast<const MenuItem*>(c)) {
+                for (const MenuItem* m = item->parent(); m; m = m->parent()) {
+                    if (!m->enabled()) return false;
+                }
+            }
+        }
+        if (setting.kind == profile::Kind::Choice) {
+            return std::any_of(setting.choices.begin(), setting.choices.end(),
+                               [this](const ChoiceDef& c) { return shown(c.control); });
+        }
+        return shown(setting.shownBy);
+    }
+    std::pair<int, int> range(const SettingDef& setting) const {
+        const ControlRef& by = setting.rangeBy ? setting.rangeBy : setting.shownBy;
+        const auto* s = dynamic_cast<const Slider*>(by.in(main));
+        if (setting.kind != profile::Kind::Number || !s) return {setting.min, setting.max};
+        return {std::max(setting.min, s->min()), std::min(setting.max, s->max())};
+    }
+};
+
+}  // namespace
+
+// Every model, once started and read: the model tables give each setting,
+// choice and range exactly as the window laid out for the model shows them,
+// also where the read decides (the ORX-Beta's alarm, the ORX-Kappa's D-sub
+// output and zoom end).
+TEST(ProfileCatalogue, TheTablesJudgeEveryModelAsItsLaidOutWindowDoes) {
+    struct Camera {
+        std::string name;
+        std::function<void(sim::CameraState&)> set;
+    };
+    std::vector<Camera> cameras;
+    for (const char* n : PTModelName) cameras.push_back({n, nullptr});
+    for (const char* n : BlockModelName) cameras.push_back({n, nullptr});
+    ASSERT_EQ(cameras.size(), 31u);
+    cameras.push_back({"ORX-Beta", [](sim::CameraState& s) { s.motionDetectAvailable = false; }});
+    cameras.push_back({"ORX-Kappa", [](sim::CameraState& s) { s.videoSystem = 4; s.dzoomLimit = 3; }});
+    for (const Camera& cam : cameras) {
+        const std::string& name = cam.name;
+        SCOPED_TRACE(name + (cam.set ? " (varied)" : ""));
+        Rig rig({name});
+        if (cam.set) cam.set(rig.chain.camera(0).state());
+        ASSERT_TRUE(rig.startUp());
+        rig.readStatus();
+        const WindowAnswer window{rig.main()};
+        const ModelView tables(rig.program->cameras.drivenCamera());
+        EXPECT_EQ(tables.model(), name);
+        EXPECT_EQ(tables.model(), rig.main().ModelVersion.text());
+        for (const SettingDef& s : catalogue()) {
+            EXPECT_EQ(tables.has(s), window.has(s)) << s.key;
+            EXPECT_EQ(tables.range(s), window.range(s)) << s.key;
+            for (const ChoiceDef& c : s.choices) EXPECT_EQ(tables.offers(c), window.shown(c.control)) << s.key << " " << c.name;
+        }
     }
 }
 

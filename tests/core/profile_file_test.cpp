@@ -399,7 +399,7 @@ TEST(ProfileFile, ChecksTheProfileAgainstTheModel) {
         Profile p;
         p.model = c.profileModel;
         p.settings = c.settings;
-        EXPECT_EQ(checkForModel(p, ModelView(rig->main()), 2), c.problem) << c.camera << " " << c.profileModel;
+        EXPECT_EQ(checkForModel(p, ModelView(rig->program->cameras.drivenCamera()), 2), c.problem) << c.camera << " " << c.profileModel;
     }
 }
 

@@ -44,7 +44,7 @@ struct Panel {
     std::optional<Values> read(const ChainCamera& camera, bool withPositions = false) {
         const auto reading = m().runToEnd(readCameraSettings(prog(), camera));
         if (!reading) return std::nullopt;
-        return profile::settingsOf(*reading, profile::ModelView(m()), withPositions);
+        return profile::settingsOf(*reading, profile::ModelView(prog().cameras.drivenCamera()), withPositions);
     }
     std::vector<profile::CameraReport> apply(const Values& values, const std::vector<ChainCamera>& chain,
                                              const std::vector<int>& to) {
@@ -260,7 +260,7 @@ TEST(ProfileFlow, RoundTripThroughAFileLeavesNoDifference) {
         const profile::Parsed parsed = profile::parseProfile(profile::toJson(written));
         ASSERT_TRUE(parsed.profile.has_value()) << parsed.error;
         EXPECT_EQ(parsed.profile->settings, *saved);
-        EXPECT_EQ(profile::checkForModel(*parsed.profile, profile::ModelView(p.m()), 2), "");
+        EXPECT_EQ(profile::checkForModel(*parsed.profile, profile::ModelView(p.prog().cameras.drivenCamera()), 2), "");
 
         const std::optional<Values> before = p.read(chain[1], row.positions);
         ASSERT_TRUE(before.has_value());

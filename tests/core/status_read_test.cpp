@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "pantilt/frm_pantilt.h"
 #include "app/testing/rig.h"
@@ -198,4 +199,59 @@ TEST_F(ReadTest, PowerCheckOfASilentCameraKeepsTheTick) {
     EXPECT_EQ(r.packetsSince(mark).size(), 7u);
     EXPECT_TRUE(r.main().Power.checked());
     EXPECT_EQ(r.link().LastRefreshError, 940);
+}
+
+// What the power, pan-tilt and ORX-Kappa inquiries answer is kept in the
+// camera's record, and the panel draws it from there: for the driven camera
+// only, each time it is told (over what the operator changed meanwhile).
+TEST_F(ReadTest, CameraFactsAreKeptInTheModelAndDrawnForTheDrivenCameraOnly) {
+    rig = std::make_unique<Rig>(std::vector<std::string>{"ORX-Kappa", "ORX-Kappa"});
+    sim::CameraState& cam = rig->chain.camera(0).state();
+    cam.videoSystem = 4;
+    cam.irCondition = 1;
+    cam.panPos = 0x123;
+    cam.tiltPos = 0x45;
+    ASSERT_TRUE(rig->startUp());
+    rig->readStatus();
+    FrmMain& m = rig->main();
+    FrmPanTilt& pt = rig->program->frmPanTilt();
+    model::Chain& chain = rig->program->cameras;
+    const model::Camera& driven = chain.drivenCamera();
+    EXPECT_EQ(driven.power, status::PowerState::On);
+    ASSERT_TRUE(driven.panTilt.has_value());
+    EXPECT_EQ(driven.panTilt->pan, 0x123);
+    EXPECT_EQ(driven.panTilt->tilt, 0x45);
+    EXPECT_EQ(driven.kappa.videoSystem, 4);
+    EXPECT_EQ(driven.kappa.irCondition, 1);
+    EXPECT_EQ(pt.LbPanPos.caption(), status::hexText(0x123));
+    EXPECT_EQ(pt.LblIR.caption(), "IR Condition:NG");
+    // The video system the read was decoded and asked with is the model's.
+    EXPECT_EQ(m.NTSCorPAL.text(), "NTSC/Letter Box");
+    EXPECT_EQ(chain.camera(2)->kappa.videoSystem, 0);
+
+    struct Fact {
+        const char* name;
+        std::function<void(model::Chain&, int camera)> tell;
+        std::function<bool()> drawn;
+    };
+    status::PanTiltStatus head;
+    head.pan = 0x777;
+    head.tilt = 0x55;
+    const Fact facts[] = {
+        {"power off", [](model::Chain& c, int a) { c.setPower(a, status::PowerState::Off); },
+         [&] { return !m.Power.checked(); }},
+        {"head positions", [&](model::Chain& c, int a) { c.setPanTilt(a, head); },
+         [&] { return pt.LbPanPos.caption() == status::hexText(0x777) && pt.LbTiltPos.caption() == status::hexText(0x55); }},
+    };
+    for (const Fact& f : facts) {
+        SCOPED_TRACE(f.name);
+        f.tell(chain, 2);
+        EXPECT_FALSE(f.drawn()) << "another camera's fact reached the window";
+        f.tell(chain, chain.driven());
+        EXPECT_TRUE(f.drawn());
+    }
+    // Told again after the operator changed the switch: drawn again.
+    m.Power.setChecked(true);
+    chain.setPower(chain.driven(), status::PowerState::Off);
+    EXPECT_FALSE(m.Power.checked());
 }

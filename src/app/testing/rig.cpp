@@ -41,6 +41,15 @@ void Rig::driveToEnd(bool on) {
 
 Rig::~Rig() { program.reset(); }
 
+void Rig::identifyDrivenAs(PanTiltModel model) {
+    status::VersionInfo version;
+    if (model != PanTiltModel::None) {
+        version.series = Series::PanTilt;
+        version.model = model;
+    }
+    program->cameras.setIdentity(program->cameras.driven(), model::identityOf(version));
+}
+
 bool Rig::startUp(int comListIndex, int baudOption) {
     program->start();
     open().ComList1.choose(comListIndex);

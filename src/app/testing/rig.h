@@ -48,6 +48,11 @@ public:
     LinkState& link() { return program->link; }
     // The link's events that change the rest.
     link::LinkControl& linkControl() { return main().linkControl(); }
+    // The driven camera's pan-tilt model, as the chain model knows it.
+    PanTiltModel drivenModel() const { return program->cameras.drivenModel(); }
+    // The chain model is told the driven camera is this pan-tilt model (one
+    // of no known series for None), as identification would tell it.
+    void identifyDrivenAs(PanTiltModel model);
 
     // Starts the program and presses OK in the port dialog: runs the whole
     // start-up. True when the main window came up.
