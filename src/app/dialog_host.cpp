@@ -30,8 +30,7 @@ public:
     bool lastWaitBusy() const override { return main_.lastWaitBusy(); }
     void showReceived(const Bytes& bytes) override { main_.EchoReceived(bytes, false); }
     link::Async<Bytes> exchange(Bytes packet, int length, bool answer) override {
-        return main_.commands().exchange(
-            {std::move(packet), link::Source::Dialog, link::CommandPacer::Kind::Other, "", link::Pacing::Direct}, length, answer);
+        return main_.commands().exchange({std::move(packet), link::Source::Dialog}, length, answer);
     }
 
     void start(link::Async<void> routine) override { main_.tasks().start(std::move(routine)); }

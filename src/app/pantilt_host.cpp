@@ -16,7 +16,8 @@ public:
     bool sendDrive(const std::vector<int>& values, bool stop) override {
         Bytes packet;
         // A value that is no byte is refused where it always was.
-        if (!ToByteArray(values, packet)) return main().SendValues(values, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
+        if (!ToByteArray(values, packet))
+            return main().SendValues(values, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
         // Out at once, as the drive always went: a stop must not wait
         // behind the drive it ends.
         const auto kind = stop ? link::CommandPacer::Kind::Stop : link::CommandPacer::Kind::Other;

@@ -10,7 +10,9 @@ using namespace orbus;
 using orbus::testing::Rig;
 
 namespace {
-std::string state(FrmChain& w, int camera) { return w.Cell[(camera - 1) * FrmChain::kColumns + FrmChain::kColumns - 1].caption(); }
+std::string state(FrmChain& w, int camera) {
+    return w.Cell[(camera - 1) * FrmChain::kColumns + FrmChain::kColumns - 1].caption();
+}
 std::string cell(FrmChain& w, int camera, int column) {
     return w.Cell[(camera - 1) * FrmChain::kColumns + column].caption();
 }

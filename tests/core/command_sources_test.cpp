@@ -116,7 +116,9 @@ TEST_F(CommandSources, EachControllersPacketsNameItsSource) {
 
 TEST_F(CommandSources, DialogsAndThePanTiltDriveAreNotPacedBySockets) {
     // Two main-window commands take camera 1's two sockets; a third waits.
-    auto mainWindow = [&](const Bytes& packet) { return m.commands().send({packet, Source::MainWindow, link::CommandPacer::Kind::Other, ""}); };
+    auto mainWindow = [&](const Bytes& packet) {
+        return m.commands().send({packet, Source::MainWindow, link::CommandPacer::Kind::Other});
+    };
     ASSERT_EQ(mainWindow({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}), SendOutcome::Sent);
     ASSERT_EQ(mainWindow({0x81, 0x01, 0x04, 0x0C, 0x02, 0xFF}), SendOutcome::Sent);
     ASSERT_EQ(mainWindow({0x81, 0x01, 0x04, 0x0B, 0x03, 0xFF}), SendOutcome::Waiting);

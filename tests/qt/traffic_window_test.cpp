@@ -60,7 +60,8 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "Source");
     std::vector<std::string> sources;
     for (int r = rows; r < model->rowCount(); ++r) {
-        if (model->index(r, 2).data().toString() == "sent") sources.push_back(model->index(r, 5).data().toString().toStdString());
+        if (model->index(r, 2).data().toString() == "sent")
+            sources.push_back(model->index(r, 5).data().toString().toStdString());
     }
     EXPECT_EQ(sources, std::vector<std::string>{"console"});
     EXPECT_EQ(model->index(0, 5).data().toString(), "main window");
