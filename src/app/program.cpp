@@ -114,6 +114,8 @@ Program::Program(Platform& p)
 }
 
 Program::~Program() {
+    // The main window goes before the record: a write from now on is the panel's own.
+    traffic.setWriter({});
     dropControlCaptions(this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {
