@@ -1,7 +1,10 @@
 // The line meaning and the chain's health on whatever the logs and the line
 // may hold: camera garbage, cut lines, text that is not traffic.
-// Properties: a meaning is one line of printable text and never empty for a
-// line that holds traffic; a caret anywhere in a log is answered, and only an
+// Meanings are read as the running panel gives them, its windows naming the
+// controls. Properties: a meaning is one line of text (UTF-8: the camera's
+// title characters come as the camera shows them; no control characters),
+// names no window by its code name, and is never empty for a line that
+// holds traffic; a caret anywhere in a log is answered, and only an
 // answer line is tied to an inquiry; the health's counters (a garbled answer
 // taken back included) only grow and its packet buffers stay bounded.
 #include "link/chain_health.h"
@@ -9,16 +12,50 @@
 #include "app/meaning.h"
 #include "fuzz_support.h"
 #include "link/packet.h"
+#include "app/testing/rig.h"
 
 using namespace orbus;
 
 namespace {
+// The panel whose windows lend the controls their captions, made once.
+const orbus::testing::Rig& captionedPanel() {
+    static const orbus::testing::Rig rig({"ORX-Kappa"});
+    return rig;
+}
+
+// The length of the UTF-8 sequence a byte starts, 0 for a byte that starts none.
+int sequenceLength(unsigned char c) {
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) return 2;
+    if (c >= 0xE0 && c <= 0xEF) return 3;
+    if (c >= 0xF0 && c <= 0xF4) return 4;
+    return 0;
+}
+
 void printable(const std::string& s) {
-    for (char c : s) fuzz::check(c >= 0x20 && c < 0x7F, "a meaning is printable text on one line");
+    // What broke a property is shown before the property's name.
+    const auto check = [&s](bool holds, const char* property) {
+        if (!holds) std::fprintf(stderr, "meaning: %s\n", s.c_str());
+        fuzz::check(holds, property);
+    };
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const int n = sequenceLength(c);
+        check(n > 0 && i + static_cast<std::size_t>(n) <= s.size(), "a meaning is UTF-8 text");
+        for (int k = 1; k < n; ++k)
+            check((static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) == 0x80, "a meaning is UTF-8 text");
+        check(n > 1 || (c >= 0x20 && c != 0x7F), "a meaning is one line with no control characters");
+        i += static_cast<std::size_t>(n);
+    }
+    for (const Form* f : captionedPanel().program->forms()) {
+        if (f) check(s.find(f->name() + ".") == std::string::npos, "a meaning names no window by its code name");
+    }
+    check(s.find("Form_Load") == std::string::npos, "a meaning names no window by its code name");
 }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    (void)captionedPanel();
     fuzz::Input in(data, size);
     const std::uint8_t how = in.byte();
     const Bytes raw = in.piece(64);
@@ -63,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if ((step & 0x83) == 0x80) h.garbledAnswer(piece.empty() ? 0 : piece[0] % 9, t);
         if (!(step & 1)) {
             const std::string log = trafficBytes(piece);
-            h.replyLogged(log);
+            h.replyLogged(piece);
             const auto origin = h.answerOrigin(log, log.size());
             printable(lineMeaning(log, LineSide::Received, origin ? &*origin : nullptr));
         }

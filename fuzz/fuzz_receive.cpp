@@ -16,13 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return r;
     }();
     FrmMain& m = rig->main();
-    LinkState& L = rig->link();
+    link::LinkControl& control = rig->linkControl();
     fuzz::Input in(data, size);
     const std::uint8_t flags = in.byte();
-    L.PresetBusy = flags & 0x01;
-    L.WBWait = flags & 0x02;
-    L.PresetAcked = flags & 0x04;
-    L.EchoSent = !(flags & 0x08);
+    // Any mix of a preset under way, an acknowledge seen during one, a
+    // one-push under way and the echo.
+    const bool busy = flags & 0x01, acked = flags & 0x04;
+    if (acked) control.presetStarts(0, 0);
+    else control.presetEnds();
+    control.acknowledgeArrived();
+    if (busy) control.presetStarts(0, 0);
+    else control.presetEnds();
+    if (flags & 0x02) control.whiteBalanceStarts();
+    else control.whiteBalanceEnds();
+    if (flags & 0x08) control.echoOff();
+    else control.echoOn();
     if (m.autoCaption() != bool(flags & 0x10)) m.AutoRefreshed_Click();
     m.Timer1.setEnabled(flags & 0x20);
     m.AutoRefreshed.setEnabled(flags & 0x40);

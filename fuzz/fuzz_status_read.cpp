@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(rig->startUp(), "the panel starts up on every model");
     }
     FrmMain& m = rig->main();
-    LinkState& L = rig->link();
+    const LinkState& L = rig->link();
     const std::uint8_t flags = in.byte();
-    L.PresetBusy = false;
-    L.RefreshSkipCount = 0;
-    L.StatusReading = false;
-    L.StatusReadBusy = false;
+    link::LinkControl& control = rig->linkControl();
+    control.presetEnds();
+    control.skipRefreshes(0);
+    control.statusReadEnds();
     if (m.autoCaption() != bool(flags & 0x01)) m.AutoRefreshed_Click();
     if (flags & 0x02) rig->program->model.VersionRead = false;  // identify again from the answers
     rig->windows.messages.clear();

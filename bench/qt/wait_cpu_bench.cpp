@@ -10,7 +10,7 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/testing/fakes.h"
 
 using namespace orbus;

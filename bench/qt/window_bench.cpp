@@ -43,7 +43,7 @@
 #include "app/frm_main.h"
 #include "app/frm_open.h"
 #include "app/program.h"
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/testing/fakes.h"
 
 #if __has_include("link/async.h")

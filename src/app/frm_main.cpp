@@ -56,7 +56,7 @@ FrmMain::~FrmMain() {
     link_.close();
 }
 
-LinkState& FrmMain::linkState() { return prog_.link; }
+const LinkState& FrmMain::linkState() { return prog_.link; }
 ModeBook& FrmMain::modes() { return prog_.modes; }
 ModelIdentity& FrmMain::identity() { return prog_.model; }
 const LabelTables& FrmMain::labels() const { return prog_.labels; }

@@ -163,6 +163,8 @@ public:
     // layout shows: the groups closed up in columns, the log column, the
     // status line, the docked pan-tilt window, the zoom.
     arrangement::Result arrangeWindow();
+    // Where the pan-tilt window opens when the operator releases it.
+    arrangement::Result::Spot releasedPanTiltPlace();
     // The groups that move as a whole, each with its column in the design.
     struct Group {
         int column;
@@ -222,8 +224,10 @@ public:
     int startupCameraCount() const { return startupCameras_; }
 
     Program& program() { return prog_; }
-    // What the panel knows, as the command handlers read and write it.
-    LinkState& linkState() override;
+    // What the panel knows, as the command handlers read and write it; the
+    // link's state is read here and changed through the link's events.
+    const LinkState& linkState() override;
+    link::LinkControl& linkControl() override { return link_.control(); }
     ModeBook& modes() override;
     ModelIdentity& identity() override;
     const LabelTables& labels() const override;
@@ -264,7 +268,7 @@ private:
     void placeStatusLine(double top, double width);
 
     Program& prog_;
-    LinkState& state_;
+    const LinkState& state_;
     Platform& platform_;
     bool loaded_ = false;
     status::ReadState read_;

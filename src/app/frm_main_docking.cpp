@@ -5,6 +5,7 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "app/window_arrangement.h"
 #include "pantilt/frm_pantilt.h"
 
 namespace orbus {
@@ -49,7 +50,8 @@ void FrmMain::DspPTW() {
         PTWDockingM.setCaption("Docking");
         arrangeWindow();
         if (!f.PTWDocked) {
-            pt.move(left(), top() + height() * zoom() - pt.height() * pt.zoom());
+            const auto at = releasedPanTiltPlace();
+            pt.move(at.left, at.top);
             f.PTWDocked = true;
         }
     } else {
@@ -61,6 +63,21 @@ void FrmMain::DspPTW() {
     // The main window's button tells what it will do: close an open window,
     // open a closed one.
     PTWCloseM.setCaption(p.isLoaded(pt) && pt.visible() ? "CLOSE" : "OPEN");
+}
+
+arrangement::Result::Spot FrmMain::releasedPanTiltPlace() {
+    using namespace arrangement;
+    const FrmPanTilt& pt = program().frmPanTilt();
+    const double z = zoom();
+    const Box main{left(), top(), width() * z, height() * z};
+    // The log column on the screen: from its first caption to "Clear Txt".
+    const double clientLeft = left() + kFrameBorder, clientTop = top() + kTitleBar + kMenuBar * z;
+    const Box logs{clientLeft + SendText.left() * z, clientTop + Lbl[1].top() * z, SendText.width() * z,
+                   (cmdClearTxt.top() + cmdClearTxt.height() - Lbl[1].top()) * z};
+    const ScreenArea area = platform_.windows.screenArea();
+    const Box screen{area.left, area.top, area.width, area.height};
+    return releasedPlace(main, pt.width() * pt.zoom() + 2 * kFrameBorder, pt.height() * pt.zoom() + kTitleBar + kFrameBorder,
+                         logs, screen);
 }
 
 void FrmMain::check_DspPTW() {

@@ -153,7 +153,7 @@ link::Async<void> FrmMain::addressSet() {
     if (!CameraSel.has(state_.CamAddress) || !CameraSel[state_.CamAddress].enabled()) {
         if (CameraSel.has(state_.CamAddress)) CameraSel[state_.CamAddress].setChecked(false);
         CameraSel[1].setChecked(true);
-        state_.CamAddress = 1;
+        link_.control().drive(1);
         prog_.cameras.setDriven(1);
         Active.setText("1");
         ReadCameraStatus();
@@ -165,7 +165,7 @@ void FrmMain::CameraSel_Click(int index) {
     if (index < 1 || index > 7) return;
     // A head the keyboard moves belongs to the camera driven until now.
     program().frmPanTilt().keyDriveDetach();
-    state_.CamAddress = index;
+    link_.control().drive(index);
     prog_.cameras.setDriven(index);
     CameraSel.forEach([&](int i, MenuItem& m) { m.setChecked(i == index); });
     Active.setText(std::to_string(index));

@@ -10,7 +10,7 @@ namespace orbus {
 void FrmMain::AutoRefreshed_Click() { refresh().toggleAuto(); }
 
 void FrmMain::RefreshOnce_Click() {
-    if (state_.PresetBusy) ++state_.RefreshSkipCount;
+    if (state_.PresetBusy) link_.control().skipOneMoreRefresh();
     ReadCameraStatus();
 }
 
@@ -56,7 +56,7 @@ link::Async<bool> FrmMain::CheckAlarmStatus() {
             alarm.AlarmConfigured = true;
         }
     }
-    state_.EchoSent = true;
+    link_.control().echoOn();
     hold.release();
     if (!ok) {
         platform_.windows.message({MsgIcon::Exclamation, "Warning",

@@ -162,18 +162,13 @@ void FrmMain::VerError() {
 }
 
 bool FrmMain::ReadCameraStatus() {
-    Program& p = program();
-    LinkState& L = p.link;
+    const LinkState& L = state_;
     if (L.StatusReadBusy) return false;
     if (L.StartupBusy) return false;
     if (L.PresetBusy) return false;
-    if (L.RefreshSkipCount > 0) {
-        --L.RefreshSkipCount;
-        return false;
-    }
+    if (link_.control().skipThisRefresh()) return false;
     refresh().readStarts();
-    L.StatusReadBusy = true;
-    L.StatusReading = true;
+    link_.control().statusReadStarts();
     read_.start(L.CamAddress);
     // The read runs beside the window: each inquiry waits for its answer
     // without holding it, and operator commands go out in between.
@@ -183,7 +178,7 @@ bool FrmMain::ReadCameraStatus() {
 
 link::Async<void> FrmMain::statusRead() {
     Program& p = program();
-    LinkState& L = p.link;
+    const LinkState& L = state_;
     link::Line::Hold hold = co_await line().take();
     MainStatusLink statusLink{*this};
 
@@ -224,9 +219,8 @@ link::Async<void> FrmMain::statusRead() {
         if (Power.checked() && p.model.IsPanTiltSeries && p.ptw.PTWindow && p.ptw.PTWSize)
             co_await ReadPanTiltStatusCore();
     }
-    L.StatusReading = false;
-    L.StatusReadBusy = false;
-    L.EchoSent = true;
+    link_.control().statusReadEnds();
+    link_.control().echoOn();
     hold.release();
     const std::optional<long> failure = read_.takeFailure();
     refresh().readEnded(read_.overtaken());
@@ -267,7 +261,7 @@ link::Async<bool> FrmMain::PwCheck() {
 
 void FrmMain::ARError(long err) {
     Program& p = program();
-    p.link.LastRefreshError = err;
+    link_.control().refreshGaveUp(err);
     if (!autoCaption()) {
         // A failed single read has no message box; the status line keeps it.
         statusError("Status read error (code " + std::to_string(err) + ")");

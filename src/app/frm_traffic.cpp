@@ -36,6 +36,7 @@ FrmTraffic::FrmTraffic(Program& program)
     CboCamera.setListIndex(0);
     CboCamera.setAccessibleName("Camera");
     Packets.setAccessibleName("Packets");
+    Packets.followsNewRows = true;
     CmdCopy.setToolTip("Copies the selected rows, or every row shown when none is selected");
     CmdSave.setToolTip("Saves the rows shown as a text or CSV file");
     Packets.cellText = [this](int row, int column) { return cellText(row, column); };

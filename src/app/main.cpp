@@ -3,7 +3,7 @@
 
 #include "app/program.h"
 #include "platform/qt/form_view.h"
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -120,7 +120,7 @@ link::Async<std::vector<ChainCamera>> chainCameras(Program& prog) {
         if (!counted && camera.model.empty()) break;
         cameras.push_back(std::move(camera));
     }
-    prog.link.EchoSent = true;
+    prog.frmMain().linkControl().echoOn();
     co_return cameras;
 }
 
@@ -188,7 +188,7 @@ link::Async<std::optional<profile::Reading>> readCameraSettings(Program& prog, c
         }
     }
     // The line is the operator's again: what comes now is logged.
-    prog.link.EchoSent = true;
+    prog.frmMain().linkControl().echoOn();
     hold.release();
     if (!ok || statusLink.failed()) co_return std::nullopt;
     co_return reading;

@@ -37,7 +37,8 @@ public:
     void unloaded(Form& f) override { prog_.unloaded(f); }
     bool isLoaded(const Form& f) const override { return prog_.isLoaded(f); }
 
-    LinkState& link() override { return prog_.link; }
+    const LinkState& link() override { return prog_.link; }
+    link::LinkControl& linkControl() override { return prog_.frmMain().linkControl(); }
     ModelIdentity& model() override { return prog_.model; }
     ModeBook& modes() override { return prog_.modes; }
     AlarmState& alarm() override { return prog_.alarm; }

@@ -161,13 +161,13 @@ void FrmMain::Form_Load() {
     loaded_ = true;
     prog_.loaded(*this);
     // The start-up's waits do not hold the window: it runs beside it.
-    state_.StartupBusy = true;
+    link_.control().startupStarts();
     tasks().start(startUp());
 }
 
 link::Async<void> FrmMain::startUp() {
     // 1-2: busy, timers off, progress window up.
-    state_.StartupBusy = true;
+    link_.control().startupStarts();
     refresh().switchOff();
     Timer2.setEnabled(false);
     hide();
@@ -191,7 +191,7 @@ link::Async<void> FrmMain::startUp() {
             showProgress("Interface Clear End");
             readLayout();
             prog_.labels.fillDefaults();
-            state_.CamAddress = 1;
+            link_.control().drive(1);
             prog_.cameras.setDriven(1);
             Active.setText("1");
             Baudratetxt.setText(std::to_string(leadingNumber(prog_.port.BaudText)));
@@ -224,7 +224,7 @@ link::Async<void> FrmMain::startUp() {
     DZoomX.setCaption("X1");
 
     // 14: start-up over; auto refresh off.
-    state_.StartupBusy = false;
+    link_.control().startupEnds();
     refresh().switchOff();
 
     // 15: one status read, to its end.

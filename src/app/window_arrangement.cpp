@@ -152,6 +152,20 @@ Result arrange(const Input& in) {
     return r;
 }
 
+Result::Spot releasedPlace(const Box& main, double guestWidth, double guestHeight, const Box& logs, const Box& screen) {
+    if (screen.width <= 0 || screen.height <= 0) return {main.right(), main.top};
+    // Kept whole on the screen where it is larger than the room left.
+    const auto onScreen = [&](double left, double top) -> Result::Spot {
+        return {std::clamp(left, screen.left, std::max(screen.left, screen.right() - guestWidth)),
+                std::clamp(top, screen.top, std::max(screen.top, screen.bottom() - guestHeight))};
+    };
+    if (screen.right() - main.right() >= guestWidth) return onScreen(main.right(), main.top);
+    if (main.left - screen.left >= guestWidth) return onScreen(main.left - guestWidth, main.top);
+    if (screen.bottom() - main.bottom() >= guestHeight) return onScreen(main.left, main.bottom());
+    if (main.top - screen.top >= guestHeight) return onScreen(main.left, main.top - guestHeight);
+    return onScreen(std::max(main.left, logs.right() - guestWidth), logs.top);
+}
+
 double fitZoom(double width, double height, double screenWidth, double screenHeight) {
     if (screenWidth <= 0 || screenHeight <= 0 || width <= 0 || height <= 0) return 1.0;
     return std::min({1.0, screenWidth / width, screenHeight / height});

@@ -78,4 +78,20 @@ Result arrange(const Input& in);
 // it fits as it is, or the screen is unknown).
 double fitZoom(double width, double height, double screenWidth, double screenHeight);
 
+// A rectangle on the screen, in twips.
+struct Box {
+    double left = 0, top = 0, width = 0, height = 0;
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+};
+
+// Where the released pan-tilt window opens (its outer top-left corner): where
+// it covers the fewest of the main window's controls. Beside the main window
+// where the screen has room (right, then left), else below or above it,
+// else over the log column (right-aligned with it, its top at the logs'
+// top), always whole on the screen. `main` and `guest` are outer
+// sizes, `logs` the log column on the screen; an empty `screen` is unknown:
+// right beside the main window.
+Result::Spot releasedPlace(const Box& main, double guestWidth, double guestHeight, const Box& logs, const Box& screen);
+
 }  // namespace orbus::arrangement

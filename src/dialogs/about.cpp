@@ -186,7 +186,7 @@ link::Async<bool> Frmmoreinfo::Form_Load() {
             if ((co_await step(header, dialogs::Packet::DebugOut, false)).outcome != Outcome::Silent) break;
         }
     }
-    ctx_.link().EchoSent = true;
+    ctx_.linkControl().echoOn();
     if (!answered) {
         ctx_.platform().windows.message(
             {MsgIcon::Exclamation, "Warning",

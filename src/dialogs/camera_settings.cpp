@@ -224,7 +224,7 @@ link::Async<bool> PowerOffDialog::Form_Load() {
         }
     }
     // The quiet inquiry turned the echo off; user traffic shows again.
-    ctx_.link().EchoSent = true;
+    ctx_.linkControl().echoOn();
     co_return ctx_.link().CamAddress == camera;
 }
 

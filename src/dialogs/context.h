@@ -60,7 +60,9 @@ public:
     virtual bool isLoaded(const Form& f) const = 0;
 
     // ---- the facts the windows share ------------------------------------------
-    virtual LinkState& link() = 0;
+    virtual const LinkState& link() = 0;
+    // The link's events that change its state (the echo is on, no read owed).
+    virtual link::LinkControl& linkControl() = 0;
     virtual ModelIdentity& model() = 0;
     virtual ModeBook& modes() = 0;
     virtual AlarmState& alarm() = 0;

@@ -17,7 +17,7 @@ std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEc
     const link::SendOutcome sent =
         host.commands().send({packet, link::Source::Dialog, link::CommandPacer::Kind::Other, "", link::Pacing::Plain});
     if (sent == link::SendOutcome::Malformed) return "NG";
-    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.link().EchoSent = true;
+    if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.linkControl().echoOn();
     const bool written = sent == link::SendOutcome::Sent;
     // A dialog's command overtakes a status read of its camera as the
     // panel's own do.

@@ -82,6 +82,11 @@ FrmProfile::FrmProfile(dialogs::Context& context, std::unique_ptr<dialogs::Profi
         default: return {};
         }
     };
+    // Differing rows stand out without reading the last column.
+    Settings.markWords = "differs";
+    Settings.rowMarked = [this](int row) {
+        return static_cast<std::size_t>(row) < rows_.size() && rows_[static_cast<std::size_t>(row)].differs == "yes";
+    };
     LblSummary.setMessageRole("Summary");
     LblProgress.setMessageRole("Progress");
     LblSummary.setSelectable(true);
@@ -221,7 +226,7 @@ link::Async<std::string> FrmProfile::readRom() {
         }
     }
     // The quiet inquiry turned the echo off; the operator's traffic shows again.
-    ctx_.link().EchoSent = true;
+    ctx_.linkControl().echoOn();
     co_return rom;
 }
 
@@ -229,7 +234,7 @@ link::Async<std::optional<profile::Values>> FrmProfile::readDriven(bool withPosi
     // The ORX-Alpha tells its model and version and nothing else.
     if (noInquiries_) co_return profile::Values{};
     const std::optional<profile::Reading> reading = co_await chain_->read(drivenCamera());
-    ctx_.link().EchoSent = true;
+    ctx_.linkControl().echoOn();
     if (!reading) {
         dialogs::warn(ctx_, "Camera " + std::to_string(camera_) + " did not answer: its settings could not be read.");
         co_return std::nullopt;
@@ -372,7 +377,7 @@ link::Async<void> FrmProfile::runApply(std::vector<ChainCamera> cameras, profile
     };
     const std::vector<profile::CameraReport> reports =
         co_await profile::applyProfile(*link, profile_.settings, addresses, cancel, progress);
-    ctx_.link().EchoSent = true;
+    ctx_.linkControl().echoOn();
     const bool cancelled = *cancel;
     showReports(reports, addresses, cancelled);
     LblProgress.setCaption(cancelled ? "Cancelled after the command in flight." : "Applied.");

@@ -91,7 +91,7 @@ void stopRefreshFor(dialogs::Context& ctx, CheckBox& display) {
 // off) or the other title dialog is taking over.
 void giveRefreshBack(dialogs::Context& ctx, const Form& other) {
     dialogs::Host& host = ctx.dialogHost();
-    ctx.link().RefreshRestart = false;
+    ctx.linkControl().dropReadAfterCommand();
     // The other title dialog taking over keeps the hold.
     if (other.visible() || ctx.titles().swapping) return;
     dialogs::giveTimersBack(ctx);

@@ -17,10 +17,11 @@ CameraLink::CameraLink(LinkWindow& window, LinkState& state, ChainHealth& chain,
                        Timer& refreshTimer, Timer& watchdog)
     : window_(window),
       state_(state),
+      control_(state),
       chain_(chain),
       platform_(platform),
       line_(platform.poster),
-      refresh_(state, refreshTimer, watchdog, [&window] { window.drawRefresh(); }) {
+      refresh_(control_, refreshTimer, watchdog, [&window] { window.drawRefresh(); }) {
     // Replies go by their kind: a command's to the completion check, the
     // rest to the exchange that holds the line, or the receive path.
     line_.onCommandReply = [this](const Bytes& reply) { commandReply(reply); };
@@ -39,6 +40,8 @@ void CameraLink::appendLog(TextBox& box, const std::string& text) {
     // The link keeps what it wrote; the box only shows it.
     std::string& t = &box == &window_.commandHistory() ? sentLog_ : receivedLog_;
     t += text;
+    // Whole lines only: the response log's open line starts afresh.
+    if (&t == &receivedLog_) logLine_.clear();
     trimLog(t);
     box.setText(t);
     box.moveCaretToEnd();
@@ -47,6 +50,7 @@ void CameraLink::appendLog(TextBox& box, const std::string& text) {
 void CameraLink::clearLogs() {
     sentLog_.clear();
     receivedLog_.clear();
+    logLine_.clear();
     window_.commandHistory().setText("");
     window_.responseLog().setText("");
 }
@@ -89,22 +93,22 @@ void CameraLink::notWritten() {
 
 std::string CameraLink::SD(const Bytes& byteString, int disp) {
     if (!outgoingAllowed(byteString)) {
-        state_.SendOK = false;
+        control_.sent(false);
         return "NG";
     }
     const bool command = disp == kCommand || disp == kPolled || disp == kStop;
     if (command) {
         // A command goes out now, in the middle of a status read too: its
         // replies are told from the read's answers by their kind.
-        state_.EchoSent = true;
+        control_.echoOn();
     } else {
-        state_.EchoSent = false;
+        control_.echoOff();
     }
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
     const bool written = output(byteString, pacing_ ? pacing_->source : std::nullopt);
     if (command) appendLog(window_.commandHistory(), sentLine(byteString, written));
-    state_.SendOK = written;
+    control_.sent(written);
     window_.linkChanged();
     if (!written) {
         if (command) notWritten();
@@ -187,7 +191,7 @@ SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now
 std::string CameraLink::SendValues(const std::vector<int>& values, int disp) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
-        state_.SendOK = false;
+        control_.sent(false);
         return "ERR";
     }
     return SD(bytes, disp);
@@ -222,7 +226,7 @@ std::string CameraLink::SendPaced(const std::vector<int>& values, const std::str
                                   std::optional<Source> source) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
-        state_.SendOK = false;
+        control_.sent(false);
         return "ERR";
     }
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
@@ -230,7 +234,7 @@ std::string CameraLink::SendPaced(const std::vector<int>& values, const std::str
     if (platform_.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));
-        state_.SendOK = true;
+        control_.sent(true);
         return "OK";
     }
     pacing_ = std::move(item);
@@ -343,7 +347,7 @@ Async<Bytes> CameraLink::exchangeOnTurn(link::Command command, int receiveByte, 
     else SD(command.packet, disp);
     Bytes reply = co_await WaitReply(receiveByte, answer);
     // The line is the operator's again: what comes now is logged.
-    state_.EchoSent = true;
+    control_.echoOn();
     co_return reply;
 }
 
@@ -374,19 +378,19 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
             const bool ends = !c.inquiryAnswer && (!c.completion || state_.PresetAcked);
             if (ends) {
                 window_.clearPresetHighlight(state_.PresetOp, state_.PresetNo);
-                state_.PresetBusy = false;
-                state_.RefreshSkipCount = state_.ModelCode == PanTiltModel::Kappa ? 1 : 2;
+                control_.presetEnds();
+                control_.skipRefreshes(state_.ModelCode == PanTiltModel::Kappa ? 1 : 2);
                 if (!state_.WBWait) resumeRefresh();
             } else {
                 refresh_.stillPending();
             }
         } else {
-            if (state_.WBWait) state_.WBWait = false;
+            control_.whiteBalanceEnds();
             resumeRefresh();
         }
     } else if (c.acknowledge) {
         refresh_.acknowledged();
-        state_.PresetAcked = state_.PresetBusy;
+        control_.acknowledgeArrived();
         // A drive keeps its socket until it is stopped: the status reads go
         // on meanwhile, so the positions follow the motion.
         if (taken && CommandPacer::startsDrive(taken->packet) && !state_.PresetBusy && !state_.WBWait) resumeRefresh();

@@ -173,6 +173,11 @@ public:
     // cameras the chain answered with, or nothing.
     Async<std::optional<int>> addressSetExchange();
 
+    // ---- the link's state ----------------------------------------------------------
+    // Read by the windows; changed only through the link's named events.
+    const LinkState& state() const { return state_; }
+    LinkControl& control() { return control_; }
+
     // ---- parts ---------------------------------------------------------------------
     Line& line() { return line_; }
     Tasks& tasks() { return tasks_; }
@@ -201,6 +206,10 @@ private:
     // The two logs' texts as the link wrote them; the boxes show them and
     // are never read back.
     std::string sentLog_, receivedLog_;
+    // The bytes of the response log's open line, as it shows them: what an
+    // answer line holds is learnt from these, never read back from the text.
+    Bytes logLine_;
+    void logLineByte(std::uint8_t b);
     // Sends what waits for the camera's free sockets.
     void sendWaiting(int camera);
     // Writes a Command History line for each command no acknowledge came for.
@@ -223,7 +232,8 @@ private:
     void dropEndWaits();
 
     LinkWindow& window_;
-    LinkState& state_;
+    const LinkState& state_;
+    LinkControl control_;
     ChainHealth& chain_;
     Platform& platform_;
     bool waitReplyBusy_ = false;

@@ -31,6 +31,7 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
         if (state_.EchoSent) {
             receivedLog_ += hex2(b);
             receivedLog_ += ' ';
+            logLineByte(b);
         }
         // Replies are framed here, from the bytes, whatever the log shows
         // (echo off, or emptied by the operator in the middle of a reply).
@@ -44,15 +45,26 @@ void CameraLink::EchoReceived(const Bytes& bytes, bool classify) {
             trimLog(receivedLog_);
             recv.setText(receivedLog_);
             // What an answer answered is known only now, as it arrives.
-            if (state_.EchoSent) chain_.replyLogged(receivedLog_);
+            if (state_.EchoSent) chain_.replyLogged(logLine_);
             // The check may log a reply of its own.
             if (reply) CheckFinishCommand(*reply);
-            if (state_.EchoSent) receivedLog_ += "\r\n";
+            if (state_.EchoSent) {
+                receivedLog_ += "\r\n";
+                logLine_.clear();
+            }
         }
     }
     trimLog(receivedLog_);
     recv.setText(receivedLog_);
     recv.moveCaretToEnd();
+}
+
+void CameraLink::logLineByte(std::uint8_t b) {
+    // The log keeps its last kLogLimit characters: a line longer than that
+    // shows only its last bytes (each "HH ", the cut falling on a space).
+    static_assert(kLogLimit % 3 == 1);
+    if (logLine_.size() == kLogLimit / 3) logLine_.erase(logLine_.begin());
+    logLine_.push_back(b);
 }
 
 Bytes CameraLink::typedBytes(const std::string& t) {
@@ -74,7 +86,7 @@ bool CameraLink::sendAsTyped(const Bytes& bytes, Source source) {
     // Auto refresh pauses until the typed packet completes; the watchdog
     // resumes it if the camera never does.
     refresh_.commandSent();
-    state_.EchoSent = true;
+    control_.echoOn();
     // The console sends whatever was typed, but the history tells the truth
     // about what the port took.
     const bool written = bytes.empty() || output(bytes, source);
@@ -102,11 +114,11 @@ void CameraLink::watchdog() {
     // does: left pending, it would hold back every status read and every
     // later preset for good.
     if (state_.PresetBusy) {
-        state_.PresetBusy = false;
+        control_.presetEnds();
         window_.clearPresetHighlights();
     }
     // The command's completion never came: resume auto refresh.
-    if (state_.WBWait) state_.WBWait = false;
+    control_.whiteBalanceEnds();
     refresh_.watchdog();
     // Commands whose completion never came free their sockets too, and
     // are counted for their camera.

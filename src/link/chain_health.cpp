@@ -168,18 +168,17 @@ void ChainHealth::garbledAnswer(int address, double now) {
     c->pendingInquiry = std::move(t.inquiry);
 }
 
-void ChainHealth::replyLogged(std::string_view replyLog) {
-    const auto line = trafficLineBytes(lineAt(replyLog, replyLog.size()));
-    if (!line || !isInquiryAnswer(*line)) return;
+void ChainHealth::replyLogged(const Bytes& line) {
+    if (!isInquiryAnswer(line)) return;
     std::optional<AnswerOrigin> origin;
     for (std::size_t i = arrivalsLogged_; i < arrivals_.size(); ++i) {
-        if (arrivals_[i].answer == *line) {
+        if (arrivals_[i].answer == line) {
             origin = AnswerOrigin{arrivals_[i].inquiry};
             arrivalsLogged_ = i + 1;
             break;
         }
     }
-    ledger_.add(*line, std::move(origin));
+    ledger_.add(line, std::move(origin));
 }
 
 void ChainHealth::receivedGarbage() {

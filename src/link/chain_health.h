@@ -106,9 +106,9 @@ public:
     long garbled() const { return garbled_; }
 
     // The reply log's answer lines, tied to the inquiries they answered.
-    // `replyLog` has just been given a completed line at its end (called
-    // for every line written, right after the bytes were read).
-    void replyLogged(std::string_view replyLog);
+    // The reply log has just completed a line holding `line` (called for
+    // every line written, right after its bytes were read).
+    void replyLogged(const Bytes& line);
     // What the answer on the line of `replyLog` at `pos` answered.
     std::optional<AnswerOrigin> answerOrigin(std::string_view replyLog, std::size_t pos) const {
         return ledger_.originAt(replyLog, pos);

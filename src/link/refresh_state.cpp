@@ -2,7 +2,7 @@
 
 namespace orbus::link {
 
-Refresh::Refresh(LinkState& link, Timer& refreshTimer, Timer& watchdog, std::function<void()> draw)
+Refresh::Refresh(LinkControl& link, Timer& refreshTimer, Timer& watchdog, std::function<void()> draw)
     : link_(link), timer1_(refreshTimer), timer3_(watchdog), draw_(std::move(draw)) {}
 
 void Refresh::apply() {
@@ -43,18 +43,18 @@ void Refresh::stillPending() {
 }
 
 void Refresh::finished() {
-    if (link_.RefreshHeld) return;
+    if (link_.state().RefreshHeld) return;
     if (autoOn_ && paused_) {
         paused_ = false;
         interval_ = 2000;
-    } else if (link_.RefreshRestart) {
+    } else if (link_.state().RefreshRestart) {
         readArmed_ = true;
     }
     apply();
 }
 
 void Refresh::watchdog() {
-    if (!link_.RefreshHeld && paused()) {
+    if (!link_.state().RefreshHeld && paused()) {
         paused_ = false;
         interval_ = 2000;
     }
@@ -75,7 +75,7 @@ void Refresh::watchWithin(int ms) {
 void Refresh::watchPreset() {
     if (timer3_.enabled()) {
         timer3_.setInterval(6000);
-    } else if (!link_.WBWait) {
+    } else if (!link_.state().WBWait) {
         timer3_.setInterval(6000);
         timer3_.setEnabled(true);
     }
@@ -85,7 +85,7 @@ void Refresh::readOnceAfterCommand(int intervalMs) {
     if (autoOn_) return;
     readArmed_ = false;
     interval_ = intervalMs;
-    link_.RefreshRestart = true;
+    link_.readAfterCommand(true);
     apply();
 }
 
@@ -95,17 +95,17 @@ void Refresh::poweredOn(int intervalMs, int skips) {
         return;
     }
     paused_ = true;
-    link_.RefreshSkipCount = static_cast<std::uint8_t>(skips);
+    link_.skipRefreshes(skips);
     apply();
 }
 
 void Refresh::readStarts() {
     // The owed read is this one.
     if (!autoOn_) readArmed_ = false;
-    if (link_.RefreshRestart) {
+    if (link_.state().RefreshRestart) {
         readArmed_ = false;
         interval_ = 2000;
-        link_.RefreshRestart = false;
+        link_.readAfterCommand(false);
     }
     apply();
 }
@@ -119,20 +119,20 @@ void Refresh::readEnded(bool overtaken) {
 }
 
 void Refresh::hold(bool lockButton) {
-    link_.RefreshHeld = true;
+    link_.holdRefresh(true);
     if (lockButton) buttonLocked_ = true;
     apply();
 }
 
 void Refresh::giveBack() {
-    link_.RefreshHeld = false;
+    link_.holdRefresh(false);
     buttonLocked_ = false;
     if (autoOn_) {
         // Whatever a command left paused behind the dialog has ended or
         // will be ended by the watchdog: the refresh runs again now.
         paused_ = false;
         interval_ = 2000;
-    } else if (link_.RefreshRestart) {
+    } else if (link_.state().RefreshRestart) {
         // The read owed after a command that completed behind the dialog.
         readArmed_ = true;
     }

@@ -15,12 +15,12 @@ namespace orbus::link {
 class Refresh {
 public:
     // `draw` shows the state on the window's buttons after every change.
-    Refresh(LinkState& link, Timer& refreshTimer, Timer& watchdog, std::function<void()> draw);
+    Refresh(LinkControl& link, Timer& refreshTimer, Timer& watchdog, std::function<void()> draw);
 
     // ---- state -------------------------------------------------------------------
     bool autoOn() const { return autoOn_; }           // the operator's choice ("Auto")
     bool paused() const { return autoOn_ && paused_; }  // a command holds auto refresh off
-    bool held() const { return link_.RefreshHeld || dragging_; }
+    bool held() const { return link_.state().RefreshHeld || dragging_; }
     bool readOwed() const { return readArmed_; }      // one read after a command (auto off)
     // The Auto/Stop button can be used.
     bool buttonEnabled() const { return !paused() && !buttonLocked_; }
@@ -75,7 +75,7 @@ public:
 private:
     void apply();
 
-    LinkState& link_;
+    LinkControl& link_;
     Timer& timer1_;
     Timer& timer3_;
     std::function<void()> draw_;

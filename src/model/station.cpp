@@ -66,7 +66,7 @@ Station::Station(Platform& platform)
       logs_(std::make_unique<Logs>(host_, *this)),
       link_(std::make_unique<link::CameraLink>(*logs_, state_, health_, platform_, logs_->refresh, logs_->watchdog)),
       commands_(*link_) {
-    state_.EchoSent = true;
+    link_->control().echoOn();
     platform_.timers.attach(logs_->refresh);
     platform_.timers.attach(logs_->watchdog);
     platform_.port.onComm = [this](int event) {

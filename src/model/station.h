@@ -52,7 +52,7 @@ public:
     Chain& chain() { return chain_; }
     link::CommandSink& commands() { return commands_; }
     link::CameraLink& link() { return *link_; }
-    LinkState& linkState() { return state_; }
+    const LinkState& linkState() const { return state_; }
 
     // Opens the port at `baud` with the line settings every camera uses.
     bool open(int baud = 9600);

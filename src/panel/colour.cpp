@@ -22,20 +22,20 @@ namespace {
 // or faster (position 4 and up); below position 6 it takes up to 18 s.
 
 void WBTrigger_Click(MainWindow& m) {
-    LinkState& L = m.linkState();
+    const LinkState& L = m.linkState();
     const int shutter = m.modes().KappaShutterPos;
     if (L.ModelCode == PanTiltModel::Kappa && shutter < 4) return;
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(WBTrigger), Event::Click);
     if (!row) return;
     sendRow(m, *row, kSingle);
-    L.WBWait = false;
+    m.linkControl().whiteBalanceEnds();
     if (!L.SendOK) return;
-    L.WBWait = true;
+    m.linkControl().whiteBalanceStarts();
     if (L.ModelCode == PanTiltModel::Kappa) {
         if (shutter < 6) {
             m.refresh().watchWithin(18000);
         }
-        L.RefreshSkipCount = 2;
+        m.linkControl().skipRefreshes(2);
     }
     refreshHold(m);
 }

@@ -40,7 +40,10 @@ public:
 
     // ---- what the panel knows ----------------------------------------------------
     // The link's state: the driven camera, its model and the pending operations.
-    virtual LinkState& linkState() = 0;
+    virtual const LinkState& linkState() = 0;
+    // The link's events that change it (a preset or white balance under way,
+    // refreshes to skip).
+    virtual link::LinkControl& linkControl() = 0;
     // The modes the panel last showed.
     virtual ModeBook& modes() = 0;
     // What identification learned of the driven camera.

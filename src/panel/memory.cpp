@@ -29,7 +29,7 @@ void armPresetWatchdog(MainWindow& m) { m.refresh().watchPreset(); }
 
 // The lit option button is the sign of the operation pending; one at a time.
 void Preset_Click(MainWindow& m, const PresetRow& pr, int n) {
-    LinkState& L = m.linkState();
+    const LinkState& L = m.linkState();
     OptionButton* button = presetButton(m, pr, n);
     const CommandRow* row = chooseRow(m, pr.buttons.member, n, Event::Click);
     if (!button || !row) return;
@@ -40,15 +40,13 @@ void Preset_Click(MainWindow& m, const PresetRow& pr, int n) {
         if (OptionButton* pending = presetButton(m, kPresetRows[L.PresetOp % 3], L.PresetNo)) pending->setValue(true);
         return;
     }
-    L.PresetBusy = true;
-    L.PresetOp = pr.op;
-    L.PresetNo = n;
+    m.linkControl().presetStarts(pr.op, n);
     sendRow(m, *row, n);
     if (!L.SendOK) {
         // Nothing went out, so no completion will end the operation: end it
         // here, or every later status read would wait for it for good.
         button->setValue(false);
-        L.PresetBusy = false;
+        m.linkControl().presetEnds();
         return;
     }
     armPresetWatchdog(m);
@@ -61,7 +59,7 @@ int powerOnInterval(PanTiltModel model) { return model == PanTiltModel::Beta ? 6
 std::uint8_t powerOnSkips(PanTiltModel model) { return model == PanTiltModel::Beta ? 3 : model == PanTiltModel::Kappa ? 4 : 1; }
 
 void Power_Click(MainWindow& m) {
-    LinkState& L = m.linkState();
+    const LinkState& L = m.linkState();
     const CommandRow* row = chooseRow(m, ORBUS_CONTROL(Power), Event::Click);
     if (!row) return;
     if (m.Power.checked()) {

@@ -30,11 +30,21 @@ public:
         : Control(form, Kind::Table, std::move(name)), columns_(std::move(columns)) {}
 
     const std::vector<Column>& columns() const { return columns_; }
+    // A list that follows new rows (a log): while the operator is at its
+    // end, rows that come are scrolled into view. Any other table opens at
+    // its first row and stays where the operator put it.
+    bool followsNewRows = false;
     int rowCount() const { return rows_; }
     const RowChange& lastChange() const { return change_; }
 
     // The text of a cell; the window sets it once.
     std::function<std::string(int row, int column)> cellText;
+    // A row that stands out (a difference the operator should see): drawn
+    // in a warning colour, and said so to assistive technology. Unset: none.
+    std::function<bool(int row)> rowMarked;
+    // What a marked row is, in a word or two ("differs").
+    std::string markWords = "marked";
+    bool marked(int row) const { return rowMarked && row >= 0 && row < rows_ && rowMarked(row); }
     std::string cell(int row, int column) const {
         return cellText && row >= 0 && row < rows_ ? cellText(row, column) : std::string();
     }

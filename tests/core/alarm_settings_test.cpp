@@ -204,12 +204,12 @@ TEST_F(Settings, InformationDisplaySwitch) {
     EXPECT_EQ(commands(mark), (std::vector<std::string>{"81 01 7E 01 18 02 FF", "81 01 7E 01 18 03 FF"}));
     // A status read no longer holds the command back: it goes out at once.
     rig.run(0.1);  // (once the camera has completed the two above)
-    rig.link().StatusReading = true;
+    rig.linkControl().statusReadStarts();
     mark = rig.mark();
     m.IFMDmode.click();
     EXPECT_EQ(commands(mark), (std::vector<std::string>{"81 01 7E 01 18 02 FF"}));
     EXPECT_TRUE(m.IFMDmode.checked());
-    rig.link().StatusReading = false;
+    rig.linkControl().statusReadEnds();
 }
 
 TEST_F(Settings, ClockFromTheComputerAndTyped) {

@@ -343,7 +343,7 @@ TEST(CommandTable, EveryControlSendsExactlyItsPacketToCameraOneAndSeven) {
             SCOPED_TRACE(std::string(c.key) + " on camera " + std::to_string(address));
             Rig rig(std::vector<std::string>(7, "KBM-R05"));
             rig.openQuietly();
-            rig.link().CamAddress = address;
+            rig.linkControl().drive(address);
             const std::size_t mark = rig.mark();
             c.act(rig, rig.main());
             std::vector<std::string> expected;
@@ -397,13 +397,13 @@ TEST(CommandTable, GuardedCommandsOvertakeTheReadAndHoldsAskForOneRead) {
     const auto reads = [&rig](std::size_t mark) { return rig.packetsSince(mark, "09 7E 7E 00").size(); };
     for (const Flagged& r : flaggedCommands(m)) {
         SCOPED_TRACE(r.name);
-        rig.link().StatusReading = true;
+        rig.linkControl().statusReadStarts();
         auto mark = rig.mark();
         r.act(rig, m);
         EXPECT_FALSE(rig.packetsSince(mark, "01").empty());
         EXPECT_TRUE(m.readOvertaken());
-        rig.link().StatusReading = false;
-        rig.link().PresetBusy = false;
+        rig.linkControl().statusReadEnds();
+        rig.linkControl().presetEnds();
         rig.run(15);  // its completion, and the read a hold asks for
         if (r.hold == OwnRefresh) continue;
 

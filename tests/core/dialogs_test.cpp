@@ -12,7 +12,7 @@
 TEST_F(Dialogs, SendRoutineLogsBoundedAndSetsTheLinkByMode) {
     TextBox& log = rig.program->privacy().PrivacySetTxt;
     const Bytes packet{0x83, 0x01, 0x04, 0x7C, 0x02, 0xFF};
-    rig.link().EchoSent = false;
+    rig.linkControl().echoOff();
     EXPECT_EQ(dialogs::DialogSD(rig.program->context(), packet, 2, {&log}), "OK");
     EXPECT_TRUE(rig.link().EchoSent);
     EXPECT_EQ(log.text(), "83 01 04 7C 02 FF \r\n");
@@ -22,7 +22,7 @@ TEST_F(Dialogs, SendRoutineLogsBoundedAndSetsTheLinkByMode) {
     EXPECT_EQ(log.selStart(), 1000u);
     EXPECT_EQ(log.text().substr(log.text().size() - 20), "83 01 04 7C 02 FF \r\n");
     // Echo off: written, not logged; a dialog that leaves the link alone leaves it so.
-    rig.link().EchoSent = false;
+    rig.linkControl().echoOff();
     log.setText("");
     const auto mark = rig.mark();
     dialogs::DialogSD(rig.program->context(), packet, 1, {&log, false});

@@ -190,18 +190,18 @@ TEST(KeysTips, PanTiltStopReachesTheHeadsTheButtonsMoved) {
     };
     for (const Case& c : cases) {
         for (const Step& s : c.before) {
-            rig.link().CamAddress = s.camera;
+            rig.linkControl().drive(s.camera);
             (s.direct ? pt.Pan_Tilt_Direct : pt.Pan_Tilt_Stop)[s.index].click();
             rig.run(1);
         }
-        rig.link().CamAddress = 2;
+        rig.linkControl().drive(2);
         const auto mark = rig.mark();
         pt.Pan_Tilt_Stop[0].click();
         rig.run(1);
         EXPECT_EQ(rig.packetsSince(mark), c.stops) << c.stops.front();
     }
     // Closing the window stops a head its buttons set moving, once.
-    rig.link().CamAddress = 1;
+    rig.linkControl().drive(1);
     pt.Pan_Tilt_Stop[1].click();
     rig.run(1);
     const auto mark = rig.mark();

@@ -77,12 +77,14 @@ TEST_F(PanTiltWindow, Flags) {
     EXPECT_EQ(pt.PTWSizeS.caption(), "Large");
     EXPECT_FALSE(pt.FmInfo.visible());
     EXPECT_EQ(pt.height(), FrmPanTilt::kSmallHeight);
-    // Released: placed once beside the main window's bottom, then left alone.
+    // Released: placed once beside the main window (the screen has room),
+    // then left alone.
     f.PTWDocking = false;
     f.PTWDocked = false;
     m.DspPTW();
     EXPECT_EQ(m.PTWDockingM.caption(), "Docking");
-    EXPECT_EQ(pt.top(), m.top() + m.height() - pt.height());
+    EXPECT_EQ(pt.left(), m.left() + m.width() * m.zoom());
+    EXPECT_EQ(pt.top(), m.top());
     EXPECT_TRUE(f.PTWDocked);
     pt.placedByUser(5000, 5000, pt.width(), pt.height());
     m.DspPTW();
@@ -108,10 +110,10 @@ TEST_F(PanTiltWindow, ButtonsOfBothWindows) {
     m.PTWDockingM.click();
     EXPECT_TRUE(f.PTWDocking);
     pt.placedByUser(4000, 4000, pt.width(), pt.height());
-    m.PTWDockingM.click();  // released again: placed once more beside the main window's bottom
+    m.PTWDockingM.click();  // released again: placed once more beside the main window
     EXPECT_FALSE(f.PTWDocking);
-    EXPECT_EQ(pt.left(), m.left());
-    EXPECT_EQ(pt.top(), m.top() + m.height() - pt.height());
+    EXPECT_EQ(pt.left(), m.left() + m.width() * m.zoom());
+    EXPECT_EQ(pt.top(), m.top());
     m.PTWSizeM.click();
     EXPECT_FALSE(f.PTWSize);
     EXPECT_EQ(pt.PTWSizeS.caption(), "Large");
@@ -202,7 +204,10 @@ TEST(Layouts, DockedWindowIsHeldInsideWhereTheScreenHasNoRoomBelow) {
     t.PTWDockingM.click();  // released: a window of its own again, the main window closes up
     EXPECT_EQ(tpt.host(), nullptr);
     EXPECT_LT(t.width(), holding);
-    EXPECT_DOUBLE_EQ(tpt.top(), t.top() + t.height() * t.zoom() - tpt.height() * tpt.zoom());
+    // No room beside or below: over the logs, whole on the screen.
+    EXPECT_LE(tpt.left() + tpt.width() * tpt.zoom(), tall.windows.area.right());
+    EXPECT_GE(tpt.left(), tall.windows.area.left);
+    EXPECT_LE(tpt.top() + tpt.height() * tpt.zoom(), tall.windows.area.bottom());
     t.PTWDockingM.click();
     EXPECT_EQ(tpt.host(), &t);
     t.PTWCloseM.click();  // closed: nothing to hold

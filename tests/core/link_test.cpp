@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "link/reply.h"
 #include "link/packet.h"
@@ -86,18 +88,24 @@ TEST(Classify, EachFrameIsToldByTheBytesInFrontOfItsTerminator) {
     EXPECT_TRUE(link::decodeReply({0x88, 0x01, 0x00, 0x01, 0xFF}).classes.ifClear);
 }
 
+// Whoever holds the link's state reads its flags; only the link's events
+// change them.
+static_assert(!std::is_assignable_v<decltype((std::declval<LinkState&>().CamAddress)), int>);
+static_assert(!std::is_assignable_v<decltype((std::declval<LinkState&>().PresetBusy)), bool>);
+static_assert(!std::is_assignable_v<decltype((std::declval<LinkState&>().RefreshSkipCount)), int>);
+
 TEST_F(LinkTest, CommandDuringAStatusReadGoesOutAtOnce) {
-    rig.link().StatusReading = true;
+    rig.linkControl().statusReadStarts();
     const auto before = rig.port.written().size();
     EXPECT_EQ(m.SD({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, FrmMain::kCommand), "OK");
     EXPECT_TRUE(rig.link().SendOK);
     EXPECT_EQ(rig.port.written().size(), before + 6);
     EXPECT_EQ(m.SendText.text(), "81 01 04 0B 02 FF \r\n");
-    rig.link().StatusReading = false;
+    rig.linkControl().statusReadEnds();
 }
 
 TEST_F(LinkTest, QuietModeNeverLogsAndCommandModePausesAutoRefresh) {
-    rig.link().EchoSent = true;
+    rig.linkControl().echoOn();
     EXPECT_EQ(m.SD({0x81, 0x09, 0x00, 0x02, 0xFF}, FrmMain::kQuiet), "OK");
     EXPECT_EQ(m.SendText.text(), "");
     EXPECT_FALSE(rig.link().EchoSent);
@@ -151,7 +159,8 @@ TEST_F(LinkTest, ErrorReplyEndsTheCommandLikeACompletion) {
 }
 
 TEST_F(LinkTest, RestartFlagGivesOneReadAfterTheCompletion) {
-    rig.link().RefreshRestart = true;
+    m.refresh().readOnceAfterCommand();
+    ASSERT_TRUE(rig.link().RefreshRestart);
     receive({0x90, 0x51, 0xFF});
     EXPECT_TRUE(m.Timer1.enabled());
 }
@@ -170,7 +179,7 @@ TEST_F(LinkTest, NetworkChangeWarnsInTheForeground) {
 TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     autoRunning();
     auto& L = rig.link();
-    L.PresetBusy = true;
+    rig.linkControl().presetStarts(0, 0);
     L.ModelCode = PanTiltModel::Kappa;
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
@@ -188,10 +197,11 @@ TEST_F(LinkTest, PresetEndsOnlyOnACompletionAfterItsAcknowledge) {
     EXPECT_TRUE(m.Timer1.enabled());
 
     // Any other model skips two reads; a pending one-push keeps the pause.
-    L.PresetBusy = true;
-    L.PresetAcked = false;
+    rig.linkControl().acknowledgeArrived();  // none of the next preset's yet
+    rig.linkControl().presetStarts(0, 0);
+    ASSERT_FALSE(L.PresetAcked);
     L.ModelCode = PanTiltModel::Beta;
-    L.WBWait = true;
+    rig.linkControl().whiteBalanceStarts();
     m.Timer1.setEnabled(false);
     m.AutoRefreshed.setEnabled(false);
     receive({0x90, 0x61, 0x41, 0xFF});
@@ -302,7 +312,7 @@ TEST_F(LinkTest, OnlyALoggedReplyIsClassified) {
     ASSERT_EQ(rig.windows.messages.size(), 1u);
     // A stray completion while the echo is off must not have the network
     // change in the log judged a second time.
-    rig.link().EchoSent = false;
+    rig.linkControl().echoOff();
     receive({0x90, 0x51, 0xFF});
     EXPECT_EQ(rig.windows.messages.size(), 1u);
 }

@@ -361,7 +361,8 @@ TEST(Meaning, AnswerLedgerPairsLinesCountedFromTheEnd) {
 TEST(Meaning, EachAnswerIsExplainedByTheInquiryOutstandingWhenItArrived) {
     // Steps: a typed packet ("!" first: its camera stays silent), "stray"
     // (a command answered with an answer too), "fill" (commands until the
-    // reply log has run over its limit), "clear" ("Clear Txt").
+    // reply log has run over its limit), "clear" ("Clear Txt"), "echo off"
+    // and "echo on", "in " and bytes (received as they are).
     const std::string power = "answer to the power inquiry", menu = "answer to the menu mode inquiry",
                       info = "answer to the information display inquiry";
     const struct {
@@ -381,6 +382,14 @@ TEST(Meaning, EachAnswerIsExplainedByTheInquiryOutstandingWhenItArrived) {
          {"Camera 1: " + power, "Camera 1: inquiry answer, 4 bytes, with no inquiry outstanding"}},
         {"the log ran over its limit", {"81090400FF", "fill", "81090606FF", "!81090400FF"}, {"Camera 1: " + menu}},
         {"the logs were cleared", {"81090400FF", "clear", "81097E0118FF", "!81090606FF"}, {"Camera 1: " + info}},
+        // The log's line holds only the bytes it showed: no answer line, so
+        // the answer line before it keeps its own inquiry.
+        {"an answer half logged",
+         {"81090400FF", "echo off", "in 9050", "echo on", "in 02FF"},
+         {"Camera 1: " + power}},
+        {"an answer on the line of a reply that ended unlogged",
+         {"81090400FF", "in 02", "echo off", "in 03FF", "echo on", "in 905002FF"},
+         {"Camera 1: " + power}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -391,6 +400,13 @@ TEST(Meaning, EachAnswerIsExplainedByTheInquiryOutstandingWhenItArrived) {
         for (const std::string& step : c.steps) {
             if (step == "clear") {
                 m.cmdClearTxt.click();
+            } else if (step == "echo off" || step == "echo on") {
+                step == "echo on" ? rig.linkControl().echoOn() : rig.linkControl().echoOff();
+            } else if (step.rfind("in ", 0) == 0) {
+                Bytes bytes;
+                for (std::size_t i = 3; i + 1 < step.size(); i += 2)
+                    bytes.push_back(static_cast<std::uint8_t>(std::stoi(step.substr(i, 2), nullptr, 16)));
+                m.EchoReceived(bytes);
             } else if (step == "stray" || step == "fill") {
                 if (step == "stray") {
                     rig.chain.mutate = [](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {

@@ -90,7 +90,7 @@ TEST_F(Panel, PresetsOneAtATime) {
     EXPECT_TRUE(rig.chain.camera(0).state().presets[2].set);
 
     // A recall goes out and asks for one read after it.
-    rig.link().RefreshSkipCount = 0;
+    rig.linkControl().skipRefreshes(0);
     m.PresetRecall[2].click();
     EXPECT_TRUE(m.PresetRecall[2].value());
     EXPECT_TRUE(rig.link().RefreshRestart);
@@ -182,7 +182,7 @@ TEST_F(Panel, PowerOnPausesTheRefreshPerModel) {
         EXPECT_FALSE(m.Timer1.enabled());
         EXPECT_EQ(rig.link().RefreshSkipCount, e.skips);
         EXPECT_EQ(m.Timer1.interval(), 2000);
-        rig.link().RefreshSkipCount = 0;
+        rig.linkControl().skipRefreshes(0);
         rig.run(0.2);
     }
     // Power off: the mark goes, nothing else changes.
@@ -238,7 +238,7 @@ TEST_F(KappaPanel, OnePushTriggerFollowsTheShutter) {
 
     // Position 6: skips, the watchdog as the send left it.
     m.AutoRefreshed.click();
-    rig.link().RefreshSkipCount = 0;
+    rig.linkControl().skipRefreshes(0);
     rig.program->modes.KappaShutterPos = 6;
     m.WBTrigger.click();
     EXPECT_EQ(rig.link().RefreshSkipCount, 2);

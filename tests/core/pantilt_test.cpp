@@ -63,7 +63,7 @@ TEST_F(PanTilt, EveryButtonSendsItsPacketToCameraOneAndSeven) {
         {true, 9, "8x 01 06 05 FF"},
     };
     for (int address : {1, 7}) {
-        rig.link().CamAddress = address;
+        rig.linkControl().drive(address);
         for (const Case& c : cases) {
             std::string want = c.packet;
             want.replace(0, 2, "8" + std::to_string(address));
@@ -77,7 +77,7 @@ TEST_F(PanTilt, EveryButtonSendsItsPacketToCameraOneAndSeven) {
     // busy, it waits again as a stop, before anything else waiting.
     rig.run(1);  // the camera completes what came before
     rig.chain.camera(0).silent = true;  // nothing is acknowledged
-    rig.link().CamAddress = 1;
+    rig.linkControl().drive(1);
     using Kind = link::CommandPacer::Kind;
     for (const Case& c : cases) {
         (c.direct ? pt.Pan_Tilt_Direct : pt.Pan_Tilt_Stop)[c.index].click();

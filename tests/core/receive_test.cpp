@@ -66,7 +66,7 @@ TEST_F(ReceiveTest, RepliesAreClassifiedFromTheBytesNotFromTheLog) {
         ASSERT_EQ(f.SendPaced({0x81, 0x01, 0x04, 0x0B, 0x02, 0xFF}, "iris", link::CommandPacer::Kind::Other), "OK");
         ASSERT_EQ(f.pacer().inFlight(1), 1);
         ASSERT_FALSE(f.Timer1.enabled());  // paused by the command
-        r.link().EchoSent = c.echo;
+        c.echo ? r.linkControl().echoOn() : r.linkControl().echoOff();
         f.RecvText.setText("");
         f.EchoReceived({0x90, 0x41, 0xFF, 0x90, 0x51});
         if (c.meanwhile) c.meanwhile(f);
@@ -78,7 +78,7 @@ TEST_F(ReceiveTest, RepliesAreClassifiedFromTheBytesNotFromTheLog) {
 }
 
 TEST_F(ReceiveTest, BytesWhileTheEchoIsOffAreNotLogged) {
-    rig.link().EchoSent = false;
+    rig.linkControl().echoOff();
     m.EchoReceived({0x90, 0x51, 0xFF});
     EXPECT_EQ(m.RecvText.text(), "");
 }

@@ -78,7 +78,7 @@ TEST_F(RefreshTest, WatchdogAfterAOnePushWaitsEighteenSeconds) {
     m.AutoRefreshed.click();
     rig.chain.faults.silent = true;
     m.Command({0x01, 0x04, 0x0B, 0x02});  // Iris Open
-    rig.link().WBWait = true;
+    rig.linkControl().whiteBalanceStarts();
     m.Timer3.setInterval(18000);
     rig.run(17.5);
     EXPECT_TRUE(paused());
@@ -93,9 +93,7 @@ TEST_F(RefreshTest, WatchdogClearsAStuckPresetHighlight) {
     m.AutoRefreshed.click();
     rig.chain.faults.silent = true;
     // A preset set is under way, its button lit.
-    rig.link().PresetBusy = true;
-    rig.link().PresetOp = 0;
-    rig.link().PresetNo = 2;
+    rig.linkControl().presetStarts(0, 2);
     m.PresetSet[2].setValue(true);
     m.Command({0x01, 0x04, 0x3F, 0x01, 0x02});
     EXPECT_TRUE(rig.link().PresetBusy);
@@ -107,13 +105,13 @@ TEST_F(RefreshTest, WatchdogClearsAStuckPresetHighlight) {
 }
 
 TEST_F(RefreshTest, RefreshOnceDuringAPresetOnlyRaisesTheSkipCount) {
-    rig.link().PresetBusy = true;
+    rig.linkControl().presetStarts(0, 0);
     const auto mark = rig.mark();
     m.RefreshOnce.click();
     EXPECT_EQ(rig.link().RefreshSkipCount, 1);
     EXPECT_TRUE(rig.packetsSince(mark).empty());
-    rig.link().PresetBusy = false;
-    rig.link().RefreshSkipCount = 0;
+    rig.linkControl().presetEnds();
+    rig.linkControl().skipRefreshes(0);
     m.RefreshOnce.click();
     EXPECT_FALSE(rig.packetsSince(mark).empty());
 }
@@ -132,7 +130,8 @@ TEST_F(RefreshTest, SilentCameraDuringAutoRefreshWarnsOnceAndStops) {
 
 TEST_F(RefreshTest, HoldGivesOneReadTwoSecondsAfterTheCompletion) {
     const int before = reads();
-    rig.link().RefreshRestart = true;  // as a hold handler leaves it with auto refresh off
+    m.refresh().readOnceAfterCommand();  // as a hold handler leaves it with auto refresh off
+    ASSERT_TRUE(rig.link().RefreshRestart);
     m.Timer1.setEnabled(false);
     m.Command({0x01, 0x04, 0x0B, 0x02});  // Iris Open
     rig.run(0.1);

@@ -205,3 +205,31 @@ TEST(ScreenFit, SavedLowTheMainWindowRisesToKeepTheWindowBelowOnTheScreen) {
         }
     }
 }
+
+// Released, the pan-tilt window opens where it covers the fewest controls:
+// beside the main window, else below or above it, else over the logs; whole
+// on the screen in every case.
+TEST(ScreenFit, TheReleasedWindowOpensWhereItCoversTheFewestControls) {
+    const double guestW = 10500, guestH = 7300;  // 700 x 458 pixels and the frame
+    const ar::Box logs{14000, 1500, 2535, 9000};  // of a main window at the screen's corner
+    const struct {
+        const char* what;
+        ar::Box main, screen;
+        double left, top;
+    } rows[] = {
+        {"room on the right", {0, 0, 16800, 11000}, {0, 0, 28800, 16200}, 16800, 0},
+        {"room on the left only", {11000, 500, 16800, 11000}, {0, 0, 28800, 16200}, 500, 500},
+        {"room below only", {0, 0, 20000, 8000}, {0, 0, 20490, 16200}, 0, 8000},
+        {"room above only", {0, 8000, 20000, 8000}, {0, 0, 20490, 16200}, 0, 700},
+        {"beside, kept on the screen's bottom", {0, 12000, 16800, 4000}, {0, 0, 28800, 16200}, 16800, 8900},
+        {"a full screen (1366 x 768): over the logs", {0, 0, 20490, 11520}, {0, 0, 20490, 11520}, 6035, 1500},
+        {"over the logs, kept on the screen", {0, 0, 20490, 11520}, {0, 0, 20490, 8000}, 6035, 700},
+        {"no screen known: on the right", {300, 200, 16800, 11000}, {}, 17100, 200},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto at = ar::releasedPlace(row.main, guestW, guestH, logs, row.screen);
+        EXPECT_DOUBLE_EQ(at.left, row.left);
+        EXPECT_DOUBLE_EQ(at.top, row.top);
+    }
+}

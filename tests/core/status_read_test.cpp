@@ -85,23 +85,24 @@ TEST_F(ReadTest, GuardsRefuseOrSkip) {
     read({"ORX-Gamma"});
     Rig& r = *rig;
     auto mark = r.mark();
-    r.link().StatusReadBusy = true;
+    r.linkControl().statusReadStarts();
     EXPECT_FALSE(r.readStatus());
-    r.link().StatusReadBusy = false;
-    r.link().StartupBusy = true;
+    r.linkControl().statusReadEnds();
+    r.linkControl().startupStarts();
     EXPECT_FALSE(r.readStatus());
-    r.link().StartupBusy = false;
-    r.link().PresetBusy = true;
+    r.linkControl().startupEnds();
+    r.linkControl().presetStarts(0, 0);
     r.readStatus();
-    r.link().PresetBusy = false;
+    r.linkControl().presetEnds();
     EXPECT_TRUE(r.packetsSince(mark).empty());
-    r.link().RefreshSkipCount = 3;
+    r.linkControl().skipRefreshes(3);
     for (int i = 0; i < 3; ++i) r.readStatus();
     EXPECT_TRUE(r.packetsSince(mark).empty());
     EXPECT_TRUE(r.readStatus());
     EXPECT_FALSE(r.packetsSince(mark).empty());
     // A command-triggered read happens once.
-    r.link().RefreshRestart = true;
+    r.main().refresh().readOnceAfterCommand();
+    ASSERT_TRUE(r.link().RefreshRestart);
     r.main().Timer1.setEnabled(true);
     r.main().Timer1.setInterval(7000);
     r.readStatus();
@@ -122,7 +123,7 @@ TEST_F(ReadTest, BlockRetriesSixTimesThenReportsItsCode) {
         // Six silent attempts are retried and the seventh succeeds.
         r.chain.packetFaults[{0x09, 0x7E, 0x7E, static_cast<std::uint8_t>(block)}] = {6, 0, 1, 0, 1};
         auto mark = r.mark();
-        r.link().LastRefreshError = -1;
+        r.linkControl().refreshGaveUp(-1);
         r.readStatus();
         auto sent = r.packetsSince(mark);
         const std::string inquiry = "81 09 7E 7E 0" + std::to_string(block) + " FF";
@@ -155,7 +156,7 @@ TEST_F(ReadTest, CountedInquiriesGiveUpAtTheSeventhAttemptWithTheirCode) {
         r.readStatus();
         EXPECT_EQ(r.link().LastRefreshError, c.code);
         r.chain.packetFaults.clear();
-        r.link().LastRefreshError = 0;
+        r.linkControl().refreshGaveUp(0);
     }
     // The version inquiry of an identification: code 902.
     r.program->model.VersionRead = false;

@@ -65,7 +65,7 @@ TEST(StatusRobustness, RandomAndBrokenAnswersToEveryInquiry) {
             if (m.autoCaption() != autoOn) m.AutoRefreshed_Click();
             const PanelValues before(m);
             const bool identified = rig.program->model.VersionRead;
-            rig.link().LastRefreshError = -1;
+            rig.linkControl().refreshGaveUp(-1);
             const bool started = rig.readStatus();
             EXPECT_TRUE(started);
             EXPECT_FALSE(rig.link().StatusReading);

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTest>
 
 #include "pantilt/frm_pantilt.h"
 #include "platform/qt/form_view.h"
@@ -187,6 +188,19 @@ TEST(Fit, HeldPanTiltWindowDrivesFromTheKeyboard) {
         drives = s.rig.packetsSince(mark, "01 06 01");
         ASSERT_EQ(drives.size(), 2u);
         EXPECT_EQ(drives[1].substr(drives[1].size() - 8), "03 03 FF");  // stop
+        // A click on its background, away from any button, gives it the keys back.
+        QWidget* held = s.window(pt);
+        const QPoint spot(2, 2);
+        ASSERT_EQ(held->childAt(spot), nullptr);
+        QTest::mouseClick(held, Qt::LeftButton, Qt::NoModifier, spot);  // as the window system gives it
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && (focus == held || held->isAncestorOf(focus)));
+        QKeyEvent again(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(focus, &again);
+        drives = s.rig.packetsSince(mark, "01 06 01");
+        ASSERT_EQ(drives.size(), 3u);
+        EXPECT_EQ(drives[2].substr(drives[2].size() - 8), "02 03 FF");  // right
     } else {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
         QApplication::sendEvent(button, &release);

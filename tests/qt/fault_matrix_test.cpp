@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/testing/fakes.h"
 #include "pty_support.h"
 
@@ -84,7 +84,7 @@ struct Row : ::testing::Test {
     // an inquiry given up, and a pan-tilt camera is identified again.
     bool stillReads(const std::string& model) {
         if (m->autoCaption()) m->AutoRefreshed.click();
-        program->link.LastRefreshError = 0;
+        m->linkControl().refreshGaveUp(0);
         const bool panTilt = model.rfind("ORX", 0) == 0;
         if (panTilt) {
             m->ModelVersion.setText("");

@@ -152,7 +152,7 @@ TEST(Keys, ShortcutsWorkTheControlAsAClickDoes) {
         while (QApplication::activeWindow() != a.window && t.elapsed() < 1000) QApplication::processEvents();
         EXPECT_EQ(stop->isEnabled(), a.works) << a.window->objectName().toStdString();
         if (!a.works) continue;
-        rig.link().CamAddress = 2;
+        rig.linkControl().drive(2);
         const auto mark = rig.mark();
         emit stop->activated();
         t.restart();

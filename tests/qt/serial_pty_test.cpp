@@ -17,7 +17,7 @@
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "platform/qt/form_view.h"
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/qt/qt_serial.h"
 #include "platform/testing/fakes.h"
 #include "pty_support.h"

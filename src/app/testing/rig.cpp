@@ -70,7 +70,7 @@ void Rig::openQuietly() {
     port.setSettings({});
     port.open();
     port.setRThreshold(1);
-    program->link.EchoSent = true;
+    main().linkControl().echoOn();
     main().refresh().switchOff();
 }
 

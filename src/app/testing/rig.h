@@ -44,7 +44,10 @@ public:
     FrmMain& main() { return program->frmMain(); }
     FrmOpen& open() { return program->frmOpen(); }
     FrmInfo& info() { return program->frmInfo(); }
+    // The link's state, read; writable only in the identified model.
     LinkState& link() { return program->link; }
+    // The link's events that change the rest.
+    link::LinkControl& linkControl() { return main().linkControl(); }
 
     // Starts the program and presses OK in the port dialog: runs the whole
     // start-up. True when the main window came up.

@@ -1,4 +1,7 @@
 #include <QAbstractTableModel>
+#include <QBrush>
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
@@ -24,8 +27,29 @@ public:
         return parent.isValid() ? 0 : static_cast<int>(table_.columns().size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-        return q(table_.cell(index.row(), index.column()));
+        if (!index.isValid()) return {};
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole: return q(table_.cell(index.row(), index.column()));
+        default: break;
+        }
+        if (!table_.marked(index.row())) return {};
+        // A marked row stands out in colour, in bold, and in what a screen
+        // reader says of its first cell.
+        switch (role) {
+        case Qt::BackgroundRole: return QBrush(QColor(255, 236, 179));
+        case Qt::ForegroundRole: return QBrush(QColor(Qt::black));
+        case Qt::FontRole: {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        case Qt::AccessibleTextRole:
+            if (index.column() == 0) return q(table_.cell(index.row(), 0) + ", " + table_.markWords);
+            return q(table_.cell(index.row(), index.column()));
+        case Qt::AccessibleDescriptionRole: return q(table_.markWords);
+        default: return {};
+        }
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole) return {};
@@ -94,11 +118,15 @@ void apply(FormView& view, Control& control, QObject* object, Prop prop) {
     auto& table = static_cast<Table&>(control);
     view.quietly([&] {
         if (prop == Prop::Items || prop == Prop::Range) {
-            // A view scrolled to its end stays there as rows come.
+            // A list that follows new rows stays at its end while the
+            // operator is there; rows anew in any other table show from
+            // the first.
             QScrollBar* bar = v->verticalScrollBar();
-            const bool atEnd = bar->value() == bar->maximum();
+            const bool following = table.followsNewRows && bar->value() == bar->maximum();
+            const bool anew = table.lastChange().what == Table::RowChange::What::Reset;
             static_cast<TableModel*>(v->model())->follow();
-            if (atEnd) v->scrollToBottom();
+            if (following) v->scrollToBottom();
+            else if (anew) v->scrollToTop();
         }
         if (prop == Prop::Items || prop == Prop::Value) showSelection(v, table);
     });

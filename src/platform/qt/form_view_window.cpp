@@ -21,6 +21,7 @@ void FormView::followHost() {
         host_->holdGuest(this);
     } else {
         window_->setParent(nullptr, ownFlags_);
+        window_->setFocusPolicy(Qt::NoFocus);
         applyForm(FormProp::Geometry);
     }
     window_->setVisible(form_.visible());
@@ -30,6 +31,9 @@ void FormView::followHost() {
 void FormView::holdGuest(FormView* guest) {
     guests_.push_back(guest);
     guest->window_->setParent(canvas_, Qt::Widget);
+    // A click anywhere in a held window gives it the keys, as a click in a
+    // window of its own activates it.
+    guest->window_->setFocusPolicy(Qt::ClickFocus);
     arrangeGuests();
 }
 

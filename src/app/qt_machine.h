@@ -1,7 +1,8 @@
 // The machine as the panel sees it, on Qt: clock, deferred calls, window
-// timers, the serial devices and the routing serial port, bundled with a
-// settings store and a window system chosen by the caller (the real ones,
-// or test doubles).
+// timers, the serial devices and the routing serial port ("Com n" and the
+// simulator), bundled with a settings store and a window system chosen by
+// the caller (the real ones, or test doubles). The program assembles it;
+// the Qt view below knows nothing of the routing.
 #pragma once
 
 #include "platform/platform.h"
