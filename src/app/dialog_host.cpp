@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "dialogs/menus.h"
+#include "link/packet.h"
 
 namespace orbus {
 
@@ -12,8 +13,16 @@ class MainDialogHost final : public dialogs::Host {
 public:
     explicit MainDialogHost(FrmMain& main) : main_(main) {}
 
-    std::string sendValues(const std::vector<int>& values, int mode) override { return main_.SendValues(values, mode); }
-    bool mayGoOut(const Bytes& packet) override { return main_.outgoingAllowed(packet); }
+    link::CommandSink& commands() override { return main_.commands(); }
+    std::string sendValues(const std::vector<int>& values, int mode) override {
+        Bytes packet;
+        // A value that is no byte is refused where it always was ("ERR").
+        if (!ToByteArray(values, packet)) return main_.SendValues(values, mode);
+        const auto kind = mode == link::kStop ? link::CommandPacer::Kind::Stop : link::CommandPacer::Kind::Other;
+        const link::SendOutcome sent =
+            main_.commands().send({std::move(packet), link::Source::Dialog, kind, "", link::Pacing::Direct});
+        return sent == link::SendOutcome::Sent ? "OK" : "NG";
+    }
     void commandWentOut(int camera) override { main_.commandWentOut(camera); }
     link::Line& line() override { return main_.line(); }
     link::Async<Bytes> waitAnswer(int length) override { return main_.WaitAnswer(length); }
@@ -21,7 +30,7 @@ public:
     bool lastWaitBusy() const override { return main_.lastWaitBusy(); }
     void showReceived(const Bytes& bytes) override { main_.EchoReceived(bytes, false); }
     link::Async<Bytes> exchange(Bytes packet, int length, bool answer) override {
-        return main_.exchange(std::move(packet), length, answer);
+        return main_.commands().exchange({std::move(packet), link::Source::Dialog}, length, answer);
     }
 
     void start(link::Async<void> routine) override { main_.tasks().start(std::move(routine)); }

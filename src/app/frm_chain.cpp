@@ -18,7 +18,7 @@ struct Column {
 constexpr Column kColumnList[FrmChain::kColumns] = {
     {"Camera", 800},     {"Model", 1200},        {"Commands", 1050},  {"Completions", 1150},
     {"Errors", 2300},    {"Time-outs", 1000},    {"Unfinished", 1350}, {"Last reply", 1150},
-    {"Latency (min/avg/max)", 2100}, {"State", 1700},
+    {"Latency (min/avg/max)", 2100}, {"Last command from", 1600}, {"State", 1700},
 };
 constexpr int kLeft = 200;
 constexpr int kTop = 560;
@@ -159,7 +159,8 @@ void FrmChain::showHealth() {
         case ChainHealth::State::NotAnswering: text = "NOT ANSWERING"; colour = kRed; break;
         case ChainHealth::State::NotOnChain: text = "not on the chain"; colour = kGrey; break;
         }
-        cell(9).setCaption(text);
+        cell(9).setCaption(prog_.traffic.lastCommandSource(address));
+        cell(10).setCaption(text);
         for (int col = 0; col < kColumns; ++col) cell(col).setForeColor(colour);
     }
     LblGarbled.setCaption("Garbled replies: " + std::to_string(h.garbled()));

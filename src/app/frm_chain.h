@@ -1,5 +1,6 @@
 // "Chain Status": one row per camera address with what the traffic says of
-// that camera, and under the table the garbled replies seen on the line.
+// that camera (and who sent its last command), and under the table the
+// garbled replies seen on the line.
 // Modeless; it reads the chain's health twice a second while it
 // is shown and costs nothing while it is closed.
 #pragma once
@@ -18,11 +19,11 @@ class FrmChain : public Form {
 public:
     explicit FrmChain(Program& program);
 
-    static constexpr int kColumns = 10;
+    static constexpr int kColumns = 11;
     static constexpr int kRows = 7;
 
     Label LblFound{*this, "LblFound", ""};
-    ControlArray<Label> ColHead;  // 0..9
+    ControlArray<Label> ColHead;  // 0..10
     ControlArray<Label> Cell;     // row r (camera r + 1), column c: index r * kColumns + c
     Label LblGarbled{*this, "LblGarbled", ""};  // under the table
     Button CmdReset{*this, "CmdReset", "Reset counters"};

@@ -116,7 +116,11 @@ void FrmMain::DirectText_Change() {
     if (!DirectText.text().empty()) DirectNote.setCaption("");
 }
 
-std::string FrmMain::SendDirect() { return link_.sendTyped(DirectText.text()); }
+std::string FrmMain::SendDirect() {
+    const link::Command typed{link::CameraLink::typedBytes(DirectText.text()), link::Source::Console,
+                              link::CommandPacer::Kind::Other, "", link::Pacing::AsTyped};
+    return commands_.send(typed) == link::SendOutcome::Sent ? "OK" : "NG";
+}
 
 void FrmMain::cmdClearTxt_Click() {
     link_.clearLogs();

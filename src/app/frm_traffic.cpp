@@ -21,7 +21,8 @@ constexpr int kBarHeight = 330;
 constexpr int kButtonWidth = 1100;
 
 const std::vector<Table::Column> kColumns = {
-    {"Time (ms)", 1000}, {"Camera", 700}, {"Direction", 900}, {"Bytes", 2500}, {"Meaning", 4600},
+    {"Time (ms)", 1000}, {"Camera", 700},  {"Direction", 900},
+    {"Bytes", 2500},     {"Meaning", 3500}, {"Source", 1100},
 };
 
 }  // namespace
@@ -142,6 +143,7 @@ std::string FrmTraffic::cellText(int row, int column) const {
     case 2: return trafficDirection(p);
     case 3: return trafficHex(p);
     case 4: return trafficMeaning(p);
+    case 5: return trafficSource(p);
     default: return {};
     }
 }

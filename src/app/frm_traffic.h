@@ -1,5 +1,6 @@
 // "Traffic": every packet sent and received, one row each, with when it
-// passed, the camera, the direction, its bytes and what it means. Filters by
+// passed, the camera, the direction, its bytes, what it means and, for a
+// sent one, who sent it. Filters by
 // camera and for error replies; copies rows to the clipboard and saves them
 // as text or CSV. Modeless; it follows the record twice a second while it
 // is shown and costs nothing while it is closed (the record goes on).

@@ -3,6 +3,7 @@
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "link/packet.h"
 
 namespace orbus::pantilt {
 
@@ -12,8 +13,16 @@ class MainWindowOfProgram final : public MainWindow {
 public:
     explicit MainWindowOfProgram(Program& program) : program_(program) {}
 
-    bool sendDrive(const std::vector<int>& packet, bool stop) override {
-        return main().SendValues(packet, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
+    bool sendDrive(const std::vector<int>& values, bool stop) override {
+        Bytes packet;
+        // A value that is no byte is refused where it always was.
+        if (!ToByteArray(values, packet))
+            return main().SendValues(values, stop ? FrmMain::kStop : FrmMain::kCommand) == "OK";
+        // Out at once, as the drive always went: a stop must not wait
+        // behind the drive it ends.
+        const auto kind = stop ? link::CommandPacer::Kind::Stop : link::CommandPacer::Kind::Other;
+        return main().commands().send({std::move(packet), link::Source::PanTiltKeys, kind, "", link::Pacing::Direct}) ==
+               link::SendOutcome::Sent;
     }
     void showPanTilt() override { main().DspPTW(); }
     void toggleDocking() override { main().toggleDocking(); }

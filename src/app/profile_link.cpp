@@ -201,7 +201,11 @@ link::Async<link::CommandEnd> PanelApplyLink::command(int camera, std::vector<in
     Bytes packet;
     // A value that does not fit in a byte makes no packet at all.
     if (camera < 1 || camera > ChainHealth::kCameras || !ToByteArray(values, packet)) co_return link::CommandEnd::NotSent;
-    co_return co_await prog_.frmMain().cameraLink().commandToEnd(std::move(packet));
+    // Made before the co_await: a temporary in its operand is not kept
+    // safely by every compiler the panel builds with.
+    link::Command command{std::move(packet), link::Source::Profile, link::CommandPacer::Kind::Other, "",
+                          link::Pacing::Direct};
+    co_return co_await prog_.frmMain().commands().sendToEnd(std::move(command));
 }
 
 link::Async<void> PanelApplyLink::pause(double seconds) { co_await prog_.frmMain().cameraLink().pause(seconds); }

@@ -27,8 +27,9 @@ link::Async<std::vector<ChainCamera>> chainCameras(Program& prog);
 // the model the window is laid out for. Nothing when it did not answer.
 link::Async<std::optional<profile::Reading>> readCameraSettings(Program& prog, const ChainCamera& camera);
 
-// The apply's link: commands through the camera link, each awaited to its
-// end; reads as above, turned into the settings a profile holds.
+// The apply's link: commands through the main window's command interface
+// (link::Source::Profile), each awaited to its end; reads as above, turned
+// into the settings a profile holds.
 class PanelApplyLink final : public profile::ApplyLink {
 public:
     PanelApplyLink(Program& prog, std::vector<ChainCamera> cameras) : prog_(prog), cameras_(std::move(cameras)) {}

@@ -98,6 +98,8 @@ Program::Program(Platform& p)
       frmChain_(std::make_unique<FrmChain>(*this)),
       frmTraffic_(std::make_unique<FrmTraffic>(*this)),
       frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
+    // The traffic record names the controller of each packet the link writes.
+    traffic.setWriter([this] { return frmMain_->cameraLink().writer(); });
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
@@ -114,6 +116,8 @@ Program::Program(Platform& p)
 }
 
 Program::~Program() {
+    // The main window goes before the record: a write from now on is the panel's own.
+    traffic.setWriter({});
     dropControlCaptions(this);
     for (Form* f : forms()) {
         for (Control* c : f->controls()) {

@@ -50,6 +50,7 @@ TrafficRow& TrafficRecord::push(double now, TrafficDirection d, const std::uint8
     std::copy_n(bytes, n, row.bytes.begin());
     row.camera = cameraOf(bytes, n, d);
     row.inquiryLength = 0;
+    row.source = TrafficRow::kPanel;
     return row;
 }
 
@@ -73,13 +74,20 @@ void TrafficRecord::packetDone(TrafficRow& row) {
 }
 
 void TrafficRecord::sent(const Bytes& bytes, double now) {
+    const std::optional<link::Source> writer = writer_ ? writer_() : std::nullopt;
+    const std::uint8_t source =
+        writer ? static_cast<std::uint8_t>(TrafficRow::kFirstSource + static_cast<int>(*writer)) : TrafficRow::kPanel;
     // One row per packet of the write; a rest without FF stands alone.
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = start;
         while (end < bytes.size() && bytes[end] != 0xFF && end - start + 1 < TrafficRow::kMaxBytes) ++end;
         const std::size_t n = std::min(end + 1, bytes.size()) - start;
-        packetDone(push(now, TrafficDirection::Sent, bytes.data() + start, n));
+        TrafficRow& row = push(now, TrafficDirection::Sent, bytes.data() + start, n);
+        row.source = source;
+        if (row.camera >= 1 && row.camera <= 7 && row.length >= 3 && row.bytes[1] == 0x01)
+            lastCommand_[row.camera - 1] = static_cast<std::uint8_t>(source + 1);
+        packetDone(row);
         start += n;
     }
 }
@@ -102,6 +110,24 @@ std::vector<std::size_t> TrafficRecord::select(const TrafficFilter& filter) cons
         if (filter.passes(at(i))) out.push_back(i);
     }
     return out;
+}
+
+namespace {
+
+std::string sourceText(std::uint8_t source) {
+    if (source == TrafficRow::kPanel) return "panel";
+    return link::sourceName(static_cast<link::Source>(source - TrafficRow::kFirstSource));
+}
+
+}  // namespace
+
+std::string TrafficRecord::lastCommandSource(int camera) const {
+    if (camera < 1 || camera > 7 || lastCommand_[camera - 1] == 0) return "-";
+    return sourceText(static_cast<std::uint8_t>(lastCommand_[camera - 1] - 1));
+}
+
+std::string trafficSource(const TrafficRow& row) {
+    return row.direction == TrafficDirection::Sent ? sourceText(row.source) : "";
 }
 
 std::string trafficTime(const TrafficRow& row) { return std::to_string(row.ms); }
@@ -137,19 +163,20 @@ std::string csvField(const std::string& field) {
 std::string trafficExport(const TrafficRecord& record, const std::vector<std::size_t>& rows, TrafficFormat format) {
     const bool csv = format == TrafficFormat::Csv;
     const char* sep = csv ? "," : "\t";
-    auto line = [&](const std::string (&f)[5]) {
+    auto line = [&](const std::string (&f)[6]) {
         std::string out;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             if (i) out += sep;
             out += csv ? csvField(f[i]) : f[i];
         }
         return out + "\r\n";
     };
-    std::string out = line({"Time (ms)", "Camera", "Direction", "Bytes", "Meaning"});
+    std::string out = line({"Time (ms)", "Camera", "Direction", "Bytes", "Meaning", "Source"});
     for (const std::size_t i : rows) {
         if (i >= record.size()) continue;
         const TrafficRow& r = record.at(i);
-        out += line({trafficTime(r), trafficCamera(r), trafficDirection(r), trafficHex(r), trafficMeaning(r)});
+        out += line({trafficTime(r), trafficCamera(r), trafficDirection(r), trafficHex(r), trafficMeaning(r),
+                     trafficSource(r)});
     }
     return out;
 }

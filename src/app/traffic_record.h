@@ -7,9 +7,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "link/source.h"
 #include "platform/clock.h"
 #include "platform/port_tap.h"
 #include "platform/serial_port.h"
@@ -31,6 +34,10 @@ struct TrafficRow {
     TrafficDirection direction = TrafficDirection::Sent;
     std::uint8_t length = 0;
     std::uint8_t inquiryLength = 0;
+    // Who sent it: kPanel for the panel's own packets (and every received
+    // row), else kFirstSource + its link::Source.
+    static constexpr std::uint8_t kPanel = 0, kFirstSource = 1;
+    std::uint8_t source = kPanel;
     std::array<std::uint8_t, kMaxBytes> bytes{};
     // For an inquiry answer: the inquiry outstanding for its camera.
     std::array<std::uint8_t, kMaxInquiry> inquiry{};
@@ -59,6 +66,12 @@ public:
     // part of a packet).
     void sent(const Bytes& bytes, double now) override;
     void received(const Bytes& bytes, double now) override;
+    // Asked, while the port takes a write, which controller's it is
+    // (nothing: the panel's own). Unset, every write is the panel's.
+    void setWriter(std::function<std::optional<link::Source>()> writer) { writer_ = std::move(writer); }
+    // Who sent the last command (header 8x, command byte 01) to camera 1
+    // to 7: "-" before any, "panel" or a link::sourceName.
+    std::string lastCommandSource(int camera) const;
 
     std::size_t size() const { return count_; }
     std::size_t capacity() const { return ring_.size(); }
@@ -84,6 +97,9 @@ private:
     double incomingAt_ = 0;
     // The last inquiry to each camera that has had no answer yet.
     std::array<Bytes, 7> pending_;
+    std::function<std::optional<link::Source>()> writer_;
+    // Per camera, the source of its last command plus one; 0 before any.
+    std::array<std::uint8_t, 7> lastCommand_{};
 };
 
 // The columns of a row as the window shows them.
@@ -92,10 +108,12 @@ std::string trafficCamera(const TrafficRow& row);     // "1" to "7", "all", "-"
 std::string trafficDirection(const TrafficRow& row);  // "sent", "received"
 std::string trafficHex(const TrafficRow& row);        // "81 01 04 0B 02 FF"
 std::string trafficMeaning(const TrafficRow& row);
+std::string trafficSource(const TrafficRow& row);     // sent: "panel" or a link::sourceName; received: ""
 
 enum class TrafficFormat { Text, Csv };
 // The rows `rows` of `record` with a header line, CR LF after each line;
-// text: columns apart by tabs; CSV: fields quoted where they must be.
+// text: columns apart by tabs; CSV: fields quoted where they must be. The
+// source comes last, so that readers of the older five columns still read.
 std::string trafficExport(const TrafficRecord& record, const std::vector<std::size_t>& rows, TrafficFormat format);
 // One CSV field: as it is, or quoted with its quotes doubled when it holds
 // a comma, a quote or a line break.

@@ -11,11 +11,14 @@
 namespace orbus::dialogs {
 
 std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEcho& echo) {
-    SerialPort& port = ctx.platform().port;
     Host& host = ctx.dialogHost();
-    if (!host.mayGoOut(packet)) return "NG";
+    // Written and nothing more: the dialog logs it itself. A packet no
+    // camera takes is refused, and the operator told which control built it.
+    const link::SendOutcome sent =
+        host.commands().send({packet, link::Source::Dialog, link::CommandPacer::Kind::Other, "", link::Pacing::Plain});
+    if (sent == link::SendOutcome::Malformed) return "NG";
     if (echo.setsLink && (mode == link::kCommand || mode == link::kPolled)) ctx.linkControl().echoOn();
-    const bool written = port.output(packet);
+    const bool written = sent == link::SendOutcome::Sent;
     // A dialog's command overtakes a status read of its camera as the
     // panel's own do.
     if (written && mode == link::kCommand && !packet.empty()) host.commandWentOut(packet[0] - 0x80);

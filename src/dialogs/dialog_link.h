@@ -28,13 +28,14 @@ struct DialogEcho {
     bool setsLink = true;    // modes 1 and 2 set the receive threshold and the echo switch
 };
 
-// The dialogs' send routine: writes one packet to the main window's port
-// and never waits; replies arrive through the main window's receive path.
+// The dialogs' send routine: writes one packet through the command
+// interface, plainly (link::Pacing::Plain: not in the Command History), and
+// never waits; replies arrive through the main window's receive path.
 // Mode 1 sets the receive threshold to 1, mode 2 to 0, both set the echo
 // switch (unless the dialog leaves the link alone). With the echo switch
 // on, the packet is appended to the dialog's log, which keeps its last 1000
 // characters, caret at the end. "OK" when written, "NG" when the port
-// refused it.
+// refused it or no camera can take it (the operator is told then).
 std::string DialogSD(Context& ctx, const Bytes& packet, int mode, const DialogEcho& echo);
 
 // Asks the driven camera (the one driven now, also when the answer comes

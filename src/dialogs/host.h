@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/async.h"
+#include "link/command_sink.h"
 #include "link/line.h"
 #include "platform/serial_port.h"
 
@@ -19,13 +20,16 @@ struct Host {
     virtual ~Host() = default;
 
     // ---- sending and waiting ---------------------------------------------------
-    // Builds a packet from small integers and sends it in the SD mode `mode`
-    // (link/send_mode.h): "OK" when sent, "NG" when the port refused it,
-    // "ERR" (nothing sent) when a value does not fit in a byte.
+    // The command interface every packet of a dialog goes out through, as
+    // the dialogs' (link::Source::Dialog).
+    virtual link::CommandSink& commands() = 0;
+    // Builds a command from small integers and sends it now through the
+    // command interface, not paced by the camera's sockets: as a stop when
+    // `mode` is link::kStop, else as a command. "OK" when sent, "NG" when
+    // refused (the operator is told which control built it) or the port
+    // did not take it, "ERR" (nothing sent) when a value does not fit in a
+    // byte.
     virtual std::string sendValues(const std::vector<int>& values, int mode) = 0;
-    // A packet a dialog built may go out (well formed); otherwise the
-    // operator is told which control built it.
-    virtual bool mayGoOut(const Bytes& packet) = 0;
     // A dialog's command went to `camera`: a status read of it stops after
     // its exchange in flight.
     virtual void commandWentOut(int camera) = 0;
@@ -41,8 +45,9 @@ struct Host {
     // Shows received bytes in the response log without classifying them (the
     // dialog read the answer itself).
     virtual void showReceived(const Bytes& bytes) = 0;
-    // One quiet exchange on its turn of the line: sends `packet` and waits
-    // for `length` bytes (`answer`: an inquiry answer).
+    // One quiet exchange through the command interface on its turn of the
+    // line: sends `packet` and waits for `length` bytes (`answer`: an
+    // inquiry answer).
     virtual link::Async<Bytes> exchange(Bytes packet, int length, bool answer) = 0;
 
     // ---- routines beside the window --------------------------------------------

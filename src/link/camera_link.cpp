@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "link/chain_health.h"
+#include "link/link_commands.h"
 #include "link/packet.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -105,7 +106,7 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     }
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
-    const bool written = platform_.port.output(byteString);
+    const bool written = output(byteString, pacing_ ? pacing_->source : std::nullopt);
     if (command) appendLog(window_.commandHistory(), sentLine(byteString, written));
     control_.sent(written);
     window_.linkChanged();
@@ -119,7 +120,8 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
             pacing_ ? *pacing_
                     : CommandPacer::Item{byteString, "",
                                                disp == kStop ? CommandPacer::Kind::Stop
-                                                             : CommandPacer::Kind::Other};
+                                                             : CommandPacer::Kind::Other,
+                                               true, std::nullopt};
         pacer_.sent(camera, std::move(item), platform_.clock.now(), sendingEndId_);
         window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
@@ -132,6 +134,58 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     }
     notWrittenTold_ = false;
     return "OK";
+}
+
+bool CameraLink::output(const Bytes& bytes, std::optional<Source> source) {
+    writer_ = source;
+    const bool written = platform_.port.output(bytes);
+    writer_.reset();
+    return written;
+}
+
+SendOutcome CameraLink::put(const link::Command& command) { return put(command, std::nullopt, true); }
+
+SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now, bool againWhenRefused) {
+    const Bytes& packet = command.packet;
+    const Pacing pacing = now ? Pacing::Direct : command.pacing;
+    SendOutcome outcome = SendOutcome::Malformed;
+    switch (pacing) {
+    case Pacing::AsTyped:
+        outcome = sendAsTyped(packet, command.source) ? SendOutcome::Sent : SendOutcome::NotWritten;
+        break;
+    case Pacing::Plain:
+        // The operator is told which control built a packet no camera takes.
+        if (outgoingAllowed(packet))
+            outcome = output(packet, command.source) ? SendOutcome::Sent : SendOutcome::NotWritten;
+        break;
+    case Pacing::BySockets:
+        if (!outgoingAllowed(packet)) break;
+        // A broadcast or an inquiry is the link's own business; the
+        // sender's observers hear of the refusal.
+        if (LinkCommands::isCameraCommand(packet)) {
+            const bool waits = pacer_.mustWait(commandCamera(packet));
+            const std::vector<int> values(packet.begin(), packet.end());
+            const std::string key = command.key.empty() ? CommandPacer::keyOf(packet) : command.key;
+            if (SendPaced(values, key, command.kind, command.source) != "OK") outcome = SendOutcome::NotWritten;
+            else outcome = waits ? SendOutcome::Waiting : SendOutcome::Sent;
+        }
+        break;
+    case Pacing::Direct: {
+        // SD refuses what no camera takes, and tells the operator.
+        const bool wellFormed = wellFormedPacket(packet);
+        const bool stop = command.kind == CommandPacer::Kind::Stop;
+        const int mode = now.value_or(kCommand);
+        const int disp = mode == kCommand && stop ? kStop : mode;
+        pacing_ = CommandPacer::Item{packet, "", stop ? CommandPacer::Kind::Stop : CommandPacer::Kind::Other,
+                                     againWhenRefused, command.source};
+        const std::string r = SD(packet, disp);
+        pacing_.reset();
+        outcome = !wellFormed ? SendOutcome::Malformed : r == "OK" ? SendOutcome::Sent : SendOutcome::NotWritten;
+        break;
+    }
+    }
+    if (onCommand) onCommand(command, outcome);
+    return outcome;
 }
 
 std::string CameraLink::SendValues(const std::vector<int>& values, int disp) {
@@ -168,14 +222,15 @@ void CameraLink::tellUnacknowledged() {
     }
 }
 
-std::string CameraLink::SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind) {
+std::string CameraLink::SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind,
+                                  std::optional<Source> source) {
     Bytes bytes;
     if (!ToByteArray(values, bytes)) {
         control_.sent(false);
         return "ERR";
     }
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
-    CommandPacer::Item item{bytes, key, kind};
+    CommandPacer::Item item{bytes, key, kind, true, source};
     if (platform_.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));
@@ -277,8 +332,19 @@ void CameraLink::runToEnd(Async<void> routine) {
 }
 
 Async<Bytes> CameraLink::exchange(Bytes packet, int receiveByte, bool answer, int disp) {
+    return exchangeOnTurn(link::Command{std::move(packet)}, receiveByte, answer, disp, false);
+}
+
+Async<Bytes> CameraLink::exchange(link::Command command, int receiveByte, bool answer) {
+    return exchangeOnTurn(std::move(command), receiveByte, answer, kQuiet, true);
+}
+
+Async<Bytes> CameraLink::exchangeOnTurn(link::Command command, int receiveByte, bool answer, int disp,
+                                        bool controllers) {
     Line::Hold hold = co_await line_.take();
-    SD(packet, disp);
+    // Whatever became of the packet, the wait runs as it always did.
+    if (controllers) put(command, disp, true);
+    else SD(command.packet, disp);
     Bytes reply = co_await WaitReply(receiveByte, answer);
     // The line is the operator's again: what comes now is logged.
     control_.echoOn();

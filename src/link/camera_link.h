@@ -12,6 +12,7 @@
 
 #include "link/async.h"
 #include "link/command_end.h"
+#include "link/command_sink.h"
 #include "link/line.h"
 #include "link/link_state.h"
 #include "link/link_window.h"
@@ -52,7 +53,9 @@ public:
     // when a socket is free and nothing waits, else it waits its turn (a
     // slider's value replacing the older value of its `key` still waiting;
     // a stop going first). "OK" when sent or waiting, else as SendValues.
-    std::string SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind);
+    // `source`: the controller that sent it (nothing: the panel's own).
+    std::string SendPaced(const std::vector<int>& values, const std::string& key, CommandPacer::Kind kind,
+                          std::optional<Source> source = std::nullopt);
     // A packet the panel built may go out (well formed); otherwise the
     // operator is told which control built it.
     bool outgoingAllowed(const Bytes& packet);
@@ -60,6 +63,21 @@ public:
     void notWritten();
     // Sends the hexadecimal digits typed into the console as they are.
     std::string sendTyped(const std::string& digits);
+    // The bytes of typed hexadecimal digits, two to a byte; a digit that is
+    // none counts as 0 and an odd last digit is left out.
+    static Bytes typedBytes(const std::string& digits);
+
+    // ---- controllers' packets ----------------------------------------------------
+    // Every packet a controller hands to the command interface goes out
+    // through here: checked (the console's typed bytes excepted), sent as
+    // its pacing says, its source kept with it while the port takes it,
+    // and onCommand told what became of it.
+    SendOutcome put(const link::Command& command);
+    std::function<void(const link::Command&, SendOutcome)> onCommand;
+    // The controller whose packet the port is taking at this moment, for
+    // those who record what passes the port; nothing while it takes the
+    // panel's own (a status read, the address set, start-up).
+    std::optional<Source> writer() const { return writer_; }
 
     // ---- waiting -----------------------------------------------------------------
     // Waits up to a second for `receiveByte` bytes, without holding the
@@ -70,6 +88,8 @@ public:
     // One exchange on its turn of the line: sends the packet (SD mode
     // `disp`) and waits for `receiveByte` bytes as WaitReply does.
     Async<Bytes> exchange(Bytes packet, int receiveByte, bool answer, int disp = kQuiet);
+    // A controller's exchange: as above, its packet sent quietly through put().
+    Async<Bytes> exchange(link::Command command, int receiveByte, bool answer);
     // Sends a command (header .. FF) to its camera now and waits, beside
     // the window, for its end: the completion, an error, or none within
     // the completion limit. A "buffer full" refusal is sent again after the
@@ -80,6 +100,8 @@ public:
     // carrying the command out, NotSent while a refused one waits to be
     // tried again.
     Async<CommandEnd> commandToEnd(Bytes packet);
+    // A controller's awaited command: as above, each send through put().
+    Async<CommandEnd> commandToEnd(link::Command command);
     // Sends of one awaited command, the first included; the longest wait
     // before another after a refusal.
     static constexpr int kCommandTries = 3;
@@ -171,6 +193,19 @@ public:
     void drivenModelFrom(std::function<PanTiltModel()> model) { drivenModel_ = std::move(model); }
 
 private:
+    // put() for a packet that goes out now whatever its pacing when `now`
+    // names its SD mode (an exchange's is quiet); an awaited command's
+    // refusal is not sent again from the pacer's queue.
+    SendOutcome put(const link::Command& command, std::optional<int> now, bool againWhenRefused);
+    // The console's bytes as typed: true when the port took them.
+    bool sendAsTyped(const Bytes& bytes, Source source);
+    // Writes to the port with the writer known meanwhile.
+    bool output(const Bytes& bytes, std::optional<Source> source);
+    std::optional<Source> writer_;
+    // Both kinds of each: a controller's (through put()), or the panel's own
+    // (only the command's packet counts).
+    Async<CommandEnd> awaitEnd(link::Command command, bool controllers);
+    Async<Bytes> exchangeOnTurn(link::Command command, int receiveByte, bool answer, int disp, bool controllers);
     void appendLog(TextBox& box, const std::string& text);
     // The two logs' texts as the link wrote them; the boxes show them and
     // are never read back.

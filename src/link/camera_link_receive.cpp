@@ -67,25 +67,34 @@ void CameraLink::logLineByte(std::uint8_t b) {
     logLine_.push_back(b);
 }
 
-std::string CameraLink::sendTyped(const std::string& t) {
-    // Auto refresh pauses until the typed packet completes; the watchdog
-    // resumes it if the camera never does.
-    refresh_.commandSent();
-    control_.echoOn();
+Bytes CameraLink::typedBytes(const std::string& t) {
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
         int hi = hexDigit(t[i]);
         int lo = hexDigit(t[i + 1]);
         bytes.push_back(static_cast<std::uint8_t>((hi < 0 ? 0 : hi) * 16 + (lo < 0 ? 0 : lo)));
     }
+    return bytes;
+}
+
+std::string CameraLink::sendTyped(const std::string& t) {
+    const link::Command typed{typedBytes(t), Source::Console, CommandPacer::Kind::Other, "", Pacing::AsTyped};
+    return put(typed) == SendOutcome::Sent ? "OK" : "NG";
+}
+
+bool CameraLink::sendAsTyped(const Bytes& bytes, Source source) {
+    // Auto refresh pauses until the typed packet completes; the watchdog
+    // resumes it if the camera never does.
+    refresh_.commandSent();
+    control_.echoOn();
     // The console sends whatever was typed, but the history tells the truth
     // about what the port took.
-    const bool written = bytes.empty() || platform_.port.output(bytes);
+    const bool written = bytes.empty() || output(bytes, source);
     appendLog(window_.commandHistory(), sentLine(bytes, written));
     window_.linkChanged();
     if (!written) {
         notWritten();
-        return "NG";
+        return false;
     }
     notWrittenTold_ = false;
     if (!bytes.empty()) window_.commandWentOut(bytes[0] >= 0x80 ? bytes[0] - 0x80 : 0);
@@ -93,10 +102,11 @@ std::string CameraLink::sendTyped(const std::string& t) {
         // It takes a socket like any command: counted and matched with the
         // rest. Typed once, it goes once: a refusal does not send it again.
         const int camera = bytes[0] - 0x80;
-        pacer_.sent(camera, CommandPacer::Item{bytes, "", CommandPacer::Kind::Other, false}, platform_.clock.now());
+        pacer_.sent(camera, CommandPacer::Item{bytes, "", CommandPacer::Kind::Other, false, source},
+                    platform_.clock.now());
         watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
     }
-    return "OK";
+    return true;
 }
 
 void CameraLink::watchdog() {

@@ -86,7 +86,18 @@ struct CameraLink::EndWait {
 };
 
 Async<CommandEnd> CameraLink::commandToEnd(Bytes packet) {
-    if (!*alive_ || !InFlight::takesSocket(packet)) co_return CommandEnd::NotSent;
+    return awaitEnd(link::Command{std::move(packet)}, false);
+}
+
+Async<CommandEnd> CameraLink::commandToEnd(link::Command command) { return awaitEnd(std::move(command), true); }
+
+Async<CommandEnd> CameraLink::awaitEnd(link::Command command, bool controllers) {
+    const Bytes& packet = command.packet;
+    if (!*alive_ || !InFlight::takesSocket(packet)) {
+        // Refused before anything went out; the controller's observers hear of it.
+        if (controllers && *alive_ && onCommand) onCommand(command, SendOutcome::Malformed);
+        co_return CommandEnd::NotSent;
+    }
     const int camera = packet[0] - 0x80;
     long endsAtRefusal = 0;
     for (int attempt = 1;; ++attempt) {
@@ -95,11 +106,16 @@ Async<CommandEnd> CameraLink::commandToEnd(Bytes packet) {
         // The pacer counts its socket, but a refusal is tried again here,
         // not from the pacer's queue.
         sendingEndId_ = id;
-        pacing_ = CommandPacer::Item{packet, "", CommandPacer::Kind::Other, false};
-        const std::string sent = SD(packet, kCommand);
-        pacing_.reset();
+        bool sent;
+        if (controllers) {
+            sent = put(command, kCommand, false) == SendOutcome::Sent;
+        } else {
+            pacing_ = CommandPacer::Item{packet, "", CommandPacer::Kind::Other, false, std::nullopt};
+            sent = SD(packet, kCommand) == "OK";
+            pacing_.reset();
+        }
         sendingEndId_ = InFlight::kUnawaited;
-        if (sent != "OK") co_return CommandEnd::NotSent;
+        if (!sent) co_return CommandEnd::NotSent;
         const CommandEnd result = co_await end;
         if (result != CommandEnd::BufferFull || attempt == kCommandTries) co_return result;
         endsAtRefusal = end.endsWhenDone;

@@ -15,6 +15,7 @@
 
 #include "link/command_end.h"
 #include "link/reply.h"
+#include "link/source.h"
 #include "platform/serial_port.h"
 
 namespace orbus::link {
@@ -33,6 +34,8 @@ struct PacedCommand {
     // Refused as "buffer full", it waits again; a sender that tries
     // again itself (an awaited command) clears this.
     bool againWhenRefused = true;
+    // The controller that sent it; nothing for the panel's own.
+    std::optional<Source> source{};
 };
 
 class InFlight {

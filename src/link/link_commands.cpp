@@ -36,28 +36,18 @@ bool LinkCommands::isCameraCommand(const Bytes& packet) {
     return wellFormedPacket(packet) && commandCamera(packet) != 0 && packet.size() >= 3 && packet[1] == 0x01;
 }
 
-SendOutcome LinkCommands::send(const Command& command) {
-    SendOutcome outcome;
-    if (!wellFormedPacket(command.packet)) {
-        // Refused where every packet the panel builds is checked: the
-        // operator is told which control built it.
-        link_.outgoingAllowed(command.packet);
-        outcome = SendOutcome::Malformed;
-    } else if (!isCameraCommand(command.packet)) {
-        // A broadcast or an inquiry is the link's own business; the
-        // sender's observers hear of the refusal.
-        outcome = SendOutcome::Malformed;
-    } else {
-        const int camera = commandCamera(command.packet);
-        const bool waits = link_.pacer().mustWait(camera);
-        const std::vector<int> values(command.packet.begin(), command.packet.end());
-        const std::string key = command.key.empty() ? CommandPacer::keyOf(command.packet) : command.key;
-        const std::string r = link_.SendPaced(values, key, command.kind);
-        if (r != "OK") outcome = SendOutcome::NotWritten;
-        else outcome = waits ? SendOutcome::Waiting : SendOutcome::Sent;
-    }
-    told(command, outcome);
-    return outcome;
+LinkCommands::LinkCommands(CameraLink& link) : link_(link) {
+    link_.onCommand = [this](const Command& command, SendOutcome outcome) { told(command, outcome); };
 }
+
+LinkCommands::~LinkCommands() { link_.onCommand = nullptr; }
+
+SendOutcome LinkCommands::send(const Command& command) { return link_.put(command); }
+
+Async<Bytes> LinkCommands::exchange(Command command, int length, bool answer) {
+    return link_.exchange(std::move(command), length, answer);
+}
+
+Async<CommandEnd> LinkCommands::sendToEnd(Command command) { return link_.commandToEnd(std::move(command)); }
 
 }  // namespace orbus::link

@@ -10,7 +10,8 @@ namespace orbus::pantilt {
 class MainWindow {
 public:
     virtual ~MainWindow() = default;
-    // Sends one drive packet (header .. FF) on the main window's line; a
+    // Sends one drive packet (header .. FF) through the main window's
+    // command interface, at once (not paced by the camera's sockets); a
     // `stop` ends a drive and goes out as a stop. True when it was written.
     virtual bool sendDrive(const std::vector<int>& packet, bool stop) = 0;
     // Shows or hides the pan-tilt window as the program's flags now say.

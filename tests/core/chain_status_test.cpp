@@ -10,7 +10,9 @@ using namespace orbus;
 using orbus::testing::Rig;
 
 namespace {
-std::string state(FrmChain& w, int camera) { return w.Cell[(camera - 1) * FrmChain::kColumns + 9].caption(); }
+std::string state(FrmChain& w, int camera) {
+    return w.Cell[(camera - 1) * FrmChain::kColumns + FrmChain::kColumns - 1].caption();
+}
 std::string cell(FrmChain& w, int camera, int column) {
     return w.Cell[(camera - 1) * FrmChain::kColumns + column].caption();
 }
@@ -72,7 +74,7 @@ TEST(ChainStatus, ThreeCamerasOneFailingOneSilent) {
     EXPECT_EQ(cell(w, 1, 1), "ORX-Beta");
     EXPECT_EQ(state(w, 1), "answering");
     EXPECT_EQ(state(w, 2), "NOT ANSWERING");
-    EXPECT_EQ(w.Cell[(2 - 1) * FrmChain::kColumns + 9].foreColor(), rgb(192, 0, 0));
+    EXPECT_EQ(w.Cell[(2 - 1) * FrmChain::kColumns + FrmChain::kColumns - 1].foreColor(), rgb(192, 0, 0));
     EXPECT_EQ(cell(w, 3, 4), "2 (cannot execute: 2)");
     EXPECT_EQ(cell(w, 2, 6).rfind("1 (no acknowledge: 1, no completion: ", 0), 0u) << cell(w, 2, 6);
     EXPECT_EQ(cell(w, 1, 8).find(" s / "), 4u) << cell(w, 1, 8);  // min / average / max

@@ -96,17 +96,27 @@ TEST(TrafficRecord, TextAndCsvForms) {
     };
     for (const auto& f : fields) EXPECT_EQ(csvField(f.field), f.csv) << f.field;
 
+    // The source comes last: a controller's name, "panel" for the panel's
+    // own packets, nothing for a received one.
     TrafficRecord r(0);
+    std::optional<link::Source> writer = link::Source::Dialog;
+    r.setWriter([&writer] { return writer; });
     r.sent({0x81, 0x01, 0x04, 0x73, 0x01, 0x07, 0x04, 0x0B, 0x0B, 0x0E, 0x1B, 0x1B, 0x1B, 0x1B, 0x1B, 0xFF}, 1.25);
     r.received({0x90, 0x41, 0xFF}, 1.5);
+    writer.reset();
+    r.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 1.75);
     const std::string title = "81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF";
     EXPECT_EQ(trafficExport(r, {0, 1}, TrafficFormat::Csv),
-              "Time (ms),Camera,Direction,Bytes,Meaning\r\n"
-              "1250,1,sent," + title + ",\"Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 1 to 10 \"\"HELLO     \"\")\"\r\n"
-              "1500,1,received,90 41 FF,\"Camera 1: acknowledge, socket 1\"\r\n");
-    EXPECT_EQ(trafficExport(r, {1, 7}, TrafficFormat::Text),
-              "Time (ms)\tCamera\tDirection\tBytes\tMeaning\r\n"
-              "1500\t1\treceived\t90 41 FF\tCamera 1: acknowledge, socket 1\r\n");
+              "Time (ms),Camera,Direction,Bytes,Meaning,Source\r\n"
+              "1250,1,sent," + title + ",\"Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 1 to 10 \"\"HELLO     \"\")\",dialog\r\n"
+              "1500,1,received,90 41 FF,\"Camera 1: acknowledge, socket 1\",\r\n");
+    EXPECT_EQ(trafficExport(r, {1, 2, 7}, TrafficFormat::Text),
+              "Time (ms)\tCamera\tDirection\tBytes\tMeaning\tSource\r\n"
+              "1500\t1\treceived\t90 41 FF\tCamera 1: acknowledge, socket 1\t\r\n"
+              "1750\t1\tsent\t81 09 04 00 FF\tCamera 1: inquiry, power\tpanel\r\n");
+    // Chain Status's last command: the inquiry is none.
+    EXPECT_EQ(r.lastCommandSource(1), "dialog");
+    EXPECT_EQ(r.lastCommandSource(2), "-");
 }
 
 TEST(TrafficRecord, FilesAreWrittenWholeOrNotAtAll) {

@@ -56,6 +56,15 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     EXPECT_EQ(model->rowCount(), static_cast<int>(rig.program->traffic.size()));
     ASSERT_EQ(table->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(table->selectionModel()->selectedRows().front().row(), 1);
+    // The last column names who sent each packet.
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "Source");
+    std::vector<std::string> sources;
+    for (int r = rows; r < model->rowCount(); ++r) {
+        if (model->index(r, 2).data().toString() == "sent")
+            sources.push_back(model->index(r, 5).data().toString().toStdString());
+    }
+    EXPECT_EQ(sources, std::vector<std::string>{"console"});
+    EXPECT_EQ(model->index(0, 5).data().toString(), "main window");
 
     // Camera 2 picked in the list: only its packets.
     auto* combo = qobject_cast<QComboBox*>(v->widgetFor(&t.CboCamera));
