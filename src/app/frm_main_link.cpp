@@ -223,8 +223,9 @@ void FrmMain::StatusTimer_Timer() { updateStatusLine(); }
 
 void FrmMain::portOpened() {
     statusMemory_.opened = true;
-    statusMemory_.path = prog_.port.simulator.empty() ? portTarget(platform_.devices, prog_.port.CommPortNo).path
-                                                      : "sim:" + prog_.port.simulator;
+    statusMemory_.path = !prog_.port.simulator.empty() ? "sim:" + prog_.port.simulator
+                         : !prog_.port.network.empty() ? prog_.port.network
+                                                       : portTarget(platform_.devices, prog_.port.CommPortNo).path;
     updateStatusLine();
 }
 
@@ -240,6 +241,7 @@ void FrmMain::updateStatusLine() {
     StatusLineFacts f;
     f.comNumber = prog_.port.CommPortNo;
     f.simulator = prog_.port.simulator;
+    f.network = prog_.port.network;
     f.path = statusMemory_.path;
     f.opened = statusMemory_.opened;
     f.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));

@@ -5,11 +5,23 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "chain.h"
+#include "platform/net_address.h"
 #include "platform/serial_devices.h"
 
 namespace orbus {
 
 namespace {
+
+// What the device line says of a typed network address.
+std::string networkText(const std::string& typed) {
+    if (typed.empty()) return "Serial device server: type its address, " + std::string(kNetAddressForms);
+    NetAddress a;
+    std::string why;
+    if (!parseNetAddress(typed, a, &why)) return "Not a network address: " + why + " (" + kNetAddressForms + ")";
+    if (a.kind == NetAddress::Kind::Raw)
+        return "Serial device server at " + hostPortText(a) + ", raw TCP: the line's speed is the server's own setting";
+    return "Serial device server at " + hostPortText(a) + ", RFC 2217: the panel sets the line's speed";
+}
 
 // "ORX-Kappa,ORX-Beta" as the label shows it: "ORX-Kappa, ORX-Beta".
 std::string modelsText(const sim::ModelListCheck& c) {
@@ -26,6 +38,7 @@ FrmOpen::FrmOpen(Program& program)
       Label1(*this, "Label1", "Com Port"),
       ComList1(*this, "ComList1"),
       TxtModels(*this, "TxtModels", kDefaultModels),
+      TxtAddress(*this, "TxtAddress", ""),
       LblDevice(*this, "LblDevice", ""),
       Frame1(*this, "Frame1", "BaudRate"),
       Command1(*this, "Command1", "OK"),
@@ -38,12 +51,18 @@ FrmOpen::FrmOpen(Program& program)
     ComList1.setGeometry(1440, 180, 2160, 315);
     for (int i = 1; i <= 12; ++i) ComList1.addItem("Com " + std::to_string(i));
     ComList1.addItem("Simulator");
+    ComList1.addItem("Network\u2026");
     ComList1.setAccessibleName("Com Port");
     TxtModels.setGeometry(3720, 180, 2400, 315);
     TxtModels.setAccessibleName("Simulated camera models");
     TxtModels.setToolTip("Camera models of the simulated chain, separated by commas (1 to 7); "
                          "@38400 at the end makes them listen at that speed only");
     TxtModels.setVisible(false);
+    TxtAddress.setGeometry(3720, 180, 2400, 315);
+    TxtAddress.setAccessibleName("Network address");
+    TxtAddress.setToolTip(std::string("The serial device server's address: ") + kNetAddressForms +
+                          " (tcp: the bytes as they are; rfc2217: the panel also sets the line's speed)");
+    TxtAddress.setVisible(false);
     // Two lines: a long device description wraps.
     LblDevice.setGeometry(240, 600, 5880, 480);
     LblDevice.setMessageRole("Serial device");
@@ -73,6 +92,7 @@ FrmOpen::FrmOpen(Program& program)
 
     ComList1.onClick = [this] { ComList1_Click(); };
     TxtModels.onChange = [this] { ShowDevice(); };
+    TxtAddress.onChange = [this] { ShowDevice(); };
     Command1.onClick = [this] { Command1_Click(); };
     TimerDevices.onTick = [this] {
         if (visible()) ShowDevice();
@@ -83,6 +103,7 @@ FrmOpen::FrmOpen(Program& program)
 
 void FrmOpen::Form_Load() {
     ComList1.setListIndex(0);
+    TxtAddress.setText(prog_.setting(kAddressSetting, ""));
     OBrate[0].setValue(true);
     ShowDevice();
     TimerDevices.setEnabled(true);
@@ -100,6 +121,11 @@ void FrmOpen::ComList1_Click() { ShowDevice(); }
 void FrmOpen::ShowDevice() {
     const bool sim = simulatorChosen();
     TxtModels.setVisible(sim);
+    TxtAddress.setVisible(networkChosen());
+    if (networkChosen()) {
+        LblDevice.setCaption(networkText(TxtAddress.text()));
+        return;
+    }
     if (!sim) {
         LblDevice.setCaption(portTargetText(portTarget(prog_.platform.devices, selectedPort())));
         return;
@@ -139,6 +165,7 @@ void FrmOpen::selectSpeed(int baud) {
 void FrmOpen::Command1_Click() {
     PortChoice& pc = prog_.port;
     std::string models;
+    std::string address;
     if (simulatorChosen()) {
         const sim::ModelListCheck c = sim::checkModelList(TxtModels.text());
         std::string refusal;
@@ -153,11 +180,26 @@ void FrmOpen::Command1_Click() {
             return;
         }
         models = TxtModels.text();
+    } else if (networkChosen()) {
+        NetAddress a;
+        std::string why;
+        if (!parseNetAddress(TxtAddress.text(), a, &why)) {
+            LblDBG0.setCaption("");
+            const std::string typed = TxtAddress.text();
+            showReason((typed.empty() ? std::string("Type the device server's address") : "\"" + typed + "\" is not a network address: " + why) +
+                           ". Write " + kNetAddressForms + ", for example rfc2217://10.0.0.5:7001.",
+                       false);
+            return;
+        }
+        address = TxtAddress.text();
+        prog_.saveSetting(kAddressSetting, address);
     } else {
         pc.CommPortNo = selectedPort();
     }
-    // The simulator leaves the port number, and so what is saved, as it was.
+    // The simulator and the network leave the port number, and so what is
+    // saved, as it was.
     pc.simulator = models;
+    pc.network = address;
     for (std::size_t i = 0; i < kSpeeds.size(); ++i) {
         if (OBrate[static_cast<int>(i)].value()) pc.BaudText = std::to_string(kSpeeds[i]);
     }

@@ -1,5 +1,6 @@
-// Port dialog "Com Setting": serial port (or the built-in simulator) and
-// baud rate; after a failed try, why, and what to do.
+// Port dialog "Com Setting": serial port (or the built-in simulator, or a
+// serial device server on the network) and baud rate; after a failed try,
+// why, and what to do.
 #pragma once
 
 #include <array>
@@ -19,12 +20,17 @@ public:
     // The speeds offered, by option button, and the list entry after "Com 12".
     static constexpr std::array<int, 3> kSpeeds{9600, 38400, 19200};
     static constexpr int kSimulatorEntry = 12;
+    static constexpr int kNetworkEntry = 13;
+    // Where the last network address is kept between runs.
+    static constexpr const char* kAddressSetting = "NetAddress";
     static constexpr const char* kDefaultModels = "ORX-Kappa,ORX-Beta,KBM-R20";
 
     Label Label1;
     ComboBox ComList1;
     // The simulated chain's models; shown for the "Simulator" entry only.
     TextBox TxtModels;
+    // The device server's address; shown for the "Network..." entry only.
+    TextBox TxtAddress;
     // The device behind the selected entry, or "No serial device".
     Label LblDevice;
     Frame Frame1;
@@ -51,6 +57,7 @@ public:
     // Selects the option button of this speed (one the dialog offers).
     void selectSpeed(int baud);
     bool simulatorChosen() const { return ComList1.listIndex() == kSimulatorEntry; }
+    bool networkChosen() const { return ComList1.listIndex() == kNetworkEntry; }
 
 private:
     // The port number of the selected entry ("Com n": n).

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/net_address.h"
+
 namespace orbus {
 
 namespace {
@@ -36,6 +38,8 @@ std::string deviceName(const PortTry& t) {
 // The same, starting a sentence.
 std::string DeviceName(const PortTry& t) {
     std::string s = deviceName(t);
+    // A network address is written as it is typed.
+    if (looksLikeNetAddress(s)) return s;
     if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
     return s;
 }
@@ -76,10 +80,37 @@ std::string missing(const PortTry& t) {
     return s + ". " + devicesText(t.devices);
 }
 
+// The address tried, when it is a network port.
+bool networkAddress(const PortTry& t, NetAddress& a) {
+    return t.simulator.empty() && parseNetAddress(deviceName(t), a);
+}
+
 std::string noAnswer(const PortTry& t) {
-    std::string s = DeviceName(t) + " opened, but no camera answered at " + std::to_string(t.speed) + " bps";
+    NetAddress a;
+    if (networkAddress(t, a) && a.kind == NetAddress::Kind::Raw)
+        return DeviceName(t) + " connected, but no camera answered. Over raw TCP the line's speed is the device "
+                               "server's own setting, not the one chosen here: set it there to the camera's speed "
+                               "(or use rfc2217://, which sets it from here). Check the cable from the server to the "
+                               "camera and that the camera is powered on.";
+    std::string s = DeviceName(t) + (networkAddress(t, a) ? " connected" : " opened") +
+                    ", but no camera answered at " + std::to_string(t.speed) + " bps";
     if (!t.alsoTried.empty()) s += " (nor at " + speedsText(t.alsoTried) + " bps)";
     return s + ". Check the cable, that the camera is powered on, and its speed setting.";
+}
+
+// A device server that could not be reached, with what to check.
+std::string notConnected(const PortTry& t) {
+    const std::string& words = t.failure.system;
+    std::string s = DeviceName(t) + ": no connection";
+    if (!words.empty()) s += ": " + words;
+    if (words.find("refused the connection") != std::string::npos)
+        return s + ". Another program holds the camera's port on the server: close it, then try again.";
+    if (words.find("refused") != std::string::npos)
+        return s + ". Check the port number and that the device server runs.";
+    if (words.find("does not resolve") != std::string::npos)
+        return s + ". Check the host name, or write the server's IP address.";
+    if (words.find("is no network port") != std::string::npos) return s + ".";
+    return s + ". Check the address, the network and that the device server runs.";
 }
 
 }  // namespace
@@ -99,6 +130,7 @@ std::string portTryText(const PortTry& t) {
     case OpenFailure::Kind::Missing: return missing(t);
     case OpenFailure::Kind::Other: break;
     }
+    if (t.simulator.empty() && looksLikeNetAddress(deviceName(t))) return notConnected(t);
     std::string s = DeviceName(t) + " could not be opened";
     if (!t.failure.system.empty()) s += ": " + t.failure.system;
     return s + ".";

@@ -12,6 +12,7 @@ namespace orbus {
 struct PortTry {
     int comNumber = 1;            // "Com n" chosen
     std::string simulator;        // models of the built-in simulated chain chosen instead; empty: Com n
+    std::string network;          // a device server's address chosen instead; empty: Com n
     bool fromEnvironment = false; // the path came from ORBUS_COM<n>
     // The serial devices on the machine now, as "/dev/ttyS0 (Com 1)" (the
     // entry that opens it, when one does).

@@ -37,6 +37,9 @@ struct PortChoice {
     // The models of the built-in simulated chain chosen instead of "Com n";
     // empty: "Com n". CommPortNo keeps its number meanwhile.
     std::string simulator;
+    // A serial device server's address (tcp://HOST:PORT, rfc2217://HOST:PORT)
+    // chosen instead of "Com n"; empty: "Com n". CommPortNo keeps its number.
+    std::string network;
 };
 
 class Program {

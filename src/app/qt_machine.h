@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_network_port.h"
 #include "platform/qt/qt_serial.h"
 #include "app/routing_port.h"
 
@@ -15,10 +16,7 @@ namespace orbus::qt {
 class QtMachine {
 public:
     QtMachine(SettingsStore& settings, WindowSystem& windows)
-        : port(clock, poster, devices,
-               [](const std::string& path) -> std::unique_ptr<SerialPort> {
-                   return std::make_unique<QtSerialPort>(path);
-               }),
+        : port(clock, poster, devices, [](const std::string& path) { return openPortAt(path); }),
           platform{clock, poster, timers, settings, windows, port, devices} {}
 
     QtClock clock;

@@ -1,6 +1,7 @@
 #include "app/routing_port.h"
 
 #include "chain.h"
+#include "platform/net_address.h"
 #include "sim_port.h"
 
 namespace orbus {
@@ -25,6 +26,7 @@ void RoutingPort::setDTREnable(bool on) {
 
 std::string RoutingPort::target() const {
     if (!simulator_.empty()) return "sim:" + simulator_;
+    if (!network_.empty()) return network_;
     return portTarget(devices_, number_).path;
 }
 
@@ -62,6 +64,11 @@ bool RoutingPort::open() {
         if (c->size() == 0) return fail(OpenFailure::Kind::Other, t, "no known camera model in " + t);
         current_ = std::make_unique<sim::SimSerialPort>(*c, clock_, poster_);
     } else {
+        NetAddress address;
+        std::string why;
+        if (looksLikeNetAddress(t) && !parseNetAddress(t, address, &why))
+            return fail(OpenFailure::Kind::Other, t,
+                        t + " is no network port (" + why + "); write " + kNetAddressForms);
         current_ = openDevice_ ? openDevice_(t) : nullptr;
         if (!current_) return fail(OpenFailure::Kind::Other, t, "serial devices cannot be opened here");
     }

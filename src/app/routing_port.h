@@ -1,8 +1,11 @@
 // The panel's serial port: "Com n" opens the path in ORBUS_COM<n> when set,
 // else the n-th serial device present (see portTarget); the value
 // sim:<model>[,<model>...] opens an in-process simulated chain, and so does
-// the port dialog's "Simulator" entry. Real devices are opened through the
-// platform's device opener (a Qt port in the program, a fake in tests).
+// the port dialog's "Simulator" entry. A network address (tcp://HOST:PORT,
+// rfc2217://HOST:PORT), in ORBUS_COM<n> or from the dialog's "Network..."
+// entry, reaches a serial device server. Real devices and network ports are
+// opened through the platform's device opener (Qt ports in the program, a
+// fake in tests); a malformed address is refused before it is tried.
 #pragma once
 
 #include <functional>
@@ -30,6 +33,7 @@ public:
     void setCommPort(int number) override { number_ = number; }
     int commPort() const override { return number_; }
     void setSimulator(const std::string& models) override { simulator_ = models; }
+    void setNetwork(const std::string& address) override { network_ = address; }
     void setSettings(const LineSettings& s) override;
     void setDTREnable(bool on) override;
     bool open() override;
@@ -49,7 +53,8 @@ public:
     sim::Chain* chain(const std::string& target) const;
 
 private:
-    // What the next open opens: a device path or "sim:<models>"; empty: nothing.
+    // What the next open opens: a device path, a network address or
+    // "sim:<models>"; empty: nothing.
     std::string target() const;
     bool fail(OpenFailure::Kind kind, std::string path, std::string words);
 
@@ -59,6 +64,7 @@ private:
     DeviceOpener openDevice_;
     int number_ = 1;
     std::string simulator_;
+    std::string network_;
     LineSettings settings_;
     bool dtr_ = true;
     int rThreshold_ = 0;

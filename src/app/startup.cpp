@@ -8,6 +8,7 @@
 #include "app/port_problem.h"
 #include "app/program.h"
 #include "link/packet.h"
+#include "platform/net_address.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -38,6 +39,7 @@ void FrmMain::openPort() {
     if (port.isOpen()) port.close();
     port.setCommPort(prog_.port.CommPortNo);
     port.setSimulator(prog_.port.simulator);
+    port.setNetwork(prog_.port.network);
     LineSettings s;
     s.baud = static_cast<int>(leadingNumber(prog_.port.BaudText));
     port.setSettings(s);
@@ -69,6 +71,8 @@ link::Async<int> FrmMain::searchSpeed(std::vector<int>& tried) {
     // Only the interface clear goes out at a speed the operator did not
     // choose; the port is closed after the search whatever it found.
     const int chosen = static_cast<int>(leadingNumber(prog_.port.BaudText));
+    // Over raw TCP the device server keeps its own speed: none to try here.
+    if (NetAddress net; parseNetAddress(portTry().path, net) && net.kind == NetAddress::Kind::Raw) co_return 0;
     for (const int speed : FrmOpen::kSpeeds) {
         if (speed == chosen) continue;
         if (!platform_.port.isOpen()) break;
@@ -89,7 +93,8 @@ PortTry FrmMain::portTry() const {
     PortTry t;
     t.comNumber = prog_.port.CommPortNo;
     t.simulator = prog_.port.simulator;
-    t.fromEnvironment = t.simulator.empty() && !platform_.devices.chosenFor(t.comNumber).empty();
+    t.network = t.simulator.empty() ? prog_.port.network : "";
+    t.fromEnvironment = t.simulator.empty() && t.network.empty() && !platform_.devices.chosenFor(t.comNumber).empty();
     const std::vector<SerialDevice> present = devicesInComOrder(platform_.devices);
     for (std::size_t i = 0; i < present.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
@@ -98,7 +103,7 @@ PortTry FrmMain::portTry() const {
         t.devices.push_back(present[i].path + (reached ? " (Com " + std::to_string(n) + ")" : ""));
     }
     t.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
-    if (t.simulator.empty()) t.path = portTarget(platform_.devices, t.comNumber).path;
+    if (t.simulator.empty()) t.path = t.network.empty() ? portTarget(platform_.devices, t.comNumber).path : t.network;
     if (!platform_.port.isOpen()) {
         t.failure = platform_.port.openFailure();
         if (t.failure.kind == OpenFailure::Kind::None) t.failure.kind = OpenFailure::Kind::Other;

@@ -35,6 +35,8 @@ std::string timeOfDayText(const LocalTime& wallNow, double secondsAgo) {
 namespace {
 
 std::string portText(const StatusLineFacts& f) {
+    // A device server chosen in the dialog has no number: its address says it.
+    if (f.simulator.empty() && !f.network.empty()) return "Com  " + f.network + "  " + std::to_string(f.speed) + " bps";
     std::string s = f.simulator.empty() ? "Com " + std::to_string(f.comNumber) : "Simulator";
     if (f.opened) {
         if (!f.simulator.empty()) s += "  sim:" + f.simulator;

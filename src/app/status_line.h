@@ -14,6 +14,7 @@ struct StatusLineFacts {
     // The port.
     int comNumber = 1;
     std::string simulator{};  // models of the built-in simulated chain chosen instead of "Com n"
+    std::string network{};    // a device server's address chosen instead of "Com n"
     std::string path{};     // what the last opening opened or tried; empty: no device for "Com n"
     bool opened = false;    // an opening has been tried
     int speed = 9600;

@@ -147,9 +147,12 @@ void CameraLink::dropLostPort() {
     line_.portGone();
     endWaitsPortGone();
     window_.linkChanged();
+    // Why the port went, as the port tells it (a network port's reason).
+    const std::string why = platform_.port.lastError();
     platform_.windows.message({MsgIcon::Exclamation, "Warning",
-                               "The serial port is gone (Com " + std::to_string(window_.portNumber()) +
-                                   ").\r\nReconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
+                               "The serial port is gone (Com " + std::to_string(window_.portNumber()) + ").\r\n" +
+                                   (why.empty() ? std::string() : why + ".\r\n") +
+                                   "Reconnect it, then choose Camera > I/F Clear(broadcast) to open it again.",
                                MsgButtons::Ok, true});
 }
 

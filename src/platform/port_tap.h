@@ -22,6 +22,7 @@ public:
     void setCommPort(int number) override { inner_.setCommPort(number); }
     int commPort() const override { return inner_.commPort(); }
     void setSimulator(const std::string& models) override { inner_.setSimulator(models); }
+    void setNetwork(const std::string& address) override { inner_.setNetwork(address); }
     void setSettings(const LineSettings& s) override { inner_.setSettings(s); }
     void setDTREnable(bool on) override { inner_.setDTREnable(on); }
     bool open() override { return inner_.open(); }

@@ -1,5 +1,7 @@
 #include "platform/serial_devices.h"
 
+#include "platform/net_address.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -91,7 +93,7 @@ PortTarget portTarget(const SerialDevices& devices, int number) {
             t.description = describe(d);
             listed = true;
         }
-        t.present = listed || t.path.rfind("sim:", 0) == 0 || devices.exists(t.path);
+        t.present = listed || t.path.rfind("sim:", 0) == 0 || looksLikeNetAddress(t.path) || devices.exists(t.path);
         return t;
     }
     if (number >= 1 && static_cast<std::size_t>(number) <= present.size()) {

@@ -76,6 +76,10 @@ public:
     // instead of "Com n"; empty: "Com n" again. A port that opens one line
     // only ignores it.
     virtual void setSimulator(const std::string& models) { (void)models; }
+    // Opens the camera line behind a serial device server at this address
+    // ("tcp://HOST:PORT" or "rfc2217://HOST:PORT") instead of "Com n"; empty:
+    // "Com n" again. The simulator, when chosen, comes first.
+    virtual void setNetwork(const std::string& address) { (void)address; }
     // Takes effect at the next open, and at once on an open port.
     virtual void setSettings(const LineSettings& s) = 0;
     virtual void setDTREnable(bool on) = 0;

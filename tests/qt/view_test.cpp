@@ -124,9 +124,10 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
     auto* v = views.viewOf(o);
     EXPECT_TRUE(views.windowOf(o)->isVisible());
     auto* combo = qobject_cast<QComboBox*>(v->widgetFor(&o.ComList1));
-    ASSERT_EQ(combo->count(), 13);
+    ASSERT_EQ(combo->count(), 14);
     EXPECT_EQ(combo->itemText(11), "Com 12");
     EXPECT_EQ(combo->itemText(12), "Simulator");
+    EXPECT_EQ(combo->itemText(13), QString::fromUtf8("Network\u2026"));
     EXPECT_EQ(combo->currentIndex(), 0);
     auto* r1 = qobject_cast<QRadioButton*>(v->widgetFor(&o.OBrate[1]));
     r1->click();
