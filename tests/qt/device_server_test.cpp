@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "pantilt/frm_pantilt.h"
-#include "platform/qt/qt_machine.h"
+#include "app/qt_machine.h"
 #include "platform/qt/qt_network_port.h"
 #include "platform/testing/fakes.h"
 #include "pty_support.h"
@@ -121,7 +121,7 @@ TEST_P(DeviceServer, ChainOfThreeWorksAsOnALocalPort) {
         m.RecvText.setText("");
         m.DirectText.type("8101043903FF\r");
         EXPECT_TRUE(spin([&] { return m.RecvText.text() == "90 41 FF \r\n90 51 FF \r\n"; }, 3000)) << m.RecvText.text();
-        program.link.LastRefreshError = 0;
+        m.linkControl().refreshGaveUp(0);  // forget an older failure
         ASSERT_TRUE(m.ReadCameraStatus());
         spin([&] { return m.linkIdle(); }, 10000);
         EXPECT_EQ(program.link.LastRefreshError, 0);
@@ -258,7 +258,7 @@ TEST_P(DeviceServer, AServerStoppedAndStartedAgainMidRefresh) {
             },
             3000));
         EXPECT_EQ(windows.messages.size(), 1u);
-        program.link.LastRefreshError = 0;
+        m.linkControl().refreshGaveUp(0);  // forget an older failure
         ASSERT_TRUE(m.ReadCameraStatus());
         spin([&] { return m.linkIdle(); }, 10000);
         EXPECT_EQ(program.link.LastRefreshError, 0);
