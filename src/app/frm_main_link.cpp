@@ -258,6 +258,7 @@ void FrmMain::updateStatusLine() {
     f.notOnChain = state == ChainHealth::State::NotOnChain;
     f.notAnswering = !f.notOnChain && (state == ChainHealth::State::NotAnswering || overdue);
     f.silentSince = h.unansweredSince >= 0 ? h.unansweredSince : h.lastTimeoutAt;
+    f.unansweredInquiries = h.unansweredInquiries;
     f.lastReplyAt = h.lastReplyAt;
     // A broadcast back from the chain after the camera's last word (and
     // before anything asked of it since) shows the line works through it.
@@ -283,7 +284,12 @@ void FrmMain::updateStatusLine() {
         f.lastErrorAt = h.lastErrorAt;
     }
 
-    const StatusLineTexts t = statusLineTexts(f, now, platform_.clock.localTime());
+    // The port's loss keeps the time it was first seen gone.
+    if (f.port != Port::Gone) statusMemory_.goneAt = -1;
+    else if (statusMemory_.goneAt < 0) statusMemory_.goneAt = now;
+    f.portGoneAt = statusMemory_.goneAt;
+    statusMemory_.clock.see(now, platform_.clock.localTime());
+    const StatusLineTexts t = statusLineTexts(f, now, statusMemory_.clock);
     StatusPort.setCaption(t.port);
     StatusCamera.setCaption(t.camera);
     StatusLink.setCaption(t.link);

@@ -2,6 +2,7 @@
 // the status classes' exchanges and show what they learned.
 #include "app/frm_info.h"
 #include "app/frm_main.h"
+#include "app/status_line.h"
 #include "app/frm_main_models.h"
 #include "app/program.h"
 #include "app/status_presenter.h"
@@ -260,10 +261,10 @@ void FrmMain::ARError(long err) {
     link_.control().refreshGaveUp(err);
     if (!autoCaption()) {
         // A failed single read has no message box; the status line keeps it.
-        statusError("Status read error (code " + std::to_string(err) + ")");
+        statusError(statusReadFailureText(err));
         return;
     }
-    statusError("Refresh Action Error !");
+    statusError(statusReadFailureText(err) + "; automatic refresh stopped");
     // Off before the message: no read starts while it is shown.
     refresh().switchOff();
     line().discard();

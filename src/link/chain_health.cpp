@@ -112,6 +112,7 @@ void ChainHealth::settle(double now) {
     for (CameraHealth& c : cameras_) {
         if (c.inquirySentAt >= 0 && now - c.inquirySentAt > kAnswerLimit) {
             ++c.timeouts;
+            ++c.unansweredInquiries;
             c.lastTimeoutAt = now;
             c.inquirySentAt = -1;
             c.pendingInquiry.clear();
@@ -165,6 +166,7 @@ void ChainHealth::garbledAnswer(int address, double now) {
     c->lastReplyAt = t.replyBefore;
     c->inquirySentAt = t.inquirySentAt;
     c->unansweredSince = t.unansweredSince;
+    c->unansweredInquiries = t.unansweredInquiries;
     c->pendingInquiry = std::move(t.inquiry);
 }
 
@@ -195,6 +197,7 @@ void ChainHealth::sentPacket(const Bytes& p, double now) {
         if (c->inquirySentAt >= 0) {
             // A new inquiry while the last is unanswered: that one is given up.
             ++c->timeouts;
+            ++c->unansweredInquiries;
             c->lastTimeoutAt = now;
         }
         ++c->inquiries;
@@ -242,10 +245,11 @@ void ChainHealth::receivedPacket(const Bytes& p, double now) {
             receivedGarbage();
             return;
         }
-        taken = {true, c->lastReplyAt, c->inquirySentAt, c->unansweredSince, c->pendingInquiry};
+        taken = {true, c->lastReplyAt, c->inquirySentAt, c->unansweredSince, c->unansweredInquiries, c->pendingInquiry};
     }
     c->lastReplyAt = now;
     c->unansweredSince = -1;
+    c->unansweredInquiries = 0;
     ++changes_;
     const std::uint8_t kind = p[1] & 0xF0;
     auto commandEnded = [&] {

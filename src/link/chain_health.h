@@ -26,6 +26,7 @@ struct CameraHealth {
     long completions = 0;
     long answers = 0;
     long timeouts = 0;            // inquiries left without a well-formed answer
+    long unansweredInquiries = 0; // of those, the ones since the camera's last reply
     std::map<int, long> errors;   // by error code
     double lastReplyAt = -1;      // clock time of the last reply; -1 never
     double lastLatency = -1;      // seconds from a command to its completion or error
@@ -137,6 +138,7 @@ private:
         double replyBefore = -1;
         double inquirySentAt = -1;
         double unansweredSince = -1;
+        long unansweredInquiries = 0;
         Bytes inquiry;
     };
     // An answer of the last read with the inquiry outstanding when it came.

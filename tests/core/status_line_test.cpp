@@ -64,6 +64,16 @@ TEST(StatusLine, TextsFromTheFacts) {
          evening, usb, "Camera 5", "Not on the chain"},
         {"port gone", {.path = dev, .opened = true, .port = Port::Gone, .lastReplyAt = 1}, 2, evening, usb,
          "Camera 1", "Port gone"},
+        {"port gone at a time", {.path = dev, .opened = true, .port = Port::Gone, .portGoneAt = 7, .lastReplyAt = 1}, 9,
+         evening, usb, "Camera 1", "Port gone at 21:14:07"},
+        {"inquiries unanswered",
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 46,
+          .unansweredInquiries = 7, .lastReplyAt = 40},
+         50, evening, usb, "Camera 1", "Not answering since 21:14:05 (7 inquiries unanswered)"},
+        {"one inquiry unanswered",
+         {.path = dev, .opened = true, .port = Port::Open, .notAnswering = true, .silentSince = 46,
+          .unansweredInquiries = 1, .lastReplyAt = 40},
+         50, evening, usb, "Camera 1", "Not answering since 21:14:05 (1 inquiry unanswered)"},
         {"reconnecting", {.path = dev, .opened = true, .port = Port::Reconnecting}, 2, evening, usb, "Camera 1",
          "Reconnecting  (port open again, no reply yet)"},
         {"last error with its time",
@@ -185,7 +195,8 @@ TEST(StatusLine, FollowsTheLinkOnThePanel) {
              r.chain.faults.silent = true;
              r.run(20);
          },
-         "Camera 1  ORX-Beta", "Not answering since ", "Refresh Action Error !"},
+         "Camera 1  ORX-Beta", "Not answering since ",
+         "Status read stopped: no answer to the lens block inquiry; automatic refresh stopped"},
         {"port gone",
          {"ORX-Beta"},
          [](Rig& r) {
@@ -230,6 +241,56 @@ TEST(StatusLine, FollowsTheLinkOnThePanel) {
         // The labels keep their names; their captions carry the state.
         EXPECT_EQ(m.StatusLink.accessibleName(), "Link state");
     }
+}
+
+// A time of day, once shown, stays while the seconds tick, whatever the
+// fraction of a second the two clocks were first seen at; a clock set
+// anew is followed.
+TEST(StatusLine, TimesOfDayStayPutAsTheSecondsTick) {
+    for (const double fraction : {0.0, 0.3, 0.5, 0.7, 0.99}) {
+        SCOPED_TRACE(fraction);
+        ClockFace clock;
+        const double silentSince = 1000.46;
+        std::string first;
+        for (double now = 1001.0; now < 1010.0; now += 0.05) {
+            // The wall clock shows whole seconds, ticking `fraction` off the monotonic one.
+            const long wall = 5 * 3600 + 13 * 60 + 3 + static_cast<long>(std::floor(now - silentSince + fraction));
+            clock.see(now, at(static_cast<int>(wall / 3600), static_cast<int>(wall / 60 % 60), static_cast<int>(wall % 60)));
+            const std::string shown = clock.timeOf(silentSince);
+            if (first.empty()) first = shown;
+            EXPECT_EQ(shown, first) << now;
+        }
+        EXPECT_EQ(first.substr(0, 7), "05:13:0");
+        // The computer's clock set an hour on: times follow it.
+        clock.see(1011, at(6, 13, 13));
+        EXPECT_EQ(clock.timeOf(1011), "06:13:13");
+    }
+    // The status read's failures in words, no code.
+    EXPECT_EQ(statusReadFailureText(940), "Status read stopped: no answer to the power inquiry");
+    EXPECT_EQ(statusReadFailureText(0x9612), "Status read stopped: no answer to the pan-tilt position inquiry");
+    EXPECT_EQ(statusReadFailureText(12345), "Status read stopped: an inquiry went unanswered");
+}
+
+// Inquiries left unanswered are counted from the camera's last reply, and a
+// reply ends the count.
+TEST(StatusLine, UnansweredInquiriesCountFromTheLastReply) {
+    Rig rig({"ORX-Beta"});
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    rig.chain.faults.silent = true;
+    for (int i = 0; i < 3; ++i) {
+        m.RefreshOnce.click();
+        rig.run(4);
+    }
+    const long unanswered = rig.program->chain.camera(1).unansweredInquiries;
+    EXPECT_GE(unanswered, 3);
+    EXPECT_NE(m.StatusLink.caption().find("(" + std::to_string(unanswered) + " inquiries unanswered)"), std::string::npos)
+        << m.StatusLink.caption();
+    rig.chain.faults.silent = false;
+    m.RefreshOnce.click();
+    rig.settle();
+    EXPECT_EQ(rig.program->chain.camera(1).unansweredInquiries, 0);
+    EXPECT_EQ(m.StatusLink.caption().rfind("Answering", 0), 0u) << m.StatusLink.caption();
 }
 
 TEST(StatusLine, ReplyAgeRunsOnWithoutTraffic) {
