@@ -7,6 +7,7 @@
 #include "panel/runner.h"
 #include "pantilt/frm_pantilt.h"
 #include "platform/text.h"
+#include "status/labels.h"
 
 namespace orbus::status {
 
@@ -140,11 +141,9 @@ void presentKappaExpand(FrmMain& m, const std::optional<KappaExpandStatus>& s, i
     const bool fullAuto = m.FullAuto.checked();
     for (MenuItem* it : {&m.ASSL, &m.ASSL0, &m.ASSL1, &m.ASSL2}) it->setEnabled(fullAuto);
     const bool pal = videoSysCode == 1;
-    m.ASSL0.setCaption(pal ? "1/50" : "1/60");
-    m.ASSL1.setCaption(pal ? "1/25" : "1/30");
-    m.ASSL2.setCaption(pal ? "1/12" : "1/15");
-    if (!s) return;
     MenuItem* limits[] = {&m.ASSL0, &m.ASSL1, &m.ASSL2};
+    for (int i = 0; i < 3; ++i) limits[i]->setCaption(slowShutterLimitText(pal, i));
+    if (!s) return;
     for (int i = 0; i < 3; ++i) limits[i]->setChecked(s->slowShutterLimit == i);
     MenuItem* dz[] = {&m.DZL0, &m.DZL1, &m.DZL2, &m.DZL3};
     for (int i = 0; i < 4; ++i) dz[i]->setChecked(s->digitalZoomLimit == i);

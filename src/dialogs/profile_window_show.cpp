@@ -58,6 +58,7 @@ std::string FrmProfile::valueText(const profile::SettingDef& setting, std::optio
     else if (key == "exposure.gain") shown = l.gain(*value);
     else if (key == "exposure.bright") shown = l.bright(*value);
     else if (key == "exposure.compensationLevel") shown = l.expComp(*value);
+    else if (key == "exposure.slowShutterLimit") shown = slowShutterLimitText(ctx_.modes().VideoSysCode == 1, *value);
     if (!shown.empty()) text += " (" + shown + ")";
     return text;
 }

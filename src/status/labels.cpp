@@ -131,4 +131,11 @@ std::string LabelTables::iris(int p) const { return at(IrisLabel, p); }
 std::string LabelTables::bright(int p) const { return at(BrightLabel, p); }
 std::string LabelTables::videoSystem(int p) const { return at(VideoSystemLabel, p); }
 
+std::string slowShutterLimitText(bool pal, int limit) {
+    static constexpr const char* kNtsc[] = {"1/60", "1/30", "1/15"};
+    static constexpr const char* kPal[] = {"1/50", "1/25", "1/12"};
+    if (limit < 0 || limit > 2) return {};
+    return pal ? kPal[limit] : kNtsc[limit];
+}
+
 }  // namespace orbus

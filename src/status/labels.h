@@ -36,4 +36,8 @@ struct LabelTables {
     std::string videoSystem(int p) const;
 };
 
+// The ORX-Kappa's auto slow shutter limit 0 to 2 as its menu shows it
+// ("1/60", or "1/50" on a PAL camera); empty outside the menu.
+std::string slowShutterLimitText(bool pal, int limit);
+
 }  // namespace orbus

@@ -132,6 +132,19 @@ profile::Profile profileOf(const std::string& model, profile::Values settings) {
 
 }  // namespace
 
+// A menu's choice reads as the menu shows it, beside the name the file keeps.
+TEST(ProfileWindow, MenuChoicesReadAsTheMenuShowsThem) {
+    Panel p({"ORX-Kappa"});
+    ASSERT_TRUE(p.started);
+    p.camera(1).aeMode = 0x00;  // full auto: the limit is in force
+    p.camera(1).slowShutterLimit = 1;
+    const Panel::Seen saved = p.save(p.dir.file("kappa.json"), false);
+    const auto limit = std::find_if(saved.rows.begin(), saved.rows.end(),
+                                    [](const auto& r) { return r.setting == "Auto slow shutter limit"; });
+    ASSERT_NE(limit, saved.rows.end());
+    EXPECT_EQ(limit->profile, "p1 (1/30)");
+}
+
 // Through the window: save on camera 1, apply to camera 2, compare camera
 // 2: no difference (a pan-tilt and a block camera, this one with its lens
 // positions; the file and the apply themselves are checked model by model
