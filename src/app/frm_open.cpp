@@ -116,7 +116,12 @@ void FrmOpen::showAgain() {
     TimerDevices.setEnabled(true);
 }
 
-void FrmOpen::ComList1_Click() { ShowDevice(); }
+void FrmOpen::ComList1_Click() {
+    // A reason speaks of the entry it was found on; the error line keeps
+    // its caption until the next try.
+    if (reasonEntry_ >= 0 && ComList1.listIndex() != reasonEntry_) showReason("", false);
+    ShowDevice();
+}
 
 void FrmOpen::ShowDevice() {
     const bool sim = simulatorChosen();
@@ -144,6 +149,7 @@ void FrmOpen::showReason(const std::string& reason, bool toStandardError) {
     LblReason.setCaption(reason);
     // Empty, it is no stop on the way through the dialog.
     LblReason.setVisible(!reason.empty());
+    reasonEntry_ = reason.empty() ? -1 : ComList1.listIndex();
     if (reason.empty() || !toStandardError) return;
     std::string head = LblDBG0.caption();
     for (char& ch : head) {

@@ -51,8 +51,9 @@ public:
 
     // Shows the dialog again after a failed try.
     void showAgain();
-    // The reason under the error line (hidden while empty); written to
-    // standard error as well unless told not to.
+    // The reason under the error line (hidden while empty), for the entry
+    // selected now: choosing another entry clears it. Written to standard
+    // error as well unless told not to.
     void showReason(const std::string& reason, bool toStandardError = true);
     // Selects the option button of this speed (one the dialog offers).
     void selectSpeed(int baud);
@@ -64,6 +65,7 @@ private:
     int selectedPort() const;
 
     Program& prog_;
+    int reasonEntry_ = -1;  // the entry the reason shown belongs to
 };
 
 }  // namespace orbus

@@ -280,6 +280,17 @@ TEST(PortDialog, SimulatorEntryOpensTheModelsTypedAndRefusesUnknownOnes) {
     EXPECT_FALSE(rig.main().isLoaded());
 
     EXPECT_EQ(o.LblDevice.caption(), "Built-in simulated chain: \"ORX-Zeta\" is not a camera model");
+    // The reason is the simulator entry's: another entry chosen, it goes;
+    // the error line keeps its caption until the next try.
+    o.LblDBG0.setCaption("IF_Clear Error Port = 2");
+    o.ComList1.choose(FrmOpen::kSimulatorEntry);
+    EXPECT_TRUE(o.LblReason.visible());
+    o.ComList1.choose(0);
+    EXPECT_FALSE(o.LblReason.visible());
+    EXPECT_EQ(o.LblReason.caption(), "");
+    EXPECT_EQ(o.LblDBG0.caption(), "IF_Clear Error Port = 2");
+    o.ComList1.choose(FrmOpen::kSimulatorEntry);
+    EXPECT_FALSE(o.LblReason.visible());
     // Cameras listening at another speed are found like real ones.
     o.TxtModels.setText("ORX-Kappa@38400");
     rig.windows.script([&] {
