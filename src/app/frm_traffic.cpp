@@ -21,7 +21,7 @@ constexpr int kBarHeight = 330;
 constexpr int kButtonWidth = 1100;
 
 const std::vector<Table::Column> kColumns = {
-    {"Time (ms)", 1000}, {"Camera", 700},  {"Direction", 900},
+    {"Time (ms)", 1000}, {"Clock", 1300},   {"Camera", 700},   {"Direction", 900},
     {"Bytes", 2500},     {"Meaning", 3500}, {"Source", 1100},
 };
 
@@ -102,7 +102,15 @@ void FrmTraffic::showAll() {
 }
 
 void FrmTraffic::follow() {
+    // Inquiries whose answer limit ran out are marked, and the rows shown
+    // chosen again where one was: it may now pass "Errors only".
+    prog_.traffic.settle(prog_.platform.clock.now());
     const TrafficRecord& r = prog_.traffic;
+    if (r.marked() != markedSeen_) {
+        markedSeen_ = r.marked();
+        showAll();
+        return;
+    }
     if (r.recorded() == seen_) return;
     const std::uint64_t oldest = r.recorded() - r.size();
     int dropped = 0;
@@ -139,11 +147,12 @@ std::string FrmTraffic::cellText(int row, int column) const {
     const TrafficRow& p = r.at(static_cast<std::size_t>(n - oldest));
     switch (column) {
     case 0: return trafficTime(p);
-    case 1: return trafficCamera(p);
-    case 2: return trafficDirection(p);
-    case 3: return trafficHex(p);
-    case 4: return trafficMeaning(p);
-    case 5: return trafficSource(p);
+    case 1: return trafficClock(r, p);
+    case 2: return trafficCamera(p);
+    case 3: return trafficDirection(p);
+    case 4: return trafficHex(p);
+    case 5: return trafficMeaning(p);
+    case 6: return trafficSource(p);
     default: return {};
     }
 }

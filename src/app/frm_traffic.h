@@ -63,6 +63,7 @@ private:
     // Rows shown, by their number in the record since the start.
     std::deque<std::uint64_t> shown_;
     std::uint64_t seen_ = 0;  // the record's count when last followed
+    std::uint64_t markedSeen_ = 0;  // the record's unanswered marks when last followed
     double arrangedWidth_ = 0, arrangedHeight_ = 0;
 };
 

@@ -71,7 +71,7 @@ private:
 }  // namespace
 
 Program::Program(Platform& p)
-    : traffic(p.clock.now()),
+    : traffic(p.clock.now(), TrafficRecord::kCapacity, p.clock.localTime()),
       tap_(p.port, p.clock, chain),
       recording_(tap_, p.clock, traffic),
       platform{p.clock, p.poster, p.timers, p.settings, p.windows, recording_, p.devices},

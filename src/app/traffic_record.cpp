@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/meaning.h"
+#include "link/chain_health.h"
 #include "link/packet.h"
 
 namespace orbus {
@@ -27,11 +29,33 @@ bool TrafficRow::isError() const {
 
 bool TrafficFilter::passes(const TrafficRow& row) const {
     if (camera != 0 && row.camera != camera) return false;
-    return !errorsOnly || row.isError();
+    return !errorsOnly || row.isTrouble();
 }
 
-TrafficRecord::TrafficRecord(double startedAt, std::size_t capacity)
-    : startedAt_(startedAt), ring_(std::max<std::size_t>(capacity, 1)) {}
+TrafficRecord::TrafficRecord(double startedAt, std::size_t capacity, LocalTime wallAt)
+    : startedAt_(startedAt),
+      ring_(std::max<std::size_t>(capacity, 1)),
+      wallAtMs_(((wallAt.hour * 60L + wallAt.minute) * 60L + wallAt.second) * 1000L + wallAt.millisecond) {}
+
+void TrafficRecord::settle(double now) {
+    for (std::size_t c = 0; c < pending_.size(); ++c) {
+        if (pending_[c].empty() || now - pendingAt_[c] <= ChainHealth::kAnswerLimit) continue;
+        pending_[c].clear();
+        // The inquiry's row, while the ring still holds it.
+        const std::uint64_t behind = recorded_ - 1 - pendingRow_[c];
+        if (behind >= count_) continue;
+        ring_[(first_ + count_ - 1 - behind) % ring_.size()].unanswered = true;
+        ++marked_;
+    }
+}
+
+std::string TrafficRecord::clockTime(const TrafficRow& row) const {
+    constexpr long kDay = 24L * 3600 * 1000;
+    const long t = ((wallAtMs_ + static_cast<long>(row.ms)) % kDay + kDay) % kDay;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld.%03ld", t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000);
+    return buf;
+}
 
 TrafficRow& TrafficRecord::push(double now, TrafficDirection d, const std::uint8_t* bytes, std::size_t n) {
     std::size_t slot;
@@ -51,6 +75,7 @@ TrafficRow& TrafficRecord::push(double now, TrafficDirection d, const std::uint8
     row.camera = cameraOf(bytes, n, d);
     row.inquiryLength = 0;
     row.source = TrafficRow::kPanel;
+    row.unanswered = false;
     return row;
 }
 
@@ -58,7 +83,11 @@ void TrafficRecord::packetDone(TrafficRow& row) {
     if (row.camera < 1 || row.camera > 7 || row.length < 3 || row.bytes[row.length - 1] != 0xFF) return;
     Bytes& pending = pending_[row.camera - 1];
     if (row.direction == TrafficDirection::Sent) {
-        if (row.bytes[1] == 0x09) pending.assign(row.bytes.begin(), row.bytes.begin() + row.length);
+        if (row.bytes[1] == 0x09) {
+            pending.assign(row.bytes.begin(), row.bytes.begin() + row.length);
+            pendingAt_[row.camera - 1] = startedAt_ + static_cast<double>(row.ms) / 1000.0;
+            pendingRow_[row.camera - 1] = recorded_ - 1;
+        }
         return;
     }
     const bool answer = row.length > 3 && row.bytes[1] == 0x50;
@@ -74,6 +103,7 @@ void TrafficRecord::packetDone(TrafficRow& row) {
 }
 
 void TrafficRecord::sent(const Bytes& bytes, double now) {
+    settle(now);
     const std::optional<link::Source> writer = writer_ ? writer_() : std::nullopt;
     const std::uint8_t source =
         writer ? static_cast<std::uint8_t>(TrafficRow::kFirstSource + static_cast<int>(*writer)) : TrafficRow::kPanel;
@@ -93,6 +123,7 @@ void TrafficRecord::sent(const Bytes& bytes, double now) {
 }
 
 void TrafficRecord::received(const Bytes& bytes, double now) {
+    settle(now);
     for (const std::uint8_t b : bytes) {
         if (incomingLength_ == 0) incomingAt_ = now;
         incoming_[incomingLength_++] = b;
@@ -132,6 +163,8 @@ std::string trafficSource(const TrafficRow& row) {
 
 std::string trafficTime(const TrafficRow& row) { return std::to_string(row.ms); }
 
+std::string trafficClock(const TrafficRecord& record, const TrafficRow& row) { return record.clockTime(row); }
+
 std::string trafficCamera(const TrafficRow& row) {
     if (row.camera == TrafficRow::kAll) return "all";
     if (row.camera == 0) return "-";
@@ -145,7 +178,9 @@ std::string trafficDirection(const TrafficRow& row) {
 std::string trafficHex(const TrafficRow& row) { return packetText(row.packet()); }
 
 std::string trafficMeaning(const TrafficRow& row) {
-    if (row.direction == TrafficDirection::Sent) return packetMeaning(row.packet(), LineSide::Sent);
+    if (row.direction == TrafficDirection::Sent) {
+        return packetMeaning(row.packet(), LineSide::Sent) + (row.unanswered ? "; no answer after 1 s" : "");
+    }
     AnswerOrigin origin{Bytes(row.inquiry.begin(), row.inquiry.begin() + row.inquiryLength)};
     return packetMeaning(row.packet(), LineSide::Received, &origin);
 }
@@ -163,20 +198,20 @@ std::string csvField(const std::string& field) {
 std::string trafficExport(const TrafficRecord& record, const std::vector<std::size_t>& rows, TrafficFormat format) {
     const bool csv = format == TrafficFormat::Csv;
     const char* sep = csv ? "," : "\t";
-    auto line = [&](const std::string (&f)[6]) {
+    auto line = [&](const std::string (&f)[7]) {
         std::string out;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 7; ++i) {
             if (i) out += sep;
             out += csv ? csvField(f[i]) : f[i];
         }
         return out + "\r\n";
     };
-    std::string out = line({"Time (ms)", "Camera", "Direction", "Bytes", "Meaning", "Source"});
+    std::string out = line({"Time (ms)", "Camera", "Direction", "Bytes", "Meaning", "Source", "Clock"});
     for (const std::size_t i : rows) {
         if (i >= record.size()) continue;
         const TrafficRow& r = record.at(i);
         out += line({trafficTime(r), trafficCamera(r), trafficDirection(r), trafficHex(r), trafficMeaning(r),
-                     trafficSource(r)});
+                     trafficSource(r), trafficClock(record, r)});
     }
     return out;
 }

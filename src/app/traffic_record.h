@@ -38,6 +38,8 @@ struct TrafficRow {
     // row), else kFirstSource + its link::Source.
     static constexpr std::uint8_t kPanel = 0, kFirstSource = 1;
     std::uint8_t source = kPanel;
+    // An inquiry that got no answer within the answer limit.
+    bool unanswered = false;
     std::array<std::uint8_t, kMaxBytes> bytes{};
     // For an inquiry answer: the inquiry outstanding for its camera.
     std::array<std::uint8_t, kMaxInquiry> inquiry{};
@@ -45,6 +47,8 @@ struct TrafficRow {
     Bytes packet() const { return Bytes(bytes.begin(), bytes.begin() + length); }
     // A camera's error reply (y0 6z ee FF).
     bool isError() const;
+    // An error, or an inquiry left without an answer.
+    bool isTrouble() const { return isError() || unanswered; }
 };
 
 // Which rows the traffic window shows: one camera's (1 to 7) or every row
@@ -59,8 +63,14 @@ class TrafficRecord : public PortListener {
 public:
     static constexpr std::size_t kCapacity = 10000;
 
-    // `startedAt`: the clock's reading when the panel started.
-    explicit TrafficRecord(double startedAt = 0, std::size_t capacity = kCapacity);
+    // `startedAt`: the clock's reading when the panel started; `wallAt`
+    // the time of day then, from which the rows' clock times are told.
+    explicit TrafficRecord(double startedAt = 0, std::size_t capacity = kCapacity, LocalTime wallAt = {});
+    // The inquiries whose answer limit ran out by `now` are marked
+    // unanswered (recording does it too, as traffic comes).
+    void settle(double now);
+    // A row's time of day, milliseconds included: "21:14:05.123".
+    std::string clockTime(const TrafficRow& row) const;
 
     // Bytes the port took (one write) and bytes it delivered (one read, any
     // part of a packet).
@@ -80,6 +90,9 @@ public:
     // Rows recorded since the start, those that fell out of the ring too:
     // a view compares it to know whether anything is new.
     std::uint64_t recorded() const { return recorded_; }
+    // Rows marked unanswered since the start: a view compares it to know
+    // whether a row it shows has changed.
+    std::uint64_t marked() const { return marked_; }
     // The rows that pass, oldest first, as indexes for at().
     std::vector<std::size_t> select(const TrafficFilter& filter) const;
 
@@ -91,12 +104,17 @@ private:
     std::vector<TrafficRow> ring_;
     std::size_t first_ = 0, count_ = 0;
     std::uint64_t recorded_ = 0;
+    std::uint64_t marked_ = 0;
     // A received packet waiting for its FF, and when its first byte came.
     std::array<std::uint8_t, TrafficRow::kMaxBytes> incoming_{};
     std::size_t incomingLength_ = 0;
     double incomingAt_ = 0;
-    // The last inquiry to each camera that has had no answer yet.
+    // The last inquiry to each camera that has had no answer yet: its bytes,
+    // when it went out and its row's number (recorded() after it).
     std::array<Bytes, 7> pending_;
+    std::array<double, 7> pendingAt_{};
+    std::array<std::uint64_t, 7> pendingRow_{};
+    long wallAtMs_ = 0;  // milliseconds of the day when the panel started
     std::function<std::optional<link::Source>()> writer_;
     // Per camera, the source of its last command plus one; 0 before any.
     std::array<std::uint8_t, 7> lastCommand_{};
@@ -104,6 +122,7 @@ private:
 
 // The columns of a row as the window shows them.
 std::string trafficTime(const TrafficRow& row);       // "12345"
+std::string trafficClock(const TrafficRecord& record, const TrafficRow& row);  // "21:14:05.123"
 std::string trafficCamera(const TrafficRow& row);     // "1" to "7", "all", "-"
 std::string trafficDirection(const TrafficRow& row);  // "sent", "received"
 std::string trafficHex(const TrafficRow& row);        // "81 01 04 0B 02 FF"
@@ -113,7 +132,8 @@ std::string trafficSource(const TrafficRow& row);     // sent: "panel" or a link
 enum class TrafficFormat { Text, Csv };
 // The rows `rows` of `record` with a header line, CR LF after each line;
 // text: columns apart by tabs; CSV: fields quoted where they must be. The
-// source comes last, so that readers of the older five columns still read.
+// source and the clock time come last, so that readers of the older five
+// columns still read.
 std::string trafficExport(const TrafficRecord& record, const std::vector<std::size_t>& rows, TrafficFormat format);
 // One CSV field: as it is, or quoted with its quotes doubled when it holds
 // a comma, a quote or a line break.

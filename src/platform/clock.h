@@ -12,6 +12,7 @@ class Timer;
 // A date and time of the computer's local clock.
 struct LocalTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    int millisecond = 0;
 };
 
 class Clock {

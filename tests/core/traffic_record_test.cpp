@@ -98,7 +98,7 @@ TEST(TrafficRecord, TextAndCsvForms) {
 
     // The source comes last: a controller's name, "panel" for the panel's
     // own packets, nothing for a received one.
-    TrafficRecord r(0);
+    TrafficRecord r(0, TrafficRecord::kCapacity, {2026, 12, 9, 21, 14, 5, 900});
     std::optional<link::Source> writer = link::Source::Dialog;
     r.setWriter([&writer] { return writer; });
     r.sent({0x81, 0x01, 0x04, 0x73, 0x01, 0x07, 0x04, 0x0B, 0x0B, 0x0E, 0x1B, 0x1B, 0x1B, 0x1B, 0x1B, 0xFF}, 1.25);
@@ -107,16 +107,58 @@ TEST(TrafficRecord, TextAndCsvForms) {
     r.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 1.75);
     const std::string title = "81 01 04 73 01 07 04 0B 0B 0E 1B 1B 1B 1B 1B FF";
     EXPECT_EQ(trafficExport(r, {0, 1}, TrafficFormat::Csv),
-              "Time (ms),Camera,Direction,Bytes,Meaning,Source\r\n"
-              "1250,1,sent," + title + ",\"Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 1 to 10 \"\"HELLO     \"\")\",dialog\r\n"
-              "1500,1,received,90 41 FF,\"Camera 1: acknowledge, socket 1\",\r\n");
+              "Time (ms),Camera,Direction,Bytes,Meaning,Source,Clock\r\n"
+              "1250,1,sent," + title + ",\"Camera 1: FrmTitle_K.OK or FrmTitle_M.OK (title characters 1 to 10 \"\"HELLO     \"\")\",dialog,21:14:07.150\r\n"
+              "1500,1,received,90 41 FF,\"Camera 1: acknowledge, socket 1\",,21:14:07.400\r\n");
     EXPECT_EQ(trafficExport(r, {1, 2, 7}, TrafficFormat::Text),
-              "Time (ms)\tCamera\tDirection\tBytes\tMeaning\tSource\r\n"
-              "1500\t1\treceived\t90 41 FF\tCamera 1: acknowledge, socket 1\t\r\n"
-              "1750\t1\tsent\t81 09 04 00 FF\tCamera 1: inquiry, power\tpanel\r\n");
+              "Time (ms)\tCamera\tDirection\tBytes\tMeaning\tSource\tClock\r\n"
+              "1500\t1\treceived\t90 41 FF\tCamera 1: acknowledge, socket 1\t\t21:14:07.400\r\n"
+              "1750\t1\tsent\t81 09 04 00 FF\tCamera 1: inquiry, power\tpanel\t21:14:07.650\r\n");
+    // Past midnight the clock starts the day again.
+    TrafficRecord late(0, TrafficRecord::kCapacity, {2026, 12, 9, 23, 59, 59, 500});
+    late.sent({0x81, 0x09, 0x04, 0x00, 0xFF}, 0.75);
+    EXPECT_EQ(trafficClock(late, late.at(0)), "00:00:00.250");
     // Chain Status's last command: the inquiry is none.
     EXPECT_EQ(r.lastCommandSource(1), "dialog");
     EXPECT_EQ(r.lastCommandSource(2), "-");
+}
+
+// An inquiry its camera leaves unanswered past the answer limit is marked
+// so: in its meaning, under "Errors only" and in the files. One answered in
+// time, or replaced in time by the next, is not.
+TEST(TrafficRecord, InquiriesLeftUnansweredAreTrouble) {
+    const Bytes power{0x81, 0x09, 0x04, 0x00, 0xFF}, lens{0x82, 0x09, 0x7E, 0x7E, 0x00, 0xFF};
+    const Bytes answer{0x90, 0x50, 0x02, 0xFF};
+    const struct {
+        const char* what;
+        std::function<void(TrafficRecord&)> traffic;
+        bool unanswered;  // the first row
+    } rows[] = {
+        {"answered in time", [&](TrafficRecord& r) { r.received(answer, 1.9); r.settle(5); }, false},
+        {"silence, then the window looks", [&](TrafficRecord& r) { r.settle(2.01); }, true},
+        {"silence, looked at too early", [&](TrafficRecord& r) { r.settle(1.99); }, false},
+        {"an answer after the limit", [&](TrafficRecord& r) { r.received(answer, 2.2); }, true},
+        {"another camera's traffic past the limit", [&](TrafficRecord& r) { r.sent(lens, 2.5); }, true},
+        {"the ring moved on: nothing to mark",
+         [&](TrafficRecord& r) {
+             for (int i = 0; i < 4; ++i) r.sent(lens, 1.1);
+             r.settle(9);
+         },
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TrafficRecord r(0, 4);
+        r.sent(power, 1.0);
+        row.traffic(r);
+        const TrafficRow& first = r.at(0);
+        const bool isPower = first.packet() == power;
+        EXPECT_EQ(isPower && first.unanswered, row.unanswered);
+        if (!isPower) continue;
+        EXPECT_EQ((TrafficFilter{0, true}.passes(first)), row.unanswered);
+        EXPECT_EQ(trafficMeaning(first), std::string("Camera 1: inquiry, power") + (row.unanswered ? "; no answer after 1 s" : ""));
+        EXPECT_EQ(trafficExport(r, {0}, TrafficFormat::Csv).find("no answer after 1 s") != std::string::npos, row.unanswered);
+    }
 }
 
 TEST(TrafficRecord, FilesAreWrittenWholeOrNotAtAll) {
@@ -152,8 +194,8 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
     ASSERT_TRUE(t.visible());
     EXPECT_EQ(t.Packets.rowCount(), static_cast<int>(p.traffic.size()));
     const int last = t.Packets.rowCount() - 1;
-    EXPECT_EQ(t.Packets.cell(last, 2), "received");
-    EXPECT_EQ(t.Packets.cell(last, 4), "Camera 1: completion, socket 1");
+    EXPECT_EQ(t.Packets.cell(last, 3), "received");
+    EXPECT_EQ(t.Packets.cell(last, 5), "Camera 1: completion, socket 1");
 
     // Camera 2 refuses a command: the window follows, the filters pick it.
     rig.chain.mutate = [](const sim::Bytes& packet, std::vector<sim::Bytes>& replies) {
@@ -182,7 +224,7 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
         t.CboCamera.choose(f.camera);
         if (t.ChkErrors.checked() != f.errors) t.ChkErrors.click();
         EXPECT_EQ(t.Packets.rowCount(), f.rows) << f.camera << f.errors;
-        EXPECT_EQ(t.Packets.cell(0, 4), f.firstMeaning) << f.camera << f.errors;
+        EXPECT_EQ(t.Packets.cell(0, 5), f.firstMeaning) << f.camera << f.errors;
     }
     t.CboCamera.choose(2);
     EXPECT_EQ(t.LblCount.caption(), "2 of " + std::to_string(p.traffic.size()) + " packets shown");
@@ -223,8 +265,8 @@ TEST(TrafficRecord, TheTrafficWindowOnAPanel) {
     t.follow();
     EXPECT_EQ(t.Packets.rowCount(), static_cast<int>(TrafficRecord::kCapacity));
     EXPECT_EQ(t.Packets.selectedRows(), std::vector<int>{10});
-    EXPECT_EQ(t.Packets.cell(t.Packets.rowCount() - 1, 1), "4");
-    EXPECT_EQ(t.Packets.cell(0, 3), trafficHex(p.traffic.at(0)));
+    EXPECT_EQ(t.Packets.cell(t.Packets.rowCount() - 1, 2), "4");
+    EXPECT_EQ(t.Packets.cell(0, 4), trafficHex(p.traffic.at(0)));
 
     t.CmdClose.click();
     EXPECT_FALSE(t.visible());

@@ -44,8 +44,9 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     QAbstractItemModel* model = table->model();
     const int rows = model->rowCount();
     ASSERT_EQ(rows, static_cast<int>(rig.program->traffic.size()));
-    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Meaning");
-    EXPECT_EQ(model->index(rows - 1, 4).data().toString(), "Camera 1: completion, socket 1");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Clock");
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "Meaning");
+    EXPECT_EQ(model->index(rows - 1, 5).data().toString(), "Camera 1: completion, socket 1");
 
     // The operator's selection stays while packets come.
     table->selectRow(1);
@@ -57,21 +58,21 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     ASSERT_EQ(table->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(table->selectionModel()->selectedRows().front().row(), 1);
     // The last column names who sent each packet.
-    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "Source");
+    EXPECT_EQ(model->headerData(6, Qt::Horizontal).toString(), "Source");
     std::vector<std::string> sources;
     for (int r = rows; r < model->rowCount(); ++r) {
-        if (model->index(r, 2).data().toString() == "sent")
-            sources.push_back(model->index(r, 5).data().toString().toStdString());
+        if (model->index(r, 3).data().toString() == "sent")
+            sources.push_back(model->index(r, 6).data().toString().toStdString());
     }
     EXPECT_EQ(sources, std::vector<std::string>{"console"});
-    EXPECT_EQ(model->index(0, 5).data().toString(), "main window");
+    EXPECT_EQ(model->index(0, 6).data().toString(), "main window");
 
     // Camera 2 picked in the list: only its packets.
     auto* combo = qobject_cast<QComboBox*>(v->widgetFor(&t.CboCamera));
     combo->setCurrentIndex(2);
     emit combo->activated(2);
     ASSERT_GT(model->rowCount(), 0);
-    for (int r = 0; r < model->rowCount(); ++r) EXPECT_EQ(model->index(r, 1).data().toString(), "2") << r;
+    for (int r = 0; r < model->rowCount(); ++r) EXPECT_EQ(model->index(r, 2).data().toString(), "2") << r;
 
     // A full ring: rows leave at the top, the selection moves up with its row.
     combo->setCurrentIndex(0);
@@ -87,5 +88,5 @@ TEST(TrafficWindow, RowsFollowTheRecordAndTheFilters) {
     ASSERT_EQ(table->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(table->selectionModel()->selectedRows().front().row(), 20);
     EXPECT_EQ(t.Packets.selectedRows(), std::vector<int>{20});
-    EXPECT_EQ(model->index(model->rowCount() - 1, 1).data().toString(), "4");
+    EXPECT_EQ(model->index(model->rowCount() - 1, 2).data().toString(), "4");
 }

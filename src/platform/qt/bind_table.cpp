@@ -119,14 +119,14 @@ void apply(FormView& view, Control& control, QObject* object, Prop prop) {
     view.quietly([&] {
         if (prop == Prop::Items || prop == Prop::Range) {
             // A list that follows new rows stays at its end while the
-            // operator is there; rows anew in any other table show from
-            // the first.
+            // operator is there, and where the operator put it otherwise;
+            // rows anew in any other table show from the first.
             QScrollBar* bar = v->verticalScrollBar();
             const bool following = table.followsNewRows && bar->value() == bar->maximum();
             const bool anew = table.lastChange().what == Table::RowChange::What::Reset;
             static_cast<TableModel*>(v->model())->follow();
             if (following) v->scrollToBottom();
-            else if (anew) v->scrollToTop();
+            else if (anew && !table.followsNewRows) v->scrollToTop();
         }
         if (prop == Prop::Items || prop == Prop::Value) showSelection(v, table);
     });

@@ -24,7 +24,8 @@ double QtClock::now() const {
 
 LocalTime QtClock::localTime() const {
     const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
+    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second(),
+            t.time().msec()};
 }
 
 void QtPoster::post(double delaySeconds, std::function<void()> fn) {
