@@ -135,7 +135,6 @@ void FrmProfile::showReports(const std::vector<profile::CameraReport>& reports, 
         if (r.cancelled) {
             line(name + ": cancelled after " + std::to_string(r.sent) + " of " + std::to_string(r.total) +
                  " commands.");
-            continue;
         }
         if (!r.readBack) {
             line(name + ": not read back.");

@@ -109,7 +109,9 @@ link::Async<std::vector<CameraReport>> applyProfile(ApplyLink& link, Values prof
             }
         }
         report.cancelled = *cancel && report.completed + static_cast<int>(report.refused.size()) < total;
-        if (!report.cancelled && !portGone) {
+        // Cancelled or not, a camera the apply reached is read back: the
+        // operator sees what it holds now and what still differs.
+        if (!portGone) {
             tell(camera, total, total, "reading back");
             const std::optional<Values> now = co_await link.read(camera, withPositions);
             if (now) {

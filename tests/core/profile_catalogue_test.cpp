@@ -316,8 +316,11 @@ TEST(ProfileApply, RefusalsAreNotedCancelStopsAfterTheCommandInFlight) {
         EXPECT_EQ(link.sent.size(), 6u);
     }
     {
-        // Cancelled while camera 2's second packet is in flight: it ends, nothing more goes out.
+        // Cancelled while camera 2's second packet is in flight: it ends,
+        // nothing more goes out, and camera 2 is read back to show what
+        // still differs (the gain never sent); camera 3 is not touched.
         ScriptedApply link;
+        link.camera = {{"exposure.mode", 3}, {"exposure.iris", 9}, {"exposure.gain", 0}};
         auto cancel = std::make_shared<bool>(false);
         link.onCommand = [&] { *cancel = link.sent.size() == 2; };
         const auto reports = run(link, profile, {2, 3}, cancel);
@@ -325,7 +328,8 @@ TEST(ProfileApply, RefusalsAreNotedCancelStopsAfterTheCommandInFlight) {
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_TRUE(reports[0].cancelled);
         EXPECT_EQ(reports[0].completed, 2);
-        EXPECT_FALSE(reports[0].readBack);
+        EXPECT_TRUE(reports[0].readBack);
+        EXPECT_EQ(differing(reports[0].after), 1);
     }
     {
         // A port that takes nothing ends the whole apply.

@@ -380,6 +380,10 @@ TEST(ProfileWindow, CancelDuringAnApplyStopsAfterTheCommandInFlight) {
         EXPECT_TRUE(afterStop.empty()) << afterStop.front();
         EXPECT_NE(summary.find("Camera 1: no difference."), std::string::npos) << summary;
         EXPECT_NE(summary.find("Camera 2: cancelled after 4 of "), std::string::npos) << summary;
+        // The cancelled camera is read back at once: what it holds now is compared.
+        const std::size_t cancelledAt = summary.find("Camera 2: cancelled");
+        EXPECT_NE(summary.find("Camera 2: ", cancelledAt + 1), std::string::npos) << summary;
+        EXPECT_EQ(summary.find("Camera 2: not read back"), std::string::npos) << summary;
         EXPECT_NE(summary.find("Camera 3: not applied (cancelled)."), std::string::npos) << summary;
         for (const std::string& packet : p.rig.packetsSince(start, "01")) EXPECT_FALSE(startsWith(packet, "83 ")) << packet;
         // The refresh is given back with the window.
