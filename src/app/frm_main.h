@@ -117,6 +117,7 @@ public:
 
     // ---- identification, status read and model layouts ----------------------
     link::Async<void> IdentifyAtStartup();
+    link::Async<void> IdentifyOthersAtStartup();
     // Starts a status read (true) or refuses it (false: a read runs, or
     // start-up, a preset or a skip count holds it back). The read goes on
     // beside the window; readDone() tells when it has ended.

@@ -146,6 +146,19 @@ link::Async<void> FrmMain::IdentifyAtStartup() {
     }
 }
 
+link::Async<void> FrmMain::IdentifyOthersAtStartup() {
+    // The other cameras the address set found are asked once who they are,
+    // so Chain Status and the model name them before the operator picks one.
+    Program& p = program();
+    MainStatusLink statusLink{*this};
+    status::Identifier identifier{statusLink};
+    for (int address = 1; address <= p.cameras.length(); ++address) {
+        if (address == p.link.CamAddress) continue;
+        const auto answer = co_await identifier.versionAtStartup(address, 1);
+        if (answer && answer->from == 0x80 + 16 * address) p.cameras.setIdentity(address, model::identityOf(*answer));
+    }
+}
+
 void FrmMain::VerError() {
     Program& p = program();
     p.platform.windows.message({MsgIcon::Critical, "Warning",

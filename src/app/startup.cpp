@@ -225,6 +225,7 @@ link::Async<void> FrmMain::startUp() {
     {
         link::Line::Hold hold = co_await line().take();
         co_await IdentifyAtStartup();
+        co_await IdentifyOthersAtStartup();
     }
     DZoomX.setCaption("X1");
 

@@ -150,10 +150,10 @@ TEST(View, PortDialogWidgetsDriveTheDialog) {
         return order;
     };
     EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "OBrate_0", "OBrate_1", "OBrate_2", "Command1"}));
-    o.showReason("Something to copy.", false);
     combo->setCurrentIndex(FrmOpen::kSimulatorEntry);
     emit combo->activated(FrmOpen::kSimulatorEntry);
     EXPECT_TRUE(o.simulatorChosen());
+    o.showReason("Something to copy.", false);
     EXPECT_EQ(tabOrder(), (std::vector<std::string>{"ComList1", "TxtModels", "OBrate_0", "OBrate_1", "OBrate_2",
                                                     "Command1", "LblReason"}));
 }
