@@ -60,9 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t mark = rig->mark();
     rig->readStatus();
     fuzz::check(rig->packetsSince(mark).size() >= 1, "the next read asks the camera again");
-    // Replies still on their way are delivered now, not piled up for later inputs.
-    rig->run(0.1);
+    // Replies still on their way are delivered now, not piled up for later
+    // inputs, and the auto refresh stops, so no read is left waiting.
+    if (m.autoCaption()) m.AutoRefreshed_Click();
+    rig->settle(5);
+    // The answer limits of the waits that ended run out too.
+    rig->run(1.5);
     fuzz::checkSent(rig->port.written(), rig->windows.messages);
-    rig->port.clearWritten();
+    fuzz::forgetTraffic(*rig);
     return 0;
 }
