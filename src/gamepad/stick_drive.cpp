@@ -25,6 +25,15 @@ int signedStep(double v, int steps, int current) {
 
 double way(double v, bool invert) { return invert ? -v : v; }
 
+const char* motionName(Motion motion) {
+    switch (motion) {
+    case Motion::PanTilt: return "Pan-tilt";
+    case Motion::Zoom: return "Zoom";
+    case Motion::Focus: return "Focus";
+    }
+    return "";
+}
+
 }  // namespace
 
 StickDrive::StickDrive(link::CommandSink& sink, Hooks hooks, Mapping mapping)
@@ -204,6 +213,7 @@ void StickDrive::evaluate() {
         const std::array<int, 2> w = wanted(motion, traits, m);
         if (w == std::array<int, 2>{0, 0}) {
             m.latched = false;
+            m.waiting = false;
             if (m.camera) end(m, motion, false);
             continue;
         }
@@ -212,6 +222,20 @@ void StickDrive::evaluate() {
                                                : motion == Motion::Zoom  ? zoomBody(w[0])
                                                                          : focusBody(w[0], traits.fixedFocusSpeed);
         if (m.camera == camera && body == m.last) continue;
+        // A camera has two command sockets and a drive holds one until it
+        // ends: with two drives running, it refuses every stop as "buffer
+        // full" until one reaches the end of its travel. So one drive at a
+        // time per camera; another motion waits until the one running ends.
+        const auto other = std::find_if(motions_.begin(), motions_.end(), [&](const Moving& o) {
+            return &o != &m && o.camera == camera;
+        });
+        if (other != motions_.end()) {
+            if (!m.waiting && hooks_.tell)
+                hooks_.tell(std::string(motionName(motion)) + " waits: the camera takes one drive at a time");
+            m.waiting = true;
+            continue;
+        }
+        m.waiting = false;
         if (send(camera, body, link::CommandPacer::Kind::Other, link::Pacing::Direct) != link::SendOutcome::Sent)
             continue;
         m.camera = camera;

@@ -6,7 +6,8 @@
 // another camera driven, the line lost or the panel closing: each motion
 // ends in a stop to the camera that moved, which is tried again while the
 // line refuses it and never waits behind a drive. A stick still deflected
-// after such an end drives nothing until it has been centred.
+// after such an end drives nothing until it has been centred. One motion at
+// a time drives a camera, so that a socket stays free for its stop.
 #pragma once
 
 #include <array>
@@ -115,6 +116,7 @@ private:
         std::vector<std::uint8_t> last;  // the last drive sent to it
         std::array<int, 2> steps{};      // the steps in use (for the boundary sliver)
         bool latched = false;            // ended while deflected: waits for the centre
+        bool waiting = false;            // held back while another motion drives its camera
     };
     struct Hold {
         int memory = 0;     // 1 to 4; 0: none under way

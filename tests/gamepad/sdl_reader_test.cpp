@@ -177,4 +177,28 @@ TEST_F(VirtualPad, MidDriveEndsStopTheCameraThatMoved) {
     }
 }
 
+// On cameras that take their time, with two sockets each: pan and zoom
+// pushed together drive one at a time, so the stop at the unplug is taken
+// at once, never refused as "buffer full".
+TEST_F(VirtualPad, EveryStopIsTakenByATimedCamera) {
+    rig.chain.timed = true;
+    auto errors = [this](std::size_t from) {
+        int n = 0;
+        for (std::size_t i = from; i < rig.program->traffic.size(); ++i) n += rig.program->traffic.at(i).isError();
+        return n;
+    };
+    const std::size_t rows = rig.program->traffic.size();
+    auto mark = rig.mark();
+    stick(SDL_CONTROLLER_AXIS_LEFTX, 1.0);
+    stick(SDL_CONTROLLER_AXIS_RIGHTY, -1.0);
+    rig.run(0.5);
+    EXPECT_EQ(drives(mark), Packets{"81 01 06 01 18 01 02 03 FF"});
+    mark = rig.mark();
+    unplug();
+    rig.run(0.5);
+    EXPECT_EQ(drives(mark), Packets{kStop1});
+    EXPECT_EQ(errors(rows), 0);
+    EXPECT_EQ(rig.main().pacer().inFlight(1), 0);
+}
+
 }  // namespace
