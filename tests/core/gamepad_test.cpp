@@ -168,17 +168,31 @@ TEST(GamepadMapping, DefaultsSaveAndLoad) {
     EXPECT_EQ(damaged.memory[2], Button::DpadLeft);
 }
 
-// A stick resting off centre inside its dead zone sends nothing at all.
+// A stick resting off centre inside its dead zone sends nothing at all,
+// whatever the curve (a straight one gives speed to the least deflection).
 TEST_F(Stick, RestingInTheDeadZoneSendsNothing) {
-    const double rests[][2] = {{0.10, 0}, {-0.10, 0}, {0, 0.10}, {0, -0.10}, {0.07, -0.07}, {0.14, 0}};
-    for (const auto& r : rests) left(r[0], r[1]);
-    for (const auto& r : rests) {
-        move(Axis::RightX, r[0]);
-        move(Axis::RightY, r[1]);
+    traits.manualFocus = true;
+    for (const double curve : {1.0, 2.0}) {
+        Mapping m;
+        m.curve = curve;
+        drive.setMapping(m);
+        const double rests[][2] = {{0.10, 0}, {-0.10, 0}, {0, 0.10}, {0, -0.10}, {0.07, -0.07}, {0.14, 0}};
+        for (const auto& r : rests) left(r[0], r[1]);
+        for (const auto& r : rests) {
+            move(Axis::RightX, r[0]);
+            move(Axis::RightY, r[1]);
+        }
+        move(Axis::RightTrigger, 0.1);
+        move(Axis::LeftTrigger, 0.14);
+        EXPECT_EQ(taken(), Packets{}) << curve;
+        EXPECT_FALSE(drive.moving());
     }
-    move(Axis::RightTrigger, 0.1);
-    EXPECT_EQ(taken(), Packets{});
-    EXPECT_FALSE(drive.moving());
+    // Just past it, the straight curve moves the head at its slowest.
+    Mapping straight;
+    straight.curve = 1.0;
+    drive.setMapping(straight);
+    left(0.2, 0);
+    EXPECT_EQ(taken(), Packets{"81 01 06 01 01 01 02 03 FF"});
 }
 
 // One drive per change of way or speed step, never the same one twice in a
