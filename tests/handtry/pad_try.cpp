@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         {11500, "close the panel", [&] { program.frmMain().Form_Unload(); }},
     };
     for (const Step& s : steps) {
-        QTimer::singleShot(s.ms, [&s] {
+        QTimer::singleShot(s.ms, Qt::PreciseTimer, [&s] {
             std::printf("%s  %6d ms  %s\n", QTime::currentTime().toString("hh:mm:ss.zzz").toStdString().c_str(), s.ms,
                         s.what);
             std::fflush(stdout);
