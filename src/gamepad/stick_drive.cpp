@@ -89,7 +89,10 @@ void StickDrive::later(double seconds, std::function<void()> fn) {
 void StickDrive::deviceAdded(int id, const std::string& name) {
     const bool known = std::any_of(devices_.begin(), devices_.end(), [id](const auto& d) { return d.first == id; });
     if (!known) devices_.emplace_back(id, name);
-    if (state_.connected) return;
+    if (!state_.connected) takeFirst();
+}
+
+void StickDrive::takeFirst() {
     state_ = {};
     state_.connected = true;
     state_.name = devices_.front().second;
@@ -109,11 +112,7 @@ void StickDrive::deviceRemoved(int id) {
     state_ = {};
     hold_ = {};
     if (hooks_.tell) hooks_.tell(wasMoving ? "Gamepad disconnected: the camera was stopped" : "Gamepad disconnected");
-    if (!devices_.empty()) {
-        const auto [next, name] = devices_.front();
-        devices_.erase(devices_.begin());
-        deviceAdded(next, name);
-    }
+    if (!devices_.empty()) takeFirst();
 }
 
 void StickDrive::axis(int id, Axis a, double v) {

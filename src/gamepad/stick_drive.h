@@ -123,6 +123,8 @@ private:
         long number = 0;
     };
 
+    // The first controller plugged in drives from now on.
+    void takeFirst();
     void evaluate();
     // The signed steps each motion asks for now (pan, tilt; zoom; focus).
     std::array<int, 2> wanted(Motion motion, const CameraTraits& traits, const Moving& m) const;

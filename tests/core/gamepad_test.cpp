@@ -372,16 +372,23 @@ TEST_F(Stick, RefusedStopIsTriedAgainUntilTaken) {
     loop.runFor(StickDrive::kRetry * 2);
     EXPECT_EQ(taken(), Packets{kPanTiltStop});
     EXPECT_TRUE(drive.owedStops().empty());
-    // A second controller waits until the first is gone.
+    // Other controllers wait, in the order they came, until the one
+    // driving is gone.
     drive.deviceAdded(9, "Second");
-    drive.axis(9, Axis::LeftX, 1);
-    drive.tick();
+    drive.deviceAdded(11, "Third");
+    for (const int id : {9, 11}) {
+        drive.axis(id, Axis::LeftX, 1);
+        drive.tick();
+    }
     EXPECT_EQ(taken(), Packets{});
     drive.deviceRemoved(7);
-    drive.axis(9, Axis::LeftX, 0);
-    drive.tick();
-    drive.axis(9, Axis::LeftX, 1);
-    drive.tick();
+    EXPECT_EQ(drive.controller().name, "Second");
+    for (const int id : {11, 9}) {
+        drive.axis(id, Axis::LeftX, 0);
+        drive.tick();
+        drive.axis(id, Axis::LeftX, id == 9 ? 1 : -1);
+        drive.tick();
+    }
     EXPECT_EQ(taken(), Packets{"82 01 06 01 18 01 02 03 FF"});
 }
 
