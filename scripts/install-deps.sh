@@ -9,7 +9,7 @@
 # Several tasks may be named at once.
 set -e
 
-panel="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev nlohmann-json3-dev"
+panel="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev nlohmann-json3-dev libsdl2-dev"
 screenshot="xvfb xdotool x11-utils imagemagick"
 package="dpkg-dev file"
 # GoogleTest and Google Benchmark; the install test's validators; clang with

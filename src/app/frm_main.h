@@ -208,6 +208,10 @@ public:
     // An error the panel met (told in a message box, or a read that failed
     // quietly): shown with its time of day until the next one.
     void statusError(std::string words);
+    // A controller's word ("Memory 2 stored on camera 1"), shown beside the
+    // driven camera for kNoteSeconds.
+    void statusNote(std::string words);
+    static constexpr double kNoteSeconds = 5;
     // The port was opened, or its opening tried.
     void portOpened();
     void StatusTimer_Timer();

@@ -291,10 +291,16 @@ void FrmMain::updateStatusLine() {
     statusMemory_.clock.see(now, platform_.clock.localTime());
     const StatusLineTexts t = statusLineTexts(f, now, statusMemory_.clock);
     StatusPort.setCaption(t.port);
-    StatusCamera.setCaption(t.camera);
+    StatusCamera.setCaption(now < statusMemory_.noteUntil ? t.camera + " \xC2\xB7 " + statusMemory_.note : t.camera);
     StatusLink.setCaption(t.link);
     // The same facts decide whether the profile items can work.
     showProfileItems();
+}
+
+void FrmMain::statusNote(std::string words) {
+    statusMemory_.note = std::move(words);
+    statusMemory_.noteUntil = platform_.clock.now() + kNoteSeconds;
+    updateStatusLine();
 }
 
 }  // namespace orbus

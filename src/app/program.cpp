@@ -4,6 +4,8 @@
 
 #include "app/dialog_host.h"
 #include "app/frm_chain.h"
+#include "app/frm_gamepad.h"
+#include "app/gamepad_host.h"
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
@@ -97,7 +99,9 @@ Program::Program(Platform& p)
       frmMoreInfo_(std::make_unique<Frmmoreinfo>(*context_)),
       frmChain_(std::make_unique<FrmChain>(*this)),
       frmTraffic_(std::make_unique<FrmTraffic>(*this)),
-      frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
+      frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))),
+      gamepad_(gamepad::stickDriveOf(*this)),
+      frmGamepad_(std::make_unique<FrmGamepad>(*this)) {
     // The traffic record names the controller of each packet the link writes.
     traffic.setWriter([this] { return frmMain_->cameraLink().writer(); });
     wireDialogMenus(*this);
@@ -132,7 +136,7 @@ std::vector<Form*> Program::forms() const {
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
             frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
             frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get(), frmTraffic_.get(),
-            frmProfile_.get()};
+            frmProfile_.get(), frmGamepad_.get()};
 }
 
 void Program::start() {
@@ -160,6 +164,8 @@ void Program::saveSetting(const std::string& key, const std::string& value) {
 }
 
 void Program::end() {
+    // A head the stick moves stops while the port is still there.
+    gamepad_->close();
     for (Form* f : forms()) f->hide();
     if (platform.port.isOpen()) platform.port.close();
     platform.windows.endProgram();

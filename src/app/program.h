@@ -28,6 +28,11 @@ class FrmPanTilt;
 class FrmChain;
 class FrmTraffic;
 class FrmProfile;
+class FrmGamepad;
+
+namespace gamepad {
+class StickDrive;
+}
 
 // The port dialog's choice.
 struct PortChoice {
@@ -99,6 +104,10 @@ public:
     FrmChain& frmChain() { return *frmChain_; }
     FrmTraffic& frmTraffic() { return *frmTraffic_; }
     FrmProfile& frmProfile() { return *frmProfile_; }
+    FrmGamepad& frmGamepad() { return *frmGamepad_; }
+    // Pan, tilt, zoom and focus from a game controller; a reader of the
+    // machine's controllers feeds it.
+    gamepad::StickDrive& gamepad() { return *gamepad_; }
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
     // What the dialogs and the pan-tilt window are given of the program.
@@ -149,6 +158,8 @@ private:
     std::unique_ptr<FrmChain> frmChain_;
     std::unique_ptr<FrmTraffic> frmTraffic_;
     std::unique_ptr<FrmProfile> frmProfile_;
+    std::unique_ptr<gamepad::StickDrive> gamepad_;
+    std::unique_ptr<FrmGamepad> frmGamepad_;
     std::vector<Form*> loaded_;
 };
 

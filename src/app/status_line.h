@@ -63,6 +63,8 @@ struct StatusLineMemory {
     std::string error;       // the last error the panel met, and when
     double errorAt = -1;
     double goneAt = -1;      // the port went away then, while it stays gone
+    std::string note;        // a controller's word beside the camera, shown until noteUntil
+    double noteUntil = -1;
     ClockFace clock;
 };
 

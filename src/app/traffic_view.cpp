@@ -1,6 +1,7 @@
 // The main window's view of its traffic: the meaning of the log line at the
 // caret or under the pointer, and the "Chain Status" and "Traffic" windows.
 #include "app/frm_chain.h"
+#include "app/frm_gamepad.h"
 #include "app/frm_main.h"
 #include "app/frm_traffic.h"
 #include "app/meaning.h"
@@ -34,6 +35,7 @@ void FrmMain::wireTrafficView() {
     ChainStatus.onClick = [this] { ChainStatus_Click(); };
     ViewChainStatus.onClick = [this] { ChainStatus_Click(); };
     ViewTraffic.onClick = [this] { ViewTraffic_Click(); };
+    ViewGamepad.onClick = [this] { prog_.frmGamepad().open(); };
 }
 
 }  // namespace orbus

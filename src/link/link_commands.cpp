@@ -13,6 +13,7 @@ const char* sourceName(Source source) {
     case Source::Console: return "console";
     case Source::Profile: return "profile";
     case Source::Script: return "script";
+    case Source::Gamepad: return "gamepad";
     }
     return "?";
 }

@@ -12,8 +12,9 @@ enum class Source : std::uint8_t {
     Console,     // typed by the operator in hexadecimal
     Profile,     // a profile's apply run
     Script,      // a test or another program driving the panel
+    Gamepad,     // a game controller or joystick
 };
-// "main window", "dialog", "pan-tilt drive", "console", "profile", "script".
+// "main window", "dialog", "pan-tilt drive", "console", "profile", "script", "gamepad".
 const char* sourceName(Source source);
 
 }  // namespace orbus::link
