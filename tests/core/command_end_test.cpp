@@ -67,6 +67,23 @@ const std::string kBackLightOn = "81 01 04 33 02 FF";         // 0.03 s
 const std::string kZoomTele = "81 01 04 07 27 FF";            // held until the end of travel
 const std::string kFocusFar = "81 01 04 08 02 FF";
 
+// Drives that hold both of camera 1's sockets for seconds.
+void holdBothSockets(Chain& c) {
+    c.link().SD(bytesOf(kZoomTele), link::kCommand);
+    c.link().SD(bytesOf(kFocusFar), link::kCommand);
+    c.rig->run(0.05);
+}
+
+// The same drives, the zoom first taken to 7000 at once: it reaches tele
+// 0.29 s later and frees its socket.
+void holdSocketsUntilTele(Chain& c) {
+    c.rig->chain.timed = false;
+    c.link().SD(bytesOf("81 01 04 47 07 00 00 00 FF"), link::kCommand);
+    c.rig->run(0.1);
+    c.rig->chain.timed = true;
+    holdBothSockets(c);
+}
+
 }  // namespace
 
 TEST(CommandEnd, EachEndIsToldApart) {
@@ -78,12 +95,6 @@ TEST(CommandEnd, EachEndIsToldApart) {
         double minSeconds, maxSeconds;  // from the send to the routine going on
         std::size_t sends;              // times the packet went out
         std::function<void(Chain&)> during = {};  // right after the send
-    };
-    // Drives that hold both sockets for seconds.
-    const auto holdBothSockets = [](Chain& c) {
-        c.link().SD(bytesOf(kZoomTele), link::kCommand);
-        c.link().SD(bytesOf(kFocusFar), link::kCommand);
-        c.rig->run(0.05);
     };
     const auto losePort = [](Chain& c) {
         c.rig->run(0.3);
@@ -105,18 +116,7 @@ TEST(CommandEnd, EachEndIsToldApart) {
         {"unknown to the camera", {}, "81 01 7E 7E 7E FF", CommandEnd::SyntaxError, 0, 0.1, 1},
         // Both sockets held by drives; the zoom reaches tele soon and frees
         // one: the refused command goes out once more and completes.
-        {"refused, then a socket frees",
-         [](Chain& c) {
-             // Zoom to 7000 at once, then tele: the end of travel in 0.29 s.
-             c.rig->chain.timed = false;
-             c.link().SD(bytesOf("81 01 04 47 07 00 00 00 FF"), link::kCommand);
-             c.rig->run(0.1);
-             c.rig->chain.timed = true;
-             c.link().SD(bytesOf(kZoomTele), link::kCommand);
-             c.link().SD(bytesOf(kFocusFar), link::kCommand);
-             c.rig->run(0.05);
-         },
-         kBackLightOn, CommandEnd::Completed, 0.2, 0.4, 2},
+        {"refused, then a socket frees", holdSocketsUntilTele, kBackLightOn, CommandEnd::Completed, 0.2, 0.4, 2},
         // The drives hold on for seconds: three tries, then the refusal stands.
         {"refused three times", holdBothSockets, kBackLightOn, CommandEnd::BufferFull, 2 * link::CameraLink::kRefusedPause,
          2 * link::CameraLink::kRefusedPause + 0.2, 3},
@@ -201,25 +201,8 @@ TEST(CommandEnd, ARefusedCommandWaitsForItsOwnCamerasSocket) {
         std::size_t sendsWithinPause;             // camera 1's packet, before its pause is over
     };
     const Case cases[] = {
-        {"camera 2 completes",
-         [](Chain& c) {
-             c.link().SD(bytesOf(kZoomTele), link::kCommand);
-             c.link().SD(bytesOf(kFocusFar), link::kCommand);
-             c.rig->run(0.05);
-         },
-         "82 01 04 33 02 FF", 1},
-        // Zoom to 7000 at once, then tele: the end of travel in 0.29 s.
-        {"camera 1 completes",
-         [](Chain& c) {
-             c.rig->chain.timed = false;
-             c.link().SD(bytesOf("81 01 04 47 07 00 00 00 FF"), link::kCommand);
-             c.rig->run(0.1);
-             c.rig->chain.timed = true;
-             c.link().SD(bytesOf(kZoomTele), link::kCommand);
-             c.link().SD(bytesOf(kFocusFar), link::kCommand);
-             c.rig->run(0.05);
-         },
-         "", 2},
+        {"camera 2 completes", holdBothSockets, "82 01 04 33 02 FF", 1},
+        {"camera 1 completes", holdSocketsUntilTele, "", 2},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
