@@ -76,8 +76,25 @@ struct DeviceServer : ::testing::TestWithParam<bool> {
             FAIL() << "ser2net is not installed: scripts/install-deps.sh test installs it";
         GTEST_SKIP() << "ser2net is not installed (scripts/install-deps.sh test installs it)";
     }
+    void TearDown() override {
+        if (!trace.empty()) std::filesystem::remove(trace);
+    }
+    // orbus-camsim with `models` (and `extra` options) behind ser2net; it
+    // writes what it sees to `trace` when a name is given.
+    ::testing::AssertionResult serve(const std::string& models, const std::string& traceName,
+                                     std::vector<std::string> extra = {}) {
+        if (!traceName.empty()) trace = "/tmp/orbus-test-trace-" + traceName + "-" + std::to_string(getpid());
+        sim = std::make_unique<Camsim>(models, Camsim::Options{trace, false, std::move(extra)});
+        if (!sim->ready()) return ::testing::AssertionFailure() << "orbus-camsim did not start";
+        server = std::make_unique<Ser2net>(sim->link(), comPort());
+        if (!server->listening()) return ::testing::AssertionFailure() << server->said();
+        return ::testing::AssertionSuccess();
+    }
     orbus::testing::MemorySettings settings;
     DialogWindows windows;
+    std::string trace;
+    std::unique_ptr<Camsim> sim;
+    std::unique_ptr<Ser2net> server;
 };
 
 // Starts the panel through the port dialog's network entry.
@@ -100,17 +117,13 @@ FrmMain& startOnNetwork(Program& program, const std::string& address, int speedO
 // completion, a status read, and every packet across byte for byte, an FF
 // in the middle of one included.
 TEST_P(DeviceServer, ChainOfThreeWorksAsOnALocalPort) {
-    const std::string trace = "/tmp/orbus-test-trace-net-" + std::to_string(getpid());
-    Camsim sim("ORX-Beta,ORX-Gamma,KBM-R05", {trace, false, {}});
-    ASSERT_TRUE(sim.ready());
-    Ser2net server(sim.link(), comPort());
-    ASSERT_TRUE(server.listening()) << server.said();
+    ASSERT_TRUE(serve("ORX-Beta,ORX-Gamma,KBM-R05", "net"));
     qt::QtMachine machine(settings, windows);
     {
         Program program(machine.platform);
-        FrmMain& m = startOnNetwork(program, server.address(comPort()));
+        FrmMain& m = startOnNetwork(program, server->address(comPort()));
         ASSERT_TRUE(m.visible()) << program.frmOpen().LblReason.caption();
-        EXPECT_EQ(m.StatusPort.caption(), "Com  " + server.address(comPort()) + "  9600 bps");
+        EXPECT_EQ(m.StatusPort.caption(), "Com  " + server->address(comPort()) + "  9600 bps");
         EXPECT_TRUE(m.CameraSel[3].enabled());
         EXPECT_FALSE(m.CameraSel[4].enabled());
         EXPECT_EQ(m.ModelVersion.text(), "ORX-Beta");
@@ -146,7 +159,6 @@ TEST_P(DeviceServer, ChainOfThreeWorksAsOnALocalPort) {
             EXPECT_NE(std::find(got.begin(), got.end(), s), got.end()) << s;
         }
     }
-    std::filesystem::remove(trace);
 }
 
 // The speed chosen (38400) reaches a simulator listening at 38400 bps only
@@ -154,10 +166,7 @@ TEST_P(DeviceServer, ChainOfThreeWorksAsOnALocalPort) {
 // other speed is tried, and the dialog says why. At 9600, the COM-PORT
 // speed search finds the camera.
 TEST_P(DeviceServer, TheSpeedIsSetThroughComPortOnly) {
-    Camsim sim("ORX-Beta", {"", false, {"--baud", "38400"}});
-    ASSERT_TRUE(sim.ready());
-    Ser2net server(sim.link(), comPort());
-    ASSERT_TRUE(server.listening()) << server.said();
+    ASSERT_TRUE(serve("ORX-Beta", "", {"--baud", "38400"}));
     qt::QtMachine machine(settings, windows);
     Program program(machine.platform);
     std::string reason;
@@ -167,10 +176,10 @@ TEST_P(DeviceServer, TheSpeedIsSetThroughComPortOnly) {
         EXPECT_TRUE(o.OBrate[1].value());
         o.unload();
     };
-    FrmMain& m = startOnNetwork(program, server.address(comPort()), 1);
+    FrmMain& m = startOnNetwork(program, server->address(comPort()), 1);
     if (!comPort()) {
         EXPECT_FALSE(m.visible());
-        EXPECT_EQ(reason.rfind(server.address(false) + " connected, but no camera answered. Over raw TCP the line's "
+        EXPECT_EQ(reason.rfind(server->address(false) + " connected, but no camera answered. Over raw TCP the line's "
                                                       "speed is the device server's own setting", 0),
                   0u)
             << reason;
@@ -180,7 +189,7 @@ TEST_P(DeviceServer, TheSpeedIsSetThroughComPortOnly) {
     auto* port = dynamic_cast<qt::QtNetworkPort*>(machine.port.current());
     ASSERT_NE(port, nullptr);
     EXPECT_EQ(port->serverBaud(), 38400);
-    EXPECT_EQ(m.StatusPort.caption(), "Com  " + server.address(true) + "  38400 bps");
+    EXPECT_EQ(m.StatusPort.caption(), "Com  " + server->address(true) + "  38400 bps");
 }
 
 TEST(DeviceServerSpeed, TheSpeedSearchFindsTheCameraThroughComPort) {
@@ -215,15 +224,11 @@ TEST(DeviceServerSpeed, TheSpeedSearchFindsTheCameraThroughComPort) {
 // head moving: told once with its reason; I/F Clear opens it again once it
 // is back, and the stop owed goes out at once.
 TEST_P(DeviceServer, AServerStoppedAndStartedAgainMidRefresh) {
-    const std::string trace = "/tmp/orbus-test-trace-net-stop-" + std::to_string(getpid());
-    Camsim sim("ORX-Beta", {trace, false, {}});
-    ASSERT_TRUE(sim.ready());
-    Ser2net server(sim.link(), comPort());
-    ASSERT_TRUE(server.listening()) << server.said();
+    ASSERT_TRUE(serve("ORX-Beta", "net-stop"));
     qt::QtMachine machine(settings, windows);
     {
         Program program(machine.platform);
-        FrmMain& m = startOnNetwork(program, server.address(comPort()));
+        FrmMain& m = startOnNetwork(program, server->address(comPort()));
         ASSERT_TRUE(m.visible()) << program.frmOpen().LblReason.caption();
         FrmPanTilt& pt = program.frmPanTilt();
         m.AutoRefreshed.click();
@@ -235,7 +240,7 @@ TEST_P(DeviceServer, AServerStoppedAndStartedAgainMidRefresh) {
         ASSERT_TRUE(pt.keyDown(right));
         spin([] { return false; }, 300);
 
-        server.stop();
+        server->stop();
         EXPECT_TRUE(spin([&] { return !windows.messages.empty(); }, 8000));
         pt.keyUp(right);
         spin([] { return false; }, 2500);
@@ -245,8 +250,8 @@ TEST_P(DeviceServer, AServerStoppedAndStartedAgainMidRefresh) {
             << windows.messages[0].text;
         EXPECT_EQ(pt.owedStops(), std::set<int>{1});
 
-        server.start();
-        ASSERT_TRUE(server.listening()) << server.said();
+        server->start();
+        ASSERT_TRUE(server->listening()) << server->said();
         const std::size_t before = traced(trace, "<- ").size();
         m.IFClearB.click();
         EXPECT_TRUE(spin([&] { return pt.owedStops().empty(); }, 3000));
@@ -263,7 +268,6 @@ TEST_P(DeviceServer, AServerStoppedAndStartedAgainMidRefresh) {
         spin([&] { return m.linkIdle(); }, 10000);
         EXPECT_EQ(program.link.LastRefreshError, 0);
     }
-    std::filesystem::remove(trace);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DeviceServer, ::testing::Values(false, true),
