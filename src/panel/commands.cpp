@@ -1,6 +1,7 @@
 #include "panel/commands.h"
 
 #include <initializer_list>
+#include <unordered_map>
 
 namespace orbus::panel {
 
@@ -262,9 +263,18 @@ const std::vector<CommandRow>& commandTable() {
 }
 
 std::vector<const CommandRow*> commandRows(std::string_view control, int index, Event event) {
+    // The rows of each control, in table order: asked at every click and
+    // for every tip, the table is not searched whole each time.
+    static const auto byControl = [] {
+        std::unordered_map<std::string_view, std::vector<const CommandRow*>> rows;
+        for (const CommandRow& r : commandTable()) rows[r.target.member].push_back(&r);
+        return rows;
+    }();
     std::vector<const CommandRow*> out;
-    for (const CommandRow& r : commandTable()) {
-        if (r.event == event && r.target.names(control, index)) out.push_back(&r);
+    const auto it = byControl.find(control);
+    if (it == byControl.end()) return out;
+    for (const CommandRow* r : it->second) {
+        if (r->event == event && r->target.names(control, index)) out.push_back(r);
     }
     return out;
 }

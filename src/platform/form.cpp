@@ -135,7 +135,10 @@ void Form::unload() {
 void Form::registerControl(Control* c) { controls_.push_back(c); }
 
 void Form::unregisterControl(Control* c) {
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    // A control is listed once; controls mostly go in the reverse of their
+    // coming, so the search starts at the back.
+    const auto it = std::find(controls_.rbegin(), controls_.rend(), c);
+    if (it != controls_.rend()) controls_.erase(std::next(it).base());
 }
 
 void Form::appendToTabOrder(Control& c) {
