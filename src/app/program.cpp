@@ -99,7 +99,8 @@ Program::Program(Platform& p)
       frmTraffic_(std::make_unique<FrmTraffic>(*this)),
       frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
     // The traffic record names the controller of each packet the link writes.
-    traffic.setWriter([this] { return frmMain_->cameraLink().writer(); });
+    traffic.setWriter([this] { return frmMain_->cameraLink().writer(); },
+                      [this] { return frmMain_->cameraLink().writerClient(); });
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
