@@ -7,45 +7,11 @@
 #include <vector>
 
 #include "app/traffic_record.h"
-#include "chain.h"
 #include "link/packet.h"
-#include "model/station.h"
-#include "platform/testing/fakes.h"
-#include "platform/testing/virtual_loop.h"
-#include "sim_port.h"
+#include "net_station.h"
 
 namespace orbus {
 namespace {
-
-using link::CommandReply;
-
-struct RemoteStation {
-    explicit RemoteStation(const std::vector<std::string>& models = {"ORX-Beta"})
-        : chain(models), port(chain, loop, loop), platform{loop, loop, loop, settings, windows, port, devices} {
-        station.open();
-    }
-
-    testing::VirtualLoop loop;
-    testing::MemorySettings settings;
-    testing::ScriptedWindows windows{loop};
-    sim::Chain chain;
-    sim::SimSerialPort port;
-    testing::FixedSerialDevices devices;
-    Platform platform;
-    model::Station station{platform};
-
-    // What one packet's listener heard: each reply as text, "no answer".
-    using Heard = std::vector<std::string>;
-    link::SendOutcome send(const Bytes& packet, Heard& heard,
-                           link::CommandPacer::Kind kind = link::CommandPacer::Kind::Other) {
-        link::Command c{packet, link::Source::Remote, kind, ""};
-        c.client = "udp 127.0.0.1:40312";
-        c.onReply = [&heard](const CommandReply& r) {
-            heard.push_back(r.kind == CommandReply::Kind::Reply ? packetText(r.bytes) : "no answer");
-        };
-        return station.commands().send(c);
-    }
-};
 
 const Bytes kExpCompOn{0x81, 0x01, 0x04, 0x3E, 0x02, 0xFF};
 const Bytes kPowerInquiry{0x81, 0x09, 0x04, 0x00, 0xFF};
