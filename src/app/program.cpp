@@ -101,6 +101,9 @@ Program::Program(Platform& p)
     // The traffic record names the controller of each packet the link writes.
     traffic.setWriter([this] { return frmMain_->cameraLink().writer(); },
                       [this] { return frmMain_->cameraLink().writerClient(); });
+    remoteHub_ = std::make_unique<net::RemoteHub>(frmMain_->commands(), platform.clock, platform.poster);
+    // Before the address set the chain's length is not known: any camera may answer.
+    remoteHub_->cameraExists([this](int n) { return cameras.length() == 0 || n <= cameras.length(); });
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);

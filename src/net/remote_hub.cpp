@@ -231,6 +231,12 @@ int RemoteHub::stopWhere(const std::function<bool(ClientId)>& owner) {
     return static_cast<int>(stops.size());
 }
 
+std::size_t RemoteHub::drivesOf(ClientId id) const {
+    std::size_t n = 0;
+    for (const auto& [where, d] : drives_) n += d.owner == id ? 1 : 0;
+    return n;
+}
+
 int RemoteHub::stopAllDrives() {
     return stopWhere([](ClientId) { return true; });
 }

@@ -130,8 +130,9 @@ public:
     int stopAllDrives();
     // Stops the drives one client started.
     int stopDrives(ClientId client);
-    // Drives started by remote clients that still run.
+    // Drives started by remote clients that still run: all, one client's.
     std::size_t drives() const { return drives_.size(); }
+    std::size_t drivesOf(ClientId client) const;
 
 private:
     struct Client {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/packet.h"
+#include "net/transports.h"
 #include "net/udp_frame.h"
 
 namespace orbus::net {
@@ -69,6 +70,31 @@ TEST(NetUdpFrame, BuildsTheAnswers) {
         {"error reply", errorReplyDatagram(5), "02 01 00 02 00 00 00 05 0F 02"},
     };
     for (const auto& r : rows) EXPECT_EQ(packetText(r.datagram), r.expected) << r.what;
+}
+
+// Off the machine only with a token; controllers only from listed hosts.
+TEST(NetUdpFrame, AWideBindNeedsATokenAndControllersComeOnlyFromListedHosts) {
+    const struct {
+        std::string asked, token, bound;
+        bool refused;
+    } binds[] = {
+        {"", "", "127.0.0.1", false},
+        {"127.0.0.1", "", "127.0.0.1", false},
+        {"::1", "", "::1", false},
+        {"0.0.0.0", "", "127.0.0.1", true},
+        {"192.168.1.5", "", "127.0.0.1", true},
+        {"0.0.0.0", "s3cret", "0.0.0.0", false},
+    };
+    for (const auto& b : binds) {
+        const BindChoice c = chooseBind(b.asked, b.token);
+        EXPECT_EQ(c.address, b.bound) << b.asked;
+        EXPECT_EQ(c.refusal.empty(), !b.refused) << b.asked;
+    }
+    ListenPlan plan;
+    plan.allowed = {"192.168.1.20"};
+    for (const auto& [host, taken] : std::vector<std::pair<std::string, bool>>{
+             {"127.0.0.1", true}, {"127.9.9.9", true}, {"::1", true}, {"192.168.1.20", true}, {"192.168.1.21", false}, {"", false}})
+        EXPECT_EQ(admitted(plan, host), taken) << host;
 }
 
 }  // namespace
