@@ -138,6 +138,10 @@ public:
     void end();
 
 private:
+    // Set by the machine once the program is made; the main window reads
+    // them from its first status line on.
+    net::RemoteTransports* remoteTransports_ = nullptr;
+    net::RemoteTransports* apiTransports_ = nullptr;
     // Made before the windows it is handed to.
     std::unique_ptr<dialogs::Context> context_;
     std::unique_ptr<FrmOpen> frmOpen_;
@@ -164,8 +168,6 @@ private:
     std::unique_ptr<FrmTraffic> frmTraffic_;
     std::unique_ptr<FrmProfile> frmProfile_;
     std::unique_ptr<net::RemoteHub> remoteHub_;
-    net::RemoteTransports* remoteTransports_ = nullptr;
-    net::RemoteTransports* apiTransports_ = nullptr;
     std::unique_ptr<FrmRemote> frmRemote_;
     std::vector<Form*> loaded_;
 };
