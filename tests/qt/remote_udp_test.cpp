@@ -161,5 +161,32 @@ TEST(RemoteUdp, BarePacketsOverTcpAndADriveStoppedWhenTheControllerHangsUp) {
     EXPECT_EQ(r.since(mark), (std::vector<std::string>{"82 01 04 3E 02 FF", "82 01 04 07 25 FF", "82 01 04 07 00 FF"}));
 }
 
+TEST(RemoteUdp, EachServiceOpensOnlyItsPortsAndADroppedConnectionCloses) {
+    RemoteChain r;
+    const struct {
+        bool udp, tcp;
+        std::size_t udpPorts, tcpPorts;
+    } rows[] = {{true, false, 2, 0}, {false, true, 0, 2}, {true, true, 2, 2}};
+    for (const auto& row : rows) {
+        net::ListenPlan plan = r.plan;
+        plan.udp = row.udp;
+        plan.tcp = row.tcp;
+        ASSERT_EQ(r.sockets.start(plan), "");
+        std::size_t udp = 0, tcp = 0;
+        for (const std::string& e : r.sockets.endpoints()) ++(e.rfind("udp", 0) == 0 ? udp : tcp);
+        EXPECT_EQ(udp, row.udpPorts);
+        EXPECT_EQ(tcp, row.tcpPorts);
+    }
+    // The operator drops a bare-packet controller: its drive stops and its connection closes.
+    QTcpSocket tcp;
+    tcp.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(r.plan.tcpBase));
+    ASSERT_TRUE(spin([&] { return tcp.state() == QAbstractSocket::ConnectedState && r.hub.clientCount() == 1; }, 2000));
+    tcp.write(bytes("81 01 04 07 25 FF"));
+    ASSERT_TRUE(spin([&] { return r.hub.drives() == 1; }, 2000));
+    r.hub.disconnect(r.hub.clients()[0].id);
+    EXPECT_EQ(r.hub.drives(), 0u);
+    EXPECT_TRUE(spin([&] { return tcp.state() == QAbstractSocket::UnconnectedState; }, 3000));
+}
+
 }  // namespace
 }  // namespace orbus

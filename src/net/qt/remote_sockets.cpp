@@ -28,8 +28,11 @@ RemoteSockets::RemoteSockets(net::RemoteHub& hub, Clock& clock)
     : hub_(hub),
       clock_(clock),
       udpControllers_(hub, [this](int camera, const std::string& peer, const Bytes& d) { sendUdp(camera, peer, d); }) {
-    forget_.setInterval(10'000);
+    // Once a second: a connection whose client was dropped from the hub
+    // (the Remote Control window) is closed; silent controllers are forgotten.
+    forget_.setInterval(1000);
     connect(&forget_, &QTimer::timeout, this, [this] {
+        closeDropped();
         udpControllers_.forgetSilent(clock_.now());
     });
 }
@@ -88,6 +91,20 @@ void RemoteSockets::openTcp(int n, const QHostAddress& address, const Problem& p
             problem("tcp port " + std::to_string(tcpPort), tcp->errorString());
             delete tcp;
         }
+    }
+}
+
+void RemoteSockets::closeDropped() {
+    for (auto it = sessions_.begin(); it != sessions_.end();) {
+        if (hub_.client(it->second->client())) {
+            ++it;
+            continue;
+        }
+        QTcpSocket* socket = it->first;
+        socket->disconnect(this);
+        it = sessions_.erase(it);
+        socket->abort();
+        socket->deleteLater();
     }
 }
 
@@ -166,6 +183,7 @@ void RemoteSockets::accept(int camera, QTcpServer& server) {
             const QByteArray bytes = socket->readAll();
             it->second->received(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                  static_cast<std::size_t>(bytes.size()));
+            closeDropped();
         });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             // Its drives are stopped as it leaves the hub.

@@ -43,6 +43,8 @@ private:
     template <typename Problem>
     void openTcp(int camera, const QHostAddress& address, const Problem& problem);
     void readUdp(int camera, QUdpSocket& socket);
+    // Closes the connections whose client left the hub.
+    void closeDropped();
     void sendUdp(int camera, const std::string& peer, const Bytes& datagram);
     void accept(int camera, QTcpServer& server);
 
