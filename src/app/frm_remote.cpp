@@ -10,7 +10,7 @@ namespace orbus {
 namespace {
 
 const std::vector<Table::Column> kColumns = {
-    {"Address", 2400}, {"Kind", 700}, {"Last command", 2600}, {"Camera", 800},
+    {"Address", 2100}, {"Kind", 600}, {"Last command", 2300}, {"Camera", 800},
 };
 constexpr int kLeft = 200;
 constexpr int kRow = 400;
@@ -180,13 +180,20 @@ void FrmRemote::showClients() {
 void FrmRemote::open() {
     if (!visible()) {
         dialogs::placeBesideMain(prog_.context(), *this, 600, 600);
-        showChoice(loadRemoteChoice(prog_));
+        showChoice(inEffect_ ? *inEffect_ : loadRemoteChoice(prog_));
         LblMessage.setCaption("");
     }
     prog_.loaded(*this);
     showClients();
     show();
     Timer1.setEnabled(true);
+}
+
+RemoteApplied FrmRemote::applyForThisRun(const RemoteChoice& c) {
+    RemoteApplied applied = applyRemote(prog_, c);
+    inEffect_ = c;
+    inEffect_->address = applied.plan.address;
+    return applied;
 }
 
 void FrmRemote::Timer1_Timer() { showClients(); }
@@ -201,6 +208,7 @@ void FrmRemote::CmdApply_Click() {
         TxtAddress.setText(c.address);
     }
     saveRemoteChoice(prog_, c);
+    inEffect_ = c;
     LblMessage.setCaption(applied.message);
     showClients();
 }

@@ -5,6 +5,7 @@
 // it follows the clients twice a second while it is shown.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     Timer Timer1{*this, "Timer1", 500, false};
 
     void open();
+    // Puts a choice into effect as Apply does, without keeping it (the
+    // command line's, for this run): the window shows it from then on.
+    RemoteApplied applyForThisRun(const RemoteChoice& c);
     void Timer1_Timer();
     void CmdApply_Click();
     void CmdDrop_Click();
@@ -64,6 +68,8 @@ public:
 private:
     Program& prog_;
     std::vector<net::ClientInfo> shown_;
+    // What runs, once a choice was put into effect; else the stored one is shown.
+    std::optional<RemoteChoice> inEffect_;
 };
 
 }  // namespace orbus

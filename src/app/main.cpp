@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_remote.h"
 #include "app/program.h"
 #include "app/qt_machine.h"
 #include "app/remote_control.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         for (const QString& a : QApplication::arguments()) args.push_back(a.toStdString());
         const orbus::RemoteChoice remote = orbus::withArguments(orbus::loadRemoteChoice(program), args);
         if (remote.any()) {
-            const orbus::RemoteApplied applied = orbus::applyRemote(program, remote);
+            const orbus::RemoteApplied applied = program.frmRemote().applyForThisRun(remote);
             if (!applied.message.empty()) std::fprintf(stderr, "orbus-panel: %s\n", applied.message.c_str());
             for (const std::string& e : sockets.endpoints()) std::fprintf(stderr, "orbus-panel: remote control on %s\n", e.c_str());
         }

@@ -174,6 +174,16 @@ TEST(RemoteControl, TheChoiceOutlivesTheRunAndTheCommandLineAddsToIt) {
         EXPECT_EQ(got.rawPackets, row.raw);
     }
     EXPECT_EQ(addressList(" 10.0.0.1,10.0.0.2 ;10.0.0.1 "), (std::vector<std::string>{"10.0.0.1", "10.0.0.2"}));
+
+    // The window shows what the command line put into effect, and keeps it only on Apply.
+    RemoteRig r;
+    const RemoteChoice run = withArguments(RemoteChoice{}, {"orbus-panel", "--remote", "0.0.0.0"});
+    r.w.unload();
+    EXPECT_NE(r.w.applyForThisRun(run).message, "");
+    r.w.open();
+    EXPECT_TRUE(r.w.ChkUdp.checked() && r.w.ChkTcp.checked() && r.w.ChkApi.checked());
+    EXPECT_EQ(r.w.TxtAddress.text(), "127.0.0.1");
+    EXPECT_FALSE(loadRemoteChoice(*r.rig.program).any());
 }
 
 TEST(RemoteControl, ControlsAreEnabledOnlyWhereTheyWork) {
