@@ -29,7 +29,7 @@ int portOf(const std::string& text) {
 
 FrmRemote::FrmRemote(Program& program)
     : Form("FrmRemote", "Remote Control"), Clients(*this, "Clients", kColumns), prog_(program) {
-    resize(kWidth + 2 * kLeft + 120, 10 * kRow + 3200 + 1200);
+    resize(kWidth + 2 * kLeft + 120, 11 * kRow + 3200 + 1200);
     int y = 200;
     const auto row = [&](Control& left, Control* box, int boxWidth = 1200) {
         left.placeIn(nullptr, kLeft, y + (box ? 40 : 0), box ? kBoxLeft - kLeft - 100 : kWidth, kRow - 80);
@@ -47,6 +47,7 @@ FrmRemote::FrmRemote(Program& program)
     row(LblAddress, &TxtAddress, 3000);
     row(LblToken, &TxtToken, 3000);
     row(LblAllowed, &TxtAllowed, 3000);
+    row(ChkSilence, nullptr);
     CmdApply.placeIn(nullptr, kLeft + kWidth - 1300, y, 1300, kRow - 40);
     CmdApply.setDefault(true);
     appendToTabOrder(CmdApply);
@@ -115,6 +116,7 @@ void FrmRemote::showChoice(const RemoteChoice& c) {
     TxtAddress.setText(c.address);
     TxtToken.setText(c.token);
     ChkRaw.setValue(c.rawPackets ? 1 : 0);
+    ChkSilence.setValue(c.silenceStop ? 1 : 0);
     TxtAllowed.setText(addressListText(c.allowed));
     enableControls();
 }
@@ -126,6 +128,7 @@ bool FrmRemote::choiceFromBoxes(RemoteChoice& c) {
     c.address = TxtAddress.text().empty() ? "127.0.0.1" : TxtAddress.text();
     c.token = TxtToken.text();
     c.rawPackets = ChkRaw.checked();
+    c.silenceStop = ChkSilence.checked();
     c.allowed = addressList(TxtAllowed.text());
     const struct {
         const TextBox& box;
@@ -155,6 +158,7 @@ void FrmRemote::enableControls() {
     for (Control* c : std::initializer_list<Control*>{&LblAddress, &TxtAddress, &LblToken, &TxtToken}) c->setEnabled(any);
     LblAllowed.setEnabled(controllers);
     TxtAllowed.setEnabled(controllers);
+    ChkSilence.setEnabled(controllers);
     CmdDrop.setEnabled(!Clients.selectedRows().empty());
     CmdStopAll.setEnabled(prog_.remoteHub().drives() > 0);
 }

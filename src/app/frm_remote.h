@@ -34,6 +34,7 @@ public:
     Label LblToken{*this, "LblToken", "Token:"};
     TextBox TxtToken{*this, "TxtToken"};
     CheckBox ChkRaw{*this, "ChkRaw", "Accept raw packets over the JSON API"};
+    CheckBox ChkSilence{*this, "ChkSilence", "Stop a controller's drives after 1 s without a packet from it"};
     Label LblAllowed{*this, "LblAllowed", "Controllers allowed from (UDP/TCP):"};
     TextBox TxtAllowed{*this, "TxtAllowed"};
     Button CmdApply{*this, "CmdApply", "Apply"};

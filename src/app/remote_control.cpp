@@ -59,6 +59,7 @@ RemoteChoice loadRemoteChoice(const Program& p) {
     c.apiPort = storedPort(p, "RemoteAPIPort", c.apiPort);
     c.token = p.setting("RemoteToken", "");
     c.rawPackets = storedBool(p, "RemoteRaw");
+    c.silenceStop = storedBool(p, "RemoteSilenceStop");
     c.allowed = addressList(p.setting("RemoteAllowed", ""));
     return c;
 }
@@ -73,6 +74,7 @@ void saveRemoteChoice(Program& p, const RemoteChoice& c) {
     p.saveSetting("RemoteAPIPort", std::to_string(c.apiPort));
     p.saveSetting("RemoteToken", c.token);
     p.saveSetting("RemoteRaw", boolWord(c.rawPackets));
+    p.saveSetting("RemoteSilenceStop", boolWord(c.silenceStop));
     p.saveSetting("RemoteAllowed", addressListText(c.allowed));
 }
 
@@ -109,6 +111,9 @@ RemoteApplied applyRemote(Program& program, const RemoteChoice& c) {
         if (!m.empty()) message += (message.empty() ? "" : "\n") + m;
     };
     add(bind.refusal);
+    net::RemoteHub::Options options = program.remoteHub().options();
+    options.controllerSilence = c.silenceStop ? kControllerSilence : 0;
+    program.remoteHub().setOptions(options);
     // Each transport hears only of its own services.
     if (net::RemoteTransports* t = program.remoteTransports()) {
         if (c.udp || c.tcp) {

@@ -22,6 +22,9 @@ struct RemoteChoice {
     int apiPort = 8711;
     std::string token;
     bool rawPackets = false;
+    // An IP or bare-packet controller's drives are stopped after a second
+    // without a packet from it (such controllers send their own stops).
+    bool silenceStop = false;
     // Controller hosts taken besides this machine (UDP and TCP).
     std::vector<std::string> allowed;
 
@@ -37,6 +40,9 @@ void saveRemoteChoice(Program& program, const RemoteChoice& choice);
 // turns every service on (bound to ADDRESS when given), --remote-token
 // TOKEN and --remote-raw. args[0] is the program.
 RemoteChoice withArguments(RemoteChoice choice, const std::vector<std::string>& args);
+
+// The silence after which a controller's drives stop, when chosen.
+constexpr double kControllerSilence = 1.0;
 
 // "10.0.0.5, 10.0.0.6" <-> {"10.0.0.5", "10.0.0.6"} (commas or spaces).
 std::vector<std::string> addressList(const std::string& text);

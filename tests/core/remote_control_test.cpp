@@ -95,6 +95,13 @@ TEST(RemoteControl, EachSwitchStartsAndStopsItsOwnService) {
     r.controllers.problem = "udp port 52381: address in use";
     r.choose(true, false, false);
     EXPECT_EQ(r.w.LblMessage.caption(), "udp port 52381: address in use");
+    // The silence stop reaches the hub.
+    r.w.ChkSilence.setValue(1);
+    r.choose(true, false, false);
+    EXPECT_EQ(r.hub.options().controllerSilence, kControllerSilence);
+    r.w.ChkSilence.setValue(0);
+    r.choose(true, false, false);
+    EXPECT_EQ(r.hub.options().controllerSilence, 0);
     const int starts = r.controllers.starts;
     r.w.TxtTcpPort.setText("70000");
     r.w.CmdApply.click();
@@ -142,6 +149,7 @@ TEST(RemoteControl, TheChoiceOutlivesTheRunAndTheCommandLineAddsToIt) {
     c.apiPort = 8080;
     c.token = "abc";
     c.rawPackets = true;
+    c.silenceStop = true;
     c.allowed = {"10.0.0.7", "10.0.0.8"};
     saveRemoteChoice(*rig.program, c);
     EXPECT_EQ(loadRemoteChoice(*rig.program), c);
@@ -190,7 +198,7 @@ TEST(RemoteControl, ControlsAreEnabledOnlyWhereTheyWork) {
     RemoteRig r;
     const struct {
         bool udp, tcp, api;
-        bool udpPort, allowed, raw, address;
+        bool udpPort, allowed, raw, address;  // allowed: the silence stop too
     } rows[] = {
         {false, false, false, false, false, false, false},
         {true, false, false, true, true, false, true},
@@ -204,6 +212,7 @@ TEST(RemoteControl, ControlsAreEnabledOnlyWhereTheyWork) {
         r.w.enableControls();
         EXPECT_EQ(r.w.TxtUdpPort.enabled(), row.udpPort);
         EXPECT_EQ(r.w.TxtAllowed.enabled(), row.allowed);
+        EXPECT_EQ(r.w.ChkSilence.enabled(), row.allowed);
         EXPECT_EQ(r.w.ChkRaw.enabled(), row.raw);
         EXPECT_EQ(r.w.TxtAddress.enabled(), row.address);
         EXPECT_EQ(r.w.TxtToken.enabled(), row.address);
