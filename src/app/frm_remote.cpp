@@ -10,7 +10,7 @@ namespace orbus {
 namespace {
 
 const std::vector<Table::Column> kColumns = {
-    {"Address", 2100}, {"Kind", 600}, {"Last command", 2300}, {"Camera", 800},
+    {"Address", 1700}, {"Kind", 500}, {"Last command", 2000}, {"Camera", 700},
 };
 constexpr int kLeft = 200;
 constexpr int kRow = 400;
