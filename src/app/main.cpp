@@ -2,10 +2,17 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/frm_remote.h"
 #include "app/program.h"
-#include "platform/qt/form_view.h"
 #include "app/qt_machine.h"
+#include "app/remote_control.h"
 #include "gamepad/sdl/sdl_reader.h"
+#include "net/qt/remote_sockets.h"
+#include "platform/qt/form_view.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,6 +26,20 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         orbus::Program program(machine.platform);
+        // Closed before the program: its clients' drives are stopped while the link still runs.
+        orbus::netqt::RemoteSockets sockets(program.remoteHub(), machine.platform.clock);
+        program.setRemoteTransports(&sockets);
+        // The JSON API and web page's server joins here, before the choice is
+        // applied: program.setApiTransports(&server), and nullptr at the end.
+        // The stored services, with the command line's for this run.
+        std::vector<std::string> args;
+        for (const QString& a : QApplication::arguments()) args.push_back(a.toStdString());
+        const orbus::RemoteChoice remote = orbus::withArguments(orbus::loadRemoteChoice(program), args);
+        if (remote.any()) {
+            const orbus::RemoteApplied applied = program.frmRemote().applyForThisRun(remote);
+            if (!applied.message.empty()) std::fprintf(stderr, "orbus-panel: %s\n", applied.message.c_str());
+            for (const std::string& e : sockets.endpoints()) std::fprintf(stderr, "orbus-panel: remote control on %s\n", e.c_str());
+        }
         orbus::qt::ViewSet views(program.forms());
         windows.setViews(&views);
         program.start();
@@ -31,6 +52,7 @@ int main(int argc, char** argv) {
         if (pads.ready()) padTimer.start();
         if (!windows.ending()) rc = QApplication::exec();
         windows.setViews(nullptr);
+        program.setRemoteTransports(nullptr);
     }
     return rc;
 }

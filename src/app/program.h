@@ -14,6 +14,8 @@
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "model/chain.h"
+#include "net/remote_hub.h"
+#include "net/transports.h"
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -33,6 +35,7 @@ class FrmGamepad;
 namespace gamepad {
 class StickDrive;
 }
+class FrmRemote;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -108,6 +111,17 @@ public:
     // Pan, tilt, zoom and focus from a game controller; a reader of the
     // machine's controllers feeds it.
     gamepad::StickDrive& gamepad() { return *gamepad_; }
+    FrmRemote& frmRemote() { return *frmRemote_; }
+    // The network's clients, sending through the main window's command
+    // interface; the services' sockets, once the machine has given them.
+    net::RemoteHub& remoteHub() { return *remoteHub_; }
+    net::RemoteTransports* remoteTransports() { return remoteTransports_; }
+    void setRemoteTransports(net::RemoteTransports* transports) { remoteTransports_ = transports; }
+    // The JSON API and web page's server, switched the same way.
+    net::RemoteTransports* apiTransports() { return apiTransports_; }
+    void setApiTransports(net::RemoteTransports* transports) { apiTransports_ = transports; }
+    // Any remote service listens.
+    bool remoteOn();
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
     // What the dialogs and the pan-tilt window are given of the program.
@@ -133,6 +147,10 @@ public:
     void end();
 
 private:
+    // Set by the machine once the program is made; the main window reads
+    // them from its first status line on.
+    net::RemoteTransports* remoteTransports_ = nullptr;
+    net::RemoteTransports* apiTransports_ = nullptr;
     // Made before the windows it is handed to.
     std::unique_ptr<dialogs::Context> context_;
     std::unique_ptr<FrmOpen> frmOpen_;
@@ -160,6 +178,8 @@ private:
     std::unique_ptr<FrmProfile> frmProfile_;
     std::unique_ptr<gamepad::StickDrive> gamepad_;
     std::unique_ptr<FrmGamepad> frmGamepad_;
+    std::unique_ptr<net::RemoteHub> remoteHub_;
+    std::unique_ptr<FrmRemote> frmRemote_;
     std::vector<Form*> loaded_;
 };
 

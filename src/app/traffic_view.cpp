@@ -1,8 +1,10 @@
 // The main window's view of its traffic: the meaning of the log line at the
-// caret or under the pointer, and the "Chain Status" and "Traffic" windows.
+// caret or under the pointer, and the "Chain Status", "Traffic" and "Remote
+// Control" windows.
 #include "app/frm_chain.h"
 #include "app/frm_gamepad.h"
 #include "app/frm_main.h"
+#include "app/frm_remote.h"
 #include "app/frm_traffic.h"
 #include "app/meaning.h"
 #include "app/program.h"
@@ -36,6 +38,7 @@ void FrmMain::wireTrafficView() {
     ViewChainStatus.onClick = [this] { ChainStatus_Click(); };
     ViewTraffic.onClick = [this] { ViewTraffic_Click(); };
     ViewGamepad.onClick = [this] { prog_.frmGamepad().open(); };
+    ViewRemote.onClick = [this] { prog_.frmRemote().open(); };
 }
 
 }  // namespace orbus

@@ -127,6 +127,7 @@ public:
     MenuItem ViewTraffic{*this, "ViewTraffic", "Traffic", &MnuView};
     MenuItem ViewChainStatus{*this, "ViewChainStatus", "Chain Status", &MnuView};
     MenuItem ViewGamepad{*this, "ViewGamepad", "Gamepad\u2026", &MnuView};
+    MenuItem ViewRemote{*this, "ViewRemote", "Remote Control", &MnuView};
     MenuItem MnuVersion{*this, "MnuVersion", "Version"};
     MenuItem version{*this, "version", "Version", &MnuVersion};
 
