@@ -67,10 +67,11 @@ int valueOf(const ValueSet& v, const std::string& name) {
 
 std::pair<int, int> ownRange(const CommandDef&, const ValueDef& v, const model::Camera&) { return {v.min, v.max}; }
 
-// A profile setting's number: the camera's model narrows it as its layout does.
+// A profile setting's number: the camera's model narrows it as its layout
+// does; a camera not identified yet takes the widest range.
 std::pair<int, int> settingRange(const CommandDef& c, const ValueDef& v, const model::Camera& camera) {
     const profile::SettingDef* s = profile::findSetting(c.setting);
-    if (!s) return {v.min, v.max};
+    if (!s || !camera.identity.known()) return {v.min, v.max};
     return profile::ModelView(camera).range(*s);
 }
 

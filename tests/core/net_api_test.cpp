@@ -104,6 +104,8 @@ TEST(NetApi, RefusesWhatItCannotSendInWordsAndSendsNothing) {
         {R"({"camera":1,"command":"panTilt.drive","direction":"north","panSpeed":1,"tiltSpeed":1})", false,
          R"(value "direction" must be one of: up, left, right, down, up-left, up-right, down-left, down-right)"},
         {R"({"camera":1,"command":"switch.keyLock","value":"maybe"})", false, R"(value "value" must be "on" or "off")"},
+        // the model narrows a setting's range as the panel's layout does
+        {R"({"camera":1,"command":"exposure.gain","value":8})", false, R"(value "value" out of range: 0 to 7)"},
         {R"({"camera":1,"command":"preset.recall","number":0})", false, R"(value "number" out of range: 1 to 6)"},
         {R"({"camera":3,"command":"memory.set","number":6})", false, R"(value "number" out of range: 0 to 5)"},
         // raw packets
@@ -173,6 +175,8 @@ TEST(NetApi, ReadsCommandsAndPacketsIntoThePacketsForTheirCamera) {
     // With no chain known yet, every address is open and the widest ranges hold.
     const Request open = parseRequest(R"({"camera":7,"command":"panTilt.drive","direction":"up","panSpeed":24,"tiltSpeed":23})", {});
     EXPECT_EQ(texts(open.packets), std::vector<std::string>{"87 01 06 01 18 17 03 01 FF"}) << open.error;
+    const Request widest = parseRequest(R"({"camera":6,"command":"zoom.position","value":32767})", {});
+    EXPECT_EQ(texts(widest.packets), std::vector<std::string>{"86 01 04 47 07 0F 0F 0F FF"}) << widest.error;
 }
 
 TEST(NetApi, EchoesTheIdAsGivenInEveryAnswer) {
