@@ -24,11 +24,11 @@ model::Identity panTilt(PanTiltModel m, const char* name) {
     return id;
 }
 
-model::Identity block(int byte5, const char* name) {
+model::Identity block(int byte5) {
     model::Identity id;
     id.series = Series::Block;
     id.blockModel = byte5;
-    id.name = name;
+    id.name = blockModelName(*findBlockModel(byte5));
     return id;
 }
 
@@ -43,7 +43,7 @@ struct ThreeCameras {
         head.tiltSpeedMax = 17;
         chain.setPanTilt(1, head);
         chain.setIdentity(2, panTilt(PanTiltModel::Alpha, "ORX-Alpha"));
-        chain.setIdentity(3, block(0x12, "KBM-R02"));
+        chain.setIdentity(3, block(0x12));
     }
     RequestContext context(bool raw = false) const { return {&chain, raw}; }
     model::Chain chain;
@@ -213,10 +213,14 @@ TEST(NetApi, EchoesTheIdAsGivenInEveryAnswer) {
 // range and with every choice: packets the link takes, or a refusal.
 TEST(NetApi, EveryCatalogueEntryBuildsWellFormedPacketsAtItsBoundaries) {
     ThreeCameras rig;
-    rig.chain.setLength(4);  // camera 4: not identified
+    rig.chain.setLength(7);
+    rig.chain.setIdentity(4, panTilt(PanTiltModel::Beta, "ORX-Beta"));
+    rig.chain.setIdentity(5, panTilt(PanTiltModel::Gamma, "ORX-Gamma"));
+    rig.chain.setIdentity(6, block(0x1C));  // the 10x lens
+    // camera 7: not identified
     for (const CommandDef& c : commandCatalogue()) {
         EXPECT_FALSE(c.does.empty()) << c.name;
-        for (int camera = 1; camera <= 4; ++camera) {
+        for (int camera = 1; camera <= 7; ++camera) {
             const model::Camera& record = *rig.chain.camera(camera);
             // Each value in turn at its low end, its high end, each choice;
             // the others at their low end.
@@ -241,7 +245,7 @@ TEST(NetApi, EveryCatalogueEntryBuildsWellFormedPacketsAtItsBoundaries) {
             }
             for (const Json& m : messages) {
                 const Request r = parseRequest(m.dump(), rig.context());
-                if (c.name.rfind("panTilt.", 0) == 0 && camera == 3) {
+                if (c.name.rfind("panTilt.", 0) == 0 && (camera == 3 || camera == 6)) {
                     EXPECT_EQ(r.kind, Request::Kind::Refused) << m.dump();
                     continue;
                 }
