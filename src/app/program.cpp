@@ -100,7 +100,7 @@ Program::Program(Platform& p)
       frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
     // The traffic record names the controller of each packet the link writes.
     traffic.setWriter([this] { return frmMain_->cameraLink().writer(); },
-                      [this] { return frmMain_->cameraLink().writerClient(); });
+                      [this] { return std::string_view(frmMain_->cameraLink().writerClient()); });
     remoteHub_ = std::make_unique<net::RemoteHub>(frmMain_->commands(), platform.clock, platform.poster);
     // Before the address set the chain's length is not known: any camera may answer.
     remoteHub_->cameraExists([this](int n) { return cameras.length() == 0 || n <= cameras.length(); });

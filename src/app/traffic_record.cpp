@@ -109,8 +109,9 @@ void TrafficRecord::sent(const Bytes& bytes, double now) {
     const std::optional<link::Source> writer = writer_ ? writer_() : std::nullopt;
     const std::uint8_t source =
         writer ? static_cast<std::uint8_t>(TrafficRow::kFirstSource + static_cast<int>(*writer)) : TrafficRow::kPanel;
-    const std::string client =
-        writer == link::Source::Remote && writerClient_ ? writerClient_().substr(0, TrafficRow::kMaxClient) : "";
+    const std::string_view client =
+        writer == link::Source::Remote && writerClient_ ? writerClient_().substr(0, TrafficRow::kMaxClient)
+                                                        : std::string_view();
     // One row per packet of the write; a rest without FF stands alone.
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -123,7 +124,7 @@ void TrafficRecord::sent(const Bytes& bytes, double now) {
         std::copy(client.begin(), client.end(), row.client.begin());
         if (row.camera >= 1 && row.camera <= 7 && row.length >= 3 && row.bytes[1] == 0x01) {
             lastCommand_[row.camera - 1] = static_cast<std::uint8_t>(source + 1);
-            lastClient_[row.camera - 1] = client;
+            lastClient_[row.camera - 1] = {row.clientLength, row.client};
         }
         packetDone(row);
         start += n;
@@ -162,7 +163,9 @@ std::string sourceText(std::uint8_t source, std::string_view client) {
 
 std::string TrafficRecord::lastCommandSource(int camera) const {
     if (camera < 1 || camera > 7 || lastCommand_[camera - 1] == 0) return "-";
-    return sourceText(static_cast<std::uint8_t>(lastCommand_[camera - 1] - 1), lastClient_[camera - 1]);
+    const Client& last = lastClient_[camera - 1];
+    return sourceText(static_cast<std::uint8_t>(lastCommand_[camera - 1] - 1),
+                      std::string_view(last.name.data(), last.length));
 }
 
 std::string trafficSource(const TrafficRow& row) {

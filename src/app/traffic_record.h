@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/source.h"
@@ -84,7 +85,7 @@ public:
     // (nothing: the panel's own). Unset, every write is the panel's.
     // `client` names a remote writer's client.
     void setWriter(std::function<std::optional<link::Source>()> writer,
-                   std::function<std::string()> client = {}) {
+                   std::function<std::string_view()> client = {}) {
         writer_ = std::move(writer);
         writerClient_ = std::move(client);
     }
@@ -125,11 +126,15 @@ private:
     std::array<std::uint64_t, 7> pendingRow_{};
     long wallAtMs_ = 0;  // milliseconds of the day when the panel started
     std::function<std::optional<link::Source>()> writer_;
-    std::function<std::string()> writerClient_;
+    std::function<std::string_view()> writerClient_;
     // Per camera, the source of its last command plus one; 0 before any;
     // and the remote client that sent it.
     std::array<std::uint8_t, 7> lastCommand_{};
-    std::array<std::string, 7> lastClient_{};
+    struct Client {
+        std::uint8_t length = 0;
+        std::array<char, TrafficRow::kMaxClient> name{};
+    };
+    std::array<Client, 7> lastClient_{};
 };
 
 // The columns of a row as the window shows them.

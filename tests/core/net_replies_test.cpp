@@ -88,7 +88,7 @@ TEST(NetReplies, TheRecordsNameTheRemoteClient) {
     TrafficRecord r;
     std::optional<link::Source> writer = link::Source::Remote;
     std::string client = "udp 127.0.0.1:40312";
-    r.setWriter([&] { return writer; }, [&] { return client; });
+    r.setWriter([&] { return writer; }, [&] { return std::string_view(client); });
     r.sent(kExpCompOn, 0.1);
     client = "web 192.168.1.20";
     r.sent({0x82, 0x01, 0x04, 0x3E, 0x02, 0xFF}, 0.2);
