@@ -99,7 +99,11 @@ Program::Program(Platform& p)
       frmTraffic_(std::make_unique<FrmTraffic>(*this)),
       frmProfile_(std::make_unique<FrmProfile>(*context_, profileChainOf(*this))) {
     // The traffic record names the controller of each packet the link writes.
-    traffic.setWriter([this] { return frmMain_->cameraLink().writer(); });
+    traffic.setWriter([this] { return frmMain_->cameraLink().writer(); },
+                      [this] { return std::string_view(frmMain_->cameraLink().writerClient()); });
+    remoteHub_ = std::make_unique<net::RemoteHub>(frmMain_->commands(), platform.clock, platform.poster);
+    // Before the address set the chain's length is not known: any camera may answer.
+    remoteHub_->cameraExists([this](int n) { return cameras.length() == 0 || n <= cameras.length(); });
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);

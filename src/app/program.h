@@ -14,6 +14,8 @@
 #include "dialogs/title.h"
 #include "link/link_state.h"
 #include "model/chain.h"
+#include "net/remote_hub.h"
+#include "net/transports.h"
 #include "platform/platform.h"
 #include "status/identity.h"
 #include "status/labels.h"
@@ -99,6 +101,11 @@ public:
     FrmChain& frmChain() { return *frmChain_; }
     FrmTraffic& frmTraffic() { return *frmTraffic_; }
     FrmProfile& frmProfile() { return *frmProfile_; }
+    // The network's clients, sending through the main window's command
+    // interface; the services' sockets, once the machine has given them.
+    net::RemoteHub& remoteHub() { return *remoteHub_; }
+    net::RemoteTransports* remoteTransports() { return remoteTransports_; }
+    void setRemoteTransports(net::RemoteTransports* transports) { remoteTransports_ = transports; }
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
     // What the dialogs and the pan-tilt window are given of the program.
@@ -149,6 +156,8 @@ private:
     std::unique_ptr<FrmChain> frmChain_;
     std::unique_ptr<FrmTraffic> frmTraffic_;
     std::unique_ptr<FrmProfile> frmProfile_;
+    std::unique_ptr<net::RemoteHub> remoteHub_;
+    net::RemoteTransports* remoteTransports_ = nullptr;
     std::vector<Form*> loaded_;
 };
 

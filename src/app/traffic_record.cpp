@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "app/meaning.h"
 #include "link/chain_health.h"
@@ -75,6 +76,7 @@ TrafficRow& TrafficRecord::push(double now, TrafficDirection d, const std::uint8
     row.camera = cameraOf(bytes, n, d);
     row.inquiryLength = 0;
     row.source = TrafficRow::kPanel;
+    row.clientLength = 0;
     row.unanswered = false;
     return row;
 }
@@ -107,6 +109,9 @@ void TrafficRecord::sent(const Bytes& bytes, double now) {
     const std::optional<link::Source> writer = writer_ ? writer_() : std::nullopt;
     const std::uint8_t source =
         writer ? static_cast<std::uint8_t>(TrafficRow::kFirstSource + static_cast<int>(*writer)) : TrafficRow::kPanel;
+    const std::string_view client =
+        writer == link::Source::Remote && writerClient_ ? writerClient_().substr(0, TrafficRow::kMaxClient)
+                                                        : std::string_view();
     // One row per packet of the write; a rest without FF stands alone.
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -115,8 +120,12 @@ void TrafficRecord::sent(const Bytes& bytes, double now) {
         const std::size_t n = std::min(end + 1, bytes.size()) - start;
         TrafficRow& row = push(now, TrafficDirection::Sent, bytes.data() + start, n);
         row.source = source;
-        if (row.camera >= 1 && row.camera <= 7 && row.length >= 3 && row.bytes[1] == 0x01)
+        row.clientLength = static_cast<std::uint8_t>(client.size());
+        std::copy(client.begin(), client.end(), row.client.begin());
+        if (row.camera >= 1 && row.camera <= 7 && row.length >= 3 && row.bytes[1] == 0x01) {
             lastCommand_[row.camera - 1] = static_cast<std::uint8_t>(source + 1);
+            lastClient_[row.camera - 1] = {row.clientLength, row.client};
+        }
         packetDone(row);
         start += n;
     }
@@ -145,20 +154,24 @@ std::vector<std::size_t> TrafficRecord::select(const TrafficFilter& filter) cons
 
 namespace {
 
-std::string sourceText(std::uint8_t source) {
+std::string sourceText(std::uint8_t source, std::string_view client) {
     if (source == TrafficRow::kPanel) return "panel";
-    return link::sourceName(static_cast<link::Source>(source - TrafficRow::kFirstSource));
+    return link::senderName(static_cast<link::Source>(source - TrafficRow::kFirstSource), client);
 }
 
 }  // namespace
 
 std::string TrafficRecord::lastCommandSource(int camera) const {
     if (camera < 1 || camera > 7 || lastCommand_[camera - 1] == 0) return "-";
-    return sourceText(static_cast<std::uint8_t>(lastCommand_[camera - 1] - 1));
+    const Client& last = lastClient_[camera - 1];
+    return sourceText(static_cast<std::uint8_t>(lastCommand_[camera - 1] - 1),
+                      std::string_view(last.name.data(), last.length));
 }
 
 std::string trafficSource(const TrafficRow& row) {
-    return row.direction == TrafficDirection::Sent ? sourceText(row.source) : "";
+    return row.direction == TrafficDirection::Sent
+               ? sourceText(row.source, std::string_view(row.client.data(), row.clientLength))
+               : "";
 }
 
 std::string trafficTime(const TrafficRow& row) { return std::to_string(row.ms); }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/source.h"
@@ -38,6 +39,10 @@ struct TrafficRow {
     // row), else kFirstSource + its link::Source.
     static constexpr std::uint8_t kPanel = 0, kFirstSource = 1;
     std::uint8_t source = kPanel;
+    // A remote client's name ("udp 127.0.0.1:40312"), cut at kMaxClient.
+    static constexpr std::size_t kMaxClient = 56;
+    std::uint8_t clientLength = 0;
+    std::array<char, kMaxClient> client{};
     // An inquiry that got no answer within the answer limit.
     bool unanswered = false;
     std::array<std::uint8_t, kMaxBytes> bytes{};
@@ -78,9 +83,14 @@ public:
     void received(const Bytes& bytes, double now) override;
     // Asked, while the port takes a write, which controller's it is
     // (nothing: the panel's own). Unset, every write is the panel's.
-    void setWriter(std::function<std::optional<link::Source>()> writer) { writer_ = std::move(writer); }
+    // `client` names a remote writer's client.
+    void setWriter(std::function<std::optional<link::Source>()> writer,
+                   std::function<std::string_view()> client = {}) {
+        writer_ = std::move(writer);
+        writerClient_ = std::move(client);
+    }
     // Who sent the last command (header 8x, command byte 01) to camera 1
-    // to 7: "-" before any, "panel" or a link::sourceName.
+    // to 7: "-" before any, "panel" or a link::senderName.
     std::string lastCommandSource(int camera) const;
 
     std::size_t size() const { return count_; }
@@ -116,8 +126,15 @@ private:
     std::array<std::uint64_t, 7> pendingRow_{};
     long wallAtMs_ = 0;  // milliseconds of the day when the panel started
     std::function<std::optional<link::Source>()> writer_;
-    // Per camera, the source of its last command plus one; 0 before any.
+    std::function<std::string_view()> writerClient_;
+    // Per camera, the source of its last command plus one; 0 before any;
+    // and the remote client that sent it.
     std::array<std::uint8_t, 7> lastCommand_{};
+    struct Client {
+        std::uint8_t length = 0;
+        std::array<char, TrafficRow::kMaxClient> name{};
+    };
+    std::array<Client, 7> lastClient_{};
 };
 
 // The columns of a row as the window shows them.
@@ -127,7 +144,7 @@ std::string trafficCamera(const TrafficRow& row);     // "1" to "7", "all", "-"
 std::string trafficDirection(const TrafficRow& row);  // "sent", "received"
 std::string trafficHex(const TrafficRow& row);        // "81 01 04 0B 02 FF"
 std::string trafficMeaning(const TrafficRow& row);
-std::string trafficSource(const TrafficRow& row);     // sent: "panel" or a link::sourceName; received: ""
+std::string trafficSource(const TrafficRow& row);     // sent: "panel" or a link::senderName; received: ""
 
 enum class TrafficFormat { Text, Csv };
 // The rows `rows` of `record` with a header line, CR LF after each line;

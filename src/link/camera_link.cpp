@@ -106,7 +106,8 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     }
     // The port may refuse the write (closed or gone): then the history says
     // so instead of showing the packet as sent.
-    const bool written = output(byteString, pacing_ ? pacing_->source : std::nullopt);
+    const bool written = pacing_ ? output(byteString, pacing_->source, pacing_->client)
+                                 : output(byteString, std::nullopt);
     if (command) appendLog(window_.commandHistory(), sentLine(byteString, written));
     control_.sent(written);
     window_.linkChanged();
@@ -136,11 +137,24 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
     return "OK";
 }
 
-bool CameraLink::output(const Bytes& bytes, std::optional<Source> source) {
+bool CameraLink::output(const Bytes& bytes, std::optional<Source> source, const std::string& client) {
     writer_ = source;
+    if (!client.empty()) writerClient_ = client;
     const bool written = platform_.port.output(bytes);
     writer_.reset();
+    writerClient_.clear();
     return written;
+}
+
+void CameraLink::deliverNotices() {
+    // A listener may send in turn: what that owes is told too.
+    for (;;) {
+        std::vector<ReplyNotice> n = pacer_.takeNotices();
+        n.insert(n.begin(), std::make_move_iterator(unsent_.begin()), std::make_move_iterator(unsent_.end()));
+        unsent_.clear();
+        if (n.empty()) return;
+        for (const ReplyNotice& notice : n) notice.to(notice.what);
+    }
 }
 
 SendOutcome CameraLink::put(const link::Command& command) { return put(command, std::nullopt, true); }
@@ -148,6 +162,11 @@ SendOutcome CameraLink::put(const link::Command& command) { return put(command, 
 SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now, bool againWhenRefused) {
     const Bytes& packet = command.packet;
     const Pacing pacing = now ? Pacing::Direct : command.pacing;
+    // A remote client's packet no camera takes is that client's business:
+    // the operator is not shown a warning for it.
+    const auto allowed = [&] {
+        return command.source == Source::Remote ? wellFormedPacket(packet) : outgoingAllowed(packet);
+    };
     SendOutcome outcome = SendOutcome::Malformed;
     switch (pacing) {
     case Pacing::AsTyped:
@@ -155,19 +174,22 @@ SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now
         break;
     case Pacing::Plain:
         // The operator is told which control built a packet no camera takes.
-        if (outgoingAllowed(packet))
-            outcome = output(packet, command.source) ? SendOutcome::Sent : SendOutcome::NotWritten;
+        if (allowed())
+            outcome = output(packet, command.source, command.client) ? SendOutcome::Sent : SendOutcome::NotWritten;
         break;
     case Pacing::BySockets:
-        if (!outgoingAllowed(packet)) break;
-        // A broadcast or an inquiry is the link's own business; the
-        // sender's observers hear of the refusal.
+        if (!allowed()) break;
+        // A broadcast is the link's own business, and so is an inquiry
+        // nobody listens to; the sender's observers hear of the refusal.
         if (LinkCommands::isCameraCommand(packet)) {
             const bool waits = pacer_.mustWait(commandCamera(packet));
-            const std::vector<int> values(packet.begin(), packet.end());
             const std::string key = command.key.empty() ? CommandPacer::keyOf(packet) : command.key;
-            if (SendPaced(values, key, command.kind, command.source) != "OK") outcome = SendOutcome::NotWritten;
+            if (sendPacedItem({packet, key, command.kind, true, command.source, command.client, command.onReply}) != "OK")
+                outcome = SendOutcome::NotWritten;
             else outcome = waits ? SendOutcome::Waiting : SendOutcome::Sent;
+        } else if (command.onReply && isCameraInquiry(packet)) {
+            // Its observers hear of it as it goes out on its turn.
+            return inquiryOnTurn(command);
         }
         break;
     case Pacing::Direct: {
@@ -177,7 +199,8 @@ SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now
         const int mode = now.value_or(kCommand);
         const int disp = mode == kCommand && stop ? kStop : mode;
         pacing_ = CommandPacer::Item{packet, "", stop ? CommandPacer::Kind::Stop : CommandPacer::Kind::Other,
-                                     againWhenRefused, command.source};
+                                     againWhenRefused, command.source, command.client,
+                                     now == kQuiet ? ReplyListener{} : command.onReply};
         const std::string r = SD(packet, disp);
         pacing_.reset();
         outcome = !wellFormed ? SendOutcome::Malformed : r == "OK" ? SendOutcome::Sent : SendOutcome::NotWritten;
@@ -185,6 +208,7 @@ SendOutcome CameraLink::put(const link::Command& command, std::optional<int> now
     }
     }
     if (onCommand) onCommand(command, outcome);
+    deliverNotices();
     return outcome;
 }
 
@@ -212,6 +236,7 @@ void CameraLink::commandOverdue(int camera) {
     if (incomplete > 0) chain_.noCompletion(camera, incomplete);
     // Also when nothing was overdue: a refusal's hold may have run out.
     sendWaiting(camera);
+    deliverNotices();
 }
 
 void CameraLink::tellUnacknowledged() {
@@ -229,8 +254,12 @@ std::string CameraLink::SendPaced(const std::vector<int>& values, const std::str
         control_.sent(false);
         return "ERR";
     }
+    return sendPacedItem({bytes, key, kind, true, source});
+}
+
+std::string CameraLink::sendPacedItem(CommandPacer::Item item) {
+    const Bytes bytes = item.packet;
     const int camera = bytes.empty() ? 0 : bytes[0] - 0x80;
-    CommandPacer::Item item{bytes, key, kind, true, source};
     if (platform_.port.isOpen() && pacer_.mustWait(camera)) {
         // Its turn comes with the camera's next completion.
         pacer_.wait(camera, std::move(item));
@@ -251,7 +280,11 @@ void CameraLink::sendWaiting(int camera) {
         const Bytes packet = item->packet;
         const std::string r = SD(packet, disp);
         pacing_.reset();
-        if (r != "OK") break;
+        if (r != "OK") {
+            // Its sender was told it waits: it hears that it never went out.
+            noteReply(unsent_, *item, CommandReply::Kind::NoAnswer);
+            break;
+        }
     }
 }
 
@@ -275,7 +308,7 @@ Bytes indexFilled(int count) {
 }  // namespace
 
 Async<Bytes> CameraLink::WaitReply(int receiveByte, bool answer) {
-    if (receiveByte < 0) receiveByte = 0;
+    if (receiveByte < 0 && receiveByte != Line::kOnePacket) receiveByte = 0;
     // One exchange waits at a time: another finds the line busy and gets
     // nothing (no time ran out, and no bytes came for it).
     if (waitReplyBusy_ || line_.waiting()) {
@@ -351,6 +384,33 @@ Async<Bytes> CameraLink::exchangeOnTurn(link::Command command, int receiveByte, 
     co_return reply;
 }
 
+SendOutcome CameraLink::inquiryOnTurn(const link::Command& command) {
+    auto outcome = std::make_shared<std::optional<SendOutcome>>();
+    tasks_.start(inquiry(command, outcome));
+    // Out now when the line was free; else it waits for its turn (and the
+    // routine knows its sender was told so).
+    if (!outcome->has_value()) *outcome = SendOutcome::Waiting;
+    return **outcome;
+}
+
+Async<void> CameraLink::inquiry(link::Command command, std::shared_ptr<std::optional<SendOutcome>> outcome) {
+    Line::Hold hold = co_await line_.take();
+    const ReplyListener to = command.onReply;
+    const SendOutcome sent = put(command, kQuiet, true);
+    const bool toldAlready = outcome->has_value();
+    *outcome = sent;
+    if (sent != SendOutcome::Sent) {
+        if (toldAlready) to({CommandReply::Kind::NoAnswer});
+        co_return;
+    }
+    Bytes answer = co_await WaitReply(Line::kOnePacket, true);
+    const bool none = waitTimedOut_ || answer.empty();
+    control_.echoOn();
+    hold.release();
+    if (none) to({CommandReply::Kind::NoAnswer});
+    else to({CommandReply::Kind::Reply, std::move(answer)});
+}
+
 Async<void> CameraLink::pause(double seconds) { co_await line_.pause(seconds); }
 
 Async<void> CameraLink::pauseOneSecond(std::function<void()> each) {
@@ -403,6 +463,7 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
     }
     if (outcome.unended > 0) chain_.noCompletion(camera, outcome.unended);
     if (c.completion || c.error || outcome.givenUp > 0 || outcome.unended > 0) sendWaiting(camera);
+    deliverNotices();
 }
 
 }  // namespace orbus::link

@@ -78,6 +78,8 @@ public:
     // those who record what passes the port; nothing while it takes the
     // panel's own (a status read, the address set, start-up).
     std::optional<Source> writer() const { return writer_; }
+    // The remote client whose packet the port is taking ("" for any other).
+    const std::string& writerClient() const { return writerClient_; }
 
     // ---- waiting -----------------------------------------------------------------
     // Waits up to a second for `receiveByte` bytes, without holding the
@@ -200,8 +202,19 @@ private:
     // The console's bytes as typed: true when the port took them.
     bool sendAsTyped(const Bytes& bytes, Source source);
     // Writes to the port with the writer known meanwhile.
-    bool output(const Bytes& bytes, std::optional<Source> source);
+    bool output(const Bytes& bytes, std::optional<Source> source, const std::string& client = {});
     std::optional<Source> writer_;
+    std::string writerClient_;
+    // A paced command, as SendPaced sends it.
+    std::string sendPacedItem(CommandPacer::Item item);
+    // A controller's inquiry with a listener, on its turn of the line: the
+    // listener hears its answer or error, or NoAnswer.
+    SendOutcome inquiryOnTurn(const link::Command& command);
+    Async<void> inquiry(link::Command command, std::shared_ptr<std::optional<SendOutcome>> outcome);
+    // Tells the commands' listeners what they are owed.
+    void deliverNotices();
+    // Owed to listeners of commands that waited and then did not go out.
+    std::vector<ReplyNotice> unsent_;
     // Both kinds of each: a controller's (through put()), or the panel's own
     // (only the command's packet counts).
     Async<CommandEnd> awaitEnd(link::Command command, bool controllers);

@@ -126,6 +126,7 @@ void CameraLink::watchdog() {
         if (const int n = pacer_.forgetInFlight(camera)) chain_.noCompletion(camera, n);
         sendWaiting(camera);
     }
+    deliverNotices();
 }
 
 bool CameraLink::closeLostPort() {
@@ -142,6 +143,7 @@ void CameraLink::dropLostPort() {
     refresh_.watchdog();
     // What waited for a socket is dropped with the line.
     pacer_.clear();
+    deliverNotices();
     // An exchange waiting for an answer ends now, and so does one awaiting
     // a command's end.
     line_.portGone();

@@ -43,6 +43,15 @@ struct Command {
     CommandPacer::Kind kind = CommandPacer::Kind::Other;
     std::string key{};  // what a newer Value replaces, what a Stop ends; empty: CommandPacer::keyOf(packet)
     Pacing pacing = Pacing::BySockets;
+    // Source::Remote: the client that sent it, as the records name it.
+    std::string client{};
+    // Told each reply the link matches to this packet, and once NoAnswer
+    // when it is given up (nothing within the limit, dropped while waiting,
+    // the port gone); not told when send() refuses it at once. A drive the
+    // camera acknowledged hears of its end only once it is stopped. Paced
+    // by sockets, an inquiry (8x 09 .. FF) with a listener goes out quietly
+    // on its turn of the line and its listener hears its answer or error.
+    ReplyListener onReply{};
 };
 
 enum class SendOutcome {
@@ -86,5 +95,7 @@ private:
 // The camera a command packet is for (1 to 7), or 0 when its header names
 // none (a broadcast or no header at all).
 int commandCamera(const Bytes& packet);
+// An inquiry to one camera: header 81 to 87, 09, data 00 to 7F, one FF.
+bool isCameraInquiry(const Bytes& packet);
 
 }  // namespace orbus::link

@@ -4,6 +4,10 @@
 
 namespace orbus::link {
 
+void noteReply(std::vector<ReplyNotice>& notices, const PacedCommand& c, CommandReply::Kind kind, const Bytes& bytes) {
+    if (c.onReply) notices.push_back({c.onReply, {kind, bytes}});
+}
+
 bool InFlight::takesSocket(const Bytes& p) {
     if (p.size() < 5 || p[0] < 0x81 || p[0] > 0x87 || p[1] != 0x01 || p.back() != 0xFF) return false;
     if (p.size() == 5 && p[2] == 0x00 && p[3] == 0x01) return false;  // interface clear
@@ -52,8 +56,11 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
     if (!ack && !completion && !error) return o;
     // Commands the camera never answered would take the replies of later
     // ones: they are given up.
-    o.givenUp = static_cast<int>(std::erase_if(
-        commands_, [now](const Command& c) { return c.socket == 0 && now - c.at > kFirstReplyLimit; }));
+    o.givenUp = static_cast<int>(std::erase_if(commands_, [this, now](const Command& c) {
+        if (c.socket != 0 || now - c.at <= kFirstReplyLimit) return false;
+        givenUp(c);
+        return true;
+    }));
     const auto holder = std::find_if(commands_.begin(), commands_.end(),
                                      [&r](const Command& c) { return r.socket != 0 && c.socket == r.socket; });
     if (ack) {
@@ -62,6 +69,7 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
         // held drive would never be given up, and two such would hold the
         // camera's queue for good.
         if (holder != commands_.end()) {
+            givenUp(*holder);
             commands_.erase(holder);
             ++o.unended;
         }
@@ -69,6 +77,7 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
         if (taker != commands_.end()) {
             taker->socket = r.socket;
             o.acknowledged = taker->item;
+            noteReply(notices_, taker->item, CommandReply::Kind::Reply, r.bytes);
         }
         return o;
     }
@@ -80,6 +89,9 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
         const auto refusedOne = firstUnanswered();
         if (refusedOne != commands_.end()) {
             o.id = refusedOne->awaitedBy;
+            // A refusal sent again from the pacer's queue is not the end
+            // its sender hears of; every other is.
+            if (!(r.bufferFull && refusedOne->item.againWhenRefused)) noteReply(notices_, refusedOne->item, CommandReply::Kind::Reply, r.bytes);
             if (r.bufferFull) o.refused = std::move(refusedOne->item);
             commands_.erase(refusedOne);
         }
@@ -93,23 +105,37 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
     } else {
         o.id = ended->awaitedBy;
     }
-    if (ended != commands_.end()) commands_.erase(ended);
+    if (ended != commands_.end()) {
+        noteReply(notices_, ended->item, CommandReply::Kind::Reply, r.bytes);
+        commands_.erase(ended);
+    }
     o.freesSocket = true;
     ++ends_;
     return o;
 }
 
 int InFlight::forgetUnended() {
-    return static_cast<int>(std::erase_if(
-        commands_, [](const Command& c) { return !(c.socket != 0 && startsDrive(c.item.packet)); }));
+    return static_cast<int>(std::erase_if(commands_, [this](const Command& c) {
+        if (c.socket != 0 && startsDrive(c.item.packet)) return false;
+        givenUp(c);
+        return true;
+    }));
+}
+
+void InFlight::clear() {
+    for (const Command& c : commands_) givenUp(c);
+    commands_.clear();
 }
 
 std::pair<int, int> InFlight::forgetOverdue(double now, double ackLimit, double completionLimit) {
     int unacknowledged = 0, incomplete = 0;
     std::erase_if(commands_, [&](const Command& c) {
-        if (c.socket == 0 && now - c.at >= ackLimit) return ++unacknowledged, true;
-        if (c.socket != 0 && !startsDrive(c.item.packet) && now - c.at >= completionLimit) return ++incomplete, true;
-        return false;
+        const bool unacked = c.socket == 0 && now - c.at >= ackLimit;
+        const bool overdue = c.socket != 0 && !startsDrive(c.item.packet) && now - c.at >= completionLimit;
+        if (!unacked && !overdue) return false;
+        ++(unacked ? unacknowledged : incomplete);
+        givenUp(c);
+        return true;
     });
     return {unacknowledged, incomplete};
 }

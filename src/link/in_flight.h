@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/command_end.h"
 #include "link/reply.h"
@@ -36,7 +37,19 @@ struct PacedCommand {
     bool againWhenRefused = true;
     // The controller that sent it; nothing for the panel's own.
     std::optional<Source> source{};
+    std::string client{};     // Source::Remote: the client that sent it
+    ReplyListener onReply{};  // see link::Command
 };
+
+// A reply (or its absence) owed to a command's listener: collected while
+// the record changes, told once the link is done with it.
+struct ReplyNotice {
+    ReplyListener to;
+    CommandReply what;
+};
+// Owed to `c` (nothing when it has no listener).
+void noteReply(std::vector<ReplyNotice>& notices, const PacedCommand& c, CommandReply::Kind kind,
+               const Bytes& bytes = {});
 
 class InFlight {
 public:
@@ -87,7 +100,9 @@ public:
     // `completionLimit` (an acknowledged drive never is).
     std::pair<int, int> forgetOverdue(double now, double ackLimit, double completionLimit);
     // Everything forgotten (the port went away).
-    void clear() { commands_.clear(); }
+    void clear();
+    // Replies and NoAnswers owed to the commands' listeners since the last call.
+    std::vector<ReplyNotice> takeNotices() { return std::exchange(notices_, {}); }
 
 private:
     struct Command {
@@ -97,8 +112,10 @@ private:
         int socket = 0;  // taken by its acknowledge; 0 until then
     };
     std::deque<Command>::iterator firstUnanswered();
+    void givenUp(const Command& c) { noteReply(notices_, c.item, CommandReply::Kind::NoAnswer); }
     std::deque<Command> commands_;
     long ends_ = 0;
+    std::vector<ReplyNotice> notices_;
 };
 
 }  // namespace orbus::link

@@ -84,6 +84,13 @@ Line::TakeAwaiter::~TakeAwaiter() {
 
 bool Line::ReplyAwaiter::await_ready() {
     line.splitLeadingCommandReplies();
+    if (count == kOnePacket) {
+        const auto end = line.answerEnd(count);
+        if (!end) return false;
+        result.bytes = line.cutAnswer(*end, commandRepliesApart, true);
+        done = true;
+        return true;
+    }
     if (static_cast<int>(line.buffer_.size()) < count) return false;
     result.bytes.swap(line.buffer_);
     line.buffer_.clear();
@@ -137,9 +144,19 @@ void Line::received(const Bytes& bytes) {
     }
 }
 
+std::optional<std::size_t> Line::answerEnd(int count) const {
+    if (count != kOnePacket) {
+        if (static_cast<int>(buffer_.size()) < count) return std::nullopt;
+        return static_cast<std::size_t>(count);
+    }
+    const auto ff = std::find(buffer_.begin(), buffer_.end(), std::uint8_t{0xFF});
+    if (ff == buffer_.end()) return std::nullopt;
+    return static_cast<std::size_t>(ff - buffer_.begin()) + 1;
+}
+
 void Line::tryFinish() {
     if (!waiter_ || waiter_->done) return;
-    if (static_cast<int>(buffer_.size()) < waiter_->count) return;
+    if (!answerEnd(waiter_->count)) return;
     finish(false);
 }
 
@@ -153,28 +170,8 @@ void Line::finish(bool timedOut) {
         buffer_.clear();
         w->result.timedOut = true;
     } else {
-        const std::size_t answerEnd = static_cast<std::size_t>(w->count);
-        Bytes tail(buffer_.begin() + static_cast<std::ptrdiff_t>(answerEnd), buffer_.end());
-        buffer_.resize(answerEnd);
-        // A command's reply right behind the answer is the command's.
-        if (w->commandRepliesApart) {
-            while (const std::size_t n = leadingCommandReply(tail)) {
-                Bytes reply(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
-                tail.erase(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
-                if (onCommandReply) onCommandReply(reply);
-            }
-        }
-        // The beginning of a packet that has not ended yet is not the
-        // answer's: it waits for the rest (a command's reply in pieces).
-        std::size_t keep = 0;
-        if (!tail.empty() && (tail.back() != 0xFF)) {
-            const auto start = std::find_if(tail.rbegin(), tail.rend(), [](std::uint8_t b) { return b == 0xFF; });
-            const std::size_t from = static_cast<std::size_t>(tail.rend() - start);
-            if (from < tail.size() && replyCamera(tail[from]) != 0) keep = tail.size() - from;
-        }
-        buffer_.insert(buffer_.end(), tail.begin(), tail.end() - static_cast<std::ptrdiff_t>(keep));
-        w->result.bytes.swap(buffer_);
-        buffer_.assign(tail.end() - static_cast<std::ptrdiff_t>(keep), tail.end());
+        w->result.bytes = cutAnswer(answerEnd(w->count).value_or(buffer_.size()), w->commandRepliesApart,
+                                    w->count == kOnePacket);
     }
     // Resumed from the event queue: the routine goes on after the port's
     // notification (or the timer) has returned.
@@ -184,6 +181,38 @@ void Line::finish(bool timedOut) {
     poster_.post(0, [token, h] {
         if (auto a = token.lock(); a && *a) h.resume();
     });
+}
+
+Bytes Line::cutAnswer(std::size_t answerEnd, bool commandRepliesApart, bool onePacket) {
+    Bytes tail(buffer_.begin() + static_cast<std::ptrdiff_t>(answerEnd), buffer_.end());
+    buffer_.resize(answerEnd);
+    // A command's reply right behind the answer is the command's.
+    if (commandRepliesApart) {
+        while (const std::size_t n = leadingCommandReply(tail)) {
+            Bytes reply(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
+            tail.erase(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(n));
+            if (onCommandReply) onCommandReply(reply);
+        }
+    }
+    Bytes answer;
+    if (onePacket) {
+        // One packet is the answer; what follows is not its.
+        answer.swap(buffer_);
+        buffer_ = std::move(tail);
+        return answer;
+    }
+    // The beginning of a packet that has not ended yet is not the
+    // answer's: it waits for the rest (a command's reply in pieces).
+    std::size_t keep = 0;
+    if (!tail.empty() && (tail.back() != 0xFF)) {
+        const auto start = std::find_if(tail.rbegin(), tail.rend(), [](std::uint8_t b) { return b == 0xFF; });
+        const std::size_t from = static_cast<std::size_t>(tail.rend() - start);
+        if (from < tail.size() && replyCamera(tail[from]) != 0) keep = tail.size() - from;
+    }
+    buffer_.insert(buffer_.end(), tail.begin(), tail.end() - static_cast<std::ptrdiff_t>(keep));
+    answer.swap(buffer_);
+    buffer_.assign(tail.end() - static_cast<std::ptrdiff_t>(keep), tail.end());
+    return answer;
 }
 
 void Line::portGone() {

@@ -17,6 +17,7 @@
 #include <coroutine>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "link/async.h"
 #include "platform/clock.h"
@@ -93,8 +94,10 @@ public:
         Answer await_resume() { return std::move(result); }
         ~ReplyAwaiter();
     };
+    // Waiting for this many bytes: one whole packet, up to its FF, however long.
+    static constexpr int kOnePacket = -1;
     // co_await reply(n, ...): at least n bytes (with what was buffered
-    // before), or the time limit. With commandRepliesApart, a command's
+    // before), or kOnePacket, or the time limit. With commandRepliesApart, a command's
     // reply in front of or right behind the answer goes to onCommandReply.
     ReplyAwaiter reply(int count, bool commandRepliesApart, double limit = 1.0) {
         return ReplyAwaiter(*this, count, commandRepliesApart, limit);
@@ -126,6 +129,12 @@ public:
 
 private:
     void splitLeadingCommandReplies();
+    // Where the awaited answer ends in the buffer, once it has come.
+    std::optional<std::size_t> answerEnd(int count) const;
+    // The answer cut off the buffer at `end`; a command's reply right
+    // behind it goes to the command path. The rest is the answer's too,
+    // but for one packet, where it stays in the buffer.
+    Bytes cutAnswer(std::size_t end, bool commandRepliesApart, bool onePacket);
     void tryFinish();
     void finish(bool timedOut);
     void handOn();

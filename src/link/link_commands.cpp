@@ -13,8 +13,14 @@ const char* sourceName(Source source) {
     case Source::Console: return "console";
     case Source::Profile: return "profile";
     case Source::Script: return "script";
+    case Source::Remote: return "remote";
     }
     return "?";
+}
+
+std::string senderName(Source source, std::string_view client) {
+    if (source == Source::Remote && !client.empty()) return std::string(client);
+    return sourceName(source);
 }
 
 const char* outcomeName(SendOutcome outcome) {
@@ -30,6 +36,10 @@ const char* outcomeName(SendOutcome outcome) {
 int commandCamera(const Bytes& packet) {
     if (packet.empty() || packet[0] < 0x81 || packet[0] > 0x87) return 0;
     return packet[0] - 0x80;
+}
+
+bool isCameraInquiry(const Bytes& packet) {
+    return wellFormedPacket(packet) && commandCamera(packet) != 0 && packet.size() >= 3 && packet[1] == 0x09;
 }
 
 bool LinkCommands::isCameraCommand(const Bytes& packet) {

@@ -18,22 +18,27 @@ bool CommandPacer::mustWait(int camera) const {
     return c->heldUntilCompletion || !c->waiting.empty() || c->inFlight.count() >= kSockets;
 }
 
-void CommandPacer::enqueue(Camera& c, Item item, int& coalesced, bool front) {
+void CommandPacer::enqueue(Camera& c, Item item, bool front) {
     if (item.kind == Kind::Value) {
         const auto same = std::find_if(c.waiting.begin(), c.waiting.end(), [&](const Item& w) {
             return w.kind == Kind::Value && w.key == item.key;
         });
         if (same != c.waiting.end()) {
             // A refused value is older than the one waiting: the newer stays.
+            dropped(front ? item : *same);
             if (!front) *same = std::move(item);
-            ++coalesced;
+            ++coalesced_;
             return;
         }
     }
     if (item.kind == Kind::Stop) {
         // A drive of the same command still waiting never starts: the stop
         // would otherwise overtake it and leave it running.
-        std::erase_if(c.waiting, [&](const Item& w) { return w.kind == Kind::Other && w.key == item.key; });
+        std::erase_if(c.waiting, [&](const Item& w) {
+            if (w.kind != Kind::Other || w.key != item.key) return false;
+            dropped(w);
+            return true;
+        });
     }
     if (item.kind == Kind::Stop || front) {
         // After the stops already waiting, before everything else.
@@ -46,7 +51,7 @@ void CommandPacer::enqueue(Camera& c, Item item, int& coalesced, bool front) {
 }
 
 void CommandPacer::wait(int camera, Item item) {
-    if (Camera* c = at(camera)) enqueue(*c, std::move(item), coalesced_, false);
+    if (Camera* c = at(camera)) enqueue(*c, std::move(item), false);
 }
 
 void CommandPacer::sent(int camera, Item item, double at, long awaitedBy) {
@@ -70,7 +75,7 @@ InFlight::Outcome CommandPacer::replied(int camera, const Reply& reply, double n
         ++c->refusals;
         c->heldUntilCompletion = true;
         c->heldSince = now;
-        if (o.refused && o.refused->againWhenRefused) enqueue(*c, *o.refused, coalesced_, true);
+        if (o.refused && o.refused->againWhenRefused) enqueue(*c, *o.refused, true);
     } else if (reply.classes.completion || reply.classes.error) {
         c->heldUntilCompletion = false;
     }
@@ -96,10 +101,20 @@ int CommandPacer::forgetInFlight(int camera) {
 void CommandPacer::clear() {
     for (Camera& c : cameras_) {
         c.inFlight.clear();
+        for (const Item& w : c.waiting) dropped(w);
         c.waiting.clear();
         c.heldUntilCompletion = false;
         c.refusals = 0;
     }
+}
+
+std::vector<ReplyNotice> CommandPacer::takeNotices() {
+    std::vector<ReplyNotice> out = std::exchange(notices_, {});
+    for (Camera& c : cameras_) {
+        std::vector<ReplyNotice> more = c.inFlight.takeNotices();
+        out.insert(out.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    return out;
 }
 
 int CommandPacer::inFlight(int camera) const {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/in_flight.h"
 #include "link/reply.h"
@@ -68,6 +69,9 @@ public:
     std::pair<int, int> forgetOverdue(int camera, double now);
     // Everything dropped (the port went away).
     void clear();
+    // Replies and NoAnswers owed to the listeners of commands in flight or
+    // dropped while waiting, since the last call.
+    std::vector<ReplyNotice> takeNotices();
 
     int inFlight(int camera) const;
     std::size_t waiting(int camera) const;
@@ -87,10 +91,12 @@ private:
     };
     Camera* at(int camera);
     const Camera* at(int camera) const;
-    static void enqueue(Camera& c, Item item, int& coalesced, bool front);
+    void enqueue(Camera& c, Item item, bool front);
+    void dropped(const Item& item) { noteReply(notices_, item, CommandReply::Kind::NoAnswer); }
 
     std::array<Camera, 8> cameras_{};
     int coalesced_ = 0;
+    std::vector<ReplyNotice> notices_;
 };
 
 }  // namespace orbus::link

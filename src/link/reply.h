@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/serial_port.h"
 
@@ -47,5 +48,18 @@ struct Reply {
 
 // The typed value of one frame (see Reply).
 Reply decodeReply(Bytes frame);
+
+// What the sender of one command or inquiry hears of it: each reply the
+// camera gave to it (an acknowledge, then a completion or an error; an
+// answer or an error), or once that none will come.
+struct CommandReply {
+    enum class Kind {
+        Reply,     // `bytes` is one of the camera's replies to it
+        NoAnswer,  // given up: no reply within the limit, or it never went out
+    };
+    Kind kind = Kind::Reply;
+    Bytes bytes{};
+};
+using ReplyListener = std::function<void(const CommandReply&)>;
 
 }  // namespace orbus::link

@@ -58,15 +58,4 @@ std::pair<int, int> valueRange(const CommandDef& command, const ValueDef& value,
 // the camera's address, the bodies, FF.
 std::vector<Bytes> commandPackets(const CommandDef& command, const ValueSet& values, const model::Camera& camera);
 
-// What a packet does to a drive (pan-tilt, zoom, digital zoom, focus,
-// vertical phase), judged from its bytes whoever built it: it may start
-// one, or stops one. `stop` is the packet that stops that drive of the
-// same camera.
-struct DriveEffect {
-    enum Kind { None, Starts, Stops };
-    Kind kind = None;
-    Bytes stop;
-};
-DriveEffect driveEffect(const Bytes& packet);
-
 }  // namespace orbus::net

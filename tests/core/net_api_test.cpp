@@ -9,6 +9,7 @@
 #include "link/packet.h"
 #include "net/api.h"
 #include "net/api_catalogue.h"
+#include "net/remote_hub.h"
 #include "platform/hex.h"
 
 using namespace orbus;
@@ -260,34 +261,48 @@ TEST(NetApi, EveryCatalogueEntryBuildsWellFormedPacketsAtItsBoundaries) {
     }
 }
 
-TEST(NetApi, TellsWhichPacketsStartAndStopADrive) {
-    struct Case {
+// Whoever built a packet, the hub judges its motion from its bytes: what it
+// starts it must be able to stop, and a stop must not be taken for a drive.
+TEST(NetApi, TellsWhatEachPacketDoesToItsCamerasMotions) {
+    using W = Motion::What;
+    const struct {
         std::string packet;
-        DriveEffect::Kind kind;
-        std::string stop;
+        Axis axis;
+        W what;
+        std::string stop;  // for a drive
+    } cases[] = {
+        {"82 01 04 07 27 FF", Axis::Zoom, W::Starts, "82 01 04 07 00 FF"},
+        {"81 01 04 07 02 FF", Axis::Zoom, W::Starts, "81 01 04 07 00 FF"},
+        {"81 01 04 07 00 FF", Axis::Zoom, W::Stops, ""},
+        {"83 01 04 08 35 FF", Axis::Focus, W::Starts, "83 01 04 08 00 FF"},
+        {"81 01 04 08 03 FF", Axis::Focus, W::Starts, "81 01 04 08 00 FF"},
+        {"81 01 04 06 20 FF", Axis::DigitalZoom, W::Starts, "81 01 04 06 00 FF"},
+        // The digital zoom's on and off share the drive's command byte.
+        {"81 01 04 06 02 FF", Axis::None, W::Nothing, ""},
+        {"81 01 04 05 02 FF", Axis::VerticalPhase, W::Starts, "81 01 04 05 00 FF"},
+        {"81 01 04 05 03 FF", Axis::VerticalPhase, W::Starts, "81 01 04 05 00 FF"},
+        {"81 01 04 05 00 FF", Axis::VerticalPhase, W::Stops, ""},
+        {"81 01 04 05 40 FF", Axis::None, W::Nothing, ""},
+        // A pan-tilt stop keeps the drive's speeds.
+        {"84 01 06 01 05 07 01 03 FF", Axis::PanTilt, W::Starts, "84 01 06 01 05 07 03 03 FF"},
+        {"84 01 06 01 05 05 03 03 FF", Axis::PanTilt, W::Stops, ""},
+        {"81 01 06 04 FF", Axis::PanTilt, W::TakesOver, ""},
+        {"81 01 04 47 01 02 03 04 FF", Axis::Zoom, W::TakesOver, ""},
+        {"81 01 04 3F 02 01 FF", Axis::None, W::EndsAll, ""},
+        {"81 01 04 3F 01 01 FF", Axis::None, W::Nothing, ""},
+        {"81 01 04 07 10 FF", Axis::None, W::Nothing, ""},
+        {"81 09 04 47 FF", Axis::None, W::Nothing, ""},
+        {"81 09 04 07 02 FF", Axis::None, W::Nothing, ""},
+        {"81 01 06 01 05 05 01 FF", Axis::None, W::Nothing, ""},
+        {"81 01 FF", Axis::None, W::Nothing, ""},
     };
-    const Case cases[] = {
-        {"82 01 04 07 27 FF", DriveEffect::Starts, "82 01 04 07 00 FF"},
-        {"81 01 04 07 02 FF", DriveEffect::Starts, "81 01 04 07 00 FF"},
-        {"81 01 04 07 00 FF", DriveEffect::Stops, "81 01 04 07 00 FF"},
-        {"83 01 04 08 35 FF", DriveEffect::Starts, "83 01 04 08 00 FF"},
-        {"81 01 04 08 03 FF", DriveEffect::Starts, "81 01 04 08 00 FF"},
-        {"81 01 04 06 20 FF", DriveEffect::Starts, "81 01 04 06 00 FF"},
-        {"81 01 04 05 02 FF", DriveEffect::Starts, "81 01 04 05 00 FF"},
-        {"84 01 06 01 05 05 01 03 FF", DriveEffect::Starts, "84 01 06 01 18 18 03 03 FF"},
-        {"84 01 06 01 05 05 03 03 FF", DriveEffect::Stops, "84 01 06 01 18 18 03 03 FF"},
-        {"81 01 04 47 01 02 03 04 FF", DriveEffect::None, ""},
-        {"81 01 04 07 10 FF", DriveEffect::None, ""},
-        {"81 01 06 04 FF", DriveEffect::None, ""},
-        {"81 09 04 47 FF", DriveEffect::None, ""},
-        {"81 01 FF", DriveEffect::None, ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Bytes p;
         for (std::size_t i = 0; i + 1 < c.packet.size(); i += 3) p.push_back(static_cast<std::uint8_t>(std::stoi(c.packet.substr(i, 2), nullptr, 16)));
-        const DriveEffect e = driveEffect(p);
-        EXPECT_EQ(e.kind, c.kind) << c.packet;
-        EXPECT_EQ(e.kind == DriveEffect::None ? "" : hexBytes(e.stop), c.stop) << c.packet;
+        const Motion m = motionOf(p);
+        EXPECT_EQ(m.axis, c.axis) << c.packet;
+        EXPECT_EQ(m.what, c.what) << c.packet;
+        EXPECT_EQ(hexBytes(stopOf(p)), c.stop) << c.packet;
     }
 }
 
