@@ -51,6 +51,8 @@ async def drive_and_close(port):
     async with websockets.connect(f"ws://127.0.0.1:{port}/api") as ws:
         await ws.send(json.dumps({"id": 1, "camera": 2, "packet": "81 01 06 01 05 07 01 03 FF"}))
         out(json.loads(await asyncio.wait_for(ws.recv(), 10)))
+        # Alive up to the moment it goes: only its going can stop the drive in time.
+        await ws.send(json.dumps({"heartbeat": True}))
     # Gone without a stop.
 
 
