@@ -4,7 +4,8 @@
 // line belongs to a well-formed packet; nobody is shown a warning; every
 // datagram sent back is a reply (01 11, a camera's reply with address 90)
 // or a control reply (02 01, 01 or 0F 02) whose length field is its own;
-// no client has more under way than the hub allows.
+// no client has more under way than the hub allows, and each hears the end
+// of every packet once the drives are stopped.
 #include "chain.h"
 #include "fuzz_support.h"
 #include "model/station.h"
@@ -78,6 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         loop.runFor(12);
     }
+    // Every packet's end reaches its sender once the drives are stopped.
+    hub.stopAllDrives();
+    loop.runFor(12);
+    for (const net::ClientInfo& c : hub.clients()) fuzz::check(c.pending == 0, "every packet's sender hears its end");
     loop.runFor(2);
     fuzz::checkSent(port.written(), windows.messages);
     fuzz::check(windows.messages.empty(), "no warning for anything a controller sent");

@@ -245,6 +245,7 @@ void FrmMain::updateStatusLine() {
     f.path = statusMemory_.path;
     f.opened = statusMemory_.opened;
     f.speed = static_cast<int>(leadingNumber(prog_.port.BaudText));
+    if (prog_.remoteOn()) f.remoteClients = static_cast<int>(prog_.remoteHub().clientCount());
 
     const int address = state_.CamAddress;
     const CameraHealth& h = prog_.chain.camera(address);

@@ -12,7 +12,7 @@ namespace {
 
 // The window's geometry, in twips: its first size (it fits a 1280 x 720
 // screen with room for the frame), the margins and the row of controls.
-constexpr double kWidth = 10800;
+constexpr double kWidth = 12000;
 constexpr double kHeight = 5400;
 constexpr double kMinWidth = 6600;
 constexpr double kMinHeight = 2400;
@@ -22,7 +22,7 @@ constexpr int kButtonWidth = 1100;
 
 const std::vector<Table::Column> kColumns = {
     {"Time (ms)", 1000}, {"Clock", 1300},   {"Camera", 700},   {"Direction", 900},
-    {"Bytes", 2500},     {"Meaning", 3500}, {"Source", 1100},
+    {"Bytes", 2500},     {"Meaning", 3500}, {"Source", 2300},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/frm_info.h"
 #include "app/frm_main.h"
 #include "app/frm_open.h"
+#include "app/frm_remote.h"
 #include "app/frm_traffic.h"
 #include "app/meaning.h"
 #include "app/pantilt_host.h"
@@ -104,6 +105,7 @@ Program::Program(Platform& p)
     remoteHub_ = std::make_unique<net::RemoteHub>(frmMain_->commands(), platform.clock, platform.poster);
     // Before the address set the chain's length is not known: any camera may answer.
     remoteHub_->cameraExists([this](int n) { return cameras.length() == 0 || n <= cameras.length(); });
+    frmRemote_ = std::make_unique<FrmRemote>(*this);
     wireDialogMenus(*this);
     useControlCaptions(this, [this] { return forms(); });
     design.capture(*frmMain_, *frmPanTilt_);
@@ -136,7 +138,7 @@ std::vector<Form*> Program::forms() const {
             privacyA_.get(), frmAES_.get(),    frmDeffect_.get(), fset_.get(),        frmMD_.get(),
             frmSetDT_.get(), frmCamID_.get(),  frmAutoPOff_.get(), frmNightPOff_.get(), frmTitleK_.get(),
             frmTitleM_.get(), frmAbout_.get(), frmMoreInfo_.get(), frmChain_.get(), frmTraffic_.get(),
-            frmProfile_.get()};
+            frmProfile_.get(), frmRemote_.get()};
 }
 
 void Program::start() {
@@ -153,6 +155,10 @@ void Program::unloaded(Form& f) { loaded_.erase(std::remove(loaded_.begin(), loa
 
 bool Program::isLoaded(const Form& f) const {
     return std::find(loaded_.begin(), loaded_.end(), &f) != loaded_.end();
+}
+
+bool Program::remoteOn() {
+    return (remoteTransports_ && remoteTransports_->running()) || (apiTransports_ && apiTransports_->running());
 }
 
 std::string Program::setting(const std::string& key, const std::string& fallback) const {

@@ -30,6 +30,7 @@ class FrmPanTilt;
 class FrmChain;
 class FrmTraffic;
 class FrmProfile;
+class FrmRemote;
 
 // The port dialog's choice.
 struct PortChoice {
@@ -101,11 +102,17 @@ public:
     FrmChain& frmChain() { return *frmChain_; }
     FrmTraffic& frmTraffic() { return *frmTraffic_; }
     FrmProfile& frmProfile() { return *frmProfile_; }
+    FrmRemote& frmRemote() { return *frmRemote_; }
     // The network's clients, sending through the main window's command
     // interface; the services' sockets, once the machine has given them.
     net::RemoteHub& remoteHub() { return *remoteHub_; }
     net::RemoteTransports* remoteTransports() { return remoteTransports_; }
     void setRemoteTransports(net::RemoteTransports* transports) { remoteTransports_ = transports; }
+    // The JSON API and web page's server, switched the same way.
+    net::RemoteTransports* apiTransports() { return apiTransports_; }
+    void setApiTransports(net::RemoteTransports* transports) { apiTransports_ = transports; }
+    // Any remote service listens.
+    bool remoteOn();
     // What the dialogs may ask of the main window.
     dialogs::Host& dialogHost() { return *dialogHost_; }
     // What the dialogs and the pan-tilt window are given of the program.
@@ -158,6 +165,8 @@ private:
     std::unique_ptr<FrmProfile> frmProfile_;
     std::unique_ptr<net::RemoteHub> remoteHub_;
     net::RemoteTransports* remoteTransports_ = nullptr;
+    net::RemoteTransports* apiTransports_ = nullptr;
+    std::unique_ptr<FrmRemote> frmRemote_;
     std::vector<Form*> loaded_;
 };
 

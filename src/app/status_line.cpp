@@ -136,6 +136,8 @@ StatusLineTexts statusLineTexts(const StatusLineFacts& f, double now, const Loca
 StatusLineTexts statusLineTexts(const StatusLineFacts& f, double now, const ClockFace& clock) {
     StatusLineTexts t;
     t.port = portText(f);
+    if (f.remoteClients >= 0)
+        t.port += "  Remote: " + std::to_string(f.remoteClients) + (f.remoteClients == 1 ? " client" : " clients");
     t.camera = "Camera " + std::to_string(f.camera);
     if (!f.model.empty()) t.camera += "  " + f.model;
     t.link = linkText(f, now, clock);

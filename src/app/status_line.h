@@ -34,6 +34,9 @@ struct StatusLineFacts {
     double lastReplyAt = -1;      // -1: no reply yet
     std::string lastError{};      // empty: none so far
     double lastErrorAt = -1;
+
+    // Clients of the remote services; -1 while no service runs.
+    int remoteClients = -1;
 };
 
 struct StatusLineTexts {

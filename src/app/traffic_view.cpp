@@ -1,7 +1,9 @@
 // The main window's view of its traffic: the meaning of the log line at the
-// caret or under the pointer, and the "Chain Status" and "Traffic" windows.
+// caret or under the pointer, and the "Chain Status", "Traffic" and "Remote
+// Control" windows.
 #include "app/frm_chain.h"
 #include "app/frm_main.h"
+#include "app/frm_remote.h"
 #include "app/frm_traffic.h"
 #include "app/meaning.h"
 #include "app/program.h"
@@ -34,6 +36,7 @@ void FrmMain::wireTrafficView() {
     ChainStatus.onClick = [this] { ChainStatus_Click(); };
     ViewChainStatus.onClick = [this] { ChainStatus_Click(); };
     ViewTraffic.onClick = [this] { ViewTraffic_Click(); };
+    ViewRemote.onClick = [this] { prog_.frmRemote().open(); };
 }
 
 }  // namespace orbus

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/in_flight.h"
 #include "link/packet.h"
 #include "net/udp_frame.h"
 
@@ -149,6 +150,10 @@ Submitted RemoteHub::submit(ClientId id, int camera, Bytes packet, link::ReplyLi
     if (camera < 1 || camera > 7 || (cameraExists_ && !cameraExists_(camera))) return Submitted::UnknownCamera;
     if (!controllerPacket(packet)) return Submitted::Refused;
     packet.front() = static_cast<std::uint8_t>(0x80 + camera);
+    // A command must take a socket for its replies to be matched to it: the
+    // interface clear, the service memory read and stubs too short to be a
+    // command are the panel's own business (their sender would wait for ever).
+    if (packet[1] == 0x01 && !link::InFlight::takesSocket(packet)) return Submitted::Refused;
     const Motion motion = motionOf(packet);
     const bool stop = motion.what == Motion::Stops;
     // A stop always goes; anything else waits for the client's earlier

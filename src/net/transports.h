@@ -15,6 +15,16 @@ struct ListenPlan {
     int udpBase = 52381;
     int tcpBase = 52481;
     int cameras = 7;
+    // The services the plan opens: IP controllers (UDP), bare packets (TCP),
+    // the JSON API and its web page (HTTP and WebSocket on apiPort).
+    bool udp = true;
+    bool tcp = true;
+    bool api = false;
+    int apiPort = 8711;
+    // What an API client must present; empty: none (loopback only).
+    std::string token;
+    // The JSON API takes raw packets besides its named commands.
+    bool rawPackets = false;
     // Hosts, besides this machine, whose controllers are taken (IP
     // controllers cannot carry a token).
     std::vector<std::string> allowed;

@@ -126,6 +126,7 @@ public:
     MenuItem MnuView{*this, "MnuView", "View"};
     MenuItem ViewTraffic{*this, "ViewTraffic", "Traffic", &MnuView};
     MenuItem ViewChainStatus{*this, "ViewChainStatus", "Chain Status", &MnuView};
+    MenuItem ViewRemote{*this, "ViewRemote", "Remote Control", &MnuView};
     MenuItem MnuVersion{*this, "MnuVersion", "Version"};
     MenuItem version{*this, "version", "Version", &MnuVersion};
 

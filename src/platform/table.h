@@ -82,7 +82,12 @@ public:
         changed(Prop::Value);
     }
     // The operator selected rows (the view already shows them).
-    void selectedByUser(std::vector<int> rows) { select(std::move(rows)); }
+    void selectedByUser(std::vector<int> rows) {
+        select(std::move(rows));
+        if (onSelect) onSelect();
+    }
+    // The operator changed the selection.
+    std::function<void()> onSelect;
 
 private:
     void select(std::vector<int> rows) {

@@ -72,6 +72,10 @@ TEST(NetHub, RefusesWhatNoCameraTakesAndSendsNothing) {
         {"no FF", c, 1, "81 01 04 3E 02", Submitted::Refused},
         {"a reply", c, 1, "90 41 FF", Submitted::Refused},
         {"neither command nor inquiry", c, 1, "81 30 01 FF", Submitted::Refused},
+        // Commands whose replies no command record would match.
+        {"interface clear", c, 1, "88 01 00 01 FF", Submitted::Refused},
+        {"service memory read", c, 1, "81 01 06 1A 01 00 FF", Submitted::Refused},
+        {"a stub of a command", c, 1, "81 01 04 FF", Submitted::Refused},
         {"too long", c, 1, "81 01 04 40 00 00 00 00 00 00 00 00 00 00 00 00 FF", Submitted::Refused},
     };
     const std::size_t mark = r.chain.receivedTotal();

@@ -78,6 +78,20 @@ std::string ApiServer::start(const Options& options) {
     return {};
 }
 
+std::string ApiServer::start(const net::ListenPlan& plan) {
+    Options o;
+    o.address = plan.address;
+    o.port = plan.apiPort;
+    o.token = plan.token;
+    o.rawPackets = plan.rawPackets;
+    return start(o);
+}
+
+std::vector<std::string> ApiServer::endpoints() const {
+    if (!running()) return {};
+    return {endpoint()};
+}
+
 void ApiServer::stop() {
     idle_.stop();
     server_.close();

@@ -12,18 +12,20 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/chain.h"
 #include "net/api_http.h"
 #include "net/api_session.h"
 #include "net/remote_hub.h"
+#include "net/transports.h"
 
 class QTcpSocket;
 class QWebSocket;
 
 namespace orbus::netqt {
 
-class ApiServer final : public QObject {
+class ApiServer final : public QObject, public net::RemoteTransports {
 public:
     struct Options {
         std::string address = "127.0.0.1";
@@ -37,8 +39,11 @@ public:
 
     // Listens (closing what listened before): what failed, in words; empty on success.
     std::string start(const Options& options);
-    void stop();
-    bool running() const { return server_.isListening(); }
+    // The plan's address, API port, token and raw packets.
+    std::string start(const net::ListenPlan& plan) override;
+    void stop() override;
+    bool running() const override { return server_.isListening(); }
+    std::vector<std::string> endpoints() const override;
     quint16 port() const { return server_.serverPort(); }
     // "api 127.0.0.1:8711 (HTTP and WebSocket)"
     std::string endpoint() const;

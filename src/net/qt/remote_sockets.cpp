@@ -54,8 +54,18 @@ std::string RemoteSockets::start(const net::ListenPlan& plan) {
     };
     if (address.isNull()) return "Remote control: " + plan.address + " is no address of this machine.";
     for (int n = 1; n <= plan.cameras && n <= 7; ++n) {
+        if (plan.udp) openUdp(n, address, problem);
+        if (plan.tcp) openTcp(n, address, problem);
+    }
+    forget_.start();
+    return problems;
+}
+
+template <typename Problem>
+void RemoteSockets::openUdp(int n, const QHostAddress& address, const Problem& problem) {
+    {
         auto* udp = new QUdpSocket(this);
-        const int udpPort = plan.udpBase + n - 1;
+        const int udpPort = plan_.udpBase + n - 1;
         if (udpPort > 0 && udpPort < 65536 && udp->bind(address, static_cast<quint16>(udpPort))) {
             udp_[n] = udp;
             connect(udp, &QUdpSocket::readyRead, this, [this, n, udp] { readUdp(n, *udp); });
@@ -63,8 +73,14 @@ std::string RemoteSockets::start(const net::ListenPlan& plan) {
             problem("udp port " + std::to_string(udpPort), udp->errorString());
             delete udp;
         }
+    }
+}
+
+template <typename Problem>
+void RemoteSockets::openTcp(int n, const QHostAddress& address, const Problem& problem) {
+    {
         auto* tcp = new QTcpServer(this);
-        const int tcpPort = plan.tcpBase + n - 1;
+        const int tcpPort = plan_.tcpBase + n - 1;
         if (tcpPort > 0 && tcpPort < 65536 && tcp->listen(address, static_cast<quint16>(tcpPort))) {
             tcp_[n] = tcp;
             connect(tcp, &QTcpServer::newConnection, this, [this, n, tcp] { accept(n, *tcp); });
@@ -73,8 +89,6 @@ std::string RemoteSockets::start(const net::ListenPlan& plan) {
             delete tcp;
         }
     }
-    forget_.start();
-    return problems;
 }
 
 void RemoteSockets::stop() {

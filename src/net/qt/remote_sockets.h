@@ -38,6 +38,10 @@ public:
     static std::string hostText(const QHostAddress& host);
 
 private:
+    template <typename Problem>
+    void openUdp(int camera, const QHostAddress& address, const Problem& problem);
+    template <typename Problem>
+    void openTcp(int camera, const QHostAddress& address, const Problem& problem);
     void readUdp(int camera, QUdpSocket& socket);
     void sendUdp(int camera, const std::string& peer, const Bytes& datagram);
     void accept(int camera, QTcpServer& server);
