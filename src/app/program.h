@@ -142,6 +142,9 @@ private:
     std::unique_ptr<dialogs::Context> context_;
     std::unique_ptr<FrmOpen> frmOpen_;
     std::unique_ptr<FrmInfo> frmInfo_;
+    // Before the main window, which asks for them as it is built.
+    net::RemoteTransports* remoteTransports_ = nullptr;
+    net::RemoteTransports* apiTransports_ = nullptr;
     std::unique_ptr<FrmMain> frmMain_;
     // Made with the main window, gone after the dialogs.
     std::unique_ptr<dialogs::Host> dialogHost_;
@@ -164,8 +167,6 @@ private:
     std::unique_ptr<FrmTraffic> frmTraffic_;
     std::unique_ptr<FrmProfile> frmProfile_;
     std::unique_ptr<net::RemoteHub> remoteHub_;
-    net::RemoteTransports* remoteTransports_ = nullptr;
-    net::RemoteTransports* apiTransports_ = nullptr;
     std::unique_ptr<FrmRemote> frmRemote_;
     std::vector<Form*> loaded_;
 };
