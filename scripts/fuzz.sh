@@ -7,7 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets="receive status_read console dialogs sim meaning startup typed profile telnet udp"
+targets="receive status_read console dialogs sim meaning startup typed profile telnet api udp http"
 cores="$(nproc)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$cores" >/dev/null

@@ -9,15 +9,16 @@
 # Several tasks may be named at once.
 set -e
 
-panel="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev nlohmann-json3-dev libsdl2-dev"
+panel="build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev qt6-websockets-dev libgl-dev nlohmann-json3-dev libsdl2-dev"
 screenshot="xvfb xdotool x11-utils imagemagick"
 package="dpkg-dev file"
 # GoogleTest and Google Benchmark; the install test's validators; clang with
 # its fuzzing and sanitizer runtime; ser2net, the serial device server the
 # network-port tests put in front of the camera simulator; the screenshot
-# and package tools.
+# and package tools; curl, python3-websockets and headless Chromium, the
+# JSON API's and the web remote's real clients.
 test="libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream
-      clang libclang-rt-14-dev ser2net $screenshot $package"
+      clang libclang-rt-14-dev ser2net curl python3-websockets chromium $screenshot $package"
 # The Windows build of the Qt-free core and its tests (MinGW-w64, posix
 # threads; GoogleTest from the googletest sources above), run under Wine.
 windows="g++-mingw-w64-x86-64-posix nlohmann-json3-dev wine wine64"

@@ -11,6 +11,7 @@
 #include "app/qt_machine.h"
 #include "app/remote_control.h"
 #include "gamepad/sdl/sdl_reader.h"
+#include "net/qt/api_server.h"
 #include "net/qt/remote_sockets.h"
 #include "platform/qt/form_view.h"
 
@@ -29,8 +30,8 @@ int main(int argc, char** argv) {
         // Closed before the program: its clients' drives are stopped while the link still runs.
         orbus::netqt::RemoteSockets sockets(program.remoteHub(), machine.platform.clock);
         program.setRemoteTransports(&sockets);
-        // The JSON API and web page's server joins here, before the choice is
-        // applied: program.setApiTransports(&server), and nullptr at the end.
+        orbus::netqt::ApiServer api(program.remoteHub(), program.cameras);
+        program.setApiTransports(&api);
         // The stored services, with the command line's for this run.
         std::vector<std::string> args;
         for (const QString& a : QApplication::arguments()) args.push_back(a.toStdString());
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
             const orbus::RemoteApplied applied = program.frmRemote().applyForThisRun(remote);
             if (!applied.message.empty()) std::fprintf(stderr, "orbus-panel: %s\n", applied.message.c_str());
             for (const std::string& e : sockets.endpoints()) std::fprintf(stderr, "orbus-panel: remote control on %s\n", e.c_str());
+            for (const std::string& e : api.endpoints()) std::fprintf(stderr, "orbus-panel: remote control on %s\n", e.c_str());
         }
         orbus::qt::ViewSet views(program.forms());
         windows.setViews(&views);
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
         if (pads.ready()) padTimer.start();
         if (!windows.ending()) rc = QApplication::exec();
         windows.setViews(nullptr);
+        program.setApiTransports(nullptr);
         program.setRemoteTransports(nullptr);
     }
     return rc;

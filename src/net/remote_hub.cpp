@@ -38,13 +38,12 @@ namespace {
 // A drive's direction byte: the standard speed (02, 03) or a variable one (2p, 3p).
 bool driveByte(std::uint8_t b) { return b == 0x02 || b == 0x03 || (b & 0xF0) == 0x20 || (b & 0xF0) == 0x30; }
 
-// The end of a command (completion, error) or of an inquiry (any reply).
-bool ends(const link::CommandReply& r, bool inquiry) {
+}  // namespace
+
+bool replyEnds(const link::CommandReply& r, bool inquiry) {
     if (r.kind == link::CommandReply::Kind::NoAnswer || inquiry) return true;
     return r.bytes.size() >= 3 && ((r.bytes[1] & 0xF0) == 0x50 || (r.bytes[1] & 0xF0) == 0x60);
 }
-
-}  // namespace
 
 Motion motionOf(const Bytes& p) {
     Motion m;
@@ -71,6 +70,8 @@ Motion motionOf(const Bytes& p) {
     case 0x06: lens(Axis::DigitalZoom, (p[4] & 0xF0) == 0x20 || (p[4] & 0xF0) == 0x30); break;
     case 0x47: m = {Axis::Zoom, Motion::TakesOver}; break;
     case 0x48: m = {Axis::Focus, Motion::TakesOver}; break;
+    // The vertical phase's rocker moves at one speed; 40 is its preset.
+    case 0x05: lens(Axis::VerticalPhase, p[4] == 0x02 || p[4] == 0x03); break;
     case 0x46: m = {Axis::DigitalZoom, Motion::TakesOver}; break;
     case 0x3F:
         if (p.size() >= 6 && p[4] == 0x02) m = {Axis::None, Motion::EndsAll};
@@ -170,7 +171,7 @@ Submitted RemoteHub::submit(ClientId id, int camera, Bytes packet, link::ReplyLi
         if (!a || !*a) return;
         Client* owner = find(id);
         if (!owner) return;  // gone: nobody to tell
-        if (ends(r, inquiry) && owner->info.pending > 0) --owner->info.pending;
+        if (replyEnds(r, inquiry) && owner->info.pending > 0) --owner->info.pending;
         if (user) user(r);
     };
     ++c->info.pending;

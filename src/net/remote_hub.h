@@ -59,9 +59,11 @@ enum class Submitted {
 // "sent", "waiting", "refused: not a packet a camera takes", ...
 const char* submittedText(Submitted s);
 bool accepted(Submitted s);
+// A packet's last reply: a command's completion or error, an inquiry's answer, no answer.
+bool replyEnds(const link::CommandReply& reply, bool inquiry);
 
 // What a packet does to a motion of its camera, known by its body.
-enum class Axis { None, PanTilt, Zoom, DigitalZoom, Focus };
+enum class Axis { None, PanTilt, Zoom, DigitalZoom, Focus, VerticalPhase };
 struct Motion {
     Axis axis = Axis::None;
     enum What {

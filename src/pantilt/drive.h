@@ -33,4 +33,8 @@ constexpr std::size_t kDriveLength = 7;
 // The fixed speed of "Stop" and of the direct buttons.
 constexpr std::uint8_t kFixedSpeed = 0x18;
 
+// The operator's pan and tilt speeds run from 1 to these until the head
+// tells its own maxima.
+constexpr int kPanSpeedMax = 24, kTiltSpeedMax = 23;
+
 }  // namespace orbus::pantilt

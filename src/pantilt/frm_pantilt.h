@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "pantilt/drive.h"
 #include "pantilt/key_drive.h"
 #include "pantilt/main_window.h"
 #include "platform/control.h"
@@ -42,10 +43,10 @@ public:
     // ---- speeds -----------------------------------------------------------------
     Frame FmPanSpeed{*this, "FmPanSpeed", "Pan Speed"};
     TextBox PanSpeed{*this, "PanSpeed", "24"};
-    UpDown PSUpDown{*this, "PSUpDown", &PanSpeed, 1, 24};
+    UpDown PSUpDown{*this, "PSUpDown", &PanSpeed, 1, pantilt::kPanSpeedMax};
     Frame FmTiltSpeed{*this, "FmTiltSpeed", "Tilt Speed"};
     TextBox TiltSpeed{*this, "TiltSpeed", "23"};
-    UpDown TSUpDown{*this, "TSUpDown", &TiltSpeed, 1, 23};
+    UpDown TSUpDown{*this, "TSUpDown", &TiltSpeed, 1, pantilt::kTiltSpeedMax};
 
     // ---- the window itself ("Pan/Tilt Window") -------------------------------
     Frame FmPTWindowS{*this, "FmPTWindowS", "Pan/Tilt Window"};
