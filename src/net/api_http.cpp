@@ -203,4 +203,35 @@ bool sameOrigin(const HttpRequest& request) {
     return o == "http://" + h || o == "https://" + h;
 }
 
+bool loopbackHost(const HttpRequest& request) {
+    const auto host = request.headers.find("host");
+    if (host == request.headers.end()) return true;
+    std::string h = lower(host->second);
+    // The name without its port: "[::1]:8711", "127.0.0.1:8711", "localhost".
+    if (!h.empty() && h.front() == '[') {
+        const std::size_t end = h.find(']');
+        if (end == std::string::npos) return false;
+        h = h.substr(1, end - 1);
+        return h == "::1";
+    }
+    h = h.substr(0, h.find(':'));
+    if (h == "localhost") return true;
+    // 127.0.0.0/8, written as four decimal numbers.
+    int parts = 0, value = -1;
+    bool first127 = false;
+    for (std::size_t i = 0; i <= h.size(); ++i) {
+        if (i == h.size() || h[i] == '.') {
+            if (value < 0 || value > 255) return false;
+            if (parts == 0) first127 = value == 127;
+            ++parts;
+            value = -1;
+            continue;
+        }
+        if (h[i] < '0' || h[i] > '9') return false;
+        value = (value < 0 ? 0 : value * 10) + (h[i] - '0');
+        if (value > 255) return false;
+    }
+    return parts == 4 && first127;
+}
+
 }  // namespace orbus::net

@@ -60,5 +60,10 @@ bool isWebSocketUpgrade(const HttpRequest& request);
 // was sent to (the panel's own page). A page from elsewhere may not drive
 // the cameras through a browser on this machine.
 bool sameOrigin(const HttpRequest& request);
+// No Host header, or one naming this machine by a loopback address or
+// "localhost". A service without a token listens on loopback only; it
+// answers nothing sent under another name, which a page could have made
+// resolve to 127.0.0.1 to reach it through a browser on this machine.
+bool loopbackHost(const HttpRequest& request);
 
 }  // namespace orbus::net

@@ -77,6 +77,22 @@ TEST(NetApiHttp, TokenAndOriginChecks) {
         EXPECT_EQ(sameOrigin(q), row.sameOrigin) << row.what;
     }
     EXPECT_FALSE(tokenMatches("", "")) << "no token set matches nothing";
+
+    // A loopback service answers only under a loopback name.
+    const struct {
+        const char* host;  // nullptr: no Host header
+        bool loopback;
+    } hosts[] = {
+        {nullptr, true},          {"127.0.0.1:8711", true}, {"127.1.2.3", true},       {"localhost:8711", true},
+        {"LOCALHOST", true},      {"[::1]:8711", true},     {"evil.example:8711", false}, {"192.168.1.20:8711", false},
+        {"127.0.0.1.evil", false}, {"1270.0.0.1", false},   {"127.0.0.256", false},    {"[::2]:8711", false},
+        {"[::1", false},          {"", false},
+    };
+    for (const auto& row : hosts) {
+        const std::string head =
+            std::string("GET / HTTP/1.1\r\n") + (row.host ? std::string("Host: ") + row.host + "\r\n" : "");
+        EXPECT_EQ(loopbackHost(request(head)), row.loopback) << (row.host ? row.host : "(none)");
+    }
 }
 
 }  // namespace

@@ -178,6 +178,12 @@ void ApiServer::read(QTcpSocket* socket) {
         return;
     }
     const net::HttpRequest& q = r.request;
+    // Without a token the service is on loopback: a request sent there
+    // under another name comes from a page that had it resolve so.
+    if (options_.token.empty() && !net::loopbackHost(q)) {
+        answer(socket, 403, kText, "this panel answers on its loopback address only");
+        return;
+    }
     const bool api = q.path == "/api" || q.path.rfind("/api/", 0) == 0;
     if (api && !options_.token.empty() && !net::tokenMatches(net::presentedToken(q), options_.token)) {
         answer(socket, 401, kJson, errorBody("this panel asks for its token"));
