@@ -5,28 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "chain.h"
-#include "link/packet.h"
-#include "model/station.h"
-#include "platform/testing/fakes.h"
-#include "platform/testing/virtual_loop.h"
-#include "sim_port.h"
+#include "net_station.h"
 
 namespace orbus {
 namespace {
 
-struct WindowFree {
-    explicit WindowFree(const std::vector<std::string>& models)
-        : chain(models), port(chain, loop, loop), platform{loop, loop, loop, settings, windows, port, devices} {}
-
-    testing::VirtualLoop loop;
-    testing::MemorySettings settings;
-    testing::ScriptedWindows windows{loop};
-    sim::Chain chain;
-    sim::SimSerialPort port;
-    testing::FixedSerialDevices devices;
-    Platform platform;
-    model::Station station{platform};
+struct WindowFree : WindowFreeChain {
+    using WindowFreeChain::WindowFreeChain;
 
     bool readCamera(int address) { return station.runToEnd(station.read(address)); }
     link::SendOutcome send(const Bytes& packet, link::CommandPacer::Kind kind = link::CommandPacer::Kind::Other) {

@@ -1,5 +1,6 @@
-// A window-free station on a simulated timed chain, for the network
-// side's tests: what a remote client's packets meet.
+// A window-free station on a simulated chain, for the tests that drive the
+// chain with no window: the chain model's, and the network side's (on a
+// timed chain: what a remote client's packets meet).
 #pragma once
 
 #include <string>
@@ -21,13 +22,10 @@ inline link::ReplyListener into(std::vector<std::string>& heard) {
     };
 }
 
-struct RemoteStation {
-    explicit RemoteStation(const std::vector<std::string>& models = {"ORX-Beta"})
-        : chain(models), port(chain, loop, loop), platform{loop, loop, loop, settings, windows, port, devices} {
-        // The cameras keep two command sockets and take their time.
-        chain.timed = true;
-        station.open();
-    }
+// The station and the chain it drives, on a virtual clock.
+struct WindowFreeChain {
+    explicit WindowFreeChain(const std::vector<std::string>& models)
+        : chain(models), port(chain, loop, loop), platform{loop, loop, loop, settings, windows, port, devices} {}
 
     testing::VirtualLoop loop;
     testing::MemorySettings settings;
@@ -37,6 +35,14 @@ struct RemoteStation {
     testing::FixedSerialDevices devices;
     Platform platform;
     model::Station station{platform};
+};
+
+struct RemoteStation : WindowFreeChain {
+    explicit RemoteStation(const std::vector<std::string>& models = {"ORX-Beta"}) : WindowFreeChain(models) {
+        // The cameras keep two command sockets and take their time.
+        chain.timed = true;
+        station.open();
+    }
 
     // What one packet's listener heard: each reply as text, "no answer".
     using Heard = std::vector<std::string>;
