@@ -21,6 +21,7 @@
 #include "net/remote_hub.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/testing/fakes.h"
+#include "hub_station.h"
 #include "pty_support.h"
 #include "sim_port.h"
 
@@ -29,8 +30,8 @@ namespace {
 
 using orbus::testing::spin;
 
-struct ApiChain {
-    explicit ApiChain(const std::string& token = {}) {
+struct ApiChain : orbus::testing::HubStation {
+    explicit ApiChain(const std::string& token = {}) : HubStation({"ORX-Beta", "ORX-Beta"}) {
         chain.timed = true;
         station.open();
         station.chain().setLength(2);
@@ -42,17 +43,6 @@ struct ApiChain {
         base = "http://127.0.0.1:" + std::to_string(server.port());
     }
 
-    qt::QtClock clock;
-    qt::QtPoster poster;
-    qt::QtTimerService timers;
-    orbus::testing::MemorySettings settings;
-    orbus::testing::RecordingWindows windows;
-    sim::Chain chain{{"ORX-Beta", "ORX-Beta"}};
-    sim::SimSerialPort port{chain, clock, poster};
-    orbus::testing::FixedSerialDevices devices;
-    Platform platform{clock, poster, timers, settings, windows, port, devices};
-    model::Station station{platform};
-    net::RemoteHub hub{station.commands(), clock, poster};
     netqt::ApiServer server{hub, station.chain()};
     std::string problems;
     std::string base;

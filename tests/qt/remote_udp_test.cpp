@@ -19,6 +19,7 @@
 #include "net/remote_hub.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/testing/fakes.h"
+#include "hub_station.h"
 #include "pty_support.h"
 #include "sim_port.h"
 
@@ -44,8 +45,8 @@ std::string text(const QByteArray& a) {
                             reinterpret_cast<const std::uint8_t*>(a.constData()) + a.size()));
 }
 
-struct RemoteChain {
-    RemoteChain() {
+struct RemoteChain : orbus::testing::HubStation {
+    RemoteChain() : HubStation({"ORX-Beta", "KBM-R20"}) {
         chain.timed = true;
         station.open();
         // Ports of this test run, apart from another run's.
@@ -56,17 +57,6 @@ struct RemoteChain {
         client.bind(QHostAddress::LocalHost, 0);
     }
 
-    qt::QtClock clock;
-    qt::QtPoster poster;
-    qt::QtTimerService timers;
-    orbus::testing::MemorySettings settings;
-    orbus::testing::RecordingWindows windows;
-    sim::Chain chain{{"ORX-Beta", "KBM-R20"}};
-    sim::SimSerialPort port{chain, clock, poster};
-    orbus::testing::FixedSerialDevices devices;
-    Platform platform{clock, poster, timers, settings, windows, port, devices};
-    model::Station station{platform};
-    net::RemoteHub hub{station.commands(), clock, poster};
     net::ListenPlan plan;
     netqt::RemoteSockets sockets{hub, clock};
     std::string problems;
