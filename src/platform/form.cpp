@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace orbus {
 
@@ -142,18 +144,30 @@ void Form::unregisterControl(Control* c) {
 }
 
 void Form::appendToTabOrder(Control& c) {
-    unregisterControl(&c);
-    registerControl(&c);
-    std::vector<Control*> inside;
+    // Each container's controls in the order they have now, gathered once:
+    // a form has hundreds of controls and many containers.
+    std::unordered_map<const Control*, std::vector<Control*>> inside;
     for (Control* k : controls_) {
-        if (k->container() == &c) inside.push_back(k);
+        if (k->container() && k != &c) inside[k->container()].push_back(k);
     }
-    // Controls of one row share their vertical centre.
-    std::stable_sort(inside.begin(), inside.end(), [](const Control* a, const Control* b) {
-        const int ca = 2 * a->top() + a->height(), cb = 2 * b->top() + b->height();
-        return ca != cb ? ca < cb : a->left() < b->left();
-    });
-    for (Control* k : inside) appendToTabOrder(*k);
+    // `c`, then what it holds, row by row (controls of one row share their
+    // vertical centre), each container followed by its own controls.
+    std::vector<Control*> order;
+    const auto visit = [&](auto& self, Control* k) -> void {
+        order.push_back(k);
+        const auto found = inside.find(k);
+        if (found == inside.end()) return;
+        std::vector<Control*>& row = found->second;
+        std::stable_sort(row.begin(), row.end(), [](const Control* a, const Control* b) {
+            const int ca = 2 * a->top() + a->height(), cb = 2 * b->top() + b->height();
+            return ca != cb ? ca < cb : a->left() < b->left();
+        });
+        for (Control* child : row) self(self, child);
+    };
+    visit(visit, &c);
+    const std::unordered_set<const Control*> moved(order.begin(), order.end());
+    std::erase_if(controls_, [&moved](const Control* k) { return moved.count(k) != 0; });
+    controls_.insert(controls_.end(), order.begin(), order.end());
 }
 
 void Form::changed(FormProp p) {
