@@ -34,13 +34,15 @@ std::string wordsFor(const Control& c) {
 }  // namespace
 
 void FrmMain::buildKeysAndTips() {
-    // Keys: the refresh, the driven camera and the two views. None is a key
-    // the window's boxes or the pan-tilt key drive use.
+    // Keys: the refresh, the driven camera and the views. None is a key the
+    // window's boxes or the pan-tilt key drive use.
     const std::pair<Control*, const char*> keys[] = {
         {&RefreshOnce, "F5"},
         {&AutoRefreshed, "Ctrl+R"},
         {&ViewTraffic, "Ctrl+T"},
         {&ViewChainStatus, "Ctrl+Shift+C"},
+        {&ViewRemote, "Ctrl+Shift+R"},
+        {&ViewGamepad, "Ctrl+Shift+G"},
     };
     for (const auto& [c, k] : keys) c->setShortcut(k);
     CameraSel.forEach([](int i, MenuItem& m) { m.setShortcut("Ctrl+" + std::to_string(i)); });

@@ -127,7 +127,8 @@ TEST(KeysTips, ShortcutsAreTheConventionalKeysAndNeverClash) {
         }
     }
     EXPECT_EQ(found,
-              "ViewTraffic=Ctrl+T ViewChainStatus=Ctrl+Shift+C AutoRefreshed=Ctrl+R RefreshOnce=F5 CameraSel_1=Ctrl+1 "
+              "ViewTraffic=Ctrl+T ViewChainStatus=Ctrl+Shift+C ViewGamepad=Ctrl+Shift+G ViewRemote=Ctrl+Shift+R "
+              "AutoRefreshed=Ctrl+R RefreshOnce=F5 CameraSel_1=Ctrl+1 "
               "CameraSel_2=Ctrl+2 CameraSel_3=Ctrl+3 CameraSel_4=Ctrl+4 CameraSel_5=Ctrl+5 CameraSel_6=Ctrl+6 "
               "CameraSel_7=Ctrl+7 Pan_Tilt_Stop_0=Esc(far) ");
 }
