@@ -365,10 +365,12 @@ QJsonObject getChain(int port) {
 }
 
 // "Tele End" clicks at random moments until `until`: their click to wire.
+// Seconds apart, so that the refresh (every 2 s after a command's end) runs
+// between them.
 std::vector<double> clickUntil(Panel& p, Sim& sim, Hooks& hooks, std::mt19937& rng, double until, int& lost) {
-    std::uniform_real_distribution<double> pause(500.0, 2500.0);
+    std::uniform_real_distribution<double> pause(2500.0, 5000.0);
     std::vector<double> wire;
-    while (nowMs() + 2500.0 < until) {
+    while (nowMs() + 5000.0 < until) {
         Click c;
         planClick(p, hooks, c, pause(rng));
         if (waitWire(sim, c, 20000)) wire.push_back(c.wire);
