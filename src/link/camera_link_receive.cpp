@@ -110,6 +110,11 @@ bool CameraLink::sendAsTyped(const Bytes& bytes, Source source) {
 }
 
 void CameraLink::watchdog() {
+    // Only a command that went out before the watchdog started counting has
+    // gone its whole span without a completion; one sent since may still be
+    // running, and its socket is the camera's until it ends. (A coarse timer
+    // may tick a little early.)
+    const double sentBy = platform_.clock.now() - 0.9 * refresh_.watchdogSpan();
     // A preset whose completion never came ends here, whatever the refresh
     // does: left pending, it would hold back every status read and every
     // later preset for good.
@@ -123,7 +128,7 @@ void CameraLink::watchdog() {
     // Commands whose completion never came free their sockets too, and
     // are counted for their camera.
     for (int camera = 1; camera <= 7; ++camera) {
-        if (const int n = pacer_.forgetInFlight(camera)) chain_.noCompletion(camera, n);
+        if (const int n = pacer_.forgetInFlight(camera, sentBy)) chain_.noCompletion(camera, n);
         sendWaiting(camera);
     }
     deliverNotices();

@@ -114,9 +114,9 @@ InFlight::Outcome InFlight::reply(const Reply& r, double now) {
     return o;
 }
 
-int InFlight::forgetUnended() {
-    return static_cast<int>(std::erase_if(commands_, [this](const Command& c) {
-        if (c.socket != 0 && startsDrive(c.item.packet)) return false;
+int InFlight::forgetUnended(double sentBy) {
+    return static_cast<int>(std::erase_if(commands_, [this, sentBy](const Command& c) {
+        if (c.at > sentBy || (c.socket != 0 && startsDrive(c.item.packet))) return false;
         givenUp(c);
         return true;
     }));

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -91,10 +92,10 @@ public:
     // Replies so far that ended one of the camera's commands.
     long ends() const { return ends_; }
 
-    // The completions never came: every command is given up but an
-    // acknowledged drive, which keeps its socket until its stop. The number
-    // given up.
-    int forgetUnended();
+    // The completions never came: every command sent at or before `sentBy`
+    // is given up but an acknowledged drive, which keeps its socket until
+    // its stop. The number given up.
+    int forgetUnended(double sentBy = std::numeric_limits<double>::infinity());
     // Commands overdue at `now` are given up: the number not answered
     // within `ackLimit` and the number not completed within
     // `completionLimit` (an acknowledged drive never is).

@@ -91,11 +91,11 @@ std::optional<CommandPacer::Item> CommandPacer::next(int camera) {
     return item;
 }
 
-int CommandPacer::forgetInFlight(int camera) {
+int CommandPacer::forgetInFlight(int camera, double sentBy) {
     Camera* c = at(camera);
     if (!c) return 0;
     c->heldUntilCompletion = false;
-    return c->inFlight.forgetUnended();
+    return c->inFlight.forgetUnended(sentBy);
 }
 
 void CommandPacer::clear() {

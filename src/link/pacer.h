@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -59,10 +60,11 @@ public:
     }
     // The next command to send to this camera now, taken from its queue.
     std::optional<Item> next(int camera);
-    // The camera's commands in flight are given up (their completion never
-    // came): their sockets count as free; what waits stays. A drive the
-    // camera acknowledged keeps its socket until its stop. The number given up.
-    int forgetInFlight(int camera);
+    // The camera's commands in flight sent at or before `sentBy` are given
+    // up (their completion never came): their sockets count as free; what
+    // waits stays. A drive the camera acknowledged keeps its socket until
+    // its stop. The number given up.
+    int forgetInFlight(int camera, double sentBy = std::numeric_limits<double>::infinity());
     // Commands overdue at `now` are given up (see the limits): the number
     // not acknowledged and the number not completed. A refusal older than
     // kAckLimit no longer holds what waits.

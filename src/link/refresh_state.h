@@ -45,6 +45,8 @@ public:
     void finished();
     // Timer3: the completion never came.
     void watchdog();
+    // How long the running watchdog counts, in seconds.
+    double watchdogSpan() const { return timer3_.interval() / 1000.0; }
     // The watchdog for a slow command (one-push white balance: 18 s).
     void watchWithin(int ms);
     // The watchdog of a pending preset: a running one starts over at 6 s.

@@ -288,6 +288,42 @@ TEST(Drag, ACameraThatNeverCompletesDoesNotHoldTheOperatorsCommandsForEver) {
     EXPECT_EQ(rig.program->chain.camera(1).incomplete, 2);
 }
 
+// Under auto refresh the watchdog gives up, when it ticks, the commands
+// whose completion did not come while it counted. A command sent since may
+// still be running: its socket stays the camera's, or the camera would be
+// sent one command more than it has sockets and refuse it.
+TEST(Drag, TheWatchdogKeepsTheSocketsOfCommandsStillRunning) {
+    Rig rig({"KBM-R20", "KBM-R05"});
+    rig.chain.timed = true;
+    ASSERT_TRUE(rig.startUp());
+    FrmMain& m = rig.main();
+    rig.run(1.0);
+    std::vector<orbus::Bytes> replies;
+    rig.chain.trace = [&](const char* dir, const orbus::Bytes& b) {
+        if (std::string(dir) == "->") replies.push_back(b);
+    };
+    if (!m.refresh().autoOn()) m.AutoRefreshed.click();
+    // Camera 2 never completes; its command starts the watchdog's count.
+    rig.chain.camera(1).silent = true;
+    m.SendValues({0x82, 0x01, 0x04, 0x33, 0x02, 0xFF}, FrmMain::kCommand);
+    rig.run(5.0);
+    // A second before the tick camera 1 gets three commands of 3 s each.
+    rig.chain.executionScale = 100;
+    const std::size_t mark = rig.mark();
+    m.SendPaced({0x81, 0x01, 0x04, 0x33, 0x02, 0xFF}, "", Kind::Other);
+    m.SendPaced({0x81, 0x01, 0x04, 0x42, 0x00, 0x00, 0x00, 0x05, 0xFF}, "", Kind::Other);
+    m.SendPaced({0x81, 0x01, 0x04, 0x33, 0x03, 0xFF}, "", Kind::Other);
+    rig.run(1.5);
+    EXPECT_EQ(m.pacer().inFlight(2), 0);  // its completion never came
+    EXPECT_EQ(m.pacer().inFlight(1), 2);  // running
+    EXPECT_EQ(m.pacer().waiting(1), 1u);
+    rig.run(8.0);
+    EXPECT_EQ(rig.packetsSince(mark, "01").size(), 3u);
+    EXPECT_EQ(refusalsOnWire(replies), 0);
+    EXPECT_EQ(m.pacer().refusals(1), 0);
+    EXPECT_EQ(rig.program->chain.camera(1).incomplete, 0);
+}
+
 // A refusal followed by silence: with auto refresh off no watchdog runs,
 // yet the refused value goes out again within about a second.
 TEST(Drag, ARefusalFollowedBySilenceDoesNotHoldTheQueueForEver) {
