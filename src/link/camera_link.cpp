@@ -123,15 +123,19 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
                                                disp == kStop ? CommandPacer::Kind::Stop
                                                              : CommandPacer::Kind::Other,
                                                true, std::nullopt};
+        const bool remote = item.source == Source::Remote;
         pacer_.sent(camera, std::move(item), platform_.clock.now(), sendingEndId_);
         window_.commandWentOut(camera);
         // A camera that does not acknowledge within the limit is told in
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
         watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
-        // Pause auto refresh until the command completes; the watchdog
-        // resumes it when the completion never comes.
-        refresh_.commandSent();
+        // The panel's own command pauses auto refresh until it completes
+        // (the watchdog resumes it when the completion never comes), so the
+        // next read shows its result. A network client's does not: clients
+        // that keep the cameras busy would otherwise stop the window's reads
+        // for as long as they send.
+        if (!remote) refresh_.commandSent();
     }
     notWrittenTold_ = false;
     return "OK";
@@ -450,7 +454,8 @@ void CameraLink::CheckFinishCommand(const Reply& reply) {
             resumeRefresh();
         }
     } else if (c.acknowledge) {
-        refresh_.acknowledged();
+        // A network client's command does not pause the refresh (see SD).
+        if (!taken || taken->source != Source::Remote) refresh_.acknowledged();
         control_.acknowledgeArrived();
         // A drive keeps its socket until it is stopped: the status reads go
         // on meanwhile, so the positions follow the motion.

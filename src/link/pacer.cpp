@@ -47,6 +47,16 @@ void CommandPacer::enqueue(Camera& c, Item item, bool front) {
         c.waiting.insert(firstOther, std::move(item));
         return;
     }
+    if (item.source != Source::Remote) {
+        // The panel's own controllers go before the network's clients: a
+        // flood of remote packets never holds the operator's click back
+        // longer than until the camera frees a socket.
+        const auto firstRemote = std::find_if(c.waiting.begin(), c.waiting.end(), [](const Item& w) {
+            return w.kind != Kind::Stop && w.source == Source::Remote;
+        });
+        c.waiting.insert(firstRemote, std::move(item));
+        return;
+    }
     c.waiting.push_back(std::move(item));
 }
 

@@ -17,6 +17,7 @@
 #include "dialogs/dialog_link.h"
 #include "dialogs/host.h"
 #include "link/send_mode.h"
+#include "net/remote_hub.h"
 #include "pantilt/frm_pantilt.h"
 
 using namespace orbus;
@@ -145,6 +146,50 @@ TEST_F(CommandSources, DialogsAndThePanTiltDriveAreNotPacedBySockets) {
         EXPECT_EQ(told.back(), Told(c.source, SendOutcome::Sent));
     }
     EXPECT_EQ(m.pacer().waiting(1), 1u);
+}
+
+// Two network clients keep the driven camera's sockets busy with zoom
+// positions that take it hundreds of milliseconds each: the operator's click
+// goes out as soon as the camera frees a socket, ahead of the clients'
+// waiting packets, and the auto refresh goes on reading the camera.
+TEST(RemoteFlood, NeitherHoldsTheOperatorsClickBackNorStopsTheReads) {
+    Rig rig{{"ORX-Beta"}};
+    ASSERT_TRUE(rig.startUp());
+    rig.chain.timed = true;
+    FrmMain& m = rig.main();
+    if (!m.autoCaption()) m.AutoRefreshed.click();
+    net::RemoteHub& hub = rig.program->remoteHub();
+    const net::ClientId clients[] = {hub.connect(net::ClientKind::Api, "127.0.0.1:1"),
+                                     hub.connect(net::ClientKind::Api, "127.0.0.1:2")};
+    const std::size_t mark = rig.mark();
+    const double start = rig.platform.clock.now();
+    double clicked = -1, onWire = -1;
+    for (int tick = 0; rig.platform.clock.now() - start < 12; ++tick) {
+        for (const net::ClientId c : clients) {
+            hub.heard(c);
+            // Far apart, turn about; never the tele end the operator asks for.
+            const std::uint8_t position = tick % 2 ? 0x03 : 0x00;
+            hub.submit(c, 1, {0x81, 0x01, 0x04, 0x47, position, 0x00, 0x00, 0x00, 0xFF});
+        }
+        if (tick == 100) {
+            clicked = rig.platform.clock.now();
+            m.FarT.click();
+        }
+        rig.run(0.05);
+        if (clicked >= 0 && onWire < 0) {
+            for (const std::string& sent : rig.packetsSince(mark, "01 04 47"))
+                if (sent == "81 01 04 47 04 00 00 00 FF") onWire = rig.platform.clock.now();
+        }
+    }
+    ASSERT_GE(clicked, 0);
+    ASSERT_GE(onWire, 0) << "the click never reached the camera";
+    // No longer than the longest zoom move the clients asked for.
+    EXPECT_LT(onWire - clicked, 2.0);
+    // A whole read starts with the first status block: about one every two
+    // seconds, but for the pause after the operator's click.
+    int reads = 0;
+    for (const std::string& sent : rig.packetsSince(mark)) reads += sent == "81 09 7E 7E 00 FF";
+    EXPECT_GE(reads, 4);
 }
 
 TEST_F(CommandSources, WhatNoCameraTakesIsRefusedAsBefore) {

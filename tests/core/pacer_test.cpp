@@ -87,6 +87,29 @@ TEST(Pacer, StopsGoFirstAndDrivesAreNeverReplaced) {
     EXPECT_EQ(wire[4], item(0x48, 0x10).packet);
 }
 
+// The panel's own controllers go before the network's clients that wait;
+// each side keeps its order, and a stop from anyone goes first.
+TEST(Pacer, ThePanelsCommandsGoBeforeWaitingRemoteOnes) {
+    using orbus::link::Source;
+    CommandPacer p;
+    std::vector<Bytes> wire;
+    const auto from = [](std::optional<Source> source, std::uint8_t id, Kind kind = Kind::Other) {
+        CommandPacer::Item i = item(id, 0x02, kind);
+        i.source = source;
+        return i;
+    };
+    for (std::uint8_t id : {0x10, 0x11, 0x12, 0x13}) offer(p, from(Source::Remote, id), wire);
+    offer(p, from(Source::MainWindow, 0x20), wire);
+    offer(p, from(Source::Remote, 0x14), wire);
+    offer(p, from(Source::Gamepad, 0x21), wire);
+    offer(p, from(std::nullopt, 0x22), wire);  // the panel's own
+    offer(p, from(Source::Remote, 0x15, Kind::Stop), wire);
+    while (p.inFlight(1) > 0) complete(p, wire);
+    std::vector<int> order;
+    for (const Bytes& b : wire) order.push_back(b[3]);
+    EXPECT_EQ(order, (std::vector<int>{0x10, 0x11, 0x15, 0x20, 0x21, 0x22, 0x12, 0x13, 0x14}));
+}
+
 TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits) {
     struct Row {
         const char* what;
