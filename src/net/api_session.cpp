@@ -70,11 +70,16 @@ void ApiSession::command(const Request& request) {
     for (std::size_t i = 0; i < request.packets.size(); ++i) {
         const Bytes& packet = request.packets[i];
         const bool inquiry = packet.size() > 1 && packet[1] == 0x09;
-        const Submitted s = hub_.submit(client_, request.camera, packet, [x, i, inquiry, finish](const link::CommandReply& r) {
+        // A drive runs until its stop: the camera's acknowledge is its
+        // answer. Waiting for its completion would keep the client from
+        // hearing that it moves (and from sending the stop, if it waits).
+        const bool drive = motionOf(packet).what == Motion::Starts;
+        const Submitted s = hub_.submit(client_, request.camera, packet, [x, i, inquiry, drive, finish](const link::CommandReply& r) {
             if (x->ended[i]) return;
             if (r.kind == link::CommandReply::Kind::NoAnswer) x->silent = true;
             else x->replies[i].push_back(r.bytes);
-            if (!replyEnds(r, inquiry)) return;
+            const bool acknowledged = drive && r.bytes.size() >= 3 && (r.bytes[1] & 0xF0) == 0x40;
+            if (!acknowledged && !replyEnds(r, inquiry)) return;
             x->ended[i] = true;
             if (--x->left == 0) finish();
         });

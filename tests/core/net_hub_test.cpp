@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "net/api_session.h"
 #include "net/remote_hub.h"
 #include "net_station.h"
 
@@ -91,6 +92,35 @@ TEST(NetHub, RefusesWhatNoCameraTakesAndSendsNothing) {
 }
 
 // A drive a client started, and what happens to it when the client goes.
+// A JSON API client hears that its drive moves at the camera's acknowledge:
+// the drive's completion comes only after its stop. Its heartbeats keep the
+// drive running until it sends that stop, whose answer is complete.
+TEST(NetApiSession, ADriveIsAnsweredAtItsAcknowledgeAndRunsUntilItsStop) {
+    HubRig r{{"ORX-Beta"}};
+    ASSERT_EQ(r.station.runToEnd(r.station.numberChain()), std::optional<int>(1));
+    const ClientId c = r.hub.connect(ClientKind::Api, "127.0.0.1:5000");
+    std::vector<std::string> told;
+    ApiSession session(r.hub, r.station.chain(), c, true, false,
+                       [&told](const std::string& text, bool) { told.push_back(text); });
+    const auto heartbeats = [&](double seconds) {
+        for (double t = 0; t < seconds; t += 0.3) {
+            session.received(R"({"heartbeat": true})");
+            r.loop.runFor(0.3);
+        }
+    };
+    session.received(R"({"id": 1, "camera": 1, "command": "zoom.tele", "speed": 3})");
+    heartbeats(0.6);
+    EXPECT_EQ(told, std::vector<std::string>{R"({"id":1,"replies":["90 41 FF"]})"});
+    heartbeats(2.4);
+    EXPECT_EQ(r.hub.drives(), 1u) << "a client that keeps its heartbeat keeps its drive";
+    session.received(R"({"id": 2, "camera": 1, "command": "zoom.stop"})");
+    heartbeats(0.6);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1], R"({"id":2,"replies":["90 42 FF","90 52 FF"]})");
+    EXPECT_EQ(r.hub.drives(), 0u);
+    EXPECT_EQ(session.unanswered(), 0);
+}
+
 TEST(NetHub, ADriveLeftRunningIsStoppedAtTheCameraThatMoved) {
     const struct {
         const char* what;
