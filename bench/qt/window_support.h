@@ -28,6 +28,7 @@
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "app/qt_machine.h"
+#include "platform/testing/exec.h"
 #include "platform/testing/fakes.h"
 
 #if __has_include("link/async.h")
@@ -91,13 +92,7 @@ public:
             dup2(in[0], STDIN_FILENO);
             for (int fd : {out[0], out[1], in[0], in[1]}) ::close(fd);
             const std::string b = std::to_string(baud);
-            std::vector<std::string> args = {ORBUS_CAMSIM, "--models", model, "--link", link_, "--baud", b, "--control"};
-            std::vector<char*> argv;
-            argv.reserve(args.size() + 1);
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(ORBUS_CAMSIM, argv.data());
-            _exit(127);
+            orbus::testing::execProgram({ORBUS_CAMSIM, "--models", model, "--link", link_, "--baud", b, "--control"});
         }
         ::close(out[1]);
         ::close(in[0]);

@@ -19,12 +19,14 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
 #include "app/frm_open.h"
 #include "app/program.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/testing/exec.h"
 
 namespace orbus::testing {
 
@@ -53,12 +55,7 @@ public:
             if (o.traceFile.empty()) args.push_back("--quiet");
             if (o.control) args.push_back("--control");
             args.insert(args.end(), o.extra.begin(), o.extra.end());
-            std::vector<char*> argv;
-            argv.reserve(args.size() + 1);
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(ORBUS_CAMSIM, argv.data());
-            _exit(127);
+            testing::execProgram(std::move(args));
         }
         if (o.control && fds[0] >= 0) {
             ::close(fds[0]);
