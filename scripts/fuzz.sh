@@ -27,7 +27,7 @@ trap 'rm -rf "$runs"' EXIT
 # ran twice the inputs and reached the same coverage.
 target_flags() {
     case "$1" in
-    status_read) echo "-detect_leaks=0" ;;
+    status_read | dialogs) echo "-detect_leaks=0" ;;
     typed) echo "-detect_leaks=0 -entropic=0" ;;
     esac
 }

@@ -154,7 +154,7 @@ void FrmMain::arrangeTabOrder() {
                                    &FmWB,        &FmAPC,     &Frame5,     &FmPreset,  &FmPTWindowM,
                                    &Lbl[1],      &SendText,  &Lbl[0],     &RecvText,  &LineMeaning, &Lbl[2],    &DirectText,
                                    &cmdClearTxt};
-    for (Control* c : order) appendToTabOrder(*c);
+    appendToTabOrder(order);
     static_assert(kTop > 600 && kClientHeight > kTop, "frames start under the status row");
 }
 

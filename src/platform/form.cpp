@@ -143,29 +143,34 @@ void Form::unregisterControl(Control* c) {
     if (it != controls_.rend()) controls_.erase(std::next(it).base());
 }
 
-void Form::appendToTabOrder(Control& c) {
+void Form::appendToTabOrder(Control& c) { appendToTabOrder(std::vector<Control*>{&c}); }
+
+void Form::appendToTabOrder(const std::vector<Control*>& roots) {
     // Each container's controls in the order they have now, gathered once:
     // a form has hundreds of controls and many containers.
     std::unordered_map<const Control*, std::vector<Control*>> inside;
     for (Control* k : controls_) {
-        if (k->container() && k != &c) inside[k->container()].push_back(k);
+        if (k->container()) inside[k->container()].push_back(k);
     }
-    // `c`, then what it holds, row by row (controls of one row share their
-    // vertical centre), each container followed by its own controls.
+    // Each root, then what it holds, row by row (controls of one row share
+    // their vertical centre), each container followed by its own controls.
     std::vector<Control*> order;
+    std::unordered_set<const Control*> moved;
     const auto visit = [&](auto& self, Control* k) -> void {
+        // A control met again (a later root inside an earlier one) moves
+        // to its later place.
+        if (!moved.insert(k).second) std::erase(order, k);
         order.push_back(k);
         const auto found = inside.find(k);
         if (found == inside.end()) return;
-        std::vector<Control*>& row = found->second;
+        std::vector<Control*> row = found->second;
         std::stable_sort(row.begin(), row.end(), [](const Control* a, const Control* b) {
             const int ca = 2 * a->top() + a->height(), cb = 2 * b->top() + b->height();
             return ca != cb ? ca < cb : a->left() < b->left();
         });
         for (Control* child : row) self(self, child);
     };
-    visit(visit, &c);
-    const std::unordered_set<const Control*> moved(order.begin(), order.end());
+    for (Control* root : roots) visit(visit, root);
     std::erase_if(controls_, [&moved](const Control* k) { return moved.count(k) != 0; });
     controls_.insert(controls_.end(), order.begin(), order.end());
 }

@@ -127,6 +127,8 @@ public:
     // added, after the window's other controls; this puts them back with
     // their frame. A container always precedes its contents.
     void appendToTabOrder(Control& c);
+    // The same for each control in turn, in one pass over the form.
+    void appendToTabOrder(const std::vector<Control*>& controls);
 
 protected:
     void changed(FormProp p);
