@@ -130,11 +130,11 @@ std::string CameraLink::SD(const Bytes& byteString, int disp) {
         // the Command History (and counted in Chain Status); a command not
         // taken, or never completed, frees its place for what waits.
         watchOverdue(camera, {CommandPacer::kAckLimit, CommandPacer::kCompletionLimit});
-        // The panel's own command pauses auto refresh until it completes
-        // (the watchdog resumes it when the completion never comes), so the
-        // next read shows its result. A network client's does not: clients
-        // that keep the cameras busy would otherwise stop the window's reads
-        // for as long as they send.
+        // The panel's own command pauses auto refresh until a completion
+        // comes (the watchdog resumes it when none does), so the next read
+        // mostly shows its result. A network client's does not: clients that
+        // keep the cameras busy would otherwise stop the window's reads for
+        // as long as they send.
         if (!remote) refresh_.commandSent();
     }
     notWrittenTold_ = false;

@@ -48,13 +48,16 @@ void CommandPacer::enqueue(Camera& c, Item item, bool front) {
         return;
     }
     if (item.source != Source::Remote) {
-        // The panel's own controllers go before the network's clients: a
-        // flood of remote packets never holds the operator's click back
-        // longer than until the camera frees a socket.
-        const auto firstRemote = std::find_if(c.waiting.begin(), c.waiting.end(), [](const Item& w) {
-            return w.kind != Kind::Stop && w.source == Source::Remote;
+        // The panel's own controllers go before the network's clients that
+        // wait, after the stops and the panel's commands already waiting (a
+        // refused remote packet put back in front keeps its place): a flood
+        // of remote packets never holds the operator's click back longer
+        // than until the camera frees a socket, and the panel's commands
+        // keep their order.
+        const auto lastAhead = std::find_if(c.waiting.rbegin(), c.waiting.rend(), [](const Item& w) {
+            return w.kind == Kind::Stop || w.source != Source::Remote;
         });
-        c.waiting.insert(firstRemote, std::move(item));
+        c.waiting.insert(lastAhead.base(), std::move(item));
         return;
     }
     c.waiting.push_back(std::move(item));

@@ -2,8 +2,9 @@
 // in flight than it has sockets; the rest wait. A slider's values waiting
 // for a socket collapse into the newest (the camera only needs to end where
 // the operator left the slider); drives and other commands wait in order,
-// and a stop goes before anything waiting (the drive it ends, if it has not
-// gone out yet, never does). A command the camera refused as
+// the panel's own before those of network clients, and a stop goes before
+// anything waiting (the drive it ends, if it has not gone out yet, never
+// does). A command the camera refused as
 // "buffer full" waits again and goes out after the camera's next
 // completion, so nothing the operator set is lost.
 #pragma once
@@ -38,7 +39,8 @@ public:
     // True when a command for this camera must wait (sockets busy, others
     // waiting, or a refusal not yet followed by a completion).
     bool mustWait(int camera) const;
-    // Puts a command in the camera's queue (coalescing a Value of the same key).
+    // Puts a command in the camera's queue (coalescing a Value of the same
+    // key): a stop first, the panel's own ahead of network clients' packets.
     void wait(int camera, Item item);
     // A command went out to the camera at time `at`, awaited by the routine
     // `awaitedBy`. Only a command that takes a socket is in flight.

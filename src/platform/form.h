@@ -127,7 +127,8 @@ public:
     // added, after the window's other controls; this puts them back with
     // their frame. A container always precedes its contents.
     void appendToTabOrder(Control& c);
-    // The same for each control in turn, in one pass over the form.
+    // The same for each control in turn, in one pass over the form (for
+    // controls none of which holds another, as a window's groups).
     void appendToTabOrder(const std::vector<Control*>& controls);
 
 protected:

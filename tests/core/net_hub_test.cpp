@@ -91,7 +91,6 @@ TEST(NetHub, RefusesWhatNoCameraTakesAndSendsNothing) {
     EXPECT_TRUE(r.windows.messages.empty());
 }
 
-// A drive a client started, and what happens to it when the client goes.
 // A JSON API client hears that its drive moves at the camera's acknowledge:
 // the drive's completion comes only after its stop. Its heartbeats keep the
 // drive running until it sends that stop, whose answer is complete.
@@ -121,6 +120,7 @@ TEST(NetApiSession, ADriveIsAnsweredAtItsAcknowledgeAndRunsUntilItsStop) {
     EXPECT_EQ(session.unanswered(), 0);
 }
 
+// A drive a client started, and what happens to it when the client goes.
 TEST(NetHub, ADriveLeftRunningIsStoppedAtTheCameraThatMoved) {
     const struct {
         const char* what;

@@ -108,6 +108,20 @@ TEST(Pacer, ThePanelsCommandsGoBeforeWaitingRemoteOnes) {
     std::vector<int> order;
     for (const Bytes& b : wire) order.push_back(b[3]);
     EXPECT_EQ(order, (std::vector<int>{0x10, 0x11, 0x15, 0x20, 0x21, 0x22, 0x12, 0x13, 0x14}));
+
+    // A remote packet refused while the panel's wait goes in front of them
+    // again; a later command of the panel's still comes after its earlier ones.
+    wire.clear();
+    offer(p, from(Source::Remote, 0x30), wire);
+    offer(p, from(Source::MainWindow, 0x40), wire);
+    offer(p, from(Source::MainWindow, 0x41), wire);
+    offer(p, from(Source::MainWindow, 0x42), wire);
+    reply(p, {0x90, 0x60, 0x03, 0xFF});  // camera 1 refuses the remote packet
+    offer(p, from(Source::MainWindow, 0x43), wire);
+    while (p.inFlight(1) > 0 || p.waiting(1) > 0) complete(p, wire);
+    order.clear();
+    for (const Bytes& b : wire) order.push_back(b[3]);
+    EXPECT_EQ(order, (std::vector<int>{0x30, 0x40, 0x30, 0x41, 0x42, 0x43}));
 }
 
 TEST(Pacer, ARefusedCommandGoesAgainAfterTheNextCompletionUnlessANewerValueWaits) {
