@@ -199,6 +199,9 @@ void RemoteHub::observed(const link::Command& command, link::SendOutcome outcome
     switch (m.what) {
     case Motion::Nothing: return;
     case Motion::EndsAll:
+        // A client's recall may be refused by the camera (a packet it cannot
+        // take): the drives it would end are kept, and stopped as before.
+        if (submitting_ != 0) return;
         for (auto it = drives_.begin(); it != drives_.end();) {
             it = it->first.first == camera ? drives_.erase(it) : std::next(it);
         }
@@ -213,8 +216,18 @@ void RemoteHub::observed(const link::Command& command, link::SendOutcome outcome
             drives_.erase({camera, m.axis});
         }
         return;
-    case Motion::Stops:
-    case Motion::TakesOver: drives_.erase({camera, m.axis}); return;
+    case Motion::Stops: drives_.erase({camera, m.axis}); return;
+    case Motion::TakesOver:
+        // A client's position for the axis may be refused by the camera, and
+        // the drive would run on with nobody to stop it: the drive stays on
+        // record, now that client's (its stop ends the move just as well).
+        // The panel's own takes the axis over.
+        if (submitting_ == 0) {
+            drives_.erase({camera, m.axis});
+        } else if (const auto it = drives_.find({camera, m.axis}); it != drives_.end()) {
+            it->second.owner = submitting_;
+        }
+        return;
     }
 }
 

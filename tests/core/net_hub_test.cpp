@@ -178,6 +178,25 @@ TEST(NetHub, ADriveLeftRunningIsStoppedAtTheCameraThatMoved) {
     }
 }
 
+// A position for an axis that a drive moves ends that drive only if the
+// camera takes it: refused ("syntax error"), the drive runs on and is still
+// stopped when its client goes, so every packet of the client ends.
+TEST(NetHub, ARefusedPositionLeavesTheDriveToBeStopped) {
+    HubRig r;
+    const ClientId c = r.hub.connect(ClientKind::Api, "10.0.0.9:1234");
+    ASSERT_TRUE(accepted(r.hub.submit(c, 2, hex("81 01 06 01 05 05 01 03 FF"))));
+    r.loop.runFor(0.3);
+    // A relative move cut short: no camera takes it.
+    ASSERT_TRUE(accepted(r.hub.submit(c, 2, hex("81 01 06 03 05 05 03 03 FF"))));
+    r.loop.runFor(0.5);
+    EXPECT_EQ(r.hub.drives(), 1u);
+    const std::size_t mark = r.chain.receivedTotal();
+    r.hub.disconnect(c);
+    r.loop.runFor(1);
+    EXPECT_EQ(r.since(mark), std::vector<std::string>{"82 01 06 01 05 05 03 03 FF"});
+    EXPECT_EQ(r.hub.drives(), 0u);
+}
+
 TEST(NetHub, AControllersOwnStopEndsItsDriveAndSilenceStopsItWhenAsked) {
     RemoteHub::Options quiet;
     quiet.controllerSilence = 2;
